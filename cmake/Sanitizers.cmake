@@ -1,0 +1,5 @@
+if(VSL_SANITIZE)
+  set(_vsl_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${_vsl_san})
+  add_link_options(-fsanitize=address,undefined)
+endif()

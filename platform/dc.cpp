@@ -1,0 +1,730 @@
+#include "platform/dc.h"
+
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr uint32_t kNone = 0xFFFFFFFFu;
+
+// Dash patterns of the cosmetic pen styles, in pixels: on, off, on, off...
+const std::vector<int>& stylePattern(int style)
+{
+    static const std::vector<int> dash{18, 6};
+    static const std::vector<int> dot{3, 3};
+    static const std::vector<int> dashDot{9, 6, 3, 6};
+    static const std::vector<int> dashDotDot{9, 3, 3, 3, 3, 3};
+    static const std::vector<int> solid{};
+    switch (style) {
+    case PS_DASH: return dash;
+    case PS_DOT: return dot;
+    case PS_DASHDOT: return dashDot;
+    case PS_DASHDOTDOT: return dashDotDot;
+    default: return solid;
+    }
+}
+
+// COLORREF (0x00BBGGRR) <-> the 0x00RRGGBB layout of QImage pixels.
+uint32_t toRgb(COLORREF c)
+{
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+COLORREF fromRgb(uint32_t p)
+{
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+// The binary raster operation `rop` (1..16) of pen P and destination D:
+// bit (2*p + d) of (rop - 1) is the result for pen bit p, destination bit d.
+uint32_t applyRop(int rop, uint32_t p, uint32_t d)
+{
+    const unsigned t = unsigned(rop - 1) & 15u;
+    uint32_t r = 0;
+    if (t & 8) r |= p & d;
+    if (t & 4) r |= p & ~d;
+    if (t & 2) r |= ~p & d;
+    if (t & 1) r |= ~p & ~d;
+    return r & 0xFFFFFFu;
+}
+
+RECT intersect(const RECT& a, const RECT& b)
+{
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+           std::min(a.bottom, b.bottom)};
+    if (r.right < r.left) r.right = r.left;
+    if (r.bottom < r.top) r.bottom = r.top;
+    return r;
+}
+
+QColor qcolor(COLORREF c)
+{
+    return QColor(int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c)));
+}
+
+QPainter::CompositionMode compositionFor(int rop)
+{
+    switch (rop) {
+    case R2_NOTXORPEN: return QPainter::RasterOp_NotSourceXorDestination;
+    case R2_XORPEN: return QPainter::RasterOp_SourceXorDestination;
+    case R2_NOT: return QPainter::RasterOp_NotDestination;
+    case R2_MASKPEN: return QPainter::RasterOp_SourceAndDestination;
+    case R2_MERGEPEN: return QPainter::RasterOp_SourceOrDestination;
+    case R2_NOTCOPYPEN: return QPainter::RasterOp_NotSource;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+// Pixels inside an ellipse inscribed in [l, r) x [t, b): pixel centres within
+// the ellipse through the box's outer edges.
+bool insideEllipse(double px, double py, double cx, double cy, double rx, double ry)
+{
+    if (rx <= 0 || ry <= 0)
+        return false;
+    const double dx = (px - cx) / rx;
+    const double dy = (py - cy) / ry;
+    return dx * dx + dy * dy <= 1.0 + 1e-9;
+}
+
+} // namespace
+
+class CDC::Coverage {
+public:
+    explicit Coverage(const RECT& bounds)
+        : m_b(bounds), m_px(size_t(std::max(0, bounds.Width())) * size_t(std::max(0, bounds.Height())), kNone)
+    {
+    }
+    const RECT& bounds() const { return m_b; }
+    bool contains(int x, int y) const
+    {
+        return x >= m_b.left && x < m_b.right && y >= m_b.top && y < m_b.bottom;
+    }
+    void set(int x, int y, COLORREF c)
+    {
+        if (contains(x, y))
+            m_px[size_t(y - m_b.top) * size_t(m_b.Width()) + size_t(x - m_b.left)] = c;
+    }
+    uint32_t at(int x, int y) const
+    {
+        return m_px[size_t(y - m_b.top) * size_t(m_b.Width()) + size_t(x - m_b.left)];
+    }
+    bool empty() const { return m_px.empty(); }
+
+private:
+    RECT m_b;
+    std::vector<uint32_t> m_px;
+};
+
+CDC::CDC(QImage* image, int logPixelsX, int logPixelsY)
+    : m_image(image), m_logPixelsX(logPixelsX), m_logPixelsY(logPixelsY),
+      m_width(image ? image->width() : 0), m_height(image ? image->height() : 0)
+{
+    if (m_image && m_image->format() != QImage::Format_RGB32)
+        *m_image = m_image->convertToFormat(QImage::Format_RGB32);
+}
+
+CDC::CDC(QPainter* painter, int logPixelsX, int logPixelsY, int deviceWidth, int deviceHeight)
+    : m_painter(painter), m_logPixelsX(logPixelsX), m_logPixelsY(logPixelsY),
+      m_width(deviceWidth), m_height(deviceHeight)
+{
+}
+
+CDC::~CDC() = default;
+
+int CDC::GetDeviceCaps(int index) const
+{
+    switch (index) {
+    case LOGPIXELSX: return m_logPixelsX;
+    case LOGPIXELSY: return m_logPixelsY;
+    case HORZRES: return m_width;
+    case VERTRES: return m_height;
+    default: return 0;
+    }
+}
+
+CPen CDC::SelectPen(const CPen& pen)
+{
+    CPen old = m_state.pen;
+    m_state.pen = pen;
+    return old;
+}
+
+CBrush CDC::SelectBrush(const CBrush& brush)
+{
+    CBrush old = m_state.brush;
+    m_state.brush = brush;
+    return old;
+}
+
+int CDC::SetROP2(int rop)
+{
+    const int old = m_state.rop;
+    if (rop >= R2_BLACK && rop <= R2_WHITE)
+        m_state.rop = rop;
+    return old;
+}
+
+int CDC::SetBkMode(int mode)
+{
+    const int old = m_state.bkMode;
+    if (mode == TRANSPARENT || mode == OPAQUE)
+        m_state.bkMode = mode;
+    return old;
+}
+
+COLORREF CDC::SetBkColor(COLORREF c)
+{
+    const COLORREF old = m_state.bkColor;
+    m_state.bkColor = c;
+    return old;
+}
+
+COLORREF CDC::SetTextColor(COLORREF c)
+{
+    const COLORREF old = m_state.textColor;
+    m_state.textColor = c;
+    return old;
+}
+
+void CDC::IntersectClipRect(const RECT& r)
+{
+    const RECT n = r.Normalized();
+    m_state.clip = m_state.clip ? intersect(*m_state.clip, n) : n;
+}
+
+void CDC::SelectClipRect(const RECT* r)
+{
+    if (r)
+        m_state.clip = r->Normalized();
+    else
+        m_state.clip.reset();
+}
+
+int CDC::SaveDC()
+{
+    m_saved.push_back(m_state);
+    return int(m_saved.size());
+}
+
+bool CDC::RestoreDC(int level)
+{
+    if (m_saved.empty())
+        return false;
+    if (level == -1)
+        level = int(m_saved.size());
+    if (level < 1 || level > int(m_saved.size()))
+        return false;
+    m_state = m_saved[size_t(level - 1)];
+    m_saved.resize(size_t(level - 1));
+    return true;
+}
+
+RECT CDC::visibleBounds() const
+{
+    RECT b{0, 0, m_width, m_height};
+    if (m_state.clip)
+        b = intersect(b, *m_state.clip);
+    return b;
+}
+
+void CDC::applyCoverage(const Coverage& cov)
+{
+    if (!m_image || cov.empty())
+        return;
+    const RECT& b = cov.bounds();
+    for (int y = b.top; y < b.bottom; ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y));
+        for (int x = b.left; x < b.right; ++x) {
+            const uint32_t c = cov.at(x, y);
+            if (c == kNone)
+                continue;
+            line[x] = 0xFF000000u | applyRop(m_state.rop, toRgb(c), line[x] & 0xFFFFFFu);
+        }
+    }
+}
+
+// One cosmetic segment; the pen's dash pattern continues from the last one.
+// Pixels follow the midpoint rule along the major axis; only the steps whose
+// major coordinate falls inside the coverage box are walked, so a segment
+// with far-away end points costs no more than the visible part.
+void CDC::cosmeticSegment(Coverage& cov, int x1, int y1, int x2, int y2, bool includeEnd)
+{
+    const auto& pattern = stylePattern(m_state.pen.style);
+    int period = 0;
+    for (int v : pattern)
+        period += v;
+    const int64_t dx = std::llabs(int64_t(x2) - x1), dy = std::llabs(int64_t(y2) - y1);
+    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    const bool xMajor = dx >= dy;
+    const int64_t n = xMajor ? dx : dy;
+    const int64_t last = includeEnd ? n : n - 1;
+    const int startCounter = m_state.styleCounter;
+    if (period)
+        m_state.styleCounter = int((startCounter + (last + 1)) % period);
+    if (last < 0)
+        return;
+    const RECT& b = cov.bounds();
+    const int64_t major0 = xMajor ? x1 : y1, minor0 = xMajor ? y1 : x1;
+    const int smaj = xMajor ? sx : sy, smin = xMajor ? sy : sx;
+    const int64_t dminor = xMajor ? dy : dx;
+    const int64_t lo = xMajor ? b.left : b.top, hi = (xMajor ? b.right : b.bottom) - 1;
+    int64_t iMin = smaj > 0 ? lo - major0 : major0 - hi;
+    int64_t iMax = smaj > 0 ? hi - major0 : major0 - lo;
+    iMin = std::max<int64_t>(iMin, 0);
+    iMax = std::min<int64_t>(iMax, last);
+    for (int64_t i = iMin; i <= iMax; ++i) {
+        const int64_t major = major0 + smaj * i;
+        const int64_t off = n ? int64_t((__int128(2) * i * dminor + n) / (__int128(2) * n)) : 0;
+        const int64_t minor = minor0 + smin * off;
+        bool on = true;
+        if (period) {
+            int pos = int((startCounter + i) % period);
+            on = false;
+            for (size_t k = 0; k < pattern.size(); ++k) {
+                if (pos < pattern[k]) {
+                    on = (k % 2) == 0;
+                    break;
+                }
+                pos -= pattern[k];
+            }
+        }
+        const int64_t x = xMajor ? major : minor, y = xMajor ? minor : major;
+        if (y < b.top || y >= b.bottom)
+            continue;
+        if (on)
+            cov.set(int(x), int(y), m_state.pen.color);
+        else if (m_state.bkMode == OPAQUE)
+            cov.set(int(x), int(y), m_state.bkColor);
+    }
+}
+
+void CDC::rasterFill(Coverage& cov, const QPainterPath& path, COLORREF color)
+{
+    const RECT& b = cov.bounds();
+    if (cov.empty())
+        return;
+    QImage mask(b.Width(), b.Height(), QImage::Format_Alpha8);
+    mask.fill(0);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        p.translate(-b.left, -b.top);
+        p.drawPath(path);
+    }
+    for (int y = 0; y < mask.height(); ++y) {
+        const uchar* line = mask.constScanLine(y);
+        for (int x = 0; x < mask.width(); ++x)
+            if (line[x])
+                cov.set(b.left + x, b.top + y, color);
+    }
+}
+
+void CDC::rasterStroke(Coverage& cov, const QPainterPath& path)
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(m_state.pen.width);
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    QPainterPath outline = stroker.createStroke(path);
+    outline.setFillRule(Qt::WindingFill);
+    rasterFill(cov, outline, m_state.pen.color);
+}
+
+void CDC::preparePainter()
+{
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    m_painter->setCompositionMode(compositionFor(m_state.rop));
+    if (m_state.clip) {
+        const RECT& c = *m_state.clip;
+        m_painter->setClipRect(QRect(c.left, c.top, c.Width(), c.Height()), Qt::IntersectClip);
+    }
+}
+
+void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* strokePath)
+{
+    m_painter->save();
+    preparePainter();
+    if (fillPath && !m_state.brush.IsNull())
+        m_painter->fillPath(*fillPath, qcolor(m_state.brush.color));
+    if (strokePath && !m_state.pen.IsNull()) {
+        QPen pen(qcolor(m_state.pen.color));
+        if (m_state.pen.IsCosmetic()) {
+            pen.setWidth(0);
+            pen.setCosmetic(true);
+            switch (m_state.pen.style) {
+            case PS_DASH: pen.setStyle(Qt::DashLine); break;
+            case PS_DOT: pen.setStyle(Qt::DotLine); break;
+            case PS_DASHDOT: pen.setStyle(Qt::DashDotLine); break;
+            case PS_DASHDOTDOT: pen.setStyle(Qt::DashDotDotLine); break;
+            default: break;
+            }
+        } else {
+            pen.setWidth(m_state.pen.width);
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+        }
+        m_painter->strokePath(*strokePath, pen);
+    }
+    m_painter->restore();
+}
+
+POINT CDC::MoveTo(int x, int y)
+{
+    const POINT old = m_state.pos;
+    m_state.pos = POINT{x, y};
+    m_state.styleCounter = 0;
+    return old;
+}
+
+bool CDC::LineTo(int x, int y)
+{
+    const POINT from = m_state.pos;
+    m_state.pos = POINT{x, y};
+    if (m_state.pen.IsNull())
+        return true;
+    if (m_painter) {
+        QPainterPath path(QPointF(from.x + 0.5, from.y + 0.5));
+        path.lineTo(x + 0.5, y + 0.5);
+        painterFigure(nullptr, &path);
+        return true;
+    }
+    const int pad = std::max(1, m_state.pen.width);
+    RECT box{std::min(from.x, x) - pad, std::min(from.y, y) - pad, std::max(from.x, x) + pad + 1,
+             std::max(from.y, y) + pad + 1};
+    Coverage cov(intersect(box, visibleBounds()));
+    if (cov.empty())
+        return true;
+    if (m_state.pen.IsCosmetic()) {
+        cosmeticSegment(cov, from.x, from.y, x, y, false);
+    } else {
+        QPainterPath path(QPointF(from.x + 0.5, from.y + 0.5));
+        path.lineTo(x + 0.5, y + 0.5);
+        rasterStroke(cov, path);
+    }
+    applyCoverage(cov);
+    return true;
+}
+
+bool CDC::figure(const QPainterPath& fillPath, const QPainterPath& strokePath,
+                 const std::vector<POINT>* cosmeticOutline, bool closedOutline)
+{
+    if (m_painter) {
+        painterFigure(&fillPath, &strokePath);
+        return true;
+    }
+    const int pad = std::max(1, m_state.pen.width);
+    QRectF br = fillPath.boundingRect().united(strokePath.boundingRect());
+    RECT box{int(std::floor(br.left())) - pad, int(std::floor(br.top())) - pad,
+             int(std::ceil(br.right())) + pad + 1, int(std::ceil(br.bottom())) + pad + 1};
+    Coverage cov(intersect(box, visibleBounds()));
+    if (cov.empty())
+        return true;
+    if (!m_state.brush.IsNull())
+        rasterFill(cov, fillPath, m_state.brush.color);
+    if (!m_state.pen.IsNull()) {
+        if (m_state.pen.IsCosmetic() && cosmeticOutline && !cosmeticOutline->empty()) {
+            m_state.styleCounter = 0;
+            const auto& pts = *cosmeticOutline;
+            for (size_t i = 0; i + 1 < pts.size(); ++i)
+                cosmeticSegment(cov, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, false);
+            if (closedOutline && pts.size() > 1)
+                cosmeticSegment(cov, pts.back().x, pts.back().y, pts.front().x, pts.front().y, false);
+            else if (!closedOutline && pts.size() == 1)
+                cosmeticSegment(cov, pts[0].x, pts[0].y, pts[0].x, pts[0].y, true);
+        } else if (!m_state.pen.IsCosmetic()) {
+            rasterStroke(cov, strokePath);
+        }
+    }
+    applyCoverage(cov);
+    return true;
+}
+
+bool CDC::Polyline(const POINT* pts, int count)
+{
+    if (!pts || count < 2)
+        return false;
+    if (m_state.pen.IsNull())
+        return true;
+    QPainterPath path(QPointF(pts[0].x + 0.5, pts[0].y + 0.5));
+    for (int i = 1; i < count; ++i)
+        path.lineTo(pts[i].x + 0.5, pts[i].y + 0.5);
+    std::vector<POINT> outline(pts, pts + count);
+    const CBrush brush = m_state.brush;
+    m_state.brush = CBrush::Hollow();
+    figure(QPainterPath(), path, &outline, false);
+    m_state.brush = brush;
+    return true;
+}
+
+bool CDC::Polygon(const POINT* pts, int count)
+{
+    if (!pts || count < 2)
+        return false;
+    QPainterPath path(QPointF(pts[0].x + 0.5, pts[0].y + 0.5));
+    for (int i = 1; i < count; ++i)
+        path.lineTo(pts[i].x + 0.5, pts[i].y + 0.5);
+    path.closeSubpath();
+    path.setFillRule(Qt::OddEvenFill);
+    std::vector<POINT> outline(pts, pts + count);
+    return figure(path, path, &outline, true);
+}
+
+bool CDC::Rectangle(int left, int top, int right, int bottom)
+{
+    const RECT r = RECT{left, top, right, bottom}.Normalized();
+    if (r.Width() < 1 || r.Height() < 1)
+        return true;
+    QPainterPath fill;
+    if (m_state.pen.IsNull())
+        fill.addRect(r.left, r.top, r.Width() - 1, r.Height() - 1);
+    else if (m_state.pen.IsCosmetic())
+        fill.addRect(r.left + 1, r.top + 1, r.Width() - 2, r.Height() - 2);
+    else
+        fill.addRect(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
+    QPainterPath stroke;
+    stroke.addRect(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
+    const std::vector<POINT> outline{{r.left, r.top}, {r.left, r.bottom - 1},
+                                     {r.right - 1, r.bottom - 1}, {r.right - 1, r.top}};
+    if (m_painter)
+        return figure(fill, stroke, nullptr, true);
+    return figure(fill, stroke, &outline, true);
+}
+
+namespace {
+
+// Pixels of a rounded box [l, r) x [t, b) whose corners are quarter
+// ellipses of cw x ch (cw >= r - l and ch >= b - t make an ellipse).
+struct RoundShape {
+    RECT r;
+    double cw, ch;
+    bool inside(int x, int y) const
+    {
+        if (x < r.left || x >= r.right || y < r.top || y >= r.bottom)
+            return false;
+        const double px = x + 0.5, py = y + 0.5;
+        const double rx = cw / 2, ry = ch / 2;
+        if (rx <= 0 || ry <= 0)
+            return true;
+        const double cxl = r.left + rx, cxr = r.right - rx;
+        const double cyt = r.top + ry, cyb = r.bottom - ry;
+        const double cx = px < cxl ? cxl : (px > cxr ? cxr : px);
+        const double cy = py < cyt ? cyt : (py > cyb ? cyb : py);
+        if (cx == px || cy == py)
+            return true;
+        return insideEllipse(px, py, cx, cy, rx, ry);
+    }
+};
+
+} // namespace
+
+bool CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight)
+{
+    const RECT r = RECT{left, top, right, bottom}.Normalized();
+    if (r.Width() < 1 || r.Height() < 1)
+        return true;
+    const double cw = std::min<double>(std::abs(cornerWidth), r.Width());
+    const double ch = std::min<double>(std::abs(cornerHeight), r.Height());
+    if (m_painter || !m_state.pen.IsCosmetic() || m_state.pen.style != PS_SOLID) {
+        // Path-based: geometric pens, styled outlines and painter targets.
+        QPainterPath path;
+        const QRectF box(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
+        if (cw >= r.Width() && ch >= r.Height())
+            path.addEllipse(box);
+        else
+            path.addRoundedRect(box, cw / 2, ch / 2);
+        if (m_painter)
+            return figure(path, path, nullptr, true);
+        // Styled cosmetic outline: walk the boundary pixels in angular order.
+        if (m_state.pen.IsCosmetic() && !m_state.pen.IsNull()) {
+            Coverage cov(intersect(RECT{r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}, visibleBounds()));
+            if (cov.empty())
+                return true;
+            const RoundShape shape{r, cw, ch};
+            const double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
+            std::vector<std::pair<double, POINT>> ring;
+            for (int y = cov.bounds().top; y < cov.bounds().bottom; ++y)
+                for (int x = cov.bounds().left; x < cov.bounds().right; ++x) {
+                    if (!shape.inside(x, y))
+                        continue;
+                    const bool edge = !shape.inside(x - 1, y) || !shape.inside(x + 1, y) ||
+                                      !shape.inside(x, y - 1) || !shape.inside(x, y + 1);
+                    if (edge)
+                        ring.push_back({std::atan2(y + 0.5 - cy, x + 0.5 - cx), POINT{x, y}});
+                    else if (!m_state.brush.IsNull())
+                        cov.set(x, y, m_state.brush.color);
+                }
+            std::sort(ring.begin(), ring.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+            m_state.styleCounter = 0;
+            for (const auto& e : ring)
+                cosmeticSegment(cov, e.second.x, e.second.y, e.second.x, e.second.y, true);
+            applyCoverage(cov);
+            return true;
+        }
+        QPainterPath fill;
+        fill.addPath(path);
+        return figure(fill, path, nullptr, true);
+    }
+    // Solid cosmetic or null pen on a raster target: exact pixel sets.
+    RECT box = r;
+    if (m_state.pen.IsNull()) {
+        box.right -= 1;
+        box.bottom -= 1;
+    }
+    const RoundShape shape{box, std::min(cw, double(box.Width())), std::min(ch, double(box.Height()))};
+    Coverage cov(intersect(box, visibleBounds()));
+    if (cov.empty())
+        return true;
+    for (int y = cov.bounds().top; y < cov.bounds().bottom; ++y)
+        for (int x = cov.bounds().left; x < cov.bounds().right; ++x) {
+            if (!shape.inside(x, y))
+                continue;
+            const bool edge = !shape.inside(x - 1, y) || !shape.inside(x + 1, y) ||
+                              !shape.inside(x, y - 1) || !shape.inside(x, y + 1);
+            if (edge && !m_state.pen.IsNull())
+                cov.set(x, y, m_state.pen.color);
+            else if (!m_state.brush.IsNull())
+                cov.set(x, y, m_state.brush.color);
+        }
+    applyCoverage(cov);
+    return true;
+}
+
+bool CDC::Ellipse(int left, int top, int right, int bottom)
+{
+    const RECT r = RECT{left, top, right, bottom}.Normalized();
+    return RoundRect(r.left, r.top, r.right, r.bottom, r.Width(), r.Height());
+}
+
+bool CDC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd)
+{
+    const RECT r = RECT{left, top, right, bottom}.Normalized();
+    if (r.Width() < 1 || r.Height() < 1 || m_state.pen.IsNull())
+        return true;
+    const double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
+    // Angles counter-clockwise on screen (y grows downwards).
+    const double a0 = std::atan2(-(yStart - cy), xStart - cx);
+    double a1 = std::atan2(-(yEnd - cy), xEnd - cx);
+    const bool full = (xStart == xEnd && yStart == yEnd);
+    if (a1 <= a0)
+        a1 += 2 * M_PI;
+    auto inArc = [&](double px, double py) {
+        if (full)
+            return true;
+        double a = std::atan2(-(py - cy), px - cx);
+        while (a < a0) a += 2 * M_PI;
+        return a <= a1;
+    };
+    if (m_painter) {
+        QPainterPath path;
+        const QRectF box(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
+        const double startDeg = a0 * 180 / M_PI;
+        const double spanDeg = full ? 360.0 : (a1 - a0) * 180 / M_PI;
+        path.arcMoveTo(box, startDeg);
+        path.arcTo(box, startDeg, spanDeg);
+        painterFigure(nullptr, &path);
+        return true;
+    }
+    Coverage cov(intersect(RECT{r.left - m_state.pen.width, r.top - m_state.pen.width,
+                                r.right + m_state.pen.width, r.bottom + m_state.pen.width},
+                           visibleBounds()));
+    if (cov.empty())
+        return true;
+    if (!m_state.pen.IsCosmetic()) {
+        QPainterPath path;
+        const QRectF box(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
+        const double startDeg = a0 * 180 / M_PI;
+        path.arcMoveTo(box, startDeg);
+        path.arcTo(box, startDeg, full ? 360.0 : (a1 - a0) * 180 / M_PI);
+        rasterStroke(cov, path);
+        applyCoverage(cov);
+        return true;
+    }
+    const RoundShape shape{r, double(r.Width()), double(r.Height())};
+    std::vector<std::pair<double, POINT>> ring;
+    for (int y = cov.bounds().top; y < cov.bounds().bottom; ++y)
+        for (int x = cov.bounds().left; x < cov.bounds().right; ++x) {
+            if (!shape.inside(x, y))
+                continue;
+            const bool edge = !shape.inside(x - 1, y) || !shape.inside(x + 1, y) ||
+                              !shape.inside(x, y - 1) || !shape.inside(x, y + 1);
+            if (edge && inArc(x + 0.5, y + 0.5)) {
+                double a = std::atan2(-(y + 0.5 - cy), x + 0.5 - cx);
+                while (a < a0) a += 2 * M_PI;
+                ring.push_back({a, POINT{x, y}});
+            }
+        }
+    std::sort(ring.begin(), ring.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    m_state.styleCounter = 0;
+    for (const auto& e : ring)
+        cosmeticSegment(cov, e.second.x, e.second.y, e.second.x, e.second.y, true);
+    applyCoverage(cov);
+    return true;
+}
+
+void CDC::FillSolidRect(const RECT& r, COLORREF color)
+{
+    const RECT n = r.Normalized();
+    if (m_painter) {
+        m_painter->save();
+        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (m_state.clip) {
+            const RECT& c = *m_state.clip;
+            m_painter->setClipRect(QRect(c.left, c.top, c.Width(), c.Height()), Qt::IntersectClip);
+        }
+        m_painter->fillRect(QRect(n.left, n.top, n.Width(), n.Height()), qcolor(color));
+        m_painter->restore();
+        return;
+    }
+    const RECT b = intersect(n, visibleBounds());
+    const uint32_t px = 0xFF000000u | toRgb(color);
+    for (int y = b.top; y < b.bottom; ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y));
+        std::fill(line + b.left, line + b.right, px);
+    }
+}
+
+void CDC::InvertRect(const RECT& r)
+{
+    const RECT n = r.Normalized();
+    if (m_painter) {
+        m_painter->save();
+        m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
+        if (m_state.clip) {
+            const RECT& c = *m_state.clip;
+            m_painter->setClipRect(QRect(c.left, c.top, c.Width(), c.Height()), Qt::IntersectClip);
+        }
+        m_painter->fillRect(QRect(n.left, n.top, n.Width(), n.Height()), Qt::black);
+        m_painter->restore();
+        return;
+    }
+    const RECT b = intersect(n, visibleBounds());
+    for (int y = b.top; y < b.bottom; ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y));
+        for (int x = b.left; x < b.right; ++x)
+            line[x] = 0xFF000000u | (~line[x] & 0xFFFFFFu);
+    }
+}
+
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    if (!m_image || x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return 0xFFFFFFFFu;
+    return fromRgb(m_image->pixel(x, y));
+}
+
+void CDC::SetPixel(int x, int y, COLORREF color)
+{
+    if (!m_image || x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return;
+    if (m_state.clip) {
+        const RECT& c = *m_state.clip;
+        if (x < c.left || x >= c.right || y < c.top || y >= c.bottom)
+            return;
+    }
+    m_image->setPixel(x, y, 0xFF000000u | toRgb(color));
+}

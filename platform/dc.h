@@ -1,0 +1,141 @@
+#pragma once
+// CDC: a device context with GDI semantics over Qt.
+//
+// Two kinds of target:
+//  - raster: a QImage back buffer (design view, tests). Every primitive is
+//    turned into an exact set of pixels and combined with the pixels below
+//    through the binary raster operation (SetROP2), so drawing an outline
+//    twice with R2_NOTXORPEN restores the image, and InvertRect works.
+//  - painter: any QPainter (printer, preview). Primitives go to QPainter;
+//    raster operations other than R2_COPYPEN are mapped to Qt's raster
+//    composition modes where the paint engine has them.
+//
+// Rules kept from GDI: Rectangle, Ellipse and RoundRect exclude the right
+// and bottom edges of their box; LineTo excludes its end pixel; a pen of
+// width 0 or 1 is a one-pixel cosmetic pen that honours dot and dash styles;
+// a wider pen is geometric, solid, with round caps and joins, centred on the
+// outline. Coordinates are device pixels (MM_TEXT).
+#include "platform/windef.h"
+
+#include <QImage>
+#include <QPainterPath>
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+struct CPen {
+    int style = PS_SOLID;
+    int width = 0; // device pixels; 0 or 1 = cosmetic
+    COLORREF color = 0;
+    static CPen Null() { return CPen{PS_NULL, 0, 0}; }
+    bool IsNull() const { return style == PS_NULL; }
+    bool IsCosmetic() const { return width <= 1; }
+    friend bool operator==(const CPen&, const CPen&) = default;
+};
+
+struct CBrush {
+    int style = BS_SOLID;
+    COLORREF color = RGB(255, 255, 255);
+    static CBrush Solid(COLORREF c) { return CBrush{BS_SOLID, c}; }
+    static CBrush Hollow() { return CBrush{BS_NULL, 0}; }
+    bool IsNull() const { return style == BS_NULL; }
+    friend bool operator==(const CBrush&, const CBrush&) = default;
+};
+
+class CDC {
+public:
+    // Raster target. The image must outlive the device context; it is used
+    // in Format_RGB32 (converted once when it has another format).
+    CDC(QImage* image, int logPixelsX = 96, int logPixelsY = 96);
+    // Painter target; `deviceWidth`/`deviceHeight` answer HORZRES/VERTRES.
+    CDC(QPainter* painter, int logPixelsX, int logPixelsY, int deviceWidth = 0, int deviceHeight = 0);
+    ~CDC();
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    bool IsRaster() const { return m_image != nullptr; }
+    QImage* Image() const { return m_image; }
+    QPainter* Painter() const { return m_painter; }
+
+    int GetDeviceCaps(int index) const;
+
+    // Objects and modes; each setter answers the previous value.
+    CPen SelectPen(const CPen& pen);
+    CBrush SelectBrush(const CBrush& brush);
+    const CPen& GetPen() const { return m_state.pen; }
+    const CBrush& GetBrush() const { return m_state.brush; }
+    int SetROP2(int rop);
+    int GetROP2() const { return m_state.rop; }
+    int SetBkMode(int mode);
+    int GetBkMode() const { return m_state.bkMode; }
+    COLORREF SetBkColor(COLORREF c);
+    COLORREF GetBkColor() const { return m_state.bkColor; }
+    COLORREF SetTextColor(COLORREF c);
+    COLORREF GetTextColor() const { return m_state.textColor; }
+
+    // Clipping: an optional rectangle (right and bottom excluded).
+    void IntersectClipRect(const RECT& r);
+    void SelectClipRect(const RECT* r); // null removes the clip
+    std::optional<RECT> GetClipRect() const { return m_state.clip; }
+
+    int SaveDC();             // answers the new save level, from 1
+    bool RestoreDC(int level); // level > 0: that level; -1: the last saved
+
+    // Lines and figures.
+    POINT MoveTo(int x, int y);
+    POINT GetCurrentPosition() const { return m_state.pos; }
+    bool LineTo(int x, int y);
+    bool Polyline(const POINT* pts, int count);
+    bool Polygon(const POINT* pts, int count);
+    bool Rectangle(int left, int top, int right, int bottom);
+    bool Rectangle(const RECT& r) { return Rectangle(r.left, r.top, r.right, r.bottom); }
+    bool Ellipse(int left, int top, int right, int bottom);
+    bool RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
+    // Elliptic arc in the box, counter-clockwise from the radial through the
+    // start point to the radial through the end point; start == end draws
+    // the whole ellipse.
+    bool Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+
+    void FillSolidRect(const RECT& r, COLORREF color);
+    void InvertRect(const RECT& r);
+
+    COLORREF GetPixel(int x, int y) const; // CLR_INVALID (0xFFFFFFFF) outside
+    void SetPixel(int x, int y, COLORREF color);
+
+private:
+    struct State {
+        CPen pen;
+        CBrush brush;
+        int rop = R2_COPYPEN;
+        int bkMode = OPAQUE;
+        COLORREF bkColor = RGB(255, 255, 255);
+        COLORREF textColor = 0;
+        POINT pos;
+        std::optional<RECT> clip;
+        int styleCounter = 0; // position in the pen's dash pattern
+    };
+
+    // A set of device pixels with their colours, collected before being
+    // combined with the target, so each pixel is touched once per call.
+    class Coverage;
+
+    RECT visibleBounds() const; // image rectangle intersected with the clip
+    void applyCoverage(const Coverage& cov);
+    void cosmeticSegment(Coverage& cov, int x1, int y1, int x2, int y2, bool includeEnd);
+    void rasterFill(Coverage& cov, const QPainterPath& path, COLORREF color);
+    void rasterStroke(Coverage& cov, const QPainterPath& path);
+    bool figure(const QPainterPath& fillPath, const QPainterPath& strokePath,
+                const std::vector<POINT>* cosmeticOutline, bool closedOutline);
+    void painterFigure(const QPainterPath* fillPath, const QPainterPath* strokePath);
+    void preparePainter();
+
+    QImage* m_image = nullptr;
+    QPainter* m_painter = nullptr;
+    int m_logPixelsX;
+    int m_logPixelsY;
+    int m_width;
+    int m_height;
+    State m_state;
+    std::vector<State> m_saved;
+};

@@ -1,0 +1,128 @@
+#pragma once
+// Basic Windows-style value types used throughout the model: colours,
+// points, rectangles, device-capability indices, pen and raster-operation
+// codes, and the 60-byte font description stored in files.
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+using COLORREF = uint32_t; // 0x00BBGGRR
+
+constexpr COLORREF RGB(unsigned r, unsigned g, unsigned b)
+{
+    return (r & 0xFFu) | ((g & 0xFFu) << 8) | ((b & 0xFFu) << 16);
+}
+constexpr unsigned GetRValue(COLORREF c) { return c & 0xFFu; }
+constexpr unsigned GetGValue(COLORREF c) { return (c >> 8) & 0xFFu; }
+constexpr unsigned GetBValue(COLORREF c) { return (c >> 16) & 0xFFu; }
+
+struct POINT {
+    int32_t x = 0;
+    int32_t y = 0;
+    friend bool operator==(const POINT&, const POINT&) = default;
+};
+
+struct SIZE {
+    int32_t cx = 0;
+    int32_t cy = 0;
+    friend bool operator==(const SIZE&, const SIZE&) = default;
+};
+
+// A rectangle whose right and bottom edges lie just outside it, as in GDI.
+struct RECT {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    int32_t Width() const { return right - left; }
+    int32_t Height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    // The same rectangle with left <= right and top <= bottom.
+    RECT Normalized() const
+    {
+        RECT r = *this;
+        if (r.left > r.right) std::swap(r.left, r.right);
+        if (r.top > r.bottom) std::swap(r.top, r.bottom);
+        return r;
+    }
+    friend bool operator==(const RECT&, const RECT&) = default;
+};
+
+// Device capability indices.
+constexpr int HORZRES = 8;
+constexpr int VERTRES = 10;
+constexpr int LOGPIXELSX = 88;
+constexpr int LOGPIXELSY = 90;
+
+// Pen styles.
+constexpr int PS_SOLID = 0;
+constexpr int PS_DASH = 1;
+constexpr int PS_DOT = 2;
+constexpr int PS_DASHDOT = 3;
+constexpr int PS_DASHDOTDOT = 4;
+constexpr int PS_NULL = 5;
+constexpr int PS_INSIDEFRAME = 6;
+
+// Brush styles.
+constexpr int BS_SOLID = 0;
+constexpr int BS_NULL = 1;
+constexpr int BS_HOLLOW = BS_NULL;
+
+// Binary raster operations (SetROP2).
+constexpr int R2_BLACK = 1;
+constexpr int R2_NOTMERGEPEN = 2;
+constexpr int R2_MASKNOTPEN = 3;
+constexpr int R2_NOTCOPYPEN = 4;
+constexpr int R2_MASKPENNOT = 5;
+constexpr int R2_NOT = 6;
+constexpr int R2_XORPEN = 7;
+constexpr int R2_NOTMASKPEN = 8;
+constexpr int R2_MASKPEN = 9;
+constexpr int R2_NOTXORPEN = 10;
+constexpr int R2_NOP = 11;
+constexpr int R2_MERGENOTPEN = 12;
+constexpr int R2_COPYPEN = 13;
+constexpr int R2_MERGEPENNOT = 14;
+constexpr int R2_MERGEPEN = 15;
+constexpr int R2_WHITE = 16;
+
+// Background modes.
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+
+// Font weights and character sets.
+constexpr int FW_NORMAL = 400;
+constexpr int FW_BOLD = 700;
+constexpr uint8_t ANSI_CHARSET = 0;
+constexpr uint8_t DEFAULT_CHARSET = 1;
+
+constexpr int LF_FACESIZE = 32;
+
+// The ANSI font description, 60 bytes when stored.
+struct LOGFONTA {
+    int32_t lfHeight = 0;
+    int32_t lfWidth = 0;
+    int32_t lfEscapement = 0;
+    int32_t lfOrientation = 0;
+    int32_t lfWeight = 0;
+    uint8_t lfItalic = 0;
+    uint8_t lfUnderline = 0;
+    uint8_t lfStrikeOut = 0;
+    uint8_t lfCharSet = 0;
+    uint8_t lfOutPrecision = 0;
+    uint8_t lfClipPrecision = 0;
+    uint8_t lfQuality = 0;
+    uint8_t lfPitchAndFamily = 0;
+    char lfFaceName[LF_FACESIZE] = {};
+    friend bool operator==(const LOGFONTA& a, const LOGFONTA& b)
+    {
+        return std::memcmp(&a, &b, sizeof(LOGFONTA)) == 0;
+    }
+};
+static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA must keep its stored size");
+
+// Mouse-message key flags.
+constexpr int MK_LBUTTON = 0x0001;
+constexpr int MK_RBUTTON = 0x0002;
+constexpr int MK_SHIFT = 0x0004;
+constexpr int MK_CONTROL = 0x0008;

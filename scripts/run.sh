@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds the program (release) and starts it on the bundled example.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+BUILD=build/release
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVSL_TESTS=OFF -DVSL_BENCH=OFF >/dev/null
+cmake --build "$BUILD" --target vorteplan-softlabel
+exec "$BUILD/app/vorteplan-softlabel" "$@"
