@@ -17,9 +17,11 @@
 // outline. Coordinates are device pixels (MM_TEXT).
 #include "platform/windef.h"
 
+#include <QFont>
 #include <QImage>
 #include <QPainterPath>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 class QPainter;
@@ -103,6 +105,27 @@ public:
     COLORREF GetPixel(int x, int y) const; // CLR_INVALID (0xFFFFFFFF) outside
     void SetPixel(int x, int y, COLORREF color);
 
+    // Text. Strings are bytes in the code page of the selected font's
+    // character set. The font's escapement turns text about its reference
+    // point (counter-clockwise, tenths of a degree); the text alignment
+    // places the reference point (TA_TOP: the top of the character cell).
+    LOGFONTA SelectFont(const LOGFONTA& font);
+    const LOGFONTA& GetFont() const { return m_state.font; }
+    unsigned SetTextAlign(unsigned align);
+    unsigned GetTextAlign() const { return m_state.textAlign; }
+    bool GetTextMetrics(TEXTMETRICA& tm) const;
+    // Width and height (tmHeight) of a one-line text in device pixels.
+    SIZE GetTextExtent(std::string_view text) const;
+    bool TextOut(int x, int y, std::string_view text);
+    // options: ETO_CLIPPED clips to `rect`, ETO_OPAQUE fills `rect` with the
+    // background colour first, ETO_RTLREADING lays the text out right to left.
+    bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, std::string_view text);
+    // Formatted text in a rectangle (DT_ flags); answers the text height.
+    // With DT_CALCRECT only measures, widening or heightening `rect`.
+    int DrawText(std::string_view text, RECT& rect, unsigned format);
+    // The Qt font for the selected LOGFONT on this device.
+    QFont CurrentQFont() const;
+
 private:
     struct State {
         CPen pen;
@@ -114,6 +137,8 @@ private:
         POINT pos;
         std::optional<RECT> clip;
         int styleCounter = 0; // position in the pen's dash pattern
+        LOGFONTA font;
+        unsigned textAlign = TA_LEFT | TA_TOP;
     };
 
     // A set of device pixels with their colours, collected before being
@@ -129,6 +154,9 @@ private:
                 const std::vector<POINT>* cosmeticOutline, bool closedOutline);
     void painterFigure(const QPainterPath* fillPath, const QPainterPath* strokePath);
     void preparePainter();
+    const QPaintDevice* device() const;
+    bool drawTextLine(double x, double y, unsigned align, const QString& text, const RECT* clip,
+                      const RECT* opaqueRect, bool rtl);
 
     QImage* m_image = nullptr;
     QPainter* m_painter = nullptr;

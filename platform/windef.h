@@ -126,3 +126,68 @@ constexpr int MK_LBUTTON = 0x0001;
 constexpr int MK_RBUTTON = 0x0002;
 constexpr int MK_SHIFT = 0x0004;
 constexpr int MK_CONTROL = 0x0008;
+
+// Text alignment (SetTextAlign).
+constexpr unsigned TA_NOUPDATECP = 0;
+constexpr unsigned TA_UPDATECP = 1;
+constexpr unsigned TA_LEFT = 0;
+constexpr unsigned TA_RIGHT = 2;
+constexpr unsigned TA_CENTER = 6;
+constexpr unsigned TA_TOP = 0;
+constexpr unsigned TA_BOTTOM = 8;
+constexpr unsigned TA_BASELINE = 24;
+constexpr unsigned TA_RTLREADING = 256;
+
+// ExtTextOut options.
+constexpr unsigned ETO_OPAQUE = 0x0002;
+constexpr unsigned ETO_CLIPPED = 0x0004;
+constexpr unsigned ETO_RTLREADING = 0x0080;
+
+// DrawText formats.
+constexpr unsigned DT_TOP = 0x0000;
+constexpr unsigned DT_LEFT = 0x0000;
+constexpr unsigned DT_CENTER = 0x0001;
+constexpr unsigned DT_RIGHT = 0x0002;
+constexpr unsigned DT_VCENTER = 0x0004;
+constexpr unsigned DT_BOTTOM = 0x0008;
+constexpr unsigned DT_WORDBREAK = 0x0010;
+constexpr unsigned DT_SINGLELINE = 0x0020;
+constexpr unsigned DT_EXPANDTABS = 0x0040;
+constexpr unsigned DT_NOCLIP = 0x0100;
+constexpr unsigned DT_CALCRECT = 0x0400;
+constexpr unsigned DT_NOPREFIX = 0x0800;
+
+// More LOGFONT values.
+constexpr uint8_t SYMBOL_CHARSET = 2;
+constexpr uint8_t HEBREW_CHARSET = 177;
+constexpr uint8_t ARABIC_CHARSET = 178;
+constexpr uint8_t DEFAULT_QUALITY = 0;
+constexpr uint8_t DRAFT_QUALITY = 1;
+constexpr uint8_t PROOF_QUALITY = 2;
+constexpr uint8_t NONANTIALIASED_QUALITY = 3;
+constexpr uint8_t ANTIALIASED_QUALITY = 4;
+constexpr uint8_t CLIP_LH_ANGLES = 16;
+
+// The parts of TEXTMETRIC that drawing uses, in device pixels.
+struct TEXTMETRICA {
+    int32_t tmHeight = 0;           // ascent + descent
+    int32_t tmAscent = 0;
+    int32_t tmDescent = 0;
+    int32_t tmInternalLeading = 0;  // tmHeight - character height
+    int32_t tmExternalLeading = 0;
+    int32_t tmAveCharWidth = 0;
+    int32_t tmMaxCharWidth = 0;
+    int32_t tmWeight = 0;
+    uint8_t tmItalic = 0;
+    uint8_t tmUnderlined = 0;
+    uint8_t tmStruckOut = 0;
+    uint8_t tmCharSet = 0;
+};
+
+// Sets a LOGFONT face name from bytes, cut to 31 bytes and terminated.
+inline void SetFaceName(LOGFONTA& lf, const char* name)
+{
+    std::memset(lf.lfFaceName, 0, sizeof lf.lfFaceName);
+    if (name)
+        std::strncpy(lf.lfFaceName, name, LF_FACESIZE - 1);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Windows code pages: the byte strings of the model are in the code page
+// that the font's character set names (cp1252 for ANSI and DEFAULT) and are
+// converted to Unicode only where they meet Qt (painting, editing, clipboard).
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace codepage {
+
+constexpr int kSymbol = 42;   // CP_SYMBOL: bytes map to U+F000 + byte
+constexpr int kAnsi = 1252;
+
+// The code page of a LOGFONT character set (ANSI and DEFAULT: 1252).
+int ForCharset(uint8_t charset);
+
+// Bytes in `codePage` to Unicode. Single-byte pages map every byte (bytes
+// the page leaves undefined keep their value as U+0080..U+009F, as Windows
+// does); multi-byte pages replace invalid sequences with U+FFFD.
+QString ToUnicode(std::string_view bytes, int codePage = kAnsi);
+
+// Unicode to bytes in `codePage`; characters the page lacks become '?'.
+std::string FromUnicode(const QString& text, int codePage = kAnsi);
+
+} // namespace codepage

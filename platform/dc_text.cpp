@@ -1,0 +1,199 @@
+// Text output of the device context.
+#include "platform/codepage.h"
+#include "platform/dc.h"
+#include "platform/font.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QColor qcolorOf(COLORREF c)
+{
+    return QColor(int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c)));
+}
+
+QRect qrectOf(const RECT& r)
+{
+    const RECT n = r.Normalized();
+    return QRect(n.left, n.top, n.Width(), n.Height());
+}
+
+} // namespace
+
+const QPaintDevice* CDC::device() const
+{
+    if (m_image)
+        return m_image;
+    return m_painter ? m_painter->device() : nullptr;
+}
+
+LOGFONTA CDC::SelectFont(const LOGFONTA& font)
+{
+    LOGFONTA old = m_state.font;
+    m_state.font = font;
+    m_state.font.lfFaceName[LF_FACESIZE - 1] = '\0';
+    return old;
+}
+
+unsigned CDC::SetTextAlign(unsigned align)
+{
+    const unsigned old = m_state.textAlign;
+    m_state.textAlign = align;
+    return old;
+}
+
+QFont CDC::CurrentQFont() const
+{
+    return gdifont::ToQFont(m_state.font, device());
+}
+
+bool CDC::GetTextMetrics(TEXTMETRICA& tm) const
+{
+    tm = gdifont::Metrics(m_state.font, device());
+    return true;
+}
+
+SIZE CDC::GetTextExtent(std::string_view text) const
+{
+    const QFont f = CurrentQFont();
+    const QFontMetricsF fm = device() ? QFontMetricsF(f, const_cast<QPaintDevice*>(device())) : QFontMetricsF(f);
+    const QString s = codepage::ToUnicode(text, codepage::ForCharset(m_state.font.lfCharSet));
+    const TEXTMETRICA tm = gdifont::Metrics(m_state.font, device());
+    return SIZE{int32_t(std::lround(fm.horizontalAdvance(s))), tm.tmHeight};
+}
+
+bool CDC::drawTextLine(double x, double y, unsigned align, const QString& text, const RECT* clip,
+                       const RECT* opaqueRect, bool rtl)
+{
+    QPainter local;
+    QPainter* p = m_painter;
+    if (m_image) {
+        if (m_width <= 0 || m_height <= 0)
+            return true;
+        local.begin(m_image);
+        p = &local;
+    } else if (p) {
+        p->save();
+    } else {
+        return false;
+    }
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (m_state.clip)
+        p->setClipRect(qrectOf(*m_state.clip), Qt::IntersectClip);
+    if (clip)
+        p->setClipRect(qrectOf(*clip), Qt::IntersectClip);
+    if (opaqueRect)
+        p->fillRect(qrectOf(*opaqueRect), qcolorOf(m_state.bkColor));
+
+    const QFont f = CurrentQFont();
+    p->setFont(f);
+    p->setRenderHint(QPainter::TextAntialiasing, m_state.font.lfQuality != NONANTIALIASED_QUALITY);
+    if (rtl)
+        p->setLayoutDirection(Qt::RightToLeft);
+    const TEXTMETRICA tm = gdifont::Metrics(m_state.font, device());
+    const QFontMetricsF fm(f, const_cast<QPaintDevice*>(device()));
+    const double width = fm.horizontalAdvance(text);
+
+    double dx = 0;
+    if ((align & TA_CENTER) == TA_CENTER)
+        dx = -width / 2;
+    else if (align & TA_RIGHT)
+        dx = -width;
+    double baseline = tm.tmAscent; // TA_TOP
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        baseline = 0;
+    else if (align & TA_BOTTOM)
+        baseline = -tm.tmDescent;
+
+    p->translate(x, y);
+    if (m_state.font.lfEscapement % 3600 != 0)
+        p->rotate(-m_state.font.lfEscapement / 10.0);
+    if (m_state.bkMode == OPAQUE)
+        p->fillRect(QRectF(dx, baseline - tm.tmAscent, width, tm.tmHeight), qcolorOf(m_state.bkColor));
+    p->setPen(qcolorOf(m_state.textColor));
+    p->drawText(QPointF(dx, baseline), text);
+
+    if (m_image)
+        local.end();
+    else
+        p->restore();
+    return true;
+}
+
+bool CDC::TextOut(int x, int y, std::string_view text)
+{
+    return ExtTextOut(x, y, 0, nullptr, text);
+}
+
+bool CDC::ExtTextOut(int x, int y, unsigned options, const RECT* rect, std::string_view text)
+{
+    const QString s = codepage::ToUnicode(text, codepage::ForCharset(m_state.font.lfCharSet));
+    const bool rtl = (options & ETO_RTLREADING) || (m_state.textAlign & TA_RTLREADING);
+    const RECT* clip = (rect && (options & ETO_CLIPPED)) ? rect : nullptr;
+    const RECT* opaque = (rect && (options & ETO_OPAQUE)) ? rect : nullptr;
+    if (clip && rect->Normalized().IsEmpty())
+        return true;
+    return drawTextLine(x, y, m_state.textAlign, s, clip, opaque, rtl);
+}
+
+int CDC::DrawText(std::string_view text, RECT& rect, unsigned format)
+{
+    const QString all = codepage::ToUnicode(text, codepage::ForCharset(m_state.font.lfCharSet));
+    QStringList lines;
+    if (format & DT_SINGLELINE) {
+        QString one = all;
+        one.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        lines << one;
+    } else {
+        lines = all.split(QLatin1Char('\n'));
+        for (QString& l : lines)
+            if (l.endsWith(QLatin1Char('\r')))
+                l.chop(1);
+    }
+    const QFont f = CurrentQFont();
+    const QFontMetricsF fm = device() ? QFontMetricsF(f, const_cast<QPaintDevice*>(device())) : QFontMetricsF(f);
+    const TEXTMETRICA tm = gdifont::Metrics(m_state.font, device());
+    const int lineHeight = tm.tmHeight;
+    const int total = lineHeight * int(lines.size());
+    double widest = 0;
+    for (const QString& l : lines)
+        widest = std::max(widest, fm.horizontalAdvance(l));
+
+    if (format & DT_CALCRECT) {
+        rect.right = rect.left + int(std::lround(widest));
+        rect.bottom = rect.top + total;
+        return total;
+    }
+    const RECT box = rect.Normalized();
+    int y = box.top;
+    if (format & DT_SINGLELINE) {
+        if (format & DT_VCENTER)
+            y = box.top + (box.Height() - lineHeight) / 2;
+        else if (format & DT_BOTTOM)
+            y = box.bottom - lineHeight;
+    }
+    const RECT* clip = (format & DT_NOCLIP) ? nullptr : &box;
+    const int savedBk = m_state.bkMode;
+    const int savedEsc = m_state.font.lfEscapement;
+    m_state.font.lfEscapement = 0; // laid out horizontally
+    for (const QString& l : lines) {
+        double x = box.left;
+        unsigned align = TA_LEFT | TA_TOP;
+        if (format & DT_CENTER) {
+            x = box.left + box.Width() / 2.0;
+            align = TA_CENTER | TA_TOP;
+        } else if (format & DT_RIGHT) {
+            x = box.right;
+            align = TA_RIGHT | TA_TOP;
+        }
+        drawTextLine(x, y, align, l, clip, nullptr, false);
+        y += lineHeight;
+    }
+    m_state.font.lfEscapement = savedEsc;
+    m_state.bkMode = savedBk;
+    return total;
+}

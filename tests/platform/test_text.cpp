@@ -1,0 +1,169 @@
+// Code pages, fonts and text output of the device context.
+#include "platform/codepage.h"
+#include "platform/dc.h"
+#include "platform/font.h"
+#include "support/test_support.h"
+
+#include <QFontInfo>
+#include <gtest/gtest.h>
+
+using testsupport::whiteImage;
+
+namespace {
+
+LOGFONTA arial(int height)
+{
+    LOGFONTA lf;
+    lf.lfHeight = height;
+    lf.lfWeight = FW_NORMAL;
+    SetFaceName(lf, "Arial");
+    return lf;
+}
+
+// Bounding box of every non-white pixel; empty when none.
+RECT inkBox(const QImage& img)
+{
+    RECT r{img.width(), img.height(), -1, -1};
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) {
+                r.left = std::min(r.left, x);
+                r.top = std::min(r.top, y);
+                r.right = std::max(r.right, x + 1);
+                r.bottom = std::max(r.bottom, y + 1);
+            }
+    return r;
+}
+
+} // namespace
+
+TEST(CodePage, Windows1252RoundTripsEveryByte)
+{
+    const std::string bytes = "caf\xE9 \x80 \x81\x8D\x9F";
+    const QString u = codepage::ToUnicode(bytes, 1252);
+    EXPECT_EQ(u, QString::fromUtf8("café € \u0081\u008DŸ"));
+    EXPECT_EQ(codepage::FromUnicode(u, 1252), bytes);
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(char(b));
+    EXPECT_EQ(codepage::FromUnicode(codepage::ToUnicode(all, 1252), 1252), all);
+    EXPECT_EQ(codepage::FromUnicode(QString::fromUtf8("Ω"), 1252), "?");
+}
+
+TEST(CodePage, FollowsTheCharacterSet)
+{
+    EXPECT_EQ(codepage::ForCharset(ANSI_CHARSET), 1252);
+    EXPECT_EQ(codepage::ForCharset(DEFAULT_CHARSET), 1252);
+    EXPECT_EQ(codepage::ForCharset(204), 1251);
+    EXPECT_EQ(codepage::ForCharset(238), 1250);
+    EXPECT_EQ(codepage::ToUnicode("\xC4", 1251), QString::fromUtf8("Д"));
+    EXPECT_EQ(codepage::ToUnicode("\xB3", 1250), QString::fromUtf8("ł"));
+    // Double-byte page, and an invalid sequence does not derail the rest.
+    EXPECT_EQ(codepage::ToUnicode("\x93\xfa\x96\x7b", 932), QString::fromUtf8("日本"));
+    EXPECT_EQ(codepage::FromUnicode(QString::fromUtf8("日本"), 932), "\x93\xfa\x96\x7b");
+    EXPECT_EQ(codepage::ToUnicode("a\x81", 932).left(1), QStringLiteral("a"));
+    EXPECT_EQ(codepage::ToUnicode(std::string_view("\x22", 1), codepage::kSymbol), QString(QChar(0xF022)));
+}
+
+TEST(Font, ArialResolvesToLiberationSansWithWindowsHeights)
+{
+    QImage img = whiteImage(10, 10);
+    const QFont f = gdifont::ToQFont(arial(-20), &img);
+    EXPECT_EQ(QFontInfo(f).family(), QStringLiteral("Liberation Sans"));
+    EXPECT_EQ(f.pixelSize(), 20);
+    const TEXTMETRICA tm = gdifont::Metrics(arial(-20), &img);
+    EXPECT_GT(tm.tmHeight, 20);       // the cell is taller than the characters
+    EXPECT_LE(tm.tmHeight, 24);
+    // A positive height is the cell height.
+    const TEXTMETRICA cell = gdifont::Metrics(arial(tm.tmHeight), &img);
+    EXPECT_NEAR(cell.tmHeight, tm.tmHeight, 1);
+
+    LOGFONTA bold = arial(-12);
+    bold.lfWeight = FW_BOLD;
+    bold.lfItalic = 1;
+    const QFont bf = gdifont::ToQFont(bold);
+    EXPECT_EQ(bf.weight(), QFont::Bold);
+    EXPECT_TRUE(bf.italic());
+    const LOGFONTA back = gdifont::FromQFont(bf, 96);
+    EXPECT_EQ(back.lfHeight, -12);
+    EXPECT_EQ(back.lfWeight, FW_BOLD);
+    EXPECT_STREQ(back.lfFaceName, "Arial");
+}
+
+TEST(TextOut, AlignmentPlacesTheReferencePoint)
+{
+    for (unsigned align : {TA_LEFT, TA_CENTER, TA_RIGHT}) {
+        QImage img = whiteImage(300, 100);
+        CDC dc(&img);
+        dc.SelectFont(arial(-30));
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextAlign(align | TA_TOP);
+        const SIZE ext = dc.GetTextExtent("HHHH");
+        dc.TextOut(150, 20, "HHHH");
+        const RECT ink = inkBox(img);
+        const int expectLeft = align == TA_LEFT ? 150 : align == TA_CENTER ? 150 - ext.cx / 2 : 150 - ext.cx;
+        EXPECT_NEAR(ink.left, expectLeft, 4) << align;
+        EXPECT_NEAR(ink.right, expectLeft + ext.cx, 4) << align;
+        // Capitals start a little below the top of the cell and end on the baseline.
+        TEXTMETRICA tm;
+        dc.GetTextMetrics(tm);
+        EXPECT_GE(ink.top, 20);
+        EXPECT_NEAR(ink.bottom, 20 + tm.tmAscent, 2);
+    }
+}
+
+TEST(TextOut, EscapementTurnsAboutTheReferencePoint)
+{
+    QImage img = whiteImage(200, 200);
+    CDC dc(&img);
+    LOGFONTA lf = arial(-20);
+    lf.lfEscapement = 900; // reads upwards
+    dc.SelectFont(lf);
+    dc.SetBkMode(TRANSPARENT);
+    dc.TextOut(100, 150, "HHHHH");
+    const RECT ink = inkBox(img);
+    EXPECT_GT(ink.Height(), ink.Width() * 2);
+    EXPECT_LE(ink.bottom, 151);
+    EXPECT_GE(ink.left, 100);    // the top of the cell faces left, so glyphs lie right of x
+    EXPECT_LE(ink.right, 100 + 22);
+}
+
+TEST(TextOut, ClippedAndOpaque)
+{
+    QImage img = whiteImage(200, 60);
+    CDC dc(&img);
+    dc.SelectFont(arial(-30));
+    dc.SetBkMode(TRANSPARENT);
+    const RECT clip{0, 0, 40, 60};
+    dc.ExtTextOut(10, 10, ETO_CLIPPED, &clip, "WWWWWW");
+    EXPECT_LE(inkBox(img).right, 40);
+
+    QImage img2 = whiteImage(100, 60);
+    CDC dc2(&img2);
+    dc2.SelectFont(arial(-20));
+    dc2.SetBkMode(OPAQUE);
+    dc2.SetBkColor(RGB(255, 0, 0));
+    dc2.TextOut(5, 5, "ab");
+    EXPECT_EQ(img2.pixel(6, 6) & 0xFFFFFF, 0xFF0000u); // cell background
+}
+
+TEST(DrawText, CentresInTheRectangleAndMeasures)
+{
+    QImage img = whiteImage(200, 100);
+    CDC dc(&img);
+    dc.SelectFont(arial(-20));
+    dc.SetBkMode(TRANSPARENT);
+    RECT r{0, 0, 200, 100};
+    dc.DrawText("HH", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    const RECT ink = inkBox(img);
+    EXPECT_NEAR((ink.left + ink.right) / 2, 100, 3);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2, 50, 4);
+
+    RECT calc{10, 10, 10, 10};
+    const int h = dc.DrawText("one\r\ntwo lines", calc, DT_CALCRECT);
+    TEXTMETRICA tm;
+    dc.GetTextMetrics(tm);
+    EXPECT_EQ(h, 2 * tm.tmHeight);
+    EXPECT_EQ(calc.bottom, 10 + 2 * tm.tmHeight);
+    EXPECT_EQ(calc.right - calc.left, dc.GetTextExtent("two lines").cx);
+}
