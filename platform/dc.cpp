@@ -301,6 +301,16 @@ void CDC::cosmeticSegment(Coverage& cov, int x1, int y1, int x2, int y2, bool in
     }
 }
 
+// Outline pixels given with their angle: the pen's dash pattern runs along
+// them in angular order.
+void CDC::styledRing(Coverage& cov, std::vector<std::pair<double, POINT>>& ring)
+{
+    std::sort(ring.begin(), ring.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    m_state.styleCounter = 0;
+    for (const auto& e : ring)
+        cosmeticSegment(cov, e.second.x, e.second.y, e.second.x, e.second.y, true);
+}
+
 void CDC::rasterFill(Coverage& cov, const QPainterPath& path, COLORREF color)
 {
     const RECT& b = cov.bounds();
@@ -518,6 +528,11 @@ struct RoundShape {
             return true;
         return insideEllipse(px, py, cx, cy, rx, ry);
     }
+    // An inside pixel with a 4-neighbour outside: the one-pixel outline.
+    bool onEdge(int x, int y) const
+    {
+        return !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+    }
 };
 
 } // namespace
@@ -551,17 +566,13 @@ bool CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
                 for (int x = cov.bounds().left; x < cov.bounds().right; ++x) {
                     if (!shape.inside(x, y))
                         continue;
-                    const bool edge = !shape.inside(x - 1, y) || !shape.inside(x + 1, y) ||
-                                      !shape.inside(x, y - 1) || !shape.inside(x, y + 1);
+                    const bool edge = shape.onEdge(x, y);
                     if (edge)
                         ring.push_back({std::atan2(y + 0.5 - cy, x + 0.5 - cx), POINT{x, y}});
                     else if (!m_state.brush.IsNull())
                         cov.set(x, y, m_state.brush.color);
                 }
-            std::sort(ring.begin(), ring.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-            m_state.styleCounter = 0;
-            for (const auto& e : ring)
-                cosmeticSegment(cov, e.second.x, e.second.y, e.second.x, e.second.y, true);
+            styledRing(cov, ring);
             applyCoverage(cov);
             return true;
         }
@@ -583,8 +594,7 @@ bool CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
         for (int x = cov.bounds().left; x < cov.bounds().right; ++x) {
             if (!shape.inside(x, y))
                 continue;
-            const bool edge = !shape.inside(x - 1, y) || !shape.inside(x + 1, y) ||
-                              !shape.inside(x, y - 1) || !shape.inside(x, y + 1);
+            const bool edge = shape.onEdge(x, y);
             if (edge && !m_state.pen.IsNull())
                 cov.set(x, y, m_state.pen.color);
             else if (!m_state.brush.IsNull())
@@ -650,18 +660,14 @@ bool CDC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, 
         for (int x = cov.bounds().left; x < cov.bounds().right; ++x) {
             if (!shape.inside(x, y))
                 continue;
-            const bool edge = !shape.inside(x - 1, y) || !shape.inside(x + 1, y) ||
-                              !shape.inside(x, y - 1) || !shape.inside(x, y + 1);
+            const bool edge = shape.onEdge(x, y);
             if (edge && inArc(x + 0.5, y + 0.5)) {
                 double a = std::atan2(-(y + 0.5 - cy), x + 0.5 - cx);
                 while (a < a0) a += 2 * M_PI;
                 ring.push_back({a, POINT{x, y}});
             }
         }
-    std::sort(ring.begin(), ring.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    m_state.styleCounter = 0;
-    for (const auto& e : ring)
-        cosmeticSegment(cov, e.second.x, e.second.y, e.second.x, e.second.y, true);
+    styledRing(cov, ring);
     applyCoverage(cov);
     return true;
 }

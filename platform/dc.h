@@ -148,6 +148,7 @@ private:
     RECT visibleBounds() const; // image rectangle intersected with the clip
     void applyCoverage(const Coverage& cov);
     void cosmeticSegment(Coverage& cov, int x1, int y1, int x2, int y2, bool includeEnd);
+    void styledRing(Coverage& cov, std::vector<std::pair<double, POINT>>& ring);
     void rasterFill(Coverage& cov, const QPainterPath& path, COLORREF color);
     void rasterStroke(Coverage& cov, const QPainterPath& path);
     bool figure(const QPainterPath& fillPath, const QPainterPath& strokePath,
