@@ -123,6 +123,8 @@ public:
     // Formatted text in a rectangle (DT_ flags); answers the text height.
     // With DT_CALCRECT only measures, widening or heightening `rect`.
     int DrawText(std::string_view text, RECT& rect, unsigned format);
+    // The same for a Unicode text (symbols that no code page holds).
+    int DrawUnicodeText(const QString& text, RECT& rect, unsigned format);
     // The Qt font for the selected LOGFONT on this device.
     QFont CurrentQFont() const;
 

@@ -142,7 +142,11 @@ bool CDC::ExtTextOut(int x, int y, unsigned options, const RECT* rect, std::stri
 
 int CDC::DrawText(std::string_view text, RECT& rect, unsigned format)
 {
-    const QString all = codepage::ToUnicode(text, codepage::ForCharset(m_state.font.lfCharSet));
+    return DrawUnicodeText(codepage::ToUnicode(text, codepage::ForCharset(m_state.font.lfCharSet)), rect, format);
+}
+
+int CDC::DrawUnicodeText(const QString& all, RECT& rect, unsigned format)
+{
     QStringList lines;
     if (format & DT_SINGLELINE) {
         QString one = all;

@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libqrencode-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 fontconfig
+  fonts-liberation2 fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
 )
 
