@@ -191,7 +191,8 @@ std::optional<LinuxPrinterSetup> DecodeLinuxPrinterSettings(const CPrinterSettin
         const uint16_t len = priv.u16();
         if (!priv.require(len))
             break;
-        RecordReader p(priv.bytes(len));
+        const std::string payload = priv.bytes(len);
+        RecordReader p(payload);
         switch (tag) {
         case kTagQueue:
             s.queueName = p.bytes(len);

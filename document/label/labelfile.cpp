@@ -455,21 +455,28 @@ bool CLabelFileNew::LoadFromFile(const std::string& path, const LabelReadOptions
     QByteArray data;
     if (!readWholeFile(path, data, result))
         return false;
-    RecordReader r(data.constData(), size_t(data.size()));
+    return LoadFromBytes(std::string_view(data.constData(), size_t(data.size())), options, result, path);
+}
+
+bool CLabelFileNew::LoadFromBytes(std::string_view bytes, const LabelReadOptions& options, LabelFileResult* result,
+                                  const std::string& name)
+{
+    setResult(result, LabelFileStatus::Ok, {});
+    RecordReader r(bytes);
     const uint32_t magic = r.u32();
     if (!r.ok()) {
-        setResult(result, LabelFileStatus::NotALabelFile, path + " is not a label definition file.");
+        setResult(result, LabelFileStatus::NotALabelFile, name + " is not a label definition file.");
         return false;
     }
     const uint32_t version = r.u32();
     r.u32();
     if (r.ok() && !AcceptsFileHeader(magic, version)) {
-        setResult(result, LabelFileStatus::NotALabelFile, path + " is not a label definition file.");
+        setResult(result, LabelFileStatus::NotALabelFile, name + " is not a label definition file.");
         return false;
     }
     if (!r.ok() || !Read(r, false, options)) {
         LabelFileStatus status;
-        std::string message = readFailure(r, path, status);
+        std::string message = readFailure(r, name, status);
         setResult(result, status, std::move(message));
         return false;
     }
@@ -477,20 +484,25 @@ bool CLabelFileNew::LoadFromFile(const std::string& path, const LabelReadOptions
     return true;
 }
 
-bool CLabelFileNew::SaveToFile(const std::string& path, LabelFileResult* result)
+std::string CLabelFileNew::FileImage()
 {
-    setResult(result, LabelFileStatus::Ok, {});
-    const bool wasModified = m_modified;
     RecordWriter w;
     w.u32(FileMagic());
     w.u32(FileVersion());
     w.u32(kHeaderThirdWord);
     Write(w, false);
+    return w.take();
+}
+
+bool CLabelFileNew::SaveToFile(const std::string& path, LabelFileResult* result)
+{
+    setResult(result, LabelFileStatus::Ok, {});
+    const bool wasModified = m_modified;
+    const std::string bytes = FileImage();
 
     QSaveFile file(QFile::decodeName(path.c_str()));
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok) {
-        const std::string& bytes = w.data();
         ok = file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
         if (ok)
             ok = file.commit();

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
 
 // File magics and versions.
 constexpr uint32_t kLabelFileMagic = 0x464C424Cu;          // "LBLF"
@@ -85,6 +86,11 @@ public:
                       LabelFileResult* result = nullptr) override;
 
     // --- plain members --------------------------------------------------
+    // Reads a whole .label file image; `name` names it in messages.
+    bool LoadFromBytes(std::string_view bytes, const LabelReadOptions& options, LabelFileResult* result = nullptr,
+                       const std::string& name = "The file");
+    // The .label file image (header and body); clears the modified flag.
+    std::string FileImage();
     // The file-name part of the path.
     std::string GetFileTitle() const;
     const std::string& GetDisplayName() const { return m_displayName; }
