@@ -430,7 +430,7 @@ TEST(DataTableRowMap, AddRowGrowsAndSkipsKnownRows)
 TEST(DataTableRowMap, AgreesWithPlainModel)
 {
     std::mt19937 rng(5);
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 60; ++round) {
         CDataTableRowMap m;
         std::vector<int32_t> model(256);
         for (int i = 0; i < 256; ++i)
