@@ -116,7 +116,6 @@ TEST(DataTable, RowInsertionAndDeletion)
     EXPECT_EQ(column(t, 0), (std::vector<std::string>{"", "b", "c"}));
     t.RemoveAllRows();
     EXPECT_EQ(t.GetRowCount(), 0);
-
 }
 
 TEST(DataTable, ColumnsShiftCellsAndFlags)
