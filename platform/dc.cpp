@@ -51,6 +51,14 @@ uint32_t applyRop(int rop, uint32_t p, uint32_t d)
     return r & 0xFFFFFFu;
 }
 
+// The rectangle grown by `pad` on every side (and by one more on the right
+// and bottom), kept within 32 bits.
+RECT padded(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t pad)
+{
+    auto c = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    return RECT{c(left - pad), c(top - pad), c(right + pad + 1), c(bottom + pad + 1)};
+}
+
 RECT intersect(const RECT& a, const RECT& b)
 {
     RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -94,7 +102,7 @@ bool insideEllipse(double px, double py, double cx, double cy, double rx, double
 class CDC::Coverage {
 public:
     explicit Coverage(const RECT& bounds)
-        : m_b(bounds), m_px(size_t(std::max(0, bounds.Width())) * size_t(std::max(0, bounds.Height())), kNone)
+        : m_b(bounds), m_px(size_t(std::max<int64_t>(0, bounds.Width())) * size_t(std::max<int64_t>(0, bounds.Height())), kNone)
     {
     }
     const RECT& bounds() const { return m_b; }
@@ -404,8 +412,7 @@ bool CDC::LineTo(int x, int y)
         return true;
     }
     const int pad = std::max(1, m_state.pen.width);
-    RECT box{std::min(from.x, x) - pad, std::min(from.y, y) - pad, std::max(from.x, x) + pad + 1,
-             std::max(from.y, y) + pad + 1};
+    const RECT box = padded(std::min(from.x, x), std::min(from.y, y), std::max(from.x, x), std::max(from.y, y), pad);
     Coverage cov(intersect(box, visibleBounds()));
     if (cov.empty())
         return true;
@@ -429,8 +436,9 @@ bool CDC::figure(const QPainterPath& fillPath, const QPainterPath& strokePath,
     }
     const int pad = std::max(1, m_state.pen.width);
     QRectF br = fillPath.boundingRect().united(strokePath.boundingRect());
-    RECT box{int(std::floor(br.left())) - pad, int(std::floor(br.top())) - pad,
-             int(std::ceil(br.right())) + pad + 1, int(std::ceil(br.bottom())) + pad + 1};
+    auto toInt = [](double v) { return int(std::clamp(v, -2.0e9, 2.0e9)); };
+    RECT box{toInt(std::floor(br.left()) - pad), toInt(std::floor(br.top()) - pad),
+             toInt(std::ceil(br.right()) + pad + 1), toInt(std::ceil(br.bottom()) + pad + 1)};
     Coverage cov(intersect(box, visibleBounds()));
     if (cov.empty())
         return true;
@@ -556,11 +564,11 @@ bool CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
             return figure(path, path, nullptr, true);
         // Styled cosmetic outline: walk the boundary pixels in angular order.
         if (m_state.pen.IsCosmetic() && !m_state.pen.IsNull()) {
-            Coverage cov(intersect(RECT{r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}, visibleBounds()));
+            Coverage cov(intersect(padded(r.left, r.top, r.right, r.bottom, 1), visibleBounds()));
             if (cov.empty())
                 return true;
             const RoundShape shape{r, cw, ch};
-            const double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
+            const double cx = (double(r.left) + r.right) / 2.0, cy = (double(r.top) + r.bottom) / 2.0;
             std::vector<std::pair<double, POINT>> ring;
             for (int y = cov.bounds().top; y < cov.bounds().bottom; ++y)
                 for (int x = cov.bounds().left; x < cov.bounds().right; ++x) {
@@ -615,7 +623,7 @@ bool CDC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, 
     const RECT r = RECT{left, top, right, bottom}.Normalized();
     if (r.Width() < 1 || r.Height() < 1 || m_state.pen.IsNull())
         return true;
-    const double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
+    const double cx = (double(r.left) + r.right) / 2.0, cy = (double(r.top) + r.bottom) / 2.0;
     // Angles counter-clockwise on screen (y grows downwards).
     const double a0 = std::atan2(-(yStart - cy), xStart - cx);
     double a1 = std::atan2(-(yEnd - cy), xEnd - cx);
@@ -639,9 +647,7 @@ bool CDC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, 
         painterFigure(nullptr, &path);
         return true;
     }
-    Coverage cov(intersect(RECT{r.left - m_state.pen.width, r.top - m_state.pen.width,
-                                r.right + m_state.pen.width, r.bottom + m_state.pen.width},
-                           visibleBounds()));
+    Coverage cov(intersect(padded(r.left, r.top, r.right, r.bottom, std::max(1, m_state.pen.width)), visibleBounds()));
     if (cov.empty())
         return true;
     if (!m_state.pen.IsCosmetic()) {

@@ -22,6 +22,8 @@ class RecordReader {
 public:
     RecordReader(const void* data, size_t size);
     explicit RecordReader(std::string_view bytes);
+    // The reader keeps a view of the bytes: never of a temporary string.
+    explicit RecordReader(std::string&&) = delete;
 
     // Deepest nesting of containers a reader accepts (groups in groups...).
     static constexpr int kMaxDepth = 32;

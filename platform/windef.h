@@ -34,8 +34,9 @@ struct RECT {
     int32_t top = 0;
     int32_t right = 0;
     int32_t bottom = 0;
-    int32_t Width() const { return right - left; }
-    int32_t Height() const { return bottom - top; }
+    // 64-bit, so the extent of any rectangle is exact.
+    int64_t Width() const { return int64_t(right) - left; }
+    int64_t Height() const { return int64_t(bottom) - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
     // The same rectangle with left <= right and top <= bottom.
     RECT Normalized() const

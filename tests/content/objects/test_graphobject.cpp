@@ -293,7 +293,8 @@ TEST(GraphObject, RecordOfTheBaseAndCopies)
     EXPECT_EQ(loaded.GetX(), -5);
     EXPECT_EQ(loaded.GetY(), 70000);
     EXPECT_FALSE(loaded.IsSelected());
-    RecordReader shortRead(w.data().substr(0, 6));
+    const std::string cut = w.data().substr(0, 6);
+    RecordReader shortRead(cut);
     EXPECT_FALSE(loaded.Load(shortRead));
 }
 

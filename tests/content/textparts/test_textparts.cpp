@@ -234,7 +234,8 @@ TEST(TextParts, RecordSizesAndRoundTrips)
         EXPECT_EQ(saved(*back), bytes);
         // Every cut of the record is reported, never a crash.
         for (size_t n = 0; n < bytes.size(); ++n) {
-            RecordReader r(bytes.substr(0, n));
+            const std::string cut = bytes.substr(0, n);
+            RecordReader r(cut);
             LoadTextPart(r);
             EXPECT_NE(r.status(), ReadStatus::Ok) << p->GetTypeKey() << " cut at " << n;
         }
