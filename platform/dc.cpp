@@ -197,6 +197,14 @@ COLORREF CDC::SetTextColor(COLORREF c)
     return old;
 }
 
+int CDC::SetPolyFillMode(int mode)
+{
+    const int old = m_state.polyFillMode;
+    if (mode == ALTERNATE || mode == WINDING)
+        m_state.polyFillMode = mode;
+    return old;
+}
+
 void CDC::IntersectClipRect(const RECT& r)
 {
     const RECT n = r.Normalized();
@@ -487,7 +495,7 @@ bool CDC::Polygon(const POINT* pts, int count)
     for (int i = 1; i < count; ++i)
         path.lineTo(pts[i].x + 0.5, pts[i].y + 0.5);
     path.closeSubpath();
-    path.setFillRule(Qt::OddEvenFill);
+    path.setFillRule(m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
     std::vector<POINT> outline(pts, pts + count);
     return figure(path, path, &outline, true);
 }

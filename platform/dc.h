@@ -75,6 +75,9 @@ public:
     COLORREF GetBkColor() const { return m_state.bkColor; }
     COLORREF SetTextColor(COLORREF c);
     COLORREF GetTextColor() const { return m_state.textColor; }
+    // Fill rule of Polygon: ALTERNATE (even-odd, the default) or WINDING.
+    int SetPolyFillMode(int mode);
+    int GetPolyFillMode() const { return m_state.polyFillMode; }
 
     // Clipping: an optional rectangle (right and bottom excluded).
     void IntersectClipRect(const RECT& r);
@@ -134,6 +137,7 @@ private:
         CBrush brush;
         int rop = R2_COPYPEN;
         int bkMode = OPAQUE;
+        int polyFillMode = ALTERNATE;
         COLORREF bkColor = RGB(255, 255, 255);
         COLORREF textColor = 0;
         POINT pos;

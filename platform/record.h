@@ -101,6 +101,12 @@ private:
 
 class RecordWriter {
 public:
+    // A writer asked to store something its format cannot hold is marked
+    // failed (sticky); whoever stores the bytes must check ok() first and
+    // never report such a write as success.
+    void setFailed() { m_failed = true; }
+    bool ok() const { return !m_failed; }
+
     void i8(int8_t v) { put(&v, 1); }
     void u8(uint8_t v) { put(&v, 1); }
     void i16(int16_t v) { u16(uint16_t(v)); }
@@ -126,4 +132,5 @@ public:
 private:
     void put(const void* p, size_t n) { m_buf.append(static_cast<const char*>(p), n); }
     std::string m_buf;
+    bool m_failed = false;
 };

@@ -87,6 +87,10 @@ constexpr int R2_MERGEPENNOT = 14;
 constexpr int R2_MERGEPEN = 15;
 constexpr int R2_WHITE = 16;
 
+// Polygon fill modes (SetPolyFillMode).
+constexpr int ALTERNATE = 1;
+constexpr int WINDING = 2;
+
 // Background modes.
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;

@@ -1,0 +1,388 @@
+#include "content/objects/shapes.h"
+
+#include "platform/units.h"
+
+#include <algorithm>
+#include <cmath>
+
+using units::clamp32;
+
+namespace {
+
+// A finite double rounded down to int32, clamped; 0 for NaN.
+int32_t floorToInt32(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    return clamp32(int64_t(std::clamp(std::floor(v), -4.0e18, 4.0e18)));
+}
+
+// floor(v + 0.5), the rounding of the triangle geometry.
+int64_t roundHalfUp(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    return int64_t(std::clamp(std::floor(v + 0.5), -4.0e18, 4.0e18));
+}
+
+// Keeps the device state of one object's drawing to itself.
+class DcStateScope {
+public:
+    explicit DcStateScope(CDC& dc) : m_dc(dc), m_level(dc.SaveDC()) {}
+    ~DcStateScope() { m_dc.RestoreDC(m_level); }
+    DcStateScope(const DcStateScope&) = delete;
+    DcStateScope& operator=(const DcStateScope&) = delete;
+
+private:
+    CDC& m_dc;
+    int m_level;
+};
+
+CPen solidPen(int width, COLORREF color)
+{
+    return CPen{PS_SOLID, std::max(width, 0), color};
+}
+
+} // namespace
+
+// --- rectangle ---------------------------------------------------------------
+
+void CGraphRect::SetFillColor(COLORREF c)
+{
+    m_fillColor = c;
+    m_transparent = false;
+}
+
+std::unique_ptr<CGraphObject> CGraphRect::Clone() const
+{
+    return std::make_unique<CGraphRect>(*this);
+}
+
+bool CGraphRect::Load(RecordReader& reader)
+{
+    m_x = reader.i32();
+    m_y = reader.i32();
+    m_width = reader.i32();
+    m_height = reader.i32();
+    m_penWidth = reader.i32();
+    m_borderColor = reader.u32();
+    m_fillColor = reader.u32();
+    m_transparent = reader.u8() != 0;
+    m_selected = false;
+    m_marker.reset();
+    return reader.ok();
+}
+
+void CGraphRect::Save(RecordWriter& writer) const
+{
+    writer.i32(m_x);
+    writer.i32(m_y);
+    writer.i32(m_width);
+    writer.i32(m_height);
+    writer.i32(m_penWidth);
+    writer.u32(m_borderColor);
+    writer.u32(m_fillColor);
+    writer.u8(m_transparent ? 1 : 0);
+}
+
+int CGraphRect::PenPixels() const
+{
+    return std::max(units::UmToPx(m_penWidth, m_ppiX), 0);
+}
+
+void CGraphRect::DrawRectangle(CDC& dc)
+{
+    const RECT& b = m_deviceRect;
+    if (!m_transparent) {
+        // The fill pen's edge pixels lie under the border drawn next.
+        dc.SelectBrush(CBrush::Solid(m_fillColor));
+        dc.SelectPen(solidPen(1, m_fillColor));
+        dc.Rectangle(b.left, b.top, clamp32(int64_t(b.right) + 1), clamp32(int64_t(b.bottom) + 1));
+    }
+    dc.SelectPen(solidPen(PenPixels(), m_borderColor));
+    dc.MoveTo(b.left, b.top);
+    dc.LineTo(b.right, b.top);
+    dc.LineTo(b.right, b.bottom);
+    dc.LineTo(b.left, b.bottom);
+    dc.LineTo(b.left, b.top);
+}
+
+bool CGraphRect::Draw(const DrawArgs& args)
+{
+    if (!args.dc)
+        return true;
+    CDC& dc = *args.dc;
+    DcStateScope state(dc);
+    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
+    DrawRectangle(dc);
+    return true;
+}
+
+// --- ellipse -----------------------------------------------------------------
+
+std::unique_ptr<CGraphObject> CGraphEllipse::Clone() const
+{
+    return std::make_unique<CGraphEllipse>(*this);
+}
+
+bool CGraphEllipse::Draw(const DrawArgs& args)
+{
+    if (!args.dc)
+        return true;
+    CDC& dc = *args.dc;
+    DcStateScope state(dc);
+    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
+    const RECT& b = m_deviceRect;
+    dc.SelectPen(solidPen(PenPixels(), m_borderColor));
+    if (m_transparent) {
+        dc.Arc(b.left, b.top, b.right, b.bottom, b.left, b.top, b.left, b.top);
+    } else {
+        dc.SelectBrush(CBrush::Solid(m_fillColor));
+        dc.Ellipse(b.left, b.top, b.right, b.bottom);
+    }
+    return true;
+}
+
+std::unique_ptr<CMarker> CGraphEllipse::CreateMarker(int x, int y, int penStyle) const
+{
+    return std::make_unique<CMarkerEllipse>(x, y, penStyle);
+}
+
+// --- rounded rectangle -------------------------------------------------------
+
+std::unique_ptr<CGraphObject> CGraphRectRounded::Clone() const
+{
+    return std::make_unique<CGraphRectRounded>(*this);
+}
+
+bool CGraphRectRounded::Load(RecordReader& reader)
+{
+    CGraphRect::Load(reader);
+    m_cornerRadius = reader.i32();
+    return reader.ok();
+}
+
+void CGraphRectRounded::Save(RecordWriter& writer) const
+{
+    CGraphRect::Save(writer);
+    writer.i32(m_cornerRadius);
+}
+
+bool CGraphRectRounded::Draw(const DrawArgs& args)
+{
+    if (!args.dc)
+        return true;
+    CDC& dc = *args.dc;
+    DcStateScope state(dc);
+    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
+    const RECT& b = m_deviceRect;
+    const int d = clamp32((2 * int64_t(m_cornerRadius) * m_ppiX + 12700) / 25400);
+    if (!m_transparent) {
+        // The rounded region of the box, right and bottom edges excluded.
+        dc.SelectBrush(CBrush::Solid(m_fillColor));
+        dc.SelectPen(solidPen(1, m_fillColor));
+        dc.RoundRect(b.left, b.top, b.right, b.bottom, d, d);
+    }
+    dc.SelectPen(solidPen(PenPixels(), m_borderColor));
+    dc.SelectBrush(CBrush::Hollow());
+    dc.RoundRect(b.left, b.top, b.right, b.bottom, d, d);
+    return true;
+}
+
+// --- triangle, first form ----------------------------------------------------
+
+std::unique_ptr<CGraphObject> CGraphTriangle::Clone() const
+{
+    return std::make_unique<CGraphTriangle>(*this);
+}
+
+bool CGraphTriangle::Load(RecordReader& reader)
+{
+    CGraphRect::Load(reader);
+    m_rotation = reader.i16();
+    return reader.ok();
+}
+
+void CGraphTriangle::Save(RecordWriter& writer) const
+{
+    CGraphRect::Save(writer);
+    writer.i16(m_rotation);
+}
+
+void CGraphTriangle::Rotate90(int32_t cx, int32_t cy, int direction)
+{
+    if (direction != 1 && direction != -1)
+        return;
+    CGraph2Dim::Rotate90(cx, cy, direction);
+    const int turned = (int(m_rotation) + direction * 900 + 3600) % 3600;
+    m_rotation = int16_t(turned < 0 ? turned + 3600 : turned);
+}
+
+std::unique_ptr<CMarker> CGraphTriangle::CreateMarker(int x, int y, int penStyle) const
+{
+    return std::make_unique<CMarkerTriangle>(x, y, penStyle, m_rotation);
+}
+
+// --- triangle with rounded corners, warning sign -----------------------------
+
+CGraphTriangleExt::CGraphTriangleExt()
+{
+    m_fillColor = RGB(255, 255, 0);
+    m_transparent = false;
+}
+
+std::unique_ptr<CGraphObject> CGraphTriangleExt::Clone() const
+{
+    return std::make_unique<CGraphTriangleExt>(*this);
+}
+
+bool CGraphTriangleExt::Load(RecordReader& reader)
+{
+    CGraphTriangle::Load(reader);
+    m_cornerRadius = reader.i32();
+    m_warningSign = reader.u8() != 0;
+    return reader.ok();
+}
+
+void CGraphTriangleExt::Save(RecordWriter& writer) const
+{
+    CGraphTriangle::Save(writer);
+    writer.i32(m_cornerRadius);
+    writer.u8(m_warningSign ? 1 : 0);
+}
+
+void CGraphTriangleExt::ApplyWarningSignProportions()
+{
+    const double angle = 1.0471966666666666; // 60 degrees
+    const double s = std::sin(angle), c = std::cos(angle);
+    const double t = double(m_width) * s / (s - 0.05 - 0.05 * c);
+    m_penWidth = floorToInt32(0.06 * t + 0.5);
+    const double radius = std::floor(0.025 * t + 0.5) * 0.25;
+    m_cornerRadius = clamp32(int64_t(std::clamp(std::trunc(radius), -4.0e18, 4.0e18)));
+}
+
+void CGraphTriangleExt::SetWarningSign(bool on)
+{
+    m_warningSign = on;
+    if (on) {
+        ApplyWarningSignProportions();
+        m_height = clamp32(int64_t(87) * m_width / 100);
+    }
+}
+
+int CGraphTriangleExt::GetAspectPercent() const
+{
+    return m_warningSign ? 87 : CGraphTriangle::GetAspectPercent();
+}
+
+void CGraphTriangleExt::TrackResize(CDC& dc, int x, int y, int flags)
+{
+    if (!m_warningSign) {
+        CGraphTriangle::TrackResize(dc, x, y, flags);
+        return;
+    }
+    // A warning sign keeps its proportions; an edge handle turns into a
+    // corner after the first step.
+    CGraphTriangle::TrackResize(dc, x, y, flags | MK_SHIFT);
+    m_resizeMode = kResizeBoth;
+}
+
+bool CGraphTriangleExt::Draw(const DrawArgs& args)
+{
+    if (!args.dc)
+        return true;
+    CDC& dc = *args.dc;
+    DcStateScope state(dc);
+    if (m_warningSign)
+        ApplyWarningSignProportions();
+    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
+    const RECT box = m_deviceRect.Normalized();
+    if (box.Width() == 0 || box.Height() == 0) {
+        DrawRectangle(dc);
+        return true;
+    }
+
+    int64_t r = std::max<int64_t>(units::UmToPx(m_cornerRadius, m_ppiX), 0);
+    const int64_t minSide = std::min<int64_t>(int64_t(box.right) - box.left, int64_t(box.bottom) - box.top);
+    if (3 * r >= minSide)
+        r = minSide / 3;
+
+    // Inset by half the pen, so the outline stays inside the box.
+    const int64_t h = (int64_t(m_penWidth) * m_ppiX + 12700) / 50800;
+    const int64_t l = box.left + (h - 1), t = box.top + (h - 1);
+    const int64_t rt = box.right - (h - 1), bt = box.bottom - (h - 1);
+    if (rt <= l || bt <= t) {
+        // The pen fills the whole box: no triangle is left to round.
+        DrawRectangle(dc);
+        return true;
+    }
+
+    // Geometry in the frame of an upward triangle; sideways forms swap the
+    // axes, downward and rightward ones are mirror images.
+    const int rotation = m_rotation == 900 || m_rotation == 1800 || m_rotation == 2700 ? m_rotation : 0;
+    const bool sideways = rotation == 900 || rotation == 2700;
+    const int64_t fl = sideways ? t : l, ft = sideways ? l : t;
+    const int64_t fr = sideways ? bt : rt, fb = sideways ? rt : bt;
+    const double W = double(fr - fl), H = double(fb - ft);
+    const double K = std::atan(2.0 * H / W);
+    const double cosK = std::cos(K), sinK = std::sin(K);
+    const double rd = double(r);
+    const int64_t A = roundHalfUp((1 + cosK) * rd);
+    const int64_t B = roundHalfUp(double(A) * cosK / sinK);
+    const int64_t G = roundHalfUp(rd * sinK);
+    const int64_t D = roundHalfUp(double(G) * sinK / cosK);
+    const int64_t E = roundHalfUp(rd * cosK);
+    const int64_t midX = (fl + fr) / 2;
+
+    auto map = [&](int64_t fx, int64_t fy) {
+        int64_t x = fx, y = fy;
+        switch (rotation) {
+        case 900: x = fy; y = fx; break;
+        case 1800: y = t + bt - fy; break;
+        case 2700: x = l + rt - fy; y = fx; break;
+        default: break;
+        }
+        return POINT{clamp32(x), clamp32(y)};
+    };
+    // A mirrored frame turns counter-clockwise arcs round.
+    const bool mirrored = rotation == 900 || rotation == 1800;
+
+    const POINT baseL = map(fl + B + G, fb), baseR = map(fr - B - G, fb);
+    const POINT rightLow = map(fr - B, fb - A), rightTop = map(midX + G, ft + D);
+    const POINT leftTop = map(midX - G, ft + D), leftLow = map(fl + B, fb - A);
+    const POINT centres[3] = {map(fl + B + G, fb - r), map(fr - B - G, fb - r), map(midX, ft + E + D)};
+    auto circle = [&](const POINT& c) {
+        return RECT{clamp32(c.x - r), clamp32(c.y - r), clamp32(c.x + r + 1), clamp32(c.y + r + 1)};
+    };
+
+    if (!m_transparent) {
+        dc.SelectBrush(CBrush::Solid(m_fillColor));
+        dc.SelectPen(solidPen(1, m_fillColor));
+        for (const POINT& c : centres) {
+            const RECT cb = circle(c);
+            dc.Ellipse(cb.left, cb.top, cb.right, cb.bottom);
+        }
+        const POINT hexagon[6] = {baseL, baseR, rightLow, rightTop, leftTop, leftLow};
+        dc.SetPolyFillMode(WINDING);
+        dc.Polygon(hexagon, 6);
+    }
+
+    dc.SelectPen(solidPen(PenPixels(), m_borderColor));
+    dc.SelectBrush(CBrush::Hollow());
+    dc.MoveTo(baseL.x, baseL.y);
+    dc.LineTo(baseR.x, baseR.y);
+    dc.MoveTo(rightLow.x, rightLow.y);
+    dc.LineTo(rightTop.x, rightTop.y);
+    dc.MoveTo(leftTop.x, leftTop.y);
+    dc.LineTo(leftLow.x, leftLow.y);
+    struct CornerArc { POINT centre, from, to; };
+    const CornerArc arcs[3] = {{centres[0], leftLow, baseL}, {centres[1], baseR, rightLow},
+                               {centres[2], rightTop, leftTop}};
+    for (const CornerArc& a : arcs) {
+        const RECT cb = circle(a.centre);
+        const POINT& s = mirrored ? a.to : a.from;
+        const POINT& e = mirrored ? a.from : a.to;
+        dc.Arc(cb.left, cb.top, cb.right, cb.bottom, s.x, s.y, e.x, e.y);
+    }
+    return true;
+}
