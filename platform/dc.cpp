@@ -558,8 +558,8 @@ bool CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
     const RECT r = RECT{left, top, right, bottom}.Normalized();
     if (r.Width() < 1 || r.Height() < 1)
         return true;
-    const double cw = std::min<double>(std::abs(cornerWidth), r.Width());
-    const double ch = std::min<double>(std::abs(cornerHeight), r.Height());
+    const double cw = std::min<double>(std::fabs(double(cornerWidth)), r.Width());
+    const double ch = std::min<double>(std::fabs(double(cornerHeight)), r.Height());
     if (m_painter || !m_state.pen.IsCosmetic() || m_state.pen.style != PS_SOLID) {
         // Path-based: geometric pens, styled outlines and painter targets.
         QPainterPath path;

@@ -191,8 +191,8 @@ bool CGraphLine::IsInsideRect(CDC& dc, int zoom, const RECT& rect)
 void CGraphLine::DrawHandles(CDC& dc)
 {
     for (const POINT& h : {m_device1, m_device2})
-        dc.InvertRect(RECT{h.x - kHandleTolerance, h.y - kHandleTolerance, h.x + kHandleTolerance + 1,
-                           h.y + kHandleTolerance + 1});
+        dc.InvertRect(RECT{clamp32(int64_t(h.x) - kHandleTolerance), clamp32(int64_t(h.y) - kHandleTolerance),
+                           clamp32(int64_t(h.x) + kHandleTolerance + 1), clamp32(int64_t(h.y) + kHandleTolerance + 1)});
 }
 
 std::unique_ptr<CMarker> CGraphLine::CreateMarker(int x, int y, int penStyle) const

@@ -426,15 +426,3 @@ TEST(Collection, CloneIsDeepAndRemoveObjectHandsOwnershipBack)
     s.collection.RemoveAll();
     EXPECT_TRUE(s.collection.IsEmpty());
 }
-
-TEST(Collection, HorizontalScalingTouchesOnlyObjectsInsideTheBand)
-{
-    CGraphCollection c;
-    auto* inside = addBox<CGraphRect>(c, 2000, 0, 2000, 100);
-    auto* across = addBox<CGraphRect>(c, 9000, 0, 2000, 100);
-    c.ScaleHorizontally(0, 10000, 10000); // factor 2
-    EXPECT_EQ(inside->GetX(), 4000);
-    EXPECT_EQ(inside->GetWidth(), 4000);
-    EXPECT_EQ(across->GetX(), 9000);
-    EXPECT_EQ(across->GetWidth(), 2000);
-}
