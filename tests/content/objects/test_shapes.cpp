@@ -192,7 +192,8 @@ TEST(Shapes, TrianglesTurnTheirApexWithTheBox)
         t->Rotate90(0, 0, 1);
         t->Rotate90(0, 0, 1);
         EXPECT_EQ(t->GetRotation(), 900);
-        auto* marker = dynamic_cast<CMarkerTriangle*>(t->CreateMarker(0, 0, PS_DOT).get());
+        const std::unique_ptr<CMarker> outline = t->CreateMarker(0, 0, PS_DOT);
+        auto* marker = dynamic_cast<CMarkerTriangle*>(outline.get());
         ASSERT_NE(marker, nullptr);
         EXPECT_EQ(marker->Rotation(), 900);
     }
