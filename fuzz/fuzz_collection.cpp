@@ -2,6 +2,7 @@
 // without a crash, hang or unbounded allocation; what loads must save and
 // load back to the very same bytes, and must draw and answer point queries.
 #include "content/objects/collection.h"
+#include "fuzz_support.h"
 
 #include <QImage>
 
@@ -11,6 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    EnsureGuiApplication();
     CGraphCollection collection;
     RecordReader reader(data, size);
     const bool complete = collection.Load(reader);

@@ -1,5 +1,6 @@
 #include "content/objects/objectfactory.h"
 
+#include "content/objects/graphtext.h"
 #include "content/objects/line.h"
 #include "content/objects/shapes.h"
 
@@ -28,6 +29,8 @@ const ReadableClass kReadableClasses[] = {
     {kKeyLine, create<CGraphLine>},
     {kKeyTriangle, create<CGraphTriangle>},
     {kKeyTriangleExt, create<CGraphTriangleExt>},
+    {kKeyText, create<CGraphText>},
+    {kKeyTextExt, create<CGraphTextExt>},
 };
 
 } // namespace

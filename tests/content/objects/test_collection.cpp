@@ -210,7 +210,7 @@ TEST(CollectionRecord, UnknownKeyStopsReadingAndReportsDamage)
         EXPECT_EQ(c.GetAt(0)->GetTypeKey(), 151);
         EXPECT_EQ(c.GetAt(1)->GetTypeKey(), 153);
     }
-    // The table names exactly the shape classes, each answering its key.
+    // The table names exactly the readable classes, each answering its key.
     int known = 0;
     for (int key = -32768; key <= 32767; ++key) {
         auto o = CreateGraphObjectForKey(int16_t(key));
@@ -219,7 +219,7 @@ TEST(CollectionRecord, UnknownKeyStopsReadingAndReportsDamage)
             EXPECT_EQ(o->GetTypeKey(), key);
         }
     }
-    EXPECT_EQ(known, 6);
+    EXPECT_EQ(known, 8); // six shapes and lines, two text forms
 }
 
 TEST(CollectionRecord, CountIsUnsignedAndTooManyObjectsAreRefusedOnSave)
