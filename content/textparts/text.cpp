@@ -222,11 +222,11 @@ bool CTextFixedExt::Load(RecordReader& r)
     m_default = false;
     for (int i = 0; i < count && r.ok(); ++i) {
         r.i16(); // line key, not checked
-        std::string line = readCountedBytes(r, kMaxLine);
+        std::string line = upTo(readCountedBytes(r, kMaxLine), kMaxLine);
         if (!r.ok())
             break;
-        if (!line.empty())
-            m_lines.push_back(upTo(line, kMaxLine));
+        if (!line.empty()) // blank lines are not kept
+            m_lines.push_back(std::move(line));
     }
     return r.ok();
 }
