@@ -90,3 +90,132 @@ TEST(ZbarDecode, EverySymbologyAtEveryRotationAndScale)
         }
     }
 }
+
+namespace {
+
+struct ZintCase {
+    std::function<std::unique_ptr<CBarcode>()> make;
+    std::string text;
+    std::string zintArgs; // symbology and options
+    std::string zintText = {}; // the data as zint reads it, when it differs
+};
+
+std::string ShellQuote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
+    }
+    return q + "'";
+}
+
+std::string ZintDump(const ZintCase& c)
+{
+    std::string out;
+    RunCommand("zint --dump " + c.zintArgs + " -d " + ShellQuote(c.zintText.empty() ? c.text : c.zintText) + " 2>/dev/null", &out);
+    const size_t nl = out.find('\n');
+    return nl == std::string::npos ? out : out.substr(0, nl);
+}
+
+template <class T>
+std::function<std::unique_ptr<CBarcode>()> Make(bool check = false, int ratio = 0)
+{
+    return [=] {
+        auto b = std::make_unique<T>();
+        if (check)
+            b->SetCheckDigit(true);
+        if (ratio)
+            b->SetRatio(ratio);
+        return std::unique_ptr<CBarcode>(std::move(b));
+    };
+}
+
+} // namespace
+
+TEST(ZintPattern, ModulePatternsEqualZintDump)
+{
+    if (!HaveProgram("zint"))
+        GTEST_SKIP() << "zint not installed";
+    std::string allDigitPairs;
+    for (int i = 0; i < 100; ++i)
+        allDigitPairs += std::to_string(i / 10) + std::to_string(i % 10);
+    std::string printable;
+    for (int c = 32; c < 127; ++c)
+        printable += char(c);
+    const std::vector<ZintCase> cases = {
+        {Make<CBarcodeCode39>(false, 20), "0123456789", "-b 8"},
+        {Make<CBarcodeCode39>(false, 20), "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "-b 8"},
+        {Make<CBarcodeCode39>(false, 20), "-. $/+%", "-b 8"},
+        {Make<CBarcodeCode39>(true, 20), "CODE39 CHECK", "-b 8 --vers=1"},
+        {Make<CBarcodeCode2of5Int>(false, 30), "0123456789", "-b 3"},
+        {Make<CBarcodeCode2of5Int>(false, 25), "98765", "-b 3"},
+        {Make<CBarcodeCode2of5Int>(true, 30), "1234567", "-b 3 --vers=1"},
+        {Make<CBarcodeCode128>(), allDigitPairs.substr(0, 100), "-b 20"},
+        {Make<CBarcodeCode128>(), allDigitPairs.substr(100), "-b 20"},
+        {Make<CBarcodeCode128>(), printable.substr(0, 48), "-b 20"},
+        {Make<CBarcodeCode128>(), printable.substr(48), "-b 20"},
+        {Make<CBarcodeCode128>(), "AB12345678", "-b 20"},
+        {Make<CBarcodeCode128>(), "1234", "-b 20"},
+        {Make<CBarcodeCode128>(), "AB\tCD\r\n", "-b 20 --esc", "AB\\tCD\\r\\n"},
+        {Make<CBarcodeCode128>(), "x\ty", "-b 20 --esc", "x\\ty"},
+        {Make<CBarcodeCode128>(), "Code 128", "-b 20"},
+        {Make<CBarcodeEAN13>(), "400638133393", "-b 13"},
+        {Make<CBarcodeEAN13>(), "000000000123", "-b 13"},
+        {Make<CBarcodeEAN13>(), "978020137962", "-b 13"},
+        {Make<CBarcodeEAN13>(), "590123412345", "-b 13"},
+        {Make<CBarcodeEAN8>(), "9638507", "-b 13"},
+        {Make<CBarcodeEAN8>(), "5512345", "-b 13"},
+        {Make<CBarcodeUPCA>(), "03600029145", "-b 34"},
+        {Make<CBarcodeUPCA>(), "12345678901", "-b 34"},
+    };
+    for (const ZintCase& c : cases) {
+        auto b = c.make();
+        b->SetModule(100); // one pixel per module
+        b->SetBarHeight(2000);
+        b->SetGapCorrection(0);
+        if (auto* m = dynamic_cast<CBarcodeModular*>(b.get()))
+            m->SetQuietZones(false);
+        for (int rotation : {0, 900, 1800, 2700}) {
+            const QImage img = Unrotate(Render(*b, c.text, rotation, 40, 4), rotation);
+            EXPECT_EQ(DumpHex(DarkRow(img, 4 + 5)), ZintDump(c))
+                << b->GetName() << " \"" << c.text << "\" rotation " << rotation;
+        }
+    }
+}
+
+TEST(ZbarDecode, QrCodesOfSeveralVersionsLevelsAndTexts)
+{
+    if (!HaveProgram("zbarimg"))
+        GTEST_SKIP() << "zbarimg not installed";
+    const std::string long300(300, 'Q');
+    const std::vector<std::string> texts = {
+        "Hello, QR",
+        "Str\xF6m 25\xB0" "C \x96 \xC5\xC4\xD6 \x80 \xE9t\xE9",  // cp1252 bytes
+        "0123456789012345678901234567890123456789",
+        long300 + "\xE5\xE4\xF6",
+    };
+    struct Setting {
+        int version;
+        char level;
+    };
+    const Setting settings[] = {{1, 'L'}, {2, 'M'}, {5, 'Q'}, {10, 'H'}, {3, 'H'}};
+    int n = 0;
+    for (const std::string& text : texts) {
+        for (const Setting& s : settings) {
+            const int rotation = (n++ % 4) * 900;
+            CBarcodeQRCode qr;
+            qr.SetModule(300);
+            qr.SetQRVersion(s.version);
+            qr.SetQRLevel(s.level);
+            BarcodeDrawResult r;
+            const QImage img = Render(qr, text, rotation, qr.GetWidth(text, kRes) / 100, 10, &r);
+            ASSERT_EQ(r, BarcodeDrawResult::kDrawn);
+            EXPECT_GE(qr.GetSymbolVersion(), s.version);
+            EXPECT_EQ(Decode(img, "-Sbinary", "qr"), text)
+                << "version " << s.version << " level " << s.level << " rotation " << rotation;
+        }
+    }
+}
