@@ -193,6 +193,8 @@ BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int re
     if (layout->bars.empty())
         return BarcodeDrawResult::kEmpty;
     const int n = std::max(0, BarcodePx(m_module, resAlong));
+    if (n == 0) // a symbol of no size: nothing to draw
+        return BarcodeDrawResult::kDrawn;
     int h = std::max(0, BarcodePx(m_barHeight, resAcross));
     int64_t longH = h;
     if (const auto* ean = dynamic_cast<const CBarcodeEAN*>(this)) {
