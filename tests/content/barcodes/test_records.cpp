@@ -125,8 +125,9 @@ TEST(Records, EveryTruncationIsRefused)
 
 TEST(Records, UnknownKeyIsDamaged)
 {
+    const std::string bytes(40, '\1');
     for (int16_t key : {int16_t(0), int16_t(400), int16_t(409), int16_t(-401)}) {
-        RecordReader r(std::string(40, '\1'));
+        RecordReader r(bytes);
         EXPECT_FALSE(ReadBarcode(r, key));
         EXPECT_EQ(r.status(), ReadStatus::Damaged);
     }
