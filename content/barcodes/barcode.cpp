@@ -195,30 +195,30 @@ BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int re
     const int n = std::max(0, BarcodePx(m_module, resAlong));
     if (n == 0) // a symbol of no size: nothing to draw
         return BarcodeDrawResult::kDrawn;
-    int h = std::max(0, BarcodePx(m_barHeight, resAcross));
-    int64_t longH = h;
-    if (const auto* ean = dynamic_cast<const CBarcodeEAN*>(this)) {
-        h = Clamp32(ean->ShortBarPx(resAcross));
-        longH = ean->LongBarPx(resAcross);
-    }
+    int64_t h = 0, longH = 0;
+    BarHeights(resAcross, h, longH);
     const COLORREF color = BarColor(host);
     for (const BarRun& bar : layout->bars)
         DrawBar(dc, color, rotation, bar.offset, host.deviceRect, x, y, bar.width, bar.longBar ? longH : h);
     if (m_showText)
-        DrawText(host, dc, *layout, n, h, x, y, labelNumber, text, resAlong, resAcross);
+        DrawHumanReadable(host, dc, *layout, n, h, x, y, labelNumber, text);
     return BarcodeDrawResult::kDrawn;
 }
 
-void CBarcodeModular::DrawText(const BarcodeHost& host, CDC& dc, const LinearLayout& /*layout*/, int n, int h, int x,
-                               int y, int labelNumber, std::string_view text, int /*resAlong*/,
-                               int /*resAcross*/) const
+void CBarcodeModular::BarHeights(int resAcross, int64_t& shortBars, int64_t& longBars) const
+{
+    shortBars = longBars = std::max(0, BarcodePx(m_barHeight, resAcross));
+}
+
+void CBarcodeModular::DrawHumanReadable(const BarcodeHost& host, CDC& dc, const LinearLayout& /*layout*/, int n,
+                                        int64_t h, int x, int y, int labelNumber, std::string_view text) const
 {
     const std::string line = CutLine(HumanReadableText(text, labelNumber));
     if (line.empty() || !ValidRotation(host.rotation))
         return;
     const int along = m_quietZones ? Clamp32(10 * int64_t(n)) : 0;
     const POINT ref = MapPoint(host.rotation, x, y, along, h);
-    host.DrawTextLine(dc, ref, along, h, line);
+    host.DrawTextLine(dc, ref, along, Clamp32(h), line);
 }
 
 // --- Code 39 ---------------------------------------------------------------------------
@@ -364,14 +364,10 @@ int32_t CBarcodeEAN::GetHeight(const BarcodeHost& host, int /*resolution*/) cons
     return Clamp32(int64_t(GetNominalBarHeight()) + fontHeight * 25400 / 72);
 }
 
-int64_t CBarcodeEAN::ShortBarPx(int resAcross) const
+void CBarcodeEAN::BarHeights(int resAcross, int64_t& shortBars, int64_t& longBars) const
 {
-    return std::max(0, BarcodePx(GetNominalBarHeight(), resAcross));
-}
-
-int64_t CBarcodeEAN::LongBarPx(int resAcross) const
-{
-    return ShortBarPx(resAcross) + std::max<int64_t>(0, (int64_t(resAcross) * m_module + 2540) * 5 / 25400);
+    shortBars = std::max(0, BarcodePx(GetNominalBarHeight(), resAcross));
+    longBars = shortBars + std::max<int64_t>(0, (int64_t(resAcross) * m_module + 2540) * 5 / 25400);
 }
 
 std::optional<LinearLayout> CBarcodeEAN::Layout(std::string_view text, int resAlong, int /*resAcross*/) const
@@ -390,9 +386,8 @@ int32_t CBarcodeEAN::WidthToUm(int64_t pixels, int resolution) const
     return PixelsToUm(pixels, resolution, true);
 }
 
-void CBarcodeEAN::DrawText(const BarcodeHost& host, CDC& dc, const LinearLayout& layout, int /*n*/, int h, int x,
-                           int y, int /*labelNumber*/, std::string_view /*text*/, int /*resAlong*/,
-                           int /*resAcross*/) const
+void CBarcodeEAN::DrawHumanReadable(const BarcodeHost& host, CDC& dc, const LinearLayout& layout, int /*n*/,
+                                    int64_t h, int x, int y, int /*labelNumber*/, std::string_view /*text*/) const
 {
     if (!ValidRotation(host.rotation))
         return;

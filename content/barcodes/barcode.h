@@ -138,7 +138,7 @@ private:
     std::optional<CBrush> m_barBrush;
 };
 
-// Symbologies built of modules (every one but none).
+// Symbologies built of modules: every linear one and the QR code.
 class CBarcodeModular : public CBarcode {
 public:
     int32_t GetBarHeight() const override { return m_barHeight; }
@@ -170,10 +170,13 @@ protected:
     virtual std::string HumanReadableText(std::string_view /*text*/, int /*labelNumber*/) const { return {}; }
     // Micrometres from pixels of a layout width (rounding per symbology).
     virtual int32_t WidthToUm(int64_t pixels, int resolution) const;
+    // Pixels of the bars across the symbol: ordinary bars and the longer
+    // guard bars (the same but for the EAN family).
+    virtual void BarHeights(int resAcross, int64_t& shortBars, int64_t& longBars) const;
     // Draws what goes under the bars; the default draws the human-readable
     // line through the host.
-    virtual void DrawText(const BarcodeHost& host, CDC& dc, const barcodes::LinearLayout& layout, int n, int h, int x,
-                          int y, int labelNumber, std::string_view text, int resAlong, int resAcross) const;
+    virtual void DrawHumanReadable(const BarcodeHost& host, CDC& dc, const barcodes::LinearLayout& layout, int n,
+                                   int64_t h, int x, int y, int labelNumber, std::string_view text) const;
 
     uint8_t m_quietZones = 1;
     uint8_t m_showText = 1;
@@ -285,19 +288,17 @@ public:
     // 0 = number set A, 1 = set B of a left-half digit position (1..6).
     int GetParity(int position, int firstDigit) const { return barcodes::EanParity(position, firstDigit); }
 
+    std::optional<barcodes::LinearLayout> Layout(std::string_view text, int resAlong, int resAcross) const override;
+
 protected:
     virtual barcodes::EanKind Kind() const = 0;
-    std::optional<barcodes::LinearLayout> Layout(std::string_view text, int resAlong, int resAcross) const override;
     int32_t WidthToUm(int64_t pixels, int resolution) const override;
-    void DrawText(const BarcodeHost& host, CDC& dc, const barcodes::LinearLayout& layout, int n, int h, int x, int y,
-                  int labelNumber, std::string_view text, int resAlong, int resAcross) const override;
-    // Pixels of the short bars and of the guard bars.
-    int64_t ShortBarPx(int resAcross) const;
-    int64_t LongBarPx(int resAcross) const;
+    // Short bars px(nominal height); guard bars 5 modules longer.
+    void BarHeights(int resAcross, int64_t& shortBars, int64_t& longBars) const override;
+    void DrawHumanReadable(const BarcodeHost& host, CDC& dc, const barcodes::LinearLayout& layout, int n, int64_t h,
+                           int x, int y, int labelNumber, std::string_view text) const override;
 
     int16_t m_truncation = 0;
-
-    friend class CBarcodeModular;
 };
 
 class CBarcodeEAN13 : public CBarcodeEAN {
