@@ -31,9 +31,10 @@ enum BarcodeTypeKey : int16_t {
 
 // What a drawing did.
 enum class BarcodeDrawResult {
-    kDrawn,      // the symbol was drawn (possibly clipped)
-    kEmpty,      // the text is empty (or the library gave no symbol): nothing drawn
-    kNotEncodable, // the symbology cannot hold this text: nothing drawn
+    kDrawn,        // the symbol was drawn (possibly clipped)
+    kEmpty,        // the text is empty: nothing drawn
+    kNotEncodable, // the symbology cannot hold this text (or the library
+                   // refused it): nothing drawn; the object marks it in the design view
 };
 
 class CBarcode {
@@ -46,7 +47,10 @@ public:
     // Deep copy; the bar brush is made again at the next drawing.
     virtual std::unique_ptr<CBarcode> Clone() const = 0;
     // Draws the symbol for `text`; (x, y) is the device position of the
-    // symbol's origin (see DrawBar), resX / resY the device's resolutions.
+    // symbol's origin: the top-left corner of the symbol as read, which is
+    // the box's top-left at rotation 0, bottom-left at 900, bottom-right at
+    // 1800 and top-right at 2700 (see DrawBar). resX / resY are the device's
+    // resolutions as they are (exchanged here for 900 and 2700).
     // labelNumber < 1 is the design view.
     virtual BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
                                    int labelNumber, std::string_view text) = 0;
