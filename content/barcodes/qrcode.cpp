@@ -1,0 +1,224 @@
+#include "content/barcodes/qrcode.h"
+
+#include "platform/units.h"
+
+#include <qrencode.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+
+namespace {
+
+std::atomic<int> g_liveInstances{0};
+
+const char kEncoding8Bit[] = "8-bit data";
+const char kEncodingKanji[] = "Kanji";
+const char kLevels[] = "LMQH";
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+void ReleaseLibraryCaches()
+{
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    QRcode_clearCache();
+#pragma GCC diagnostic pop
+}
+
+} // namespace
+
+CBarcodeQRCode::CBarcodeQRCode()
+{
+    m_module = 150;
+    ++g_liveInstances;
+}
+
+CBarcodeQRCode::CBarcodeQRCode(const CBarcodeQRCode& other)
+    : CBarcodeModular(other),
+      m_version(other.m_version),
+      m_level(other.m_level),
+      m_encoding(other.m_encoding),
+      m_caseSensitive(other.m_caseSensitive),
+      m_margin(other.m_margin),
+      m_reserved(other.m_reserved),
+      m_centred(other.m_centred),
+      m_symbolVersion(other.m_symbolVersion)
+{
+    ++g_liveInstances;
+}
+
+CBarcodeQRCode::~CBarcodeQRCode()
+{
+    FreeSymbol();
+    if (--g_liveInstances == 0)
+        ReleaseLibraryCaches();
+}
+
+int CBarcodeQRCode::LiveInstances()
+{
+    return g_liveInstances.load();
+}
+
+void CBarcodeQRCode::FreeSymbol()
+{
+    if (m_symbol)
+        QRcode_free(m_symbol);
+    m_symbol = nullptr;
+    m_cached = false;
+}
+
+const QRcode* CBarcodeQRCode::Encode(std::string_view text)
+{
+    if (m_cached && m_cacheVersion == m_version && m_cacheLevel == m_level && m_cacheEncoding == m_encoding &&
+        m_cacheCase == m_caseSensitive && m_cacheText == text)
+        return m_symbol;
+    FreeSymbol();
+    // The library takes a C string: the text ends at its first NUL.
+    const std::string s(text.substr(0, std::min(text.find('\0'), text.size())));
+    if (m_version >= 0 && m_version <= 40 && m_level >= 0 && m_level <= 3 && (m_encoding == 2 || m_encoding == 3)) {
+        ++m_encodeCount;
+        m_symbol = QRcode_encodeString(s.c_str(), m_version, QRecLevel(m_level), QRencodeMode(m_encoding),
+                                       m_caseSensitive);
+    }
+    m_cached = true;
+    m_cacheText.assign(text);
+    m_cacheVersion = m_version;
+    m_cacheLevel = m_level;
+    m_cacheEncoding = m_encoding;
+    m_cacheCase = m_caseSensitive;
+    m_symbolVersion = m_symbol ? m_symbol->version : m_version;
+    return m_symbol;
+}
+
+int64_t CBarcodeQRCode::SideModules(int version) const
+{
+    return 17 + 4 * int64_t(version) + 2 * int64_t(m_margin);
+}
+
+int32_t CBarcodeQRCode::GetWidth(std::string_view text, int resolution)
+{
+    const QRcode* symbol = Encode(text);
+    if (resolution <= 0)
+        return 0;
+    const int64_t modules = SideModules(symbol ? symbol->version : m_version);
+    const int64_t n = BarcodePx(m_module, resolution);
+    const int64_t px = std::clamp<int64_t>(n * modules, -(int64_t(1) << 40), int64_t(1) << 40);
+    return units::clamp32(px * 25400 / resolution);
+}
+
+int32_t CBarcodeQRCode::GetHeight(const BarcodeHost& /*host*/, int resolution) const
+{
+    if (resolution <= 0)
+        return 0;
+    const int64_t moduleUm = int64_t(BarcodePx(m_module, resolution)) * 25400 / resolution;
+    const int64_t modules = std::clamp<int64_t>(SideModules(m_symbolVersion), -(int64_t(1) << 31), int64_t(1) << 31);
+    return units::clamp32(modules * moduleUm);
+}
+
+BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
+                                       int /*labelNumber*/, std::string_view text)
+{
+    const QRcode* symbol = Encode(text);
+    if (!symbol || symbol->width <= 0 || !symbol->data)
+        return text.empty() ? BarcodeDrawResult::kEmpty : BarcodeDrawResult::kNotEncodable;
+    m_symbolVersion = symbol->version;
+    const int rotation = host.rotation;
+    const bool turned = rotation == 900 || rotation == 2700;
+    const int resAlong = turned ? resY : resX;
+    const int64_t n = std::max(0, BarcodePx(m_module, resAlong));
+    if (n == 0)
+        return BarcodeDrawResult::kDrawn;
+    const COLORREF color = BarColor(host);
+
+    int64_t across = 0;
+    if (m_centred) {
+        if (turned)
+            across = BarcodePx(int32_t((int64_t(host.widthUm) - GetHeight(host, resY)) / 2), resX);
+        else
+            across = BarcodePx(int32_t((int64_t(host.heightUm) - GetHeight(host, resX)) / 2), resY);
+    }
+    const int64_t margin = m_margin;
+    const int w = symbol->width;
+    for (int r = 0; r < w; ++r) {
+        const unsigned char* row = symbol->data + size_t(r) * size_t(w);
+        const int64_t top = across + n * (r + margin);
+        for (int c = 0; c < w;) {
+            if (!(row[c] & 1)) {
+                ++c;
+                continue;
+            }
+            int end = c;
+            while (end < w && (row[end] & 1))
+                ++end;
+            FillMapped(dc, color, rotation, x, y, n * (c + margin), n * (end + margin), top, top + n,
+                       host.deviceRect);
+            c = end;
+        }
+    }
+    return BarcodeDrawResult::kDrawn;
+}
+
+bool CBarcodeQRCode::Load(RecordReader& r)
+{
+    CBarcodeModular::Load(r);
+    r.skip(4);
+    m_version = r.i32();
+    m_level = r.i32();
+    m_encoding = r.i32();
+    m_caseSensitive = r.i32();
+    m_margin = r.i32();
+    m_reserved = r.i32();
+    m_centred = r.u8();
+    return r.ok();
+}
+
+void CBarcodeQRCode::Save(RecordWriter& w) const
+{
+    CBarcodeModular::Save(w);
+    w.i32(0);
+    w.i32(m_version);
+    w.i32(m_level);
+    w.i32(m_encoding);
+    w.i32(m_caseSensitive);
+    w.i32(m_margin);
+    w.i32(m_reserved);
+    w.u8(m_centred);
+}
+
+char CBarcodeQRCode::GetQRLevel() const
+{
+    return m_level >= 0 && m_level <= 3 ? kLevels[m_level] : 0;
+}
+
+void CBarcodeQRCode::SetQRLevel(char letter)
+{
+    for (int i = 0; i < 4; ++i)
+        if (letter == kLevels[i])
+            m_level = i;
+}
+
+std::string CBarcodeQRCode::GetQREncodingName() const
+{
+    if (m_encoding == 2)
+        return kEncoding8Bit;
+    if (m_encoding == 3)
+        return kEncodingKanji;
+    return {};
+}
+
+void CBarcodeQRCode::SetQREncodingName(std::string_view name)
+{
+    if (EqualsIgnoreCase(name, kEncoding8Bit))
+        m_encoding = 2;
+    else if (EqualsIgnoreCase(name, kEncodingKanji))
+        m_encoding = 3;
+}

@@ -1,0 +1,306 @@
+// Drawing of the symbologies through the device context: bar placement at
+// every rotation, clipping, the human-readable text, and the QR code's
+// sizes, centring and cache.
+#include "barcode_render.h"
+#include "content/barcodes/qrcode.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace bctest;
+using testsupport::countPixels;
+using testsupport::whiteImage;
+
+namespace {
+
+// A host that records the human-readable line instead of drawing it.
+struct RecordingHost : BarcodeHost {
+    mutable std::vector<std::string> lines;
+    mutable std::vector<POINT> refs;
+    mutable std::vector<std::pair<int, int>> offsets;
+    void DrawTextLine(CDC&, POINT ref, int along, int across, std::string_view text) const override
+    {
+        lines.emplace_back(text);
+        refs.push_back(ref);
+        offsets.emplace_back(along, across);
+    }
+};
+
+constexpr unsigned kBlack = 0x000000;
+
+} // namespace
+
+TEST(DrawBar, PlacesBarsAtEveryRotationAndClips)
+{
+    struct Case {
+        int rotation;
+        RECT expected;
+    };
+    // Origin (50, 50), offset 5, width 3, height 10.
+    const Case cases[] = {
+        {0, {55, 50, 58, 60}},
+        {900, {50, 42, 60, 45}},
+        {1800, {42, 40, 45, 50}},
+        {2700, {40, 55, 50, 58}},
+    };
+    for (const Case& c : cases) {
+        QImage img = whiteImage(100, 100);
+        CDC dc(&img);
+        CBarcode::DrawBar(dc, RGB(0, 0, 0), c.rotation, 5, RECT{0, 0, 100, 100}, 50, 50, 3, 10);
+        EXPECT_EQ(countPixels(img, kBlack), 30) << c.rotation;
+        EXPECT_EQ(qGray(img.pixel(c.expected.left, c.expected.top)), 0) << c.rotation;
+        EXPECT_EQ(qGray(img.pixel(c.expected.right - 1, c.expected.bottom - 1)), 0) << c.rotation;
+    }
+    QImage img = whiteImage(100, 100);
+    CDC dc(&img);
+    CBarcode::DrawBar(dc, RGB(0, 0, 0), 0, 5, RECT{0, 0, 57, 55}, 50, 50, 3, 10);
+    EXPECT_EQ(countPixels(img, kBlack), 2 * 5);
+    CBarcode::DrawBar(dc, RGB(0, 0, 0), 450, 5, RECT{0, 0, 100, 100}, 10, 10, 3, 10);
+    CBarcode::DrawBar(dc, RGB(0, 0, 0), 0, 5, RECT{0, 0, 100, 100}, 10, 10, -3, 10);
+    EXPECT_EQ(countPixels(img, kBlack), 2 * 5);
+}
+
+TEST(Drawing, EveryRotationDrawsTheSameSymbol)
+{
+    std::vector<std::pair<std::unique_ptr<CBarcode>, std::string>> symbols;
+    symbols.emplace_back(std::make_unique<CBarcodeCode39>(), "AB-12");
+    symbols.emplace_back(std::make_unique<CBarcodeCode2of5Int>(), "12345");
+    symbols.emplace_back(std::make_unique<CBarcodeCode128>(), "Label 0042");
+    symbols.emplace_back(std::make_unique<CBarcodeEAN13>(), "590123412345");
+    symbols.emplace_back(std::make_unique<CBarcodeUPCA>(), "03600029145");
+    symbols.emplace_back(std::make_unique<CBarcodeEAN8>(), "9638507");
+    symbols.emplace_back(std::make_unique<CBarcodeQRCode>(), "rotate me");
+    for (auto& [b, text] : symbols) {
+        b->SetShowText(false);
+        b->SetModule(200);
+        b->SetBarHeight(3000);
+        const QImage upright = Render(*b, text, 0, 60, 5);
+        EXPECT_GT(countPixels(upright, kBlack), 100) << b->GetName();
+        for (int rotation : {900, 1800, 2700}) {
+            const QImage turned = Unrotate(Render(*b, text, rotation, 60, 5), rotation);
+            EXPECT_EQ(testsupport::countDifferentPixels(turned, upright), 0) << b->GetName() << " " << rotation;
+        }
+    }
+}
+
+TEST(Drawing, TextThatCannotBeEncodedDrawsNothing)
+{
+    CBarcodeCode128 c128;
+    BarcodeDrawResult r;
+    QImage img = Render(c128, "Gr\xFC\xDF" "e", 0, 40, 5, &r);
+    EXPECT_EQ(r, BarcodeDrawResult::kNotEncodable);
+    EXPECT_EQ(countPixels(img, kBlack), 0);
+    img = Render(c128, "", 0, 40, 5, &r);
+    EXPECT_EQ(r, BarcodeDrawResult::kEmpty);
+
+    // Resolution 0 and a device with no pixels never divide or draw.
+    QImage tiny = whiteImage(10, 10);
+    CDC dc(&tiny, 0, 0);
+    const BarcodeHost host = MakeHost(0, RECT{0, 0, 10, 10});
+    CBarcodeQRCode qr;
+    CBarcodeEAN8 ean8;
+    for (CBarcode* b : std::initializer_list<CBarcode*>{&c128, &qr, &ean8}) {
+        b->Draw(host, dc, 0, 0, 0, 0, 1, "123456");
+        EXPECT_EQ(b->GetWidth("123456", 0), 0);
+    }
+    EXPECT_EQ(qr.GetHeight(host, 0), 0);
+    EXPECT_EQ(countPixels(tiny, kBlack), 0);
+}
+
+TEST(HumanReadable, LineTextPlaceAndLength)
+{
+    QImage img = whiteImage(400, 200);
+    CDC dc(&img, 254, 254);
+    RecordingHost host;
+    host.deviceRect = RECT{0, 0, 400, 200};
+
+    CBarcodeCode39 c39; // n = 3 px, bar height 100 px at 254 dpi
+    c39.Draw(host, dc, 254, 254, 0, 0, 0, "AB");
+    c39.SetCheckDigit(true);
+    c39.SetShowCheckDigit(true);
+    c39.Draw(host, dc, 254, 254, 0, 0, 3, "123");
+    c39.SetQuietZones(false);
+    host.rotation = 900;
+    c39.Draw(host, dc, 254, 254, 0, 199, 3, "1");
+    ASSERT_EQ(host.lines.size(), 3u);
+    EXPECT_EQ(host.lines[0], "{Code39} AB");
+    EXPECT_EQ(host.lines[1], "1236");
+    EXPECT_EQ(host.offsets[0], std::make_pair(30, 100));
+    EXPECT_EQ(host.refs[0].x, 30);
+    EXPECT_EQ(host.refs[0].y, 100);
+    EXPECT_EQ(host.offsets[2], std::make_pair(0, 100));
+    EXPECT_EQ(host.refs[2].x, 100);
+    EXPECT_EQ(host.refs[2].y, 199);
+
+    host.rotation = 0;
+    host.lines.clear();
+    CBarcodeCode2of5Int itf;
+    itf.SetCheckDigit(true);
+    itf.Draw(host, dc, 254, 254, 0, 0, 0, "12");
+    itf.Draw(host, dc, 254, 254, 0, 0, 1, "1234567");
+    CBarcodeEAN128 e128;
+    e128.Draw(host, dc, 254, 254, 0, 0, 0, "01");
+    CBarcodeCode128 c128;
+    c128.Draw(host, dc, 254, 254, 0, 0, 1, std::string(150, 'x'));
+    c128.SetShowText(false);
+    c128.Draw(host, dc, 254, 254, 0, 0, 1, "hidden");
+    ASSERT_EQ(host.lines.size(), 4u);
+    EXPECT_EQ(host.lines[0], "2/5 int 12");
+    EXPECT_EQ(host.lines[1], "12345670");
+    EXPECT_EQ(host.lines[2], "EAN 128 01");
+    EXPECT_EQ(host.lines[3], std::string(100, 'x'));
+}
+
+TEST(HumanReadable, EanDigitsOnlyWhenTheyFitTheBox)
+{
+    CBarcodeEAN13 ean;
+    ean.SetModule(300); // 3 px
+    QImage big = Render(ean, "590123412345", 0, 270, 0);
+    ean.SetShowText(false);
+    QImage bars = Render(ean, "590123412345", 0, 270, 0);
+    EXPECT_GT(testsupport::countDifferentPixels(big, bars), 50);
+    // A box that ends just below the bars leaves no room for the digits.
+    ean.SetShowText(true);
+    const int shortBars = BarcodePx(ean.GetNominalBarHeight(), kRes);
+    QImage cut = Render(ean, "590123412345", 0, shortBars + 5, 0);
+    ean.SetShowText(false);
+    QImage cutBars = Render(ean, "590123412345", 0, shortBars + 5, 0);
+    EXPECT_EQ(testsupport::countDifferentPixels(cut, cutBars), 0);
+
+    QImage img = whiteImage(50, 50);
+    CDC dc(&img);
+    LOGFONTA f;
+    f.lfHeight = -20;
+    dc.SelectFont(f);
+    EXPECT_FALSE(CBarcode::DrawHumanReadableChar(dc, 0, 45, 0, RECT{0, 0, 50, 50}, 0, 0, '8', false));
+    EXPECT_TRUE(CBarcode::DrawHumanReadableChar(dc, 0, 10, 0, RECT{0, 0, 50, 50}, 0, 0, '8', false));
+    int inked = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            inked += qGray(img.pixel(x, y)) < 160;
+    EXPECT_GT(inked, 10);
+    EXPECT_EQ(qGray(img.pixel(49, 49)), 255);
+}
+
+TEST(QrCode, SizesOfTheSymbol)
+{
+    CBarcodeQRCode qr; // module 150 um, margin 4
+    EXPECT_EQ(qr.GetWidth("A", 300), 4910);
+    BarcodeHost host;
+    EXPECT_EQ(qr.GetHeight(host, 300), 4901);
+    qr.SetQRMargin(0);
+    EXPECT_EQ(qr.GetWidth("A", 300), 21 * 2 * 25400 / 300);
+    // A text too long for any version: nothing drawn, sizes of the requested version.
+    qr.SetQRLevel('H');
+    qr.SetQRVersion(3);
+    BarcodeDrawResult r;
+    const std::string huge(4000, '\xE9');
+    const QImage img = Render(qr, huge, 0, 60, 2, &r);
+    EXPECT_EQ(r, BarcodeDrawResult::kNotEncodable);
+    EXPECT_EQ(countPixels(img, kBlack), 0);
+    EXPECT_EQ(qr.GetSymbolVersion(), 3);
+    EXPECT_EQ(qr.GetWidth(huge, 254), (17 + 12) * 2 * 100); // 150 um is 2 px at 254 dpi
+    // Settings read from a damaged file never overflow.
+    qr.SetQRMargin(2000000000);
+    qr.SetModule(2000000000);
+    EXPECT_GE(qr.GetWidth("A", 600), 0);
+    EXPECT_GE(qr.GetHeight(host, 600), 0);
+}
+
+TEST(QrCode, DarkModulesAreDrawnAsSquares)
+{
+    CBarcodeQRCode qr;
+    qr.SetModule(300); // 3 px
+    qr.SetCentred(false);
+    const QRcode* symbol = qr.Encode("modules");
+    ASSERT_TRUE(symbol);
+    int dark = 0;
+    for (int i = 0; i < symbol->width * symbol->width; ++i)
+        dark += symbol->data[i] & 1;
+    const QImage img = Render(qr, "modules", 0, qr.GetWidth("modules", kRes) / 100, 0);
+    EXPECT_EQ(countPixels(img, kBlack), dark * 9);
+    // The first finder pattern starts after the margin.
+    EXPECT_EQ(qGray(img.pixel(12, 12)), 0);
+    EXPECT_EQ(qGray(img.pixel(11, 11)), 255);
+}
+
+TEST(QrCode, CentredAcrossTheReadingDirection)
+{
+    CBarcodeQRCode qr;
+    qr.SetModule(100); // 1 px
+    qr.SetQRMargin(0);
+    const int side = qr.GetWidth("c", kRes) / 100; // 21
+    BarcodeDrawResult r;
+    QImage img = Render(qr, "c", 0, side + 40, 0, &r);
+    ASSERT_EQ(r, BarcodeDrawResult::kDrawn);
+    EXPECT_EQ(qGray(img.pixel(0, 20)), 0); // finder corner moved down by 20
+    EXPECT_EQ(qGray(img.pixel(0, 19)), 255);
+    qr.SetCentring(false);
+    img = Render(qr, "c", 0, side + 40, 0);
+    EXPECT_EQ(qGray(img.pixel(0, 0)), 0);
+    // Turned: centred along x.
+    qr.SetCentred(true);
+    img = Render(qr, "c", 900, side + 40, 0);
+    EXPECT_EQ(qGray(img.pixel(20, side - 1)), 0);
+    EXPECT_EQ(qGray(img.pixel(19, side - 1)), 255);
+}
+
+TEST(QrCode, OneEncodingPerUnchangedText)
+{
+    CBarcodeQRCode qr;
+    Render(qr, "same", 0, 60, 0);
+    Render(qr, "same", 900, 60, 0);
+    qr.GetWidth("same", 300);
+    EXPECT_EQ(qr.EncodeCount(), 1);
+    qr.SetQRMargin(1);
+    qr.SetCentred(false);
+    Render(qr, "same", 0, 60, 0);
+    EXPECT_EQ(qr.EncodeCount(), 1);
+    qr.SetQRLevel('M');
+    Render(qr, "same", 0, 60, 0);
+    EXPECT_EQ(qr.EncodeCount(), 2);
+    Render(qr, "other", 0, 60, 0);
+    EXPECT_EQ(qr.EncodeCount(), 3);
+    qr.SetQRVersion(2);
+    qr.GetWidth("other", 300);
+    EXPECT_EQ(qr.EncodeCount(), 4);
+    // A clone starts with an empty cache.
+    auto copy = qr.Clone();
+    auto* qrCopy = static_cast<CBarcodeQRCode*>(copy.get());
+    EXPECT_EQ(qrCopy->EncodeCount(), 0);
+    Render(*qrCopy, "other", 0, 60, 0);
+    EXPECT_EQ(qrCopy->EncodeCount(), 1);
+}
+
+TEST(QrCode, EmptyTextAndBadSettingsNeverCrash)
+{
+    CBarcodeQRCode qr;
+    BarcodeDrawResult r;
+    Render(qr, "", 0, 60, 0, &r);
+    EXPECT_NE(r, BarcodeDrawResult::kNotEncodable);
+    Render(qr, " ", 0, 60, 0, &r);
+    EXPECT_EQ(r, BarcodeDrawResult::kDrawn);
+    RecordWriter w;
+    qr.Save(w);
+    std::string bytes = w.take();
+    bytes[16] = char(0x7F); // version 127
+    RecordReader rd(bytes);
+    ASSERT_TRUE(qr.Load(rd));
+    Render(qr, "x", 0, 60, 0, &r);
+    EXPECT_EQ(r, BarcodeDrawResult::kNotEncodable);
+}
+
+TEST(QrCode, LiveInstancesAreCounted)
+{
+    const int before = CBarcodeQRCode::LiveInstances();
+    {
+        CBarcodeQRCode a;
+        auto b = a.Clone();
+        auto c = CreateBarcode(kKeyQRCode);
+        EXPECT_EQ(CBarcodeQRCode::LiveInstances(), before + 3);
+        a.Encode("cache");
+    }
+    EXPECT_EQ(CBarcodeQRCode::LiveInstances(), before);
+    CBarcodeQRCode again; // the library works after its caches were released
+    EXPECT_TRUE(again.Encode("again"));
+}
