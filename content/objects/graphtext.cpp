@@ -527,30 +527,30 @@ void CGraphTextExt::DrawTextContent(CDC& dc, int verticalOffset, int horizontalO
         DrawReductionMark(dc);
     m_overflow = false;
     if ((flags & (kDrawDesign | kDrawPreview)) && !m_autoSize && (along < m || across < o)) {
-        DrawOverflowMark(dc);
+        DrawCutMark(dc, m_deviceRect, m_rotation);
         m_overflow = true;
     }
 }
 
-void CGraphTextExt::DrawOverflowMark(CDC& dc) const
+void DrawCutMark(CDC& dc, const RECT& r, int rotation)
 {
     unsigned format;
-    switch (m_rotation) {
+    switch (rotation) {
     case 0: format = DT_CENTER; break;
     case 900: format = DT_VCENTER | DT_SINGLELINE; break;
     case 1800: format = DT_CENTER | DT_BOTTOM | DT_SINGLELINE; break;
     case 2700: format = DT_RIGHT | DT_VCENTER | DT_SINGLELINE; break;
     default: return;
     }
-    const RECT& r = m_deviceRect;
     LOGFONTA mark;
-    mark.lfHeight = (std::min(r.bottom - r.top, r.right - r.left) + 1) / 2;
+    mark.lfHeight = int32_t((std::min<int64_t>(r.Height(), r.Width()) + 1) / 2);
     mark.lfWeight = FW_NORMAL;
     mark.lfQuality = PROOF_QUALITY;
     mark.lfPitchAndFamily = 18;
     ::SetFaceName(mark, "DejaVu Sans"); // a face that has the scissors
     if (mark.lfHeight <= 0)
         return;
+    SavedDC saved(dc);
     dc.SelectFont(mark);
     dc.SetBkMode(TRANSPARENT);
     RECT box = r;

@@ -175,14 +175,16 @@ public:
     bool ShowedOverflow() const { return m_overflow; }
 
 private:
-    void DrawOverflowMark(CDC& dc) const;
-
     int16_t m_centerVertical = kCentred;
     LOGFONTA m_workingFont;
     LOGFONTA m_rememberedFont;
     bool m_rememberedSet = false;
     bool m_overflow = false;
 };
+
+// The mark of a text that does not fit (or a barcode that is cut): a pair
+// of scissors in the device box, placed by the rotation.
+void DrawCutMark(CDC& dc, const RECT& deviceRect, int rotation);
 
 // The lines of a text as drawn: split at line feeds, each ending at its
 // carriage return.

@@ -1,5 +1,6 @@
 #include "content/objects/objectfactory.h"
 
+#include "content/objects/graphbarcode.h"
 #include "content/objects/graphtext.h"
 #include "content/objects/line.h"
 #include "content/objects/shapes.h"
@@ -31,6 +32,7 @@ const ReadableClass kReadableClasses[] = {
     {kKeyTriangleExt, create<CGraphTriangleExt>},
     {kKeyText, create<CGraphText>},
     {kKeyTextExt, create<CGraphTextExt>},
+    {kKeyBarcode, create<CGraphBarcode>},
 };
 
 } // namespace
