@@ -2,7 +2,15 @@
 // The user-interface services that model code may ask for (dialogs,
 // message boxes, beeps). The shell provides the real implementation; tests
 // provide scripted ones, so document and object logic runs headless.
+#include <QString>
+
 class CUiServices {
 public:
     virtual ~CUiServices() = default;
+
+    // An open-file dialog for one existing file. `filter` is in the Windows
+    // form ("Description |*.a;*.b||"), `defaultExtension` like "*.jpg".
+    // Answers true with the chosen path on OK, false on cancel.
+    virtual bool PromptOpenFile(const QString& defaultExtension, const QString& filter,
+                                const QString& initialFolder, QString& path) = 0;
 };
