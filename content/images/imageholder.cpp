@@ -436,8 +436,8 @@ bool CImageMetafile::ApplyNaturalSize(CGraphObject& owner)
 {
     if (m_width == 0 || m_height == 0)
         return false;
-    owner.SetWidth(m_width);
-    owner.SetHeight(m_height);
+    owner.SetWidth(clamp32(abs64(m_width)));
+    owner.SetHeight(clamp32(abs64(m_height)));
     return true;
 }
 
@@ -456,7 +456,10 @@ bool CImageMetafile::Load(RecordReader& reader)
     }
     if (!reader.require(size_t(size)))
         return false;
-    SetMetafile(reader.bytes(size_t(size)), width, height);
+    // The stored sizes are kept as they are; every use takes their amount.
+    m_bits = reader.bytes(size_t(size));
+    m_width = width;
+    m_height = height;
     return reader.ok();
 }
 

@@ -203,8 +203,8 @@ std::unique_ptr<CImageBase> CreateImageHolderForFile(std::string_view fileName);
 void DrawBitmapIntoBox(CDC& dc, const QImage& picture, const RECT& dest,
                        const ImageSourceWindow& window, int flags);
 
-// Plays metafile bits into a device rectangle (right and bottom inclusive),
-// keeping the proportions of widthUm x heightUm unless stretching (or when
+// Plays metafile bits into a device rectangle: the viewport starts at its
+// top-left corner and spans right - left by bottom - top pixels, keeping the proportions of widthUm x heightUm unless stretching (or when
 // either is 0). Used by the metafile holder and by legacy embedded items.
 void DrawMetafileIntoBox(CDC& dc, std::string_view bits, int32_t widthUm, int32_t heightUm,
                          const RECT& dest, int flags);
