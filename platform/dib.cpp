@@ -421,7 +421,9 @@ void DrawImage(CDC& dc, const QImage& image, const QRect& source, const RECT& de
     if (const auto clip = dc.GetClipRect())
         p->setClipRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()), Qt::IntersectClip);
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // Shrinking averages the pixels (halftone); enlarging repeats them.
+    p->setRenderHint(QPainter::SmoothPixmapTransform,
+                     target.width() < from.width() || target.height() < from.height());
     p->drawImage(target, drawn, from);
     p->restore();
 }

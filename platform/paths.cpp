@@ -63,7 +63,7 @@ QString ResolveStoredPath(std::string_view stored, const QString& baseDir)
     QString name = codepage::ToUnicode(stored, codepage::kAnsi);
     if (name.isEmpty())
         return {};
-    if (QFileInfo::exists(name) && !name.contains('\\'))
+    if (!name.contains('\\') && QFileInfo(name).isAbsolute() && QFileInfo::exists(name))
         return name;
     name.replace('\\', '/');
 

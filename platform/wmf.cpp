@@ -464,8 +464,8 @@ void Player::record(uint16_t fn, const Params& p)
             break;
         applyShapeState();
         const RECT r = mapRect(p.s(5), p.s(4), p.s(3), p.s(2)).Normalized();
-        const int cw = int(std::lround(std::fabs(double(p.s(1))) * scaleX()));
-        const int ch = int(std::lround(std::fabs(double(p.s(0))) * scaleY()));
+        const int cw = int(std::min(std::fabs(double(p.s(1))) * scaleX(), kCoordLimit));
+        const int ch = int(std::min(std::fabs(double(p.s(0))) * scaleY(), kCoordLimit));
         m_dc.RoundRect(r.left, r.top, r.right, r.bottom, cw, ch);
         break;
     }
