@@ -4,6 +4,7 @@
 #include "platform/dib.h"
 #include "support/test_support.h"
 
+#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -290,4 +291,14 @@ TEST(Dib, DrawingStretchesMirrorsAndClips)
     dib::DrawImage(dc3, picture, QRect(1, 0, 2, 2), RECT{0, 0, 20, 20});
     EXPECT_EQ(target.pixel(5, 5), qRgb(0, 255, 0));
     EXPECT_EQ(target.pixel(15, 5), qRgb(255, 255, 255));
+
+    // A painter target (printer, preview) gets the same picture.
+    target = testsupport::whiteImage(40, 40);
+    {
+        QPainter painter(&target);
+        CDC pdc(&painter, 96, 96, 40, 40);
+        dib::DrawImage(pdc, picture, QRect(0, 0, 2, 2), RECT{0, 0, 20, 20});
+    }
+    EXPECT_EQ(target.pixel(15, 15), qRgb(0, 0, 255));
+    EXPECT_EQ(target.pixel(25, 25), qRgb(255, 255, 255));
 }
