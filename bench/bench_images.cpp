@@ -1,0 +1,101 @@
+// Pictures on labels: drawing a photo per label at printer resolution,
+// decoding and turning pictures, playing a metafile.
+#include "content/images/imageholder.h"
+#include "platform/dc.h"
+#include "platform/dib.h"
+#include "platform/wmf.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+QImage photo(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb(x & 255, y & 255, (x ^ y) & 255));
+    return img;
+}
+
+// A 2000 x 1500 photo drawn into a 60 x 40 mm box at 300 dpi, as every
+// label of a print run does (the decoded picture is kept by the holder).
+void BM_DrawPhotoPerLabel(benchmark::State& state)
+{
+    CImageBitmapNew holder;
+    holder.SetPacked(dib::ImageToPacked24(photo(2000, 1500)));
+    QImage page(800, 600, QImage::Format_RGB32);
+    page.fill(0xFFFFFFFFu);
+    CDC dc(&page, 300, 300);
+    for (auto _ : state)
+        holder.Draw(dc, "", RECT{10, 10, 718, 482}, ImageSourceWindow{}, kImageCentre);
+}
+BENCHMARK(BM_DrawPhotoPerLabel)->Unit(benchmark::kMillisecond);
+
+void BM_DecodePngToDib(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("p.png");
+    photo(1000, 750).save(file, "PNG");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(dib::ReadFileAsPacked24(file, "PNG"));
+}
+BENCHMARK(BM_DecodePngToDib)->Unit(benchmark::kMillisecond);
+
+void BM_RotateDib(benchmark::State& state)
+{
+    std::string packed = dib::ImageToPacked24(photo(2000, 1500));
+    for (auto _ : state)
+        dib::RotatePacked90(packed, true);
+}
+BENCHMARK(BM_RotateDib)->Unit(benchmark::kMillisecond);
+
+// A metafile of 1000 filled rectangles and 1000 lines into 600 x 400 pixels.
+void BM_PlayMetafile(benchmark::State& state)
+{
+    std::string records;
+    auto put16 = [&](int v) {
+        records.push_back(char(v & 0xFF));
+        records.push_back(char((v >> 8) & 0xFF));
+    };
+    auto rec = [&](int fn, std::initializer_list<int> words) {
+        const int size = 3 + int(words.size());
+        put16(size);
+        put16(0);
+        put16(fn);
+        for (int w : words)
+            put16(w);
+    };
+    rec(0x020C, {1000, 1000});
+    rec(0x02FA, {0, 2, 0, 0, 0});
+    rec(0x012D, {0});
+    rec(0x02FC, {0, 0x00FF, 0, 0});
+    rec(0x012D, {1});
+    for (int i = 0; i < 1000; ++i) {
+        const int x = (i * 37) % 900, y = (i * 53) % 900;
+        rec(0x041B, {y + 80, x + 80, y, x});
+        rec(0x0214, {y, x});
+        rec(0x0213, {900 - y, 900 - x});
+    }
+    rec(0, {});
+    std::string bits;
+    auto h16 = [&](int v) {
+        bits.push_back(char(v & 0xFF));
+        bits.push_back(char((v >> 8) & 0xFF));
+    };
+    h16(1); h16(9); h16(0x300); h16(0); h16(0); h16(2); h16(0); h16(0); h16(0);
+    bits += records;
+    QImage page(600, 400, QImage::Format_RGB32);
+    page.fill(0xFFFFFFFFu);
+    CDC dc(&page, 300, 300);
+    for (auto _ : state)
+        wmf::Play(dc, bits, POINT{0, 0}, SIZE{600, 400});
+}
+BENCHMARK(BM_PlayMetafile)->Unit(benchmark::kMillisecond);
+
+} // namespace

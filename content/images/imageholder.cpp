@@ -1,0 +1,503 @@
+#include "content/images/imageholder.h"
+
+#include "content/objects/graphobject.h"
+#include "platform/dib.h"
+#include "platform/paths.h"
+#include "platform/units.h"
+#include "platform/wmf.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include <algorithm>
+#include <cstdlib>
+
+using units::clamp32;
+
+namespace {
+
+// Largest .wmf file read into a holder.
+constexpr qint64 kMaxMetafileBytes = 64 * 1024 * 1024;
+
+int64_t abs64(int64_t v)
+{
+    return v < 0 ? -v : v;
+}
+
+bool putOnClipboard(QMimeData* data)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        delete data;
+        return false;
+    }
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) {
+        delete data;
+        return false;
+    }
+    clipboard->setMimeData(data);
+    return true;
+}
+
+// A packed DIB as clipboard data: the bitmap for Qt programs and the BMP
+// file for everyone else.
+bool copyPackedDib(const std::string& packed)
+{
+    const QImage image = dib::PackedToImage(packed);
+    if (image.isNull())
+        return false;
+    const std::string bmp = dib::PackedToBmpFile(packed);
+    auto* data = new QMimeData;
+    data->setImageData(image);
+    data->setData(QStringLiteral("image/bmp"), QByteArray(bmp.data(), qsizetype(bmp.size())));
+    return putOnClipboard(data);
+}
+
+int aspect(int64_t width, int64_t height)
+{
+    width = abs64(width);
+    height = abs64(height);
+    if (width == 0 || height == 0)
+        return 100;
+    return clamp32(height * 100 / width);
+}
+
+} // namespace
+
+// --- drawing helpers -----------------------------------------------------------
+
+void DrawBitmapIntoBox(CDC& dc, const QImage& picture, const RECT& dest, const ImageSourceWindow& window,
+                       int flags)
+{
+    if (picture.isNull())
+        return;
+    const int64_t w = picture.width();
+    const int64_t h = picture.height();
+    // The window's percentages count upwards from the bottom edge.
+    const int64_t sx = w * window.left / 100;
+    const int64_t sw = w * (int64_t(window.right) - window.left) / 100;
+    const int64_t sh = h * (int64_t(window.top) - window.bottom) / 100;
+    const int64_t sy = h - h * window.top / 100;
+    if (sw <= 0 || sh <= 0)
+        return; // an empty (or reversed) window shows nothing
+    int64_t left = dest.left, top = dest.top, right = dest.right, bottom = dest.bottom;
+    if (right < left || bottom < top)
+        return;
+    if (!(flags & kImageStretch)) {
+        const int64_t fitWidth = (bottom - top) * sw / sh;
+        if (fitWidth < right - left) {
+            if (flags & kImageCentre)
+                left += ((right - left) - fitWidth) / 2;
+            right = left + fitWidth;
+        } else {
+            const int64_t fitHeight = (right - left) * sh / sw;
+            if (fitHeight < bottom - top) {
+                if (flags & kImageCentre)
+                    top += ((bottom - top) - fitHeight) / 2;
+                bottom = top + fitHeight;
+            }
+        }
+    }
+    const QRect source(clamp32(sx), clamp32(sy), clamp32(sw), clamp32(sh));
+    dib::DrawImage(dc, picture, source,
+                   RECT{clamp32(left), clamp32(top), clamp32(right + 1), clamp32(bottom + 1)});
+}
+
+void DrawMetafileIntoBox(CDC& dc, std::string_view bits, int32_t widthUm, int32_t heightUm,
+                         const RECT& dest, int flags)
+{
+    int64_t left = dest.left, top = dest.top;
+    int64_t dw = int64_t(dest.right) - dest.left;
+    int64_t dh = int64_t(dest.bottom) - dest.top;
+    if (dw <= 0 || dh <= 0)
+        return;
+    const int64_t w = abs64(widthUm);
+    const int64_t h = abs64(heightUm);
+    if (!(flags & kImageStretch) && w > 0 && h > 0) {
+        // Compare h / dh with w / dw as cross products, exactly.
+        if (h * dw < w * dh) {
+            const int64_t newHeight = (h * dw + w / 2) / w;
+            if (flags & kImageCentre)
+                top += (dh - newHeight) / 2;
+            dh = newHeight;
+        } else {
+            const int64_t newWidth = (w * dh + h / 2) / h;
+            if (flags & kImageCentre)
+                left += (dw - newWidth) / 2;
+            dw = newWidth;
+        }
+    }
+    if (dw <= 0 || dh <= 0)
+        return;
+    wmf::Play(dc, bits, POINT{clamp32(left), clamp32(top)}, SIZE{clamp32(dw), clamp32(dh)},
+              SIZE{10000, 10000});
+}
+
+// --- base ----------------------------------------------------------------------
+
+void CImageBase::SaveTagged(RecordWriter& writer) const
+{
+    writer.i16(GetTypeTag());
+    Save(writer);
+}
+
+// --- header and bits -----------------------------------------------------------
+
+void CImageBitmap::SetContent(int16_t width, int16_t height, std::string header, std::string bits)
+{
+    m_hasContent = true;
+    m_width = width;
+    m_height = height;
+    m_header = std::move(header);
+    m_bits = std::move(bits);
+    m_picture = QImage();
+}
+
+const QImage& CImageBitmap::picture() const
+{
+    if (m_picture.isNull() && m_hasContent)
+        m_picture = dib::SplitToImage(m_header, m_bits);
+    return m_picture;
+}
+
+bool CImageBitmap::IsDrawable() const
+{
+    return m_hasContent && dib::ParseSplit(m_header, m_bits.size()).valid;
+}
+
+bool CImageBitmap::CopyToClipboard() const
+{
+    if (!m_hasContent)
+        return false;
+    return copyPackedDib(m_header + m_bits);
+}
+
+void CImageBitmap::Draw(CDC& dc, const std::string& /*imageFile*/, const RECT& dest,
+                        const ImageSourceWindow& window, int flags)
+{
+    if (!m_hasContent)
+        return;
+    DrawBitmapIntoBox(dc, picture(), dest, window, flags);
+}
+
+bool CImageBitmap::Load(RecordReader& reader)
+{
+    m_hasContent = false;
+    m_width = m_height = 0;
+    m_header.clear();
+    m_bits.clear();
+    m_picture = QImage();
+    if (reader.i16() != kMarkerContent)
+        return reader.ok();
+    const int16_t width = reader.i16();
+    const int16_t height = reader.i16();
+    const int16_t headerSize = reader.i16();
+    if (!reader.ok())
+        return false;
+    if (headerSize < 0) {
+        reader.setDamaged();
+        return false;
+    }
+    if (!reader.require(size_t(headerSize)))
+        return false;
+    std::string header = reader.bytes(size_t(headerSize));
+    // The header's image-size field counts the bits that follow.
+    uint32_t bitsSize = 0;
+    if (header.size() >= 24)
+        bitsSize = uint32_t(uint8_t(header[20])) | (uint32_t(uint8_t(header[21])) << 8) |
+                   (uint32_t(uint8_t(header[22])) << 16) | (uint32_t(uint8_t(header[23])) << 24);
+    if (!reader.require(bitsSize))
+        return false;
+    std::string bits = reader.bytes(bitsSize);
+    SetContent(width, height, std::move(header), std::move(bits));
+    return reader.ok();
+}
+
+void CImageBitmap::Save(RecordWriter& writer) const
+{
+    if (!m_hasContent || m_header.size() > size_t(INT16_MAX)) {
+        writer.i16(0);
+        return;
+    }
+    writer.i16(kMarkerContent);
+    writer.i16(m_width);
+    writer.i16(m_height);
+    writer.i16(int16_t(m_header.size()));
+    writer.bytes(m_header);
+    writer.bytes(m_bits);
+}
+
+// --- packed bitmap -------------------------------------------------------------
+
+const QImage& CImageBitmapNew::picture() const
+{
+    if (m_picture.isNull() && !m_packed.empty())
+        m_picture = dib::PackedToImage(m_packed);
+    return m_picture;
+}
+
+void CImageBitmapNew::takeSizeFromHeader()
+{
+    m_picture = QImage();
+    const dib::DibSize size = dib::HeaderSize(m_packed);
+    m_width = size.width;
+    m_height = size.height;
+}
+
+void CImageBitmapNew::SetPacked(std::string packed)
+{
+    m_packed = std::move(packed);
+    takeSizeFromHeader();
+}
+
+bool CImageBitmapNew::LoadFile(const std::string& storedName)
+{
+    m_packed.clear();
+    m_width = m_height = 0;
+    m_picture = QImage();
+    if (storedName.empty())
+        return false;
+    const QString path = paths::ResolveStoredPath(storedName);
+    dib::FileInfo info;
+    if (!dib::ReadFileInfo(path, info))
+        return false;
+    if (info.format != "JPEG" && info.format != "BMP" && info.format != "PNG")
+        return false;
+    SetPacked(dib::ReadFileAsPacked24(path, info.format));
+    return HasContent();
+}
+
+bool CImageBitmapNew::CopyToClipboard() const
+{
+    if (m_packed.empty())
+        return false;
+    return copyPackedDib(m_packed);
+}
+
+void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& dest,
+                           const ImageSourceWindow& window, int flags)
+{
+    if (m_packed.empty() && !imageFile.empty())
+        LoadFile(imageFile);
+    if (m_packed.empty())
+        return;
+    DrawBitmapIntoBox(dc, picture(), dest, window, flags);
+}
+
+void CImageBitmapNew::FromGlobalMemory(CGraphObject& owner, std::string_view block)
+{
+    SetPacked(std::string(block));
+    owner.SetWidth(clamp32((int64_t(m_width) * 25400 + 48) / 96));
+    owner.SetHeight(clamp32((int64_t(m_height) * 25400 + 48) / 96));
+}
+
+int CImageBitmapNew::GetAspectPercent() const
+{
+    return aspect(m_width, m_height);
+}
+
+void CImageBitmapNew::Rotate(int direction)
+{
+    if (m_packed.empty())
+        return;
+    // One turn is clockwise; three turns (direction 1) are one the other way.
+    if (dib::RotatePacked90(m_packed, direction != 1)) {
+        std::swap(m_width, m_height);
+        m_picture = QImage();
+    }
+}
+
+bool CImageBitmapNew::ApplyNaturalSize(CGraphObject& owner)
+{
+    if (m_width == 0 || m_height == 0)
+        return false;
+    // The picture at 300 pixels per inch.
+    owner.SetWidth(clamp32((int64_t(m_width) * 508 + 3) / 6));
+    owner.SetHeight(clamp32((int64_t(m_height) * 508 + 3) / 6));
+    return true;
+}
+
+bool CImageBitmapNew::Load(RecordReader& reader)
+{
+    m_packed.clear();
+    m_width = m_height = 0;
+    m_picture = QImage();
+    if (reader.i16() != kMarkerContent)
+        return reader.ok(); // 1155 and any other marker: empty
+    const int16_t width = reader.i16();
+    const int16_t height = reader.i16();
+    const int32_t count = reader.i32();
+    if (!reader.ok())
+        return false;
+    if (count < 0) {
+        reader.setDamaged();
+        return false;
+    }
+    if (!reader.require(size_t(count)))
+        return false;
+    m_packed = reader.bytes(size_t(count));
+    m_width = width;
+    m_height = height;
+    // The stored sizes are 16 bits; a bitmap that can be drawn gives its own.
+    if (dib::ParsePacked(m_packed).valid)
+        takeSizeFromHeader();
+    return reader.ok();
+}
+
+void CImageBitmapNew::Save(RecordWriter& writer) const
+{
+    writer.i16(kMarkerContent);
+    writer.i16(int16_t(m_width));
+    writer.i16(int16_t(m_height));
+    writer.i32(int32_t(std::min<size_t>(m_packed.size(), INT32_MAX)));
+    writer.bytes(m_packed);
+}
+
+// --- metafile ------------------------------------------------------------------
+
+void CImageMetafile::SetMetafile(std::string bits, int32_t widthUm, int32_t heightUm)
+{
+    m_bits = std::move(bits);
+    m_width = clamp32(abs64(widthUm));
+    m_height = clamp32(abs64(heightUm));
+}
+
+bool CImageMetafile::LoadFile(const std::string& storedName)
+{
+    m_bits.clear();
+    m_width = m_height = 0;
+    if (storedName.empty())
+        return false;
+    QFile file(paths::ResolveStoredPath(storedName));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMetafileBytes)
+        return false;
+    const QByteArray bytes = file.readAll();
+    wmf::WmfFile parts;
+    if (!wmf::SplitFile(std::string_view(bytes.constData(), size_t(bytes.size())), parts))
+        return false;
+    if (!wmf::HasStandardHeader(parts.bits))
+        return false;
+    int32_t width = 0, height = 0;
+    if (parts.placeable)
+        wmf::PlaceableSizeUm(parts.header, width, height);
+    SetMetafile(std::move(parts.bits), width, height);
+    return true;
+}
+
+bool CImageMetafile::CopyToClipboard() const
+{
+    if (m_bits.empty())
+        return false;
+    const std::string file = wmf::MakePlaceableFile(m_bits, m_width, m_height);
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/x-wmf"), QByteArray(file.data(), qsizetype(file.size())));
+    return putOnClipboard(data);
+}
+
+void CImageMetafile::Draw(CDC& dc, const std::string& imageFile, const RECT& dest,
+                          const ImageSourceWindow& /*window*/, int flags)
+{
+    if (m_bits.empty() && !imageFile.empty())
+        LoadFile(imageFile);
+    if (m_bits.empty())
+        return;
+    DrawMetafileIntoBox(dc, m_bits, m_width, m_height, dest, flags);
+}
+
+void CImageMetafile::FromGlobalMemory(CGraphObject& owner, std::string_view block)
+{
+    if (block.size() < 12) {
+        m_bits.clear();
+        m_width = m_height = 0;
+        return;
+    }
+    auto rd32 = [&](size_t at) {
+        return int32_t(uint32_t(uint8_t(block[at])) | (uint32_t(uint8_t(block[at + 1])) << 8) |
+                       (uint32_t(uint8_t(block[at + 2])) << 16) | (uint32_t(uint8_t(block[at + 3])) << 24));
+    };
+    const int32_t extX = rd32(4);
+    const int32_t extY = rd32(8);
+    SetMetafile(std::string(block.substr(12)), clamp32(abs64(extX) * 10), clamp32(abs64(extY) * 10));
+    // A picture without a suggested size keeps the object's size.
+    if (m_width > 0 && m_height > 0) {
+        owner.SetWidth(m_width);
+        owner.SetHeight(m_height);
+    }
+}
+
+int CImageMetafile::GetAspectPercent() const
+{
+    return aspect(m_width, m_height);
+}
+
+bool CImageMetafile::ApplyNaturalSize(CGraphObject& owner)
+{
+    if (m_width == 0 || m_height == 0)
+        return false;
+    owner.SetWidth(clamp32(abs64(m_width)));
+    owner.SetHeight(clamp32(abs64(m_height)));
+    return true;
+}
+
+bool CImageMetafile::Load(RecordReader& reader)
+{
+    const int32_t width = reader.i32();
+    const int32_t height = reader.i32();
+    const int32_t size = reader.i32();
+    m_bits.clear();
+    m_width = m_height = 0;
+    if (!reader.ok())
+        return false;
+    if (size < 0) {
+        reader.setDamaged();
+        return false;
+    }
+    if (!reader.require(size_t(size)))
+        return false;
+    // The stored sizes are kept as they are; every use takes their amount.
+    m_bits = reader.bytes(size_t(size));
+    m_width = width;
+    m_height = height;
+    return reader.ok();
+}
+
+void CImageMetafile::Save(RecordWriter& writer) const
+{
+    writer.i32(m_width);
+    writer.i32(m_height);
+    writer.i32(int32_t(std::min<size_t>(m_bits.size(), INT32_MAX)));
+    writer.bytes(m_bits);
+}
+
+// --- factories -----------------------------------------------------------------
+
+std::unique_ptr<CImageBase> CreateImageHolderForTag(int16_t tag)
+{
+    switch (tag) {
+    case kTagImageBase: return std::make_unique<CImageBase>();
+    case kTagImageBitmap: return std::make_unique<CImageBitmap>();
+    case kTagImageBitmapExt: return std::make_unique<CImageBitmapExt>();
+    case kTagImageBitmapNew: return std::make_unique<CImageBitmapNew>();
+    case kTagImageMetafile: return std::make_unique<CImageMetafile>();
+    default: return nullptr;
+    }
+}
+
+std::unique_ptr<CImageBase> CreateImageHolderForFile(std::string_view fileName)
+{
+    const size_t slash = fileName.find_last_of("\\/");
+    const size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return nullptr;
+    std::string ext(fileName.substr(dot));
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    if (ext == ".jpg" || ext == ".jpeg" || ext == ".bmp" || ext == ".png")
+        return std::make_unique<CImageBitmapNew>();
+    if (ext == ".wmf")
+        return std::make_unique<CImageMetafile>();
+    return nullptr;
+}

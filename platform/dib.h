@@ -1,0 +1,99 @@
+#pragma once
+// Device-independent bitmaps (DIBs) and picture files.
+//
+// A packed DIB is one block: the bitmap information header, the colour
+// table (or the three bit-field masks) and the pixel rows. Every reader here
+// checks the header against the bytes that are really there; a bitmap that
+// does not add up is reported invalid and never drawn.
+//
+// Picture files (JPEG, BMP, PNG) are decoded through QImageReader into
+// 24-bit packed DIBs: a 40-byte header, bottom-up BGR rows padded to four
+// bytes, alpha composited onto white.
+#include "platform/windef.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class CDC;
+
+namespace dib {
+
+constexpr uint32_t kCoreHeaderSize = 12;   // BITMAPCOREHEADER
+constexpr uint32_t kInfoHeaderSize = 40;   // BITMAPINFOHEADER
+constexpr uint32_t BI_RGB = 0;
+constexpr uint32_t BI_BITFIELDS = 3;
+// Largest bitmap the program decodes or draws (64 megapixels).
+constexpr int64_t kMaxPixels = int64_t(1) << 26;
+
+// What a bitmap header says, checked against the data.
+struct DibLayout {
+    bool valid = false;
+    uint32_t headerSize = 0;
+    int32_t width = 0;         // pixels, > 0 when valid
+    int32_t height = 0;        // pixels, always positive
+    bool topDown = false;      // rows stored from the top (negative height)
+    uint16_t bitCount = 0;
+    uint32_t compression = 0;
+    uint32_t masks[3] = {0, 0, 0}; // red, green, blue for 16 and 32 bits
+    size_t paletteOffset = 0;  // offset of the colour table in the header block
+    uint32_t paletteEntries = 0;
+    uint32_t paletteEntrySize = 4; // 3 for core headers
+    size_t bitsOffset = 0;     // offset of the rows (packed form only)
+    size_t stride = 0;         // bytes per row
+    size_t bitsSize = 0;       // stride x height
+};
+
+// Width and height a header reports (height made positive), without
+// checking the rest; 0, 0 when the block is too short for a header.
+struct DibSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+DibSize HeaderSize(std::string_view header);
+
+// Checks a packed DIB (header, colour table, rows in one block).
+DibLayout ParsePacked(std::string_view packed);
+// Checks a DIB stored as header (with its colour table) and separate bits.
+DibLayout ParseSplit(std::string_view header, size_t bitsSize);
+
+// The bitmap as a 32-bit image; a null image when it is invalid.
+QImage PackedToImage(std::string_view packed);
+QImage SplitToImage(std::string_view header, std::string_view bits);
+
+// An image as a 24-bit packed DIB (alpha composited onto white); empty for
+// a null image or one above kMaxPixels.
+std::string ImageToPacked24(const QImage& image);
+
+// Turns a packed DIB by 90 degrees, clockwise or not, in place; the result
+// is a 24-bit packed DIB with the resolutions exchanged. False (and the
+// block unchanged) when it is invalid.
+bool RotatePacked90(std::string& packed, bool clockwise);
+
+// A BMP file (14-byte file header and the packed DIB), for the clipboard.
+std::string PackedToBmpFile(std::string_view packed);
+
+// Format and size of a picture file, decided by its content.
+struct FileInfo {
+    std::string format; // "JPEG", "BMP", "PNG", or another upper-case name
+    int width = 0;
+    int height = 0;
+};
+bool ReadFileInfo(const QString& path, FileInfo& info);
+
+// Decodes a picture file of the given format ("JPEG", "BMP" or "PNG") into
+// a 24-bit packed DIB; empty when it cannot be read.
+std::string ReadFileAsPacked24(const QString& path, const std::string& format);
+
+// Draws part of an image into a device rectangle, smoothly stretched (the
+// halftone stretching of the device). `dest` excludes its right and bottom
+// edges; a reversed rectangle mirrors the picture. A source part that lies
+// partly outside the image draws only what lies inside, in proportion.
+void DrawImage(CDC& dc, const QImage& image, const QRect& source, const RECT& dest);
+
+} // namespace dib

@@ -1,0 +1,437 @@
+// Image holders: records of every tag, lazy loading of files, natural size,
+// aspect, rotation, drawing with and without stretching, clipboard.
+#include "content/images/graphimage.h"
+#include "content/images/imageholder.h"
+#include "platform/dib.h"
+#include "platform/wmf.h"
+#include "platform/wmf_test_builder.h"
+#include "support/test_support.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kBlack = 0xFF000000;
+
+QRgb px(const QImage& img, int x, int y)
+{
+    return img.pixel(x, y) | 0xFF000000u;
+}
+
+QImage solid(int w, int h, QRgb c)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(c);
+    return img;
+}
+
+// The rows of `img` holding at least one pixel of colour c: first and last.
+std::pair<int, int> rowsWith(const QImage& img, QRgb c)
+{
+    int first = -1, last = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (px(img, x, y) == c) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+    return {first, last};
+}
+
+std::string saveTagged(const CImageBase& holder)
+{
+    RecordWriter w;
+    holder.SaveTagged(w);
+    return w.take();
+}
+
+// Reads a tagged holder record back and writes it again.
+std::string roundTrip(const std::string& tagged, std::unique_ptr<CImageBase>* out = nullptr)
+{
+    RecordReader r(tagged);
+    auto holder = CreateImageHolderForTag(r.i16());
+    EXPECT_TRUE(holder);
+    if (!holder)
+        return {};
+    EXPECT_TRUE(holder->Load(r));
+    EXPECT_TRUE(r.atEnd());
+    std::string again = saveTagged(*holder);
+    if (out)
+        *out = std::move(holder);
+    return again;
+}
+
+// A metafile that fills its whole window (0..100) black.
+std::string blackBoxMetafile()
+{
+    wmftest::Builder b;
+    b.windowExt(100, 100).pen(0, 0, 0).select(0).brush(0, 0).select(1).rectangle(0, 0, 100, 100);
+    return b.bits();
+}
+
+} // namespace
+
+TEST(ImageHolder, RecordsOfEveryTagRoundTrip)
+{
+    // 162: nothing but the tag.
+    EXPECT_EQ(saveTagged(CImageBase()), std::string("\xA2\0", 2));
+    EXPECT_EQ(roundTrip(saveTagged(CImageBase())), saveTagged(CImageBase()));
+
+    // 163 with content, and empty.
+    CImageBitmap bitmap;
+    std::string header = dib::ImageToPacked24(solid(2, 2, qRgb(1, 2, 3)));
+    const std::string bits = header.substr(40);
+    header.resize(40);
+    bitmap.SetContent(2, 2, header, bits);
+    const std::string stored = saveTagged(bitmap);
+    EXPECT_EQ(stored.size(), 2u + 8u + 40u + 16u);
+    std::unique_ptr<CImageBase> back;
+    EXPECT_EQ(roundTrip(stored, &back), stored);
+    EXPECT_TRUE(static_cast<CImageBitmap*>(back.get())->IsDrawable());
+    EXPECT_EQ(saveTagged(CImageBitmap()), std::string("\xA3\0\0\0", 4));
+    EXPECT_EQ(roundTrip(saveTagged(CImageBitmap())), saveTagged(CImageBitmap()));
+
+    // 179 reads as a bitmap and is written under 163.
+    std::string ext = stored;
+    ext[0] = char(179);
+    EXPECT_EQ(roundTrip(ext), stored);
+
+    // 165 with content; 1155 reads empty and is written as 1156 with count 0.
+    CImageBitmapNew packed;
+    packed.SetPacked(dib::ImageToPacked24(solid(3, 1, qRgb(9, 9, 9))));
+    const std::string packedStored = saveTagged(packed);
+    EXPECT_EQ(roundTrip(packedStored), packedStored);
+    std::string empty;
+    empty += std::string("\xA5\0\x83\x04", 4);
+    std::unique_ptr<CImageBase> emptyBack;
+    EXPECT_EQ(roundTrip(empty, &emptyBack), std::string("\xA5\0\x84\x04\0\0\0\0\0\0\0\0", 12));
+    EXPECT_FALSE(emptyBack->HasContent());
+
+    // 164.
+    CImageMetafile meta;
+    meta.SetMetafile(blackBoxMetafile(), 20000, 10000);
+    const std::string metaStored = saveTagged(meta);
+    EXPECT_EQ(metaStored.size(), 2u + 12u + blackBoxMetafile().size());
+    EXPECT_EQ(roundTrip(metaStored), metaStored);
+
+    EXPECT_FALSE(CreateImageHolderForTag(166));
+    EXPECT_FALSE(CreateImageHolderForTag(0));
+}
+
+TEST(ImageHolder, RecordCountsAreCheckedAgainstTheData)
+{
+    // Packed bitmap claiming more bytes than there are.
+    {
+        RecordWriter w;
+        w.i16(1156); w.i16(2); w.i16(2); w.i32(1000);
+        w.bytes(std::string(10, 'x'));
+        RecordReader r(w.data());
+        CImageBitmapNew h;
+        EXPECT_FALSE(h.Load(r));
+        EXPECT_EQ(r.status(), ReadStatus::Truncated);
+        EXPECT_FALSE(h.HasContent());
+    }
+    // Negative counts and header sizes are damage.
+    {
+        RecordWriter w;
+        w.i16(1156); w.i16(2); w.i16(2); w.i32(-5);
+        RecordReader r(w.data());
+        CImageBitmapNew h;
+        EXPECT_FALSE(h.Load(r));
+        EXPECT_EQ(r.status(), ReadStatus::Damaged);
+    }
+    {
+        RecordWriter w;
+        w.i16(1234); w.i16(2); w.i16(2); w.i16(-40);
+        RecordReader r(w.data());
+        CImageBitmap h;
+        EXPECT_FALSE(h.Load(r));
+        EXPECT_EQ(r.status(), ReadStatus::Damaged);
+    }
+    {
+        RecordWriter w;
+        w.i32(10); w.i32(10); w.i32(-1);
+        RecordReader r(w.data());
+        CImageMetafile h;
+        EXPECT_FALSE(h.Load(r));
+        EXPECT_EQ(r.status(), ReadStatus::Damaged);
+    }
+    // A bitmap header whose image size runs past the data.
+    {
+        std::string header = dib::ImageToPacked24(solid(2, 2, 0)).substr(0, 40);
+        RecordWriter w;
+        w.i16(1234); w.i16(2); w.i16(2); w.i16(40);
+        w.bytes(header);
+        w.bytes(std::string(4, '\0'));
+        RecordReader r(w.data());
+        CImageBitmap h;
+        EXPECT_FALSE(h.Load(r));
+        EXPECT_EQ(r.status(), ReadStatus::Truncated);
+    }
+    // Stored sizes that disagree with a drawable bitmap give way to its own;
+    // an invalid bitmap is kept as it was stored, and not drawn.
+    {
+        RecordWriter w;
+        const std::string dib = dib::ImageToPacked24(solid(5, 3, 0));
+        w.i16(1156); w.i16(-7); w.i16(0); w.i32(int32_t(dib.size()));
+        w.bytes(dib);
+        RecordReader r(w.data());
+        CImageBitmapNew h;
+        ASSERT_TRUE(h.Load(r));
+        EXPECT_EQ(h.Width(), 5);
+        EXPECT_EQ(h.Height(), 3);
+
+        RecordWriter bad;
+        bad.i16(1156); bad.i16(4); bad.i16(4); bad.i32(6);
+        bad.bytes("abcdef");
+        RecordReader rb(bad.data());
+        CImageBitmapNew hb;
+        ASSERT_TRUE(hb.Load(rb));
+        EXPECT_EQ(hb.Packed(), "abcdef");
+        QImage target = testsupport::whiteImage(20, 20);
+        CDC dc(&target);
+        hb.Draw(dc, "", RECT{0, 0, 19, 19}, ImageSourceWindow{}, kImageStretch);
+        EXPECT_EQ(testsupport::countPixels(target, 0xFFFFFF), 400);
+        EXPECT_EQ(saveTagged(hb).substr(2), bad.data());
+    }
+}
+
+TEST(ImageHolder, PngFileGivesNaturalSizeAspectAndRotation)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath("wide.png");
+    ASSERT_TRUE(solid(600, 300, qRgb(0, 0, 0)).save(file, "PNG"));
+
+    CImageBitmapNew holder;
+    ASSERT_TRUE(holder.LoadFile(file.toStdString()));
+    EXPECT_EQ(holder.Width(), 600);
+    EXPECT_EQ(holder.GetAspectPercent(), 50);
+    CGraphImageExtExt owner;
+    ASSERT_TRUE(holder.ApplyNaturalSize(owner));
+    EXPECT_EQ(owner.GetWidth(), 50800);
+    EXPECT_EQ(owner.GetHeight(), 25400);
+
+    holder.Rotate(-1);
+    EXPECT_EQ(holder.Width(), 300);
+    EXPECT_EQ(holder.Height(), 600);
+    EXPECT_EQ(dib::HeaderSize(holder.Packed()).width, 300);
+    holder.Rotate(1);
+    EXPECT_EQ(holder.Width(), 600);
+
+    // Other formats and missing files leave the holder empty.
+    const QString gif = dir.filePath("x.png");
+    ASSERT_TRUE(solid(4, 4, 0).save(gif, "PPM"));
+    EXPECT_FALSE(holder.LoadFile(gif.toStdString()));
+    EXPECT_FALSE(holder.HasContent());
+    EXPECT_FALSE(holder.LoadFile((dir.path() + "/none.png").toStdString()));
+    EXPECT_FALSE(holder.ApplyNaturalSize(owner));
+    EXPECT_EQ(holder.GetAspectPercent(), 100);
+    holder.Rotate(1); // nothing to turn
+}
+
+TEST(ImageHolder, BitmapsKeepTheirAspectUnlessStretched)
+{
+    CImageBitmapNew holder;
+    holder.SetPacked(dib::ImageToPacked24(solid(200, 100, qRgb(0, 0, 0))));
+    // Square destination 0..99: a 2:1 picture is 50 pixels high, centred.
+    QImage target = testsupport::whiteImage(100, 100);
+    CDC dc(&target);
+    holder.Draw(dc, "", RECT{0, 0, 99, 99}, ImageSourceWindow{}, kImageCentre);
+    EXPECT_EQ(rowsWith(target, kBlack), std::make_pair(25, 74));
+
+    target = testsupport::whiteImage(100, 100);
+    CDC top(&target);
+    holder.Draw(top, "", RECT{0, 0, 99, 99}, ImageSourceWindow{}, 0);
+    EXPECT_EQ(rowsWith(target, kBlack), std::make_pair(0, 49));
+
+    target = testsupport::whiteImage(100, 100);
+    CDC full(&target);
+    holder.Draw(full, "", RECT{0, 0, 99, 99}, ImageSourceWindow{}, kImageStretch);
+    EXPECT_EQ(testsupport::countPixels(target, 0), 100 * 100);
+
+    // The source window: the right half of a two-colour picture.
+    QImage two(2, 1, QImage::Format_RGB32);
+    two.setPixel(0, 0, qRgb(255, 0, 0));
+    two.setPixel(1, 0, qRgb(0, 0, 255));
+    holder.SetPacked(dib::ImageToPacked24(two));
+    target = testsupport::whiteImage(100, 100);
+    CDC part(&target);
+    holder.Draw(part, "", RECT{0, 0, 99, 99}, ImageSourceWindow{50, 0, 100, 100}, kImageStretch);
+    EXPECT_EQ(testsupport::countPixels(target, 0x0000FF), 100 * 100);
+
+    // Empty or reversed windows and empty destinations draw nothing.
+    target = testsupport::whiteImage(100, 100);
+    CDC none(&target);
+    holder.Draw(none, "", RECT{0, 0, 99, 99}, ImageSourceWindow{50, 0, 50, 100}, 0);
+    holder.Draw(none, "", RECT{0, 0, 99, 99}, ImageSourceWindow{0, 100, 100, 0}, 0);
+    holder.Draw(none, "", RECT{10, 10, 10, 10}, ImageSourceWindow{}, 0);
+    EXPECT_LE(testsupport::countPixels(target, 0xFFFFFF), 100 * 100);
+    EXPECT_GE(testsupport::countPixels(target, 0xFFFFFF), 100 * 100 - 1);
+}
+
+TEST(ImageHolder, OldBitmapsDrawFromHeaderAndBits)
+{
+    std::string header = dib::ImageToPacked24(solid(4, 4, qRgb(0, 0, 0)));
+    const std::string bits = header.substr(40);
+    header.resize(40);
+    CImageBitmap holder;
+    holder.SetContent(4, 4, header, bits);
+    QImage target = testsupport::whiteImage(20, 20);
+    CDC dc(&target);
+    holder.Draw(dc, "", RECT{0, 0, 19, 19}, ImageSourceWindow{}, kImageStretch);
+    EXPECT_EQ(testsupport::countPixels(target, 0), 400);
+    EXPECT_FALSE(holder.CanRotate());
+    EXPECT_EQ(holder.GetAspectPercent(), 100);
+}
+
+TEST(ImageHolder, MetafileFilesSizesAndDrawing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Placeable header: 0..1440 wide, 0..720 high, 1440 units per inch.
+    std::string file;
+    wmftest::Builder::put32(file, wmf::kPlaceableKey);
+    for (int v : {0, 0, 0, 1440, 720, 1440})
+        wmftest::Builder::put16(file, uint16_t(v));
+    file += std::string(6, '\0');
+    file += blackBoxMetafile();
+    const QString path = dir.filePath("logo.WMF");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(file.data(), qint64(file.size()));
+    }
+    CImageMetafile holder;
+    QImage target = testsupport::whiteImage(100, 100);
+    CDC dc(&target);
+    // Loaded at the first drawing; 2:1 into a square, centred.
+    holder.Draw(dc, path.toStdString(), RECT{0, 0, 100, 100}, ImageSourceWindow{}, kImageCentre);
+    EXPECT_EQ(holder.WidthUm(), 25400);
+    EXPECT_EQ(holder.HeightUm(), 12700);
+    EXPECT_EQ(holder.Bits(), blackBoxMetafile());
+    EXPECT_EQ(holder.GetAspectPercent(), 50);
+    EXPECT_EQ(rowsWith(target, kBlack), std::make_pair(25, 74));
+
+    target = testsupport::whiteImage(100, 100);
+    CDC stretched(&target);
+    holder.Draw(stretched, "", RECT{0, 0, 100, 100}, ImageSourceWindow{}, kImageStretch);
+    EXPECT_EQ(testsupport::countPixels(target, 0), 100 * 100);
+
+    // An empty destination draws nothing.
+    target = testsupport::whiteImage(100, 100);
+    CDC empty(&target);
+    holder.Draw(empty, "", RECT{0, 0, 0, 100}, ImageSourceWindow{}, 0);
+    EXPECT_EQ(testsupport::countPixels(target, 0xFFFFFF), 100 * 100);
+
+    CGraphImageExtExt owner;
+    ASSERT_TRUE(holder.ApplyNaturalSize(owner));
+    EXPECT_EQ(owner.GetWidth(), 25400);
+
+    // A plain metafile has no size: it fills the box and has no natural size.
+    const QString plain = dir.filePath("plain.wmf");
+    {
+        QFile f(plain);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(blackBoxMetafile().data(), qint64(blackBoxMetafile().size()));
+    }
+    ASSERT_TRUE(holder.LoadFile(plain.toStdString()));
+    EXPECT_EQ(holder.WidthUm(), 0);
+    EXPECT_FALSE(holder.ApplyNaturalSize(owner));
+    target = testsupport::whiteImage(100, 100);
+    CDC fill(&target);
+    holder.Draw(fill, "", RECT{0, 0, 100, 100}, ImageSourceWindow{}, kImageCentre);
+    EXPECT_EQ(testsupport::countPixels(target, 0), 100 * 100);
+
+    // Not a metafile: empty.
+    const QString junk = dir.filePath("junk.wmf");
+    {
+        QFile f(junk);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("junk");
+    }
+    EXPECT_FALSE(holder.LoadFile(junk.toStdString()));
+    EXPECT_FALSE(holder.HasContent());
+}
+
+TEST(ImageHolder, MetafileAspectUsesExactProducts)
+{
+    // 3 x 2 um into 400 x 300 pixels: the integer quotients 2/300 and 3/400
+    // are both 0 and would widen the picture past the box; exactly,
+    // 2 x 400 < 3 x 300, so the height shrinks to 267 pixels.
+    CImageMetafile holder;
+    holder.SetMetafile(blackBoxMetafile(), 3, 2);
+    QImage target = testsupport::whiteImage(400, 300);
+    CDC dc(&target);
+    holder.Draw(dc, "", RECT{0, 0, 400, 300}, ImageSourceWindow{}, 0);
+    EXPECT_EQ(rowsWith(target, kBlack), std::make_pair(0, 266));
+    EXPECT_EQ(testsupport::countPixels(target.copy(0, 0, 400, 1), 0), 400);
+}
+
+TEST(ImageHolder, ClipboardCopiesOnlyContent)
+{
+    CImageBitmap emptyOld;
+    EXPECT_FALSE(emptyOld.CopyToClipboard());
+    EXPECT_FALSE(CImageBitmapNew().CopyToClipboard());
+    EXPECT_FALSE(CImageMetafile().CopyToClipboard());
+    EXPECT_FALSE(CImageBase().CopyToClipboard());
+
+    CImageBitmapNew holder;
+    holder.SetPacked(dib::ImageToPacked24(solid(3, 2, qRgb(10, 20, 30))));
+    ASSERT_TRUE(holder.CopyToClipboard());
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), QSize(3, 2));
+    EXPECT_TRUE(data->data("image/bmp").startsWith("BM"));
+
+    CImageMetafile meta;
+    meta.SetMetafile(blackBoxMetafile(), 1000, 2000);
+    ASSERT_TRUE(meta.CopyToClipboard());
+    const QByteArray wmfBytes = QGuiApplication::clipboard()->mimeData()->data("image/x-wmf");
+    wmf::WmfFile parts;
+    ASSERT_TRUE(wmf::SplitFile(std::string_view(wmfBytes.constData(), size_t(wmfBytes.size())), parts));
+    EXPECT_EQ(parts.bits, blackBoxMetafile());
+}
+
+TEST(ImageHolder, MemoryBlocksFromTheClipboard)
+{
+    CGraphImageExtExt owner;
+    CImageBitmapNew holder;
+    holder.FromGlobalMemory(owner, dib::ImageToPacked24(solid(96, 48, 0)));
+    EXPECT_EQ(owner.GetWidth(), 25400);
+    EXPECT_EQ(owner.GetHeight(), 12700);
+
+    std::string pict;
+    wmftest::Builder::put32(pict, 8);
+    wmftest::Builder::put32(pict, 2540);
+    wmftest::Builder::put32(pict, uint32_t(-1270)); // negative extents: positive sizes
+    pict += blackBoxMetafile();
+    CImageMetafile meta;
+    meta.FromGlobalMemory(owner, pict);
+    EXPECT_EQ(owner.GetWidth(), 25400);
+    EXPECT_EQ(owner.GetHeight(), 12700);
+    EXPECT_EQ(meta.Bits(), blackBoxMetafile());
+
+    meta.FromGlobalMemory(owner, "short");
+    EXPECT_FALSE(meta.HasContent());
+}
+
+TEST(ImageHolder, HoldersByExtension)
+{
+    EXPECT_EQ(CreateImageHolderForFile("C:\\a\\b.JPEG")->GetTypeTag(), kTagImageBitmapNew);
+    EXPECT_EQ(CreateImageHolderForFile("b.jpg")->GetTypeTag(), kTagImageBitmapNew);
+    EXPECT_EQ(CreateImageHolderForFile("b.Bmp")->GetTypeTag(), kTagImageBitmapNew);
+    EXPECT_EQ(CreateImageHolderForFile("b.png")->GetTypeTag(), kTagImageBitmapNew);
+    EXPECT_EQ(CreateImageHolderForFile("b.wmf")->GetTypeTag(), kTagImageMetafile);
+    EXPECT_FALSE(CreateImageHolderForFile("b.gif"));
+    EXPECT_FALSE(CreateImageHolderForFile("folder.png\\file"));
+    EXPECT_FALSE(CreateImageHolderForFile(""));
+}

@@ -1,0 +1,310 @@
+// The metafile player: mapping, objects, figures, text, bitmaps, state and
+// damaged input; splitting .wmf files.
+#include "platform/dc.h"
+#include "platform/dib.h"
+#include "platform/wmf.h"
+#include "platform/wmf_test_builder.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+using wmftest::Builder;
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kBlue = 0xFF0000FF;
+
+QRgb px(const QImage& img, int x, int y)
+{
+    return img.pixel(x, y) | 0xFF000000u;
+}
+
+// Plays bits onto a white 100 x 100 image, the viewport covering it all.
+QImage play(const std::string& bits, int* played = nullptr, SIZE windowExt = SIZE{10000, 10000})
+{
+    QImage img = testsupport::whiteImage(100, 100);
+    CDC dc(&img);
+    const int n = wmf::Play(dc, bits, POINT{0, 0}, SIZE{100, 100}, windowExt);
+    if (played)
+        *played = n;
+    return img;
+}
+
+} // namespace
+
+TEST(Wmf, WindowMapsOntoTheViewport)
+{
+    // Window 0..1000 with a red rectangle in its middle quarter area.
+    Builder b;
+    b.windowOrg(0, 0).windowExt(1000, 1000);
+    b.pen(5, 0, 0).select(0).brush(0, 0x0000FF).select(1); // null pen, red brush
+    b.rectangle(250, 250, 750, 750);
+    const QImage img = play(b.bits());
+    EXPECT_EQ(px(img, 50, 50), kRed);
+    EXPECT_EQ(px(img, 26, 26), kRed);
+    EXPECT_EQ(px(img, 23, 23), kWhite);
+    EXPECT_EQ(px(img, 77, 77), kWhite);
+
+    // An origin shift and a y axis that points up.
+    Builder up;
+    up.windowOrg(-500, 500).windowExt(1000, -1000);
+    up.pen(5, 0, 0).select(0).brush(0, 0xFF0000).select(1); // blue
+    up.rectangle(0, 0, 500, -500); // the lower right quarter
+    const QImage img2 = play(up.bits());
+    EXPECT_EQ(px(img2, 75, 75), kBlue);
+    EXPECT_EQ(px(img2, 25, 25), kWhite);
+    EXPECT_EQ(px(img2, 75, 25), kWhite);
+}
+
+TEST(Wmf, InitialWindowIsTheCallersExtent)
+{
+    Builder b;
+    b.pen(5, 0, 0).select(0).brush(0, 0x0000FF).select(1).rectangle(0, 0, 5000, 5000);
+    const QImage img = play(b.bits());
+    EXPECT_EQ(px(img, 25, 25), kRed);
+    EXPECT_EQ(px(img, 75, 75), kWhite);
+    // A zero extent from the caller plays nothing; one from the file is ignored.
+    int n = -1;
+    play(b.bits(), &n, SIZE{0, 100});
+    EXPECT_EQ(n, 0);
+    Builder z;
+    z.windowExt(0, 0).pen(5, 0, 0).select(0).brush(0, 0x0000FF).select(1).rectangle(0, 0, 5000, 5000);
+    EXPECT_EQ(px(play(z.bits()), 25, 25), kRed);
+}
+
+TEST(Wmf, LinesPolylinesEllipsesAndPenWidths)
+{
+    Builder b;
+    b.windowExt(100, 100);
+    b.pen(0, 0, 0x0000FF).select(0); // red cosmetic pen
+    b.moveTo(10, 10).lineTo(90, 10);
+    // Polyline down the left side.
+    b.rec(0x0325, {2, 5, 20, 5, 90});
+    const QImage img = play(b.bits());
+    EXPECT_EQ(px(img, 50, 10), kRed);
+    EXPECT_EQ(px(img, 90, 10), kWhite); // the end pixel is not drawn
+    EXPECT_EQ(px(img, 5, 50), kRed);
+
+    Builder e;
+    e.windowExt(100, 100);
+    e.pen(5, 0, 0).select(0).brush(0, 0xFF0000).select(1);
+    e.ellipse(0, 0, 100, 100);
+    const QImage ell = play(e.bits());
+    EXPECT_EQ(px(ell, 50, 50), kBlue);
+    EXPECT_EQ(px(ell, 2, 2), kWhite);
+
+    // A geometric pen scales with the mapping: 10 logical units = 10 pixels.
+    Builder w;
+    w.windowExt(100, 100).pen(0, 10, 0x0000FF).select(0);
+    w.moveTo(0, 50).lineTo(100, 50);
+    const QImage wide = play(w.bits());
+    EXPECT_EQ(px(wide, 50, 46), kRed);
+    EXPECT_EQ(px(wide, 50, 54), kRed);
+    EXPECT_EQ(px(wide, 50, 40), kWhite);
+}
+
+TEST(Wmf, PolygonsRoundRectsAndArcs)
+{
+    Builder b;
+    b.windowExt(100, 100);
+    b.pen(5, 0, 0).select(0).brush(0, 0x0000FF).select(1);
+    b.rec(0x0324, {3, 0, 0, 100, 0, 0, 100}); // triangle in the top-left half
+    const QImage img = play(b.bits());
+    EXPECT_EQ(px(img, 20, 20), kRed);
+    EXPECT_EQ(px(img, 80, 80), kWhite);
+
+    Builder r;
+    r.windowExt(100, 100).pen(5, 0, 0).select(0).brush(0, 0xFF0000).select(1);
+    r.rec(0x061C, {40, 40, 90, 90, 10, 10}); // rounded rectangle 10..90, corners 40
+    const QImage rr = play(r.bits());
+    EXPECT_EQ(px(rr, 50, 50), kBlue);
+    EXPECT_EQ(px(rr, 11, 11), kWhite); // the corner is cut off
+    EXPECT_EQ(px(rr, 50, 11), kBlue);
+
+    Builder a;
+    a.windowExt(100, 100).pen(0, 0, 0x0000FF).select(0);
+    // Upper half of the circle: from the right point to the left one.
+    a.rec(0x0817, {50, 0, 50, 100, 100, 100, 0, 0});
+    const QImage arc = play(a.bits());
+    EXPECT_GT(testsupport::countPixels(arc.copy(0, 0, 100, 45), 0xFF0000), 50);
+    EXPECT_EQ(testsupport::countPixels(arc.copy(0, 55, 100, 45), 0xFF0000), 0);
+}
+
+TEST(Wmf, TextIsDrawnWithTheSelectedFont)
+{
+    Builder b;
+    b.windowExt(100, 100);
+    std::string font; // height, width, escapement, orientation, weight, 8 bytes, face
+    for (int v : {-30, 0, 0, 0, 700})
+        Builder::put16(font, uint16_t(v));
+    font += std::string(8, '\0');
+    font += "DejaVu Sans";
+    font.push_back('\0');
+    b.raw(0x02FB, font).select(0);
+    b.rec(0x0209, {0x00FF, 0}); // text colour red
+    b.rec(0x0102, {1});         // transparent
+    std::string text;
+    Builder::put16(text, 4);
+    text += "MMMM";
+    Builder::put16(text, 10); // y
+    Builder::put16(text, 10); // x
+    b.raw(0x0521, text);
+    const QImage img = play(b.bits());
+    EXPECT_GT(testsupport::countPixels(img, 0xFF0000), 50);
+    // Nothing is drawn above the text's top or to its left.
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            if (px(img, x, y) == kRed) {
+                EXPECT_GE(y, 9);
+                EXPECT_GE(x, 9);
+            }
+
+    // ExtTextOut clipped to a small rectangle.
+    Builder c;
+    c.windowExt(100, 100).raw(0x02FB, font).select(0).rec(0x0209, {0x00FF, 0});
+    std::string ext;
+    Builder::put16(ext, 10); // y
+    Builder::put16(ext, 10); // x
+    Builder::put16(ext, 4);
+    Builder::put16(ext, 0x0004); // ETO_CLIPPED
+    for (int v : {10, 10, 20, 20})
+        Builder::put16(ext, uint16_t(v));
+    ext += "MMMM";
+    c.raw(0x0A32, ext);
+    const QImage clipped = play(c.bits());
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            if (px(clipped, x, y) == kRed) {
+                EXPECT_LT(x, 20);
+                EXPECT_LT(y, 20);
+            }
+}
+
+TEST(Wmf, DibBlitsDrawTheBitmap)
+{
+    QImage pic(2, 1, QImage::Format_RGB32);
+    pic.setPixel(0, 0, qRgb(255, 0, 0));
+    pic.setPixel(1, 0, qRgb(0, 0, 255));
+    const std::string dibBytes = dib::ImageToPacked24(pic);
+    std::string params;
+    auto w = [&](int v) { Builder::put16(params, uint16_t(v)); };
+    // META_STRETCHDIB: rop, usage, src h, w, y, x, dst h, w, y, x, DIB.
+    w(0x0020); w(0x00CC); w(0); w(1); w(2); w(0); w(0); w(50); w(100); w(50); w(0);
+    params += dibBytes;
+    Builder b;
+    b.windowExt(100, 100).raw(0x0F43, params);
+    const QImage img = play(b.bits());
+    EXPECT_EQ(px(img, 25, 75), kRed);
+    EXPECT_EQ(px(img, 75, 75), kBlue);
+    EXPECT_EQ(px(img, 50, 25), kWhite);
+
+    // META_DIBSTRETCHBLT without a bitmap fills with the brush (PATCOPY).
+    std::string fill;
+    auto f = [&](int v) { Builder::put16(fill, uint16_t(v)); };
+    f(0x0021); f(0x00F0); f(0); f(0); f(0); f(0); f(0); f(10); f(10); f(0); f(0);
+    Builder p;
+    p.windowExt(100, 100).brush(0, 0xFF0000).select(0).raw(0x0B41, fill);
+    const QImage filled = play(p.bits());
+    EXPECT_EQ(px(filled, 5, 5), kBlue);
+    EXPECT_EQ(px(filled, 15, 15), kWhite);
+}
+
+TEST(Wmf, SaveRestoreObjectSlotsAndClipping)
+{
+    Builder b;
+    b.windowExt(100, 100);
+    b.pen(5, 0, 0).select(0);
+    b.brush(0, 0x0000FF).select(1); // slot 1 red
+    b.saveDC();
+    b.brush(0, 0xFF0000).select(2); // slot 2 blue
+    b.rec(0x0416, {50, 50, 0, 0});   // clip to the top-left quarter
+    b.rectangle(0, 0, 100, 100);
+    b.restoreDC(-1);                 // red brush, no clip
+    b.rectangle(60, 60, 100, 100);
+    b.remove(2);
+    b.brush(0, 0x00FF00).select(2); // the freed slot is reused
+    b.rectangle(0, 60, 40, 100);
+    const QImage img = play(b.bits());
+    EXPECT_EQ(px(img, 25, 25), kBlue);
+    EXPECT_EQ(px(img, 75, 25), kWhite);
+    EXPECT_EQ(px(img, 80, 80), kRed);
+    EXPECT_EQ(px(img, 20, 80), 0xFF00FF00u);
+    // The caller's device context is left as it was.
+    QImage target = testsupport::whiteImage(10, 10);
+    CDC dc(&target);
+    const CBrush before = dc.GetBrush();
+    wmf::Play(dc, b.bits(), POINT{0, 0}, SIZE{10, 10});
+    EXPECT_EQ(dc.GetBrush(), before);
+    EXPECT_FALSE(dc.GetClipRect().has_value());
+}
+
+TEST(Wmf, DamagedMetafilesDrawWhatWasValid)
+{
+    Builder b;
+    b.windowExt(100, 100).pen(5, 0, 0).select(0).brush(0, 0x0000FF).select(1);
+    b.rectangle(0, 0, 50, 50);
+    b.rec(0x7777, {1, 2, 3});          // unknown: skipped
+    b.rec(0x0418, {1});                // too short: skipped
+    b.rec(0x012D, {9999});             // no such object
+    b.rectangle(50, 50, 100, 100);
+    std::string bits = b.bits();
+    int n = 0;
+    QImage img = play(bits, &n);
+    EXPECT_EQ(n, b.count());
+    EXPECT_EQ(px(img, 75, 75), kRed);
+
+    // A record that claims more words than remain ends the playing there.
+    Builder cut;
+    cut.windowExt(100, 100).pen(5, 0, 0).select(0).brush(0, 0x0000FF).select(1).rectangle(0, 0, 50, 50);
+    std::string damaged = cut.bits(8, false);
+    Builder::put32(damaged, 1000);
+    Builder::put16(damaged, 0x041B);
+    damaged += std::string(8, '\x10');
+    img = play(damaged, &n);
+    EXPECT_EQ(n, cut.count());
+    EXPECT_EQ(px(img, 25, 25), kRed);
+
+    // No standard header: nothing.
+    CDC dc(&img);
+    EXPECT_EQ(wmf::Play(dc, "garbage", POINT{}, SIZE{10, 10}), 0);
+    EXPECT_FALSE(wmf::HasStandardHeader(std::string(17, '\0')));
+}
+
+TEST(Wmf, PlaceableFilesSplitAndGiveSizes)
+{
+    const std::string bits = Builder().windowExt(10, 10).bits();
+    const std::string file = wmf::MakePlaceableFile(bits, 25400, 12700);
+    wmf::WmfFile parts;
+    ASSERT_TRUE(wmf::SplitFile(file, parts));
+    EXPECT_TRUE(parts.placeable);
+    EXPECT_EQ(parts.bits, bits);
+    int32_t w = 0, h = 0;
+    wmf::PlaceableSizeUm(parts.header, w, h);
+    EXPECT_EQ(w, 25400);
+    EXPECT_EQ(h, 12700);
+
+    wmf::PlaceableHeader header;
+    header.right = 1440;
+    header.bottom = -720;
+    header.unitsPerInch = 1440;
+    wmf::PlaceableSizeUm(header, w, h);
+    EXPECT_EQ(w, 25400);
+    EXPECT_EQ(h, 12700); // negative extents give positive sizes
+    header.unitsPerInch = 0;
+    wmf::PlaceableSizeUm(header, w, h);
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(h, 0);
+
+    ASSERT_TRUE(wmf::SplitFile(bits, parts));
+    EXPECT_FALSE(parts.placeable);
+    EXPECT_EQ(parts.bits, bits);
+    EXPECT_FALSE(wmf::SplitFile(file.substr(0, 10), parts));
+
+    // Large pictures still fit the 16-bit header.
+    wmf::SplitFile(wmf::MakePlaceableFile(bits, 2000000, 1000000), parts);
+    wmf::PlaceableSizeUm(parts.header, w, h);
+    EXPECT_NEAR(w, 2000000, 2000);
+    EXPECT_NEAR(h, 1000000, 2000);
+}
