@@ -1,5 +1,6 @@
 #include "content/objects/objectfactory.h"
 
+#include "content/images/graphimage.h"
 #include "content/objects/graphbarcode.h"
 #include "content/objects/graphtext.h"
 #include "content/objects/line.h"
@@ -33,6 +34,8 @@ const ReadableClass kReadableClasses[] = {
     {kKeyText, create<CGraphText>},
     {kKeyTextExt, create<CGraphTextExt>},
     {kKeyBarcode, create<CGraphBarcode>},
+    {kKeyImageExt, create<CGraphImageExt>},
+    {kKeyImageExtExt, create<CGraphImageExtExt>},
 };
 
 } // namespace

@@ -219,7 +219,7 @@ TEST(CollectionRecord, UnknownKeyStopsReadingAndReportsDamage)
             EXPECT_EQ(o->GetTypeKey(), key);
         }
     }
-    EXPECT_EQ(known, 9); // six shapes and lines, two text forms, barcode
+    EXPECT_EQ(known, 11); // six shapes and lines, two text forms, barcode, two image forms
 }
 
 TEST(CollectionRecord, CountIsUnsignedAndTooManyObjectsAreRefusedOnSave)
