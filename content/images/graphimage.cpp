@@ -395,12 +395,3 @@ void CGraphImageExtExt::InitFromClipboard(int format, std::string_view block)
     m_window = ImageSourceWindow{};
     m_sourceMode = kSourceFile;
 }
-
-std::unique_ptr<CGraphObject> CreateImageObjectForKey(int16_t key)
-{
-    switch (key) {
-    case kKeyImageExt: return std::make_unique<CGraphImageExt>();
-    case kKeyImageExtExt: return std::make_unique<CGraphImageExtExt>();
-    default: return nullptr;
-    }
-}

@@ -138,7 +138,3 @@ private:
     int16_t m_column = 0;
 };
 
-// The image objects the collection reader creates: a new object with its
-// defaults for type keys 169 and 189, null for any other key (161 is never
-// read alone).
-std::unique_ptr<CGraphObject> CreateImageObjectForKey(int16_t key);

@@ -1,6 +1,7 @@
 // The image object: records of keys 161, 169 and 189, file and table modes,
 // placeholders, column choice, rotation, clipboard and editing.
 #include "content/images/graphimage.h"
+#include "content/objects/objectfactory.h"
 #include "content/tables/datatable.h"
 #include "content/tables/datatablefilter.h"
 #include "platform/dib.h"
@@ -95,9 +96,9 @@ TEST(GraphImage, NewObjectsAndKeys)
     EXPECT_EQ(CGraphImageExt().GetTypeKey(), 169);
     EXPECT_EQ(CGraphImage().GetTypeKey(), 161);
     EXPECT_FALSE(CGraphImage().HasImageOptions());
-    EXPECT_EQ(CreateImageObjectForKey(169)->GetTypeKey(), 169);
-    EXPECT_EQ(CreateImageObjectForKey(189)->GetTypeKey(), 189);
-    EXPECT_FALSE(CreateImageObjectForKey(161));
+    EXPECT_EQ(CreateGraphObjectForKey(169)->GetTypeKey(), 169);
+    EXPECT_EQ(CreateGraphObjectForKey(189)->GetTypeKey(), 189);
+    EXPECT_FALSE(CreateGraphObjectForKey(161));
     EXPECT_FALSE(o.CopyToClipboard());
     EXPECT_FALSE(o.ResetToNaturalSize());
     o.SetWidth(200);
