@@ -5,7 +5,7 @@
 #include "content/images/imageholder.h"
 #include "platform/dib.h"
 
-#include <QGuiApplication>
+#include "fuzz_support.h"
 #include <QImage>
 #include <cstdint>
 #include <cstdlib>
@@ -95,22 +95,9 @@ void record(std::string_view bytes)
 
 } // namespace
 
-// Text needs fonts, and fonts need a GUI application (offscreen).
-static void ensureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ensureGuiApplication();
+    EnsureGuiApplication();
     if (size == 0)
         return 0;
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);

@@ -8,33 +8,18 @@
 // bytes after the record are the text.
 #include "content/barcodes/barcode.h"
 
-#include <QGuiApplication>
+#include "fuzz_support.h"
 #include <QImage>
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "fuzz_symbology";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static QGuiApplication app(argc, argv);
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    EnsureApplication();
+    EnsureGuiApplication();
     const int16_t key = int16_t(401 + data[0] % 9);
     const int rotation = (data[1] & 3) * 900;
     const size_t textMax = data[1] >> 2;

@@ -5,28 +5,15 @@
 #include "platform/dc.h"
 #include "platform/wmf.h"
 
-#include <QGuiApplication>
+#include "fuzz_support.h"
 #include <QImage>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-// Text needs fonts, and fonts need a GUI application (offscreen).
-static void ensureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ensureGuiApplication();
+    EnsureGuiApplication();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     wmf::WmfFile file;
     if (wmf::SplitFile(bytes, file)) {

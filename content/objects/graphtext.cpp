@@ -320,6 +320,21 @@ void CGraphText::DrawFrame(CDC& dc, int /*offsetX*/, int /*offsetY*/)
     dc.SelectPen(oldPen);
 }
 
+RECT CGraphText::PrepareTextDrawing(CDC& dc) const
+{
+    const RECT clip = ClipRect();
+    if (m_rotation != 0)
+        dc.IntersectClipRect(clip);
+    if (m_transparent) {
+        dc.SetBkMode(TRANSPARENT);
+    } else {
+        dc.SetBkMode(OPAQUE);
+        dc.SetBkColor(m_fillColor);
+    }
+    dc.SetTextColor(m_textColor);
+    return clip;
+}
+
 RECT CGraphText::ClipRect() const
 {
     return RECT{m_deviceRect.left + 1, m_deviceRect.top + 1, m_deviceRect.right, m_deviceRect.bottom};
@@ -374,16 +389,7 @@ void CGraphText::DrawTextContent(CDC& dc, int verticalOffset, int horizontalOffs
                                  const std::string& text, int /*flags*/)
 {
     SavedDC saved(dc);
-    const RECT clip = ClipRect();
-    if (m_rotation != 0)
-        dc.IntersectClipRect(clip);
-    if (m_transparent) {
-        dc.SetBkMode(TRANSPARENT);
-    } else {
-        dc.SetBkMode(OPAQUE);
-        dc.SetBkColor(m_fillColor);
-    }
-    dc.SetTextColor(m_textColor);
+    const RECT clip = PrepareTextDrawing(dc);
     LOGFONTA font;
     CGraphText::GetDeviceLogFont(font);
     dc.SelectFont(font);
@@ -463,16 +469,7 @@ void CGraphTextExt::DrawTextContent(CDC& dc, int verticalOffset, int horizontalO
                                     const std::string& text, int flags)
 {
     SavedDC saved(dc);
-    const RECT clip = ClipRect();
-    if (m_rotation != 0)
-        dc.IntersectClipRect(clip);
-    if (m_transparent) {
-        dc.SetBkMode(TRANSPARENT);
-    } else {
-        dc.SetBkMode(OPAQUE);
-        dc.SetBkColor(m_fillColor);
-    }
-    dc.SetTextColor(m_textColor);
+    const RECT clip = PrepareTextDrawing(dc);
     CGraphText::GetDeviceLogFont(m_workingFont);
     dc.SelectFont(m_workingFont);
 

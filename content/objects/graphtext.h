@@ -131,6 +131,9 @@ protected:
     void SaveTextFields(RecordWriter& writer) const;
     // Clip rectangle inside the device box (left and top edge excluded).
     RECT ClipRect() const;
+    // Clip (for turned text), background and text colour of a drawing;
+    // answers the clip rectangle.
+    RECT PrepareTextDrawing(CDC& dc) const;
     void DrawReductionMark(CDC& dc) const;
 
     uint8_t m_alignment = kAlignCenter;

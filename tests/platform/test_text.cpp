@@ -7,35 +7,9 @@
 #include <QFontInfo>
 #include <gtest/gtest.h>
 
+using testsupport::inkBox;
 using testsupport::whiteImage;
-
-namespace {
-
-LOGFONTA arial(int height)
-{
-    LOGFONTA lf;
-    lf.lfHeight = height;
-    lf.lfWeight = FW_NORMAL;
-    SetFaceName(lf, "Arial");
-    return lf;
-}
-
-// Bounding box of every non-white pixel; empty when none.
-RECT inkBox(const QImage& img)
-{
-    RECT r{img.width(), img.height(), -1, -1};
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) {
-                r.left = std::min(r.left, x);
-                r.top = std::min(r.top, y);
-                r.right = std::max(r.right, x + 1);
-                r.bottom = std::max(r.bottom, y + 1);
-            }
-    return r;
-}
-
-} // namespace
+constexpr auto arial = testsupport::arialFont;
 
 TEST(CodePage, Windows1252RoundTripsEveryByte)
 {

@@ -1,5 +1,7 @@
 #pragma once
 // Small helpers shared by the test suites.
+#include "platform/windef.h"
+
 #include <QImage>
 #include <QString>
 
@@ -13,6 +15,13 @@ int countDifferentPixels(const QImage& a, const QImage& b);
 
 // Number of pixels of the given RGB value (alpha ignored).
 int countPixels(const QImage& image, unsigned rgb);
+
+// Arial (Liberation Sans) of a LOGFONT height, normal weight.
+LOGFONTA arialFont(int32_t height);
+
+// Bounding box of the non-white pixels inside `area` (the whole image by
+// default); left > right when there are none.
+RECT inkBox(const QImage& image, RECT area = {0, 0, INT32_MAX, INT32_MAX});
 
 // Absolute path of a file below tests/data.
 QString dataPath(const QString& relative);

@@ -7,33 +7,11 @@
 
 #include <gtest/gtest.h>
 
+using testsupport::inkBox;
 using testsupport::whiteImage;
+constexpr auto arial = testsupport::arialFont;
 
 namespace {
-
-LOGFONTA arial(int32_t height)
-{
-    LOGFONTA lf;
-    lf.lfHeight = height;
-    lf.lfWeight = FW_NORMAL;
-    SetFaceName(lf, "Arial");
-    return lf;
-}
-
-// Bounding box of the non-white pixels inside `area`.
-RECT inkBox(const QImage& img, RECT area = {0, 0, 100000, 100000})
-{
-    RECT r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-    for (int y = std::max(0, area.top); y < std::min(img.height(), area.bottom); ++y)
-        for (int x = std::max(0, area.left); x < std::min(img.width(), area.right); ++x)
-            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) {
-                r.left = std::min(r.left, x);
-                r.top = std::min(r.top, y);
-                r.right = std::max(r.right, x + 1);
-                r.bottom = std::max(r.bottom, y + 1);
-            }
-    return r;
-}
 
 std::unique_ptr<CGraphTextExt> fixedText(const std::string& text, int32_t w, int32_t h, int32_t fontHeight = -16)
 {
