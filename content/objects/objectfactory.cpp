@@ -1,7 +1,9 @@
 #include "content/objects/objectfactory.h"
 
 #include "content/objects/graphtext.h"
+#include "content/objects/group.h"
 #include "content/objects/line.h"
+#include "content/objects/ole1.h"
 #include "content/objects/shapes.h"
 
 namespace {
@@ -31,6 +33,8 @@ const ReadableClass kReadableClasses[] = {
     {kKeyTriangleExt, create<CGraphTriangleExt>},
     {kKeyText, create<CGraphText>},
     {kKeyTextExt, create<CGraphTextExt>},
+    {kKeyGroup, create<CGraphGroup>},
+    {kKeyOLE1, create<CGraphOLE1>},
 };
 
 } // namespace

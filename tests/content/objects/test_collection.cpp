@@ -219,7 +219,7 @@ TEST(CollectionRecord, UnknownKeyStopsReadingAndReportsDamage)
             EXPECT_EQ(o->GetTypeKey(), key);
         }
     }
-    EXPECT_EQ(known, 8); // six shapes and lines, two text forms
+    EXPECT_EQ(known, 10); // six shapes and lines, two text forms, group, OLE 1 item
 }
 
 TEST(CollectionRecord, CountIsUnsignedAndTooManyObjectsAreRefusedOnSave)
