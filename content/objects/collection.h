@@ -148,6 +148,7 @@ public:
     // Asks the selected objects in list order to put their picture on the
     // clipboard; true at the first that does.
     bool CopyToClipboard() override;
+    bool CopySelectedToClipboard() { return CopyToClipboard(); }
     // Turns the selection a quarter (+1 counter-clockwise, -1 clockwise)
     // about the mean of the selected objects' centre points.
     void RotateSelected(int direction);

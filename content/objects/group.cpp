@@ -138,6 +138,21 @@ bool CGraphGroup::GetSourceColumnText(std::string& out) const
     return false;
 }
 
+bool CGraphGroup::HasTableSource() const
+{
+    return std::any_of(m_objects.begin(), m_objects.end(), [](const auto& o) { return o->HasTableSource(); });
+}
+
+bool CGraphGroup::HasImageTableSource() const
+{
+    return std::any_of(m_objects.begin(), m_objects.end(), [](const auto& o) { return o->HasImageTableSource(); });
+}
+
+int CGraphGroup::HitTestHandle(CDC& dc, int zoom, int x, int y)
+{
+    return CGraph2Dim::HitTestHandle(dc, zoom, x, y);
+}
+
 void CGraphGroup::OffsetChildren(int32_t dx, int32_t dy)
 {
     if (dx == 0 && dy == 0)

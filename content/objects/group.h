@@ -45,6 +45,11 @@ public:
     // The group's table links are those of its children.
     bool UsesColumn(int index) const override;
     bool GetSourceColumnText(std::string& out) const override;
+    bool HasTableSource() const override;
+    bool HasImageTableSource() const override;
+
+    // Handles are those of the group's own box.
+    int HitTestHandle(CDC& dc, int zoom, int x, int y) override;
 
     void Offset(int32_t dx, int32_t dy) override;
     void EndMove(CDC& dc, int x, int y) override;

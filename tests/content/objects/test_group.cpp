@@ -310,6 +310,12 @@ TEST(Group, MovingAndTableLinks)
     EXPECT_EQ(child->GetTop(), 2540 + 1323);
     EXPECT_EQ(g->GetLeft(), child->GetLeft());
 
+    // Handles and table links are the group's own.
+    g->CalcDeviceRect(dc, 100, 0, 0);
+    const RECT box = g->DeviceRect();
+    EXPECT_EQ(area.HitTestHandle(dc, 100, box.left, box.top), kHandleTopLeft);
+    EXPECT_EQ(area.ObjectWithHandleAt(dc, 100, box.right, box.bottom), g);
+    EXPECT_TRUE(area.HasTableSourceInBand(0, 20000));
     EXPECT_TRUE(area.UsesTableData());
     EXPECT_TRUE(area.IsColumnUsedByAny(4));
     std::string column;
