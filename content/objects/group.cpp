@@ -18,10 +18,20 @@ bool CGraphGroup::ChildBounds(int64_t& left, int64_t& top, int64_t& right, int64
     left = top = INT64_MAX;
     right = bottom = INT64_MIN;
     for (const auto& o : m_objects) {
-        left = std::min<int64_t>(left, o->GetLeft());
-        top = std::min<int64_t>(top, o->GetTop());
-        right = std::max<int64_t>(right, o->GetRight());
-        bottom = std::max<int64_t>(bottom, o->GetBottom());
+        int64_t l, t, r, b;
+        // A nested group answers all four edges in one walk: asking it edge
+        // by edge would walk its children four times per level.
+        const auto* group = dynamic_cast<const CGraphGroup*>(o.get());
+        if (!group || !group->ChildBounds(l, t, r, b)) {
+            l = o->GetLeft();
+            t = o->GetTop();
+            r = o->GetRight();
+            b = o->GetBottom();
+        }
+        left = std::min(left, l);
+        top = std::min(top, t);
+        right = std::max(right, r);
+        bottom = std::max(bottom, b);
     }
     return true;
 }

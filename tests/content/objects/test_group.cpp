@@ -102,11 +102,22 @@ TEST(Group, DamagedAndDeepRecords)
 
     const Bytes leaf = Bytes().i16(151).add(recbytes::rectFields(0, 0, 1, 1, 0, 0, 0, 1));
     {
-        const Bytes ok = recbytes::collectionHeader(1).add(nestedGroups(12, leaf));
+        // As deep as a reader accepts; geometry of deep groups stays cheap.
+        const Bytes ok = recbytes::collectionHeader(1).add(nestedGroups(15, leaf));
         CGraphCollection deep;
         RecordReader rr(ok.s);
-        EXPECT_TRUE(deep.Load(rr));
+        ASSERT_TRUE(deep.Load(rr));
         EXPECT_EQ(saved(deep), ok.s);
+        deep.SelectAll();
+        deep.SetSelectedLeft(3000);
+        EXPECT_EQ(deep.GetAt(0)->GetRight(), 3001);
+        deep.RotateSelected(1);
+        deep.SpaceSelectedEvenlyVertical();
+        QImage image = testsupport::whiteImage(20, 20);
+        CDC dc(&image);
+        DrawArgs args;
+        args.dc = &dc;
+        EXPECT_TRUE(deep.Draw(args));
     }
     {
         const Bytes tooDeep = recbytes::collectionHeader(1).add(nestedGroups(100, leaf));
