@@ -217,8 +217,13 @@ bool CGraphGroup::Load(RecordReader& reader)
     const int16_t key = reader.i16();
     if (!reader.ok())
         return false;
-    if (key != kKeyCollection)
-        return true; // a group without children
+    if (key != kKeyCollection) {
+        // A group without children. It is saved with an empty children's
+        // record, so it takes the nesting level of one here as well: what
+        // loads must load again after saving.
+        RecordDepthGuard children(reader);
+        return children.entered();
+    }
     return CGraphCollection::Load(reader);
 }
 

@@ -128,6 +128,27 @@ TEST(Group, DamagedAndDeepRecords)
         EXPECT_TRUE(deep.IsEmpty());
     }
     {
+        // A group without its collection key at the deepest level a reader
+        // accepts would be saved one level deeper than can be read back.
+        Bytes bare;
+        bare.i16(185).i32(0).i32(0).i16(0);
+        for (int depth : {14, 15}) {
+            const Bytes rec = recbytes::collectionHeader(1).add(nestedGroups(depth, bare));
+            CGraphCollection deep;
+            RecordReader rr(rec.s);
+            const bool loaded = deep.Load(rr);
+            EXPECT_EQ(loaded, depth == 14);
+            if (loaded) {
+                const std::string again = saved(deep);
+                CGraphCollection reread;
+                RecordReader r2(again);
+                EXPECT_TRUE(reread.Load(r2));
+            } else {
+                EXPECT_EQ(rr.status(), ReadStatus::Damaged);
+            }
+        }
+    }
+    {
         // Cut short inside a child: reported, nothing half-read kept.
         Bytes cut = recbytes::collectionHeader(1).add(nestedGroups(3, leaf));
         cut.s.resize(cut.s.size() - 5);
