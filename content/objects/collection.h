@@ -85,6 +85,219 @@ public:
     // failed.
     void Save(RecordWriter& writer) const override;
 
+    // --- selection (collection_selection.cpp) -------------------------------
+    // Getters read the first selected object in list order that offers the
+    // property and answer the stated default when none does; setters act on
+    // every selected object, and objects without the property ignore them.
+    static constexpr int32_t kNoSelectionMinEdge = 134217727;
+
+    bool HasSelection() const;
+    size_t GetSelectedCount() const;
+    CGraphObject* GetFirstSelected() const;
+    void SelectAll();
+    void DeselectAll();
+    // Selects every object lying wholly inside the device rectangle; true
+    // when at least one did.
+    bool SelectInRect(CDC& dc, int zoom, const RECT& rect);
+
+    // Tracking forwarded to every selected object.
+    void BeginMoveSelected(CDC& dc, int zoom, int x, int y);
+    void TrackMoveSelected(CDC& dc, int x, int y);
+    // Ends the move and then pushes the selection back inside the area when
+    // it left it at the left or top edge.
+    void EndMoveSelected(CDC& dc, int x, int y);
+    void CancelTrackingSelected(CDC& dc);
+    void BeginResizeSelected(CDC& dc, int zoom, int x, int y);
+    void TrackResizeSelected(CDC& dc, int x, int y, int flags);
+    void EndResizeSelected(CDC& dc);
+
+    // Alignment and centring.
+    int32_t GetSelectedMinLeft() const;   // kNoSelectionMinEdge when none
+    int32_t GetSelectedMinTop() const;
+    int32_t GetSelectedMaxRight() const;  // at least 0
+    int32_t GetSelectedMaxBottom() const;
+    void SetSelectedLeft(int32_t v);
+    void SetSelectedTop(int32_t v);
+    void SetSelectedRight(int32_t v);
+    void SetSelectedBottom(int32_t v);
+    // SetCenter(axis, value) on every selected object; true when any took it.
+    bool SetSelectedCenter(int32_t value, int axis);
+    // Mean centre of the selected objects along the axis; 0 when none is
+    // selected.
+    int32_t GetSelectedMeanCenter(int axis) const;
+    // Centres along `axis` the selected objects whose centre lies in
+    // xMin..xMax and 0..yMax; true when any was centred.
+    bool CenterObjectsInBand(int32_t xMin, int32_t xMax, int32_t yMax, int axis, int32_t value);
+    bool HasSelectedCenterInRange(int32_t xMax, int32_t yMax) const;
+    // Equal gaps between the selected objects; the outermost two stay put.
+    void SpaceSelectedEvenlyHorizontal();
+    void SpaceSelectedEvenlyVertical();
+
+    // Stacking order: only the first selected object moves; true when it did.
+    bool BringToFront();
+    bool SendToBack();
+    bool BringForward();
+    bool SendBackward();
+
+    // Structure and clipboard.
+    void DeleteSelected();
+    void CopySelectedTo(CGraphCollection* target) const;
+    // Appends selected clones of the source's objects, 5 mm lower and to the
+    // right when this collection already held objects.
+    void PasteFrom(const CGraphCollection& source);
+    // Asks the selected objects in list order to put their picture on the
+    // clipboard; true at the first that does.
+    bool CopyToClipboard() override;
+    bool CopySelectedToClipboard() { return CopyToClipboard(); }
+    // Turns the selection a quarter (+1 counter-clockwise, -1 clockwise)
+    // about the mean of the selected objects' centre points.
+    void RotateSelected(int direction);
+    bool HasGroupSelected() const;
+    // Replaces every selected group by selected copies of its children,
+    // appended on top of the stacking order.
+    void UngroupSelected();
+    // Moves the selected objects themselves, deselected and in list order,
+    // out of this collection into `group`.
+    void MoveSelectedToGroup(CGraphCollection& group);
+    void DuplicateSelectionBelow();
+    void DuplicateSelectionRight();
+    void DuplicateSelectionAbove();
+    void DuplicateSelectionLeft();
+    bool HasImageSelected() const;
+    bool ResetSelectedToNaturalSize();
+    bool HasImageFile() const override;
+    bool SetImageFile(const std::string& path) override;
+    bool HasTableSource() const override;
+    bool HasImageTableSource() const override;
+
+    // Band operations (all objects lying in from..to, selected or not).
+    void OffsetObjectsInBand(int32_t from, int32_t to, int32_t delta);
+    void DeleteObjectsInBand(int32_t from, int32_t to);
+    bool HasTableSourceInBand(int32_t from, int32_t to) const;
+    bool IsColumnUsedByAny(int index) const;
+
+    // Properties.
+    int32_t GetSelectedX() const;       // -1 when none
+    int32_t GetSelectedY() const;
+    int32_t GetSelectedWidth() const;
+    int32_t GetSelectedHeight() const;
+    void SetSelectedX(int32_t v);
+    void SetSelectedY(int32_t v);
+    void SetSelectedWidth(int32_t v);
+    void SetSelectedHeight(int32_t v);
+    int32_t GetSelectedLineWidth() const; // 1000 when none
+    void SetSelectedLineWidth(int32_t v);
+    int32_t GetSelectedCornerRadius() const; // -1 when none
+    void SetSelectedCornerRadius(int32_t v);
+    // Writes 0 left, 1 centre, 2 right; leaves `out` alone when no selected
+    // object has an alignment.
+    void GetSelectedTextAlignment(int& out) const;
+    void SetSelectedTextAlignment(int v);
+    // At most 99 bytes of the face name; `out` unchanged when no text.
+    void GetSelectedFaceName(std::string& out) const;
+    void SetSelectedFaceName(const std::string& name);
+    int GetSelectedFontSize() const; // points; -1 when no text
+    void SetSelectedFontSize(int points);
+    bool IsSelectedBold() const;
+    bool IsSelectedItalic() const;
+    bool IsSelectedUnderline() const;
+    void SetSelectedBold(bool on);
+    void SetSelectedItalic(bool on);
+    void SetSelectedUnderline(bool on);
+    int GetSelectedTextSourceType() const; // -1 when none
+    void SetSelectedTextSourceType(int v);
+    COLORREF GetSelectedTextColor() const;
+    void SetSelectedTextColor(COLORREF c);
+    COLORREF GetSelectedBorderColor() const;
+    void SetSelectedBorderColor(COLORREF c);
+    COLORREF GetSelectedFillColor() const;
+    void SetSelectedFillColor(COLORREF c);
+    bool GetSelectedTransparent() const;
+    void SetSelectedTransparent(bool on);
+    bool HasSelectedTransparency() const;
+    // The column link of the first selected object that has one (at most
+    // 99 bytes).
+    bool GetSelectedSourceColumnText(std::string& out) const;
+    void SetSelectedSourceColumn(const std::string& text);
+    bool GetSelectedAutoSize() const;
+    void SetSelectedAutoSize(bool on);
+    bool HasSelectedAutoSize() const;
+    bool GetSelectedCenterVertical() const;
+    void SetSelectedCenterVertical(bool on);
+    bool HasSelectedCenterVertical() const;
+    bool GetSelectedWarningSign() const;
+    void SetSelectedWarningSign(bool on);
+    bool HasSelectedWarningSignOption() const;
+    bool GetSelectedTableFlag() const;
+    // Gives every selected object the opposite of GetSelectedTableFlag.
+    void ToggleSelectedTableFlag();
+    bool HasSelectedTableFlagOption() const;
+    bool GetSelectedFontChecked(LOGFONTA& out) const;
+    void SetSelectedFontRaw(const LOGFONTA& font);
+    int GetSelectedCharSet() const; // 1 when none
+    void SetSelectedCharSet(int v);
+    // Text-part properties: a getter answers the first selected object that
+    // answers true.
+    bool GetSelectedCounterPrefix(std::string& out) const;
+    void SetSelectedCounterPrefix(const std::string& text);
+    bool GetSelectedCounterStartText(std::string& out) const;
+    void SetSelectedCounterStartText(const std::string& text);
+    bool GetSelectedCounterSuffix(std::string& out) const;
+    void SetSelectedCounterSuffix(const std::string& text);
+    bool GetSelectedCounterLeadingZeros() const;
+    bool HasSelectedCounterOptions() const;
+    void SetSelectedCounterLeadingZeros(bool on);
+    bool GetSelectedCounterWidthText(std::string& out) const;
+    void SetSelectedCounterWidthText(const std::string& text);
+    bool GetSelectedSeparatorName(std::string& out) const;
+    void SetSelectedSeparatorName(const std::string& name);
+    bool GetSelectedAlwaysSeparate() const;
+    bool HasSelectedSeparatorOptions() const;
+    void SetSelectedAlwaysSeparate(bool on);
+    bool GetSelectedDateComponentName(std::string& out) const;
+    void SetSelectedDateComponentName(const std::string& name);
+    bool HasSelectedDateComponent() const;
+    bool HasSelectedDateOffset() const;
+    bool GetSelectedDateOffsetText(std::string& out) const;
+    void SetSelectedDateOffsetText(const std::string& text);
+
+    // Barcode properties.
+    bool HasSelectedBarcode() const;
+    void SetSelectedSymbology(const std::string& name);
+    int32_t GetSelectedBarcodeModule() const; // -1 when none
+    bool GetSelectedBarcodeModuleText(std::string& out) const;
+    void SetSelectedBarcodeModule(int32_t v);
+    void SetSelectedEanModule(int32_t v);
+    int32_t GetSelectedBarcodeHeight() const; // -1 when none
+    bool GetSelectedBarcodeHeightText(std::string& out) const;
+    void SetSelectedBarcodeHeight(int32_t v);
+    // Bar height of the selected 2-D codes only (QR codes: the objects that
+    // answer a QR version).
+    void SetSelectedQrHeight(int32_t v);
+    bool GetSelectedBarcodeRatioText(std::string& out) const;
+    void SetSelectedBarcodeRatio(const std::string& text);
+    bool GetSelectedBarcodeGapCorrectionText(std::string& out) const;
+    void SetSelectedBarcodeGapCorrection(const std::string& text);
+    bool GetSelectedQrVersionText(std::string& out) const;
+    void SetSelectedQrVersion(const std::string& text);
+    bool GetSelectedQrEccLevelText(std::string& out) const;
+    void SetSelectedQrEccLevel(const std::string& text);
+    bool GetSelectedQrEncodingName(std::string& out) const;
+    void SetSelectedQrEncodingName(const std::string& name);
+    bool GetSelectedQrMarginText(std::string& out) const;
+    void SetSelectedQrMargin(const std::string& text);
+    bool HasSelectedBarcodeCheckDigitOption() const;
+    bool GetSelectedBarcodeCheckDigit() const;
+    void SetSelectedBarcodeCheckDigit(bool on);
+    bool HasSelectedBarcodeTextOption() const;
+    bool GetSelectedBarcodeShowText() const;
+    void SetSelectedBarcodeShowText(bool on);
+    bool HasSelectedBarcodeCheckDigitTextOption() const;
+    bool GetSelectedBarcodeShowCheckDigit() const;
+    void SetSelectedBarcodeShowCheckDigit(bool on);
+    int GetSelectedModuleChoiceKinds() const;
+    int GetSelectedHeightChoiceKinds() const;
+
     // --- object geometry -----------------------------------------------------
     int32_t GetRight() const override { return GetMaxRight(); }
     int32_t GetBottom() const override { return GetMaxBottom(); }

@@ -3,7 +3,9 @@
 #include "content/images/graphimage.h"
 #include "content/objects/graphbarcode.h"
 #include "content/objects/graphtext.h"
+#include "content/objects/group.h"
 #include "content/objects/line.h"
+#include "content/objects/ole1.h"
 #include "content/objects/shapes.h"
 
 namespace {
@@ -36,6 +38,8 @@ const ReadableClass kReadableClasses[] = {
     {kKeyBarcode, create<CGraphBarcode>},
     {kKeyImageExt, create<CGraphImageExt>},
     {kKeyImageExtExt, create<CGraphImageExtExt>},
+    {kKeyGroup, create<CGraphGroup>},
+    {kKeyOLE1, create<CGraphOLE1>},
 };
 
 } // namespace

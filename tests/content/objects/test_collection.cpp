@@ -219,7 +219,7 @@ TEST(CollectionRecord, UnknownKeyStopsReadingAndReportsDamage)
             EXPECT_EQ(o->GetTypeKey(), key);
         }
     }
-    EXPECT_EQ(known, 11); // six shapes and lines, two text forms, barcode, two image forms
+    EXPECT_EQ(known, 13); // shapes and line, two text forms, barcode, two image forms, group, OLE 1
 }
 
 TEST(CollectionRecord, CountIsUnsignedAndTooManyObjectsAreRefusedOnSave)
