@@ -1,10 +1,11 @@
 #include "content/objects/ole1.h"
 
+#include "content/images/presentation.h"
+
 #include <algorithm>
 
 namespace {
 
-CGraphOLE1::PresentationPainter g_painter = nullptr;
 
 // Object and picture header format numbers of an OLE 1.0 stream.
 constexpr uint32_t kPictureNone = 0;
@@ -164,16 +165,6 @@ private:
     CGraphOLE1& m_item;
 };
 
-void CGraphOLE1::SetPresentationPainter(PresentationPainter painter)
-{
-    g_painter = painter;
-}
-
-CGraphOLE1::PresentationPainter CGraphOLE1::GetPresentationPainter()
-{
-    return g_painter;
-}
-
 CGraphOLE1::CGraphOLE1(const CGraphOLE1& other)
     : CGraph2Dim(other), m_format(other.m_format), m_className(other.m_className), m_topicName(other.m_topicName),
       m_itemName(other.m_itemName), m_nativeOffset(other.m_nativeOffset), m_nativeSize(other.m_nativeSize),
@@ -234,9 +225,24 @@ void CGraphOLE1::Save(RecordWriter& writer) const
 
 bool CGraphOLE1::DrawPresentation(CDC& dc, const RECT& box) const
 {
-    if (m_presentation.kind == COle1Presentation::kNone || !g_painter)
-        return false;
-    return g_painter(dc, box, m_presentation);
+    // Standard clipboard formats that hold the same pictures.
+    constexpr uint32_t kClipboardBitmap = 2, kClipboardMetafile = 3, kClipboardDib = 8;
+    const char* format = nullptr;
+    switch (m_presentation.kind) {
+    case COle1Presentation::kMetafile: format = "METAFILEPICT"; break;
+    case COle1Presentation::kBitmap: format = "BITMAP"; break;
+    case COle1Presentation::kDib: format = "DIB"; break;
+    case COle1Presentation::kClipboard:
+        if (m_presentation.clipboardFormat == kClipboardMetafile)
+            format = "METAFILEPICT";
+        else if (m_presentation.clipboardFormat == kClipboardBitmap)
+            format = "BITMAP";
+        else if (m_presentation.clipboardFormat == kClipboardDib)
+            format = "DIB";
+        break;
+    default: break;
+    }
+    return format && DrawOle1Presentation(dc, box, format, m_presentation.data);
 }
 
 bool CGraphOLE1::Draw(const DrawArgs& args)

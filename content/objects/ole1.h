@@ -32,13 +32,6 @@ public:
     // Format of the stored object.
     enum Format : uint32_t { kLinked = 1, kEmbedded = 2, kStatic = 3 };
 
-    // Something that can draw a stored picture into a device box; answers
-    // whether it drew. Set once by whoever can play metafiles and decode
-    // bitmaps; without one only the frame is drawn.
-    using PresentationPainter = bool (*)(CDC& dc, const RECT& box, const COle1Presentation& picture);
-    static void SetPresentationPainter(PresentationPainter painter);
-    static PresentationPainter GetPresentationPainter();
-
     CGraphOLE1() = default;
     CGraphOLE1(const CGraphOLE1& other);
     CGraphOLE1& operator=(const CGraphOLE1&) = delete;
@@ -56,8 +49,8 @@ public:
     void Save(RecordWriter& writer) const override;
     // Draws the stored picture into the box, and the frame when asked.
     bool Draw(const DrawArgs& args) override;
-    // Draws the stored picture into a device box through the painter;
-    // false when there is no picture or no painter took it.
+    // Draws the stored picture (metafile or bitmap) into a device box;
+    // false when there is none or it cannot be drawn.
     virtual bool DrawPresentation(CDC& dc, const RECT& box) const;
 
     uint32_t StreamFormat() const { return m_format; }

@@ -257,30 +257,27 @@ TEST(Ole1, DamagedStreamsAreReportedNeverGuessed)
 
 namespace {
 
-struct PainterCall {
-    int calls = 0;
-    RECT box{};
-    std::string data;
-    COle1Presentation::Kind kind = COle1Presentation::kNone;
-};
-PainterCall g_call;
-
-bool recordingPainter(CDC& dc, const RECT& box, const COle1Presentation& picture)
+// A packed 2 x 2 DIB of 24 bits, every pixel red.
+std::string redDib()
 {
-    ++g_call.calls;
-    g_call.box = box;
-    g_call.data = std::string(picture.data);
-    g_call.kind = picture.kind;
-    dc.FillSolidRect(box, RGB(0, 0, 255));
-    return true;
+    Bytes b;
+    b.i32(40);
+    b.i32(2);
+    b.i32(2);
+    b.i16(1);
+    b.i16(24);
+    for (int i = 0; i < 6; ++i)
+        b.i32(i == 1 ? 16 : 0); // compression, image size, resolutions, colours
+    for (int row = 0; row < 2; ++row)
+        b.s += std::string("\x00\x00\xFF\x00\x00\xFF\x00\x00", 8);
+    return b.s;
 }
 
 } // namespace
 
-TEST(Ole1, DrawsTheFrameAndHandsThePictureToThePainter)
+TEST(Ole1, DrawsTheFrameAndItsPresentationPicture)
 {
-    const std::string dib = binary(40, 9);
-    const Bytes record = recordWith(embedded("PBrush", "", dibPicture(4, 4, dib)));
+    const Bytes record = recordWith(embedded("PBrush", "", dibPicture(2, 2, redDib())));
     CGraphCollection c;
     loadItem(c, record);
     CGraphObject* item = c.GetAt(0);
@@ -292,25 +289,24 @@ TEST(Ole1, DrawsTheFrameAndHandsThePictureToThePainter)
     args.dc = &dc;
     args.offsetX = 5;
     args.flags = kDrawPrinting;
-    ASSERT_EQ(CGraphOLE1::GetPresentationPainter(), nullptr);
     EXPECT_TRUE(item->Draw(args));
-    EXPECT_EQ(testsupport::countPixels(image, 0xFFFFFF), 200 * 200); // nothing to show it with
+    // The picture fills the device box; no frame on paper.
+    const int left = 5 + (1000 * 96 + 12700) / 25400;
+    const int right = 5 + (31000 * 96 + 12700) / 25400;
+    EXPECT_EQ(image.pixel((left + right) / 2, 20) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image.pixel(left - 1, 20) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(image.pixel(right + 1, 20) & 0xFFFFFF, 0xFFFFFFu);
 
+    // A stream whose picture cannot be drawn shows only the design frame.
+    const Bytes broken = recordWith(embedded("PBrush", "", dibPicture(4, 4, binary(40, 9))));
+    CGraphCollection c2;
+    loadItem(c2, broken);
+    QImage image2 = testsupport::whiteImage(200, 200);
+    CDC dc2(&image2);
+    args.dc = &dc2;
     args.frame = true;
     args.flags = kDrawDesign;
-    EXPECT_TRUE(item->Draw(args));
-    const int frame = 200 * 200 - testsupport::countPixels(image, 0xFFFFFF);
-    EXPECT_GT(frame, 0);
-    EXPECT_EQ(image.pixel(5 + (1000 * 96 + 12700) / 25400, 20) & 0xFFFFFF, 0u);
-
-    CGraphOLE1::SetPresentationPainter(recordingPainter);
-    g_call = PainterCall{};
-    EXPECT_TRUE(item->Draw(args));
-    CGraphOLE1::SetPresentationPainter(nullptr);
-    EXPECT_EQ(g_call.calls, 1);
-    EXPECT_EQ(g_call.kind, COle1Presentation::kDib);
-    EXPECT_EQ(g_call.data, dib);
-    EXPECT_EQ(g_call.box.left, 5 + (1000 * 96 + 12700) / 25400);
-    EXPECT_EQ(g_call.box.right, 5 + (31000 * 96 + 12700) / 25400);
-    EXPECT_GT(testsupport::countPixels(image, 0x0000FF), 0);
+    EXPECT_TRUE(c2.GetAt(0)->Draw(args));
+    EXPECT_EQ(image2.pixel(left, 20) & 0xFFFFFF, 0u);
+    EXPECT_EQ(image2.pixel((left + right) / 2, 20) & 0xFFFFFF, 0xFFFFFFu);
 }
