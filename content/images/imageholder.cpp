@@ -55,6 +55,15 @@ bool copyPackedDib(const std::string& packed)
     return putOnClipboard(data);
 }
 
+// a x b / c for a, b >= 0 and c > 0, saturated to the 64-bit range: the
+// source window of a stored image object can be far outside 0..100 %, and
+// its product with a device length does not always fit 64 bits.
+int64_t mulDivSaturated(int64_t a, int64_t b, int64_t c)
+{
+    const __int128 q = __int128(a) * b / c;
+    return q > INT64_MAX ? INT64_MAX : int64_t(q);
+}
+
 int aspect(int64_t width, int64_t height)
 {
     width = abs64(width);
@@ -86,13 +95,13 @@ void DrawBitmapIntoBox(CDC& dc, const QImage& picture, const RECT& dest, const I
     if (right < left || bottom < top)
         return;
     if (!(flags & kImageStretch)) {
-        const int64_t fitWidth = (bottom - top) * sw / sh;
+        const int64_t fitWidth = mulDivSaturated(bottom - top, sw, sh);
         if (fitWidth < right - left) {
             if (flags & kImageCentre)
                 left += ((right - left) - fitWidth) / 2;
             right = left + fitWidth;
         } else {
-            const int64_t fitHeight = (right - left) * sh / sw;
+            const int64_t fitHeight = mulDivSaturated(right - left, sh, sw);
             if (fitHeight < bottom - top) {
                 if (flags & kImageCentre)
                     top += ((bottom - top) - fitHeight) / 2;
@@ -169,6 +178,8 @@ bool CImageBitmap::IsDrawable() const
 
 bool CImageBitmap::CopyToClipboard() const
 {
+    // An empty holder puts nothing on the clipboard and says so, rather than
+    // reporting a copy that did not happen.
     if (!m_hasContent)
         return false;
     return copyPackedDib(m_header + m_bits);

@@ -218,6 +218,9 @@ void CDataTableBase::InsertColumn(int n)
     if (n < 0 || n >= kColumnCount)
         return;
     std::copy_backward(m_flags.begin() + n, m_flags.end() - 1, m_flags.end());
+    // The new, empty column is no image column. Letting it keep the flag of
+    // the column it was inserted before would add an image column and move
+    // every image object bound to a later image column onto the wrong one.
     m_flags[size_t(n)] = 0;
     for (CDataTableRow& row : m_rows)
         row.InsertCell(n);

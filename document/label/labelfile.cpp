@@ -438,8 +438,10 @@ void CLabelFileNew::Write(RecordWriter& w, bool embedded)
     w.u32(m_printerTypes);
     w.u8(m_moduleMarking ? 1 : 0);
     w.bytes(std::string(kReservedTail, '\0'));
+    // A path longer than its field is not stored at all: cut, it would name
+    // another file, which Save would then write without asking.
     if (embedded)
-        w.fixedString(m_filePath, kLabelPathField);
+        w.fixedString(m_filePath.size() < kLabelPathField ? m_filePath : std::string(), kLabelPathField);
     if (m_settings)
         m_settings->Write(w);
 }

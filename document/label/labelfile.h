@@ -37,7 +37,8 @@ struct LabelPart {
 class CLabelFile : public CLabelExtExt {
 public:
     CLabelFile() = default;
-    // The whole path is kept; an embedded record holds what fits its field.
+    // The whole path is kept; an embedded record holds it when it fits its
+    // field (256 bytes) and no path otherwise.
     void SetFilePath(const std::string& path) { m_filePath = path; }
     const std::string& GetFilePath() const { return m_filePath; }
 

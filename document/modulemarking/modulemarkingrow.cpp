@@ -173,6 +173,8 @@ int64_t CModuleMarkingRow::ModulesLengthExcept(int except) const
     return sum;
 }
 
+// A full row of 100 modules has its real length too: answering 0 for it
+// would make the right margin of a fixed-length strip the whole material.
 int64_t CModuleMarkingRow::TotalLength64() const
 {
     return int64_t(m_leftMargin) + m_rightMargin + ModulesLengthExcept(-1)
@@ -205,6 +207,11 @@ int32_t CModuleMarkingRow::GetModulePosition(int n) const
 // ---------------------------------------------------------------------------
 // Editing
 
+// A module moves with its join history (and its width and multiplier as
+// they are): a history left with the slot would let a later split take off
+// the multiplier of some other module. New modules start unskipped and
+// without history rather than with what their slot held before, and take
+// the default size when no positive width or multiplier is at hand.
 void CModuleMarkingRow::MoveModule(int from, int to)
 {
     m_items[size_t(to)].TakeModule(m_items[size_t(from)]);

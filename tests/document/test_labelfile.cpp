@@ -477,10 +477,20 @@ TEST_F(LabelFileTest, EmbeddedBodyKeepsTheWholePath)
     EXPECT_EQ(w.size(), 1012u + 257u + 36u);
     EXPECT_EQ(label->GetFilePath(), longPath); // not cut in memory
 
+    // A path cut to its field would name some other file, which a later
+    // Save would write without asking: no path is stored instead, so Save
+    // asks for a name. A path that fits comes back whole.
     CLabelFileNewArticleNo back;
     RecordReader r(w.data());
     ASSERT_TRUE(back.Read(r, true, {}));
-    EXPECT_EQ(back.GetFilePath(), longPath.substr(0, 256));
+    EXPECT_EQ(back.GetFilePath(), "");
+    const std::string fitting = "/" + std::string(255, 'f');
+    label->SetFilePath(fitting);
+    RecordWriter fw;
+    label->Write(fw, true);
+    RecordReader fr(fw.data());
+    ASSERT_TRUE(back.Read(fr, true, {}));
+    EXPECT_EQ(back.GetFilePath(), fitting);
 
     // Older generations in a template record.
     for (int16_t key : {kKeyLabel, kKeyLabelExt, kKeyLabelExtExt}) {

@@ -376,6 +376,20 @@ TEST(ImageHolder, MetafileAspectUsesExactProducts)
     EXPECT_EQ(testsupport::countPixels(target.copy(0, 0, 400, 1), 0), 400);
 }
 
+TEST(ImageHolder, FarOutSourceWindowsKeepTheArithmeticInRange)
+{
+    // A stored source window far beyond 100 % makes the source part of a
+    // 1000-pixel picture some 2e10 pixels wide; fitting it to a tall box
+    // multiplies that by the box height. The sanitizer build catches any
+    // overflow; the picture shrinks to a strip on the top row.
+    CImageBitmapNew holder;
+    holder.SetPacked(dib::ImageToPacked24(solid(1000, 1, qRgb(0, 0, 0))));
+    QImage target = testsupport::whiteImage(100, 100);
+    CDC dc(&target);
+    holder.Draw(dc, "", RECT{0, 0, 99, INT32_MAX}, ImageSourceWindow{0, 0, INT32_MAX, 100}, 0);
+    EXPECT_EQ(testsupport::countPixels(target.copy(0, 1, 100, 99), 0xFFFFFF), 100 * 99);
+}
+
 TEST(ImageHolder, ClipboardCopiesOnlyContent)
 {
     CImageBitmap emptyOld;
