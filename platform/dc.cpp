@@ -1,5 +1,7 @@
 #include "platform/dc.h"
 
+#include "platform/qtrect.h"
+
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <algorithm>
@@ -367,7 +369,7 @@ void CDC::preparePainter()
     m_painter->setCompositionMode(compositionFor(m_state.rop));
     if (m_state.clip) {
         const RECT& c = *m_state.clip;
-        m_painter->setClipRect(QRect(c.left, c.top, c.Width(), c.Height()), Qt::IntersectClip);
+        m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
     }
 }
 
@@ -694,9 +696,9 @@ void CDC::FillSolidRect(const RECT& r, COLORREF color)
         m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
         if (m_state.clip) {
             const RECT& c = *m_state.clip;
-            m_painter->setClipRect(QRect(c.left, c.top, c.Width(), c.Height()), Qt::IntersectClip);
+            m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
         }
-        m_painter->fillRect(QRect(n.left, n.top, n.Width(), n.Height()), qcolor(color));
+        m_painter->fillRect(ToQRect(n), qcolor(color));
         m_painter->restore();
         return;
     }
@@ -716,9 +718,9 @@ void CDC::InvertRect(const RECT& r)
         m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
         if (m_state.clip) {
             const RECT& c = *m_state.clip;
-            m_painter->setClipRect(QRect(c.left, c.top, c.Width(), c.Height()), Qt::IntersectClip);
+            m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
         }
-        m_painter->fillRect(QRect(n.left, n.top, n.Width(), n.Height()), Qt::black);
+        m_painter->fillRect(ToQRect(n), Qt::black);
         m_painter->restore();
         return;
     }
