@@ -84,6 +84,15 @@ QPainter::CompositionMode compositionFor(int rop)
     case R2_MASKPEN: return QPainter::RasterOp_SourceAndDestination;
     case R2_MERGEPEN: return QPainter::RasterOp_SourceOrDestination;
     case R2_NOTCOPYPEN: return QPainter::RasterOp_NotSource;
+    case R2_BLACK: return QPainter::RasterOp_ClearDestination;
+    case R2_WHITE: return QPainter::RasterOp_SetDestination;
+    case R2_NOP: return QPainter::CompositionMode_Destination;
+    case R2_NOTMERGEPEN: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case R2_NOTMASKPEN: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case R2_MASKNOTPEN: return QPainter::RasterOp_NotSourceAndDestination;
+    case R2_MASKPENNOT: return QPainter::RasterOp_SourceAndNotDestination;
+    case R2_MERGENOTPEN: return QPainter::RasterOp_NotSourceOrDestination;
+    case R2_MERGEPENNOT: return QPainter::RasterOp_SourceOrNotDestination;
     default: return QPainter::CompositionMode_SourceOver;
     }
 }

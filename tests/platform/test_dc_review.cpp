@@ -61,3 +61,31 @@ TEST(DeviceContextHugeRects, PicturesDrawWithFarSourcesAndClips)
     dib::DrawImage(dc, pic, QRect(QPoint(-2000000000, 0), QPoint(3, 3)), RECT{0, 0, 40, 40});
     EXPECT_EQ(img.pixel(30, 30) & 0xFFFFFF, kWhite);
 }
+
+TEST(DeviceContextPainterTarget, EveryBinaryRasterOperationIsHonoured)
+{
+    // Red brush and pen over a grey image: each operation's result on one
+    // channel pair, as the raster target computes it.
+    const COLORREF pen = RGB(255, 0, 0);
+    const QRgb grey = 0xFF808080u;
+    for (int rop = R2_BLACK; rop <= R2_WHITE; ++rop) {
+        QImage viaPainter(20, 20, QImage::Format_RGB32);
+        viaPainter.fill(grey);
+        {
+            QPainter p(&viaPainter);
+            CDC dc(&p, 96, 96, 20, 20);
+            dc.SetROP2(rop);
+            dc.SelectPen(CPen{PS_SOLID, 1, pen});
+            dc.SelectBrush(CBrush::Solid(pen));
+            dc.Rectangle(2, 2, 18, 18);
+        }
+        QImage viaRaster(20, 20, QImage::Format_RGB32);
+        viaRaster.fill(grey);
+        CDC dc(&viaRaster);
+        dc.SetROP2(rop);
+        dc.SelectPen(CPen{PS_SOLID, 1, pen});
+        dc.SelectBrush(CBrush::Solid(pen));
+        dc.Rectangle(2, 2, 18, 18);
+        EXPECT_EQ(viaPainter.pixel(10, 10) & 0xFFFFFF, viaRaster.pixel(10, 10) & 0xFFFFFF) << "rop " << rop;
+    }
+}
