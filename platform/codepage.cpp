@@ -1,5 +1,6 @@
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <iconv.h>
@@ -89,7 +90,10 @@ const SingleByteTable& tableFor(int cp)
             char* pout = out;
             size_t inLeft = 1, outLeft = sizeof out;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            if (iconv(cd, &pin, &inLeft, &pout, &outLeft) != size_t(-1) && outLeft == sizeof out - 2)
+            // Pages with combining marks (1255, 1258) hold a letter back
+            // until they know whether a mark follows: flush it out.
+            if (iconv(cd, &pin, &inLeft, &pout, &outLeft) != size_t(-1) &&
+                iconv(cd, nullptr, nullptr, &pout, &outLeft) != size_t(-1) && outLeft == sizeof out - 2)
                 u = char16_t(uint8_t(out[0]) | (uint8_t(out[1]) << 8));
         }
         t.toU[size_t(b)] = u;
@@ -110,6 +114,7 @@ std::string iconvConvert(const char* to, const char* from, std::string_view in, 
         ok = false;
         return {};
     }
+    const bool fromUtf16 = std::string_view(from) == "UTF-16LE";
     std::string out;
     out.resize(in.size() * 4 + 16);
     char* pin = const_cast<char*>(in.data());
@@ -126,10 +131,22 @@ std::string iconvConvert(const char* to, const char* from, std::string_view in, 
             outLeft = out.size() - used;
             continue;
         }
-        // Invalid or incomplete sequence: skip one byte, mark it.
+        // Invalid or incomplete sequence, or a character the target lacks:
+        // skip it (one byte, or one UTF-16 character), mark it.
         ok = false;
-        ++pin;
-        --inLeft;
+        size_t skip = 1;
+        if (fromUtf16) {
+            skip = 2;
+            const uint16_t unit = uint16_t(uint8_t(pin[0]) | (inLeft > 1 ? uint8_t(pin[1]) << 8 : 0));
+            if (unit >= 0xD800 && unit < 0xDC00 && inLeft >= 4) {
+                const uint16_t low = uint16_t(uint8_t(pin[2]) | (uint8_t(pin[3]) << 8));
+                if (low >= 0xDC00 && low < 0xE000)
+                    skip = 4;
+            }
+            skip = std::min(skip, inLeft);
+        }
+        pin += skip;
+        inLeft -= skip;
         if (outLeft < 2) {
             const size_t used = size_t(pout - out.data());
             out.resize(out.size() * 2);

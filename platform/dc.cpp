@@ -1,5 +1,7 @@
 #include "platform/dc.h"
 
+#include "platform/qtrect.h"
+
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <algorithm>
@@ -82,6 +84,15 @@ QPainter::CompositionMode compositionFor(int rop)
     case R2_MASKPEN: return QPainter::RasterOp_SourceAndDestination;
     case R2_MERGEPEN: return QPainter::RasterOp_SourceOrDestination;
     case R2_NOTCOPYPEN: return QPainter::RasterOp_NotSource;
+    case R2_BLACK: return QPainter::RasterOp_ClearDestination;
+    case R2_WHITE: return QPainter::RasterOp_SetDestination;
+    case R2_NOP: return QPainter::CompositionMode_Destination;
+    case R2_NOTMERGEPEN: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case R2_NOTMASKPEN: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case R2_MASKNOTPEN: return QPainter::RasterOp_NotSourceAndDestination;
+    case R2_MASKPENNOT: return QPainter::RasterOp_SourceAndNotDestination;
+    case R2_MERGENOTPEN: return QPainter::RasterOp_NotSourceOrDestination;
+    case R2_MERGEPENNOT: return QPainter::RasterOp_SourceOrNotDestination;
     default: return QPainter::CompositionMode_SourceOver;
     }
 }
@@ -367,7 +378,7 @@ void CDC::preparePainter()
     m_painter->setCompositionMode(compositionFor(m_state.rop));
     if (m_state.clip) {
         const RECT& c = *m_state.clip;
-        m_painter->setClipRect(QRect(c.left, c.top, c.Width(), c.Height()), Qt::IntersectClip);
+        m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
     }
 }
 
@@ -694,9 +705,9 @@ void CDC::FillSolidRect(const RECT& r, COLORREF color)
         m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
         if (m_state.clip) {
             const RECT& c = *m_state.clip;
-            m_painter->setClipRect(QRect(c.left, c.top, c.Width(), c.Height()), Qt::IntersectClip);
+            m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
         }
-        m_painter->fillRect(QRect(n.left, n.top, n.Width(), n.Height()), qcolor(color));
+        m_painter->fillRect(ToQRect(n), qcolor(color));
         m_painter->restore();
         return;
     }
@@ -716,9 +727,9 @@ void CDC::InvertRect(const RECT& r)
         m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
         if (m_state.clip) {
             const RECT& c = *m_state.clip;
-            m_painter->setClipRect(QRect(c.left, c.top, c.Width(), c.Height()), Qt::IntersectClip);
+            m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
         }
-        m_painter->fillRect(QRect(n.left, n.top, n.Width(), n.Height()), Qt::black);
+        m_painter->fillRect(ToQRect(n), Qt::black);
         m_painter->restore();
         return;
     }

@@ -2,6 +2,7 @@
 #include "platform/codepage.h"
 #include "platform/dc.h"
 #include "platform/font.h"
+#include "platform/qtrect.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -16,10 +17,14 @@ QColor qcolorOf(COLORREF c)
     return QColor(int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c)));
 }
 
+int clamp32(int64_t v)
+{
+    return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
 QRect qrectOf(const RECT& r)
 {
-    const RECT n = r.Normalized();
-    return QRect(n.left, n.top, n.Width(), n.Height());
+    return ToQRect(r);
 }
 
 } // namespace
@@ -161,19 +166,20 @@ int CDC::DrawUnicodeText(const QString& all, RECT& rect, unsigned format)
     const QFont f = CurrentQFont();
     const QFontMetricsF fm = device() ? QFontMetricsF(f, const_cast<QPaintDevice*>(device())) : QFontMetricsF(f);
     const TEXTMETRICA tm = gdifont::Metrics(m_state.font, device());
-    const int lineHeight = tm.tmHeight;
-    const int total = lineHeight * int(lines.size());
+    const int64_t lineHeight = tm.tmHeight;
+    // Many lines of a huge font: the height stops at the 32-bit limit.
+    const int total = clamp32(lineHeight * int64_t(lines.size()));
     double widest = 0;
     for (const QString& l : lines)
         widest = std::max(widest, fm.horizontalAdvance(l));
 
     if (format & DT_CALCRECT) {
-        rect.right = rect.left + int(std::lround(widest));
-        rect.bottom = rect.top + total;
+        rect.right = clamp32(rect.left + int64_t(std::min(std::lround(widest), long(INT32_MAX))));
+        rect.bottom = clamp32(int64_t(rect.top) + total);
         return total;
     }
     const RECT box = rect.Normalized();
-    int y = box.top;
+    int64_t y = box.top;
     if (format & DT_SINGLELINE) {
         if (format & DT_VCENTER)
             y = box.top + (box.Height() - lineHeight) / 2;
@@ -194,7 +200,9 @@ int CDC::DrawUnicodeText(const QString& all, RECT& rect, unsigned format)
             x = box.right;
             align = TA_RIGHT | TA_TOP;
         }
-        drawTextLine(x, y, align, l, clip, nullptr, false);
+        if (clip && y >= box.bottom)
+            break; // the rest lies below the clipping box
+        drawTextLine(x, double(y), align, l, clip, nullptr, false);
         y += lineHeight;
     }
     m_state.font.lfEscapement = savedEsc;

@@ -1,6 +1,7 @@
 #include "platform/dib.h"
 
 #include "platform/dc.h"
+#include "platform/qtrect.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -419,8 +420,7 @@ void DrawImage(CDC& dc, const QImage& image, const QRect& source, const RECT& de
         return;
     p->save();
     if (const auto clip = dc.GetClipRect())
-        p->setClipRect(QRect(clip->left, clip->top, int(clip->Width()), int(clip->Height())),
-                       Qt::IntersectClip);
+        p->setClipRect(ToQRect(*clip), Qt::IntersectClip);
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     // Shrinking averages the pixels (halftone); enlarging repeats them.
     p->setRenderHint(QPainter::SmoothPixmapTransform,

@@ -12,6 +12,10 @@ namespace gdifont {
 
 namespace {
 
+// Largest character height in pixels: beyond it the font engine's
+// fixed-point metrics overflow (a cell height turns negative).
+constexpr int64_t kMaxCharPixels = 16384;
+
 QFont baseFont(const LOGFONTA& lf)
 {
     const size_t len = strnlen(lf.lfFaceName, LF_FACESIZE);
@@ -46,14 +50,16 @@ QFont ToQFont(const LOGFONTA& lf, const QPaintDevice* device)
     int64_t h = lf.lfHeight;
     int pixels;
     if (h < 0) {
-        pixels = int(std::min<int64_t>(-h, 100000));
+        pixels = int(std::min<int64_t>(-h, kMaxCharPixels));
     } else if (h > 0) {
         // Cell height: find the em size whose ascent + descent is h.
         QFont probe = f;
         probe.setPixelSize(1000);
         const QFontMetricsF fm = metricsOf(probe, device);
         const double cell = fm.ascent() + fm.descent();
-        pixels = cell > 0 ? int(std::lround(double(std::min<int64_t>(h, 100000)) * 1000.0 / cell)) : int(h);
+        pixels = cell > 0 ? int(std::lround(double(std::min<int64_t>(h, kMaxCharPixels)) * 1000.0 / cell))
+                          : int(std::min<int64_t>(h, kMaxCharPixels));
+        pixels = std::min(pixels, int(kMaxCharPixels));
     } else {
         pixels = kDefaultCharHeight;
     }

@@ -85,6 +85,11 @@ constexpr int kMaxPenPixels = 1000;
 constexpr int kMaxFontPixels = 2048;
 constexpr size_t kMaxSaveDepth = 256;
 
+int32_t addClamped(int32_t a, int32_t b)
+{
+    return int32_t(std::clamp<int64_t>(int64_t(a) + b, INT32_MIN, INT32_MAX));
+}
+
 // The parameter words of one record.
 class Params {
 public:
@@ -184,6 +189,7 @@ private:
     SIZE m_vpExt;
     State m_state;
     std::vector<GdiObject> m_objects;
+    size_t m_firstFree = 0;
     struct Saved {
         State state;
         int dcLevel;
@@ -228,10 +234,12 @@ void Player::applyTextState()
 
 void Player::addObject(const GdiObject& o)
 {
-    // Like GDI, a new object takes the first free slot of the table.
-    for (GdiObject& slot : m_objects)
-        if (slot.kind == GdiObject::Free) {
-            slot = o;
+    // Like GDI, a new object takes the first free slot of the table. No
+    // slot below m_firstFree is free, so a full table is not walked again
+    // for every further object.
+    for (; m_firstFree < m_objects.size(); ++m_firstFree)
+        if (m_objects[m_firstFree].kind == GdiObject::Free) {
+            m_objects[m_firstFree++] = o;
             return;
         }
 }
@@ -333,8 +341,8 @@ void Player::record(uint16_t fn, const Params& p)
             m_state.winExt = SIZE{p.s(1), p.s(0)};
         break;
     case META_OFFSETWINDOWORG:
-        m_state.winOrg.x += p.s(1);
-        m_state.winOrg.y += p.s(0);
+        m_state.winOrg.x = addClamped(m_state.winOrg.x, p.s(1));
+        m_state.winOrg.y = addClamped(m_state.winOrg.y, p.s(0));
         break;
     case META_SCALEWINDOWEXT: {
         const int yDenom = p.s(0), yNum = p.s(1), xDenom = p.s(2), xNum = p.s(3);
@@ -420,8 +428,10 @@ void Player::record(uint16_t fn, const Params& p)
     }
     case META_DELETEOBJECT: {
         const size_t i = p.u(0);
-        if (i < m_objects.size())
+        if (i < m_objects.size()) {
             m_objects[i] = GdiObject{};
+            m_firstFree = std::min(m_firstFree, i);
+        }
         break;
     }
     case META_MOVETO: m_state.pos = POINT{p.s(1), p.s(0)}; break;

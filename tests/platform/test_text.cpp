@@ -39,6 +39,26 @@ TEST(CodePage, FollowsTheCharacterSet)
     EXPECT_EQ(codepage::ToUnicode(std::string_view("\x22", 1), codepage::kSymbol), QString(QChar(0xF022)));
 }
 
+TEST(CodePage, PagesWithCombiningMarksMapEveryLetter)
+{
+    // Hebrew letters and Vietnamese base letters may take a following mark;
+    // taken one byte at a time they are still the page's own characters.
+    EXPECT_EQ(codepage::ToUnicode("\xE0\xE1\xF9", 1255), QString::fromUtf8("אבש"));
+    EXPECT_EQ(codepage::ToUnicode("A\xC3\xE0", 1258), QString::fromUtf8("AĂà"));
+    EXPECT_EQ(codepage::FromUnicode(QString::fromUtf8("אב"), 1255), "\xE0\xE1");
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(char(b));
+    for (int cp : {1250, 1251, 1253, 1254, 1255, 1256, 1257, 1258, 874, 437})
+        EXPECT_EQ(codepage::FromUnicode(codepage::ToUnicode(all, cp), cp), all) << cp;
+}
+
+TEST(CodePage, MultiByteReplacesWhatThePageLacksAndKeepsTheRest)
+{
+    EXPECT_EQ(codepage::FromUnicode(QString::fromUtf8("aébc"), 932), "a?bc");
+    EXPECT_EQ(codepage::FromUnicode(QString::fromUtf8("日😀本"), 932), "\x93\xfa?\x96\x7b");
+}
+
 TEST(Font, ArialResolvesToLiberationSansWithWindowsHeights)
 {
     QImage img = whiteImage(10, 10);
@@ -140,4 +160,35 @@ TEST(DrawText, CentresInTheRectangleAndMeasures)
     EXPECT_EQ(h, 2 * tm.tmHeight);
     EXPECT_EQ(calc.bottom, 10 + 2 * tm.tmHeight);
     EXPECT_EQ(calc.right - calc.left, dc.GetTextExtent("two lines").cx);
+}
+
+TEST(DrawText, HugeFontsAndManyLinesStayWithin32Bits)
+{
+    QImage img = whiteImage(50, 50);
+    CDC dc(&img);
+    dc.SelectFont(arial(-16384));
+    dc.SetBkMode(TRANSPARENT);
+    const std::string lines(150000, '\n');
+    RECT calc{0, 0, 0, 0};
+    const int h = dc.DrawText(lines, calc, DT_CALCRECT);
+    EXPECT_EQ(h, INT32_MAX);
+    EXPECT_EQ(calc.bottom, INT32_MAX);
+    RECT low{0, INT32_MIN, 50, INT32_MIN + 10};
+    dc.DrawText("x", low, DT_SINGLELINE | DT_BOTTOM);
+    RECT box{0, 0, 50, 50};
+    dc.DrawText(lines, box, DT_LEFT);
+}
+
+TEST(Font, HugeHeightsKeepPositiveMetrics)
+{
+    // The engine's fixed-point metrics overflow past some 20000 pixels: the
+    // character height stops before that, and the cell never turns negative.
+    const TEXTMETRICA limit = gdifont::Metrics(arial(-16384));
+    EXPECT_GT(limit.tmHeight, 16384);
+    for (int32_t h : {-20000, -40000, -100000, INT32_MIN, 40000, INT32_MAX}) {
+        const TEXTMETRICA tm = gdifont::Metrics(arial(h));
+        EXPECT_GT(tm.tmHeight, 0) << h;
+        EXPECT_LE(tm.tmHeight, limit.tmHeight) << h;
+        EXPECT_GE(tm.tmHeight, 16000) << h;
+    }
 }

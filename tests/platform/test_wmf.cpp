@@ -6,6 +6,7 @@
 #include "platform/wmf_test_builder.h"
 #include "support/test_support.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 using wmftest::Builder;
@@ -307,4 +308,30 @@ TEST(Wmf, PlaceableFilesSplitAndGiveSizes)
     wmf::PlaceableSizeUm(parts.header, w, h);
     EXPECT_NEAR(w, 2000000, 2000);
     EXPECT_NEAR(h, 1000000, 2000);
+}
+
+TEST(Wmf, HostileRecordCountsStayCheapAndDefined)
+{
+    // A table of 65535 object slots filled and overfilled: every object
+    // finds its slot without walking the whole table again.
+    Builder objects;
+    for (int i = 0; i < 70000; ++i)
+        objects.rec(0x00F7, {}); // a palette
+    objects.brush(0, 0x0000FF).select(65534);
+    const std::string bits = objects.bits(65535);
+    QElapsedTimer timer;
+    timer.start();
+    int n = 0;
+    play(bits, &n);
+    EXPECT_EQ(n, objects.count());
+    EXPECT_LT(timer.elapsed(), 1500);
+
+    // Window origin offsets add up past 32 bits.
+    Builder offsets;
+    for (int i = 0; i < 70000; ++i)
+        offsets.rec(0x020F, {32767, 32767});
+    offsets.rectangle(0, 0, 100, 100);
+    const QImage img = play(offsets.bits(), &n);
+    EXPECT_EQ(n, offsets.count());
+    EXPECT_EQ(px(img, 50, 50), kWhite);
 }
