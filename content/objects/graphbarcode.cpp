@@ -264,6 +264,7 @@ void CGraphBarcode::SetRatioText(const std::string& text)
     const auto v = leadingNumber(text);
     if (!v)
         return;
+    // Rounded, so that 2.3 is 23 tenths and not 22.999... cut to 22.
     const double tenths = std::round(*v * 10.0);
     if (tenths >= 20 && tenths <= 30)
         m_symbology->SetRatio(int(tenths));
