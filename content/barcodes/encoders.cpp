@@ -102,6 +102,8 @@ char Code39Drawn(unsigned char c)
 
 char Code39CheckChar(std::string_view text)
 {
+    // A character outside the set counts as the space it is drawn as, so
+    // the check character matches the symbol a scanner reads.
     int sum = 0;
     for (size_t i = 0; i < text.size() && i < kMaxLinearChars; ++i)
         sum += Code39Value(static_cast<unsigned char>(Code39Drawn(static_cast<unsigned char>(text[i]))));
@@ -492,6 +494,8 @@ LinearLayout LayoutEan(EanKind kind, std::string_view text, const LayoutMetrics&
     switch (kind) {
     case EanKind::EAN13: out.width = 106 * n + 29 * g + (m.quietZones ? 7 * n : 0); break;
     case EanKind::UPCA: out.width = 117 * n + 29 * g; break;
+    // EAN 8 has 21 gap-corrected spaces (16 in its digits, 5 in its
+    // guards), not the 29 of EAN 13: its width is the width drawn.
     case EanKind::EAN8: out.width = 89 * n + 21 * g; break;
     }
     return out;

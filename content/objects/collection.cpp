@@ -8,6 +8,21 @@
 
 using units::clamp32;
 
+namespace {
+
+// Collection records being written, one inside the other (groups in
+// groups). A reader takes two nesting levels for each group it enters.
+thread_local int t_savingDepth = 0;
+
+struct SavingLevel {
+    SavingLevel() { ++t_savingDepth; }
+    ~SavingLevel() { --t_savingDepth; }
+    SavingLevel(const SavingLevel&) = delete;
+    SavingLevel& operator=(const SavingLevel&) = delete;
+};
+
+} // namespace
+
 CGraphCollection::CGraphCollection(const CGraphCollection& other)
     : CGraph2Dim(other), m_reservedA(other.m_reservedA), m_reservedB(other.m_reservedB)
 {
@@ -206,7 +221,10 @@ bool CGraphCollection::Load(RecordReader& reader)
 
 void CGraphCollection::Save(RecordWriter& writer) const
 {
-    if (m_objects.size() > kMaxObjects) {
+    // Groups nested deeper than a reader accepts (the editor can combine
+    // without limit) would make a file that cannot be read back.
+    const SavingLevel level;
+    if (2 * t_savingDepth - 1 > RecordReader::kMaxDepth || m_objects.size() > kMaxObjects) {
         writer.setFailed();
         return;
     }

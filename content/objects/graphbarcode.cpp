@@ -43,7 +43,30 @@ std::string intText(int64_t v)
     return std::to_string(v);
 }
 
+// The object's view for a drawing: the human-readable line goes through the
+// object's own one-line text drawing.
+struct ObjectHost : BarcodeHost {
+    CGraphBarcode* object = nullptr;
+    bool frame = false;
+    int flags = 0;
+    void DrawTextLine(CDC& dc, POINT, int along, int across, std::string_view text) const override
+    {
+        object->DrawHumanReadableLine(dc, along, across, frame, std::string(text), flags);
+    }
+};
+
 } // namespace
+
+void CGraphBarcode::DrawHumanReadableLine(CDC& dc, int along, int across, bool frame, const std::string& text,
+                                          int flags)
+{
+    // Drawn as a transparent one-line text, under the bars (`across`) and
+    // `along` pixels in from where the object's alignment puts it.
+    const bool transparent = m_transparent;
+    m_transparent = true;
+    CGraphText::DrawTextContent(dc, across, along, frame, text, flags);
+    m_transparent = transparent;
+}
 
 CGraphBarcode::CGraphBarcode()
     : m_symbology(CreateBarcode(kKeyCode39))
@@ -241,6 +264,7 @@ void CGraphBarcode::SetRatioText(const std::string& text)
     const auto v = leadingNumber(text);
     if (!v)
         return;
+    // Rounded, so that 2.3 is 23 tenths and not 22.999... cut to 22.
     const double tenths = std::round(*v * 10.0);
     if (tenths >= 20 && tenths <= 30)
         m_symbology->SetRatio(int(tenths));
@@ -396,8 +420,11 @@ bool CGraphBarcode::Draw(const DrawArgs& a)
     const int px = units::clamp32(int64_t(a.offsetX) + units::UmToPx(units::clamp32(ox), m_ppiX));
     const int py = units::clamp32(int64_t(a.offsetY) + units::UmToPx(units::clamp32(oy), m_ppiY));
 
-    BarcodeHost host;
+    ObjectHost host;
     FillHost(host);
+    host.object = this;
+    host.frame = a.frame;
+    host.flags = a.flags;
     const std::string& drawn = ((a.flags & kDrawDesign) && m_symbology->Is2D() && text.empty()) ? std::string(" ") : text;
     const BarcodeDrawResult result = m_symbology->Draw(host, dc, m_ppiX, m_ppiY, px, py, a.labelNumber, drawn);
     m_symbology->ReleaseBarBrush();

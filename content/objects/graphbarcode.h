@@ -81,6 +81,9 @@ public:
     bool IsCut(const std::string& text, int resX, int resY);
     // Whether the last drawing showed the cut mark.
     bool ShowedCutMark() const { return m_cutMarked; }
+    // Draws the human-readable line of a linear symbology with the object's
+    // one-line text drawing, `across` pixels down and `along` pixels in.
+    void DrawHumanReadableLine(CDC& dc, int along, int across, bool frame, const std::string& text, int flags);
 
 private:
     // Fills the symbology's view of this object for a drawing.

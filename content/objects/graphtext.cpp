@@ -53,13 +53,20 @@ void readPackedFont(RecordReader& r, LOGFONTA& lf)
     r.fixedField(lf.lfFaceName, LF_FACESIZE);
 }
 
+// The record holds 16 bits; a larger value is stored as the nearest one
+// that fits, never with its sign or size wrapped.
+int16_t fontField(int32_t v)
+{
+    return int16_t(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX));
+}
+
 void writePackedFont(RecordWriter& w, const LOGFONTA& lf)
 {
-    w.i16(int16_t(lf.lfHeight));
-    w.i16(int16_t(lf.lfWidth));
-    w.i16(int16_t(lf.lfEscapement));
-    w.i16(int16_t(lf.lfOrientation));
-    w.i16(int16_t(lf.lfWeight));
+    w.i16(fontField(lf.lfHeight));
+    w.i16(fontField(lf.lfWidth));
+    w.i16(fontField(lf.lfEscapement));
+    w.i16(fontField(lf.lfOrientation));
+    w.i16(fontField(lf.lfWeight));
     w.u8(lf.lfItalic);
     w.u8(lf.lfUnderline);
     w.u8(lf.lfStrikeOut);

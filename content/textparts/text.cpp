@@ -705,6 +705,9 @@ std::unique_ptr<CText> LoadTextPart(RecordReader& r)
         return nullptr;
     std::unique_ptr<CText> part = CreateTextPartByKey(key);
     if (!part) {
+        char text[32];
+        std::snprintf(text, sizeof text, "key = %d", key);
+        ShowUserMessage(text, {}, MessageIcon::Warning);
         r.setDamaged();
         return nullptr;
     }

@@ -249,6 +249,11 @@ TEST(TextParts, ReadingIsBoundedAndUnknownKeysAreDamage)
     ReadStatus st;
     EXPECT_FALSE(reload(std::string("\x63\x00", 2), &st));
     EXPECT_EQ(st, ReadStatus::Damaged);
+    // ... is reported with the key and an empty caption.
+    ASSERT_EQ(messages.seen.size(), 1u);
+    EXPECT_EQ(messages.seen[0].text, "key = 99");
+    EXPECT_EQ(messages.seen[0].caption, "");
+    messages.seen.clear();
     // A fixed text claiming 1000 bytes keeps 200 and stays in step.
     std::string rec("\xAB\x00\xE8\x03", 4);
     rec += std::string(1000, 'q') + std::string(1, '\0') + "tail";
