@@ -169,11 +169,7 @@ void CGraphImage::Save(RecordWriter& writer) const
 void CGraphImage::DrawFrame(CDC& dc) const
 {
     const RECT& b = m_deviceRect;
-    dc.MoveTo(b.left, b.top);
-    dc.LineTo(b.right, b.top);
-    dc.LineTo(b.right, b.bottom);
-    dc.LineTo(b.left, b.bottom);
-    dc.LineTo(b.left, b.top);
+    DrawBoxOutline(dc, b);
 }
 
 bool CGraphImage::Draw(const DrawArgs& args)

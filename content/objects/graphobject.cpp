@@ -8,6 +8,15 @@
 
 using units::clamp32;
 
+void DrawBoxOutline(CDC& dc, const RECT& b)
+{
+    dc.MoveTo(b.left, b.top);
+    dc.LineTo(b.right, b.top);
+    dc.LineTo(b.right, b.bottom);
+    dc.LineTo(b.left, b.bottom);
+    dc.LineTo(b.left, b.top);
+}
+
 CGraphObject::CGraphObject(const CGraphObject& other)
     : m_x(other.m_x), m_y(other.m_y), m_penWidth(other.m_penWidth), m_selected(other.m_selected),
       m_trackStart(other.m_trackStart), m_ppiX(other.m_ppiX), m_ppiY(other.m_ppiY)

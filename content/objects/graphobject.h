@@ -81,6 +81,10 @@ enum HandleCode : int {
 // size of the drawn handle square (7 x 7 pixels).
 constexpr int kHandleTolerance = 3;
 
+// The four sides of a device box, right and bottom edges included, with the
+// device context's pen.
+void DrawBoxOutline(CDC& dc, const RECT& box);
+
 class CGraphObject {
 public:
     CGraphObject() = default;

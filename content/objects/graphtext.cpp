@@ -320,9 +320,7 @@ void CGraphText::DrawFrame(CDC& dc, int /*offsetX*/, int /*offsetY*/)
 {
     const CPen oldPen = dc.SelectPen(CPen{PS_DASH, 1, RGB(0, 0, 0)});
     const int oldBk = dc.SetBkMode(TRANSPARENT);
-    const RECT& r = m_deviceRect;
-    const POINT pts[5] = {{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}, {r.left, r.top}};
-    dc.Polyline(pts, 5);
+    DrawBoxOutline(dc, m_deviceRect);
     dc.SetBkMode(oldBk);
     dc.SelectPen(oldPen);
 }

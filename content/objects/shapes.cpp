@@ -100,11 +100,7 @@ void CGraphRect::DrawRectangle(CDC& dc)
         dc.Rectangle(b.left, b.top, clamp32(int64_t(b.right) + 1), clamp32(int64_t(b.bottom) + 1));
     }
     dc.SelectPen(solidPen(PenPixels(), m_borderColor));
-    dc.MoveTo(b.left, b.top);
-    dc.LineTo(b.right, b.top);
-    dc.LineTo(b.right, b.bottom);
-    dc.LineTo(b.left, b.bottom);
-    dc.LineTo(b.left, b.top);
+    DrawBoxOutline(dc, b);
 }
 
 bool CGraphRect::Draw(const DrawArgs& args)
