@@ -170,6 +170,40 @@ std::string iconvConvert(const char* to, const char* from, std::string_view in, 
 
 } // namespace
 
+namespace {
+
+unsigned char foldCp1252(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return c + 0x20;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return c + 0x20;
+    switch (c) {
+    case 0x8A: return 0x9A; // S caron
+    case 0x8C: return 0x9C; // OE
+    case 0x8E: return 0x9E; // Z caron
+    case 0x9F: return 0xFF; // Y diaeresis
+    default: return c;
+    }
+}
+
+} // namespace
+
+bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (foldCp1252(uint8_t(a[i])) != foldCp1252(uint8_t(b[i])))
+            return false;
+    return true;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
 QString ToUnicode(std::string_view bytes, int codePage)
 {
     if (codePage == kSymbol) {

@@ -21,6 +21,12 @@ int ForCharset(uint8_t charset);
 // does); multi-byte pages replace invalid sequences with U+FFFD.
 QString ToUnicode(std::string_view bytes, int codePage = kAnsi);
 
+// Equality of two cp1252 byte strings ignoring case (ASCII and the
+// accented Latin letters of the page).
+bool EqualsNoCase(std::string_view a, std::string_view b);
+// Whether `text` begins with `prefix`, ignoring case as EqualsNoCase does.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
 // Unicode to bytes in `codePage`; characters the page lacks become '?'.
 std::string FromUnicode(const QString& text, int codePage = kAnsi);
 

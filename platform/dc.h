@@ -174,3 +174,16 @@ private:
     State m_state;
     std::vector<State> m_saved;
 };
+
+// Saves the device context's state and restores it when leaving the scope.
+class CDCStateScope {
+public:
+    explicit CDCStateScope(CDC& dc) : m_dc(dc), m_level(dc.SaveDC()) {}
+    ~CDCStateScope() { m_dc.RestoreDC(m_level); }
+    CDCStateScope(const CDCStateScope&) = delete;
+    CDCStateScope& operator=(const CDCStateScope&) = delete;
+
+private:
+    CDC& m_dc;
+    int m_level;
+};

@@ -1,4 +1,5 @@
 #include "content/barcodes/barcode.h"
+#include "platform/codepage.h"
 
 #include "content/barcodes/qrcode.h"
 #include "platform/muldiv.h"
@@ -16,11 +17,6 @@ struct Rect64 {
     int64_t left, top, right, bottom;
 };
 
-int32_t Clamp32(int64_t v)
-{
-    return units::clamp32(v);
-}
-
 Rect64 MapRect64(int rotation, int x, int y, int64_t u0, int64_t u1, int64_t v0, int64_t v1)
 {
     switch (rotation) {
@@ -36,10 +32,10 @@ POINT MapPoint(int rotation, int x, int y, int64_t along, int64_t across)
 {
     const Rect64 r = MapRect64(rotation, x, y, along, along, across, across);
     switch (rotation) {
-    case 900: return {Clamp32(r.left), Clamp32(r.bottom)};
-    case 1800: return {Clamp32(r.right), Clamp32(r.bottom)};
-    case 2700: return {Clamp32(r.right), Clamp32(r.top)};
-    default: return {Clamp32(r.left), Clamp32(r.top)};
+    case 900: return {units::clamp32(r.left), units::clamp32(r.bottom)};
+    case 1800: return {units::clamp32(r.right), units::clamp32(r.bottom)};
+    case 2700: return {units::clamp32(r.right), units::clamp32(r.top)};
+    default: return {units::clamp32(r.left), units::clamp32(r.top)};
     }
 }
 
@@ -56,17 +52,7 @@ int32_t PixelsToUm(int64_t pixels, int resolution, bool rounded)
     // Pixel counts are far below 2^40, so the product stays in 64 bits.
     pixels = std::clamp<int64_t>(pixels, -(int64_t(1) << 40), int64_t(1) << 40);
     const int64_t um = (pixels * 25400 + (rounded ? resolution / 2 : 0)) / resolution;
-    return Clamp32(um);
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return units::clamp32(um);
 }
 
 std::string CutLine(std::string s)
@@ -98,7 +84,7 @@ int32_t CBarcode::GetHeight(const BarcodeHost& /*host*/, int /*resolution*/) con
 RECT CBarcode::MapRect(int rotation, int x, int y, int64_t along0, int64_t along1, int64_t across0, int64_t across1)
 {
     const Rect64 r = MapRect64(rotation, x, y, along0, along1, across0, across1);
-    return RECT{Clamp32(r.left), Clamp32(r.top), Clamp32(r.right), Clamp32(r.bottom)};
+    return RECT{units::clamp32(r.left), units::clamp32(r.top), units::clamp32(r.right), units::clamp32(r.bottom)};
 }
 
 void CBarcode::DrawBar(CDC& dc, COLORREF color, int rotation, int64_t offset, const RECT& clip, int x, int y,
@@ -116,8 +102,8 @@ void CBarcode::FillMapped(CDC& dc, COLORREF color, int rotation, int x, int y, i
         return;
     const Rect64 r = MapRect64(rotation, x, y, along0, along1, across0, across1);
     const RECT c = clip.Normalized();
-    const RECT cut{Clamp32(std::max<int64_t>(r.left, c.left)), Clamp32(std::max<int64_t>(r.top, c.top)),
-                   Clamp32(std::min<int64_t>(r.right, c.right)), Clamp32(std::min<int64_t>(r.bottom, c.bottom))};
+    const RECT cut{units::clamp32(std::max<int64_t>(r.left, c.left)), units::clamp32(std::max<int64_t>(r.top, c.top)),
+                   units::clamp32(std::min<int64_t>(r.right, c.right)), units::clamp32(std::min<int64_t>(r.bottom, c.bottom))};
     if (cut.IsEmpty())
         return;
     dc.FillSolidRect(cut, color);
@@ -216,9 +202,9 @@ void CBarcodeModular::DrawHumanReadable(const BarcodeHost& host, CDC& dc, const 
     const std::string line = CutLine(HumanReadableText(text, labelNumber));
     if (line.empty() || !ValidRotation(host.rotation))
         return;
-    const int along = m_quietZones ? Clamp32(10 * int64_t(n)) : 0;
+    const int along = m_quietZones ? units::clamp32(10 * int64_t(n)) : 0;
     const POINT ref = MapPoint(host.rotation, x, y, along, h);
-    host.DrawTextLine(dc, ref, along, Clamp32(h), line);
+    host.DrawTextLine(dc, ref, along, units::clamp32(h), line);
 }
 
 // --- Code 39 ---------------------------------------------------------------------------
@@ -355,13 +341,13 @@ int32_t CBarcodeCode128::WidthToUm(int64_t pixels, int resolution) const
 
 int32_t CBarcodeEAN::GetNominalBarHeight() const
 {
-    return Clamp32((100 - int64_t(m_truncation)) * (int64_t(m_module) * 22860 / 330) / 100);
+    return units::clamp32((100 - int64_t(m_truncation)) * (int64_t(m_module) * 22860 / 330) / 100);
 }
 
 int32_t CBarcodeEAN::GetHeight(const BarcodeHost& host, int /*resolution*/) const
 {
     const int64_t fontHeight = host.font.lfHeight < 0 ? -int64_t(host.font.lfHeight) : host.font.lfHeight;
-    return Clamp32(int64_t(GetNominalBarHeight()) + fontHeight * 25400 / 72);
+    return units::clamp32(int64_t(GetNominalBarHeight()) + fontHeight * 25400 / 72);
 }
 
 void CBarcodeEAN::BarHeights(int resAcross, int64_t& shortBars, int64_t& longBars) const
@@ -444,7 +430,7 @@ std::unique_ptr<CBarcode> CreateBarcodeByName(std::string_view name)
                                    kKeyEAN8,   kKeyCode128,     kKeyEAN128, kKeyQRCode};
     for (int16_t key : keys) {
         auto b = CreateBarcode(key);
-        if (EqualsIgnoreCase(b->GetName(), name))
+        if (codepage::EqualsNoCase(b->GetName(), name))
             return b;
     }
     return nullptr;

@@ -1,4 +1,5 @@
 #include "content/barcodes/qrcode.h"
+#include "platform/codepage.h"
 
 #include "platform/units.h"
 
@@ -15,16 +16,6 @@ std::atomic<int> g_liveInstances{0};
 const char kEncoding8Bit[] = "8-bit data";
 const char kEncodingKanji[] = "Kanji";
 const char kLevels[] = "LMQH";
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 void ReleaseLibraryCaches()
 {
@@ -217,8 +208,8 @@ std::string CBarcodeQRCode::GetQREncodingName() const
 
 void CBarcodeQRCode::SetQREncodingName(std::string_view name)
 {
-    if (EqualsIgnoreCase(name, kEncoding8Bit))
+    if (codepage::EqualsNoCase(name, kEncoding8Bit))
         m_encoding = 2;
-    else if (EqualsIgnoreCase(name, kEncodingKanji))
+    else if (codepage::EqualsNoCase(name, kEncodingKanji))
         m_encoding = 3;
 }

@@ -16,32 +16,6 @@ constexpr const char* kImageWord = "Image";
 constexpr size_t kReservedBaseBytes = 13; // three int32 and one byte
 constexpr size_t kReservedExtBytes = 24;  // 1 + 1 + 2 + 2 + 2 + 4 x 4
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-class DcStateScope {
-public:
-    explicit DcStateScope(CDC& dc) : m_dc(dc), m_level(dc.SaveDC()) {}
-    ~DcStateScope() { m_dc.RestoreDC(m_level); }
-    DcStateScope(const DcStateScope&) = delete;
-    DcStateScope& operator=(const DcStateScope&) = delete;
-
-private:
-    CDC& m_dc;
-    int m_level;
-};
-
 } // namespace
 
 // --- first form ------------------------------------------------------------------
@@ -264,7 +238,7 @@ bool CGraphImageExt::Draw(const DrawArgs& args)
     CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
     if (m_sourceMode == kSourceTable) {
         if (args.placeholder) {
-            DcStateScope state(dc);
+            CDCStateScope state(dc);
             dc.SetBkMode(TRANSPARENT);
             dc.SetTextAlign(TA_CENTER);
             LOGFONTA font;
@@ -286,7 +260,7 @@ bool CGraphImageExt::Draw(const DrawArgs& args)
             if (path.empty()) {
                 m_holder = std::make_unique<CImageBase>();
                 m_fileName.clear();
-            } else if (!equalsIgnoringCase(path, m_fileName)) {
+            } else if (!codepage::EqualsNoCase(path, m_fileName)) {
                 TakeFile(path);
             }
         }

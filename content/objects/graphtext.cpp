@@ -7,19 +7,6 @@
 
 namespace {
 
-// Restores the device context's state when it goes out of scope.
-class SavedDC {
-public:
-    explicit SavedDC(CDC& dc) : m_dc(dc), m_level(dc.SaveDC()) {}
-    ~SavedDC() { m_dc.RestoreDC(m_level); }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-private:
-    CDC& m_dc;
-    int m_level;
-};
-
 // Height after auto size: scaled by the smaller of the two fits (in
 // thousandths of 500), never down to 0.
 int32_t reducedHeight(int32_t height, int64_t along, int64_t needAlong, int64_t across, int64_t needAcross)
@@ -393,7 +380,7 @@ bool CGraphText::Draw(const DrawArgs& a)
 void CGraphText::DrawTextContent(CDC& dc, int verticalOffset, int horizontalOffset, bool frame,
                                  const std::string& text, int /*flags*/)
 {
-    SavedDC saved(dc);
+    CDCStateScope saved(dc);
     const RECT clip = PrepareTextDrawing(dc);
     LOGFONTA font;
     CGraphText::GetDeviceLogFont(font);
@@ -473,7 +460,7 @@ void CGraphTextExt::GetDeviceLogFont(LOGFONTA& out) const
 void CGraphTextExt::DrawTextContent(CDC& dc, int verticalOffset, int horizontalOffset, bool frame,
                                     const std::string& text, int flags)
 {
-    SavedDC saved(dc);
+    CDCStateScope saved(dc);
     const RECT clip = PrepareTextDrawing(dc);
     CGraphText::GetDeviceLogFont(m_workingFont);
     dc.SelectFont(m_workingFont);
@@ -552,7 +539,7 @@ void DrawCutMark(CDC& dc, const RECT& r, int rotation)
     ::SetFaceName(mark, "DejaVu Sans"); // a face that has the scissors
     if (mark.lfHeight <= 0)
         return;
-    SavedDC saved(dc);
+    CDCStateScope saved(dc);
     dc.SelectFont(mark);
     dc.SetBkMode(TRANSPARENT);
     RECT box = r;

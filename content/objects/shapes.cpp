@@ -25,19 +25,6 @@ int64_t roundHalfUp(double v)
     return int64_t(std::clamp(std::floor(v + 0.5), -4.0e18, 4.0e18));
 }
 
-// Keeps the device state of one object's drawing to itself.
-class DcStateScope {
-public:
-    explicit DcStateScope(CDC& dc) : m_dc(dc), m_level(dc.SaveDC()) {}
-    ~DcStateScope() { m_dc.RestoreDC(m_level); }
-    DcStateScope(const DcStateScope&) = delete;
-    DcStateScope& operator=(const DcStateScope&) = delete;
-
-private:
-    CDC& m_dc;
-    int m_level;
-};
-
 CPen solidPen(int width, COLORREF color)
 {
     return CPen{PS_SOLID, std::max(width, 0), color};
@@ -108,7 +95,7 @@ bool CGraphRect::Draw(const DrawArgs& args)
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
-    DcStateScope state(dc);
+    CDCStateScope state(dc);
     CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
     DrawRectangle(dc);
     return true;
@@ -126,7 +113,7 @@ bool CGraphEllipse::Draw(const DrawArgs& args)
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
-    DcStateScope state(dc);
+    CDCStateScope state(dc);
     CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
     const RECT& b = m_deviceRect;
     dc.SelectPen(solidPen(PenPixels(), m_borderColor));
@@ -169,7 +156,7 @@ bool CGraphRectRounded::Draw(const DrawArgs& args)
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
-    DcStateScope state(dc);
+    CDCStateScope state(dc);
     CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
     const RECT& b = m_deviceRect;
     const int d = clamp32((2 * int64_t(m_cornerRadius) * m_ppiX + 12700) / 25400);
@@ -288,7 +275,7 @@ bool CGraphTriangleExt::Draw(const DrawArgs& args)
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
-    DcStateScope state(dc);
+    CDCStateScope state(dc);
     if (m_warningSign)
         ApplyWarningSignProportions();
     CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);

@@ -1,4 +1,5 @@
 #include "content/textparts/text.h"
+#include "platform/codepage.h"
 
 #include "content/tables/datatable.h"
 #include "content/tables/datatablefilter.h"
@@ -53,16 +54,6 @@ std::string formatInt(int64_t v)
 int16_t clamp16(int64_t v)
 {
     return int16_t(std::clamp<int64_t>(v, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(uint8_t(a[i])) != std::tolower(uint8_t(b[i])))
-            return false;
-    return true;
 }
 
 // Reads an int16 length and that many bytes; keeps at most `max` of them.
@@ -317,7 +308,7 @@ bool CTextDateExt::GetDateFormatName(std::string& out) const
 void CTextDateExt::SetDateFormatName(std::string_view name)
 {
     for (int i = 0; i < 5; ++i)
-        if (equalsIgnoringCase(name, FormatName(i))) {
+        if (codepage::EqualsNoCase(name, FormatName(i))) {
             SetDateFormat(i);
             return;
         }

@@ -1,5 +1,7 @@
 #include "document/label/label.h"
 
+#include "platform/codepage.h"
+
 #include "platform/units.h"
 
 #include <algorithm>
@@ -34,37 +36,8 @@ private:
     CPen m_old;
 };
 
-unsigned char foldCp1252(unsigned char c)
-{
-    if (c >= 'A' && c <= 'Z')
-        return c + 0x20;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return c + 0x20;
-    switch (c) {
-    case 0x8A: return 0x9A; // S caron
-    case 0x8C: return 0x9C; // OE
-    case 0x8E: return 0x9E; // Z caron
-    case 0x9F: return 0xFF; // Y diaeresis
-    default: return c;
-    }
-}
-
 } // namespace
 
-bool EqualNoCaseCp1252(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (foldCp1252(uint8_t(a[i])) != foldCp1252(uint8_t(b[i])))
-            return false;
-    return true;
-}
-
-bool StartsWithNoCaseCp1252(const std::string& text, const std::string& prefix)
-{
-    return text.size() >= prefix.size() && EqualNoCaseCp1252(text.substr(0, prefix.size()), prefix);
-}
 
 // --- CLabel ------------------------------------------------------------------
 
@@ -448,7 +421,7 @@ bool CLabelExtExt::GetPaperName(std::string& out) const
 
 bool CLabelExtExt::SetPaperName(const std::string& name)
 {
-    if (EqualNoCaseCp1252(name, kUserDefinedPaperName)) {
+    if (codepage::EqualsNoCase(name, kUserDefinedPaperName)) {
         m_paperCode = kPaperUser;
         if (m_paperWidth == 0)
             m_paperWidth = 2100;
@@ -458,7 +431,7 @@ bool CLabelExtExt::SetPaperName(const std::string& name)
         return true;
     }
     for (int code = 0; code < 60; ++code) {
-        if (EqualNoCaseCp1252(name, PaperNameForCode(code))) {
+        if (codepage::EqualsNoCase(name, PaperNameForCode(code))) {
             m_paperCode = int16_t(code);
             m_modified = true;
             return true;

@@ -284,6 +284,3 @@ std::string GetMarkingTypeName(int index);
 std::string GetPrinterTypeName(int index);
 std::string GetLabelFamilyFilterName(int index);
 
-// Case-insensitive comparison of texts in the Windows code page.
-bool EqualNoCaseCp1252(const std::string& a, const std::string& b);
-bool StartsWithNoCaseCp1252(const std::string& text, const std::string& prefix);

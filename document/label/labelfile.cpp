@@ -1,5 +1,7 @@
 #include "document/label/labelfile.h"
 
+#include "platform/codepage.h"
+
 #include "document/label/labelui.h"
 #include "platform/units.h"
 
@@ -606,7 +608,7 @@ void CLabelFileNewArticleNo::Write(RecordWriter& w, bool embedded)
 bool CLabelFileNewArticleNo::HasArticleNumberPrefix(const std::string& text) const
 {
     for (int32_t i = 0; i < m_count; ++i)
-        if (StartsWithNoCaseCp1252(m_numbers[size_t(i)], text))
+        if (codepage::StartsWithNoCase(m_numbers[size_t(i)], text))
             return true;
     return false;
 }
@@ -623,7 +625,7 @@ bool CLabelFileNewArticleNo::AddArticleNumber(const std::string& text)
             m_modified = true;
             return true;
         }
-        if (EqualNoCaseCp1252(slot, text))
+        if (codepage::EqualsNoCase(slot, text))
             return false;
     }
     return false;
@@ -634,7 +636,7 @@ bool CLabelFileNewArticleNo::RemoveArticleNumber(const std::string& text)
     if (text.empty())
         return false;
     for (int32_t i = 0; i < m_count; ++i) {
-        if (EqualNoCaseCp1252(m_numbers[size_t(i)], text)) {
+        if (codepage::EqualsNoCase(m_numbers[size_t(i)], text)) {
             std::move(m_numbers.begin() + i + 1, m_numbers.end(), m_numbers.begin() + i);
             m_numbers.back().clear();
             --m_count;

@@ -7,11 +7,15 @@
 #include "support/test_support.h"
 #include "test_collection_bytes.h"
 
+#include "object_helpers.h"
+
 #include <gtest/gtest.h>
 
 #include <typeinfo>
 
 using recbytes::Bytes;
+
+using objtest::addBox;
 
 namespace {
 
@@ -44,19 +48,6 @@ private:
     int m_id;
     std::vector<int>* m_log;
 };
-
-template <class T>
-T* addBox(CGraphCollection& c, int x, int y, int w, int h)
-{
-    auto o = std::make_unique<T>();
-    o->SetX(x);
-    o->SetY(y);
-    o->SetWidth(w);
-    o->SetHeight(h);
-    T* raw = o.get();
-    c.AddTail(std::move(o));
-    return raw;
-}
 
 SpyRect* addSpy(CGraphCollection& c, int id, std::vector<int>* log, int left, int right)
 {

@@ -12,14 +12,9 @@
 
 using testsupport::whiteImage;
 
-namespace {
+using testsupport::MessageRecorder;
 
-struct MessageRecorder {
-    std::vector<UserMessage> seen;
-    MessageSink previous;
-    MessageRecorder() { previous = SetMessageSink([this](const UserMessage& m) { seen.push_back(m); }); }
-    ~MessageRecorder() { SetMessageSink(previous); }
-};
+namespace {
 
 std::unique_ptr<CGraphBarcode> barcode(const std::string& symbology, const std::string& fixedText, int32_t w,
                                        int32_t h)

@@ -10,24 +10,15 @@
 #include "support/test_support.h"
 #include "test_collection_bytes.h"
 
+#include "object_helpers.h"
+
 #include <gtest/gtest.h>
 
 using recbytes::Bytes;
 
-namespace {
+using objtest::addBox;
 
-template <class T>
-T* addBox(CGraphCollection& c, int x, int y, int w, int h)
-{
-    auto o = std::make_unique<T>();
-    o->SetX(x);
-    o->SetY(y);
-    o->SetWidth(w);
-    o->SetHeight(h);
-    T* raw = o.get();
-    c.AddTail(std::move(o));
-    return raw;
-}
+namespace {
 
 std::string saved(const CGraphCollection& c)
 {

@@ -5,7 +5,11 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 
+#include "support/test_support.h"
+
 #include <gtest/gtest.h>
+
+using testsupport::MessageRecorder;
 
 namespace {
 
@@ -30,14 +34,6 @@ std::unique_ptr<CText> reload(const std::string& bytes, ReadStatus* status = nul
         *status = r.status();
     return part;
 }
-
-// Silences and records messages for the lifetime of a test.
-struct MessageRecorder {
-    std::vector<UserMessage> seen;
-    MessageSink previous;
-    MessageRecorder() { previous = SetMessageSink([this](const UserMessage& m) { seen.push_back(m); }); }
-    ~MessageRecorder() { SetMessageSink(previous); }
-};
 
 } // namespace
 
