@@ -356,7 +356,7 @@ void CBarcodeEAN::BarHeights(int resAcross, int64_t& shortBars, int64_t& longBar
     longBars = shortBars + std::max<int64_t>(0, (int64_t(resAcross) * m_module + 2540) * 5 / 25400);
 }
 
-std::optional<LinearLayout> CBarcodeEAN::Layout(std::string_view text, int resAlong, int /*resAcross*/) const
+std::optional<LinearLayout> CBarcodeEAN::Layout(std::string_view text, int resAlong, int resAcross) const
 {
     if (text.empty())
         return LinearLayout{};
@@ -364,7 +364,10 @@ std::optional<LinearLayout> CBarcodeEAN::Layout(std::string_view text, int resAl
     m.n = std::max(0, BarcodePx(m_module, resAlong));
     m.g = m_gapCorrection;
     m.quietZones = m_quietZones != 0;
-    return LayoutEan(Kind(), text, m);
+    LinearLayout layout = LayoutEan(Kind(), text, m);
+    layout.resAlong = resAlong;
+    layout.resAcross = resAcross;
+    return layout;
 }
 
 int32_t CBarcodeEAN::WidthToUm(int64_t pixels, int resolution) const
@@ -382,6 +385,16 @@ void CBarcodeEAN::DrawHumanReadable(const BarcodeHost& host, CDC& dc, const Line
     f.lfEscapement = EscapementForRotation(host.rotation);
     f.lfOrientation = f.lfEscapement;
     dc.SelectFont(f);
+    if (layout.resAlong > 0 && layout.resAcross > 0 && layout.resAlong != layout.resAcross) {
+        // The device font is sized by the resolution across the symbol; at
+        // another resolution along it the digits are narrowed or widened to
+        // the same share of their 7-module cells.
+        TEXTMETRICA tm;
+        dc.GetTextMetrics(tm);
+        const int64_t width = (int64_t(tm.tmAveCharWidth) * layout.resAlong + layout.resAcross / 2) / layout.resAcross;
+        f.lfWidth = int32_t(std::clamp<int64_t>(width, 1, 1000000));
+        dc.SelectFont(f);
+    }
     dc.SetTextColor(host.textColor);
     if (host.transparent) {
         dc.SetBkMode(TRANSPARENT);

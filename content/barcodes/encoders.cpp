@@ -400,6 +400,11 @@ std::string EanDigits(std::string_view text, int count)
     return d;
 }
 
+std::string UpcaDigits(std::string_view text)
+{
+    return EanDigits("0" + EanDigits(text, 12).substr(0, 11), 13);
+}
+
 int EanParity(int position, int firstDigit)
 {
     if (position < 1 || position > 6 || firstDigit < 0 || firstDigit > 9)
@@ -428,7 +433,7 @@ LinearLayout LayoutEan(EanKind kind, std::string_view text, const LayoutMetrics&
 {
     LinearLayout out;
     const int count = kind == EanKind::EAN8 ? 8 : 13;
-    const std::string digits = EanDigits(text, count);
+    const std::string digits = kind == EanKind::UPCA ? UpcaDigits(text) : EanDigits(text, count);
     const int64_t n = m.n, g = m.g;
     int64_t o = 11 * n;
     auto bar = [&](bool isLong) {

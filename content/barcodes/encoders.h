@@ -43,6 +43,10 @@ struct LinearLayout {
     std::vector<BarRun> bars;
     std::vector<LayoutChar> chars; // EAN family only
     int64_t width = 0;             // the symbol's width in pixels (as GetWidth counts it)
+    // Pixels per inch along and across the symbol the EAN digits are sized
+    // for (0 when not known).
+    int resAlong = 0;
+    int resAcross = 0;
 };
 
 // Pixel sizes a layout is made for.
@@ -108,6 +112,10 @@ LinearLayout LayoutCode128(const std::vector<int>& codewords, const LayoutMetric
 // `count` digits: the text padded on the left with 0 to count - 1 digits,
 // cut to count - 1 (non-digits read as 0), then the check digit.
 std::string EanDigits(std::string_view text, int count);
+// The 13 digits of a UPC-A symbol: 0, the first 11 digits of the text
+// (padded on the left with 0, non-digits read as 0), the check digit. A
+// supplied twelfth (check) digit is dropped and computed afresh.
+std::string UpcaDigits(std::string_view text);
 // 0 = number set A, 1 = set B for digit position 1..6 of the left half
 // (digits 2..7) of an EAN 13 symbol with the given first digit.
 int EanParity(int position, int firstDigit);

@@ -60,11 +60,18 @@ struct ObjectHost : BarcodeHost {
 void CGraphBarcode::DrawHumanReadableLine(CDC& dc, int along, int across, bool frame, const std::string& text,
                                           int flags)
 {
-    // Drawn as a transparent one-line text, under the bars (`across`) and
-    // `along` pixels in from where the object's alignment puts it.
+    // Drawn as a transparent one-line text under the bars (`across`). The
+    // object's alignment places the symbol at the start, middle or end of
+    // the box and the line follows it: `along` (the quiet zone) in from the
+    // symbol's start, centred on it, or `along` back from its end.
+    int shift = along;
+    if (m_alignment == kAlignCenter)
+        shift = 0;
+    else if (m_alignment == kAlignRight)
+        shift = -along;
     const bool transparent = m_transparent;
     m_transparent = true;
-    CGraphText::DrawTextContent(dc, across, along, frame, text, flags);
+    CGraphText::DrawTextContent(dc, across, shift, frame, text, flags);
     m_transparent = transparent;
 }
 

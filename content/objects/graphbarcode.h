@@ -82,7 +82,9 @@ public:
     // Whether the last drawing showed the cut mark.
     bool ShowedCutMark() const { return m_cutMarked; }
     // Draws the human-readable line of a linear symbology with the object's
-    // one-line text drawing, `across` pixels down and `along` pixels in.
+    // one-line text drawing, `across` pixels down, aligned with the symbol
+    // as the object's alignment places it; `along` is the symbol's quiet
+    // zone in pixels.
     void DrawHumanReadableLine(CDC& dc, int along, int across, bool frame, const std::string& text, int flags);
 
 private:

@@ -182,6 +182,79 @@ TEST(HumanReadable, EanDigitsOnlyWhenTheyFitTheBox)
     EXPECT_EQ(qGray(img.pixel(49, 49)), 255);
 }
 
+namespace {
+
+// Text ink of the red human-readable digits: red over white or over the
+// black bars, anti-aliased or not.
+bool IsTextInk(QRgb p)
+{
+    return qRed(p) - qGreen(p) > 60;
+}
+
+// Draws an EAN symbol with black bars and red digits at a resolution that
+// may differ in x and y, turned back to rotation 0. Answers the columns
+// of the guard bars in the upright image.
+QImage RenderEanAt(CBarcodeEAN& b, const std::string& text, int rotation, int resX, int resY,
+                   std::vector<bool>& guardColumns)
+{
+    const bool turned = rotation == 900 || rotation == 2700;
+    const int resAlong = turned ? resY : resX, resAcross = turned ? resX : resY;
+    const int along = int(int64_t(b.GetWidth(text, resAlong)) * resAlong / 25400) + 4;
+    const int across = resAcross * 14 / 10;
+    QImage img = whiteImage(turned ? across : along, turned ? along : across);
+    CDC dc(&img, resX, resY);
+    const RECT box{0, 0, img.width(), img.height()};
+    BarcodeHost host = MakeHost(rotation, box);
+    host.deviceFont.lfHeight = -((12 * resAcross + 48) / 96); // 9 points
+    host.textColor = RGB(255, 0, 0);
+    POINT o{0, 0};
+    if (rotation == 900)
+        o = {0, box.bottom};
+    else if (rotation == 1800)
+        o = {box.right, box.bottom};
+    else if (rotation == 2700)
+        o = {box.right, 0};
+    b.CreateBarBrush(RGB(0, 0, 0));
+    EXPECT_EQ(b.Draw(host, dc, resX, resY, o.x, o.y, 1, text), BarcodeDrawResult::kDrawn);
+    b.ReleaseBarBrush();
+    guardColumns.assign(size_t(along), false);
+    const barcodes::LinearLayout layout = *b.Layout(text, resAlong, resAcross);
+    for (const barcodes::BarRun& bar : layout.bars)
+        if (bar.longBar)
+            for (int64_t x = bar.offset; x < bar.offset + bar.width && x < along; ++x)
+                guardColumns[size_t(x)] = true;
+    return Unrotate(img, rotation);
+}
+
+} // namespace
+
+TEST(HumanReadable, EanDigitsClearOfTheGuardBarsAtUnequalResolutions)
+{
+    CBarcodeEAN13 ean13;
+    CBarcodeEAN8 ean8;
+    const std::pair<CBarcodeEAN*, std::string> symbols[] = {{&ean13, "590123412345"}, {&ean8, "9638507"}};
+    for (const auto& [b, text] : symbols) {
+        for (const auto& [resX, resY] : {std::pair{300, 600}, std::pair{600, 300}, std::pair{300, 300}}) {
+            for (int rotation : {0, 900}) {
+                std::vector<bool> guards;
+                const QImage img = RenderEanAt(*b, text, rotation, resX, resY, guards);
+                const std::string where = b->GetName() + " at " + std::to_string(resX) + " x " +
+                                          std::to_string(resY) + ", rotation " + std::to_string(rotation);
+                ASSERT_EQ(size_t(img.width()), guards.size()) << where;
+                int ink = 0, onGuards = 0;
+                for (int y = 0; y < img.height(); ++y)
+                    for (int x = 0; x < img.width(); ++x)
+                        if (IsTextInk(img.pixel(x, y))) {
+                            ++ink;
+                            onGuards += guards[size_t(x)];
+                        }
+                EXPECT_GT(ink, 300) << where; // the digits are drawn
+                EXPECT_EQ(onGuards, 0) << where;
+            }
+        }
+    }
+}
+
 TEST(QrCode, SizesOfTheSymbol)
 {
     CBarcodeQRCode qr; // module 150 um, margin 4

@@ -125,12 +125,58 @@ TEST(Itf, DigitsAndCheckDigit)
     EXPECT_EQ(ItfDigits(std::string(300, '5'), false).size(), 200u);
 }
 
+TEST(Itf, CheckDigitIsADigitForEveryInput)
+{
+    // Weighted sums that are multiples of 10 must give 0, not 10, or the
+    // digit would index past the pattern table. Every text of up to two
+    // bytes (any byte value) and every digit string of three.
+    auto expected = [](const std::string& d) {
+        int sum = 0;
+        for (size_t i = 0; i < d.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(d[d.size() - 1 - i]);
+            sum += (c >= '0' && c <= '9' ? c - '0' : 0) * (i % 2 == 0 ? 3 : 1);
+        }
+        return sum % 10 == 0 ? 0 : 10 - sum % 10;
+    };
+    std::vector<std::string> texts = {"", "0", "00000000000000000000"};
+    for (int a = 0; a < 256; ++a) {
+        texts.emplace_back(1, char(a));
+        for (int b = 0; b < 256; ++b)
+            texts.push_back(std::string{char(a), char(b)});
+    }
+    for (int v = 0; v < 1000; ++v)
+        texts.push_back(std::to_string(v + 1000).substr(1));
+    for (const std::string& t : texts) {
+        const int check = Mod10CheckDigit(t);
+        ASSERT_GE(check, 0);
+        ASSERT_LE(check, 9);
+        ASSERT_EQ(check, expected(t));
+        const std::string digits = ItfDigits(t, true);
+        for (char c : digits)
+            ASSERT_TRUE(c >= '0' && c <= '9');
+    }
+    // Drawn with the check digit on, at both ends of the sum's range.
+    for (const char* t : {"0", "5", "19", "\xFF"}) {
+        CBarcodeCode2of5Int itf;
+        itf.SetCheckDigit(true);
+        LinearLayout layout = *itf.Layout(t, 254, 254);
+        EXPECT_FALSE(layout.bars.empty()) << t;
+    }
+}
+
 TEST(Ean, DigitsParityAndHeights)
 {
     EXPECT_EQ(EanDigits("123", 13), "0000000001236");
     EXPECT_EQ(EanDigits("40063813339399", 13), "4006381333931");
     EXPECT_EQ(EanDigits("9638507", 8), "96385074");
     EXPECT_EQ(EanDigits("x1", 8), "00000017");
+    // UPC-A: 11 digits gain their check digit; a supplied twelfth digit is
+    // the check digit and is computed afresh, not shifted into the number.
+    EXPECT_EQ(UpcaDigits("03600029145"), "0036000291452");
+    EXPECT_EQ(UpcaDigits("036000291452"), "0036000291452");
+    EXPECT_EQ(UpcaDigits("036000291459"), "0036000291452");
+    EXPECT_EQ(UpcaDigits("123"), EanDigits("123", 13));
+    EXPECT_EQ(UpcaDigits(""), "0000000000000");
     for (int p = 1; p <= 6; ++p)
         EXPECT_EQ(EanParity(p, 0), 0);
     EXPECT_EQ(EanParity(3, 1), 1);

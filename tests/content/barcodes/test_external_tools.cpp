@@ -65,6 +65,10 @@ std::vector<Case> LinearCases()
         {"ean13", ean13, "400638133393", "4006381333931", ""},
         {"ean13short", ean13, "123", "0000000001236", ""},
         {"upca", upca, "03600029145", "036000291452", "-Supca.enable"},
+        // A printed UPC number carries its check digit; a wrong one is replaced.
+        {"upca12", upca, "036000291452", "036000291452", "-Supca.enable"},
+        {"upca12wrong", upca, "036000291459", "036000291452", "-Supca.enable"},
+        {"upca13", upca, "0360002914521", "036000291452", "-Supca.enable"},
         {"ean8", ean8, "9638507", "96385074", ""},
     };
 }
@@ -171,6 +175,7 @@ TEST(ZintPattern, ModulePatternsEqualZintDump)
         {Make<CBarcodeEAN8>(), "5512345", "-b 13"},
         {Make<CBarcodeUPCA>(), "03600029145", "-b 34"},
         {Make<CBarcodeUPCA>(), "12345678901", "-b 34"},
+        {Make<CBarcodeUPCA>(), "036000291452", "-b 34"},
     };
     for (const ZintCase& c : cases) {
         auto b = c.make();
