@@ -169,7 +169,8 @@ TEST_F(LabelFileTest, PlainFileIsByteExact)
 
 TEST_F(LabelFileTest, ArticleNumberFileIsByteExact)
 {
-    for (int n : {0, 1, 3}) {
+    // Up to the full hundred, the last slot included.
+    for (int n : {0, 1, 3, 99, 100}) {
         auto label = exampleLabel<CLabelFileNewArticleNo>();
         ExpectedLabel e;
         e.articleGeneration = true;
@@ -187,6 +188,13 @@ TEST_F(LabelFileTest, ArticleNumberFileIsByteExact)
         ASSERT_EQ(back.GetArticleNumberCount(), n);
         for (int i = 0; i < n; ++i)
             EXPECT_EQ(back.GetArticleNumber(i), e.articleNumbers[size_t(i)]);
+        // The same through the loader that picks the class by its magic.
+        auto loaded = LoadLabelDefinitionFile(path("n.label"), {});
+        ASSERT_NE(loaded, nullptr);
+        ASSERT_EQ(loaded->GetArticleNumberCount(), n);
+        if (n > 0) {
+            EXPECT_EQ(loaded->GetArticleNumber(n - 1), e.articleNumbers.back());
+        }
         // Each class reads only its own generation.
         CLabelFileNew plain;
         LabelFileResult result;

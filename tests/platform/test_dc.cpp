@@ -24,6 +24,34 @@ TEST(DeviceContext, ReportsItsResolution)
     EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 10);
 }
 
+TEST(DeviceContext, SetPixelExcludesTheRightAndBottomEdges)
+{
+    // Of the image and of the clip rectangle alike: the edge pixel is
+    // outside, the one before it inside.
+    QImage img = whiteImage(20, 20);
+    CDC dc(&img);
+    dc.SetPixel(20, 5, RGB(0, 0, 0));
+    dc.SetPixel(5, 20, RGB(0, 0, 0));
+    dc.SetPixel(-1, 5, RGB(0, 0, 0));
+    EXPECT_EQ(countPixels(img, kBlack), 0);
+    dc.SetPixel(19, 5, RGB(0, 0, 0));
+    dc.SetPixel(5, 19, RGB(0, 0, 0));
+    EXPECT_TRUE(isBlack(img, 19, 5));
+    EXPECT_TRUE(isBlack(img, 5, 19));
+
+    img = whiteImage(20, 20);
+    CDC clipped(&img);
+    clipped.IntersectClipRect(RECT{4, 6, 12, 15});
+    for (POINT outside : {POINT{12, 8}, POINT{8, 15}, POINT{3, 8}, POINT{8, 5}, POINT{12, 15}})
+        clipped.SetPixel(outside.x, outside.y, RGB(0, 0, 0));
+    EXPECT_EQ(countPixels(img, kBlack), 0);
+    for (POINT inside : {POINT{11, 8}, POINT{8, 14}, POINT{4, 8}, POINT{8, 6}, POINT{11, 14}}) {
+        clipped.SetPixel(inside.x, inside.y, RGB(0, 0, 0));
+        EXPECT_TRUE(isBlack(img, inside.x, inside.y)) << inside.x << "," << inside.y;
+    }
+    EXPECT_EQ(countPixels(img, kBlack), 5);
+}
+
 TEST(DeviceContext, LineToExcludesTheEndPixel)
 {
     QImage img = whiteImage(20, 20);

@@ -24,6 +24,23 @@ TEST(CodePage, Windows1252RoundTripsEveryByte)
     EXPECT_EQ(codepage::FromUnicode(QString::fromUtf8("Ω"), 1252), "?");
 }
 
+TEST(CodePage, SymbolPageRoundTripsEveryByte)
+{
+    EXPECT_EQ(codepage::ForCharset(SYMBOL_CHARSET), codepage::kSymbol);
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(char(b));
+    const QString u = codepage::ToUnicode(all, codepage::kSymbol);
+    ASSERT_EQ(u.size(), 256);
+    for (int b = 0; b < 256; ++b)
+        EXPECT_EQ(u[b].unicode(), 0xF000 + b) << b;
+    EXPECT_EQ(codepage::FromUnicode(u, codepage::kSymbol), all);
+    for (int b = 0; b < 256; ++b) {
+        const std::string one(1, char(b));
+        EXPECT_EQ(codepage::FromUnicode(codepage::ToUnicode(one, codepage::kSymbol), codepage::kSymbol), one) << b;
+    }
+}
+
 TEST(CodePage, FollowsTheCharacterSet)
 {
     EXPECT_EQ(codepage::ForCharset(ANSI_CHARSET), 1252);

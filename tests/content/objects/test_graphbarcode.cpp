@@ -127,6 +127,28 @@ TEST(GraphBarcode, PropertyTexts)
     EXPECT_EQ(q.TextPart()->GetText(1, kBarcodeTextBufferSize, 0, nullptr, nullptr, false), "");
 }
 
+TEST(GraphBarcode, RatioTextsAtTheEndsOfTheRange)
+{
+    // Whole ratios read back without a decimal part; both ends are allowed.
+    for (const char* symbology : {"Code 39", "2/5 Interleaved"}) {
+        CGraphBarcode b;
+        b.SetSymbologyName(symbology);
+        std::string text;
+        const std::pair<const char*, const char*> cases[] = {
+            {"2", "2:1"}, {"3", "3:1"}, {"2.3", "2.3:1"}, {"1.9", "2.3:1"}, {"3.1", "2.3:1"}, {"x", "2.3:1"}, {"2.0", "2:1"},
+        };
+        for (const auto& [in, out] : cases) {
+            b.SetRatioText(in);
+            ASSERT_TRUE(b.GetRatioText(text));
+            EXPECT_EQ(text, out) << symbology << " after \"" << in << "\"";
+        }
+    }
+    CGraphBarcode c;
+    c.SetSymbologyName("Code 128");
+    std::string text;
+    EXPECT_FALSE(c.GetRatioText(text));
+}
+
 TEST(GraphBarcode, RecordsRoundTripThroughTheCollection)
 {
     CGraphCollection c;
