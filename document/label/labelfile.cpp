@@ -385,9 +385,10 @@ void CLabelFileNew::ReadPrinterSettings(RecordReader& reader, const LabelReadOpt
         return;
     const bool accepted = PrinterSettingsAcceptable(block->Origin(), options.running);
     // Settings from another system are kept, so that saving the definition
-    // here does not lose them for the system they belong to.
+    // here does not lose them for the system they belong to. Kept settings
+    // are stored settings: one toggle of the store flag drops them.
     m_settings = std::move(block);
-    m_storePrinterSettings = accepted;
+    m_storePrinterSettings = true;
     if (!accepted && options.messages)
         ShowUserMessage(kForeignPrinterSettingsMessage, "", MessageIcon::Warning);
 }

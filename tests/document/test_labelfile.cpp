@@ -295,6 +295,17 @@ TEST_F(LabelFileTest, TruncationAtEveryOffsetFailsCleanly)
     CLabelFileNew label;
     ASSERT_TRUE(label.LoadFromFile(path("ann.label"), {}));
     EXPECT_EQ(label.GetPrinterSettings(), nullptr);
+    // One that ends inside the settings header is incomplete.
+    const std::string header = settingsBlock(6, 1, 2, windowsDevMode(), 20).substr(0, 20);
+    for (size_t kept : {size_t(1), size_t(15), size_t(16), size_t(19)}) {
+        writeFile(QString::fromStdString(path("ann.label")), announced + header.substr(0, kept));
+        LabelFileResult result;
+        CLabelFileNew cut;
+        EXPECT_FALSE(cut.LoadFromFile(path("ann.label"), {}, &result)) << kept;
+        EXPECT_EQ(result.status, LabelFileStatus::Truncated) << kept;
+        EXPECT_NE(result.message.find("is incomplete"), std::string::npos) << kept;
+        EXPECT_EQ(cut.GetPrinterSettings(), nullptr) << kept;
+    }
 }
 
 TEST(PrinterSettings, AcceptanceRule)
@@ -363,7 +374,7 @@ TEST_F(LabelFileTest, ForeignSettingsSurviveLoadAndSave)
         options.messages = true;
         CLabelFileNew label;
         ASSERT_TRUE(label.LoadFromFile(path("w.label"), options));
-        EXPECT_FALSE(label.IsStorePrinterSettings());
+        EXPECT_TRUE(label.IsStorePrinterSettings()); // kept, so stored
         EXPECT_FALSE(label.ArePrinterSettingsApplicable(running));
         ASSERT_NE(label.GetPrinterSettings(), nullptr);
         ASSERT_EQ(ui.messages.size(), 1u);
@@ -372,6 +383,13 @@ TEST_F(LabelFileTest, ForeignSettingsSurviveLoadAndSave)
 
         ASSERT_TRUE(label.SaveToFile(path("again.label")));
         EXPECT_EQ(readFile(QString::fromStdString(path("again.label"))), image);
+
+        // One toggle drops them.
+        label.ToggleStorePrinterSettings();
+        EXPECT_FALSE(label.IsStorePrinterSettings());
+        EXPECT_EQ(label.GetPrinterSettings(), nullptr);
+        ASSERT_TRUE(label.SaveToFile(path("dropped.label")));
+        EXPECT_EQ(readFile(QString::fromStdString(path("dropped.label"))).size(), 1024u);
     }
 
     // Messages off: nothing is shown.
@@ -446,7 +464,8 @@ TEST_F(LabelFileTest, OwnSettingsRoundTrip)
     windows.running = kWin7;
     auto there = LoadLabelDefinitionFile(path("own.label"), windows);
     ASSERT_NE(there, nullptr);
-    EXPECT_FALSE(there->IsStorePrinterSettings());
+    EXPECT_TRUE(there->IsStorePrinterSettings());
+    EXPECT_FALSE(there->ArePrinterSettingsApplicable(kWin7));
     EXPECT_EQ(*there->GetPrinterSettings(), block);
 
     // A damaged private part decodes to nothing, without reading past it.
