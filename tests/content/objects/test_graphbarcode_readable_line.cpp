@@ -27,7 +27,7 @@ std::pair<int, int> darkColumns(const QImage& img, int fromRow, int toRow)
 
 } // namespace
 
-TEST(GraphBarcodeReview, HumanReadableLineFollowsTheObjectsAlignment)
+TEST(GraphBarcodeReadableLine, HumanReadableLineFollowsTheObjectsAlignment)
 {
     // 254 dpi: one pixel is 100 micrometres. Box 600 x 200 px, module 3 px,
     // bars 100 px high; Code 128 "1234" is 246 px wide with its quiet zones.
