@@ -32,7 +32,7 @@ uint16_t CPrinterSettings::field16(size_t offset) const
 
 std::optional<CPrinterSettings> CPrinterSettings::Read(RecordReader& reader)
 {
-    if (!reader.ok() || reader.remaining() < 16)
+    if (!reader.ok() || reader.remaining() == 0)
         return std::nullopt;
     OsVersionInfo origin;
     origin.major = reader.u32();

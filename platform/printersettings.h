@@ -59,10 +59,11 @@ public:
     uint16_t DevModeSize() const { return field16(36); }
     uint16_t DevModeDriverExtra() const { return field16(38); }
 
-    // Reads a block (after the flag byte that announces it). A reader with
-    // fewer than 16 bytes left holds no block and reads nothing (the older
-    // writers could end a file there). Sizes that need more bytes than the
-    // data holds mark the reader damaged; nothing is allocated for them.
+    // Reads a block (after the flag byte that announces it). A reader at its
+    // end holds no block and reads nothing (the older writers could end a
+    // file there); one that ends inside the 20-byte header is truncated.
+    // Sizes that need more bytes than the data holds mark the reader
+    // damaged; nothing is allocated for them.
     static std::optional<CPrinterSettings> Read(RecordReader& reader);
     void Write(RecordWriter& writer) const;
 

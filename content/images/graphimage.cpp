@@ -3,7 +3,6 @@
 #include "content/tables/datatable.h"
 #include "content/tables/datatablefilter.h"
 #include "platform/codepage.h"
-#include "platform/messages.h"
 #include "platform/muldiv.h"
 #include "platform/paths.h"
 #include "platform/uiservices.h"
@@ -59,15 +58,16 @@ bool CGraphImage::SetImageFile(const std::string& path)
     return true;
 }
 
-bool CGraphImage::EditContent(CUiServices* ui)
+bool CGraphImage::EditContent()
 {
-    if (!ui)
+    FileDialogRequest request;
+    request.filter = kFileFilter;
+    request.defaultExtension = kDefaultExtension;
+    request.folder = paths::GetClipartFolder();
+    const std::optional<QString> chosen = Ui().AskOpenFileName(request);
+    if (!chosen)
         return false;
-    QString chosen;
-    if (!ui->PromptOpenFile(QString::fromLatin1(kDefaultExtension), QString::fromLatin1(kFileFilter),
-                            paths::GetClipartFolder(), chosen))
-        return false;
-    const std::string path = codepage::FromUnicode(chosen, codepage::kAnsi);
+    const std::string path = codepage::FromUnicode(*chosen, codepage::kAnsi);
     if (path.size() >= kStoredNameSize) {
         ShowUserMessage("The file name is too long to be stored (at most 127 characters):\n" + path, {},
                         MessageIcon::Warning);

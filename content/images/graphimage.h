@@ -23,7 +23,7 @@ public:
     static constexpr size_t kMaxPathBytes = 259;
     static constexpr size_t kStoredNameSize = 128;
     // What the file dialog of EditContent offers.
-    static constexpr const char* kDefaultExtension = "*.jpg";
+    static constexpr const char* kDefaultExtension = "jpg";
     static constexpr const char* kFileFilter = "Image files |*.jpg;*.jpeg;*.bmp;*.png;*.wmf||";
 
     CGraphImage();
@@ -31,7 +31,7 @@ public:
     ~CGraphImage() override;
 
     bool CopyToClipboard() override;
-    bool EditContent(CUiServices* ui) override;
+    bool EditContent() override;
     bool HasEditContent() const override { return true; }
     bool IsImage() const override { return true; }
     bool ResetToNaturalSize() override;

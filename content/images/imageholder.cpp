@@ -3,13 +3,11 @@
 #include "content/objects/graphobject.h"
 #include "platform/dib.h"
 #include "platform/paths.h"
+#include "platform/uiservices.h"
 #include "platform/units.h"
 #include "platform/wmf.h"
 
-#include <QClipboard>
 #include <QFile>
-#include <QGuiApplication>
-#include <QMimeData>
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,21 +24,6 @@ int64_t abs64(int64_t v)
     return v < 0 ? -v : v;
 }
 
-bool putOnClipboard(QMimeData* data)
-{
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        delete data;
-        return false;
-    }
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard) {
-        delete data;
-        return false;
-    }
-    clipboard->setMimeData(data);
-    return true;
-}
-
 // A packed DIB as clipboard data: the bitmap for Qt programs and the BMP
 // file for everyone else.
 bool copyPackedDib(const std::string& packed)
@@ -48,11 +31,7 @@ bool copyPackedDib(const std::string& packed)
     const QImage image = dib::PackedToImage(packed);
     if (image.isNull())
         return false;
-    const std::string bmp = dib::PackedToBmpFile(packed);
-    auto* data = new QMimeData;
-    data->setImageData(image);
-    data->setData(QStringLiteral("image/bmp"), QByteArray(bmp.data(), qsizetype(bmp.size())));
-    return putOnClipboard(data);
+    return Ui().SetClipboardImage(image, dib::PackedToBmpFile(packed));
 }
 
 // a x b / c for a, b >= 0 and c > 0, saturated to the 64-bit range: the
@@ -401,10 +380,7 @@ bool CImageMetafile::CopyToClipboard() const
 {
     if (m_bits.empty())
         return false;
-    const std::string file = wmf::MakePlaceableFile(m_bits, m_width, m_height);
-    auto* data = new QMimeData;
-    data->setData(QStringLiteral("image/x-wmf"), QByteArray(file.data(), qsizetype(file.size())));
-    return putOnClipboard(data);
+    return Ui().SetClipboardMetafile(wmf::MakePlaceableFile(m_bits, m_width, m_height));
 }
 
 void CImageMetafile::Draw(CDC& dc, const std::string& imageFile, const RECT& dest,

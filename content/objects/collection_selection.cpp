@@ -314,9 +314,9 @@ void spaceEvenly(const std::vector<std::unique_ptr<CGraphObject>>& objects, cons
         freeSpace = int64_t((last->*a.high)()) - (first->*a.low)() - (last->*a.extent)() - (first->*a.extent)() - sum;
         p = (first->*a.high)();
     }
-    // Overlapping objects leave no room: they are put edge to edge rather
-    // than pushed into each other.
-    const int64_t gap = std::max<int64_t>(0, freeSpace / int64_t(inner.size() + 1));
+    // Objects wider than the room give a negative gap: they overlap each
+    // other and the outer ones by the same amount.
+    const int64_t gap = freeSpace / int64_t(inner.size() + 1);
     for (CGraphObject* o : inner) {
         (o->*a.setLow)(clamp32(p + gap));
         p = p + gap + (o->*a.extent)();

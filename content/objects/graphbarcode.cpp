@@ -1,6 +1,5 @@
 #include "content/objects/graphbarcode.h"
 
-#include "platform/messages.h"
 #include "platform/uiservices.h"
 #include "platform/numberformat.h"
 #include "platform/units.h"
@@ -133,12 +132,12 @@ void CGraphBarcode::SetSourceType(int kind)
         m_textPart->SetText("");
 }
 
-bool CGraphBarcode::EditContent(CUiServices* ui)
+bool CGraphBarcode::EditContent()
 {
-    if (!ui || !m_textPart || !m_textPart->IsFixed() || m_symbology->EditsTextInPlace())
+    if (!m_textPart || !m_textPart->IsFixed() || m_symbology->EditsTextInPlace())
         return false;
     std::string text = m_textPart->GetText(1, kBarcodeTextBufferSize, 0, nullptr, nullptr, false);
-    if (!ui->EditQrText(text))
+    if (!Ui().EditQrText(text))
         return false;
     m_textPart->SetText(text);
     return true;

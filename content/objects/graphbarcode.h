@@ -21,7 +21,7 @@ public:
     bool Draw(const DrawArgs& args) override;
     bool IsBarcode() const override { return true; }
     bool HasEditContent() const override { return true; }
-    bool EditContent(CUiServices* ui) override;
+    bool EditContent() override;
     bool GetLogFont(LOGFONTA& out) const override;
     void SetSourceType(int v) override;
     void SetSourceKind(int kind) override { SetSourceType(kind); }

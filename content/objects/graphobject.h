@@ -16,7 +16,6 @@
 
 class CDataTableBase;
 class CDataTableMap;
-class CUiServices;
 
 // Who draws, handed to text parts and images through DrawArgs::flags.
 enum DrawFlags : int {
@@ -123,7 +122,8 @@ public:
     virtual bool HasAlignment() const { return false; }
     virtual bool GetAlignment(int& /*out*/) const { return false; }
     virtual void SetAlignment(int /*v*/) {}
-    virtual bool EditContent(CUiServices* /*ui*/) { return false; }
+    // Opens the object's own content dialog through Ui(); true when changed.
+    virtual bool EditContent() { return false; }
     virtual bool HasEditContent() const { return false; }
     virtual bool UsesColumn(int /*index*/) const { return false; }
     virtual int32_t GetPenWidth() const { return m_penWidth; }

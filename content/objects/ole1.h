@@ -39,7 +39,7 @@ public:
     int16_t GetTypeKey() const override { return kKeyOLE1; }
     std::unique_ptr<CGraphObject> Clone() const override;
     // Old items cannot be edited here.
-    bool EditContent(CUiServices*) override { return false; }
+    bool EditContent() override { return false; }
 
     // Reads x, y, width, height and the OLE 1.0 object stream, taking
     // exactly the stream's bytes. A stream that makes no sense marks the

@@ -5,7 +5,7 @@
 #include "content/tables/datatablefilter.h"
 #include "content/textparts/calendar.h"
 #include "platform/clock.h"
-#include "platform/messages.h"
+#include "platform/uiservices.h"
 
 #include <algorithm>
 #include <cctype>

@@ -18,8 +18,6 @@
 #include <memory>
 #include <string>
 
-class CLabelUi;
-
 // Type keys written ahead of a definition inside a template record.
 enum LabelTypeKey : int16_t {
     kKeyLabelFileNewArticleNo = 135,
@@ -36,8 +34,8 @@ enum PaperOrientation : int { kPortrait = 1, kLandscape = 2 };
 
 // How a definition is read.
 struct LabelReadOptions {
-    // Where messages go; none means messages are off.
-    CLabelUi* messages = nullptr;
+    // Whether reading may show messages (through Ui()); off by default.
+    bool messages = false;
     // The system whose stored printer settings may be applied.
     OsVersionInfo running = RunningOsVersion();
 };
@@ -142,7 +140,7 @@ public:
     virtual bool IsStorePrinter() const { return false; }
     virtual void ToggleStorePrinterSettings() {}
     virtual bool IsStorePrinterSettings() const { return false; }
-    virtual void showDevModeInfo(CLabelUi& /*ui*/) const {}
+    virtual void showDevModeInfo() const {}
     virtual bool IsLoaded() const { return false; }
     virtual void SetPaperCode(int /*code*/) {}
     virtual void DrawHeaderOutline(CDC& /*dc*/, int /*zoom*/, int /*left*/, int /*top*/) const {}

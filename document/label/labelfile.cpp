@@ -1,8 +1,7 @@
 #include "document/label/labelfile.h"
 
 #include "platform/codepage.h"
-
-#include "document/label/labelui.h"
+#include "platform/uiservices.h"
 #include "platform/units.h"
 
 #include <QFile>
@@ -368,7 +367,7 @@ void CLabelFileNew::SetPrinterSettings(const CPrinterSettings& settings)
     m_modified = true;
 }
 
-void CLabelFileNew::showDevModeInfo(CLabelUi& ui) const
+void CLabelFileNew::showDevModeInfo() const
 {
     if (!m_settings)
         return;
@@ -376,7 +375,7 @@ void CLabelFileNew::showDevModeInfo(CLabelUi& ui) const
                              "\r\nm_pDevMode->dmDriverVersion = " + std::to_string(m_settings->DriverVersion()) +
                              "\r\nm_pDevMode->dmSize = " + std::to_string(m_settings->DevModeSize()) +
                              "\r\nm_pDevMode->dmDriverExtra = " + std::to_string(m_settings->DevModeDriverExtra());
-    ui.ShowMessage(text, "CLabelFileNew::showDevModeInfo()", LabelMessageIcon::Information);
+    ShowUserMessage(text, "CLabelFileNew::showDevModeInfo()", MessageIcon::Information);
 }
 
 void CLabelFileNew::ReadPrinterSettings(RecordReader& reader, const LabelReadOptions& options)
@@ -386,11 +385,12 @@ void CLabelFileNew::ReadPrinterSettings(RecordReader& reader, const LabelReadOpt
         return;
     const bool accepted = PrinterSettingsAcceptable(block->Origin(), options.running);
     // Settings from another system are kept, so that saving the definition
-    // here does not lose them for the system they belong to.
+    // here does not lose them for the system they belong to. Kept settings
+    // are stored settings: one toggle of the store flag drops them.
     m_settings = std::move(block);
-    m_storePrinterSettings = accepted;
+    m_storePrinterSettings = true;
     if (!accepted && options.messages)
-        options.messages->ShowMessage(kForeignPrinterSettingsMessage, "", LabelMessageIcon::Warning);
+        ShowUserMessage(kForeignPrinterSettingsMessage, "", MessageIcon::Warning);
 }
 
 bool CLabelFileNew::Read(RecordReader& r, bool embedded, const LabelReadOptions& options)
@@ -522,36 +522,37 @@ bool CLabelFileNew::SaveToFile(const std::string& path, LabelFileResult* result)
     return true;
 }
 
-bool CLabelFileNew::SaveWithDialog(CLabelUi& ui, const std::string& labelsFolder, bool always)
+bool CLabelFileNew::SaveWithDialog(const std::string& labelsFolder, bool always)
 {
     if (always || m_filePath.empty()) {
-        LabelSaveDialogRequest request;
+        FileDialogRequest request;
         request.defaultExtension = "label";
         request.filter = "Label files (*.label)|*.label||";
-        request.folder = labelsFolder;
-        request.initialPath = always ? m_filePath : std::string();
+        request.folder = QFile::decodeName(labelsFolder.c_str());
+        if (always)
+            request.initialName = QFile::decodeName(m_filePath.c_str());
         request.confirmOverwrite = always;
-        std::optional<std::string> chosen = ui.AskSaveFileName(request);
-        if (!chosen || chosen->empty())
+        const std::optional<QString> chosen = Ui().AskSaveFileName(request);
+        if (!chosen || chosen->isEmpty())
             return false;
-        m_filePath = *chosen;
+        m_filePath = QFile::encodeName(*chosen).toStdString();
     }
     LabelFileResult result;
     if (!SaveToFile(m_filePath, &result)) {
-        ui.ShowMessage(result.message, "", LabelMessageIcon::Error);
+        ShowUserMessage(result.message, "", MessageIcon::Error);
         return false;
     }
     return true;
 }
 
-bool CLabelFileNew::Save(CLabelUi& ui, const std::string& labelsFolder)
+bool CLabelFileNew::Save(const std::string& labelsFolder)
 {
-    return SaveWithDialog(ui, labelsFolder, false);
+    return SaveWithDialog(labelsFolder, false);
 }
 
-bool CLabelFileNew::SaveAs(CLabelUi& ui, const std::string& labelsFolder)
+bool CLabelFileNew::SaveAs(const std::string& labelsFolder)
 {
-    return SaveWithDialog(ui, labelsFolder, true);
+    return SaveWithDialog(labelsFolder, true);
 }
 
 // --- CLabelFileNewArticleNo ----------------------------------------------------

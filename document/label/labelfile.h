@@ -79,7 +79,7 @@ public:
     bool IsStorePrinter() const override { return m_storePrinter; }
     void ToggleStorePrinterSettings() override;
     bool IsStorePrinterSettings() const override { return m_storePrinterSettings; }
-    void showDevModeInfo(CLabelUi& ui) const override;
+    void showDevModeInfo() const override;
     bool IsLoaded() const override { return m_loaded; }
     void DrawHeaderOutline(CDC& dc, int zoom, int left, int top) const override;
     void DrawFooterOutline(CDC& dc, int zoom, int left, int top) const override;
@@ -130,9 +130,10 @@ public:
 
     // Asks for a file name when the definition has none, then saves; false
     // when cancelled or when the save failed (the user has been told).
-    bool Save(CLabelUi& ui, const std::string& labelsFolder);
+    // Dialogs and messages go through Ui().
+    bool Save(const std::string& labelsFolder);
     // Always asks for the file name (with an overwrite confirmation).
-    bool SaveAs(CLabelUi& ui, const std::string& labelsFolder);
+    bool SaveAs(const std::string& labelsFolder);
 
 protected:
     CLabelFileNew(const CLabelFileNew&) = default;
@@ -140,7 +141,7 @@ protected:
     virtual uint32_t FileMagic() const { return kLabelFileMagic; }
     virtual uint32_t FileVersion() const { return kLabelFileVersion; }
     virtual bool AcceptsFileHeader(uint32_t magic, uint32_t version) const;
-    bool SaveWithDialog(CLabelUi& ui, const std::string& labelsFolder, bool always);
+    bool SaveWithDialog(const std::string& labelsFolder, bool always);
     void ReadPrinterSettings(RecordReader& reader, const LabelReadOptions& options);
     LabelPart* PartFor(int part);
     const LabelPart* PartFor(int part) const;

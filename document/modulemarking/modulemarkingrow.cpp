@@ -1,9 +1,8 @@
 #include "document/modulemarking/modulemarkingrow.h"
 
+#include "platform/uiservices.h"
 #include "platform/units.h"
 
-#include <QGuiApplication>
-#include <QPalette>
 #include <algorithm>
 
 using namespace modulemarking;
@@ -12,11 +11,7 @@ namespace modulemarking {
 
 COLORREF SystemHighlightColor()
 {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        const QColor c = QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
-        return RGB(unsigned(c.red()), unsigned(c.green()), unsigned(c.blue()));
-    }
-    return RGB(0, 120, 215);
+    return Ui().SystemColor(SystemColour::Highlight);
 }
 
 bool UnsignedLessEqual(int64_t a, int64_t b)

@@ -26,7 +26,7 @@ constexpr COLORREF kInactiveCellColor = RGB(160, 160, 160);
 constexpr COLORREF kSelectionCellColor = RGB(255, 255, 0);
 
 // The system highlight colour for the current module of a focused view:
-// the application palette's highlight when a GUI application runs.
+// the highlight colour the installed user interface reports.
 COLORREF SystemHighlightColor();
 
 // a <= b with negative values ordered above every non-negative one, as an

@@ -1,6 +1,6 @@
 // The .label file, the embedded body and the stored printer settings.
 #include "document/label/labelfile.h"
-#include "document/label/labelui.h"
+#include "platform/recordingui.h"
 
 #include <gtest/gtest.h>
 
@@ -103,21 +103,6 @@ std::unique_ptr<T> exampleLabel()
     return label;
 }
 
-class ScriptedUi : public CLabelUi {
-public:
-    void ShowMessage(const std::string& text, const std::string& caption, LabelMessageIcon) override
-    {
-        messages.push_back(caption + "|" + text);
-    }
-    std::optional<std::string> AskSaveFileName(const LabelSaveDialogRequest& request) override
-    {
-        requests.push_back(request);
-        return answer;
-    }
-    std::vector<std::string> messages;
-    std::vector<LabelSaveDialogRequest> requests;
-    std::optional<std::string> answer;
-};
 
 std::string readFile(const QString& path)
 {
@@ -318,6 +303,17 @@ TEST_F(LabelFileTest, TruncationAtEveryOffsetFailsCleanly)
     CLabelFileNew label;
     ASSERT_TRUE(label.LoadFromFile(path("ann.label"), {}));
     EXPECT_EQ(label.GetPrinterSettings(), nullptr);
+    // One that ends inside the settings header is incomplete.
+    const std::string header = settingsBlock(6, 1, 2, windowsDevMode(), 20).substr(0, 20);
+    for (size_t kept : {size_t(1), size_t(15), size_t(16), size_t(19)}) {
+        writeFile(QString::fromStdString(path("ann.label")), announced + header.substr(0, kept));
+        LabelFileResult result;
+        CLabelFileNew cut;
+        EXPECT_FALSE(cut.LoadFromFile(path("ann.label"), {}, &result)) << kept;
+        EXPECT_EQ(result.status, LabelFileStatus::Truncated) << kept;
+        EXPECT_NE(result.message.find("is incomplete"), std::string::npos) << kept;
+        EXPECT_EQ(cut.GetPrinterSettings(), nullptr) << kept;
+    }
 }
 
 TEST(PrinterSettings, AcceptanceRule)
@@ -357,12 +353,14 @@ TEST_F(LabelFileTest, AcceptedSettingsAreHeldOnTheirSystem)
         EXPECT_EQ(label.GetPrinterSettings()->Size(), 156u);
         EXPECT_EQ(label.GetPrinterSettings()->DriverExtra(), 20u);
 
-        ScriptedUi ui;
-        label.showDevModeInfo(ui);
+        CRecordingUi ui;
+        UiScope installed(ui);
+        label.showDevModeInfo();
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0], "CLabelFileNew::showDevModeInfo()|m_pDevMode->dmSpecVersion = 1025\r\n"
-                                  "m_pDevMode->dmDriverVersion = 7\r\nm_pDevMode->dmSize = 156\r\n"
-                                  "m_pDevMode->dmDriverExtra = 20");
+        EXPECT_EQ(ui.messages[0].caption, "CLabelFileNew::showDevModeInfo()");
+        EXPECT_EQ(ui.messages[0].text, "m_pDevMode->dmSpecVersion = 1025\r\n"
+                                       "m_pDevMode->dmDriverVersion = 7\r\nm_pDevMode->dmSize = 156\r\n"
+                                       "m_pDevMode->dmDriverExtra = 20");
     }
 }
 
@@ -377,28 +375,39 @@ TEST_F(LabelFileTest, ForeignSettingsSurviveLoadAndSave)
     writeFile(QString::fromStdString(path("w.label")), image);
 
     for (OsVersionInfo running : {OsVersionInfo{10, 0, kPlatformIdWin32NT}, OsVersionInfo{6, 1, 1}, RunningOsVersion()}) {
-        ScriptedUi ui;
+        CRecordingUi ui;
+        UiScope installed(ui);
         LabelReadOptions options;
         options.running = running;
-        options.messages = &ui;
+        options.messages = true;
         CLabelFileNew label;
         ASSERT_TRUE(label.LoadFromFile(path("w.label"), options));
-        EXPECT_FALSE(label.IsStorePrinterSettings());
+        EXPECT_TRUE(label.IsStorePrinterSettings()); // kept, so stored
         EXPECT_FALSE(label.ArePrinterSettingsApplicable(running));
         ASSERT_NE(label.GetPrinterSettings(), nullptr);
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_NE(ui.messages[0].find(kForeignPrinterSettingsMessage), std::string::npos);
+        EXPECT_EQ(ui.messages[0].text, kForeignPrinterSettingsMessage);
         EXPECT_FALSE(DecodeLinuxPrinterSettings(*label.GetPrinterSettings()).has_value());
 
         ASSERT_TRUE(label.SaveToFile(path("again.label")));
         EXPECT_EQ(readFile(QString::fromStdString(path("again.label"))), image);
+
+        // One toggle drops them.
+        label.ToggleStorePrinterSettings();
+        EXPECT_FALSE(label.IsStorePrinterSettings());
+        EXPECT_EQ(label.GetPrinterSettings(), nullptr);
+        ASSERT_TRUE(label.SaveToFile(path("dropped.label")));
+        EXPECT_EQ(readFile(QString::fromStdString(path("dropped.label"))).size(), 1024u);
     }
 
     // Messages off: nothing is shown.
+    CRecordingUi ui;
+    UiScope installed(ui);
     CLabelFileNew quiet;
     LabelReadOptions options;
     options.running = {10, 0, kPlatformIdWin32NT};
     ASSERT_TRUE(quiet.LoadFromFile(path("w.label"), options));
+    EXPECT_TRUE(ui.messages.empty());
 
     // The embedded body keeps the block too.
     RecordWriter w;
@@ -463,7 +472,8 @@ TEST_F(LabelFileTest, OwnSettingsRoundTrip)
     windows.running = kWin7;
     auto there = LoadLabelDefinitionFile(path("own.label"), windows);
     ASSERT_NE(there, nullptr);
-    EXPECT_FALSE(there->IsStorePrinterSettings());
+    EXPECT_TRUE(there->IsStorePrinterSettings());
+    EXPECT_FALSE(there->ArePrinterSettingsApplicable(kWin7));
     EXPECT_EQ(*there->GetPrinterSettings(), block);
 
     // A damaged private part decodes to nothing, without reading past it.
@@ -553,31 +563,36 @@ TEST_F(LabelFileTest, FailedSaveKeepsTheOldFileAndReports)
 TEST_F(LabelFileTest, SaveAndSaveAsAskForAName)
 {
     auto label = exampleLabel<CLabelFileNew>();
-    ScriptedUi ui;
-    EXPECT_FALSE(label->Save(ui, "/labels/")); // cancelled
-    ASSERT_EQ(ui.requests.size(), 1u);
-    EXPECT_EQ(ui.requests[0].defaultExtension, "label");
-    EXPECT_EQ(ui.requests[0].filter, "Label files (*.label)|*.label||");
-    EXPECT_EQ(ui.requests[0].folder, "/labels/");
-    EXPECT_FALSE(ui.requests[0].confirmOverwrite);
+    CRecordingUi ui;
+    UiScope installed(ui);
+    EXPECT_FALSE(label->Save("/labels/")); // cancelled
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    const CRecordingUi::FileDialog& first = ui.fileDialogs[0];
+    EXPECT_EQ(first.kind, CRecordingUi::DialogKind::Save);
+    EXPECT_EQ(first.request.defaultExtension, "label");
+    EXPECT_EQ(first.request.filter, "Label files (*.label)|*.label||");
+    EXPECT_EQ(first.request.folder, "/labels/");
+    EXPECT_TRUE(first.request.initialName.isEmpty());
+    EXPECT_FALSE(first.request.confirmOverwrite);
     EXPECT_EQ(label->GetFilePath(), "");
 
-    ui.answer = path("chosen.label");
-    ASSERT_TRUE(label->Save(ui, "/labels/"));
+    ui.fileNames.push_back(QString::fromStdString(path("chosen.label")));
+    ASSERT_TRUE(label->Save("/labels/"));
     EXPECT_EQ(label->GetFilePath(), path("chosen.label"));
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(path("chosen.label"))));
 
     // Save with a path does not ask; Save As always does.
-    ui.requests.clear();
-    ASSERT_TRUE(label->Save(ui, "/labels/"));
-    EXPECT_TRUE(ui.requests.empty());
-    ui.answer = path("missing/dir/other.label");
-    EXPECT_FALSE(label->SaveAs(ui, "/labels/"));
-    ASSERT_EQ(ui.requests.size(), 1u);
-    EXPECT_TRUE(ui.requests[0].confirmOverwrite);
-    EXPECT_EQ(ui.requests[0].initialPath, path("chosen.label"));
+    ui.fileDialogs.clear();
+    ASSERT_TRUE(label->Save("/labels/"));
+    EXPECT_TRUE(ui.fileDialogs.empty());
+    ui.fileNames.push_back(QString::fromStdString(path("missing/dir/other.label")));
+    EXPECT_FALSE(label->SaveAs("/labels/"));
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_TRUE(ui.fileDialogs[0].request.confirmOverwrite);
+    EXPECT_EQ(ui.fileDialogs[0].request.initialName, QString::fromStdString(path("chosen.label")));
     ASSERT_EQ(ui.messages.size(), 1u); // the failure was reported
-    EXPECT_NE(ui.messages[0].find("Can not save file"), std::string::npos);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+    EXPECT_NE(ui.messages[0].text.find("Can not save file"), std::string::npos);
 }
 
 TEST(LabelFileSamples, SettingsOfOurOwnFromAnotherWriter)

@@ -1,6 +1,5 @@
 #pragma once
 // Small helpers shared by the test suites.
-#include "platform/messages.h"
 #include "platform/windef.h"
 
 #include <QImage>
@@ -24,15 +23,6 @@ LOGFONTA arialFont(int32_t height);
 // Bounding box of the non-white pixels inside `area` (the whole image by
 // default); left > right when there are none.
 RECT inkBox(const QImage& image, RECT area = {0, 0, INT32_MAX, INT32_MAX});
-
-// Records the messages meant for the user (instead of showing them) for
-// its lifetime.
-struct MessageRecorder {
-    std::vector<UserMessage> seen;
-    MessageSink previous;
-    MessageRecorder() { previous = SetMessageSink([this](const UserMessage& m) { seen.push_back(m); }); }
-    ~MessageRecorder() { SetMessageSink(previous); }
-};
 
 // Absolute path of a file below tests/data.
 QString dataPath(const QString& relative);

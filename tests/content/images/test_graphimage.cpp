@@ -5,8 +5,7 @@
 #include "content/tables/datatable.h"
 #include "content/tables/datatablefilter.h"
 #include "platform/dib.h"
-#include "platform/messages.h"
-#include "platform/uiservices.h"
+#include "platform/recordingui.h"
 #include "platform/wmf_test_builder.h"
 #include "support/test_support.h"
 
@@ -38,22 +37,6 @@ std::unique_ptr<T> loadObject(const std::string& bytes, ReadStatus expected = Re
     EXPECT_EQ(r.status(), expected);
     return o;
 }
-
-class ScriptedUi : public CUiServices {
-public:
-    bool answer = true;
-    QString path;
-    QString seenFilter, seenExtension, seenFolder;
-    bool PromptOpenFile(const QString& ext, const QString& filter, const QString& folder, QString& out) override
-    {
-        seenExtension = ext;
-        seenFilter = filter;
-        seenFolder = folder;
-        if (answer)
-            out = path;
-        return answer;
-    }
-};
 
 DrawArgs argsFor(CDC& dc, int label, int flags, const CDataTableBase* table, bool placeholder = false)
 {
@@ -379,7 +362,11 @@ TEST(GraphImage, PasteAndNaturalSize)
     EXPECT_EQ(o.GetAspectPercent(), 200);
     ASSERT_TRUE(o.ResetToNaturalSize());
     EXPECT_EQ(o.GetWidth(), (96 * 508 + 3) / 6);
+    CRecordingUi ui;
+    UiScope installed(ui);
     EXPECT_TRUE(o.CopyToClipboard());
+    ASSERT_TRUE(ui.clipboardImage);
+    EXPECT_EQ(ui.clipboardImage->size(), QSize(96, 192));
 
     o.InitFromClipboard(2, "bitmap handle");
     EXPECT_FALSE(o.GetHolder());
@@ -388,26 +375,24 @@ TEST(GraphImage, PasteAndNaturalSize)
 
 TEST(GraphImage, EditContentAsksForAFile)
 {
-    ScriptedUi ui;
     CGraphImageExtExt o;
-    ui.answer = false;
-    EXPECT_FALSE(o.EditContent(&ui));
+    EXPECT_FALSE(o.EditContent()); // nobody to ask: cancelled
+
+    CRecordingUi ui;
+    UiScope installed(ui);
+    ui.fileNames = {std::nullopt, QString::fromUtf8("/tmp/bild\xc3\xa4.WMF"), "/" + QString(200, 'a') + ".png"};
+    EXPECT_FALSE(o.EditContent());
     EXPECT_FALSE(o.GetHolder());
-    EXPECT_EQ(ui.seenFilter, "Image files |*.jpg;*.jpeg;*.bmp;*.png;*.wmf||");
-    EXPECT_EQ(ui.seenExtension, "*.jpg");
-    EXPECT_TRUE(ui.seenFolder.endsWith("/Clipart"));
-    ui.answer = true;
-    ui.path = QString::fromUtf8("/tmp/bild\xc3\xa4.WMF");
-    ASSERT_TRUE(o.EditContent(&ui));
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].kind, CRecordingUi::DialogKind::Open);
+    EXPECT_EQ(ui.fileDialogs[0].request.filter, "Image files |*.jpg;*.jpeg;*.bmp;*.png;*.wmf||");
+    EXPECT_EQ(ui.fileDialogs[0].request.defaultExtension, "jpg");
+    EXPECT_TRUE(ui.fileDialogs[0].request.folder.endsWith("/Clipart"));
+    ASSERT_TRUE(o.EditContent());
     EXPECT_EQ(o.GetFileName(), "/tmp/bild\xe4.WMF");
     EXPECT_EQ(o.GetHolder()->GetTypeTag(), kTagImageMetafile);
-    EXPECT_FALSE(o.EditContent(nullptr));
 
-    std::vector<UserMessage> shown;
-    SetMessageSink([&](const UserMessage& m) { shown.push_back(m); });
-    ui.path = "/" + QString(200, 'a') + ".png";
-    EXPECT_FALSE(o.EditContent(&ui));
-    SetMessageSink({});
-    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_FALSE(o.EditContent());
+    EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(o.GetHolder()->GetTypeTag(), kTagImageMetafile);
 }

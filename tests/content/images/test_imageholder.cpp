@@ -3,14 +3,12 @@
 #include "content/images/graphimage.h"
 #include "content/images/imageholder.h"
 #include "platform/dib.h"
+#include "platform/recordingui.h"
 #include "platform/wmf.h"
 #include "platform/wmf_test_builder.h"
 #include "support/test_support.h"
 
-#include <QClipboard>
 #include <QFile>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -392,27 +390,36 @@ TEST(ImageHolder, FarOutSourceWindowsKeepTheArithmeticInRange)
 
 TEST(ImageHolder, ClipboardCopiesOnlyContent)
 {
+    CRecordingUi ui;
+    UiScope installed(ui);
     CImageBitmap emptyOld;
     EXPECT_FALSE(emptyOld.CopyToClipboard());
     EXPECT_FALSE(CImageBitmapNew().CopyToClipboard());
     EXPECT_FALSE(CImageMetafile().CopyToClipboard());
     EXPECT_FALSE(CImageBase().CopyToClipboard());
+    EXPECT_TRUE(ui.clipboardWrites.empty());
 
     CImageBitmapNew holder;
     holder.SetPacked(dib::ImageToPacked24(solid(3, 2, qRgb(10, 20, 30))));
     ASSERT_TRUE(holder.CopyToClipboard());
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    ASSERT_TRUE(data);
-    EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), QSize(3, 2));
-    EXPECT_TRUE(data->data("image/bmp").startsWith("BM"));
+    ASSERT_EQ(ui.clipboardWrites.size(), 1u);
+    EXPECT_EQ(ui.clipboardWrites[0].kind, CRecordingUi::ClipboardWriteKind::Image);
+    EXPECT_EQ(ui.clipboardWrites[0].image.size(), QSize(3, 2));
+    EXPECT_EQ(ui.clipboardWrites[0].image.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(ui.clipboardWrites[0].bytes.substr(0, 2), "BM");
 
     CImageMetafile meta;
     meta.SetMetafile(blackBoxMetafile(), 1000, 2000);
     ASSERT_TRUE(meta.CopyToClipboard());
-    const QByteArray wmfBytes = QGuiApplication::clipboard()->mimeData()->data("image/x-wmf");
+    ASSERT_EQ(ui.clipboardWrites.size(), 2u);
+    EXPECT_EQ(ui.clipboardWrites[1].kind, CRecordingUi::ClipboardWriteKind::Metafile);
     wmf::WmfFile parts;
-    ASSERT_TRUE(wmf::SplitFile(std::string_view(wmfBytes.constData(), size_t(wmfBytes.size())), parts));
+    ASSERT_TRUE(wmf::SplitFile(ui.clipboardWrites[1].bytes, parts));
     EXPECT_EQ(parts.bits, blackBoxMetafile());
+
+    // A clipboard that refuses the data makes the copy fail.
+    ui.clipboardWritable = false;
+    EXPECT_FALSE(holder.CopyToClipboard());
 }
 
 TEST(ImageHolder, MemoryBlocksFromTheClipboard)

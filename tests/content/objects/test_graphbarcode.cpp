@@ -4,15 +4,13 @@
 #include "content/objects/collection.h"
 #include "content/objects/graphbarcode.h"
 #include "content/tables/datatable.h"
-#include "platform/messages.h"
+#include "platform/recordingui.h"
 #include "platform/numberformat.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 using testsupport::whiteImage;
-
-using testsupport::MessageRecorder;
 
 namespace {
 
@@ -177,7 +175,8 @@ TEST(GraphBarcode, RecordsRoundTripThroughTheCollection)
 
 TEST(GraphBarcode, CutQrCodeStopsPrintingLinearPrintsClipped)
 {
-    MessageRecorder messages;
+    CRecordingUi ui;
+    UiScope installed(ui);
     // A 10 mm object whose QR symbol needs more.
     auto q = barcode(std::string("QR Code") + '\xAE', std::string(120, 'Q'), 10000, 10000);
     q->SetModule(500);
@@ -190,10 +189,10 @@ TEST(GraphBarcode, CutQrCodeStopsPrintingLinearPrintsClipped)
     a.cutResX = 300;
     a.cutResY = 300;
     EXPECT_FALSE(q->Draw(a));
-    ASSERT_EQ(messages.seen.size(), 1u);
-    EXPECT_EQ(messages.seen[0].caption, "Utskrift avbruten");
-    EXPECT_EQ(messages.seen[0].icon, MessageIcon::Error);
-    EXPECT_EQ(messages.seen[0].text,
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "Utskrift avbruten");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(ui.messages[0].text,
               "Streckkod klippt p\xE5 etikett nummer 7 med text \"" + std::string(120, 'Q') + "\"");
     // Negative resolutions switch the check off.
     a.cutResX = -1;
@@ -204,7 +203,7 @@ TEST(GraphBarcode, CutQrCodeStopsPrintingLinearPrintsClipped)
     auto lin = barcode("Code 128", std::string(40, '7') + "X", 10000, 10000);
     a.cutResX = 300;
     EXPECT_TRUE(lin->Draw(a));
-    EXPECT_EQ(messages.seen.size(), 1u);
+    EXPECT_EQ(ui.messages.size(), 1u);
     a.flags = kDrawDesign;
     lin->Draw(a);
     EXPECT_TRUE(lin->ShowedCutMark());
@@ -244,4 +243,21 @@ TEST(GraphBarcode, DrawnObjectsScanWithTheirTableText)
             out.pop_back();
         EXPECT_EQ(out, table.GetCellText(c.row, 0)) << c.symbology << " at " << c.rotation;
     }
+}
+
+TEST(GraphBarcode, EditContentOpensTheQrTextDialog)
+{
+    CRecordingUi ui;
+    UiScope installed(ui);
+    // Linear codes are edited in place: no dialog.
+    EXPECT_FALSE(barcode("Code 128", "123", 20000, 10000)->EditContent());
+    EXPECT_TRUE(ui.qrDialogTexts.empty());
+
+    auto q = barcode(std::string("QR Code") + '\xAE', "first", 20000, 20000);
+    ui.qrTexts = {std::nullopt, std::string("line 1\r\nline \xE4")};
+    EXPECT_FALSE(q->EditContent()); // cancelled
+    ASSERT_TRUE(q->EditContent());
+    EXPECT_EQ(ui.qrDialogTexts, (std::vector<std::string>{"first", "first"}));
+    EXPECT_FALSE(q->EditContent()); // no scripted answer: cancelled
+    EXPECT_EQ(ui.qrDialogTexts.back(), "line 1\r\nline \xE4");
 }

@@ -168,7 +168,7 @@ TEST(Ole1, EmbeddedItemIsReadToItsEndAndWrittenBackUnchanged)
     ASSERT_NE(cloned, nullptr);
     EXPECT_EQ(cloned->Presentation().data, metafile);
     EXPECT_EQ(cloned->NativeData(), native);
-    EXPECT_FALSE(copies.GetAt(0)->EditContent(nullptr));
+    EXPECT_FALSE(copies.GetAt(0)->EditContent());
 }
 
 TEST(Ole1, EveryStreamFormReadsAndWritesBack)

@@ -163,7 +163,7 @@ TEST(Selection, SpacingEvenly)
     }
     {
         // One object spans the whole selection: the others are spread inside
-        // it, never with a negative gap.
+        // it.
         CGraphCollection c;
         CGraphRect* frame = addRect(c, 0, 0, 100000, 1000);
         CGraphRect* a = addRect(c, 60000, 0, 20000, 1000);
@@ -174,13 +174,26 @@ TEST(Selection, SpacingEvenly)
         EXPECT_EQ(a->GetLeft(), 60000);
     }
     {
-        // Objects wider than the room between the outer ones go edge to edge.
+        // Objects wider than the room between the outer ones overlap evenly:
+        // free = 30000 - 10000 - 10000 - 20000 = -10000, gap -5000.
         CGraphCollection c;
         addRect(c, 0, 0, 10000, 1000);
         CGraphRect* wide = addRect(c, 5000, 0, 20000, 1000);
         addRect(c, 20000, 0, 10000, 1000);
         c.SpaceSelectedEvenlyHorizontal();
-        EXPECT_EQ(wide->GetLeft(), 10000);
+        EXPECT_EQ(wide->GetLeft(), 5000);
+    }
+    {
+        // Two of them: free = 40000 - 20000 - 30000 = -10000, gap -3333
+        // (rounded towards zero) before, between and after them.
+        CGraphCollection c;
+        addRect(c, 0, 0, 1000, 10000);
+        CGraphRect* a = addRect(c, 0, 1000, 1000, 15000);
+        CGraphRect* b = addRect(c, 0, 2000, 1000, 15000);
+        addRect(c, 0, 30000, 1000, 10000);
+        c.SpaceSelectedEvenlyVertical();
+        EXPECT_EQ(a->GetTop(), 10000 - 3333);
+        EXPECT_EQ(b->GetTop(), 10000 - 3333 + 15000 - 3333);
     }
 }
 

@@ -3,13 +3,11 @@
 #include "content/tables/datatablefilter.h"
 #include "content/textparts/text.h"
 #include "platform/clock.h"
-#include "platform/messages.h"
+#include "platform/recordingui.h"
 
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
-
-using testsupport::MessageRecorder;
 
 namespace {
 
@@ -240,16 +238,17 @@ TEST(TextParts, RecordSizesAndRoundTrips)
 
 TEST(TextParts, ReadingIsBoundedAndUnknownKeysAreDamage)
 {
-    MessageRecorder messages;
+    CRecordingUi ui;
+    UiScope installed(ui);
     // Unknown key.
     ReadStatus st;
     EXPECT_FALSE(reload(std::string("\x63\x00", 2), &st));
     EXPECT_EQ(st, ReadStatus::Damaged);
     // ... is reported with the key and an empty caption.
-    ASSERT_EQ(messages.seen.size(), 1u);
-    EXPECT_EQ(messages.seen[0].text, "key = 99");
-    EXPECT_EQ(messages.seen[0].caption, "");
-    messages.seen.clear();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "key = 99");
+    EXPECT_EQ(ui.messages[0].caption, "");
+    ui.messages.clear();
     // A fixed text claiming 1000 bytes keeps 200 and stays in step.
     std::string rec("\xAB\x00\xE8\x03", 4);
     rec += std::string(1000, 'q') + std::string(1, '\0') + "tail";
@@ -266,9 +265,9 @@ TEST(TextParts, ReadingIsBoundedAndUnknownKeysAreDamage)
     ASSERT_TRUE(fx);
     EXPECT_EQ(st, ReadStatus::Ok);
     EXPECT_EQ(static_cast<CTextFixedExt&>(*fx).Lines(), (std::vector<std::string>{"a", "c"}));
-    ASSERT_EQ(messages.seen.size(), 1u);
-    EXPECT_EQ(messages.seen[0].text, "key = 51");
-    EXPECT_EQ(messages.seen[0].caption, "collectionKey");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "key = 51");
+    EXPECT_EQ(ui.messages[0].caption, "collectionKey");
     // A line count far beyond the data is refused before anything is made.
     std::string huge("\x0F\x01" "\x32\x00\xFF\x7F\x00\x00\x00\x00", 10);
     reload(huge, &st);

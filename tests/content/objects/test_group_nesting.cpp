@@ -28,7 +28,7 @@ std::unique_ptr<CGraphCollection> combined(int levels)
 
 } // namespace
 
-TEST(GroupReview, NestingASaveCannotReadBackFailsTheWrite)
+TEST(GroupNesting, NestingASaveCannotReadBackFailsTheWrite)
 {
     for (int levels : {15, 16, 40}) {
         SCOPED_TRACE(levels);

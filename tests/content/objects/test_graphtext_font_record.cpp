@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(GraphTextReview, OversizedFontFieldsSaturateInTheRecord)
+TEST(GraphTextFontRecord, OversizedFontFieldsSaturateInTheRecord)
 {
     // A font of 49152 points (height -65536) must not come back as height 0,
     // nor a huge negative height as a positive (cell) height.

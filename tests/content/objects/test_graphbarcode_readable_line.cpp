@@ -28,7 +28,7 @@ std::pair<int, int> darkColumns(const QImage& img, int fromRow, int toRow)
 
 } // namespace
 
-TEST(GraphBarcodeReview, HumanReadableLineStaysUnderTheSymbolAtEveryAlignment)
+TEST(GraphBarcodeReadableLine, HumanReadableLineStaysUnderTheSymbolAtEveryAlignment)
 {
     // 254 dpi: one pixel is 100 micrometres. Box 600 x 200 px along and
     // across the symbol, module 3 px, bars 100 px high; Code 128
