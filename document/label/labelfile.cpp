@@ -1,5 +1,6 @@
 #include "document/label/labelfile.h"
 
+#include "content/contenttypes.h"
 #include "platform/codepage.h"
 
 #include "document/label/labelui.h"
@@ -465,6 +466,7 @@ bool CLabelFileNew::LoadFromFile(const std::string& path, const LabelReadOptions
 bool CLabelFileNew::LoadFromBytes(std::string_view bytes, const LabelReadOptions& options, LabelFileResult* result,
                                   const std::string& name)
 {
+    RegisterContentTypes();
     setResult(result, LabelFileStatus::Ok, {});
     RecordReader r(bytes);
     const uint32_t magic = r.u32();
