@@ -165,7 +165,7 @@ int32_t CBarcodeModular::GetWidth(std::string_view text, int resolution)
 }
 
 BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                                        int labelNumber, std::string_view text)
+                                        std::string_view text)
 {
     if (text.empty())
         return BarcodeDrawResult::kEmpty;
@@ -187,7 +187,7 @@ BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int re
     for (const BarRun& bar : layout->bars)
         DrawBar(dc, color, rotation, bar.offset, host.deviceRect, x, y, bar.width, bar.longBar ? longH : h);
     if (m_showText)
-        DrawHumanReadable(host, dc, *layout, n, h, x, y, labelNumber, text);
+        DrawHumanReadable(host, dc, *layout, n, h, x, y, host.context.labelNumber, text);
     return BarcodeDrawResult::kDrawn;
 }
 

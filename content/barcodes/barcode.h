@@ -51,9 +51,10 @@ public:
     // the box's top-left at rotation 0, bottom-left at 900, bottom-right at
     // 1800 and top-right at 2700 (see DrawBar). resX / resY are the device's
     // resolutions as they are (exchanged here for 900 and 2700).
-    // labelNumber < 1 is the design view.
+    // The host's context tells the label; a label number below 1 is the
+    // design view.
     virtual BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                                   int labelNumber, std::string_view text) = 0;
+                                   std::string_view text) = 0;
     virtual void ReleaseBarBrush() { m_barBrush.reset(); }
     virtual bool EditsTextInPlace() const { return true; }
     virtual bool ShowsPlaceholder() const { return true; }
@@ -161,7 +162,7 @@ public:
 
     // Draws the bars of the layout and, for the linear symbologies that
     // have one, the human-readable line.
-    BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y, int labelNumber,
+    BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
                            std::string_view text) override;
     int32_t GetWidth(std::string_view text, int resolution) override;
 

@@ -116,7 +116,7 @@ int32_t CBarcodeQRCode::GetHeight(const BarcodeHost& /*host*/, int resolution) c
 }
 
 BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                                       int /*labelNumber*/, std::string_view text)
+                                       std::string_view text)
 {
     const QRcode* symbol = Encode(text);
     if (!symbol || symbol->width <= 0 || !symbol->data)

@@ -370,9 +370,7 @@ bool CGraphText::Draw(const DrawArgs& a)
         DrawFrame(dc, a.offsetX, a.offsetY);
     if (!m_transparent)
         dc.FillSolidRect(ClipRect(), m_fillColor);
-    const std::string text = m_textPart ? m_textPart->GetText(a.labelNumber, kTextBufferSize, a.flags, a.table,
-                                                              a.columnMap, a.placeholder)
-                                        : std::string();
+    const std::string text = m_textPart ? m_textPart->GetText(a, kTextBufferSize) : std::string();
     DrawTextContent(dc, 0, 0, a.frame, text, a.flags);
     return true;
 }
