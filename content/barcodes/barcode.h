@@ -4,8 +4,8 @@
 // which turns the object's text into bars at the device's resolution.
 //
 // Lengths are micrometres; a length in pixels at r pixels per inch is
-// (length x r + 12700) / 25400. At rotation 900 and 2700 the resolutions
-// are exchanged, so "along" always means along the symbol.
+// (length x r + 12700) / 25400 (units::UmToPx). At rotation 900 and 2700 the
+// resolutions are exchanged, so "along" always means along the symbol.
 #include "content/barcodes/barcodehost.h"
 #include "content/barcodes/encoders.h"
 #include "platform/dc.h"
@@ -348,5 +348,3 @@ std::unique_ptr<CBarcode> CreateBarcodeByName(std::string_view name);
 // Reads a symbology record stored after its type key `key`. Null when the
 // key is unknown (the reader is marked damaged) or the record incomplete.
 std::unique_ptr<CBarcode> ReadBarcode(RecordReader& reader, int16_t key);
-// Pixels of a length in micrometres: (um x res + 12700) / 25400.
-int32_t BarcodePx(int32_t um, int resolution);

@@ -1,6 +1,7 @@
 #include "content/objects/graphtext.h"
 
 #include "platform/codepage.h"
+#include "platform/units.h"
 
 #include <algorithm>
 #include <cstring>
@@ -571,7 +572,7 @@ void CGraphTextExt::InitFromClipboardText(const LOGFONTA& font, const std::strin
         widest = std::max<int64_t>(widest, dc.GetTextExtent(line).cx);
     TEXTMETRICA tm;
     dc.GetTextMetrics(tm);
-    m_width = int32_t(std::min<int64_t>(widest * 25400 / 96 + 1, INT32_MAX));
-    m_height = int32_t(std::min<int64_t>(int64_t(lines.size()) * tm.tmHeight * 25400 / 96 + 1, INT32_MAX));
+    m_width = units::clampAdd(units::PxToUmTruncated(widest, 96), 1);
+    m_height = units::clampAdd(units::PxToUmTruncated(int64_t(lines.size()) * tm.tmHeight, 96), 1);
     m_transparent = true;
 }

@@ -4,6 +4,7 @@
 #include "content/textparts/calendar.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
+#include "platform/units.h"
 
 #include <algorithm>
 #include <cctype>
@@ -47,11 +48,6 @@ int columnFromLetter(char c)
 std::string formatInt(int64_t v)
 {
     return std::to_string(v);
-}
-
-int16_t clamp16(int64_t v)
-{
-    return int16_t(std::clamp<int64_t>(v, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
 }
 
 // Reads an int16 length and that many bytes; keeps at most `max` of them.
@@ -289,7 +285,7 @@ void CTextDateExt::SetDateFormat(int index)
 
 void CTextDateExt::SetDateOffset(int days)
 {
-    m_offset = clamp16(days);
+    m_offset = units::clamp16(days);
 }
 
 bool CTextDateExt::GetDateFormatName(std::string& out) const
@@ -390,7 +386,7 @@ bool CTextTable::GetColumn(int which, int& out) const
 void CTextTable::SetColumn(int which, int column)
 {
     if (which == 0)
-        m_column = clamp16(column);
+        m_column = units::clamp16(column);
 }
 
 bool CTextTable::UsesColumn(int column) const
@@ -442,9 +438,9 @@ bool CTextTableExt::GetColumn(int which, int& out) const
 void CTextTableExt::SetColumn(int which, int column)
 {
     switch (which) {
-    case 0: m_column = clamp16(column); break;
-    case 1: m_second = clamp16(column); break;
-    case 2: m_third = clamp16(column); break;
+    case 0: m_column = units::clamp16(column); break;
+    case 1: m_second = units::clamp16(column); break;
+    case 2: m_third = units::clamp16(column); break;
     default: break;
     }
 }

@@ -3,6 +3,7 @@
 // sizes, centring and cache.
 #include "barcode_render.h"
 #include "content/barcodes/qrcode.h"
+#include "platform/units.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -166,7 +167,7 @@ TEST(HumanReadable, EanDigitsOnlyWhenTheyFitTheBox)
     EXPECT_GT(testsupport::countDifferentPixels(big, bars), 50);
     // A box that ends just below the bars leaves no room for the digits.
     ean.SetShowText(true);
-    const int shortBars = BarcodePx(ean.GetNominalBarHeight(), kRes);
+    const int shortBars = units::UmToPx(ean.GetNominalBarHeight(), kRes);
     QImage cut = Render(ean, "590123412345", 0, shortBars + 5, 0);
     ean.SetShowText(false);
     QImage cutBars = Render(ean, "590123412345", 0, shortBars + 5, 0);
