@@ -279,8 +279,8 @@ void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& de
 void CImageBitmapNew::FromGlobalMemory(CGraphObject& owner, std::string_view block)
 {
     SetPacked(std::string(block));
-    owner.SetWidth(clamp32((int64_t(m_width) * 25400 + 48) / 96));
-    owner.SetHeight(clamp32((int64_t(m_height) * 25400 + 48) / 96));
+    owner.SetWidth(units::PxToUm(m_width, 96));
+    owner.SetHeight(units::PxToUm(m_height, 96));
 }
 
 int CImageBitmapNew::GetAspectPercent() const

@@ -1,5 +1,6 @@
 #include "document/label/labelfile.h"
 
+#include "content/contenttypes.h"
 #include "platform/codepage.h"
 #include "platform/uiservices.h"
 #include "platform/units.h"
@@ -49,13 +50,13 @@ void writePart(RecordWriter& w, const LabelPart& p)
     w.i32(p.width);
 }
 
-void drawPartOutline(CDC& dc, int zoom, int left, int top, const LabelPart& part)
+void drawPartOutline(CDC& dc, int zoom, int leftPx, int topPx, const LabelPart& part)
 {
     const CPen old = dc.SelectPen(CPen{PS_DOT, 1, kLabelOutlineColor});
-    const int32_t dx = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX));
-    const int32_t dy = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY));
-    dc.Rectangle(left, top, units::clamp32(int64_t(left) + CLabel::Map(part.width, dx) + 1),
-                 units::clamp32(int64_t(top) + CLabel::Map(part.height, dy) + 1));
+    const int32_t ppiX = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX));
+    const int32_t ppiY = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY));
+    dc.Rectangle(leftPx, topPx, units::clamp32(int64_t(leftPx) + units::UmToPx(part.width, ppiX) + 1),
+                 units::clamp32(int64_t(topPx) + units::UmToPx(part.height, ppiY) + 1));
     dc.SelectPen(old);
 }
 
@@ -265,14 +266,14 @@ bool CLabelFileNew::ToggleModuleMarking()
     return true;
 }
 
-void CLabelFileNew::DrawHeaderOutline(CDC& dc, int zoom, int left, int top) const
+void CLabelFileNew::DrawHeaderOutline(CDC& dc, int zoom, int leftPx, int topPx) const
 {
-    drawPartOutline(dc, zoom, left, top, m_header);
+    drawPartOutline(dc, zoom, leftPx, topPx, m_header);
 }
 
-void CLabelFileNew::DrawFooterOutline(CDC& dc, int zoom, int left, int top) const
+void CLabelFileNew::DrawFooterOutline(CDC& dc, int zoom, int leftPx, int topPx) const
 {
-    drawPartOutline(dc, zoom, left, top, m_footer);
+    drawPartOutline(dc, zoom, leftPx, topPx, m_footer);
 }
 
 std::string CLabelFileNew::GetFileTitle() const
@@ -465,6 +466,7 @@ bool CLabelFileNew::LoadFromFile(const std::string& path, const LabelReadOptions
 bool CLabelFileNew::LoadFromBytes(std::string_view bytes, const LabelReadOptions& options, LabelFileResult* result,
                                   const std::string& name)
 {
+    RegisterContentTypes();
     setResult(result, LabelFileStatus::Ok, {});
     RecordReader r(bytes);
     const uint32_t magic = r.u32();
