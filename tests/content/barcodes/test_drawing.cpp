@@ -221,7 +221,7 @@ QImage RenderEanAt(CBarcodeEAN& b, const std::string& text, int rotation, int re
     else if (rotation == 2700)
         o = {box.right, 0};
     b.CreateBarBrush(RGB(0, 0, 0));
-    EXPECT_EQ(b.Draw(host, dc, resX, resY, o.x, o.y, 1, text), BarcodeDrawResult::kDrawn);
+    EXPECT_EQ(b.Draw(host, dc, resX, resY, o.x, o.y, text), BarcodeDrawResult::kDrawn);
     b.ReleaseBarBrush();
     guardColumns.assign(size_t(along), false);
     const barcodes::LinearLayout layout = *b.Layout(text, resAlong, resAcross);
