@@ -68,6 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // Drawn larger, the reduced one is decoded again.
         reduced.Draw(dc, fileName(), RECT{0, 0, 47, 31}, ImageSourceWindow{}, kImageCentre);
         reduced.GetAspectPercent();
+        RecordWriter writer;
+        reduced.Save(writer);
         reduced.Rotate(1);
     }
     return 0;

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <limits>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -56,6 +57,7 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, 
         *error = FileError::None;
     if (path.isEmpty() || maxBytes < 0)
         return fail(error, FileError::Missing);
+    maxBytes = std::min<qint64>(maxBytes, std::numeric_limits<qsizetype>::max() - 1);
     const QByteArray name = QFile::encodeName(path);
     if (name.contains('\0'))
         return fail(error, FileError::Missing);

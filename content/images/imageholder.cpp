@@ -304,6 +304,7 @@ bool CImageBitmapNew::LoadFile(const std::string& storedName, QSize drawnSize)
     if (HasContent() && info.width > 0 && info.height > 0 &&
         (m_width < info.width || m_height < info.height)) {
         m_reduced = true;
+        m_sourceName = storedName;
         m_width = info.width;
         m_height = info.height;
     }
@@ -324,7 +325,7 @@ void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& de
         const QSize drawn = m_reducedDecoding ? drawnPictureSize(dest, window) : QSize();
         if (m_packed.empty()) {
             LoadFile(imageFile, drawn);
-        } else if (m_reduced && !picture().isNull() &&
+        } else if (m_reduced && m_sourceName == imageFile && !picture().isNull() &&
                    (drawn.width() > picture().width() || drawn.height() > picture().height() ||
                     !drawn.isValid())) {
             // Drawn larger than it was decoded: decode again, keeping what
@@ -336,6 +337,7 @@ void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& de
                 m_width = larger.m_width;
                 m_height = larger.m_height;
                 m_reduced = larger.m_reduced;
+                m_sourceName = std::move(larger.m_sourceName);
             }
         }
     }
@@ -407,6 +409,14 @@ bool CImageBitmapNew::Load(RecordReader& reader)
 
 void CImageBitmapNew::Save(RecordWriter& writer) const
 {
+    // A picture decoded reduced for drawing is stored whole, as it was read.
+    if (m_reduced && !m_sourceName.empty()) {
+        CImageBitmapNew whole;
+        if (whole.LoadFile(m_sourceName) && !whole.m_reduced) {
+            whole.Save(writer);
+            return;
+        }
+    }
     writer.i16(kMarkerContent);
     writer.i16(int16_t(m_width));
     writer.i16(int16_t(m_height));

@@ -150,8 +150,8 @@ public:
     // Reads a JPEG, BMP or PNG file (by its content); any other file, and a
     // name that is not a regular file, leaves the holder empty. With a valid
     // `drawnSize` the picture is decoded reduced to cover that many pixels
-    // (dib::DecodeAsPacked24); width and height stay the file's. Answers
-    // whether there is content afterwards.
+    // (dib::DecodeAsPacked24); width and height stay the file's, and Save
+    // stores the whole picture. Answers whether there is content afterwards.
     bool LoadFile(const std::string& storedName, QSize drawnSize = {});
     // Sets a packed DIB; width and height come from its header.
     void SetPacked(std::string packed);
@@ -168,7 +168,10 @@ private:
     int32_t m_width = 0;
     int32_t m_height = 0;
     bool m_reducedDecoding = false;
-    bool m_reduced = false; // m_packed is the file's picture made smaller
+    // m_packed is the picture of file m_sourceName made smaller; saving
+    // stores the file's whole picture.
+    bool m_reduced = false;
+    std::string m_sourceName;
 };
 
 // A Windows metafile with its size in micrometres.

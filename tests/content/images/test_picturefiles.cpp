@@ -194,6 +194,21 @@ TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
     EXPECT_EQ(holder->Width(), 400);
     EXPECT_EQ(holder->GetAspectPercent(), 50);
 
+    // Saved, the whole picture is stored, as read from the file.
+    auto storedWidth = [](const CImageBase& h) {
+        RecordWriter w;
+        h.Save(w);
+        RecordReader r(w.data());
+        CImageBitmapNew back;
+        EXPECT_TRUE(back.Load(r));
+        return dib::HeaderSize(back.Packed()).width;
+    };
+    EXPECT_EQ(storedWidth(*holder), 400);
+    const QString moved = dir.filePath("moved.png");
+    ASSERT_TRUE(QFile::rename(path, moved));
+    EXPECT_EQ(storedWidth(*holder), 200); // the file gone: what there is
+    ASSERT_TRUE(QFile::rename(moved, path));
+
     // The same picture as a file of its own is decoded whole, and both
     // draw the same.
     CGraphImageExtExt file;
