@@ -257,8 +257,11 @@ bool CGraphImageExt::Draw(const DrawArgs& args)
         }
     }
     const bool tableWithoutRow = m_sourceMode == kSourceTable && (args.labelNumber < 0 || args.placeholder);
-    if (!tableWithoutRow && m_holder)
+    if (!tableWithoutRow && m_holder) {
+        // A picture per row is decoded at the size it is drawn at.
+        m_holder->SetReducedDecoding(m_sourceMode == kSourceTable);
         m_holder->Draw(dc, m_fileName, m_deviceRect, m_window, HolderFlags());
+    }
     if (args.frame)
         DrawFrame(dc);
     return true;
