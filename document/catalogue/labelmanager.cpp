@@ -14,16 +14,21 @@ bool lessNoCase(const std::string& a, const std::string& b)
     return QString::compare(codepage::ToUnicode(a), codepage::ToUnicode(b), Qt::CaseInsensitive) < 0;
 }
 
+// Larger files are no label definitions.
+constexpr qint64 kMaxLabelFileSize = 16 * 1024 * 1024;
+
 // The definition class that a file's magic names; null for anything else
-// and for a file that cannot be opened.
-std::unique_ptr<CLabelFileNew> labelForFile(const QString& path)
+// and for a file that cannot be opened. `data` receives the file.
+std::unique_ptr<CLabelFileNew> labelForFile(const QString& path, QByteArray& data)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
-    const QByteArray head = file.read(4);
+    // Read no more than the file holds: no buffer of the largest size for
+    // every small file.
+    data = file.read(std::clamp<qint64>(file.size(), 4, kMaxLabelFileSize + 1));
     file.close();
-    RecordReader r(head.constData(), size_t(head.size()));
+    RecordReader r(data.constData(), size_t(data.size()));
     const uint32_t magic = r.u32();
     if (!r.ok())
         return nullptr;
@@ -77,11 +82,13 @@ int CLabelManager::LoadFolder()
         const QString fileName = info.fileName();
         if (!fileName.endsWith(QStringLiteral(".label"), Qt::CaseInsensitive))
             continue;
-        std::unique_ptr<CLabelFileNew> label = labelForFile(info.filePath());
+        QByteArray data;
+        std::unique_ptr<CLabelFileNew> label = labelForFile(info.filePath(), data);
         if (!label)
             continue;
         // A definition that reads badly is still listed, with what it read.
-        label->LoadFromFile(QFile::encodeName(info.filePath()).toStdString(), options);
+        if (data.size() <= kMaxLabelFileSize)
+            label->LoadFromBytes(std::string_view(data.constData(), size_t(data.size())), options);
         label->SetDisplayName(DisplayNameOf(codepage::FromUnicode(fileName)));
         m_labels[size_t(m_count++)] = std::move(label);
     }
