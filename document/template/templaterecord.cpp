@@ -288,7 +288,8 @@ bool CTemplate::LoadFile(const std::string& path)
         ShowUserMessage("Can not open " + path, {}, MessageIcon::Error);
         return false;
     }
-    const QByteArray data = file.read(kMaxTemplateFileSize + 1);
+    // Asks for no more than the file holds: a read allocates what it asks.
+    const QByteArray data = file.read(std::clamp<qint64>(file.size(), 0, kMaxTemplateFileSize + 1));
     file.close();
     bool ok = data.size() <= kMaxTemplateFileSize;
     if (ok) {
