@@ -2,8 +2,8 @@
 // template.
 #include "document/template/template.h"
 
-#include "document/label/labelui.h"
-#include "platform/messages.h"
+#include "content/contenttypes.h"
+#include "platform/uiservices.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -31,19 +31,6 @@ std::string readText(RecordReader& r, size_t width)
         s.resize(width - 1);
     return s;
 }
-
-// Shows the messages of a label definition read to the user.
-class MessageLabelUi : public CLabelUi {
-public:
-    void ShowMessage(const std::string& text, const std::string& caption, LabelMessageIcon icon) override
-    {
-        const MessageIcon mapped = icon == LabelMessageIcon::Error     ? MessageIcon::Error
-                                   : icon == LabelMessageIcon::Warning ? MessageIcon::Warning
-                                                                       : MessageIcon::Information;
-        ShowUserMessage(text, caption, mapped);
-    }
-    std::optional<std::string> AskSaveFileName(const LabelSaveDialogRequest&) override { return std::nullopt; }
-};
 
 } // namespace
 
@@ -102,6 +89,8 @@ bool CTemplate::ReadPassword(RecordReader& r)
 
 bool CTemplate::Read(RecordReader& r, const LabelReadOptions& options)
 {
+    // The areas may hold objects of every family.
+    RegisterContentTypes();
     const uint32_t magic = r.u32();
     if (!r.ok())
         return false;
@@ -345,9 +334,8 @@ bool CTemplate::LoadLabelFile(const std::string& path)
     else
         return false;
 
-    MessageLabelUi ui;
     LabelReadOptions options;
-    options.messages = &ui;
+    options.messages = true;
     LabelFileResult result;
     if (!label->LoadFromFile(path, options, &result)) {
         // The template keeps its definition rather than half of another.

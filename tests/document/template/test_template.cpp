@@ -5,6 +5,7 @@
 #include "content/objects/group.h"
 #include "content/objects/shapes.h"
 #include "support/test_support.h"
+#include "platform/recordingui.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,10 +19,12 @@ namespace {
 // The texts shown to the user while `action` runs.
 std::vector<std::string> messagesDuring(const std::function<void()>& action)
 {
-    std::vector<std::string> seen;
-    const MessageSink previous = SetMessageSink([&seen](const UserMessage& m) { seen.push_back(m.text); });
+    CRecordingUi ui;
+    UiScope scope(ui);
     action();
-    SetMessageSink(previous);
+    std::vector<std::string> seen;
+    for (const UserMessage& m : ui.messages)
+        seen.push_back(m.text);
     return seen;
 }
 
