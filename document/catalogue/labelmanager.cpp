@@ -1,9 +1,9 @@
 #include "document/catalogue/labelmanager.h"
 
 #include "platform/codepage.h"
+#include "platform/files.h"
 
 #include <QDir>
-#include <QFile>
 #include <algorithm>
 
 namespace {
@@ -17,17 +17,16 @@ bool lessNoCase(const std::string& a, const std::string& b)
 // Larger files are no label definitions.
 constexpr qint64 kMaxLabelFileSize = 16 * 1024 * 1024;
 
-// The definition class that a file's magic names; null for anything else
-// and for a file that cannot be opened. `data` receives the file.
+// The definition class that a file's magic names; null for anything else,
+// for a file that cannot be opened and for anything but a regular file of
+// at most kMaxLabelFileSize bytes (a FIFO or device in the folder must not
+// block or flood the scan at start-up). `data` receives the file.
 std::unique_ptr<CLabelFileNew> labelForFile(const QString& path, QByteArray& data)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    std::optional<QByteArray> bytes = files::ReadRegularFile(path, kMaxLabelFileSize);
+    if (!bytes)
         return nullptr;
-    // Read no more than the file holds: no buffer of the largest size for
-    // every small file.
-    data = file.read(std::clamp<qint64>(file.size(), 4, kMaxLabelFileSize + 1));
-    file.close();
+    data = std::move(*bytes);
     RecordReader r(data.constData(), size_t(data.size()));
     const uint32_t magic = r.u32();
     if (!r.ok())
@@ -87,8 +86,7 @@ int CLabelManager::LoadFolder()
         if (!label)
             continue;
         // A definition that reads badly is still listed, with what it read.
-        if (data.size() <= kMaxLabelFileSize)
-            label->LoadFromBytes(std::string_view(data.constData(), size_t(data.size())), options);
+        label->LoadFromBytes(std::string_view(data.constData(), size_t(data.size())), options);
         label->SetDisplayName(DisplayNameOf(codepage::FromUnicode(fileName)));
         m_labels[size_t(m_count++)] = std::move(label);
     }

@@ -2,6 +2,7 @@
 
 #include "content/contenttypes.h"
 #include "platform/codepage.h"
+#include "platform/files.h"
 #include "platform/uiservices.h"
 #include "platform/units.h"
 
@@ -81,19 +82,21 @@ std::string readFailure(const RecordReader& r, const std::string& path, LabelFil
     return "The label definition file " + path + " is incomplete.";
 }
 
-// Reads a whole file of at most kMaxLabelFileSize bytes.
+// Reads a whole regular file of at most kMaxLabelFileSize bytes (a name in
+// the label folder may be a FIFO or a device, which must not block or flood
+// the catalogue scan).
 bool readWholeFile(const std::string& path, QByteArray& data, LabelFileResult* result)
 {
-    QFile f(QFile::decodeName(path.c_str()));
-    if (!f.open(QIODevice::ReadOnly)) {
-        setResult(result, LabelFileStatus::CannotOpen, "Can not open file " + path);
+    files::FileError error = files::FileError::None;
+    std::optional<QByteArray> bytes = files::ReadRegularFile(QFile::decodeName(path.c_str()), kMaxLabelFileSize, &error);
+    if (!bytes) {
+        if (error == files::FileError::TooLarge)
+            setResult(result, LabelFileStatus::NotALabelFile, path + " is not a label definition file.");
+        else
+            setResult(result, LabelFileStatus::CannotOpen, "Can not open file " + path);
         return false;
     }
-    data = f.read(kMaxLabelFileSize + 1);
-    if (data.size() > kMaxLabelFileSize) {
-        setResult(result, LabelFileStatus::NotALabelFile, path + " is not a label definition file.");
-        return false;
-    }
+    data = std::move(*bytes);
     return true;
 }
 
@@ -675,14 +678,10 @@ std::unique_ptr<CLabelFileNew> LoadLabelDefinitionFile(const std::string& path, 
                                                        LabelFileResult* result)
 {
     setResult(result, LabelFileStatus::Ok, {});
-    QFile f(QFile::decodeName(path.c_str()));
-    if (!f.open(QIODevice::ReadOnly)) {
-        setResult(result, LabelFileStatus::CannotOpen, "Can not open file " + path);
+    QByteArray data;
+    if (!readWholeFile(path, data, result))
         return nullptr;
-    }
-    const QByteArray head = f.read(4);
-    f.close();
-    RecordReader r(head.constData(), size_t(head.size()));
+    RecordReader r(data.constData(), size_t(data.size()));
     const uint32_t magic = r.u32();
     std::unique_ptr<CLabelFileNew> label;
     if (r.ok() && magic == kLabelFileMagic)
@@ -693,7 +692,7 @@ std::unique_ptr<CLabelFileNew> LoadLabelDefinitionFile(const std::string& path, 
         setResult(result, LabelFileStatus::NotALabelFile, path + " is not a label definition file.");
         return nullptr;
     }
-    if (!label->LoadFromFile(path, options, result))
+    if (!label->LoadFromBytes(std::string_view(data.constData(), size_t(data.size())), options, result, path))
         return nullptr;
     label->SetFilePath(path);
     return label;

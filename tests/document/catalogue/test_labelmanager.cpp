@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <set>
 
+#include <sys/stat.h>
+
 namespace {
 
 void writeFile(const QDir& dir, const QString& name, const std::string& bytes)
@@ -53,6 +55,11 @@ TEST(LabelCatalogue, ScanOfAFolder)
     writeFile(dir, "notes.txt", labelFile<CLabelFileNew>("Txt"));
     // Cannot be opened: skipped, the scan goes on.
     ASSERT_TRUE(QFile::link(dir.filePath("gone.bin"), dir.filePath("broken.label")));
+    // Not regular files: skipped without opening (a FIFO would block the
+    // scan, /dev/zero would never end).
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("fifo.label")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.label")));
+    ASSERT_TRUE(dir.mkdir("folder.label"));
 
     CLabelManager m;
     m.SetFolder(dir.path());
