@@ -9,7 +9,7 @@ namespace {
 
 // Largest side of the off-screen image; a larger request is cut to it so a
 // wild rectangle cannot ask for gigabytes.
-constexpr int kMaxBufferSide = 16384;
+constexpr int kMaxBufferSide = 4096;
 
 QImage makeBuffer(int width, int height)
 {

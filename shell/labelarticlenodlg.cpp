@@ -17,8 +17,10 @@ CLabelArticleNoDlg::CLabelArticleNoDlg(CLabel& label, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Enter article number"));
     m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("all"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_edit = new QLineEdit(this);
+    m_edit->setObjectName(QStringLiteral("new"));
     m_edit->setMaxLength(kMaxEdit);
     m_edit->setValidator(new CCodePageValidator(m_edit));
     auto* allLabel = new QLabel(QStringLiteral("All"), this);
@@ -27,6 +29,8 @@ CLabelArticleNoDlg::CLabelArticleNoDlg(CLabel& label, QWidget* parent)
     newLabel->setBuddy(m_edit);
     m_add = new QPushButton(QStringLiteral("Add"), this);
     m_delete = new QPushButton(QStringLiteral("Delete"), this);
+    m_add->setObjectName(QStringLiteral("add"));
+    m_delete->setObjectName(QStringLiteral("delete"));
     m_add->setAutoDefault(false);
     m_delete->setAutoDefault(false);
     connect(m_add, &QPushButton::clicked, this, &CLabelArticleNoDlg::OnAdd);

@@ -30,8 +30,11 @@ CLockDocumentDialog::CLockDocumentDialog(QWidget* parent)
     setWindowTitle(QStringLiteral("Lock document"));
     m_lock = new QCheckBox(QStringLiteral("Lock template"), this);
     m_lock->setChecked(true);
+    m_lock->setObjectName(QStringLiteral("lock"));
     m_password = passwordEdit(this);
     m_confirm = passwordEdit(this);
+    m_password->setObjectName(QStringLiteral("password"));
+    m_confirm->setObjectName(QStringLiteral("confirm"));
     auto* passwordLabel = new QLabel(QStringLiteral("Password"), this);
     passwordLabel->setBuddy(m_password);
     auto* confirmLabel = new QLabel(QStringLiteral("Confirm password"), this);

@@ -15,6 +15,7 @@ CUnlockDocumentDialog::CUnlockDocumentDialog(QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Unlock document"));
     m_password = new QLineEdit(this);
+    m_password->setObjectName(QStringLiteral("password"));
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setValidator(new CCodePageValidator(m_password));
     auto* label = new QLabel(QStringLiteral("Password"), this);
