@@ -141,12 +141,12 @@ bool CCompoundFile::ReadChain(uint32_t start, uint64_t limit, std::string& out) 
     out.clear();
     if (limit == 0)
         return true;
-    // A chain never visits more sectors than there are: more steps mean a loop.
-    const size_t maxSteps = std::min<size_t>(m_fat.size(), m_sectorCount);
-    size_t steps = 0;
+    // A sector met a second time means the chain loops.
+    std::vector<bool> seen(m_fat.size(), false);
     for (uint32_t s = start; s != kEndOfChain && out.size() < limit; s = m_fat[s]) {
-        if (s >= m_fat.size() || ++steps > maxSteps)
+        if (s >= m_fat.size() || seen[s])
             return false;
+        seen[s] = true;
         const std::string_view bytes = Sector(s);
         if (bytes.empty())
             return false;
@@ -160,13 +160,11 @@ bool CCompoundFile::ReadChain(uint32_t start, uint64_t limit, std::string& out) 
 bool CCompoundFile::ReadMiniChain(uint32_t start, uint64_t limit, std::string& out) const
 {
     out.clear();
-    const size_t miniSectors = m_miniStream.size() / kMiniSectorSize
-                             + (m_miniStream.size() % kMiniSectorSize ? 1 : 0);
-    const size_t maxSteps = std::min(m_miniFat.size(), miniSectors);
-    size_t steps = 0;
+    std::vector<bool> seen(m_miniFat.size(), false);
     for (uint32_t s = start; out.size() < limit; s = m_miniFat[s]) {
-        if (s == kEndOfChain || s >= m_miniFat.size() || ++steps > maxSteps)
+        if (s == kEndOfChain || s >= m_miniFat.size() || seen[s])
             return false;
+        seen[s] = true;
         const size_t at = size_t(s) * kMiniSectorSize;
         if (at >= m_miniStream.size())
             return false;
