@@ -11,6 +11,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
+  python3-xlrd
 )
 
 missing=()

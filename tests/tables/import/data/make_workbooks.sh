@@ -1,0 +1,10 @@
+#!/bin/sh
+# Regenerates the reference workbooks: python3-xlwt writes BIFF8, gnumeric's
+# ssconvert (formulas recalculated) rewrites them as BIFF8 and as BIFF5
+# (Excel 95), so the tests read files of two independent writers.
+set -e
+cd "$(dirname "$0")"
+/usr/bin/python3 make_workbooks.py
+ssconvert --recalc -T Gnumeric_Excel:excel_biff8 xlwt_biff8.xls gnumeric_biff8.xls
+ssconvert --recalc -T Gnumeric_Excel:excel_biff7 ascii_source.xls gnumeric_biff5.xls
+rm ascii_source.xls
