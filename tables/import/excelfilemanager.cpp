@@ -2,12 +2,11 @@
 
 #include "platform/codepage.h"
 #include "platform/compoundfile.h"
-#include "platform/messages.h"
+#include "platform/files.h"
 #include "platform/numberformat.h"
+#include "platform/uiservices.h"
 #include "tables/import/excelbook.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 
 #include <memory>
@@ -16,8 +15,7 @@ namespace {
 
 void beep()
 {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QApplication::beep();
+    Ui().Beep();
 }
 
 std::unique_ptr<CExcelFile> makeReader(uint8_t version, bool workbookStream, bool nameEndsInW,
@@ -53,13 +51,10 @@ CExcelFileManager::CExcelFileManager(CExcelSheetChooser& chooser)
 ExcelImportResult CExcelFileManager::Import(const QString& path, const CDataTableBase& current)
 {
     ExcelImportResult result;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxFileSize) {
-        const QByteArray bytes = file.readAll();
-        file.close();
-        result = ImportData(std::string_view(bytes.constData(), size_t(bytes.size())),
+    // Read-only, and only a regular file: a FIFO or device must not block.
+    if (const std::optional<QByteArray> bytes = files::ReadRegularFile(path, kMaxFileSize))
+        result = ImportData(std::string_view(bytes->constData(), size_t(bytes->size())),
                             QFileInfo(path).fileName(), current);
-    }
     if (result.status == ExcelImportResult::Status::Failed)
         ShowUserMessage("Can not open file " + codepage::FromUnicode(path, m_codePage), {}, MessageIcon::Error);
     return result;

@@ -1,5 +1,6 @@
 #include "tables/import/excelfilemanager.h"
 #include "support/biff_builder.h"
+#include "platform/recordingui.h"
 #include "support/test_support.h"
 
 #include <QFile>
@@ -245,7 +246,8 @@ TEST(ExcelImport, ReadsIntoACopyOfTheCurrentTable)
 
 TEST(ExcelImport, FailuresAndCancel)
 {
-    testsupport::MessageRecorder messages;
+    CRecordingUi ui;
+    UiScope scope(ui);
     ScriptedChooser chooser;
     chooser.answer = std::nullopt;
     EXPECT_EQ(importData(excel5Book(), chooser).status, Status::Cancelled);
@@ -269,7 +271,7 @@ TEST(ExcelImport, FailuresAndCancel)
     // A chooser answer that is no sheet.
     chooser.answer = 5;
     EXPECT_EQ(importData(whole, chooser).status, Status::Failed);
-    EXPECT_TRUE(messages.seen.empty()); // ImportData shows nothing
+    EXPECT_TRUE(ui.messages.empty()); // ImportData shows nothing
 
     // Import shows the failure; a read-only file imports.
     QTemporaryDir dir;
@@ -284,10 +286,10 @@ TEST(ExcelImport, FailuresAndCancel)
     chooser.answer = 0;
     CExcelFileManager manager(chooser, '.');
     EXPECT_EQ(manager.Import(bad, CDataTableBase()).status, Status::Failed);
-    ASSERT_EQ(messages.seen.size(), 1u);
-    EXPECT_EQ(messages.seen[0].text, "Can not open file " + bad.toStdString());
-    EXPECT_EQ(messages.seen[0].icon, MessageIcon::Error);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Can not open file " + bad.toStdString());
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(manager.Import(good, CDataTableBase()).status, Status::Ok);
     EXPECT_EQ(manager.Import(dir.filePath("missing.xls"), CDataTableBase()).status, Status::Failed);
-    EXPECT_EQ(messages.seen.size(), 2u);
+    EXPECT_EQ(ui.messages.size(), 2u);
 }
