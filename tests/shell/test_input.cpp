@@ -1,5 +1,7 @@
 // An open in-place editor takes the standard editing keys before the
-// window's shortcuts; other shortcuts still reach the window.
+// window's shortcuts; other shortcuts still reach the window. Gesture
+// points clamped where the cursor would have been clipped.
+#include "shell/cursorclip.h"
 #include "shell/editorkeyprecedence.h"
 #include "widgettest.h"
 
@@ -76,4 +78,18 @@ TEST(EditorKeyPrecedence, CtrlZUndoesTheTypingInALineEditor)
     QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(edit->text(), "");
     EXPECT_EQ(tableUndos, 0);
+}
+
+TEST(CursorClip, TrackedPointsStayInsideTheClipUntilReleased)
+{
+    CCursorClip clip;
+    EXPECT_EQ(clip.Apply(QPoint(-5, 900)), QPoint(-5, 900));
+    clip.Clip(QRect(QPoint(10, 0), QPoint(110, 99)));
+    EXPECT_EQ(clip.Apply(QPoint(-5, 900)), QPoint(10, 99));
+    EXPECT_EQ(clip.Apply(QPoint(200, -1)), QPoint(110, 0));
+    EXPECT_EQ(clip.Apply(QPoint(50, 50)), QPoint(50, 50));
+    clip.Release();
+    EXPECT_EQ(clip.Apply(QPoint(200, -1)), QPoint(200, -1));
+    clip.Clip(QRect());
+    EXPECT_FALSE(clip.IsClipping());
 }
