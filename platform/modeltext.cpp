@@ -26,6 +26,13 @@ std::string FromEditor(const QString& text, int codePage)
 QString ToEditor(std::string_view bytes, int codePage)
 {
     QString text = codepage::ToUnicode(bytes, codePage);
+    if (codePage == codepage::kSymbol) {
+        // Symbol fonts have no glyphs for control bytes: line ends and tabs
+        // stay what they are.
+        for (QChar& c : text)
+            if (c.unicode() >= 0xF000 && c.unicode() < 0xF020)
+                c = QChar(char16_t(c.unicode() - 0xF000));
+    }
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }

@@ -1,5 +1,6 @@
 // Texts at the Qt boundary: line ends, characters a code page lacks, and
 // byte limits cut on a character boundary.
+#include "platform/codepage.h"
 #include "platform/modeltext.h"
 #include "platform/pastetext.h"
 
@@ -13,6 +14,10 @@ TEST(ModelText, LineEndsBecomeCrLfInTheModelAndLfInEditors)
     EXPECT_EQ(modeltext::FromEditor(QStringLiteral("\r\r\n"), 1252), "\r\n\r\n");
     EXPECT_EQ(modeltext::ToEditor("x\r\ny\r\n", 1252), QStringLiteral("x\ny\n"));
     EXPECT_EQ(modeltext::ToEditor("\xC4pfel", 1252), QStringLiteral(u"\u00C4pfel"));
+    // A symbol-font text keeps its line breaks and comes back unchanged.
+    const QString symbol = modeltext::ToEditor("\xB7\r\n\x41", codepage::kSymbol);
+    EXPECT_EQ(symbol, QStringLiteral(u"\uF0B7\n\uF041"));
+    EXPECT_EQ(modeltext::FromEditor(symbol, codepage::kSymbol), "\xB7\r\n\x41");
 }
 
 TEST(ModelText, CharactersThePageLacksAreRefusedOrQuestionMarks)
