@@ -63,6 +63,23 @@ COLORREF CUiServices::SystemColor(SystemColour which)
     return RGB(0, 0, 0);
 }
 
+int CUiServices::SystemMetric(SystemMetricId which)
+{
+    // The values of a standard Windows desktop at 96 pixels per inch.
+    switch (which) {
+    case SystemMetricId::WheelScrollLines:
+        return 3;
+    case SystemMetricId::DoubleClickTime:
+        return 500;
+    case SystemMetricId::ScrollBarExtent:
+        return 17;
+    case SystemMetricId::LogPixelsX:
+    case SystemMetricId::LogPixelsY:
+        return 96;
+    }
+    return 0;
+}
+
 CUiServices& Ui()
 {
     CUiServices* ui = installedUi();

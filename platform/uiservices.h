@@ -1,6 +1,7 @@
 #pragma once
 // The one way model code reaches the user: message boxes, questions, file
-// dialogs, the beep, the clipboard and the system colours. The shell
+// dialogs, the beep, the wait cursor, the clipboard, dragging text, the
+// desktop's open and mail actions, and the system colours and metrics. The shell
 // installs the Qt implementation at start-up; tests install a recording one
 // (platform/recordingui.h). Without an installed implementation the default
 // one answers every question with its default, cancels every dialog, writes
@@ -10,11 +11,15 @@
 // Texts are byte strings in the Windows code page (cp1252) as the model
 // holds them; the implementation converts them at the Qt boundary. Paths
 // are local file names as QString.
+#include "platform/codepage.h"
 #include "platform/windef.h"
 
+#include <QFont>
 #include <QImage>
 #include <QString>
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +55,20 @@ enum class ClipboardFormat { Text, Image, Metafile, Objects };
 enum class SystemColour { Window, WindowText, ButtonFace, ButtonShadow, ButtonHighlight, DarkShadow,
                           Highlight, HighlightText, InfoBackground, InfoText };
 
+// System values the views read: lines per wheel notch, the double-click
+// time in milliseconds, the width of a vertical scroll bar in pixels and the
+// screen's logical pixels per inch.
+enum class SystemMetricId { WheelScrollLines, DoubleClickTime, ScrollBarExtent, LogPixelsX, LogPixelsY };
+
+// How a drag ended.
+enum class DropEffect { None, Copy, Move };
+
+// Clipboard contents from other programs are cut to this many bytes of
+// text and refused as pictures above this many pixels.
+constexpr size_t kMaxClipboardTextBytes = size_t(4) << 20;
+constexpr int64_t kMaxClipboardImagePixels = int64_t(64) * 1000 * 1000;
+constexpr size_t kMaxClipboardMetafileBytes = size_t(64) << 20;
+
 class CUiServices {
 public:
     virtual ~CUiServices() = default;
@@ -60,6 +79,9 @@ public:
     virtual MessageAnswer Ask(const UserMessage& question, MessageButtons buttons,
                               MessageAnswer defaultAnswer);
     virtual void Beep() {}
+    // The wait cursor; calls nest (use CWaitCursor).
+    virtual void BeginWaitCursor() {}
+    virtual void EndWaitCursor() {}
 
     // --- File dialogs: the chosen path, or nothing on cancel.
     virtual std::optional<QString> AskOpenFileName(const FileDialogRequest& /*request*/)
@@ -78,11 +100,15 @@ public:
 
     // --- Clipboard. Contents from other programs are untrusted: the
     // implementation bounds their size.
+    // ClipboardFormats answers from a cache kept up to date when the
+    // clipboard changes, so update handlers may call it as often as they like.
     virtual std::vector<ClipboardFormat> ClipboardFormats() { return {}; }
-    virtual std::optional<std::string> ClipboardText() { return std::nullopt; } // cp1252 bytes
+    // The text in `codePage` bytes, line ends as CR LF, characters the page
+    // lacks as '?', at most kMaxClipboardTextBytes.
+    virtual std::optional<std::string> ClipboardText(int /*codePage*/ = codepage::kAnsi) { return std::nullopt; }
     virtual std::optional<QImage> ClipboardImage() { return std::nullopt; }
     virtual std::optional<std::string> ClipboardMetafile() { return std::nullopt; } // WMF bytes
-    virtual bool SetClipboardText(const std::string& /*cp1252*/) { return false; }
+    virtual bool SetClipboardText(const std::string& /*bytes*/, int /*codePage*/ = codepage::kAnsi) { return false; }
     // A picture for other programs: `image` for Qt programs, `bmpFile` (a
     // whole .bmp file) for everyone else; either may be empty.
     virtual bool SetClipboardImage(const QImage& /*image*/, const std::string& /*bmpFile*/) { return false; }
@@ -91,8 +117,23 @@ public:
     // The program's own objects marker ("VPW4_OBJECTS_NEW", one zero byte).
     virtual bool SetClipboardObjectsMarker() { return false; }
 
+    // --- Drag and drop: drags a text (`codePage` bytes) from the view that
+    // has the mouse; answers what the drop target did with it.
+    virtual DropEffect DragText(const std::string& /*bytes*/, int /*codePage*/, bool /*allowMove*/)
+    {
+        return DropEffect::None;
+    }
+
+    // --- The desktop: opens a file with its default program, or starts a
+    // mail with the file attached. False when nothing could be started.
+    virtual bool OpenWithShell(const QString& /*path*/) { return false; }
+    virtual bool SendMail(const QString& /*attachment*/) { return false; }
+
     // --- System look
     virtual COLORREF SystemColor(SystemColour which);
+    virtual int SystemMetric(SystemMetricId which);
+    // The font of message boxes and dialogs.
+    virtual QFont MessageFont() { return QFont(); }
 };
 
 // The installed implementation (the default one when none is installed).
@@ -101,6 +142,15 @@ CUiServices& Ui();
 // Installs `ui` (nullptr: the default) and answers the one it replaces.
 // The caller keeps ownership.
 CUiServices* SetUi(CUiServices* ui);
+
+// Shows the wait cursor for its lifetime.
+class CWaitCursor {
+public:
+    CWaitCursor() { Ui().BeginWaitCursor(); }
+    ~CWaitCursor() { Ui().EndWaitCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
 
 // Shorthands for the common message box.
 void ShowUserMessage(const std::string& text, const std::string& caption = {},

@@ -25,6 +25,12 @@ TEST(UiServices, HeadlessDefaultAnswersLikeNobodyIsThere)
     EXPECT_FALSE(ui.SetClipboardImage(QImage(1, 1, QImage::Format_RGB32), "BM"));
     EXPECT_EQ(ui.SystemColor(SystemColour::Highlight), RGB(0, 120, 215));
     EXPECT_EQ(ui.SystemColor(SystemColour::Window), RGB(255, 255, 255));
+    EXPECT_EQ(ui.SystemMetric(SystemMetricId::WheelScrollLines), 3);
+    EXPECT_EQ(ui.SystemMetric(SystemMetricId::LogPixelsY), 96);
+    EXPECT_EQ(ui.DragText("x", 1252, true), DropEffect::None);
+    EXPECT_FALSE(ui.OpenWithShell("/tmp/a.proj"));
+    EXPECT_FALSE(ui.SendMail("/tmp/a.proj"));
+    CWaitCursor wait; // harmless without a screen
 }
 
 TEST(UiServices, ScopesInstallAndRestoreInOrder)
@@ -98,4 +104,43 @@ TEST(RecordingUi, ClipboardWritesReplaceWhatItHolds)
     ASSERT_EQ(ui.clipboardWrites.size(), 3u);
     EXPECT_EQ(ui.clipboardWrites[2].kind, CRecordingUi::ClipboardWriteKind::Text);
     EXPECT_EQ(ui.clipboardWrites[2].bytes, "refused");
+}
+
+TEST(RecordingUi, RecordsEveryCallWithItsArguments)
+{
+    CRecordingUi ui;
+    UiScope scope(ui);
+    {
+        CWaitCursor outer;
+        CWaitCursor inner;
+        EXPECT_EQ(ui.waitCursorDepth, 2);
+    }
+    EXPECT_EQ(ui.waitCursorDepth, 0);
+    EXPECT_EQ(ui.waitCursorShown, 1);
+
+    ui.dropEffects = {DropEffect::Move};
+    EXPECT_EQ(Ui().DragText("a\tb", 1251, true), DropEffect::Move);
+    EXPECT_EQ(Ui().DragText("c", 1252, false), DropEffect::None);
+    ASSERT_EQ(ui.drags.size(), 2u);
+    EXPECT_EQ(ui.drags[0].bytes, "a\tb");
+    EXPECT_EQ(ui.drags[0].codePage, 1251);
+    EXPECT_FALSE(ui.drags[1].allowMove);
+
+    EXPECT_TRUE(Ui().OpenWithShell("/data/X.label"));
+    ui.desktopWorks = false;
+    EXPECT_FALSE(Ui().SendMail("/data/job.proj"));
+    EXPECT_EQ(ui.shellOpens, std::vector<QString>{"/data/X.label"});
+    EXPECT_EQ(ui.mails, std::vector<QString>{"/data/job.proj"});
+
+    ui.metrics[SystemMetricId::DoubleClickTime] = 400;
+    EXPECT_EQ(Ui().SystemMetric(SystemMetricId::DoubleClickTime), 400);
+    EXPECT_EQ(Ui().SystemMetric(SystemMetricId::ScrollBarExtent), 17);
+    Ui().Beep();
+    Ui().ClipboardFormats();
+    Ui().ClipboardText(932);
+
+    const std::vector<std::string> expected{
+        "BeginWaitCursor", "BeginWaitCursor", "EndWaitCursor", "EndWaitCursor", "DragText", "DragText",
+        "OpenWithShell", "SendMail", "SystemMetric", "SystemMetric", "Beep", "ClipboardFormats", "ClipboardText"};
+    EXPECT_EQ(ui.calls, expected);
 }

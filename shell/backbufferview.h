@@ -1,0 +1,54 @@
+#pragma once
+// A scroll area whose viewport is painted from a raster back buffer of its
+// own size. The scene is drawn into the buffer through a raster CDC (so XOR
+// feedback is exact) when it changes, scrolls, resizes or the palette
+// changes; paintEvent only copies the buffer to the screen. Gesture
+// feedback is drawn straight onto the buffer with a CFeedbackDC, which
+// flushes only the rectangle it touched.
+//
+// Sizes are Qt logical pixels; LogPixelsX/Y are the viewport's logical
+// resolution (96 on a standard desktop and on the offscreen platform).
+#include "platform/dc.h"
+
+#include <QAbstractScrollArea>
+#include <QImage>
+
+class CBackBufferView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit CBackBufferView(QWidget* parent = nullptr);
+
+    const QImage& BackBuffer() const { return m_buffer; }
+    int LogPixelsX() const;
+    int LogPixelsY() const;
+    // The scroll position: the content pixel at the viewport's top-left.
+    QPoint ScrollPosition() const;
+    // The scrollable size of the content in pixels.
+    void SetContentSize(QSize size);
+    QSize ContentSize() const { return m_contentSize; }
+
+    // Draws the whole scene into the buffer and shows it.
+    void RedrawScene();
+    // Copies `rect` of the buffer (viewport coordinates) to the screen.
+    void Flush(const QRect& rect);
+
+protected:
+    // Draws the scene into `dc` (viewport pixels: content minus the scroll
+    // position). The default fills with the window colour.
+    virtual void PaintScene(CDC& dc);
+    // The system colours changed (the application look switched palettes).
+    virtual void SystemColoursChanged() {}
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    friend class CFeedbackDC;
+    void ensureBufferSize();
+    void updateScrollBars();
+
+    QImage m_buffer;
+    QSize m_contentSize;
+};
