@@ -49,8 +49,8 @@ public:
 
     // --- protocol ---------------------------------------------------------------------
     bool OnNewDocument() override;
-    // ".proj": the project file. A file that is not a project file is
-    // refused (false). A file that fails part-way keeps what was read in a
+    // ".proj": the project file. A file that is not a project file, or one
+    // of a newer version, is refused (false). A file that fails part-way keeps what was read in a
     // document without a path, so that Save asks for a name. ".tbl" and
     // ".tbf": a table file into the current table; the document keeps no
     // path either (Save would lose the templates). Else false.

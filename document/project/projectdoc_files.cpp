@@ -37,8 +37,8 @@ bool CVorteplanSoftLabelDoc::OnOpenDocument(const QString& path)
             return true;
         case ProjectReadStatus::CannotOpen:
         case ProjectReadStatus::NotAProject:
+        case ProjectReadStatus::Incompatible: // nothing was read
             return false;
-        case ProjectReadStatus::Incompatible:
         case ProjectReadStatus::Corrupt:
             // What was read stays, but never under this file's name: a
             // Save would overwrite the user's file with part of it.

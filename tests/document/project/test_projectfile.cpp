@@ -65,7 +65,7 @@ TEST_F(ProjectTest, VersionAndRevisionChecks)
     p.version = 12;
     writeFile(path("new.proj"), projbytes::encode(p));
     CVorteplanSoftLabelDoc doc;
-    EXPECT_TRUE(doc.Open(path("new.proj")));
+    EXPECT_FALSE(doc.Open(path("new.proj")));
     ASSERT_EQ(m_ui.messages.size(), 1u);
     EXPECT_EQ(m_ui.messages[0].text, "Incompatible file version");
     EXPECT_EQ(m_ui.messages[0].icon, MessageIcon::Error);
