@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
@@ -111,6 +112,31 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, 
         return fail(error, FileError::TooLarge);
     bytes.resize(qsizetype(done));
     return bytes;
+}
+
+bool SaveFileAtomically(const QString& path, std::string_view bytes, std::string* error)
+{
+    QSaveFile file(path);
+    QString why;
+    if (!file.open(QIODevice::WriteOnly)) {
+        why = file.errorString();
+    } else if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        why = file.errorString();
+        file.cancelWriting();
+        file.commit(); // removes the new file
+    } else if (file.commit()) { // renames the new file over the old one
+        return true;
+    } else {
+        why = file.errorString();
+    }
+    if (error)
+        *error = why.toLocal8Bit().toStdString();
+    return false;
+}
+
+bool SaveFileAtomically(const QString& path, const QByteArray& bytes, std::string* error)
+{
+    return SaveFileAtomically(path, std::string_view(bytes.constData(), size_t(bytes.size())), error);
 }
 
 } // namespace files

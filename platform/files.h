@@ -10,6 +10,8 @@
 #include <QString>
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace files {
 
@@ -30,5 +32,12 @@ const char* FileErrorText(FileError error);
 // bytes.
 std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes,
                                           FileError* error = nullptr);
+
+// Writes `bytes` as the whole file `path`, atomically: into a new file
+// beside it that then replaces the old one. When anything fails the new
+// file is removed, any old file stays as it was, `error` (when given) says
+// why in words, and the answer is false.
+bool SaveFileAtomically(const QString& path, const QByteArray& bytes, std::string* error = nullptr);
+bool SaveFileAtomically(const QString& path, std::string_view bytes, std::string* error = nullptr);
 
 } // namespace files

@@ -7,7 +7,6 @@
 #include "platform/units.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstring>
 
@@ -509,19 +508,10 @@ bool CLabelFileNew::SaveToFile(const std::string& path, LabelFileResult* result)
     const bool wasModified = m_modified;
     const std::string bytes = FileImage();
 
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        ok = file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
-        if (ok)
-            ok = file.commit();
-        else
-            file.cancelWriting();
-    }
-    if (!ok) {
+    std::string error;
+    if (!files::SaveFileAtomically(QFile::decodeName(path.c_str()), std::string_view(bytes), &error)) {
         m_modified = wasModified;
-        setResult(result, LabelFileStatus::CannotSave,
-                  "Can not save file " + path + ": " + file.errorString().toLocal8Bit().toStdString());
+        setResult(result, LabelFileStatus::CannotSave, "Can not save file " + path + ": " + error);
         return false;
     }
     return true;

@@ -3,10 +3,10 @@
 #include "document/template/template.h"
 
 #include "content/contenttypes.h"
+#include "platform/files.h"
 #include "platform/uiservices.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -298,14 +298,8 @@ bool CTemplate::SaveFile(const std::string& path)
     std::string error;
     if (!Write(writer, false)) {
         error = "the template holds more than a template file can store";
-    } else {
-        QSaveFile file(QFile::decodeName(path.c_str()));
-        const std::string& bytes = writer.data();
-        if (file.open(QIODevice::WriteOnly) &&
-            file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit())
-            return true;
-        file.cancelWriting();
-        error = file.errorString().toLocal8Bit().toStdString();
+    } else if (files::SaveFileAtomically(QFile::decodeName(path.c_str()), std::string_view(writer.data()), &error)) {
+        return true;
     }
     // Nothing was saved: the definition still has unsaved changes.
     if (hadLabel)

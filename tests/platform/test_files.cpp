@@ -100,3 +100,25 @@ TEST(Files, RefusesDevicesFifosAndFoldersAtOnce)
     rescue.join();
     EXPECT_LT(timer.elapsed(), 2000);
 }
+
+TEST(Files, AtomicSaveReplacesWholeOrLeavesTheOldFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("doc.bin");
+    writeFile(path, "old");
+    std::string error;
+    EXPECT_TRUE(files::SaveFileAtomically(path, std::string_view("new content"), &error));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("new content"));
+    f.close();
+
+    // A folder in the way: the save fails, says why and leaves nothing.
+    const QString blocked = dir.filePath("sub");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    EXPECT_FALSE(files::SaveFileAtomically(blocked, QByteArray("x"), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(files::SaveFileAtomically(dir.filePath("missing/doc.bin"), QByteArray("x"), &error));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.bin"});
+}

@@ -1,0 +1,206 @@
+#pragma once
+// The project document: one open project with 256 template slots and 256
+// table slots (each table with its filter, filtered copy, column and row
+// maps and undo snapshots), the current template and table, the tab
+// counts and labels, the default and table fonts, the character-set table
+// and the stacked-layout bytes. Views change nothing themselves: every edit
+// goes through a document operation.
+//
+// Files are chosen by extension (any case): ".proj" the project file,
+// ".tbl" / ".tbf" table files, ".tpe" a template file, ".label" a label
+// definition file.
+#include "content/tables/datatable.h"
+#include "content/tables/datatablefilter.h"
+#include "document/frame/document.h"
+#include "document/template/template.h"
+#include "platform/windef.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class RecordReader;
+class RecordWriter;
+
+constexpr int kDocSlots = 256;          // template slots and table slots
+constexpr int kTableSnapshotSlots = 16; // table undo depth
+constexpr int kCharSetCount = 19;
+constexpr int kMaxProjectTemplates = 255;
+constexpr int kNewDocumentTabs = 3;
+
+// How reading a project ended.
+enum class ProjectReadStatus {
+    Ok,
+    CannotOpen,   // the file could not be read at all
+    NotAProject,  // the file does not begin with the project magic; nothing read
+    Incompatible, // a newer format version or revision
+    Corrupt,      // cut short or damaged; what came before stays read
+};
+
+class CVorteplanSoftLabelDoc : public CDocument {
+public:
+    CVorteplanSoftLabelDoc();
+    ~CVorteplanSoftLabelDoc() override;
+
+    const DocumentTypeInfo& GetDocumentType() const override;
+
+    // --- protocol ---------------------------------------------------------------------
+    bool OnNewDocument() override;
+    // ".proj": the project file. A file that is not a project file, or one
+    // of a newer version, is refused (false). A file that fails part-way keeps what was read in a
+    // document without a path, so that Save asks for a name. ".tbl" and
+    // ".tbf": a table file into the current table; the document keeps no
+    // path either (Save would lose the templates). Else false.
+    bool OnOpenDocument(const QString& path) override;
+    // Ends in-place edits of the table views, then SaveByExtension.
+    bool OnSaveDocument(const QString& path) override;
+    // Writes the file kind the extension names; true on success. Failures
+    // are shown to the user.
+    bool SaveByExtension(const QString& path);
+    // Asks about every modified stored label definition of the templates
+    // (Yes saves it, Cancel stops closing), then about the document.
+    bool SaveModified() override;
+    bool SaveAsPublic() { return DoSave(std::nullopt, true); }
+    bool SavePublic() { return DoFileSave(); }
+
+    // --- views --------------------------------------------------------------------------
+    void InvalidateDesignViews() { InvalidateViews(ViewKind::Design); }
+    void InvalidatePreviewViews() { InvalidateViews(ViewKind::Preview); }
+    void InvalidateTableViews() { InvalidateViews(ViewKind::Table); }
+    // After a template edit: modified, design and preview views repainted.
+    void TemplateEdited();
+    // After a change of table data: the same and the table views.
+    void TableDataEdited();
+
+    // --- templates --------------------------------------------------------------------
+    CTemplate& GetTemplate(int slot); // slot clamped to 0..255
+    CTemplate& GetCurrentTemplate() { return GetTemplate(m_currentTemplate); }
+    int GetCurrentTemplateIndex() const { return m_currentTemplate; }
+    void SetCurrentTemplate(int slot); // nothing outside 0..255
+    int GetTemplateCount() const { return m_templateCount; }
+    void SetTemplateCount(int count); // clamped to 0..256
+    const std::string& GetTemplateName(int slot) const;
+    void SetTemplateName(int slot, const std::string& name);
+
+    // Lock of the current template (password: at most 32 characters).
+    void LockTemplate(const std::string& password);
+    void UnlockTemplate();
+    std::string GetLockPassword() const;
+
+    // --- tables -------------------------------------------------------------------------
+    // Slots outside 0..255 answer null.
+    CDataTableBase* GetTable(int slot) const;
+    CDataTableFilter* GetFilter(int slot) const;
+    CDataTableBase* GetFilteredTable(int slot) const;
+    CDataTableMap* GetTableMap(int slot);
+    CDataTableRowMap* GetRowMap(int slot);
+    // Sets the filter and its filtered copy of a slot together (null: none).
+    void SetFilter(int slot, std::unique_ptr<CDataTableFilter> filter, std::unique_ptr<CDataTableBase> filtered);
+    // Undo snapshots of a table: i = 0..15.
+    CDataTableBase* GetTableSnapshot(int slot, int i) const;
+    CDataTableRowMap* GetRowMapSnapshot(int slot, int i) const;
+    CDataTableBase* GetFilteredSnapshot(int slot, int i) const;
+    void SetTableSnapshot(int slot, int i, std::unique_ptr<CDataTableBase> table,
+                          std::unique_ptr<CDataTableRowMap> rowMap, std::unique_ptr<CDataTableBase> filtered);
+    void DropTableSnapshots(int slot);
+    bool IsTableUndoOn(int slot) const;
+    void SetTableUndo(int slot, bool on);
+
+    int GetCurrentTableIndex() const { return m_currentTable; }
+    void SetCurrentTable(int slot); // nothing outside 0..255
+    int GetTableCount() const { return m_tableCount; }
+    void SetTableCount(int count); // clamped to 0..256
+    const std::string& GetTableName(int slot) const;
+    void SetTableName(int slot, const std::string& name);
+    bool IsFilterInStep() const { return m_filterInStep; }
+    void SetFilterInStep(bool on) { m_filterInStep = on; }
+    // The column map of a table: with an enabled filter the shown columns in
+    // order, else the identity.
+    void RebuildColumnMap(int slot);
+
+    // --- fonts and character sets -----------------------------------------------------
+    const LOGFONTA& GetDefaultFont() const { return m_defaultFont; }
+    LOGFONTA& DefaultFont() { return m_defaultFont; }
+    const LOGFONTA& GetTableFont() const { return m_tableFont; }
+    // The code of a character-set name; else the text as a decimal number
+    // when that is 0..255; else 0.
+    int GetCharSetFromName(std::string_view name) const;
+    // The name of the first entry with that code; else the code in decimal.
+    std::string GetCharSetName(int code) const;
+    static std::string_view CharSetNameAt(int index); // index 0..18, else empty
+    static int CharSetCodeAt(int index);              // index 0..18, else 0
+    // The table font (the first table view's grid font when there is one)
+    // gets the character set and goes to every table view's grid.
+    void SetTableCharSet(int code);
+
+    // "Default barcode" values of the settings store.
+    std::string GetDefaultBarcodeType() const;
+    std::string GetDefaultQrVersion() const;
+    std::string GetDefaultQrEccLevel() const;
+    std::string GetDefaultQrEncoding() const;
+    std::string GetDefaultQrMargin() const;
+
+    // --- stacked layout -------------------------------------------------------------------
+    uint8_t GetStackedLayout(int slot) const;
+    void SetStackedLayout(int slot, uint8_t value);
+
+    // Where stored label definitions are saved when they have no file yet.
+    void SetLabelsFolder(const std::string& folder) { m_labelsFolder = folder; }
+
+    // --- project file -------------------------------------------------------------------
+    // Writes the project file atomically; false when the project cannot be
+    // stored or the file not written (`error` says why).
+    bool WriteProjectFile(const QString& path, std::string* error = nullptr);
+    // Reads a project file, showing its messages. What was read before a
+    // failure stays in the document.
+    ProjectReadStatus ReadProjectFile(const QString& path);
+    // The same on bytes, without messages.
+    bool WriteProject(RecordWriter& writer);
+    ProjectReadStatus ReadProject(RecordReader& reader);
+    // One table record of the current table.
+    bool WriteTableRecord(RecordWriter& writer) const;
+    bool ReadTableRecord(RecordReader& reader);
+
+    // --- table files ----------------------------------------------------------------------
+    // Reading and writing ".tbl" / ".tbf" files into / from the current
+    // table. Not supported yet: both answer false.
+    bool OpenTableFile(const QString& path);
+    bool SaveTableFile(const QString& path);
+
+private:
+    bool SaveLabelFile(const QString& path);
+    bool SaveTemplateFile(const QString& path);
+    bool SaveTable(const QString& path);
+    bool SaveProject(const QString& path);
+    void BuildTableFont();
+    static bool validSlot(int slot) { return slot >= 0 && slot < kDocSlots; }
+
+    struct TableSlot {
+        std::unique_ptr<CDataTableBase> table;
+        std::unique_ptr<CDataTableFilter> filter;
+        std::unique_ptr<CDataTableBase> filtered;
+        std::array<std::unique_ptr<CDataTableBase>, kTableSnapshotSlots> snapshots;
+        std::array<std::unique_ptr<CDataTableRowMap>, kTableSnapshotSlots> rowMapSnapshots;
+        std::array<std::unique_ptr<CDataTableBase>, kTableSnapshotSlots> filteredSnapshots;
+        CDataTableMap map;
+        CDataTableRowMap rowMap;
+        bool undoOn = true;
+    };
+
+    std::unique_ptr<CTemplate[]> m_templates;
+    LOGFONTA m_defaultFont;
+    std::vector<TableSlot> m_tables;
+    int m_currentTemplate = 0;
+    int m_currentTable = 0;
+    int m_templateCount = kNewDocumentTabs;
+    int m_tableCount = kNewDocumentTabs;
+    std::vector<std::string> m_templateNames;
+    std::vector<std::string> m_tableNames;
+    LOGFONTA m_tableFont;
+    bool m_filterInStep = false;
+    std::array<uint8_t, kDocSlots> m_stackedLayout{};
+    std::string m_labelsFolder;
+};

@@ -1,0 +1,176 @@
+// Opening and saving the project document by file extension, and the
+// questions before it is closed.
+#include "document/project/projectdoc.h"
+
+#include "platform/uiservices.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The extension without the dot, in small letters.
+QString extensionOf(const QString& path)
+{
+    return QFileInfo(path).suffix().toLower();
+}
+
+std::string localName(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+void showError(const std::string& text)
+{
+    ShowUserMessage(text, {}, MessageIcon::Error);
+}
+
+} // namespace
+
+bool CVorteplanSoftLabelDoc::OnOpenDocument(const QString& path)
+{
+    const QString ext = extensionOf(path);
+    const std::string title = QFile::encodeName(QFileInfo(path).completeBaseName()).toStdString();
+    if (ext == QLatin1String("proj")) {
+        switch (ReadProjectFile(path)) {
+        case ProjectReadStatus::Ok:
+            return true;
+        case ProjectReadStatus::CannotOpen:
+        case ProjectReadStatus::NotAProject:
+        case ProjectReadStatus::Incompatible: // nothing was read
+            return false;
+        case ProjectReadStatus::Corrupt:
+            // What was read stays, but never under this file's name: a
+            // Save would overwrite the user's file with part of it.
+            KeepWithoutPath(title);
+            return true;
+        }
+        return false;
+    }
+    if (ext == QLatin1String("tbl") || ext == QLatin1String("tbf")) {
+        if (!OpenTableFile(path))
+            return false;
+        // A table file holds one table: saving the project under its name
+        // would replace it, so Save asks for a project name.
+        KeepWithoutPath(title);
+        return true;
+    }
+    return false;
+}
+
+bool CVorteplanSoftLabelDoc::OnSaveDocument(const QString& path)
+{
+    for (CDocView* view : GetViews())
+        if (view->GetViewKind() == ViewKind::Table)
+            view->EndInPlaceEdit();
+    return SaveByExtension(path);
+}
+
+bool CVorteplanSoftLabelDoc::SaveByExtension(const QString& path)
+{
+    const QString ext = extensionOf(path);
+    if (ext == QLatin1String("label"))
+        return SaveLabelFile(path);
+    if (ext == QLatin1String("tpe"))
+        return SaveTemplateFile(path);
+    if (ext == QLatin1String("tbf"))
+        return SaveTable(path);
+    if (ext == QLatin1String("proj"))
+        return SaveProject(path);
+    return false;
+}
+
+bool CVorteplanSoftLabelDoc::SaveLabelFile(const QString& path)
+{
+    CTemplate& t = GetCurrentTemplate();
+    for (int area = 0; area < kTemplateAreas; ++area) {
+        const CGraphCollection* c = t.GetArea(area);
+        if (c && !c->IsEmpty()) {
+            showError("Document containing template objects can not be saved as a product file (*.label).");
+            return false;
+        }
+    }
+    const TableSlot& s = m_tables[size_t(m_currentTable)];
+    if (s.table->GetRowCount() > 0 || s.filter || (s.filtered && s.filtered->GetRowCount() > 0)) {
+        showError("Document containing table data can not be saved as a product file (*.label).");
+        return false;
+    }
+    CLabel* label = t.GetLabel();
+    if (!label) {
+        showError("Document not containing a product can not be saved as a product file (*.label).");
+        return false;
+    }
+    LabelFileResult result;
+    if (!label->SaveToFile(localName(path), &result)) {
+        showError(result.message.empty() ? "Can not save file " + localName(path) : result.message);
+        return false;
+    }
+    return true;
+}
+
+bool CVorteplanSoftLabelDoc::SaveTemplateFile(const QString& path)
+{
+    CTemplate& t = GetCurrentTemplate();
+    if (!t.GetLabel()) {
+        showError("Document not containing a product can not be saved as a template file (*.tpe).");
+        return false;
+    }
+    if (!t.SaveFile(localName(path))) // tells the user why
+        return false;
+    t.FreeHistory();
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CVorteplanSoftLabelDoc::SaveTable(const QString& path)
+{
+    if (!SaveTableFile(path))
+        return false;
+    DropTableSnapshots(m_currentTable);
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CVorteplanSoftLabelDoc::SaveProject(const QString& path)
+{
+    std::string error;
+    if (!WriteProjectFile(path, &error)) {
+        showError("Can not save file " + localName(path) + ": " + error);
+        return false;
+    }
+    for (int k = 0; k < kDocSlots; ++k) {
+        m_templates[size_t(k)].FreeHistory();
+        DropTableSnapshots(k);
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CVorteplanSoftLabelDoc::OpenTableFile(const QString& /*path*/)
+{
+    return false;
+}
+
+bool CVorteplanSoftLabelDoc::SaveTableFile(const QString& /*path*/)
+{
+    return false;
+}
+
+bool CVorteplanSoftLabelDoc::SaveModified()
+{
+    for (int k = 0; k < kDocSlots; ++k) {
+        auto* label = dynamic_cast<CLabelFileNew*>(m_templates[size_t(k)].GetLabel());
+        if (!label || !label->IsLoaded() || !label->IsModified())
+            continue;
+        const std::string name = label->GetDisplayName().empty() ? label->GetFileTitle() : label->GetDisplayName();
+        const std::string text = "The standard label " + name + " in the family " + label->GetFamilyName() +
+                                 " is modified. Do you want to save it?";
+        const MessageAnswer answer =
+            Ui().Ask({text, {}, MessageIcon::Question}, MessageButtons::YesNoCancel, MessageAnswer::Cancel);
+        if (answer == MessageAnswer::Cancel)
+            return false;
+        if (answer == MessageAnswer::Yes)
+            label->Save(m_labelsFolder); // asks for a file when it has none
+    }
+    return CDocument::SaveModified();
+}

@@ -1,0 +1,278 @@
+// The project document: a new document, files chosen by extension, the
+// refusals of ".label" and ".tpe", saving that fails, the question about
+// modified stored label definitions, the lock, character sets and views.
+#include "document/project/projectdoc.h"
+
+#include "content/objects/shapes.h"
+
+#include <QDir>
+#include <functional>
+#include "project_test_support.h"
+
+using projtest::ProjectTest;
+
+namespace {
+
+struct RecordingView : CDocView {
+    explicit RecordingView(ViewKind k) : kind(k) {}
+    ViewKind GetViewKind() const override { return kind; }
+    void Invalidate() override { ++invalidated; }
+    void EndInPlaceEdit() override { ++editsEnded; }
+    bool GetGridFont(LOGFONTA& font) const override
+    {
+        font = gridFont;
+        return kind == ViewKind::Table;
+    }
+    void SetGridFont(const LOGFONTA& font) override { gridFont = font; }
+    ViewKind kind;
+    int invalidated = 0;
+    int editsEnded = 0;
+    LOGFONTA gridFont{};
+};
+
+// A stored label definition as the catalogue loads it, modified.
+std::unique_ptr<CLabelFileNew> loadedModifiedLabel(const std::string& name, const std::string& family)
+{
+    auto label = std::make_unique<CLabelFileNew>();
+    label->SetDisplayName(name);
+    label->SetFamilyName(family);
+    label->SetLoaded(true);
+    label->SetModified(true);
+    return label;
+}
+
+} // namespace
+
+TEST_F(ProjectTest, NewDocumentAndSettingsDefaults)
+{
+    CVorteplanSoftLabelDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(doc.GetTemplateCount(), 3);
+    EXPECT_EQ(doc.GetTableCount(), 3);
+    EXPECT_EQ(doc.GetCurrentTemplateIndex(), 0);
+    EXPECT_EQ(doc.GetCurrentTableIndex(), 0);
+    for (int t = 0; t < kDocSlots; ++t) {
+        ASSERT_NE(doc.GetTable(t), nullptr);
+        EXPECT_EQ(doc.GetTable(t)->GetRowCount(), 0);
+        EXPECT_TRUE(doc.IsTableUndoOn(t));
+    }
+    EXPECT_EQ(doc.GetTable(256), nullptr);
+    EXPECT_STREQ(doc.GetDefaultFont().lfFaceName, "Arial");
+    EXPECT_EQ(doc.GetDefaultFont().lfHeight, -13);
+    EXPECT_EQ(doc.GetDefaultFont().lfWeight, 400);
+    EXPECT_EQ(doc.GetDefaultFont().lfCharSet, 1);
+    EXPECT_STREQ(doc.GetTableFont().lfFaceName, "System");
+    EXPECT_EQ(doc.GetTableFont().lfHeight, -12);
+    EXPECT_EQ(doc.GetTableFont().lfClipPrecision, 1);
+    EXPECT_EQ(doc.GetDefaultQrEccLevel(), "M");
+    EXPECT_EQ(doc.GetDefaultBarcodeType(), "");
+
+    settings::WriteText(settings::kDefaultFont, settings::kFontFacename, "Courier New");
+    settings::WriteInt(settings::kDefaultFont, settings::kFontItalic, 1);
+    settings::WriteText(settings::kDefaultBarcode, settings::kBarcodeType, "Code 128");
+    CVorteplanSoftLabelDoc changed;
+    EXPECT_STREQ(changed.GetDefaultFont().lfFaceName, "Courier New");
+    EXPECT_EQ(changed.GetDefaultFont().lfItalic, 1);
+    EXPECT_EQ(changed.GetDefaultBarcodeType(), "Code 128");
+}
+
+TEST_F(ProjectTest, ExtensionsInAnyCaseAndUnknownOnes)
+{
+    CVorteplanSoftLabelDoc source;
+    ASSERT_TRUE(source.OnNewDocument());
+    ASSERT_TRUE(source.SaveByExtension(path("Mixed.PrOj")));
+    CVorteplanSoftLabelDoc doc;
+    EXPECT_TRUE(doc.Open(path("Mixed.PrOj")));
+    EXPECT_EQ(doc.GetTitle(), "Mixed");
+
+    writeFile(path("data.txt"), "x");
+    CVorteplanSoftLabelDoc unknown;
+    EXPECT_FALSE(unknown.Open(path("data.txt")));
+    EXPECT_FALSE(unknown.SaveByExtension(path("out.txt")));
+    // Table files are not read or written yet.
+    writeFile(path("table.TBL"), std::string(64, '\0'));
+    EXPECT_FALSE(unknown.Open(path("table.TBL")));
+    EXPECT_FALSE(unknown.SaveByExtension(path("table.tbf")));
+    EXPECT_TRUE(m_ui.messages.empty());
+}
+
+TEST_F(ProjectTest, LabelAndTemplateFileRefusals)
+{
+    struct Case {
+        std::function<void(CVorteplanSoftLabelDoc&)> setUp;
+        const char* file;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {[](CVorteplanSoftLabelDoc& d) { d.GetTemplate(0).GetArea(2)->AddTail(std::make_unique<CGraphRect>()); },
+         "a.label", "Document containing template objects can not be saved as a product file (*.label)."},
+        {[](CVorteplanSoftLabelDoc& d) { d.SetFilter(0, std::make_unique<CDataTableFilter>(), nullptr); },
+         "b.label", "Document containing table data can not be saved as a product file (*.label)."},
+        {[](CVorteplanSoftLabelDoc&) {}, "c.LABEL",
+         "Document not containing a product can not be saved as a product file (*.label)."},
+        {[](CVorteplanSoftLabelDoc&) {}, "d.tpe",
+         "Document not containing a product can not be saved as a template file (*.tpe)."},
+    };
+    for (const Case& c : cases) {
+        CRecordingUi ui;
+        UiScope scope(ui);
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        c.setUp(doc);
+        doc.SetModifiedFlag(true);
+        EXPECT_FALSE(doc.SaveByExtension(path(c.file))) << c.file;
+        ASSERT_EQ(ui.messages.size(), 1u) << c.file;
+        EXPECT_EQ(ui.messages[0].text, c.message);
+        EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_FALSE(QFile::exists(path(c.file)));
+    }
+
+    // With a definition: ".label" leaves the flag, ".tpe" clears it.
+    CVorteplanSoftLabelDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
+    doc.SetModifiedFlag(true);
+    EXPECT_TRUE(doc.SaveByExtension(path("ok.label")));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.SaveByExtension(path("ok.tpe")));
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(ProjectTest, FailedSaveKeepsTheOldFileAndIsReported)
+{
+    CVorteplanSoftLabelDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    writeFile(path("keep.proj"), "old bytes");
+    doc.SetModifiedFlag(true);
+    doc.SetTemplateCount(0); // nothing a project file can hold
+    EXPECT_FALSE(doc.SaveByExtension(path("keep.proj")));
+    EXPECT_EQ(readFile(path("keep.proj")), "old bytes");
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_NE(m_ui.messages[0].text.find("Can not save file"), std::string::npos);
+
+    // A folder that does not exist: nothing is written anywhere.
+    doc.SetTemplateCount(3);
+    EXPECT_FALSE(doc.SaveByExtension(path("no/such/folder/p.proj")));
+    EXPECT_EQ(m_ui.messages.size(), 2u);
+    EXPECT_TRUE(QDir(path("no")).isEmpty() || !QDir(path("no")).exists());
+}
+
+TEST_F(ProjectTest, RecoveredDocumentAsksForANameOnSave)
+{
+    CVorteplanSoftLabelDoc source;
+    ASSERT_TRUE(source.OnNewDocument());
+    ASSERT_TRUE(source.SaveByExtension(path("whole.proj")));
+    const std::string whole = readFile(path("whole.proj"));
+    writeFile(path("cut file.proj"), whole.substr(0, whole.size() - 10));
+
+    CVorteplanSoftLabelDoc doc;
+    ASSERT_TRUE(doc.Open(path("cut file.proj")));
+    EXPECT_TRUE(doc.GetPathName().isEmpty());
+    m_ui.fileNames.push_back(std::nullopt); // the user cancels
+    EXPECT_FALSE(doc.SavePublic());
+    ASSERT_EQ(m_ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(m_ui.fileDialogs[0].request.initialName, QString("cut.proj"));
+    EXPECT_EQ(m_ui.fileDialogs[0].request.defaultExtension, "proj");
+    EXPECT_EQ(readFile(path("cut file.proj")), whole.substr(0, whole.size() - 10));
+
+    m_ui.fileNames.push_back(path("saved.proj"));
+    EXPECT_TRUE(doc.SavePublic());
+    EXPECT_EQ(doc.GetPathName(), path("saved.proj"));
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(ProjectTest, CancelAboutAStoredLabelInTemplateSevenStopsClosing)
+{
+    CVorteplanSoftLabelDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.GetTemplate(2).SetLabel(loadedModifiedLabel("Sheet40", "Wires"));
+    doc.GetTemplate(7).SetLabel(loadedModifiedLabel("Strip9", "Terminals"));
+    doc.GetTemplate(9).SetLabel(loadedModifiedLabel("Late", "Other"));
+    auto unmodified = loadedModifiedLabel("Clean", "Other");
+    unmodified->SetModified(false);
+    doc.GetTemplate(1).SetLabel(std::move(unmodified));
+    doc.SetModifiedFlag(true);
+    doc.SetTitle("Project1");
+
+    m_ui.answers = {MessageAnswer::No, MessageAnswer::Cancel};
+    EXPECT_FALSE(doc.SaveModified());
+    ASSERT_EQ(m_ui.questions.size(), 2u);
+    EXPECT_EQ(m_ui.questions[0].message.text,
+              "The standard label Sheet40 in the family Wires is modified. Do you want to save it?");
+    EXPECT_EQ(m_ui.questions[1].message.text,
+              "The standard label Strip9 in the family Terminals is modified. Do you want to save it?");
+    EXPECT_EQ(m_ui.questions[1].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(m_ui.questions[1].message.icon, MessageIcon::Question);
+
+    // No to every label, then No to the document: closing goes on.
+    m_ui.questions.clear();
+    m_ui.answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
+    EXPECT_TRUE(doc.SaveModified());
+    ASSERT_EQ(m_ui.questions.size(), 4u);
+    EXPECT_EQ(m_ui.questions[3].message.text, "Save changes to Project1?");
+}
+
+TEST_F(ProjectTest, LockViewsAndRefresh)
+{
+    CVorteplanSoftLabelDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    RecordingView design(ViewKind::Design), preview(ViewKind::Preview), table(ViewKind::Table);
+    doc.AddView(&design);
+    doc.AddView(&preview);
+    doc.AddView(&table);
+
+    doc.GetTemplate(0).GetArea(1)->AddTail(std::make_unique<CGraphRect>());
+    doc.GetTemplate(0).GetArea(1)->SelectAll();
+    doc.LockTemplate(std::string(40, 'p'));
+    EXPECT_TRUE(doc.GetCurrentTemplate().IsLocked());
+    EXPECT_EQ(doc.GetLockPassword(), std::string(32, 'p'));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_FALSE(doc.GetTemplate(0).GetArea(1)->HasSelection());
+    EXPECT_EQ(design.invalidated, 1);
+    EXPECT_EQ(preview.invalidated, 0);
+
+    doc.SetModifiedFlag(false);
+    doc.UnlockTemplate();
+    EXPECT_FALSE(doc.GetCurrentTemplate().IsLocked());
+    EXPECT_EQ(doc.GetLockPassword(), "");
+    EXPECT_FALSE(doc.IsModified());
+
+    doc.TableDataEdited();
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(design.invalidated, 2);
+    EXPECT_EQ(preview.invalidated, 1);
+    EXPECT_EQ(table.invalidated, 1);
+
+    // Saving ends in-place edits first; the table character set goes to
+    // every grid.
+    EXPECT_TRUE(doc.OnSaveDocument(path("views.proj")));
+    EXPECT_EQ(table.editsEnded, 1);
+    EXPECT_EQ(design.editsEnded, 0);
+    table.gridFont.lfHeight = -20;
+    doc.SetTableCharSet(186);
+    EXPECT_EQ(table.gridFont.lfCharSet, 186);
+    EXPECT_EQ(doc.GetTableFont().lfHeight, -20);
+    doc.RemoveView(&design);
+    doc.RemoveView(&preview);
+    doc.RemoveView(&table);
+}
+
+TEST_F(ProjectTest, CharacterSetNamesAndCodes)
+{
+    CVorteplanSoftLabelDoc doc;
+    EXPECT_EQ(doc.GetCharSetFromName("300"), 0);
+    EXPECT_EQ(doc.GetCharSetFromName("186"), 186);
+    EXPECT_EQ(doc.GetCharSetFromName("Baltic"), 186);
+    EXPECT_EQ(doc.GetCharSetFromName("Eastern European"), 238);
+    EXPECT_EQ(doc.GetCharSetFromName("-5"), 0);
+    EXPECT_EQ(doc.GetCharSetFromName("baltic"), 0);
+    EXPECT_EQ(doc.GetCharSetFromName("99999999999999999999"), 0);
+    EXPECT_EQ(doc.GetCharSetName(186), "Baltic");
+    EXPECT_EQ(doc.GetCharSetName(99), "99");
+    EXPECT_EQ(doc.GetCharSetName(1), "Default");
+    EXPECT_EQ(CVorteplanSoftLabelDoc::CharSetNameAt(15), "Eastern European");
+    EXPECT_EQ(CVorteplanSoftLabelDoc::CharSetCodeAt(16), 204);
+    EXPECT_EQ(CVorteplanSoftLabelDoc::CharSetNameAt(19), "");
+}
