@@ -6,6 +6,7 @@
 #include "platform/wmf.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -36,6 +37,38 @@ void BM_DrawPhotoPerLabel(benchmark::State& state)
         holder.Draw(dc, "", RECT{10, 10, 718, 482}, ImageSourceWindow{}, kImageCentre);
 }
 BENCHMARK(BM_DrawPhotoPerLabel)->Unit(benchmark::kMillisecond);
+
+// A table column naming an 8192 x 8192 PNG per row, drawn into a 60 x 40 mm
+// label at 300 dpi: each row's holder loads the file anew. Argument 1
+// decodes at the drawn size (as per-row pictures are), 0 at full size.
+void BM_DrawHugePngPerRow(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("huge.png");
+    {
+        QImage big(8192, 8192, QImage::Format_RGB32);
+        big.fill(qRgb(255, 255, 255));
+        // Mostly flat, as scans and drawings are: a few hundred kB of PNG.
+        for (int y = 0; y < 8192; ++y) {
+            QRgb* row = reinterpret_cast<QRgb*>(big.scanLine(y));
+            for (int x = (y * 7) % 64; x < 8192; x += 64)
+                row[x] = qRgb(200, 0, 0);
+        }
+        big.save(file, "PNG");
+    }
+    state.counters["file_kB"] = double(QFileInfo(file).size()) / 1024.0;
+    QImage page(720, 480, QImage::Format_RGB32);
+    CDC dc(&page, 300, 300);
+    const std::string name = file.toStdString();
+    for (auto _ : state) {
+        page.fill(0xFFFFFFFFu);
+        CImageBitmapNew holder;
+        holder.SetReducedDecoding(state.range(0) != 0);
+        holder.Draw(dc, name, RECT{0, 0, 708, 471}, ImageSourceWindow{}, kImageCentre);
+        benchmark::DoNotOptimize(holder.Packed().size());
+    }
+}
+BENCHMARK(BM_DrawHugePngPerRow)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_DecodePngToDib(benchmark::State& state)
 {

@@ -1,6 +1,7 @@
 // Fuzz target for the collection record reader: any input must load
 // without a crash, hang or unbounded allocation; what loads must save and
 // load back to the very same bytes, and must draw and answer point queries.
+#include "content/contenttypes.h"
 #include "content/objects/collection.h"
 #include "fuzz_support.h"
 
@@ -13,6 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     EnsureGuiApplication();
+    RegisterContentTypes();
     CGraphCollection collection;
     RecordReader reader(data, size);
     const bool complete = collection.Load(reader);

@@ -49,10 +49,24 @@ void packed(std::string_view bytes)
     }
 }
 
+// Two bytes (little-endian) give the length of the header block, whatever
+// the header's own size field says, so that colour tables and separate
+// bit-field masks after the header are reached; the rest are the bits.
 void split(std::string_view bytes)
 {
-    const size_t headerSize = bytes.empty() ? 0 : size_t(uint8_t(bytes[0])) % (bytes.size());
-    dib::SplitToImage(bytes.substr(0, headerSize), bytes.substr(headerSize));
+    if (bytes.size() < 2)
+        return;
+    const size_t chosen = size_t(uint8_t(bytes[0])) | (size_t(uint8_t(bytes[1])) << 8);
+    const std::string_view rest = bytes.substr(2);
+    const size_t headerLength = chosen % (rest.size() + 1);
+    const std::string_view header = rest.substr(0, headerLength);
+    const std::string_view bits = rest.substr(headerLength);
+    const dib::DibLayout layout = dib::ParseSplit(header, bits.size());
+    const QImage image = dib::SplitToImage(header, bits);
+    if (layout.valid != !image.isNull())
+        std::abort();
+    if (!image.isNull() && (image.width() != layout.width || image.height() != layout.height))
+        std::abort();
 }
 
 template <class T>

@@ -54,8 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     host.deviceFont.lfHeight = -8;
     host.font.lfHeight = int32_t(0x80000000u); // the most negative height
     b->CreateBarBrush(RGB(0, 0, 0));
-    b->Draw(host, dc, 300, 300, 24, 24, 1, text);
-    b->Draw(host, dc, 300, 300, 24, 24, 0, text);
+    host.context.labelNumber = 1;
+    b->Draw(host, dc, 300, 300, 24, 24, text);
+    host.context.labelNumber = 0;
+    b->Draw(host, dc, 300, 300, 24, 24, text);
     b->ReleaseBarBrush();
     (void)b->GetWidth(text, 300);
     (void)b->GetWidth(text, 0);

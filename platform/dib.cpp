@@ -1,14 +1,17 @@
 #include "platform/dib.h"
 
 #include "platform/dc.h"
+#include "platform/files.h"
 #include "platform/qtrect.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <optional>
 
 namespace dib {
 
@@ -344,10 +347,13 @@ std::string PackedToBmpFile(std::string_view packed)
     return out;
 }
 
-bool ReadFileInfo(const QString& path, FileInfo& info)
+bool ReadPictureInfo(const QByteArray& file, FileInfo& info)
 {
     info = FileInfo{};
-    QImageReader reader(path);
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format().toLower();
     if (format.isEmpty())
@@ -364,7 +370,35 @@ bool ReadFileInfo(const QString& path, FileInfo& info)
     return true;
 }
 
-std::string ReadFileAsPacked24(const QString& path, const std::string& format)
+bool ReadFileInfo(const QString& path, FileInfo& info)
+{
+    info = FileInfo{};
+    const std::optional<QByteArray> file = files::ReadRegularFile(path, kMaxFileBytes);
+    return file && ReadPictureInfo(*file, info);
+}
+
+QSize ReducedSize(QSize full, QSize drawnSize)
+{
+    if (!full.isValid() || full.isEmpty() || !drawnSize.isValid() || drawnSize.isEmpty())
+        return full;
+    if (drawnSize.width() >= full.width() || drawnSize.height() >= full.height())
+        return full;
+    // The larger of the two scale factors, so that both directions are
+    // covered; rounded up.
+    const int64_t fw = full.width(), fh = full.height();
+    const int64_t dw = drawnSize.width(), dh = drawnSize.height();
+    int64_t w, h;
+    if (dw * fh >= dh * fw) {
+        w = dw;
+        h = (fh * dw + fw - 1) / fw;
+    } else {
+        h = dh;
+        w = (fw * dh + fh - 1) / fh;
+    }
+    return QSize(int(std::clamp<int64_t>(w, 1, fw)), int(std::clamp<int64_t>(h, 1, fh)));
+}
+
+std::string DecodeAsPacked24(const QByteArray& file, const std::string& format, QSize drawnSize)
 {
     QByteArray qtFormat;
     if (format == "JPEG")
@@ -375,14 +409,30 @@ std::string ReadFileAsPacked24(const QString& path, const std::string& format)
         qtFormat = "png";
     else
         return {};
-    QImageReader reader(path, qtFormat);
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, qtFormat);
     reader.setDecideFormatFromContent(false);
     QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
     const QSize size = reader.size();
     if (size.isValid() && int64_t(size.width()) * size.height() > kMaxPixels)
         return {};
+    if (size.isValid()) {
+        const QSize reduced = ReducedSize(size, drawnSize);
+        if (reduced != size)
+            reader.setScaledSize(reduced);
+    }
     const QImage image = reader.read();
     return ImageToPacked24(image);
+}
+
+std::string ReadFileAsPacked24(const QString& path, const std::string& format)
+{
+    const std::optional<QByteArray> file = files::ReadRegularFile(path, kMaxFileBytes);
+    if (!file)
+        return {};
+    return DecodeAsPacked24(*file, format);
 }
 
 void DrawImage(CDC& dc, const QImage& image, const QRect& source, const RECT& dest)

@@ -12,7 +12,9 @@
 #include "platform/windef.h"
 
 #include <QImage>
+#include <QByteArray>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <cstddef>
@@ -78,6 +80,9 @@ bool RotatePacked90(std::string& packed, bool clockwise);
 // A BMP file (14-byte file header and the packed DIB), for the clipboard.
 std::string PackedToBmpFile(std::string_view packed);
 
+// Largest picture file read (a 64-megapixel BMP of 32 bits fits).
+constexpr qint64 kMaxFileBytes = kMaxPixels * 4 + (1 << 20);
+
 // Format and size of a picture file, decided by its content.
 struct FileInfo {
     std::string format; // "JPEG", "BMP", "PNG", or another upper-case name
@@ -85,10 +90,24 @@ struct FileInfo {
     int height = 0;
 };
 bool ReadFileInfo(const QString& path, FileInfo& info);
+// The same for a file's content already read.
+bool ReadPictureInfo(const QByteArray& file, FileInfo& info);
 
 // Decodes a picture file of the given format ("JPEG", "BMP" or "PNG") into
-// a 24-bit packed DIB; empty when it cannot be read.
+// a 24-bit packed DIB; empty when it cannot be read. The file is read only
+// when it is a regular file of at most kMaxFileBytes (files.h).
 std::string ReadFileAsPacked24(const QString& path, const std::string& format);
+
+// The same for a file's content already read. With a valid `drawnSize`
+// smaller than the picture, the picture is decoded reduced (keeping its
+// proportions) to the smallest size that covers drawnSize in both
+// directions, never enlarged.
+std::string DecodeAsPacked24(const QByteArray& file, const std::string& format, QSize drawnSize = {});
+
+// The size a picture of `full` pixels is decoded at to be drawn at
+// `drawnSize` (see DecodeAsPacked24): `full` itself when drawnSize is not
+// valid or not smaller.
+QSize ReducedSize(QSize full, QSize drawnSize);
 
 // Draws part of an image into a device rectangle, smoothly stretched (the
 // halftone stretching of the device). `dest` excludes its right and bottom

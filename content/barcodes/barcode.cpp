@@ -49,10 +49,7 @@ int32_t PixelsToUm(int64_t pixels, int resolution, bool rounded)
 {
     if (resolution <= 0)
         return 0;
-    // Pixel counts are far below 2^40, so the product stays in 64 bits.
-    pixels = std::clamp<int64_t>(pixels, -(int64_t(1) << 40), int64_t(1) << 40);
-    const int64_t um = (pixels * 25400 + (rounded ? resolution / 2 : 0)) / resolution;
-    return units::clamp32(um);
+    return rounded ? units::PxToUm(pixels, resolution) : units::PxToUmTruncated(pixels, resolution);
 }
 
 std::string CutLine(std::string s)
@@ -63,11 +60,6 @@ std::string CutLine(std::string s)
 }
 
 } // namespace
-
-int32_t BarcodePx(int32_t um, int resolution)
-{
-    return units::UmToPx(um, resolution);
-}
 
 // --- CBarcode ---------------------------------------------------------------------
 
@@ -165,7 +157,7 @@ int32_t CBarcodeModular::GetWidth(std::string_view text, int resolution)
 }
 
 BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                                        int labelNumber, std::string_view text)
+                                        std::string_view text)
 {
     if (text.empty())
         return BarcodeDrawResult::kEmpty;
@@ -178,7 +170,7 @@ BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int re
         return BarcodeDrawResult::kNotEncodable;
     if (layout->bars.empty())
         return BarcodeDrawResult::kEmpty;
-    const int n = std::max(0, BarcodePx(m_module, resAlong));
+    const int n = std::max(0, units::UmToPx(m_module, resAlong));
     if (n == 0) // a symbol of no size: nothing to draw
         return BarcodeDrawResult::kDrawn;
     int64_t h = 0, longH = 0;
@@ -187,13 +179,13 @@ BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int re
     for (const BarRun& bar : layout->bars)
         DrawBar(dc, color, rotation, bar.offset, host.deviceRect, x, y, bar.width, bar.longBar ? longH : h);
     if (m_showText)
-        DrawHumanReadable(host, dc, *layout, n, h, x, y, labelNumber, text);
+        DrawHumanReadable(host, dc, *layout, n, h, x, y, host.context.labelNumber, text);
     return BarcodeDrawResult::kDrawn;
 }
 
 void CBarcodeModular::BarHeights(int resAcross, int64_t& shortBars, int64_t& longBars) const
 {
-    shortBars = longBars = std::max(0, BarcodePx(m_barHeight, resAcross));
+    shortBars = longBars = std::max(0, units::UmToPx(m_barHeight, resAcross));
 }
 
 void CBarcodeModular::DrawHumanReadable(const BarcodeHost& host, CDC& dc, const LinearLayout& /*layout*/, int n,
@@ -231,7 +223,7 @@ void CBarcodeCode39::Save(RecordWriter& w) const
 std::optional<LinearLayout> CBarcodeCode39::Layout(std::string_view text, int resAlong, int /*resAcross*/) const
 {
     LayoutMetrics m;
-    m.n = std::max(0, BarcodePx(m_module, resAlong));
+    m.n = std::max(0, units::UmToPx(m_module, resAlong));
     m.w = std::max(0, MulDiv(m.n, m_ratio, 10));
     m.g = m_gapCorrection;
     m.quietZones = m_quietZones != 0;
@@ -274,7 +266,7 @@ void CBarcodeCode2of5Int::Save(RecordWriter& w) const
 std::optional<LinearLayout> CBarcodeCode2of5Int::Layout(std::string_view text, int resAlong, int /*resAcross*/) const
 {
     LayoutMetrics m;
-    m.n = std::max(0, BarcodePx(m_module, resAlong));
+    m.n = std::max(0, units::UmToPx(m_module, resAlong));
     m.w = std::max(0, MulDiv(m.n, m_ratio, 10));
     m.g = m_gapCorrection;
     m.quietZones = m_quietZones != 0;
@@ -319,7 +311,7 @@ std::optional<LinearLayout> CBarcodeCode128::Layout(std::string_view text, int r
     if (!cw)
         return text.empty() ? std::optional<LinearLayout>(LinearLayout{}) : std::nullopt;
     LayoutMetrics m;
-    m.n = std::max(0, BarcodePx(m_module, resAlong));
+    m.n = std::max(0, units::UmToPx(m_module, resAlong));
     m.g = m_gapCorrection;
     m.quietZones = m_quietZones != 0;
     return LayoutCode128(*cw, m);
@@ -347,12 +339,12 @@ int32_t CBarcodeEAN::GetNominalBarHeight() const
 int32_t CBarcodeEAN::GetHeight(const BarcodeHost& host, int /*resolution*/) const
 {
     const int64_t fontHeight = host.font.lfHeight < 0 ? -int64_t(host.font.lfHeight) : host.font.lfHeight;
-    return units::clamp32(int64_t(GetNominalBarHeight()) + fontHeight * 25400 / 72);
+    return units::clampAdd(GetNominalBarHeight(), units::PxToUmTruncated(fontHeight, 72));
 }
 
 void CBarcodeEAN::BarHeights(int resAcross, int64_t& shortBars, int64_t& longBars) const
 {
-    shortBars = std::max(0, BarcodePx(GetNominalBarHeight(), resAcross));
+    shortBars = std::max(0, units::UmToPx(GetNominalBarHeight(), resAcross));
     longBars = shortBars + std::max<int64_t>(0, (int64_t(resAcross) * m_module + 2540) * 5 / 25400);
 }
 
@@ -361,7 +353,7 @@ std::optional<LinearLayout> CBarcodeEAN::Layout(std::string_view text, int resAl
     if (text.empty())
         return LinearLayout{};
     LayoutMetrics m;
-    m.n = std::max(0, BarcodePx(m_module, resAlong));
+    m.n = std::max(0, units::UmToPx(m_module, resAlong));
     m.g = m_gapCorrection;
     m.quietZones = m_quietZones != 0;
     LinearLayout layout = LayoutEan(Kind(), text, m);

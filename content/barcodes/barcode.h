@@ -4,8 +4,8 @@
 // which turns the object's text into bars at the device's resolution.
 //
 // Lengths are micrometres; a length in pixels at r pixels per inch is
-// (length x r + 12700) / 25400. At rotation 900 and 2700 the resolutions
-// are exchanged, so "along" always means along the symbol.
+// (length x r + 12700) / 25400 (units::UmToPx). At rotation 900 and 2700 the
+// resolutions are exchanged, so "along" always means along the symbol.
 #include "content/barcodes/barcodehost.h"
 #include "content/barcodes/encoders.h"
 #include "platform/dc.h"
@@ -51,9 +51,10 @@ public:
     // the box's top-left at rotation 0, bottom-left at 900, bottom-right at
     // 1800 and top-right at 2700 (see DrawBar). resX / resY are the device's
     // resolutions as they are (exchanged here for 900 and 2700).
-    // labelNumber < 1 is the design view.
+    // The host's context tells the label; a label number below 1 is the
+    // design view.
     virtual BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                                   int labelNumber, std::string_view text) = 0;
+                                   std::string_view text) = 0;
     virtual void ReleaseBarBrush() { m_barBrush.reset(); }
     virtual bool EditsTextInPlace() const { return true; }
     virtual bool ShowsPlaceholder() const { return true; }
@@ -161,7 +162,7 @@ public:
 
     // Draws the bars of the layout and, for the linear symbologies that
     // have one, the human-readable line.
-    BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y, int labelNumber,
+    BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
                            std::string_view text) override;
     int32_t GetWidth(std::string_view text, int resolution) override;
 
@@ -347,5 +348,3 @@ std::unique_ptr<CBarcode> CreateBarcodeByName(std::string_view name);
 // Reads a symbology record stored after its type key `key`. Null when the
 // key is unknown (the reader is marked damaged) or the record incomplete.
 std::unique_ptr<CBarcode> ReadBarcode(RecordReader& reader, int16_t key);
-// Pixels of a length in micrometres: (um x res + 12700) / 25400.
-int32_t BarcodePx(int32_t um, int resolution);

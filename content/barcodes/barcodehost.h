@@ -4,8 +4,9 @@
 //
 // The owning object fills one of these before each drawing (its rotation,
 // its box in device pixels and in micrometres, its font, colours and
-// transparency) and may override DrawTextLine to draw the human-readable
+// transparency, and the label being drawn) and may override DrawTextLine to draw the human-readable
 // line of a linear symbology with its own one-line text drawing.
+#include "content/tables/drawcontext.h"
 #include "platform/dc.h"
 #include "platform/windef.h"
 
@@ -24,6 +25,7 @@ struct BarcodeHost {
     COLORREF textColor = 0; // bars, modules and human-readable text
     COLORREF fillColor = RGB(255, 255, 255);
     bool transparent = true;
+    DrawContext context;   // the label being drawn; label number below 1: the design view
 
     // Draws the human-readable line of Code 39, 2 of 5, Code 128 and EAN 128.
     // `ref` is the device point of the top-left corner of the line in the

@@ -101,22 +101,22 @@ int32_t CBarcodeQRCode::GetWidth(std::string_view text, int resolution)
     if (resolution <= 0)
         return 0;
     const int64_t modules = SideModules(symbol ? symbol->version : m_version);
-    const int64_t n = BarcodePx(m_module, resolution);
+    const int64_t n = units::UmToPx(m_module, resolution);
     const int64_t px = std::clamp<int64_t>(n * modules, -(int64_t(1) << 40), int64_t(1) << 40);
-    return units::clamp32(px * 25400 / resolution);
+    return units::PxToUmTruncated(px, resolution);
 }
 
 int32_t CBarcodeQRCode::GetHeight(const BarcodeHost& /*host*/, int resolution) const
 {
     if (resolution <= 0)
         return 0;
-    const int64_t moduleUm = int64_t(BarcodePx(m_module, resolution)) * 25400 / resolution;
+    const int64_t moduleUm = units::PxToUmTruncated(units::UmToPx(m_module, resolution), resolution);
     const int64_t modules = std::clamp<int64_t>(SideModules(m_symbolVersion), -(int64_t(1) << 31), int64_t(1) << 31);
     return units::clamp32(modules * moduleUm);
 }
 
 BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                                       int /*labelNumber*/, std::string_view text)
+                                       std::string_view text)
 {
     const QRcode* symbol = Encode(text);
     if (!symbol || symbol->width <= 0 || !symbol->data)
@@ -125,7 +125,7 @@ BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int res
     const int rotation = host.rotation;
     const bool turned = rotation == 900 || rotation == 2700;
     const int resAlong = turned ? resY : resX;
-    const int64_t n = std::max(0, BarcodePx(m_module, resAlong));
+    const int64_t n = std::max(0, units::UmToPx(m_module, resAlong));
     if (n == 0)
         return BarcodeDrawResult::kDrawn;
     const COLORREF color = BarColor(host);
@@ -133,9 +133,9 @@ BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int res
     int64_t across = 0;
     if (m_centred) {
         if (turned)
-            across = BarcodePx(int32_t((int64_t(host.widthUm) - GetHeight(host, resY)) / 2), resX);
+            across = units::UmToPx(int32_t((int64_t(host.widthUm) - GetHeight(host, resY)) / 2), resX);
         else
-            across = BarcodePx(int32_t((int64_t(host.heightUm) - GetHeight(host, resX)) / 2), resY);
+            across = units::UmToPx(int32_t((int64_t(host.heightUm) - GetHeight(host, resX)) / 2), resY);
     }
     const int64_t margin = m_margin;
     const int w = symbol->width;

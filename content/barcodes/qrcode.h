@@ -17,7 +17,7 @@ public:
     ~CBarcodeQRCode() override;
 
     std::unique_ptr<CBarcode> Clone() const override { return std::make_unique<CBarcodeQRCode>(*this); }
-    BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y, int labelNumber,
+    BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
                            std::string_view text) override;
     bool EditsTextInPlace() const override { return false; }
     bool ShowsPlaceholder() const override { return false; }

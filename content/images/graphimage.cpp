@@ -1,7 +1,6 @@
 #include "content/images/graphimage.h"
 
 #include "content/tables/datatable.h"
-#include "content/tables/datatablefilter.h"
 #include "platform/codepage.h"
 #include "platform/muldiv.h"
 #include "platform/paths.h"
@@ -194,9 +193,9 @@ void CGraphImageExt::SetImageSourceMode(int v)
         m_sourceMode = int16_t(v);
 }
 
-std::string CGraphImageExt::GetImagePathForRow(int labelNumber, const CDataTableBase* table,
-                                               const CDataTableMap* columnMap) const
+std::string CGraphImageExt::GetImagePathForRow(const DrawContext& context) const
 {
+    const CDataTableBase* table = context.table;
     if (!table)
         return {};
     const int k = GetColumnNumber();
@@ -215,19 +214,11 @@ std::string CGraphImageExt::GetImagePathForRow(int labelNumber, const CDataTable
     }
     if (index < 0)
         return {};
-    int column = index;
-    if (columnMap) {
-        column = -1;
-        for (int j = 0; j < CDataTableMap::kSize; ++j)
-            if (columnMap->GetAt(j) == index) {
-                column = j;
-                break;
-            }
-    }
     // A flag beyond the table's columns names no cell.
+    const int column = context.TableColumn(index);
     if (column < 0 || column >= CDataTableBase::kColumnCount)
         return {};
-    return table->GetCellText(labelNumber - 1, column);
+    return context.CellText(index);
 }
 
 bool CGraphImageExt::Draw(const DrawArgs& args)
@@ -256,7 +247,7 @@ bool CGraphImageExt::Draw(const DrawArgs& args)
             const RECT& b = m_deviceRect;
             dc.ExtTextOut(b.left + (b.right - b.left) / 2, b.top, ETO_CLIPPED, &b, text);
         } else {
-            const std::string path = GetImagePathForRow(args.labelNumber, args.table, args.columnMap);
+            const std::string path = GetImagePathForRow(args);
             if (path.empty()) {
                 m_holder = std::make_unique<CImageBase>();
                 m_fileName.clear();
@@ -266,8 +257,11 @@ bool CGraphImageExt::Draw(const DrawArgs& args)
         }
     }
     const bool tableWithoutRow = m_sourceMode == kSourceTable && (args.labelNumber < 0 || args.placeholder);
-    if (!tableWithoutRow && m_holder)
+    if (!tableWithoutRow && m_holder) {
+        // A picture per row is decoded at the size it is drawn at.
+        m_holder->SetReducedDecoding(m_sourceMode == kSourceTable);
         m_holder->Draw(dc, m_fileName, m_deviceRect, m_window, HolderFlags());
+    }
     if (args.frame)
         DrawFrame(dc);
     return true;

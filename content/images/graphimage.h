@@ -90,11 +90,10 @@ public:
 
     // Which of the table's image columns names the picture (0 here).
     virtual int GetColumnNumber() const { return 0; }
-    // The file named for a label number (1 = table row 0): the text of the
-    // image column GetColumnNumber in that row; empty without a table, an
-    // image column or a cell.
-    std::string GetImagePathForRow(int labelNumber, const CDataTableBase* table,
-                                   const CDataTableMap* columnMap) const;
+    // The file named for the context's label (1 = table row 0): the text of
+    // the image column GetColumnNumber in that row, found through the
+    // context's column map; empty without a table, an image column or a cell.
+    std::string GetImagePathForRow(const DrawContext& context) const;
 
     const ImageSourceWindow& GetSourceWindow() const { return m_window; }
     void SetSourceWindow(const ImageSourceWindow& w) { m_window = w; }

@@ -2,15 +2,16 @@
 
 #include "content/objects/graphobject.h"
 #include "platform/dib.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/uiservices.h"
 #include "platform/units.h"
 #include "platform/wmf.h"
 
-#include <QFile>
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 using units::clamp32;
 
@@ -41,6 +42,22 @@ int64_t mulDivSaturated(int64_t a, int64_t b, int64_t c)
 {
     const __int128 q = __int128(a) * b / c;
     return q > INT64_MAX ? INT64_MAX : int64_t(q);
+}
+
+// The pixel size the whole picture is drawn at when its source window fills
+// `dest` (right and bottom inclusive); 1 x 1 when nothing is drawn.
+QSize drawnPictureSize(const RECT& dest, const ImageSourceWindow& window)
+{
+    const int64_t dw = int64_t(dest.right) - dest.left + 1;
+    const int64_t dh = int64_t(dest.bottom) - dest.top + 1;
+    const int64_t ww = int64_t(window.right) - window.left;
+    const int64_t wh = int64_t(window.top) - window.bottom;
+    if (dw <= 0 || dh <= 0 || ww <= 0 || wh <= 0)
+        return QSize(1, 1);
+    auto whole = [](int64_t drawn, int64_t percent) {
+        return int(std::clamp<int64_t>((drawn * 100 + percent - 1) / percent, 1, INT32_MAX));
+    };
+    return QSize(whole(dw, ww), whole(dh, wh));
 }
 
 int aspect(int64_t width, int64_t height)
@@ -231,6 +248,7 @@ const QImage& CImageBitmapNew::picture() const
 void CImageBitmapNew::takeSizeFromHeader()
 {
     m_picture = QImage();
+    m_reduced = false;
     const dib::DibSize size = dib::HeaderSize(m_packed);
     m_width = size.width;
     m_height = size.height;
@@ -242,20 +260,33 @@ void CImageBitmapNew::SetPacked(std::string packed)
     takeSizeFromHeader();
 }
 
-bool CImageBitmapNew::LoadFile(const std::string& storedName)
+bool CImageBitmapNew::LoadFile(const std::string& storedName, QSize drawnSize)
 {
     m_packed.clear();
     m_width = m_height = 0;
     m_picture = QImage();
+    m_reduced = false;
     if (storedName.empty())
         return false;
-    const QString path = paths::ResolveStoredPath(storedName);
+    // A name from a project or a table cell may point anywhere: only a
+    // regular file of bounded size is read.
+    const std::optional<QByteArray> file =
+        files::ReadRegularFile(paths::ResolveStoredPath(storedName), dib::kMaxFileBytes);
+    if (!file)
+        return false;
     dib::FileInfo info;
-    if (!dib::ReadFileInfo(path, info))
+    if (!dib::ReadPictureInfo(*file, info))
         return false;
     if (info.format != "JPEG" && info.format != "BMP" && info.format != "PNG")
         return false;
-    SetPacked(dib::ReadFileAsPacked24(path, info.format));
+    SetPacked(dib::DecodeAsPacked24(*file, info.format, drawnSize));
+    if (HasContent() && info.width > 0 && info.height > 0 &&
+        (m_width < info.width || m_height < info.height)) {
+        m_reduced = true;
+        m_sourceName = storedName;
+        m_width = info.width;
+        m_height = info.height;
+    }
     return HasContent();
 }
 
@@ -269,8 +300,26 @@ bool CImageBitmapNew::CopyToClipboard() const
 void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& dest,
                            const ImageSourceWindow& window, int flags)
 {
-    if (m_packed.empty() && !imageFile.empty())
-        LoadFile(imageFile);
+    if (!imageFile.empty()) {
+        const QSize drawn = m_reducedDecoding ? drawnPictureSize(dest, window) : QSize();
+        if (m_packed.empty()) {
+            LoadFile(imageFile, drawn);
+        } else if (m_reduced && m_sourceName == imageFile && !picture().isNull() &&
+                   (drawn.width() > picture().width() || drawn.height() > picture().height() ||
+                    !drawn.isValid())) {
+            // Drawn larger than it was decoded: decode again, keeping what
+            // there is should the file have gone.
+            CImageBitmapNew larger;
+            if (larger.LoadFile(imageFile, drawn)) {
+                m_packed = std::move(larger.m_packed);
+                m_picture = QImage();
+                m_width = larger.m_width;
+                m_height = larger.m_height;
+                m_reduced = larger.m_reduced;
+                m_sourceName = std::move(larger.m_sourceName);
+            }
+        }
+    }
     if (m_packed.empty())
         return;
     DrawBitmapIntoBox(dc, picture(), dest, window, flags);
@@ -279,8 +328,8 @@ void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& de
 void CImageBitmapNew::FromGlobalMemory(CGraphObject& owner, std::string_view block)
 {
     SetPacked(std::string(block));
-    owner.SetWidth(clamp32((int64_t(m_width) * 25400 + 48) / 96));
-    owner.SetHeight(clamp32((int64_t(m_height) * 25400 + 48) / 96));
+    owner.SetWidth(units::PxToUm(m_width, 96));
+    owner.SetHeight(units::PxToUm(m_height, 96));
 }
 
 int CImageBitmapNew::GetAspectPercent() const
@@ -296,6 +345,7 @@ void CImageBitmapNew::Rotate(int direction)
     if (dib::RotatePacked90(m_packed, direction != 1)) {
         std::swap(m_width, m_height);
         m_picture = QImage();
+        m_reduced = false; // the file no longer shows this picture
     }
 }
 
@@ -338,6 +388,14 @@ bool CImageBitmapNew::Load(RecordReader& reader)
 
 void CImageBitmapNew::Save(RecordWriter& writer) const
 {
+    // A picture decoded reduced for drawing is stored whole, as it was read.
+    if (m_reduced && !m_sourceName.empty()) {
+        CImageBitmapNew whole;
+        if (whole.LoadFile(m_sourceName) && !whole.m_reduced) {
+            whole.Save(writer);
+            return;
+        }
+    }
     writer.i16(kMarkerContent);
     writer.i16(int16_t(m_width));
     writer.i16(int16_t(m_height));
@@ -360,10 +418,11 @@ bool CImageMetafile::LoadFile(const std::string& storedName)
     m_width = m_height = 0;
     if (storedName.empty())
         return false;
-    QFile file(paths::ResolveStoredPath(storedName));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMetafileBytes)
+    const std::optional<QByteArray> file =
+        files::ReadRegularFile(paths::ResolveStoredPath(storedName), kMaxMetafileBytes);
+    if (!file)
         return false;
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = *file;
     wmf::WmfFile parts;
     if (!wmf::SplitFile(std::string_view(bytes.constData(), size_t(bytes.size())), parts))
         return false;

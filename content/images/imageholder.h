@@ -63,6 +63,10 @@ public:
     // holder first loads `imageFile` (a stored name, see paths.h).
     virtual void Draw(CDC& /*dc*/, const std::string& /*imageFile*/, const RECT& /*dest*/,
                       const ImageSourceWindow& /*window*/, int /*flags*/) {}
+    // When on, a picture loaded from its file name is decoded at the size it
+    // is drawn at rather than at full size (per-row pictures of a table
+    // column), and decoded again when it is later drawn larger.
+    virtual void SetReducedDecoding(bool /*on*/) {}
     // Takes the content of a clipboard memory block (see above) and sets the
     // owning object's size.
     virtual void FromGlobalMemory(CGraphObject& /*owner*/, std::string_view /*block*/) {}
@@ -141,9 +145,14 @@ public:
     int16_t GetTypeTag() const override { return kTagImageBitmapNew; }
     bool HasContent() const override { return !m_packed.empty(); }
 
-    // Reads a JPEG, BMP or PNG file (by its content); any other file leaves
-    // the holder empty. Answers whether there is content afterwards.
-    bool LoadFile(const std::string& storedName);
+    void SetReducedDecoding(bool on) override { m_reducedDecoding = on; }
+
+    // Reads a JPEG, BMP or PNG file (by its content); any other file, and a
+    // name that is not a regular file, leaves the holder empty. With a valid
+    // `drawnSize` the picture is decoded reduced to cover that many pixels
+    // (dib::DecodeAsPacked24); width and height stay the file's, and Save
+    // stores the whole picture. Answers whether there is content afterwards.
+    bool LoadFile(const std::string& storedName, QSize drawnSize = {});
     // Sets a packed DIB; width and height come from its header.
     void SetPacked(std::string packed);
     const std::string& Packed() const { return m_packed; }
@@ -158,6 +167,11 @@ private:
     mutable QImage m_picture; // decoded at the first drawing after a change
     int32_t m_width = 0;
     int32_t m_height = 0;
+    bool m_reducedDecoding = false;
+    // m_packed is the picture of file m_sourceName made smaller; saving
+    // stores the file's whole picture.
+    bool m_reduced = false;
+    std::string m_sourceName;
 };
 
 // A Windows metafile with its size in micrometres.

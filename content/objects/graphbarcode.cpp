@@ -47,10 +47,9 @@ std::string intText(int64_t v)
 struct ObjectHost : BarcodeHost {
     CGraphBarcode* object = nullptr;
     bool frame = false;
-    int flags = 0;
     void DrawTextLine(CDC& dc, POINT, int along, int across, std::string_view text) const override
     {
-        object->DrawHumanReadableLine(dc, along, across, frame, std::string(text), flags);
+        object->DrawHumanReadableLine(dc, along, across, frame, std::string(text), context.flags);
     }
 };
 
@@ -136,7 +135,7 @@ bool CGraphBarcode::EditContent()
 {
     if (!m_textPart || !m_textPart->IsFixed() || m_symbology->EditsTextInPlace())
         return false;
-    std::string text = m_textPart->GetText(1, kBarcodeTextBufferSize, 0, nullptr, nullptr, false);
+    std::string text = m_textPart->GetText(DrawContext{.labelNumber = 1}, kBarcodeTextBufferSize);
     if (!Ui().EditQrText(text))
         return false;
     m_textPart->SetText(text);
@@ -401,10 +400,9 @@ bool CGraphBarcode::Draw(const DrawArgs& a)
     if (a.frame)
         DrawFrame(dc, a.offsetX, a.offsetY);
 
-    const bool placeholder = a.placeholder && m_symbology->ShowsPlaceholder();
-    std::string text = m_textPart ? m_textPart->GetText(a.labelNumber, kBarcodeTextBufferSize, a.flags, a.table,
-                                                        a.columnMap, placeholder)
-                                  : std::string();
+    DrawContext context = a;
+    context.placeholder = a.placeholder && m_symbology->ShowsPlaceholder();
+    std::string text = m_textPart ? m_textPart->GetText(context, kBarcodeTextBufferSize) : std::string();
 
     // Alignment of the symbol along its length, in micrometres.
     const bool sideways = m_rotation == 900 || m_rotation == 2700;
@@ -430,9 +428,9 @@ bool CGraphBarcode::Draw(const DrawArgs& a)
     FillHost(host);
     host.object = this;
     host.frame = a.frame;
-    host.flags = a.flags;
+    host.context = context;
     const std::string& drawn = ((a.flags & kDrawDesign) && m_symbology->Is2D() && text.empty()) ? std::string(" ") : text;
-    const BarcodeDrawResult result = m_symbology->Draw(host, dc, m_ppiX, m_ppiY, px, py, a.labelNumber, drawn);
+    const BarcodeDrawResult result = m_symbology->Draw(host, dc, m_ppiX, m_ppiY, px, py, drawn);
     m_symbology->ReleaseBarBrush();
 
     // A text the symbology cannot encode draws nothing; the design view and

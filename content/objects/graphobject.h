@@ -5,6 +5,7 @@
 // that holds the object; device work converts them with the working
 // resolution (zoom x LOGPIXELS, see platform/units.h).
 #include "content/objects/marker.h"
+#include "content/tables/drawcontext.h"
 #include "platform/dc.h"
 #include "platform/record.h"
 #include "platform/windef.h"
@@ -17,28 +18,17 @@
 class CDataTableBase;
 class CDataTableMap;
 
-// Who draws, handed to text parts and images through DrawArgs::flags.
-enum DrawFlags : int {
-    kDrawDesign = 1,        // design view (multi-line texts remember their device font)
-    kDrawPreview = 2,       // print preview
-    kDrawPrinting = 4,      // printing
-    kDrawLabelNumbers = 8,  // add the label number to table placeholders
-};
-
-// The arguments of Draw and DrawOverlay, gathered in one structure.
-struct DrawArgs {
+// The arguments of Draw and DrawOverlay: the device and where on it, and
+// (as its DrawContext) what is drawn, which goes on to text parts,
+// symbologies and pictures.
+struct DrawArgs : DrawContext {
     CDC* dc = nullptr;
     int zoom = 100;                        // percent
     int offsetX = 0;                       // device pixels added to every coordinate
     int offsetY = 0;
     bool frame = false;                    // design-time frame of texts, barcodes, images
-    int labelNumber = -1;                  // 1-based label number; -1 none
-    int flags = 0;                         // DrawFlags
     int cutResX = -1;                      // barcode cut check resolution; negative = off
     int cutResY = -1;
-    const CDataTableBase* table = nullptr; // may be null
-    const CDataTableMap* columnMap = nullptr;
-    bool placeholder = false;              // show data-source placeholders (design view)
 };
 
 // Type keys written before each stored object.

@@ -1,6 +1,7 @@
 #include "content/objects/graphtext.h"
 
 #include "platform/codepage.h"
+#include "platform/units.h"
 
 #include <algorithm>
 #include <cstring>
@@ -370,9 +371,7 @@ bool CGraphText::Draw(const DrawArgs& a)
         DrawFrame(dc, a.offsetX, a.offsetY);
     if (!m_transparent)
         dc.FillSolidRect(ClipRect(), m_fillColor);
-    const std::string text = m_textPart ? m_textPart->GetText(a.labelNumber, kTextBufferSize, a.flags, a.table,
-                                                              a.columnMap, a.placeholder)
-                                        : std::string();
+    const std::string text = m_textPart ? m_textPart->GetText(a, kTextBufferSize) : std::string();
     DrawTextContent(dc, 0, 0, a.frame, text, a.flags);
     return true;
 }
@@ -573,7 +572,7 @@ void CGraphTextExt::InitFromClipboardText(const LOGFONTA& font, const std::strin
         widest = std::max<int64_t>(widest, dc.GetTextExtent(line).cx);
     TEXTMETRICA tm;
     dc.GetTextMetrics(tm);
-    m_width = int32_t(std::min<int64_t>(widest * 25400 / 96 + 1, INT32_MAX));
-    m_height = int32_t(std::min<int64_t>(int64_t(lines.size()) * tm.tmHeight * 25400 / 96 + 1, INT32_MAX));
+    m_width = units::clampAdd(units::PxToUmTruncated(widest, 96), 1);
+    m_height = units::clampAdd(units::PxToUmTruncated(int64_t(lines.size()) * tm.tmHeight, 96), 1);
     m_transparent = true;
 }

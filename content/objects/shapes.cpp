@@ -9,22 +9,6 @@ using units::clamp32;
 
 namespace {
 
-// A finite double rounded down to int32, clamped; 0 for NaN.
-int32_t floorToInt32(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    return clamp32(int64_t(std::clamp(std::floor(v), -4.0e18, 4.0e18)));
-}
-
-// floor(v + 0.5), the rounding of the triangle geometry.
-int64_t roundHalfUp(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    return int64_t(std::clamp(std::floor(v + 0.5), -4.0e18, 4.0e18));
-}
-
 CPen solidPen(int width, COLORREF color)
 {
     return CPen{PS_SOLID, std::max(width, 0), color};
@@ -159,7 +143,7 @@ bool CGraphRectRounded::Draw(const DrawArgs& args)
     CDCStateScope state(dc);
     CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
     const RECT& b = m_deviceRect;
-    const int d = clamp32((2 * int64_t(m_cornerRadius) * m_ppiX + 12700) / 25400);
+    const int d = units::UmToPxWide(2 * int64_t(m_cornerRadius), m_ppiX);
     if (!m_transparent) {
         // The rounded region of the box, right and bottom edges excluded.
         dc.SelectBrush(CBrush::Solid(m_fillColor));
@@ -239,8 +223,8 @@ void CGraphTriangleExt::ApplyWarningSignProportions()
     const double angle = 1.0471966666666666; // 60 degrees
     const double s = std::sin(angle), c = std::cos(angle);
     const double t = double(m_width) * s / (s - 0.05 - 0.05 * c);
-    m_penWidth = floorToInt32(0.06 * t + 0.5);
-    const double radius = std::floor(0.025 * t + 0.5) * 0.25;
+    m_penWidth = clamp32(units::RoundHalfUp(0.06 * t));
+    const double radius = double(units::RoundHalfUp(0.025 * t)) * 0.25;
     m_cornerRadius = clamp32(int64_t(std::clamp(std::trunc(radius), -4.0e18, 4.0e18)));
 }
 
@@ -291,7 +275,7 @@ bool CGraphTriangleExt::Draw(const DrawArgs& args)
         r = minSide / 3;
 
     // Inset by half the pen, so the outline stays inside the box.
-    const int64_t h = (int64_t(m_penWidth) * m_ppiX + 12700) / 50800;
+    const int64_t h = units::UmToHalfPx(m_penWidth, m_ppiX);
     const int64_t l = box.left + (h - 1), t = box.top + (h - 1);
     const int64_t rt = box.right - (h - 1), bt = box.bottom - (h - 1);
     if (rt <= l || bt <= t) {
@@ -310,11 +294,11 @@ bool CGraphTriangleExt::Draw(const DrawArgs& args)
     const double K = std::atan(2.0 * H / W);
     const double cosK = std::cos(K), sinK = std::sin(K);
     const double rd = double(r);
-    const int64_t A = roundHalfUp((1 + cosK) * rd);
-    const int64_t B = roundHalfUp(double(A) * cosK / sinK);
-    const int64_t G = roundHalfUp(rd * sinK);
-    const int64_t D = roundHalfUp(double(G) * sinK / cosK);
-    const int64_t E = roundHalfUp(rd * cosK);
+    const int64_t A = units::RoundHalfUp((1 + cosK) * rd);
+    const int64_t B = units::RoundHalfUp(double(A) * cosK / sinK);
+    const int64_t G = units::RoundHalfUp(rd * sinK);
+    const int64_t D = units::RoundHalfUp(double(G) * sinK / cosK);
+    const int64_t E = units::RoundHalfUp(rd * cosK);
     const int64_t midX = (fl + fr) / 2;
 
     auto map = [&](int64_t fx, int64_t fy) {

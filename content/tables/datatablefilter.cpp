@@ -241,11 +241,18 @@ void CDataTableMap::SetIdentity()
         m_entries[size_t(i)] = i;
 }
 
-int CDataTableMap::FindOrAdd(int32_t key)
+int CDataTableMap::IndexOf(int32_t key) const
 {
     for (int i = 0; i < kSize; ++i)
         if (m_entries[size_t(i)] == key)
             return i;
+    return -1;
+}
+
+int CDataTableMap::FindOrAdd(int32_t key)
+{
+    if (const int found = IndexOf(key); found >= 0)
+        return found;
     for (int i = 0; i < kSize; ++i) {
         if (m_entries[size_t(i)] == -1) {
             m_entries[size_t(i)] = key;

@@ -136,6 +136,10 @@ public:
     // Index of the first entry equal to key; else key goes into the first
     // free entry and that index is returned; else kFull.
     int FindOrAdd(int32_t key);
+    // Index of the first entry equal to key; -1 when none is. With the
+    // column map of a table view: the view's column that shows column `key`
+    // of the full table.
+    int IndexOf(int32_t key) const;
 
     friend bool operator==(const CDataTableMap&, const CDataTableMap&) = default;
 

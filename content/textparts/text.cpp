@@ -1,11 +1,10 @@
 #include "content/textparts/text.h"
 #include "platform/codepage.h"
 
-#include "content/tables/datatable.h"
-#include "content/tables/datatablefilter.h"
 #include "content/textparts/calendar.h"
 #include "platform/clock.h"
 #include "platform/uiservices.h"
+#include "platform/units.h"
 
 #include <algorithm>
 #include <cctype>
@@ -49,11 +48,6 @@ int columnFromLetter(char c)
 std::string formatInt(int64_t v)
 {
     return std::to_string(v);
-}
-
-int16_t clamp16(int64_t v)
-{
-    return int16_t(std::clamp<int64_t>(v, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
 }
 
 // Reads an int16 length and that many bytes; keeps at most `max` of them.
@@ -138,7 +132,7 @@ void CTextFixed::Save(RecordWriter& w) const
     w.u8(0);
 }
 
-std::string CTextFixed::GetText(int, size_t bufferLength, int, const CDataTableBase*, const CDataTableMap*, bool) const
+std::string CTextFixed::GetText(const DrawContext&, size_t bufferLength) const
 {
     return cut(m_text, bufferLength);
 }
@@ -236,8 +230,7 @@ void CTextFixedExt::Save(RecordWriter& w) const
     }
 }
 
-std::string CTextFixedExt::GetText(int, size_t bufferLength, int, const CDataTableBase*, const CDataTableMap*,
-                                   bool) const
+std::string CTextFixedExt::GetText(const DrawContext&, size_t bufferLength) const
 {
     std::string joined;
     for (size_t i = 0; i < m_lines.size() && joined.size() < kMaxJoined; ++i) {
@@ -252,10 +245,9 @@ std::string CTextFixedExt::GetText(int, size_t bufferLength, int, const CDataTab
 
 // --- dates and time -----------------------------------------------------------
 
-std::string CTextDate::GetText(int, size_t bufferLength, int, const CDataTableBase*, const CDataTableMap*,
-                               bool placeholder) const
+std::string CTextDate::GetText(const DrawContext& context, size_t bufferLength) const
 {
-    if (placeholder)
+    if (context.placeholder)
         return cut("{date}", bufferLength);
     const CClock& clock = CurrentClock();
     return cut(clock.FormatShortDate(clock.Today()), bufferLength);
@@ -293,7 +285,7 @@ void CTextDateExt::SetDateFormat(int index)
 
 void CTextDateExt::SetDateOffset(int days)
 {
-    m_offset = clamp16(days);
+    m_offset = units::clamp16(days);
 }
 
 bool CTextDateExt::GetDateFormatName(std::string& out) const
@@ -346,10 +338,9 @@ void CTextDateExt::Save(RecordWriter& w) const
     w.i16(m_reserved2);
 }
 
-std::string CTextDateExt::GetText(int, size_t bufferLength, int, const CDataTableBase*, const CDataTableMap*,
-                                  bool placeholder) const
+std::string CTextDateExt::GetText(const DrawContext& context, size_t bufferLength) const
 {
-    if (placeholder)
+    if (context.placeholder)
         return cut("{Date}", bufferLength);
     if (m_mode == 0 || m_mode == 2)
         return {};
@@ -374,34 +365,15 @@ std::string CTextDateExt::GetText(int, size_t bufferLength, int, const CDataTabl
     return cut(buf, bufferLength);
 }
 
-std::string CTextTime::GetText(int, size_t bufferLength, int, const CDataTableBase*, const CDataTableMap*,
-                               bool placeholder) const
+std::string CTextTime::GetText(const DrawContext& context, size_t bufferLength) const
 {
-    if (placeholder)
+    if (context.placeholder)
         return cut("{time}", bufferLength);
     const CClock& clock = CurrentClock();
     return cut(clock.FormatTime(clock.Now()), bufferLength);
 }
 
 // --- table columns ------------------------------------------------------------
-
-std::string CTextTable::CellFor(int column, int labelNumber, const CDataTableBase* table, const CDataTableMap* map)
-{
-    if (!table || column < 0 || labelNumber <= 0)
-        return {};
-    int k = column;
-    if (map) {
-        k = -1;
-        for (int i = 0; i < CDataTableMap::kSize; ++i)
-            if (map->GetAt(i) == column) {
-                k = i;
-                break;
-            }
-        if (k < 0)
-            return {};
-    }
-    return table->GetCellText(labelNumber - 1, k);
-}
 
 bool CTextTable::GetColumn(int which, int& out) const
 {
@@ -414,7 +386,7 @@ bool CTextTable::GetColumn(int which, int& out) const
 void CTextTable::SetColumn(int which, int column)
 {
     if (which == 0)
-        m_column = clamp16(column);
+        m_column = units::clamp16(column);
 }
 
 bool CTextTable::UsesColumn(int column) const
@@ -433,12 +405,11 @@ void CTextTable::Save(RecordWriter& w) const
     w.i16(m_column);
 }
 
-std::string CTextTable::GetText(int labelNumber, size_t bufferLength, int, const CDataTableBase* table,
-                                const CDataTableMap* map, bool placeholder) const
+std::string CTextTable::GetText(const DrawContext& context, size_t bufferLength) const
 {
-    if (placeholder)
+    if (context.placeholder)
         return cut(std::string{'[', columnLetter(m_column), ']'}, bufferLength);
-    return cut(CellFor(m_column, labelNumber, table, map), bufferLength);
+    return cut(context.CellText(m_column), bufferLength);
 }
 
 bool CTextTable::GetColumnLetters(std::string& out) const
@@ -467,9 +438,9 @@ bool CTextTableExt::GetColumn(int which, int& out) const
 void CTextTableExt::SetColumn(int which, int column)
 {
     switch (which) {
-    case 0: m_column = clamp16(column); break;
-    case 1: m_second = clamp16(column); break;
-    case 2: m_third = clamp16(column); break;
+    case 0: m_column = units::clamp16(column); break;
+    case 1: m_second = units::clamp16(column); break;
+    case 2: m_third = units::clamp16(column); break;
     default: break;
     }
 }
@@ -546,10 +517,9 @@ void CTextTableExt::Save(RecordWriter& w) const
     w.i16(0);
 }
 
-std::string CTextTableExt::GetText(int labelNumber, size_t bufferLength, int flags, const CDataTableBase* table,
-                                   const CDataTableMap* map, bool placeholder) const
+std::string CTextTableExt::GetText(const DrawContext& context, size_t bufferLength) const
 {
-    if (placeholder) {
+    if (context.placeholder) {
         std::string p{'[', columnLetter(m_column)};
         for (int16_t c : {m_second, m_third}) {
             if (c == -1)
@@ -559,16 +529,16 @@ std::string CTextTableExt::GetText(int labelNumber, size_t bufferLength, int fla
                 p += "  ";
             p.push_back(columnLetter(c));
         }
-        if (flags & kTextFlagLabelNumber)
-            p += ":" + formatInt(labelNumber);
+        if (context.flags & kDrawLabelNumbers)
+            p += ":" + formatInt(context.labelNumber);
         p += "]";
         return cut(std::move(p), bufferLength);
     }
-    std::string text = CellFor(m_column, labelNumber, table, map);
+    std::string text = context.CellText(m_column);
     for (int16_t c : {m_second, m_third}) {
         if (c == -1)
             continue;
-        const std::string cell = CellFor(c, labelNumber, table, map);
+        const std::string cell = context.CellText(c);
         if (m_separateBlank || (!text.empty() && !cell.empty()))
             text += m_separator;
         text += cell;
@@ -640,14 +610,13 @@ void CTextAutoIncrement::Save(RecordWriter& w) const
     w.i32(m_reserved);
 }
 
-std::string CTextAutoIncrement::GetText(int labelNumber, size_t bufferLength, int, const CDataTableBase*,
-                                        const CDataTableMap*, bool placeholder) const
+std::string CTextAutoIncrement::GetText(const DrawContext& context, size_t bufferLength) const
 {
-    if (placeholder)
+    if (context.placeholder)
         return cut("{+1}", bufferLength);
     // The counter wraps around like the 32-bit number it is.
     const int32_t number =
-        labelNumber <= 0 ? m_start : int32_t(uint32_t(m_start) + uint32_t(labelNumber) - 1u);
+        context.labelNumber <= 0 ? m_start : int32_t(uint32_t(m_start) + uint32_t(context.labelNumber) - 1u);
     std::string digits = formatInt(number);
     if (m_leadingZeros && m_minDigits > 0) {
         // Zero padding after the sign, to a total width of minimum digits.

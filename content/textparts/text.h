@@ -5,6 +5,7 @@
 // placeholder instead ("{+1}", "{date}", "{Date}", "{time}", "[A]").
 //
 // Texts are bytes in the Windows code page of the object's font.
+#include "content/tables/drawcontext.h"
 #include "platform/record.h"
 
 #include <cstdint>
@@ -12,9 +13,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-class CDataTableBase;
-class CDataTableMap;
 
 // Kinds of source the user chooses.
 enum TextKind : int { kTextKindTable = 0, kTextKindFixed = 1, kTextKindDate = 2, kTextKindTime = 3, kTextKindCounter = 4 };
@@ -31,8 +29,6 @@ enum TextTypeKey : int16_t {
     kKeyTextAutoIncrement = 276,
 };
 
-// GetText flag: add the label number to the table placeholder.
-constexpr int kTextFlagLabelNumber = 8;
 // Buffer sizes of the callers: text objects and barcode objects.
 constexpr size_t kTextBufferSize = 1025;
 constexpr size_t kBarcodeTextBufferSize = 8193;
@@ -58,11 +54,11 @@ public:
     // damaged (see the reader's status).
     virtual bool Load(RecordReader& reader) = 0;
     virtual void Save(RecordWriter& writer) const = 0;
-    // The text for a label number (1 = table row 0; 0 and below: no row), at
-    // most bufferLength - 1 bytes. `placeholder` asks for the design view's
-    // placeholder.
-    virtual std::string GetText(int labelNumber, size_t bufferLength, int flags, const CDataTableBase* table,
-                                const CDataTableMap* columnMap, bool placeholder) const = 0;
+    // The text for the context's label (1 = table row 0; 0 and below: no
+    // row), at most bufferLength - 1 bytes. The context's placeholder switch
+    // asks for the design view's placeholder; kDrawLabelNumbers adds the
+    // label number to a table placeholder.
+    virtual std::string GetText(const DrawContext& context, size_t bufferLength) const = 0;
     virtual int16_t GetTypeKey() const = 0;
     virtual bool GetColumnLetters(std::string& /*out*/) const { return false; }
     virtual void SetColumnLetters(std::string_view /*text*/) {}
@@ -107,7 +103,7 @@ public:
     bool IsFixed() const override { return true; }
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    std::string GetText(int, size_t, int, const CDataTableBase*, const CDataTableMap*, bool) const override;
+    std::string GetText(const DrawContext&, size_t) const override;
     int16_t GetTypeKey() const override { return kKeyTextFixed; }
     const std::string& Text() const { return m_text; }
 
@@ -127,7 +123,7 @@ public:
     void SetText(std::string_view text) override;
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    std::string GetText(int, size_t, int, const CDataTableBase*, const CDataTableMap*, bool) const override;
+    std::string GetText(const DrawContext&, size_t) const override;
     int16_t GetTypeKey() const override { return kKeyTextFixedExt; }
     const std::vector<std::string>& Lines() const { return m_lines; }
     void SetLines(const std::vector<std::string>& lines);
@@ -147,7 +143,7 @@ public:
     std::unique_ptr<CText> Clone() const override { return std::make_unique<CTextDate>(*this); }
     bool Load(RecordReader& reader) override { return reader.ok(); }
     void Save(RecordWriter&) const override {}
-    std::string GetText(int, size_t, int, const CDataTableBase*, const CDataTableMap*, bool) const override;
+    std::string GetText(const DrawContext&, size_t) const override;
     int16_t GetTypeKey() const override { return kKeyTextDate; }
 };
 
@@ -163,7 +159,7 @@ public:
     void SetDateOffset(int days) override;
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    std::string GetText(int, size_t, int, const CDataTableBase*, const CDataTableMap*, bool) const override;
+    std::string GetText(const DrawContext&, size_t) const override;
     int16_t GetTypeKey() const override { return kKeyTextDateExt; }
     bool GetDateFormatName(std::string& out) const override;
     void SetDateFormatName(std::string_view name) override;
@@ -195,14 +191,12 @@ public:
     bool UsesColumn(int column) const override;
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    std::string GetText(int, size_t, int, const CDataTableBase*, const CDataTableMap*, bool) const override;
+    std::string GetText(const DrawContext&, size_t) const override;
     int16_t GetTypeKey() const override { return kKeyTextTable; }
     bool GetColumnLetters(std::string& out) const override;
     void SetColumnLetters(std::string_view text) override;
 
 protected:
-    // The cell of full-table column `column` for a label, through the map.
-    static std::string CellFor(int column, int labelNumber, const CDataTableBase* table, const CDataTableMap* map);
     int16_t m_column = 0;
 };
 
@@ -216,7 +210,7 @@ public:
     bool UsesColumn(int column) const override;
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    std::string GetText(int, size_t, int, const CDataTableBase*, const CDataTableMap*, bool) const override;
+    std::string GetText(const DrawContext&, size_t) const override;
     int16_t GetTypeKey() const override { return kKeyTextTableExt; }
     bool GetColumnLetters(std::string& out) const override;
     void SetColumnLetters(std::string_view text) override;
@@ -245,7 +239,7 @@ public:
     std::unique_ptr<CText> Clone() const override { return std::make_unique<CTextTime>(*this); }
     bool Load(RecordReader& reader) override { return reader.ok(); }
     void Save(RecordWriter&) const override {}
-    std::string GetText(int, size_t, int, const CDataTableBase*, const CDataTableMap*, bool) const override;
+    std::string GetText(const DrawContext&, size_t) const override;
     int16_t GetTypeKey() const override { return kKeyTextTime; }
 };
 
@@ -259,7 +253,7 @@ public:
     std::unique_ptr<CText> Clone() const override { return std::make_unique<CTextAutoIncrement>(*this); }
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    std::string GetText(int, size_t, int, const CDataTableBase*, const CDataTableMap*, bool) const override;
+    std::string GetText(const DrawContext&, size_t) const override;
     int16_t GetTypeKey() const override { return kKeyTextAutoIncrement; }
     bool GetPrefix(std::string& out) const override { out = m_prefix; return true; }
     void SetPrefix(std::string_view text) override;

@@ -11,33 +11,9 @@
 #include <limits>
 #include <utility>
 
-namespace {
-
-int32_t clampAdd(int64_t a, int64_t b)
-{
-    return units::clamp32(a + b);
-}
-
-int16_t clamp16(int64_t v)
-{
-    return int16_t(std::clamp<int64_t>(v, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
-}
-
-// Restores the pen of a device context when it goes out of scope.
-class PenScope {
-public:
-    PenScope(CDC& dc, const CPen& pen) : m_dc(dc), m_old(dc.SelectPen(pen)) {}
-    ~PenScope() { m_dc.SelectPen(m_old); }
-    PenScope(const PenScope&) = delete;
-    PenScope& operator=(const PenScope&) = delete;
-
-private:
-    CDC& m_dc;
-    CPen m_old;
-};
-
-} // namespace
-
+using units::clamp16;
+using units::clampAdd;
+using units::UmToPx;
 
 // --- CLabel ------------------------------------------------------------------
 
@@ -48,43 +24,40 @@ std::unique_ptr<CLabel> CLabel::Clone() const
     return std::unique_ptr<CLabel>(new CLabel(*this));
 }
 
-int32_t CLabel::Map(int32_t um, int dpi)
-{
-    return units::UmToPx(um, dpi);
-}
-
 void CLabel::UpdateDefined()
 {
     if (m_width > 0 && m_height > 0)
         m_defined = 1;
 }
 
-void CLabel::DrawOutline(CDC& dc, int dpi, int ox, int oy, int32_t x, int32_t y) const
+void CLabel::DrawOutline(CDC& dc, int32_t ppi, int originXPx, int originYPx, int32_t xUm, int32_t yUm) const
 {
-    PenScope pen(dc, CPen{PS_SOLID, 1, kLabelOutlineColor});
-    const int32_t left = clampAdd(ox, Map(x, dpi));
-    const int32_t top = clampAdd(oy, Map(y, dpi));
-    const int32_t right = clampAdd(ox, Map(clampAdd(x, m_width), dpi));
-    const int32_t bottom = clampAdd(oy, Map(clampAdd(y, m_height), dpi));
+    CDCStateScope state(dc);
+    dc.SelectPen(CPen{PS_SOLID, 1, kLabelOutlineColor});
+    const int32_t left = clampAdd(originXPx, UmToPx(xUm, ppi));
+    const int32_t top = clampAdd(originYPx, UmToPx(yUm, ppi));
+    const int32_t right = clampAdd(originXPx, UmToPx(clampAdd(xUm, m_width), ppi));
+    const int32_t bottom = clampAdd(originYPx, UmToPx(clampAdd(yUm, m_height), ppi));
     dc.Rectangle(left, top, clampAdd(right, 1), clampAdd(bottom, 1));
 }
 
-void CLabel::DrawPreviewOutline(CDC& dc, int zoom, int left, int top) const
+void CLabel::DrawPreviewOutline(CDC& dc, int zoom, int leftPx, int topPx) const
 {
-    PenScope pen(dc, CPen{PS_SOLID, 1, kLabelOutlineColor});
-    const int32_t dx = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX));
-    const int32_t dy = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY));
-    const int32_t right = clampAdd(left, Map(m_width, dx));
-    const int32_t bottom = clampAdd(top, Map(m_height, dy));
-    dc.Rectangle(left, top, clampAdd(right, 1), clampAdd(bottom, 1));
+    CDCStateScope state(dc);
+    dc.SelectPen(CPen{PS_SOLID, 1, kLabelOutlineColor});
+    const int32_t ppiX = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX));
+    const int32_t ppiY = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY));
+    const int32_t right = clampAdd(leftPx, UmToPx(m_width, ppiX));
+    const int32_t bottom = clampAdd(topPx, UmToPx(m_height, ppiY));
+    dc.Rectangle(leftPx, topPx, clampAdd(right, 1), clampAdd(bottom, 1));
 }
 
-void CLabel::DrawPart(int part, CDC& dc, int zoom, int left, int top) const
+void CLabel::DrawPart(int part, CDC& dc, int zoom, int leftPx, int topPx) const
 {
     switch (part) {
-    case 0: DrawPreviewOutline(dc, zoom, left, top); break;
-    case 1: DrawHeaderOutline(dc, zoom, left, top); break;
-    case 2: DrawFooterOutline(dc, zoom, left, top); break;
+    case 0: DrawPreviewOutline(dc, zoom, leftPx, topPx); break;
+    case 1: DrawHeaderOutline(dc, zoom, leftPx, topPx); break;
+    case 2: DrawFooterOutline(dc, zoom, leftPx, topPx); break;
     default: break;
     }
 }
@@ -234,41 +207,44 @@ std::unique_ptr<CLabel> CLabelExt::Clone() const
     return std::unique_ptr<CLabel>(new CLabelExt(*this));
 }
 
-void CLabelExt::DrawShape(CDC& dc, int left, int top, int right, int bottom, int cornerX, int cornerY) const
+void CLabelExt::DrawShape(CDC& dc, int leftPx, int topPx, int rightPx, int bottomPx, int cornerXPx,
+                          int cornerYPx) const
 {
     switch (m_shape) {
     case kShapeRounded:
-        dc.RoundRect(left, top, right, bottom, cornerX, cornerY);
+        dc.RoundRect(leftPx, topPx, rightPx, bottomPx, cornerXPx, cornerYPx);
         break;
     case kShapeEllipse:
-        dc.Ellipse(left, top, clampAdd(right, 1), clampAdd(bottom, 1));
+        dc.Ellipse(leftPx, topPx, clampAdd(rightPx, 1), clampAdd(bottomPx, 1));
         break;
     default:
-        dc.Rectangle(left, top, clampAdd(right, 1), clampAdd(bottom, 1));
+        dc.Rectangle(leftPx, topPx, clampAdd(rightPx, 1), clampAdd(bottomPx, 1));
         break;
     }
 }
 
-void CLabelExt::DrawOutline(CDC& dc, int dpi, int ox, int oy, int32_t x, int32_t y) const
+void CLabelExt::DrawOutline(CDC& dc, int32_t ppi, int originXPx, int originYPx, int32_t xUm, int32_t yUm) const
 {
-    PenScope pen(dc, CPen{PS_SOLID, 1, kLabelOutlineColor});
-    const int32_t left = clampAdd(ox, Map(x, dpi));
-    const int32_t top = clampAdd(oy, Map(y, dpi));
-    const int32_t right = clampAdd(ox, Map(clampAdd(x, m_width), dpi));
-    const int32_t bottom = clampAdd(oy, Map(clampAdd(y, m_height), dpi));
-    const int32_t corner = units::clamp32(2 * int64_t(Map(m_radius, dpi)));
+    CDCStateScope state(dc);
+    dc.SelectPen(CPen{PS_SOLID, 1, kLabelOutlineColor});
+    const int32_t left = clampAdd(originXPx, UmToPx(xUm, ppi));
+    const int32_t top = clampAdd(originYPx, UmToPx(yUm, ppi));
+    const int32_t right = clampAdd(originXPx, UmToPx(clampAdd(xUm, m_width), ppi));
+    const int32_t bottom = clampAdd(originYPx, UmToPx(clampAdd(yUm, m_height), ppi));
+    const int32_t corner = units::clamp32(2 * int64_t(UmToPx(m_radius, ppi)));
     DrawShape(dc, left, top, right, bottom, corner, corner);
 }
 
-void CLabelExt::DrawPreviewOutline(CDC& dc, int zoom, int left, int top) const
+void CLabelExt::DrawPreviewOutline(CDC& dc, int zoom, int leftPx, int topPx) const
 {
-    PenScope pen(dc, CPen{PS_SOLID, 1, kLabelOutlineColor});
-    const int32_t dx = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX));
-    const int32_t dy = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY));
-    const int32_t right = clampAdd(left, Map(m_width, dx));
-    const int32_t bottom = clampAdd(top, Map(m_height, dy));
-    DrawShape(dc, left, top, right, bottom, units::clamp32(2 * int64_t(Map(m_radius, dx))),
-              units::clamp32(2 * int64_t(Map(m_radius, dy))));
+    CDCStateScope state(dc);
+    dc.SelectPen(CPen{PS_SOLID, 1, kLabelOutlineColor});
+    const int32_t ppiX = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX));
+    const int32_t ppiY = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY));
+    const int32_t right = clampAdd(leftPx, UmToPx(m_width, ppiX));
+    const int32_t bottom = clampAdd(topPx, UmToPx(m_height, ppiY));
+    DrawShape(dc, leftPx, topPx, right, bottom, units::clamp32(2 * int64_t(UmToPx(m_radius, ppiX))),
+              units::clamp32(2 * int64_t(UmToPx(m_radius, ppiY))));
 }
 
 bool CLabelExt::Read(RecordReader& reader, bool embedded, const LabelReadOptions& options)

@@ -64,9 +64,9 @@ public:
     virtual void SetPaperWidth(int /*tenthsMm*/, bool /*mark*/) {}
     virtual bool GetPaperFlag() const { return false; }
 
-    // The label at (x, y) um from the origin (ox, oy) px, at `dpi` dots per
-    // inch on both axes (printing and the design view).
-    virtual void DrawOutline(CDC& dc, int dpi, int ox, int oy, int32_t x, int32_t y) const;
+    // The label at (xUm, yUm) from the origin (originXPx, originYPx), at
+    // `ppi` pixels per inch on both axes (printing and the design view).
+    virtual void DrawOutline(CDC& dc, int32_t ppi, int originXPx, int originYPx, int32_t xUm, int32_t yUm) const;
 
     virtual int32_t GetHeight(int part) const;
     virtual int32_t GetWidth(int part) const;
@@ -95,9 +95,9 @@ public:
     virtual void Write(RecordWriter& writer, bool embedded);
     void WriteTagged(RecordWriter& writer);
 
-    virtual void DrawPart(int part, CDC& dc, int zoom, int left, int top) const;
-    // The label at a zoom, its top-left corner at (left, top) px.
-    virtual void DrawPreviewOutline(CDC& dc, int zoom, int left, int top) const;
+    virtual void DrawPart(int part, CDC& dc, int zoom, int leftPx, int topPx) const;
+    // The label at a zoom, its top-left corner at (leftPx, topPx).
+    virtual void DrawPreviewOutline(CDC& dc, int zoom, int leftPx, int topPx) const;
 
     virtual int16_t GetTypeKey() const { return kKeyLabel; }
 
@@ -143,8 +143,8 @@ public:
     virtual void showDevModeInfo() const {}
     virtual bool IsLoaded() const { return false; }
     virtual void SetPaperCode(int /*code*/) {}
-    virtual void DrawHeaderOutline(CDC& /*dc*/, int /*zoom*/, int /*left*/, int /*top*/) const {}
-    virtual void DrawFooterOutline(CDC& /*dc*/, int /*zoom*/, int /*left*/, int /*top*/) const {}
+    virtual void DrawHeaderOutline(CDC& /*dc*/, int /*zoom*/, int /*leftPx*/, int /*topPx*/) const {}
+    virtual void DrawFooterOutline(CDC& /*dc*/, int /*zoom*/, int /*leftPx*/, int /*topPx*/) const {}
     virtual bool LoadFromFile(const std::string& /*path*/, const LabelReadOptions& /*options*/,
                               LabelFileResult* /*result*/ = nullptr)
     {
@@ -182,9 +182,6 @@ public:
 
     static PaperDimensions GetPaperDimensions(int code) { return PaperDimensionsForCode(code); }
 
-    // Device units for a length at a resolution, 64-bit intermediate.
-    static int32_t Map(int32_t um, int dpi);
-
 protected:
     CLabel(const CLabel&) = default;
 
@@ -217,8 +214,8 @@ public:
     CLabelExt() = default;
     std::unique_ptr<CLabel> Clone() const override;
 
-    void DrawOutline(CDC& dc, int dpi, int ox, int oy, int32_t x, int32_t y) const override;
-    void DrawPreviewOutline(CDC& dc, int zoom, int left, int top) const override;
+    void DrawOutline(CDC& dc, int32_t ppi, int originXPx, int originYPx, int32_t xUm, int32_t yUm) const override;
+    void DrawPreviewOutline(CDC& dc, int zoom, int leftPx, int topPx) const override;
     bool Read(RecordReader& reader, bool embedded, const LabelReadOptions& options) override;
     void Write(RecordWriter& writer, bool embedded) override;
     int16_t GetTypeKey() const override { return kKeyLabelExt; }
@@ -231,7 +228,7 @@ public:
 protected:
     CLabelExt(const CLabelExt&) = default;
     // Draws the shape into the device box (right and bottom inclusive).
-    void DrawShape(CDC& dc, int left, int top, int right, int bottom, int cornerX, int cornerY) const;
+    void DrawShape(CDC& dc, int leftPx, int topPx, int rightPx, int bottomPx, int cornerXPx, int cornerYPx) const;
 
     int16_t m_shape = kShapeRectangle;
     int32_t m_radius = 0;

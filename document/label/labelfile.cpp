@@ -1,6 +1,8 @@
 #include "document/label/labelfile.h"
 
+#include "content/contenttypes.h"
 #include "platform/codepage.h"
+#include "platform/files.h"
 #include "platform/uiservices.h"
 #include "platform/units.h"
 
@@ -49,13 +51,13 @@ void writePart(RecordWriter& w, const LabelPart& p)
     w.i32(p.width);
 }
 
-void drawPartOutline(CDC& dc, int zoom, int left, int top, const LabelPart& part)
+void drawPartOutline(CDC& dc, int zoom, int leftPx, int topPx, const LabelPart& part)
 {
     const CPen old = dc.SelectPen(CPen{PS_DOT, 1, kLabelOutlineColor});
-    const int32_t dx = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX));
-    const int32_t dy = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY));
-    dc.Rectangle(left, top, units::clamp32(int64_t(left) + CLabel::Map(part.width, dx) + 1),
-                 units::clamp32(int64_t(top) + CLabel::Map(part.height, dy) + 1));
+    const int32_t ppiX = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX));
+    const int32_t ppiY = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY));
+    dc.Rectangle(leftPx, topPx, units::clamp32(int64_t(leftPx) + units::UmToPx(part.width, ppiX) + 1),
+                 units::clamp32(int64_t(topPx) + units::UmToPx(part.height, ppiY) + 1));
     dc.SelectPen(old);
 }
 
@@ -80,19 +82,21 @@ std::string readFailure(const RecordReader& r, const std::string& path, LabelFil
     return "The label definition file " + path + " is incomplete.";
 }
 
-// Reads a whole file of at most kMaxLabelFileSize bytes.
+// Reads a whole regular file of at most kMaxLabelFileSize bytes (a name in
+// the label folder may be a FIFO or a device, which must not block or flood
+// the catalogue scan).
 bool readWholeFile(const std::string& path, QByteArray& data, LabelFileResult* result)
 {
-    QFile f(QFile::decodeName(path.c_str()));
-    if (!f.open(QIODevice::ReadOnly)) {
-        setResult(result, LabelFileStatus::CannotOpen, "Can not open file " + path);
+    files::FileError error = files::FileError::None;
+    std::optional<QByteArray> bytes = files::ReadRegularFile(QFile::decodeName(path.c_str()), kMaxLabelFileSize, &error);
+    if (!bytes) {
+        if (error == files::FileError::TooLarge)
+            setResult(result, LabelFileStatus::NotALabelFile, path + " is not a label definition file.");
+        else
+            setResult(result, LabelFileStatus::CannotOpen, "Can not open file " + path);
         return false;
     }
-    data = f.read(kMaxLabelFileSize + 1);
-    if (data.size() > kMaxLabelFileSize) {
-        setResult(result, LabelFileStatus::NotALabelFile, path + " is not a label definition file.");
-        return false;
-    }
+    data = std::move(*bytes);
     return true;
 }
 
@@ -265,14 +269,14 @@ bool CLabelFileNew::ToggleModuleMarking()
     return true;
 }
 
-void CLabelFileNew::DrawHeaderOutline(CDC& dc, int zoom, int left, int top) const
+void CLabelFileNew::DrawHeaderOutline(CDC& dc, int zoom, int leftPx, int topPx) const
 {
-    drawPartOutline(dc, zoom, left, top, m_header);
+    drawPartOutline(dc, zoom, leftPx, topPx, m_header);
 }
 
-void CLabelFileNew::DrawFooterOutline(CDC& dc, int zoom, int left, int top) const
+void CLabelFileNew::DrawFooterOutline(CDC& dc, int zoom, int leftPx, int topPx) const
 {
-    drawPartOutline(dc, zoom, left, top, m_footer);
+    drawPartOutline(dc, zoom, leftPx, topPx, m_footer);
 }
 
 std::string CLabelFileNew::GetFileTitle() const
@@ -465,6 +469,7 @@ bool CLabelFileNew::LoadFromFile(const std::string& path, const LabelReadOptions
 bool CLabelFileNew::LoadFromBytes(std::string_view bytes, const LabelReadOptions& options, LabelFileResult* result,
                                   const std::string& name)
 {
+    RegisterContentTypes();
     setResult(result, LabelFileStatus::Ok, {});
     RecordReader r(bytes);
     const uint32_t magic = r.u32();
@@ -673,14 +678,10 @@ std::unique_ptr<CLabelFileNew> LoadLabelDefinitionFile(const std::string& path, 
                                                        LabelFileResult* result)
 {
     setResult(result, LabelFileStatus::Ok, {});
-    QFile f(QFile::decodeName(path.c_str()));
-    if (!f.open(QIODevice::ReadOnly)) {
-        setResult(result, LabelFileStatus::CannotOpen, "Can not open file " + path);
+    QByteArray data;
+    if (!readWholeFile(path, data, result))
         return nullptr;
-    }
-    const QByteArray head = f.read(4);
-    f.close();
-    RecordReader r(head.constData(), size_t(head.size()));
+    RecordReader r(data.constData(), size_t(data.size()));
     const uint32_t magic = r.u32();
     std::unique_ptr<CLabelFileNew> label;
     if (r.ok() && magic == kLabelFileMagic)
@@ -691,7 +692,7 @@ std::unique_ptr<CLabelFileNew> LoadLabelDefinitionFile(const std::string& path, 
         setResult(result, LabelFileStatus::NotALabelFile, path + " is not a label definition file.");
         return nullptr;
     }
-    if (!label->LoadFromFile(path, options, result))
+    if (!label->LoadFromBytes(std::string_view(data.constData(), size_t(data.size())), options, result, path))
         return nullptr;
     label->SetFilePath(path);
     return label;

@@ -81,8 +81,8 @@ public:
     bool IsStorePrinterSettings() const override { return m_storePrinterSettings; }
     void showDevModeInfo() const override;
     bool IsLoaded() const override { return m_loaded; }
-    void DrawHeaderOutline(CDC& dc, int zoom, int left, int top) const override;
-    void DrawFooterOutline(CDC& dc, int zoom, int left, int top) const override;
+    void DrawHeaderOutline(CDC& dc, int zoom, int leftPx, int topPx) const override;
+    void DrawFooterOutline(CDC& dc, int zoom, int leftPx, int topPx) const override;
     bool LoadFromFile(const std::string& path, const LabelReadOptions& options,
                       LabelFileResult* result = nullptr) override;
 

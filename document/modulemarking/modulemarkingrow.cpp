@@ -30,12 +30,6 @@ int clampSlot(int n)
     return std::clamp(n, 0, kModuleSlots - 1);
 }
 
-// Micrometres to device pixels with the working resolution, in 64 bits.
-int64_t toPx(int64_t um, int32_t ppi)
-{
-    return units::UmToPx(units::clamp32(um), ppi);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -373,10 +367,10 @@ RECT CModuleMarkingRow::CellRect(int n, int32_t sx, int32_t sy, int32_t stripWid
     const int64_t s = CellStart(n);
     const int64_t e = s + m_items[size_t(n)].Length();
     RECT r;
-    r.left = units::clamp32(toPx(s, sx) + 2);
+    r.left = units::clampAdd(units::UmToPx(units::clamp32(s), sx), 2);
     r.top = 2;
-    r.right = units::clamp32(toPx(e, sx) - 1);
-    r.bottom = units::clamp32(toPx(stripWidth, sy) - 1);
+    r.right = units::clampAdd(units::UmToPx(units::clamp32(e), sx), -1);
+    r.bottom = units::clampAdd(units::UmToPx(stripWidth, sy), -1);
     return r;
 }
 
@@ -398,14 +392,14 @@ void CModuleMarkingRow::DrawGuides(CDC& dc, int zoom, int32_t stripWidth) const
 {
     const int32_t sx = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX));
     const int32_t sy = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY));
-    const int h = units::clamp32(toPx(stripWidth, sy));
+    const int h = units::UmToPx(stripWidth, sy);
     const CPen dotted{PS_DOT, 1, kGuideColor};
     const CPen solid{PS_SOLID, 1, kGuideColor};
     const CPen oldPen = dc.SelectPen(dotted);
     const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(kGuideColor));
 
     auto vertical = [&](int64_t um) {
-        const int x = units::clamp32(toPx(um, sx));
+        const int x = units::UmToPx(units::clamp32(um), sx);
         dc.MoveTo(x, 0);
         dc.LineTo(x, h);
     };
@@ -418,8 +412,8 @@ void CModuleMarkingRow::DrawGuides(CDC& dc, int zoom, int32_t stripWidth) const
     for (int i = 0; i + 1 < m_count; ++i) {
         const CModuleMarkingItem& item = m_items[size_t(i)];
         b += item.Length();
-        const int x1 = units::clamp32(toPx(b, sx));
-        const int x2 = units::clamp32(toPx(b + item.m_gap, sx));
+        const int x1 = units::UmToPx(units::clamp32(b), sx);
+        const int x2 = units::UmToPx(units::clamp32(b + item.m_gap), sx);
         if (x1 == x2) {
             dc.MoveTo(x1, 0);
             dc.LineTo(x1, h);
@@ -457,10 +451,10 @@ void CModuleMarkingRow::DrawSelection(CDC& dc, int scale, int top, int n, int32_
     const int64_t s = CellStart(n);
     const int64_t e = s + m_items[size_t(n)].Length();
     RECT r;
-    r.left = units::clamp32(toPx(s, scale) + 10);
+    r.left = units::clampAdd(units::UmToPx(units::clamp32(s), scale), 10);
     r.top = units::clamp32(int64_t(top) + 2);
-    r.right = units::clamp32(toPx(e, scale) + 7);
-    r.bottom = units::clamp32(toPx(stripWidth, scale) + top - 1);
+    r.right = units::clampAdd(units::UmToPx(units::clamp32(e), scale), 7);
+    r.bottom = units::clampAdd(units::UmToPx(stripWidth, scale), int64_t(top) - 1);
     if (!r.IsEmpty())
         dc.FillSolidRect(r, kSelectionCellColor);
 }

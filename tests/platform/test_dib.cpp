@@ -4,6 +4,7 @@
 #include "platform/dib.h"
 #include "support/test_support.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -262,6 +263,33 @@ TEST(Dib, PictureFilesAreRecognisedByContentAndDecoded)
     f.write("hello");
     f.close();
     EXPECT_TRUE(dib::ReadFileAsPacked24(text, "PNG").empty());
+}
+
+TEST(Dib, PicturesDecodeReducedToCoverTheDrawnSize)
+{
+    // Both directions covered, proportions kept, never enlarged.
+    EXPECT_EQ(dib::ReducedSize(QSize(400, 200), QSize(100, 100)), QSize(200, 100));
+    EXPECT_EQ(dib::ReducedSize(QSize(400, 200), QSize(100, 10)), QSize(100, 50));
+    EXPECT_EQ(dib::ReducedSize(QSize(300, 200), QSize(7, 5)), QSize(8, 5));
+    EXPECT_EQ(dib::ReducedSize(QSize(400, 200), QSize(500, 10)), QSize(400, 200));
+    EXPECT_EQ(dib::ReducedSize(QSize(400, 200), QSize()), QSize(400, 200));
+    EXPECT_EQ(dib::ReducedSize(QSize(8192, 8192), QSize(1, 1)), QSize(1, 1));
+
+    const QImage picture = quadrants(64, 32);
+    for (const char* format : {"PNG", "BMP", "JPEG"}) {
+        SCOPED_TRACE(format);
+        QByteArray file;
+        QBuffer buffer(&file);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(picture.save(&buffer, format, 95));
+        const QImage small = dib::PackedToImage(dib::DecodeAsPacked24(file, format, QSize(16, 4)));
+        ASSERT_EQ(small.size(), QSize(16, 8));
+        // The top-left quadrant keeps its colour.
+        EXPECT_NEAR(qRed(small.pixel(2, 1)), qRed(picture.pixel(8, 4)), 16);
+        EXPECT_NEAR(qBlue(small.pixel(2, 1)), qBlue(picture.pixel(8, 4)), 16);
+        EXPECT_EQ(dib::PackedToImage(dib::DecodeAsPacked24(file, format, QSize(100, 100))).size(),
+                  picture.size());
+    }
 }
 
 TEST(Dib, DrawingStretchesMirrorsAndClips)

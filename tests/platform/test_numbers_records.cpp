@@ -40,6 +40,51 @@ TEST(Units, ConversionsAndResolution)
     EXPECT_EQ(units::PxToUm(std::numeric_limits<int32_t>::max(), 1), std::numeric_limits<int32_t>::max());
 }
 
+TEST(Units, RoundingAtTheHalfPixelAndHalfMicrometre)
+{
+    // 254 ppi: 100 um a pixel. Exact halves round up; the division
+    // truncates, so below zero a half goes towards zero as well.
+    EXPECT_EQ(units::UmToPx(49, 254), 0);
+    EXPECT_EQ(units::UmToPx(50, 254), 1);
+    EXPECT_EQ(units::UmToPx(149, 254), 1);
+    EXPECT_EQ(units::UmToPx(150, 254), 2);
+    EXPECT_EQ(units::UmToPx(-50, 254), 0);
+    EXPECT_EQ(units::UmToPx(-150, 254), -1);
+    EXPECT_EQ(units::UmToPx(-151, 254), -1);
+    EXPECT_EQ(units::UmToPx(-250, 254), -2);
+    // 96 ppi: half a pixel is 132.29 um.
+    EXPECT_EQ(units::UmToPx(132, 96), 0);
+    EXPECT_EQ(units::UmToPx(133, 96), 1);
+    // A doubled length keeps its 33rd bit; half pixels of a pen width.
+    EXPECT_EQ(units::UmToPxWide(2 * int64_t(std::numeric_limits<int32_t>::max()), 254),
+              int32_t((2 * int64_t(std::numeric_limits<int32_t>::max()) * 254 + 12700) / 25400));
+    EXPECT_EQ(units::UmToPxWide(int64_t(1) << 50, 600), units::UmToPxWide((int64_t(1) << 32) - 1, 600));
+    EXPECT_EQ(units::UmToPxWide(int64_t(1) << 40, std::numeric_limits<int32_t>::max()), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(units::UmToHalfPx(149, 254), 0);
+    EXPECT_EQ(units::UmToHalfPx(150, 254), 1);
+
+    // 50800 ppi: half a micrometre a pixel.
+    EXPECT_EQ(units::PxToUm(1, 50800), 1);
+    EXPECT_EQ(units::PxToUm(-1, 50800), 0);
+    EXPECT_EQ(units::PxToUmTruncated(1, 50800), 0);
+    EXPECT_EQ(units::PxToUmTruncated(3, 50800), 1);
+    EXPECT_EQ(units::PxToUm(1, 96), 265);          // 264.58
+    EXPECT_EQ(units::PxToUmTruncated(1, 96), 264);
+    EXPECT_EQ(units::PxToUmTruncated(12, 72), 4233); // 12 pt
+    EXPECT_EQ(units::PxToUmTruncated(5, 0), 0);
+    EXPECT_EQ(units::PxToUm(std::numeric_limits<int64_t>::max(), 1), std::numeric_limits<int32_t>::max());
+
+    EXPECT_EQ(units::RoundHalfUp(0.5), 1);
+    EXPECT_EQ(units::RoundHalfUp(0.4999), 0);
+    EXPECT_EQ(units::RoundHalfUp(-0.5), 0);
+    EXPECT_EQ(units::RoundHalfUp(-1.5), -1);
+    EXPECT_EQ(units::RoundHalfUp(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(units::RoundHalfUp(1e300), int64_t(4e18));
+    EXPECT_EQ(units::clamp16(40000), 32767);
+    EXPECT_EQ(units::clamp16(-40000), -32768);
+    EXPECT_EQ(units::clampAdd(std::numeric_limits<int32_t>::max(), 1), std::numeric_limits<int32_t>::max());
+}
+
 TEST(Record, RoundTripOfEveryFieldKind)
 {
     RecordWriter w;

@@ -35,7 +35,8 @@ QImage Render(CBarcode& b, const std::string& text, int rotation, int across, in
     img.fill(0xFFFFFFFFu);
     CDC dc(&img, kRes, kRes);
     const RECT box{margin, margin, margin + w, margin + h};
-    const BarcodeHost host = MakeHost(rotation, box);
+    BarcodeHost host = MakeHost(rotation, box);
+    host.context.labelNumber = 1;
     POINT o{box.left, box.top};
     if (rotation == 900)
         o = {box.left, box.bottom};
@@ -44,7 +45,7 @@ QImage Render(CBarcode& b, const std::string& text, int rotation, int across, in
     else if (rotation == 2700)
         o = {box.right, box.top};
     b.CreateBarBrush(RGB(0, 0, 0));
-    const BarcodeDrawResult r = b.Draw(host, dc, kRes, kRes, o.x, o.y, 1, text);
+    const BarcodeDrawResult r = b.Draw(host, dc, kRes, kRes, o.x, o.y, text);
     b.ReleaseBarBrush();
     if (result)
         *result = r;

@@ -3,6 +3,7 @@
 // sizes, centring and cache.
 #include "barcode_render.h"
 #include "content/barcodes/qrcode.h"
+#include "platform/units.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -96,11 +97,12 @@ TEST(Drawing, TextThatCannotBeEncodedDrawsNothing)
     // Resolution 0 and a device with no pixels never divide or draw.
     QImage tiny = whiteImage(10, 10);
     CDC dc(&tiny, 0, 0);
-    const BarcodeHost host = MakeHost(0, RECT{0, 0, 10, 10});
+    BarcodeHost host = MakeHost(0, RECT{0, 0, 10, 10});
+    host.context.labelNumber = 1;
     CBarcodeQRCode qr;
     CBarcodeEAN8 ean8;
     for (CBarcode* b : std::initializer_list<CBarcode*>{&c128, &qr, &ean8}) {
-        b->Draw(host, dc, 0, 0, 0, 0, 1, "123456");
+        b->Draw(host, dc, 0, 0, 0, 0, "123456");
         EXPECT_EQ(b->GetWidth("123456", 0), 0);
     }
     EXPECT_EQ(qr.GetHeight(host, 0), 0);
@@ -113,15 +115,19 @@ TEST(HumanReadable, LineTextPlaceAndLength)
     CDC dc(&img, 254, 254);
     RecordingHost host;
     host.deviceRect = RECT{0, 0, 400, 200};
+    const auto draw = [&](CBarcode& b, int label, int y, std::string_view text) {
+        host.context.labelNumber = label;
+        b.Draw(host, dc, 254, 254, 0, y, text);
+    };
 
     CBarcodeCode39 c39; // n = 3 px, bar height 100 px at 254 dpi
-    c39.Draw(host, dc, 254, 254, 0, 0, 0, "AB");
+    draw(c39, 0, 0, "AB");
     c39.SetCheckDigit(true);
     c39.SetShowCheckDigit(true);
-    c39.Draw(host, dc, 254, 254, 0, 0, 3, "123");
+    draw(c39, 3, 0, "123");
     c39.SetQuietZones(false);
     host.rotation = 900;
-    c39.Draw(host, dc, 254, 254, 0, 199, 3, "1");
+    draw(c39, 3, 199, "1");
     ASSERT_EQ(host.lines.size(), 3u);
     EXPECT_EQ(host.lines[0], "{Code39} AB");
     EXPECT_EQ(host.lines[1], "1236");
@@ -136,14 +142,14 @@ TEST(HumanReadable, LineTextPlaceAndLength)
     host.lines.clear();
     CBarcodeCode2of5Int itf;
     itf.SetCheckDigit(true);
-    itf.Draw(host, dc, 254, 254, 0, 0, 0, "12");
-    itf.Draw(host, dc, 254, 254, 0, 0, 1, "1234567");
+    draw(itf, 0, 0, "12");
+    draw(itf, 1, 0, "1234567");
     CBarcodeEAN128 e128;
-    e128.Draw(host, dc, 254, 254, 0, 0, 0, "01");
+    draw(e128, 0, 0, "01");
     CBarcodeCode128 c128;
-    c128.Draw(host, dc, 254, 254, 0, 0, 1, std::string(150, 'x'));
+    draw(c128, 1, 0, std::string(150, 'x'));
     c128.SetShowText(false);
-    c128.Draw(host, dc, 254, 254, 0, 0, 1, "hidden");
+    draw(c128, 1, 0, "hidden");
     ASSERT_EQ(host.lines.size(), 4u);
     EXPECT_EQ(host.lines[0], "2/5 int 12");
     EXPECT_EQ(host.lines[1], "12345670");
@@ -161,7 +167,7 @@ TEST(HumanReadable, EanDigitsOnlyWhenTheyFitTheBox)
     EXPECT_GT(testsupport::countDifferentPixels(big, bars), 50);
     // A box that ends just below the bars leaves no room for the digits.
     ean.SetShowText(true);
-    const int shortBars = BarcodePx(ean.GetNominalBarHeight(), kRes);
+    const int shortBars = units::UmToPx(ean.GetNominalBarHeight(), kRes);
     QImage cut = Render(ean, "590123412345", 0, shortBars + 5, 0);
     ean.SetShowText(false);
     QImage cutBars = Render(ean, "590123412345", 0, shortBars + 5, 0);
@@ -215,7 +221,7 @@ QImage RenderEanAt(CBarcodeEAN& b, const std::string& text, int rotation, int re
     else if (rotation == 2700)
         o = {box.right, 0};
     b.CreateBarBrush(RGB(0, 0, 0));
-    EXPECT_EQ(b.Draw(host, dc, resX, resY, o.x, o.y, 1, text), BarcodeDrawResult::kDrawn);
+    EXPECT_EQ(b.Draw(host, dc, resX, resY, o.x, o.y, text), BarcodeDrawResult::kDrawn);
     b.ReleaseBarBrush();
     guardColumns.assign(size_t(along), false);
     const barcodes::LinearLayout layout = *b.Layout(text, resAlong, resAcross);

@@ -193,6 +193,11 @@ TEST(GraphImage, SourceColumnTexts)
     EXPECT_EQ(text, "kept");
 }
 
+std::string pathFor(const CGraphImageExt& o, int label, const CDataTableBase* table, const CDataTableMap* map)
+{
+    return o.GetImagePathForRow(DrawContext{.labelNumber = label, .table = table, .columnMap = map});
+}
+
 TEST(GraphImage, PathForRowFollowsImageColumnsAndTheMap)
 {
     CDataTableBase table;
@@ -203,31 +208,31 @@ TEST(GraphImage, PathForRowFollowsImageColumnsAndTheMap)
     table.SetCellText(0, 3, "d0.png");
     table.SetCellText(2, 3, "d2.png");
     CGraphImageExtExt o;
-    EXPECT_EQ(o.GetImagePathForRow(1, &table, nullptr), "b0.png");
-    EXPECT_EQ(o.GetImagePathForRow(1, &table, nullptr), "b0.png");
+    EXPECT_EQ(pathFor(o, 1, &table, nullptr), "b0.png");
+    EXPECT_EQ(pathFor(o, 1, &table, nullptr), "b0.png");
     o.SetColumnNumber(1);
-    EXPECT_EQ(o.GetImagePathForRow(1, &table, nullptr), "d0.png");
-    EXPECT_EQ(o.GetImagePathForRow(3, &table, nullptr), "d2.png");
-    EXPECT_EQ(o.GetImagePathForRow(2, &table, nullptr), "");
-    EXPECT_EQ(o.GetImagePathForRow(0, &table, nullptr), "");
-    EXPECT_EQ(o.GetImagePathForRow(1, nullptr, nullptr), "");
+    EXPECT_EQ(pathFor(o, 1, &table, nullptr), "d0.png");
+    EXPECT_EQ(pathFor(o, 3, &table, nullptr), "d2.png");
+    EXPECT_EQ(pathFor(o, 2, &table, nullptr), "");
+    EXPECT_EQ(pathFor(o, 0, &table, nullptr), "");
+    EXPECT_EQ(pathFor(o, 1, nullptr, nullptr), "");
     o.SetColumnNumber(2);
-    EXPECT_EQ(o.GetImagePathForRow(1, &table, nullptr), ""); // no third image column
+    EXPECT_EQ(pathFor(o, 1, &table, nullptr), ""); // no third image column
 
     // Through a column map: filtered column 0 shows full column 3 (D).
     CDataTableMap map;
     map.Clear();
     map.FindOrAdd(3);
     o.SetColumnNumber(1);
-    EXPECT_EQ(o.GetImagePathForRow(1, &table, &map), "a0.png");
+    EXPECT_EQ(pathFor(o, 1, &table, &map), "a0.png");
     o.SetColumnNumber(0); // B is not in the map
-    EXPECT_EQ(o.GetImagePathForRow(1, &table, &map), "");
+    EXPECT_EQ(pathFor(o, 1, &table, &map), "");
     // An image flag beyond the table's columns names no cell.
     CDataTableBase wide;
     wide.SetColumnFlag(40, 1);
     wide.SetCellText(0, 0, "not this");
     CGraphImageExt first;
-    EXPECT_EQ(first.GetImagePathForRow(1, &wide, nullptr), "");
+    EXPECT_EQ(pathFor(first, 1, &wide, nullptr), "");
 }
 
 TEST(GraphImage, TableModeDrawsEachRowsFile)

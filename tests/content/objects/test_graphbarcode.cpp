@@ -43,7 +43,7 @@ TEST(GraphBarcode, NewObjectsAndSymbologyChanges)
     b.GetSymbologyName(name);
     EXPECT_EQ(name, "Code 39");
     EXPECT_EQ(b.GetSourceKind(), kTextKindTable);
-    EXPECT_EQ(b.TextPart()->GetText(0, kBarcodeTextBufferSize, 0, nullptr, nullptr, true), "[A]");
+    EXPECT_EQ(b.TextPart()->GetText(DrawContext{.labelNumber = 0, .placeholder = true}, kBarcodeTextBufferSize), "[A]");
     EXPECT_EQ(b.GetModule(), 300);
     EXPECT_EQ(b.GetBarHeight(), 10000);
 
@@ -122,7 +122,7 @@ TEST(GraphBarcode, PropertyTexts)
     // A QR code switched to a fixed text starts empty (it is edited in the
     // QR dialog, not in place).
     q.SetSourceKind(kTextKindFixed);
-    EXPECT_EQ(q.TextPart()->GetText(1, kBarcodeTextBufferSize, 0, nullptr, nullptr, false), "");
+    EXPECT_EQ(q.TextPart()->GetText(DrawContext{.labelNumber = 1}, kBarcodeTextBufferSize), "");
 }
 
 TEST(GraphBarcode, RatioTextsAtTheEndsOfTheRange)

@@ -250,8 +250,8 @@ TEST(GraphText, TableDataPlaceholdersAndBackground)
     const RECT box = t.DeviceRect();
     EXPECT_EQ(img.pixel(box.left + 1, box.top + 1) & 0xFFFFFF, 0x0000FFu);
     EXPECT_EQ(img.pixel(box.left, box.top) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(t.TextPart()->GetText(1, kTextBufferSize, 0, &table, nullptr, false), "R1");
-    EXPECT_EQ(t.TextPart()->GetText(1, kTextBufferSize, 0, &table, nullptr, true), "[A]");
+    EXPECT_EQ(t.TextPart()->GetText(DrawContext{.labelNumber = 1, .table = &table}, kTextBufferSize), "R1");
+    EXPECT_EQ(t.TextPart()->GetText(DrawContext{.labelNumber = 1, .table = &table, .placeholder = true}, kTextBufferSize), "[A]");
 }
 
 TEST(GraphText, RotationPropertiesAndFontSizes)

@@ -1,6 +1,7 @@
 // Row filter, its block, and the column and row maps.
 #include "content/tables/datatable.h"
 #include "content/tables/datatablefilter.h"
+#include "content/tables/drawcontext.h"
 #include "platform/record.h"
 
 #include <gtest/gtest.h>
@@ -351,6 +352,37 @@ TEST(DataTableMap, IdentityFindOrAddAndFull)
     CDataTableMap identity;
     EXPECT_EQ(identity.FindOrAdd(300), CDataTableMap::kFull);
     EXPECT_EQ(identity, CDataTableMap());
+}
+
+TEST(DataTableMap, ColumnLookupForDrawing)
+{
+    CDataTableMap m;
+    m.Clear();
+    m.FindOrAdd(3);
+    m.FindOrAdd(1);
+    EXPECT_EQ(m.IndexOf(1), 1);
+    EXPECT_EQ(m.IndexOf(2), -1);
+    EXPECT_EQ(m.IndexOf(300), -1);
+
+    // The view shows full columns D and B; row 1 is label 2.
+    CDataTableBase view;
+    view.SetCellText(1, 0, "d1");
+    view.SetCellText(1, 1, "b1");
+    DrawContext c{.labelNumber = 2, .table = &view, .columnMap = &m};
+    EXPECT_EQ(c.TableColumn(3), 0);
+    EXPECT_EQ(c.CellText(1), "b1");
+    EXPECT_EQ(c.CellText(0), "");  // not shown
+    EXPECT_EQ(c.TableColumn(-1), -1); // not a free entry
+    c.columnMap = nullptr;         // the table's own order
+    EXPECT_EQ(c.CellText(1), "b1");
+    EXPECT_EQ(c.TableColumn(3), 3);
+    for (int label : {0, -1, INT32_MIN}) {
+        c.labelNumber = label;
+        EXPECT_EQ(c.CellText(0), "");
+    }
+    c.labelNumber = 2;
+    c.table = nullptr;
+    EXPECT_EQ(c.CellText(0), "");
 }
 
 TEST(DataTableRowMap, MapRowCountAndInsertAt)

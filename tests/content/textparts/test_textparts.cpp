@@ -14,7 +14,7 @@ namespace {
 std::string textOf(const CText& part, int label, const CDataTableBase* table = nullptr,
                    const CDataTableMap* map = nullptr, int flags = 0, bool placeholder = false)
 {
-    return part.GetText(label, kTextBufferSize, flags, table, map, placeholder);
+    return part.GetText(DrawContext{label, flags, table, map, placeholder}, kTextBufferSize);
 }
 
 std::string saved(const CText& part)
@@ -91,7 +91,7 @@ TEST(TextParts, TableColumnsWithSeparatorsAndBlankFields)
     std::string name;
     t.GetSeparatorText(name);
     EXPECT_EQ(name, "Line break");
-    EXPECT_EQ(textOf(t, 1, &table, nullptr, kTextFlagLabelNumber, true), "[A\r\n  B\r\n  C:1]");
+    EXPECT_EQ(textOf(t, 1, &table, nullptr, kDrawLabelNumbers, true), "[A\r\n  B\r\n  C:1]");
     t.SetSeparatorText("a very long separator");
     EXPECT_EQ(t.Separator(), "a very lon");
 
@@ -186,12 +186,12 @@ TEST(TextParts, FixedTextsAndLines)
     EXPECT_EQ(appended, "single");
     // At most 1024 characters reach the caller, whatever its buffer.
     f.SetText(std::string(3000, 'x'));
-    EXPECT_EQ(f.GetText(1, kBarcodeTextBufferSize, 0, nullptr, nullptr, false).size(), 1024u);
+    EXPECT_EQ(f.GetText(DrawContext{.labelNumber = 1}, kBarcodeTextBufferSize).size(), 1024u);
 
     CTextFixed old;
     old.SetText(std::string(300, 'y'));
     EXPECT_EQ(old.Text().size(), 200u);
-    EXPECT_EQ(old.GetText(1, 10, 0, nullptr, nullptr, false), "yyyyyyyyy");
+    EXPECT_EQ(old.GetText(DrawContext{.labelNumber = 1}, 10), "yyyyyyyyy");
 }
 
 TEST(TextParts, RecordSizesAndRoundTrips)

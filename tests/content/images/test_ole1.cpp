@@ -3,9 +3,9 @@
 // byte; damaged streams are reported; drawing shows the frame and hands the
 // stored picture to the painter.
 #include "content/objects/collection.h"
-#include "content/objects/ole1.h"
+#include "content/images/ole1.h"
 #include "support/test_support.h"
-#include "test_collection_bytes.h"
+#include "../objects/test_collection_bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "content/objects/ole1.h"
+#include "content/images/ole1.h"
 
 #include "content/images/presentation.h"
 

@@ -1,0 +1,356 @@
+// The template record, the ".tpe" file and loading a ".label" file into a
+// template.
+#include "document/template/template.h"
+
+#include "content/contenttypes.h"
+#include "platform/uiservices.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace {
+
+constexpr uint32_t kWrittenFlags = kTplSortVertical | kTplRepeat | kTplReservedOption | kTplFieldContours |
+                                   kTplNoBlock | kTplHeaderFooter | kTplGuideTable;
+constexpr uint32_t kAlwaysWrittenFlags = kTplZoom | kTplModuleMarking;
+constexpr size_t kPasswordBuffer = 256;
+// Template files hold pictures, so they may be large, but not this large.
+constexpr qint64 kMaxTemplateFileSize = qint64(1) << 30;
+
+bool knownMagic(uint32_t magic)
+{
+    return magic == kTemplateMagic || magic == kTemplateMagicOldest ||
+           (magic >= kTemplateMagicEarliest && magic <= kTemplateMagicLatest);
+}
+
+std::string readText(RecordReader& r, size_t width)
+{
+    std::string s = r.fixedString(width);
+    if (s.size() > width - 1)
+        s.resize(width - 1);
+    return s;
+}
+
+} // namespace
+
+// --- reading -------------------------------------------------------------------
+
+void CTemplate::ReadGuideTables(RecordReader& r)
+{
+    for (TemplateGuideTable& table : m_guide) {
+        r.u32();
+        for (auto& row : table.columns)
+            for (int32_t& id : row) {
+                id = r.i32();
+                // Only columns A..Z exist; anything else names none.
+                if (id < -1 || id > 25)
+                    id = -1;
+            }
+        for (std::string& d : table.delimiters)
+            d = readText(r, kGuideDelimiterField);
+    }
+}
+
+bool CTemplate::ReadArea(RecordReader& r, int area)
+{
+    const int16_t key = r.i16();
+    if (!r.ok())
+        return false;
+    if (key != kKeyCollection) {
+        r.setDamaged();
+        return false;
+    }
+    CGraphCollection& collection = *m_areas[size_t(area)];
+    collection.RemoveAll();
+    return collection.Load(r);
+}
+
+bool CTemplate::ReadPassword(RecordReader& r)
+{
+    const int16_t length = r.i16();
+    if (!r.ok())
+        return false;
+    if (length < 0 || size_t(length) > r.remaining()) {
+        r.setDamaged();
+        return false;
+    }
+    const std::string stored = r.bytes(size_t(length));
+    std::string password;
+    for (size_t i = 0; i < stored.size() && password.size() < kTemplatePasswordLength; ++i) {
+        const char c = char(uint8_t(stored[i]) ^ uint8_t(i));
+        if (c == '\0')
+            break;
+        password.push_back(c);
+    }
+    m_password = std::move(password);
+    return r.ok();
+}
+
+bool CTemplate::Read(RecordReader& r, const LabelReadOptions& options)
+{
+    // The areas may hold objects of every family.
+    RegisterContentTypes();
+    const uint32_t magic = r.u32();
+    if (!r.ok())
+        return false;
+    if (!knownMagic(magic)) {
+        r.setDamaged();
+        return false;
+    }
+    m_sortVertical = false;
+    m_repeat = 1;
+    m_sets = 1;
+    m_reservedOption0 = 1;
+    // Every guide-table id names no column until the table is read.
+    for (TemplateGuideTable& table : m_guide)
+        table.Clear();
+
+    uint32_t flags = 0;
+    if (magic != kTemplateMagicOldest) {
+        flags = r.u32();
+        if (!r.ok())
+            return false;
+        m_pageBreakOnNewSet = (flags & kTplPageBreak) != 0;
+    }
+    if (flags & kTplSortVertical)
+        m_sortVertical = r.boolean8();
+    if (flags & kTplRepeat)
+        m_repeat = r.i16();
+    if (flags & kTplSets)
+        m_sets = r.i32();
+    if (flags & kTplBorders) {
+        m_printLabelBorders = r.boolean8();
+        m_borderColor = r.i32();
+        m_borderWidth = r.i32();
+        m_borderOption = r.boolean8();
+    }
+    if (flags & kTplReservedOption)
+        m_reservedOption0 = r.u8();
+    if (flags & kTplFieldContours) {
+        m_reservedOption1 = r.u8();
+        m_fieldContours = r.boolean8();
+    }
+    if (flags & kTplCompensation) {
+        m_leftCompensation = r.i32();
+        m_topCompensation = r.i32();
+    }
+    if (flags & kTplPrinterNames) {
+        m_printerDevice = readText(r, kPrinterNameField);
+        m_printerDriver = readText(r, kPrinterNameField);
+        m_printerPort = readText(r, kPrinterNameField);
+    }
+    if (flags & kTplGuideTable)
+        ReadGuideTables(r);
+
+    // The label definition, its class named by its type key.
+    const int16_t labelKey = r.i16();
+    if (!r.ok())
+        return false;
+    m_label.reset();
+    std::unique_ptr<CLabel> label = CreateLabelForTypeKey(labelKey);
+    if (!label) {
+        r.setDamaged();
+        return false;
+    }
+    const bool labelRead = label->Read(r, true, options);
+    if (labelKey == kKeyLabelFileNew)
+        label = CLabelFileNewArticleNo::CopyFromLabel(static_cast<const CLabelFileNew&>(*label));
+    m_label = std::move(label);
+    if (!labelRead)
+        return false;
+
+    const int16_t helpKey = r.i16();
+    if (r.ok() && helpKey != kKeyHelpLines)
+        r.setDamaged();
+    if (!r.ok() || !m_helpLines.Load(r))
+        return false;
+    m_fieldContours = r.boolean8();
+
+    if (!ReadArea(r, 0))
+        return false;
+    if ((flags & kTplHeaderFooter) && (!ReadArea(r, 1) || !ReadArea(r, 2)))
+        return false;
+
+    m_locked = r.boolean8();
+    if (!ReadPassword(r))
+        return false;
+
+    m_zoom.fill(-1);
+    if (flags & kTplZoom) {
+        for (int32_t& zoom : m_zoom) {
+            const int32_t stored = r.i32();
+            // The design view shows 25..800 %; anything else is no zoom.
+            zoom = stored >= kTemplateMinZoom && stored <= kTemplateMaxZoom ? stored : -1;
+        }
+    }
+    if ((flags & kTplModuleMarking) && r.ok())
+        m_job.Read(r);
+    return r.ok();
+}
+
+// --- writing -------------------------------------------------------------------
+
+void CTemplate::WriteGuideTables(RecordWriter& w) const
+{
+    for (const TemplateGuideTable& table : m_guide) {
+        w.u32(0);
+        for (const auto& row : table.columns)
+            for (int32_t id : row)
+                w.i32(id);
+        for (const std::string& d : table.delimiters)
+            w.fixedString(d, kGuideDelimiterField);
+    }
+}
+
+void CTemplate::WritePassword(RecordWriter& w) const
+{
+    std::array<uint8_t, kPasswordBuffer> buffer{};
+    const size_t n = std::min(m_password.size(), kTemplatePasswordLength);
+    for (size_t i = 0; i < n; ++i)
+        buffer[i] = uint8_t(uint8_t(m_password[i]) ^ uint8_t(i));
+    size_t length = 0;
+    while (length < n && buffer[length] != 0)
+        ++length;
+    w.i16(int16_t(length));
+    w.bytes(buffer.data(), length);
+}
+
+bool CTemplate::Write(RecordWriter& w, bool inProject)
+{
+    if (!m_label)
+        m_label = std::make_unique<CLabelFileNewArticleNo>();
+    const bool printerNames = !m_printerDevice.empty() || !m_printerDriver.empty() || !m_printerPort.empty();
+    uint32_t flags = kWrittenFlags | kAlwaysWrittenFlags;
+    if (printerNames)
+        flags |= kTplPrinterNames;
+    if (inProject)
+        flags |= kTplSets;
+    if (inProject && m_printLabelBorders)
+        flags |= kTplBorders;
+    if (m_pageBreakOnNewSet)
+        flags |= kTplPageBreak;
+
+    w.u32(kTemplateMagic);
+    w.u32(flags);
+    w.boolean8(m_sortVertical);
+    w.i16(m_repeat);
+    if (flags & kTplSets)
+        w.i32(m_sets);
+    if (flags & kTplBorders) {
+        w.boolean8(m_printLabelBorders);
+        w.i32(m_borderColor);
+        w.i32(m_borderWidth);
+        w.boolean8(m_borderOption);
+    }
+    w.u8(m_reservedOption0);
+    w.u8(m_reservedOption1);
+    w.boolean8(m_fieldContours);
+    if (flags & kTplPrinterNames) {
+        w.fixedString(m_printerDevice, kPrinterNameField);
+        w.fixedString(m_printerDriver, kPrinterNameField);
+        w.fixedString(m_printerPort, kPrinterNameField);
+    }
+    WriteGuideTables(w);
+    m_label->WriteTagged(w);
+    w.i16(kKeyHelpLines);
+    m_helpLines.Save(w);
+    w.boolean8(m_fieldContours);
+    for (const auto& area : m_areas) {
+        w.i16(kKeyCollection);
+        area->Save(w);
+    }
+    w.boolean8(m_locked);
+    WritePassword(w);
+    for (int32_t zoom : m_zoom)
+        w.i32(zoom);
+    m_job.Write(w);
+    return w.ok();
+}
+
+// --- files -------------------------------------------------------------------------
+
+bool CTemplate::LoadFile(const std::string& path)
+{
+    QFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowUserMessage("Can not open " + path, {}, MessageIcon::Error);
+        return false;
+    }
+    // Asks for no more than the file holds: a read allocates what it asks.
+    const QByteArray data = file.read(std::clamp<qint64>(file.size(), 0, kMaxTemplateFileSize + 1));
+    file.close();
+    bool ok = data.size() <= kMaxTemplateFileSize;
+    if (ok) {
+        RecordReader reader(data.constData(), size_t(data.size()));
+        ok = Read(reader);
+    }
+    if (!ok)
+        ShowUserMessage("Corrupt template file", {}, MessageIcon::Error);
+    return ok;
+}
+
+bool CTemplate::SaveFile(const std::string& path)
+{
+    const bool hadLabel = m_label != nullptr;
+    const bool labelModified = hadLabel && m_label->IsModified();
+    RecordWriter writer;
+    std::string error;
+    if (!Write(writer, false)) {
+        error = "the template holds more than a template file can store";
+    } else {
+        QSaveFile file(QFile::decodeName(path.c_str()));
+        const std::string& bytes = writer.data();
+        if (file.open(QIODevice::WriteOnly) &&
+            file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit())
+            return true;
+        file.cancelWriting();
+        error = file.errorString().toLocal8Bit().toStdString();
+    }
+    // Nothing was saved: the definition still has unsaved changes.
+    if (hadLabel)
+        m_label->SetModified(labelModified);
+    ShowUserMessage("Can not save file " + path + ": " + error, {}, MessageIcon::Error);
+    return false;
+}
+
+bool CTemplate::LoadLabelFile(const std::string& path)
+{
+    QFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(8);
+    file.close();
+    RecordReader r(head.constData(), size_t(head.size()));
+    const uint32_t magic = r.u32();
+    const uint32_t version = r.u32();
+    if (!r.ok())
+        return false;
+    std::unique_ptr<CLabelFileNew> label;
+    if (magic == kLabelFileMagic)
+        label = std::make_unique<CLabelFileNew>();
+    else if (magic == kLabelFileArticleNoMagic && version < kLabelFileArticleNoVersionLimit)
+        label = std::make_unique<CLabelFileNewArticleNo>();
+    else
+        return false;
+
+    LabelReadOptions options;
+    options.messages = true;
+    LabelFileResult result;
+    if (!label->LoadFromFile(path, options, &result)) {
+        // The template keeps its definition rather than half of another.
+        if (result.status != LabelFileStatus::NotALabelFile)
+            ShowUserMessage(result.message, {}, MessageIcon::Error);
+        return false;
+    }
+    label->SetFilePath(path);
+    label->SetLoaded(true);
+    std::string device, driver, port;
+    if (label->GetPrinterNames(device, driver, port))
+        SetPrinterNames(device, driver, port);
+    if (label->GetTypeKey() == kKeyLabelFileNew)
+        m_label = CLabelFileNewArticleNo::CopyFromLabel(*label);
+    else
+        m_label = std::move(label);
+    return true;
+}

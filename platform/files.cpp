@@ -1,0 +1,116 @@
+#include "platform/files.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <limits>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace files {
+
+namespace {
+
+std::optional<QByteArray> fail(FileError* out, FileError error)
+{
+    if (out)
+        *out = error;
+    return std::nullopt;
+}
+
+FileError fromErrno(int e)
+{
+    return (e == ENOENT || e == ENOTDIR || e == ELOOP || e == ENAMETOOLONG) ? FileError::Missing
+                                                                             : FileError::Unreadable;
+}
+
+// Closes the descriptor when leaving the scope.
+struct FdScope {
+    int fd;
+    ~FdScope()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+} // namespace
+
+const char* FileErrorText(FileError error)
+{
+    switch (error) {
+    case FileError::None: return "no error";
+    case FileError::Missing: return "the file does not exist";
+    case FileError::NotRegularFile: return "the name does not refer to a regular file";
+    case FileError::TooLarge: return "the file is too large";
+    case FileError::Unreadable: return "the file cannot be read";
+    }
+    return "unknown error";
+}
+
+std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, FileError* error)
+{
+    if (error)
+        *error = FileError::None;
+    if (path.isEmpty() || maxBytes < 0)
+        return fail(error, FileError::Missing);
+    maxBytes = std::min<qint64>(maxBytes, std::numeric_limits<qsizetype>::max() - 1);
+    const QByteArray name = QFile::encodeName(path);
+    if (name.contains('\0'))
+        return fail(error, FileError::Missing);
+
+    // The type first (following links): opening a FIFO for reading would
+    // wait for a writer, and opening some devices has side effects.
+    struct stat before {};
+    if (::stat(name.constData(), &before) != 0)
+        return fail(error, fromErrno(errno));
+    if (!S_ISREG(before.st_mode))
+        return fail(error, FileError::NotRegularFile);
+    if (before.st_size > maxBytes)
+        return fail(error, FileError::TooLarge);
+
+    // Non-blocking, so that a FIFO put in its place in the meantime cannot
+    // block the open; the opened file must be the one that was checked.
+    FdScope file{::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+    if (file.fd < 0)
+        return fail(error, fromErrno(errno));
+    struct stat opened {};
+    if (::fstat(file.fd, &opened) != 0)
+        return fail(error, FileError::Unreadable);
+    if (!S_ISREG(opened.st_mode) || opened.st_dev != before.st_dev || opened.st_ino != before.st_ino)
+        return fail(error, FileError::NotRegularFile);
+    if (opened.st_size > maxBytes)
+        return fail(error, FileError::TooLarge);
+
+    // The file may grow while it is read: read at most one byte more than
+    // allowed, which tells a file over the limit.
+    const qint64 limit = maxBytes + 1;
+    QByteArray bytes;
+    bytes.resize(qsizetype(std::min<qint64>(qint64(opened.st_size) + 1, limit)));
+    qint64 done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (done >= limit)
+                break;
+            bytes.resize(qsizetype(std::min<qint64>(limit, done + std::max<qint64>(done, 4096))));
+        }
+        const ssize_t n = ::read(file.fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(error, FileError::Unreadable);
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    if (done > maxBytes)
+        return fail(error, FileError::TooLarge);
+    bytes.resize(qsizetype(done));
+    return bytes;
+}
+
+} // namespace files

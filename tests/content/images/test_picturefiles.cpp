@@ -1,0 +1,273 @@
+// Picture files named by stored data: names that are no regular file draw
+// the missing picture at once, files over the limit are refused, per-row
+// pictures are decoded at the size they are drawn at, and turning a bitmap
+// follows the box.
+#include "content/images/graphimage.h"
+#include "content/images/imageholder.h"
+#include "content/tables/datatable.h"
+#include "platform/dib.h"
+#include "support/test_support.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kBlue = 0xFF0000FF;
+
+DrawArgs argsFor(CDC& dc, int label, const CDataTableBase* table = nullptr, int zoom = 100)
+{
+    DrawArgs a;
+    a.dc = &dc;
+    a.zoom = zoom;
+    a.labelNumber = label;
+    a.flags = kDrawPrinting;
+    a.table = table;
+    return a;
+}
+
+// An object whose device box is 0..99 (inclusive) each way at 96 dpi.
+void squareBox(CGraphImageExtExt& o)
+{
+    o.SetX(0);
+    o.SetY(0);
+    o.SetWidth(26193);
+    o.SetHeight(26193);
+}
+
+void link(const QString& target, const QString& name)
+{
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()), 0);
+}
+
+// Should a FIFO ever be opened for reading, a writer turning up after a
+// while lets the test end (and fail on the time) instead of hanging.
+class FifoRescue {
+public:
+    explicit FifoRescue(std::vector<QString> fifos)
+        : m_thread([this, fifos] {
+              for (int i = 0; i < 50 && !m_done; ++i)
+                  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+              for (const QString& f : fifos)
+                  for (int i = 0; i < 4 && !m_done; ++i) {
+                      const int fd = ::open(QFile::encodeName(f).constData(), O_WRONLY | O_NONBLOCK);
+                      if (fd >= 0)
+                          ::close(fd);
+                  }
+          })
+    {
+    }
+    ~FifoRescue()
+    {
+        m_done = true;
+        m_thread.join();
+    }
+
+private:
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+QImage redBlue(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(kRed);
+    for (int y = 0; y < h; ++y)
+        for (int x = w / 2; x < w; ++x)
+            img.setPixel(x, y, kBlue);
+    return img;
+}
+
+} // namespace
+
+TEST(PictureFiles, NamesThatAreNoRegularFileDrawTheMissingPictureAtOnce)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifoPng = dir.filePath("pipe.png");
+    const QString fifoWmf = dir.filePath("pipe.wmf");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifoPng).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifoWmf).constData(), 0600), 0);
+    link("/dev/zero", dir.filePath("zero.png"));
+    link("/dev/zero", dir.filePath("zero.wmf"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.bmp"));
+    FifoRescue rescue({fifoPng, fifoWmf});
+
+    QElapsedTimer timer;
+    timer.start();
+    for (const char* name : {"pipe.png", "pipe.wmf", "zero.png", "zero.wmf", "folder.bmp"}) {
+        SCOPED_TRACE(name);
+        const std::string stored = dir.filePath(name).toStdString();
+        // A picture object of the file...
+        CGraphImageExtExt o;
+        squareBox(o);
+        ASSERT_TRUE(o.SetImageFile(stored));
+        QImage target = testsupport::whiteImage(120, 120);
+        CDC dc(&target);
+        ASSERT_TRUE(o.Draw(argsFor(dc, 1)));
+        EXPECT_EQ(testsupport::countPixels(target, 0xFFFFFF), 120 * 120);
+        ASSERT_TRUE(o.GetHolder());
+        EXPECT_FALSE(o.GetHolder()->HasContent());
+
+        // ...and a picture per row named by a table cell.
+        CDataTableBase table;
+        table.SetColumnFlag(0, 1);
+        table.SetCellText(0, 0, stored);
+        CGraphImageExtExt row;
+        squareBox(row);
+        row.SetImageSourceMode(CGraphImageExt::kSourceTable);
+        ASSERT_TRUE(row.Draw(argsFor(dc, 1, &table)));
+        EXPECT_EQ(testsupport::countPixels(target, 0xFFFFFF), 120 * 120);
+    }
+    EXPECT_LT(timer.elapsed(), 2000);
+
+    // The same picture through a link is drawn.
+    ASSERT_TRUE(redBlue(10, 10).save(dir.filePath("real.png"), "PNG"));
+    link(dir.filePath("real.png"), dir.filePath("linked.png"));
+    CGraphImageExtExt o;
+    squareBox(o);
+    ASSERT_TRUE(o.SetImageFile(dir.filePath("linked.png").toStdString()));
+    QImage target = testsupport::whiteImage(120, 120);
+    CDC dc(&target);
+    ASSERT_TRUE(o.Draw(argsFor(dc, 1)));
+    EXPECT_EQ(testsupport::countPixels(target, 0xFF0000), 50 * 100);
+    EXPECT_EQ(testsupport::countPixels(target, 0x0000FF), 50 * 100);
+}
+
+TEST(PictureFiles, FilesOverTheLimitAreRefused)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Sparse files: refused by their size, never read.
+    struct Case {
+        const char* name;
+        qint64 size;
+    };
+    for (const Case& c : {Case{"big.bmp", dib::kMaxFileBytes + 1}, Case{"big.wmf", 64 * 1024 * 1024 + 1}}) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(c.name);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(c.name[4] == 'b' ? QByteArray("BM") : QByteArray("\xD7\xCD\xC6\x9A", 4)),
+                  c.name[4] == 'b' ? 2 : 4);
+        ASSERT_TRUE(f.resize(c.size));
+        f.close();
+        auto holder = CreateImageHolderForFile(c.name);
+        ASSERT_TRUE(holder);
+        QImage target = testsupport::whiteImage(20, 20);
+        CDC dc(&target);
+        holder->Draw(dc, path.toStdString(), RECT{0, 0, 19, 19}, ImageSourceWindow{}, kImageStretch);
+        EXPECT_FALSE(holder->HasContent());
+    }
+}
+
+TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("wide.png");
+    ASSERT_TRUE(redBlue(400, 200).save(path, "PNG"));
+    CDataTableBase table;
+    table.SetColumnFlag(0, 1);
+    table.SetCellText(0, 0, path.toStdString());
+
+    CGraphImageExtExt row;
+    squareBox(row);
+    row.SetImageSourceMode(CGraphImageExt::kSourceTable);
+    QImage reduced = testsupport::whiteImage(120, 120);
+    CDC dc(&reduced);
+    ASSERT_TRUE(row.Draw(argsFor(dc, 1, &table)));
+    auto* holder = dynamic_cast<CImageBitmapNew*>(row.GetHolder());
+    ASSERT_TRUE(holder);
+    // Covers the 100 x 100 box, keeps the proportions and the file's size.
+    EXPECT_EQ(dib::HeaderSize(holder->Packed()).width, 200);
+    EXPECT_EQ(dib::HeaderSize(holder->Packed()).height, 100);
+    EXPECT_EQ(holder->Width(), 400);
+    EXPECT_EQ(holder->GetAspectPercent(), 50);
+
+    // Saved, the whole picture is stored, as read from the file.
+    auto storedWidth = [](const CImageBase& h) {
+        RecordWriter w;
+        h.Save(w);
+        RecordReader r(w.data());
+        CImageBitmapNew back;
+        EXPECT_TRUE(back.Load(r));
+        return dib::HeaderSize(back.Packed()).width;
+    };
+    EXPECT_EQ(storedWidth(*holder), 400);
+    const QString moved = dir.filePath("moved.png");
+    ASSERT_TRUE(QFile::rename(path, moved));
+    EXPECT_EQ(storedWidth(*holder), 200); // the file gone: what there is
+    ASSERT_TRUE(QFile::rename(moved, path));
+
+    // The same picture as a file of its own is decoded whole, and both
+    // draw the same.
+    CGraphImageExtExt file;
+    squareBox(file);
+    ASSERT_TRUE(file.SetImageFile(path.toStdString()));
+    QImage whole = testsupport::whiteImage(120, 120);
+    CDC dc2(&whole);
+    ASSERT_TRUE(file.Draw(argsFor(dc2, 1)));
+    EXPECT_EQ(dib::HeaderSize(static_cast<CImageBitmapNew*>(file.GetHolder())->Packed()).width, 400);
+    EXPECT_LE(testsupport::countDifferentPixels(reduced, whole), 100); // the red/blue seam at most
+    EXPECT_GE(testsupport::countPixels(reduced, 0xFF0000), 49 * 50);
+
+    // Drawn larger later (zoom 300): decoded again, at most at full size.
+    QImage larger = testsupport::whiteImage(320, 320);
+    CDC dc3(&larger);
+    ASSERT_TRUE(row.Draw(argsFor(dc3, 1, &table, 300)));
+    holder = dynamic_cast<CImageBitmapNew*>(row.GetHolder());
+    ASSERT_TRUE(holder);
+    EXPECT_EQ(dib::HeaderSize(holder->Packed()).width, 400);
+    EXPECT_EQ(dib::HeaderSize(holder->Packed()).height, 200);
+}
+
+TEST(PictureFiles, TurningLeftRaisesTheRightEdge)
+{
+    // A 2 x 1 red|blue bitmap. Turning left (direction 1, counter-clockwise
+    // on screen like the object's box) brings the right edge up: blue on
+    // top; turning right brings red on top.
+    CImageBitmapNew left;
+    left.SetPacked(dib::ImageToPacked24(redBlue(2, 1)));
+    CImageBitmapNew right(left);
+    left.Rotate(1);
+    right.Rotate(-1);
+    const QImage l = dib::PackedToImage(left.Packed());
+    const QImage r = dib::PackedToImage(right.Packed());
+    ASSERT_EQ(l.size(), QSize(1, 2));
+    ASSERT_EQ(r.size(), QSize(1, 2));
+    EXPECT_EQ(l.pixel(0, 0), kBlue);
+    EXPECT_EQ(l.pixel(0, 1), kRed);
+    EXPECT_EQ(r.pixel(0, 0), kRed);
+    EXPECT_EQ(r.pixel(0, 1), kBlue);
+
+    // Drawn through the object: the box and the picture turn together.
+    CGraphImageExtExt o;
+    o.SetX(0);
+    o.SetY(0);
+    o.SetWidth(26193);
+    o.SetHeight(13096);
+    auto holder = std::make_unique<CImageBitmapNew>();
+    holder->SetPacked(dib::ImageToPacked24(redBlue(2, 1)));
+    o.SetHolder(std::move(holder));
+    o.SetStretch(true);
+    o.Rotate90(13096, 13096, 1);
+    QImage target = testsupport::whiteImage(120, 120);
+    CDC dc(&target);
+    ASSERT_TRUE(o.Draw(argsFor(dc, 1)));
+    const RECT box = testsupport::inkBox(target);
+    ASSERT_LT(box.left, box.right);
+    const int midX = (box.left + box.right) / 2;
+    EXPECT_GT(box.bottom - box.top, box.right - box.left); // upright now
+    EXPECT_EQ(target.pixel(midX, box.top + (box.bottom - box.top) / 4) | 0xFF000000u, kBlue);
+    EXPECT_EQ(target.pixel(midX, box.top + (box.bottom - box.top) * 3 / 4) | 0xFF000000u, kRed);
+}

@@ -1,0 +1,62 @@
+// The About box and its splash form; the in-place editor's font and bytes.
+#include "platform/font.h"
+#include "shell/aboutdlg.h"
+#include "shell/hyperlink.h"
+#include "shell/inplaceedit.h"
+#include "typing.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(AboutDlg, ShowsVersionLogoAndLinkAndClosesWithEnter)
+{
+    CAboutDlg dialog;
+    EXPECT_FALSE(dialog.IsSplash());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+\\.\\d+$"))
+                    .match(CAboutDlg::VersionText())
+                    .hasMatch())
+        << CAboutDlg::VersionText().toStdString();
+    bool versionShown = false;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        versionShown |= label->text() == CAboutDlg::VersionText();
+    EXPECT_TRUE(versionShown);
+    ASSERT_FALSE(dialog.Logo()->pixmap().isNull());
+    EXPECT_EQ(dialog.Logo()->size(), QSize(216, 40));
+    EXPECT_EQ(dialog.Logo()->pixmap().size(), QSize(216, 40));
+    EXPECT_EQ(dialog.Link()->GetURL(), CHyperLink::DefaultURL());
+
+    dialog.show();
+    EXPECT_TRUE(dialog.OkButton()->isVisible());
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(AboutDlg, SplashHasNoFrameNorOkButton)
+{
+    CAboutDlg splash(true);
+    splash.show();
+    EXPECT_TRUE(splash.IsSplash());
+    EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_FALSE(splash.OkButton()->isVisible());
+    EXPECT_EQ(splash.windowTitle(), QStringLiteral("Vorteplan Software"));
+}
+
+TEST(InPlaceEdit, UsesTheMappedFontAndTheFontsCodePage)
+{
+    LOGFONTA lf;
+    lf.lfHeight = -20;
+    lf.lfWeight = FW_BOLD;
+    SetFaceName(lf, "Arial");
+    CInPlaceEdit edit(lf);
+    EXPECT_EQ(edit.font(), gdifont::ToQFont(lf, &edit));
+    EXPECT_TRUE(edit.font().bold());
+
+    edit.show();
+    shelltest::typeText(&edit, QStringLiteral("\u00E4\u20AC"));
+    EXPECT_EQ(edit.GetText(), "\xE4\x80");
+    edit.SetText("x\xFC");
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("x\u00FC"));
+}

@@ -1,0 +1,133 @@
+// The hyperlink control: colours by state, the hover re-check when another
+// window takes the pointer, and opening the target on a click inside.
+#include "platform/recordingui.h"
+#include "shell/hyperlink.h"
+
+#include <QCursor>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEnterEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Catches what the link asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+void enter(CHyperLink& link)
+{
+    QEnterEvent event(QPointF(2, 2), QPointF(2, 2), link.mapToGlobal(QPointF(2, 2)));
+    QApplication::sendEvent(&link, &event);
+}
+
+int pixelsOf(const QImage& image, unsigned rgb)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += (image.pixel(x, y) & 0xFFFFFFu) == rgb;
+    return n;
+}
+
+} // namespace
+
+TEST(HyperLink, SizeColoursAndTooltip)
+{
+    CRecordingUi ui;
+    ui.colours[SystemColour::ButtonFace] = RGB(10, 200, 30);
+    ui.colours[SystemColour::ButtonShadow] = RGB(120, 121, 122);
+    UiScope scope(ui);
+    CHyperLink link;
+    link.SetText(QStringLiteral("Home page"));
+    const QSize one = link.size();
+    link.SetText(QStringLiteral("Home page\nsecond line"));
+    EXPECT_GE(link.height(), 2 * (one.height() - 2 * CHyperLink::kMargin));
+    link.SetText(QStringLiteral("HHHH"));
+    link.SetDefaultURL();
+    EXPECT_TRUE(link.GetURL().isLocalFile());
+    EXPECT_EQ(link.toolTip(), link.GetURL().toLocalFile());
+    EXPECT_EQ(link.toolTipDuration(), 1600);
+    EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
+
+    // Plain: blue on the button face; hovered: red; disabled: button shadow.
+    QImage image = link.grab().toImage();
+    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFFu, 0x0AC81Eu);
+    EXPECT_GT(pixelsOf(image, 0x0000FF), 10);
+    EXPECT_EQ(pixelsOf(image, 0xFF0000), 0);
+    enter(link);
+    EXPECT_TRUE(link.IsHover());
+    image = link.grab().toImage();
+    EXPECT_GT(pixelsOf(image, 0xFF0000), 10);
+    link.setEnabled(false);
+    EXPECT_EQ(link.TextColour(), RGB(120, 121, 122));
+}
+
+TEST(HyperLink, HoverClearsWithin300msWhenAWindowCoversThePointer)
+{
+    CHyperLink link;
+    link.SetText(QStringLiteral("link"));
+    link.move(100, 100);
+    link.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&link));
+    QCursor::setPos(link.mapToGlobal(QPoint(3, 3)));
+    enter(link);
+    ASSERT_TRUE(link.IsHover());
+
+    // While the pointer stays over the link the re-check keeps the hover.
+    QTest::qWait(CHyperLink::kRecheckInterval + 100);
+    EXPECT_TRUE(link.IsHover());
+
+    // A window opens over the link; no leave reaches the link.
+    QWidget cover;
+    cover.setGeometry(link.geometry().adjusted(-20, -20, 20, 20));
+    cover.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&cover));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !link.IsHover(); }, 1000));
+    EXPECT_LE(clock.elapsed(), CHyperLink::kRecheckInterval + 250); // some slack for a busy machine
+}
+
+TEST(HyperLink, ALeaveClearsHoverAtOnce)
+{
+    CHyperLink link;
+    link.SetText(QStringLiteral("link"));
+    link.show();
+    QCursor::setPos(link.mapToGlobal(QPoint(-50, -50)));
+    enter(link);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&link, &leave);
+    EXPECT_FALSE(link.IsHover());
+}
+
+TEST(HyperLink, AReleaseInsideOpensTheTargetAndOneOutsideDoesNot)
+{
+    UrlCatcher catcher;
+    CHyperLink link;
+    link.SetText(QStringLiteral("a link text"));
+    link.SetURL(QUrl::fromLocalFile(QStringLiteral("/tmp/readme.md")));
+    link.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&link));
+
+    QTest::mousePress(&link, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(link.IsPressed());
+    EXPECT_EQ(link.TextColour(), CHyperLink::kPressedColour);
+    QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(link.width() + 30, 3));
+    EXPECT_FALSE(link.IsPressed());
+    EXPECT_TRUE(catcher.opened.isEmpty());
+
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(3, 3));
+    ASSERT_EQ(catcher.opened.size(), 1);
+    EXPECT_EQ(catcher.opened[0], QUrl::fromLocalFile(QStringLiteral("/tmp/readme.md")));
+}
+
+#include "test_hyperlink.moc"
