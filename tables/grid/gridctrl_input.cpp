@@ -554,8 +554,10 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* e)
     case MOUSE_SIZING_ROW: {
         const bool column = m_mouseMode == MOUSE_SIZING_COL;
         drawDivider();
-        const int at = m_dividerPos.value_or(column ? p.x() : p.y());
         m_dividerPos.reset();
+        // The line stayed in the clip range; the size follows the pointer, so
+        // a divider dragged past the left (top) edge hides the column (row).
+        const int at = column ? p.x() : p.y();
         if (p != m_leftClickPoint && p != QPoint(0, 0)) {
             QPoint o;
             GetCellOrigin(column ? 0 : m_sizeIndex, column ? m_sizeIndex : 0, o);
