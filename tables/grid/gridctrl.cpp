@@ -3,6 +3,7 @@
 
 #include "platform/codepage.h"
 #include "platform/uiservices.h"
+#include "tables/grid/gridinplaceedit.h"
 #include "tables/grid/titletip.h"
 #include "tables/gridowner.h"
 
@@ -45,6 +46,10 @@ CGridCtrl::CGridCtrl(CGridOwner* owner, QWidget* parent) : QAbstractScrollArea(p
 CGridCtrl::~CGridCtrl()
 {
     m_destroying = true;
+    if (auto* edit = qobject_cast<CGridInPlaceEdit*>(m_editor)) {
+        edit->Abandon();
+        delete edit;
+    }
     m_titleTip.reset();
 }
 

@@ -22,6 +22,8 @@ public:
     void TypeStart(const CEditStart& start);
     // Reports the text to the grid and closes the editor (once).
     void EndEdit();
+    // The grid goes away: the editor closes without reporting.
+    void Abandon() { m_ended = true; }
 
     int Row() const { return m_row; }
     int Col() const { return m_col; }
