@@ -198,7 +198,6 @@ signals:
     void cellReleased();
 
 protected:
-    bool event(QEvent* e) override;
     bool viewportEvent(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -280,6 +279,7 @@ private:
     bool m_selectionIncludesFixedCols = false, m_rowDragMode = true, m_modified = false;
     int m_autoSizeStyle = 3, m_resizeRange = 3, m_autoScrollInterval = 25, m_wheelLines = 3;
     int m_wheelRemainder = 0;
+    bool m_leavingByTab = false;
 
     CGridSelection m_selection, m_prevSelection;
     CCellID m_focus, m_selectionStart, m_leftClickDown, m_dropCell;

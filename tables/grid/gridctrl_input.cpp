@@ -99,7 +99,9 @@ CCellID CGridCtrl::nextCellForKey(int key, Qt::KeyboardModifiers mods, bool& han
         break;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        if (key == Qt::Key_Tab && !shift) {
+        if (ctrl || !m_handleTab) {
+            handled = false; // the dialog's
+        } else if (key == Qt::Key_Tab && !shift) {
             if (int c = nextVisibleCol(next.col, 1); c >= 0) {
                 next.col = c;
             } else if (int r = nextVisibleRow(next.row, 1); r >= 0 && firstVisibleCol >= 0) {
@@ -227,21 +229,11 @@ bool CGridCtrl::handleKey(int key, Qt::KeyboardModifiers mods)
     return true;
 }
 
-bool CGridCtrl::event(QEvent* e)
-{
-    if (e->type() == QEvent::KeyPress) {
-        auto* ke = static_cast<QKeyEvent*>(e);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && m_handleTab &&
-            !(ke->modifiers() & Qt::ControlModifier)) {
-            keyPressEvent(ke);
-            return true;
-        }
-    }
-    return QAbstractScrollArea::event(e);
-}
-
 bool CGridCtrl::focusNextPrevChild(bool next)
 {
+    // While the grid handles Tab, Tab and Shift+Tab reach keyPressEvent.
+    if (m_handleTab && !m_leavingByTab)
+        return false;
     return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
@@ -254,9 +246,12 @@ void CGridCtrl::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
-    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && IsValid(m_focus)) {
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && IsValid(m_focus) && m_handleTab &&
+        !(mods & Qt::ControlModifier)) {
         // Tab at the last cell leaves the grid.
-        QAbstractScrollArea::focusNextPrevChild(key == Qt::Key_Tab);
+        m_leavingByTab = true;
+        focusNextPrevChild(key == Qt::Key_Tab);
+        m_leavingByTab = false;
         return;
     }
     const QString text = e->text();
