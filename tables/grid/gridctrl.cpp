@@ -446,16 +446,23 @@ void CGridCtrl::SetVirtualMode(bool on)
 
 void CGridCtrl::ShiftRowOrder(int row, int delta)
 {
+    // Data row `row` was inserted (delta > 0) or removed: the entries
+    // behind it follow, and the entry of the row itself comes or goes.
     if (!m_virtual)
         return;
-    for (int& v : m_rowOrder)
-        if (v > row)
-            v += delta;
     if (delta > 0) {
+        for (int& v : m_rowOrder)
+            if (v >= row)
+                v += delta;
         if (row >= 0 && row <= int(m_rowOrder.size()))
             m_rowOrder.insert(m_rowOrder.begin() + row, row);
-    } else if (row >= 0 && row < int(m_rowOrder.size())) {
-        m_rowOrder.erase(m_rowOrder.begin() + row);
+    } else {
+        const auto it = std::find(m_rowOrder.begin(), m_rowOrder.end(), row);
+        if (it != m_rowOrder.end())
+            m_rowOrder.erase(it);
+        for (int& v : m_rowOrder)
+            if (v > row)
+                v += delta;
     }
 }
 
