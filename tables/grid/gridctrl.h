@@ -159,7 +159,6 @@ public:
     // --- Painting
     void OnDraw(CDC& dc, const RECT& clip);
     bool RedrawCell(int row, int col);
-    bool HasFocusForDrawing() const { return m_hasFocus; }
     int GetSortColumn() const { return m_sortColumn; }
     bool GetSortAscending() const { return m_sortAscending; }
 
@@ -233,7 +232,6 @@ private:
     int scrollPosH() const;
     void invalidateCell(int row, int col);
     void redrawFocusHeaders(CCellID cell, CCellID other);
-    void sendSelectionChanging(CCellID cell);
     bool handleKey(int key, Qt::KeyboardModifiers mods);
     CCellID nextCellForKey(int key, Qt::KeyboardModifiers mods, bool& handled);
     int nextVisibleRow(int row, int step) const;

@@ -1,12 +1,11 @@
 // The grid: keyboard, mouse, wheel, auto-scrolling and the title tip.
+#include "platform/font.h"
 #include "platform/modeltext.h"
 #include "platform/queuedcall.h"
 #include "platform/uiservices.h"
 #include "tables/grid/gridctrl.h"
 #include "tables/grid/titletip.h"
 #include "tables/gridowner.h"
-
-#include "platform/font.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
