@@ -104,6 +104,10 @@ public:
 
     void FillSolidRect(const RECT& r, COLORREF color);
     void InvertRect(const RECT& r);
+    // A one-pixel 3-D edge along the sides of `r` (BF_ flags) in the system's
+    // button colours: BDR_SUNKEN* shadow top-left and highlight bottom-right,
+    // BDR_RAISED* the other way round. Answers false for an empty rectangle.
+    bool DrawEdge(const RECT& r, unsigned edge, unsigned sides);
 
     COLORREF GetPixel(int x, int y) const; // CLR_INVALID (0xFFFFFFFF) outside
     void SetPixel(int x, int y, COLORREF color);
@@ -125,6 +129,8 @@ public:
     bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, std::string_view text);
     // Formatted text in a rectangle (DT_ flags); answers the text height.
     // With DT_CALCRECT only measures, widening or heightening `rect`.
+    // DT_END_ELLIPSIS shortens a line wider than the rectangle to end in an
+    // ellipsis.
     int DrawText(std::string_view text, RECT& rect, unsigned format);
     // The same for a Unicode text (symbols that no code page holds).
     int DrawUnicodeText(const QString& text, RECT& rect, unsigned format);

@@ -202,7 +202,11 @@ int CDC::DrawUnicodeText(const QString& all, RECT& rect, unsigned format)
         }
         if (clip && y >= box.bottom)
             break; // the rest lies below the clipping box
-        drawTextLine(x, double(y), align, l, clip, nullptr, false);
+        if ((format & DT_END_ELLIPSIS) && fm.horizontalAdvance(l) > double(box.Width()))
+            drawTextLine(x, double(y), align, fm.elidedText(l, Qt::ElideRight, qreal(box.Width())), clip, nullptr,
+                         false);
+        else
+            drawTextLine(x, double(y), align, l, clip, nullptr, false);
         y += lineHeight;
     }
     m_state.font.lfEscapement = savedEsc;

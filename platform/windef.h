@@ -161,6 +161,21 @@ constexpr unsigned DT_EXPANDTABS = 0x0040;
 constexpr unsigned DT_NOCLIP = 0x0100;
 constexpr unsigned DT_CALCRECT = 0x0400;
 constexpr unsigned DT_NOPREFIX = 0x0800;
+constexpr unsigned DT_END_ELLIPSIS = 0x8000;
+
+// DrawEdge edges and sides.
+constexpr unsigned BDR_RAISEDOUTER = 0x0001;
+constexpr unsigned BDR_SUNKENOUTER = 0x0002;
+constexpr unsigned BDR_RAISEDINNER = 0x0004;
+constexpr unsigned BDR_SUNKENINNER = 0x0008;
+constexpr unsigned BF_LEFT = 0x0001;
+constexpr unsigned BF_TOP = 0x0002;
+constexpr unsigned BF_RIGHT = 0x0004;
+constexpr unsigned BF_BOTTOM = 0x0008;
+constexpr unsigned BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
+
+// A colour attribute that takes its value from elsewhere.
+constexpr COLORREF CLR_DEFAULT = 0xFF000000u;
 
 // More LOGFONT values.
 constexpr uint8_t SYMBOL_CHARSET = 2;

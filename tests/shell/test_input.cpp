@@ -2,7 +2,7 @@
 // window's shortcuts; other shortcuts still reach the window. Gesture
 // points clamped where the cursor would have been clipped.
 #include "shell/cursorclip.h"
-#include "shell/editorkeyprecedence.h"
+#include "platform/editorkeyprecedence.h"
 #include "widgettest.h"
 
 #include <QAction>

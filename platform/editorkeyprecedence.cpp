@@ -1,10 +1,10 @@
-#include "shell/editorkeyprecedence.h"
+#include "platform/editorkeyprecedence.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QWidget>
+#include <QObject>
 
-CEditorKeyPrecedence* CEditorKeyPrecedence::Install(QWidget* editor)
+CEditorKeyPrecedence* CEditorKeyPrecedence::Install(QObject* editor)
 {
     auto* filter = new CEditorKeyPrecedence(editor);
     editor->installEventFilter(filter);

@@ -8,13 +8,12 @@
 #include <QObject>
 
 class QKeyEvent;
-class QWidget;
 
 class CEditorKeyPrecedence : public QObject {
     Q_OBJECT
 public:
     // Installs itself on `editor` and is deleted with it.
-    static CEditorKeyPrecedence* Install(QWidget* editor);
+    static CEditorKeyPrecedence* Install(QObject* editor);
 
     static bool IsEditingKey(const QKeyEvent* event);
 
