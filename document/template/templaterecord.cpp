@@ -272,17 +272,17 @@ bool CTemplate::Write(RecordWriter& w, bool inProject)
 
 bool CTemplate::LoadFile(const std::string& path)
 {
-    QFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file: a FIFO or device under the name must not block.
+    files::FileError error = files::FileError::None;
+    const std::optional<QByteArray> data =
+        files::ReadRegularFile(QFile::decodeName(path.c_str()), kMaxTemplateFileSize, &error);
+    if (!data && error != files::FileError::TooLarge) {
         ShowUserMessage("Can not open " + path, {}, MessageIcon::Error);
         return false;
     }
-    // Asks for no more than the file holds: a read allocates what it asks.
-    const QByteArray data = file.read(std::clamp<qint64>(file.size(), 0, kMaxTemplateFileSize + 1));
-    file.close();
-    bool ok = data.size() <= kMaxTemplateFileSize;
+    bool ok = data.has_value();
     if (ok) {
-        RecordReader reader(data.constData(), size_t(data.size()));
+        RecordReader reader(data->constData(), size_t(data->size()));
         ok = Read(reader);
     }
     if (!ok)
@@ -310,12 +310,11 @@ bool CTemplate::SaveFile(const std::string& path)
 
 bool CTemplate::LoadLabelFile(const std::string& path)
 {
-    QFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file: a FIFO or device under the name must not block.
+    const std::optional<QByteArray> data = files::ReadRegularFile(QFile::decodeName(path.c_str()), kMaxLabelFileSize);
+    if (!data)
         return false;
-    const QByteArray head = file.read(8);
-    file.close();
-    RecordReader r(head.constData(), size_t(head.size()));
+    RecordReader r(data->constData(), size_t(data->size()));
     const uint32_t magic = r.u32();
     const uint32_t version = r.u32();
     if (!r.ok())
@@ -331,7 +330,7 @@ bool CTemplate::LoadLabelFile(const std::string& path)
     LabelReadOptions options;
     options.messages = true;
     LabelFileResult result;
-    if (!label->LoadFromFile(path, options, &result)) {
+    if (!label->LoadFromBytes(std::string_view(data->constData(), size_t(data->size())), options, &result, path)) {
         // The template keeps its definition rather than half of another.
         if (result.status != LabelFileStatus::NotALabelFile)
             ShowUserMessage(result.message, {}, MessageIcon::Error);
