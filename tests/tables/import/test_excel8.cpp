@@ -67,7 +67,7 @@ ExcelImportResult import(const std::string& data, ScriptedChooser& chooser)
 TEST(ExcelImport8, TextsInEitherEncodingAcrossContinuations)
 {
     const auto globals = [](Stream& s) {
-        std::string sst = fields({{4, 9}, {4, 9}});
+        std::string sst = fields({{4, 10}, {4, 10}});
         sst += text8("plain");
         sst += text16(u"Grüße €Ω");
         sst += fields({{2, 4}, {1, 0x08}, {2, 2}}) + "rich" + std::string(8, '\x01');
@@ -80,11 +80,16 @@ TEST(ExcelImport8, TextsInEitherEncodingAcrossContinuations)
         // The phonetic block of this one continues too, without an option byte.
         s.rec(0x003C, fields({{2, 2}, {1, 0x04}, {4, 10}}) + "ph" + std::string(4, '\x03'));
         s.rec(0x003C, std::string(6, '\x03'));
+        // An empty continuation inside a text's characters is passed over.
+        s.rec(0x003C, fields({{2, 4}, {1, 0}}) + "ab");
+        s.rec(0x003C, "");
+        s.rec(0x003C, fields({{1, 0}}) + "cd");
     };
     const auto cells = [](Stream& s, int sheet) {
         for (int i = 0; i < 9; ++i)
             s.rec(0x00FD, labelSst(i, sheet, uint32_t(i)));
         s.rec(0x00FD, labelSst(9, 0, 99))
+            .rec(0x00FD, labelSst(14, 0, 9))
             .rec(0x00FD, labelSst(40000, 1, 0))
             .rec(0x00FD, labelSst(10, 26, 0))
             .rec(0x0862, "")
@@ -123,6 +128,7 @@ TEST(ExcelImport8, TextsInEitherEncodingAcrossContinuations)
     EXPECT_EQ(t.GetCellText(12, 1), "1.50");
     EXPECT_EQ(t.GetCellText(13, 0), "?!");
     EXPECT_EQ(t.GetCellText(13, 1), ""); // a truth value gives nothing
+    EXPECT_EQ(t.GetCellText(14, 0), "abcd");
 }
 
 TEST(ExcelImport8, SharedStringTablesOfAnySize)
