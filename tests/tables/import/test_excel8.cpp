@@ -1,6 +1,7 @@
 // Excel 97 workbooks built record by record: texts in both encodings, runs
 // and phonetic data, continuations, shared strings, formats and damage.
 #include "tables/import/excelfilemanager.h"
+#include "platform/recordingui.h"
 #include "support/biff_builder.h"
 
 #include <functional>
@@ -182,4 +183,20 @@ TEST(ExcelImport8, ShortOrDamagedSharedStrings)
         s.rec(0x00FC, fields({{4, 1}, {4, 1}, {2, 1}, {1, 0x0C}, {2, 0xFFFF}, {4, 0xFFFFFFFF}}) + "a");
     };
     EXPECT_EQ(import(book(runs, {{u"S", false}}, cells), chooser).status, Status::Failed);
+}
+
+TEST(ExcelImport8, OversizedSheetRecordsBeepAndReadOn)
+{
+    CRecordingUi ui;
+    UiScope scope(ui);
+    const auto cells = [](Stream& s, int) {
+        s.rec(0x00EF, std::string(8224, '\0'))
+            .rec(0x00EF, std::string(8225, '\0'))
+            .rec(0x0204, cell(0, 0, 0) + text8("after"));
+    };
+    ScriptedChooser chooser;
+    const ExcelImportResult r = import(book([](Stream&) {}, {{u"S", false}}, cells), chooser);
+    ASSERT_EQ(r.status, Status::Ok);
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_EQ(r.table.GetCellText(0, 0), "after");
 }
