@@ -3,6 +3,7 @@
 #include "document/template/template.h"
 
 #include "content/contenttypes.h"
+#include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/uiservices.h"
 
@@ -30,6 +31,12 @@ std::string readText(RecordReader& r, size_t width)
     if (s.size() > width - 1)
         s.resize(width - 1);
     return s;
+}
+
+// A local file name as messages show it: in the Windows code page.
+std::string messageName(const std::string& path)
+{
+    return codepage::FromUnicode(QFile::decodeName(path.c_str()));
 }
 
 } // namespace
@@ -277,7 +284,7 @@ bool CTemplate::LoadFile(const std::string& path)
     const std::optional<QByteArray> data =
         files::ReadRegularFile(QFile::decodeName(path.c_str()), kMaxTemplateFileSize, &error);
     if (!data && error != files::FileError::TooLarge) {
-        ShowUserMessage("Can not open " + path, {}, MessageIcon::Error);
+        ShowUserMessage("Can not open " + messageName(path), {}, MessageIcon::Error);
         return false;
     }
     bool ok = data.has_value();
@@ -304,7 +311,7 @@ bool CTemplate::SaveFile(const std::string& path)
     // Nothing was saved: the definition still has unsaved changes.
     if (hadLabel)
         m_label->SetModified(labelModified);
-    ShowUserMessage("Can not save file " + path + ": " + error, {}, MessageIcon::Error);
+    ShowUserMessage("Can not save file " + messageName(path) + ": " + error, {}, MessageIcon::Error);
     return false;
 }
 
@@ -330,7 +337,7 @@ bool CTemplate::LoadLabelFile(const std::string& path)
     LabelReadOptions options;
     options.messages = true;
     LabelFileResult result;
-    if (!label->LoadFromBytes(std::string_view(data->constData(), size_t(data->size())), options, &result, path)) {
+    if (!label->LoadFromBytes(std::string_view(data->constData(), size_t(data->size())), options, &result, messageName(path))) {
         // The template keeps its definition rather than half of another.
         if (result.status != LabelFileStatus::NotALabelFile)
             ShowUserMessage(result.message, {}, MessageIcon::Error);

@@ -287,3 +287,23 @@ TEST(TemplateFile, FifosAndDevicesAreRefusedWithoutWaiting)
     done = true;
     rescue.join();
 }
+
+TEST(TemplateFile, MessagesNameFilesInTheWindowsCodePage)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string shown = QFile::encodeName(dir.path()).toStdString() + "/M\xFCll";
+    const std::string tpe = QFile::encodeName(dir.filePath(QStringLiteral(u"M\u00FCll.tpe"))).toStdString();
+    CTemplate t;
+    EXPECT_EQ(messagesDuring([&] { EXPECT_FALSE(t.LoadFile(tpe)); }),
+              std::vector<std::string>{"Can not open " + shown + ".tpe"});
+    const std::string nowhere = QFile::encodeName(dir.filePath(QStringLiteral(u"M\u00FCll/x.tpe"))).toStdString();
+    const std::vector<std::string> seen = messagesDuring([&] { EXPECT_FALSE(t.SaveFile(nowhere)); });
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].rfind("Can not save file " + shown + "/x.tpe: ", 0), 0u) << seen[0];
+    const std::string label = QFile::encodeName(dir.filePath(QStringLiteral(u"M\u00FCll.label"))).toStdString();
+    writeFile(label, CLabelFileNew().FileImage().substr(0, 300));
+    const std::vector<std::string> bad = messagesDuring([&] { EXPECT_FALSE(t.LoadLabelFile(label)); });
+    ASSERT_EQ(bad.size(), 1u);
+    EXPECT_NE(bad[0].find(shown + ".label"), std::string::npos) << bad[0];
+}
