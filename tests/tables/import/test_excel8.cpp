@@ -1,6 +1,6 @@
 // Excel 97 workbooks built record by record: texts in both encodings, runs
 // and phonetic data, continuations, shared strings, formats and damage.
-#include "tables/import/excelfilemanager.h"
+#include "excel_import_support.h"
 #include "platform/recordingui.h"
 #include "support/biff_builder.h"
 
@@ -9,19 +9,10 @@
 #include <gtest/gtest.h>
 
 using namespace bifftest;
+using namespace excelimporttest;
 using Status = ExcelImportResult::Status;
 
 namespace {
-
-struct ScriptedChooser : CExcelSheetChooser {
-    std::optional<int> answer = 0;
-    std::vector<std::vector<std::string>> asked;
-    std::optional<int> ChooseSheet(const std::vector<std::string>& names) override
-    {
-        asked.push_back(names);
-        return answer;
-    }
-};
 
 std::string cell(int row, int col, int xf) { return fields({{2, uint32_t(row)}, {2, uint32_t(col)}, {2, uint32_t(xf)}}); }
 std::string labelSst(int row, int col, uint32_t index) { return cell(row, col, 0) + fields({{4, index}}); }
@@ -59,8 +50,7 @@ std::string book(const std::function<void(Stream&)>& globals,
 
 ExcelImportResult import(const std::string& data, ScriptedChooser& chooser)
 {
-    CExcelFileManager manager(chooser, '.');
-    return manager.ImportData(data, "w.xls", CDataTableBase());
+    return importData(data, chooser, "w.xls");
 }
 
 } // namespace
