@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/font.h"
+#include "platform/modeltext.h"
 
 CInPlaceEdit::CInPlaceEdit(const LOGFONTA& font, QWidget* parent)
     : QTextEdit(parent), m_logFont(font)
@@ -12,10 +13,10 @@ CInPlaceEdit::CInPlaceEdit(const LOGFONTA& font, QWidget* parent)
 
 std::string CInPlaceEdit::GetText() const
 {
-    return codepage::FromUnicode(toPlainText(), codepage::ForCharset(m_logFont.lfCharSet));
+    return modeltext::FromEditor(toPlainText(), codepage::ForCharset(m_logFont.lfCharSet));
 }
 
 void CInPlaceEdit::SetText(const std::string& bytes)
 {
-    setPlainText(codepage::ToUnicode(bytes, codepage::ForCharset(m_logFont.lfCharSet)));
+    setPlainText(modeltext::ToEditor(bytes, codepage::ForCharset(m_logFont.lfCharSet)));
 }

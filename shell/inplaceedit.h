@@ -14,7 +14,8 @@ public:
 
     const LOGFONTA& GetLogFont() const { return m_logFont; }
 
-    // The text as bytes in the code page of the font's character set.
+    // The text as bytes in the code page of the font's character set, with
+    // CR LF between lines as the model keeps them.
     std::string GetText() const;
     void SetText(const std::string& bytes);
 

@@ -14,9 +14,6 @@ bool lessNoCase(const std::string& a, const std::string& b)
     return QString::compare(codepage::ToUnicode(a), codepage::ToUnicode(b), Qt::CaseInsensitive) < 0;
 }
 
-// Larger files are no label definitions.
-constexpr qint64 kMaxLabelFileSize = 16 * 1024 * 1024;
-
 // The definition class that a file's magic names; null for anything else,
 // for a file that cannot be opened and for anything but a regular file of
 // at most kMaxLabelFileSize bytes (a FIFO or device in the folder must not

@@ -16,9 +16,6 @@ const char* const kForeignPrinterSettingsMessage =
 
 namespace {
 
-// Larger files are no label definitions (the biggest stored settings are a
-// few kilobytes).
-constexpr qint64 kMaxLabelFileSize = 16 * 1024 * 1024;
 constexpr size_t kReservedTail = 90;
 constexpr uint32_t kHeaderThirdWord = 3;
 

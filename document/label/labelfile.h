@@ -17,6 +17,10 @@ constexpr uint32_t kLabelFileArticleNoVersion = 110;
 // Article-number files of this version or later are not ours.
 constexpr uint32_t kLabelFileArticleNoVersionLimit = 111;
 
+// Larger files are no label definitions (the biggest stored settings are a
+// few kilobytes).
+constexpr int64_t kMaxLabelFileSize = 16 * 1024 * 1024;
+
 // Widths of the fixed text fields.
 constexpr size_t kLabelPathField = 257;
 constexpr size_t kLabelCompanionFileField = 256;

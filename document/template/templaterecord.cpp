@@ -3,6 +3,7 @@
 #include "document/template/template.h"
 
 #include "content/contenttypes.h"
+#include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/uiservices.h"
 
@@ -30,6 +31,12 @@ std::string readText(RecordReader& r, size_t width)
     if (s.size() > width - 1)
         s.resize(width - 1);
     return s;
+}
+
+// A local file name as messages show it: in the Windows code page.
+std::string messageName(const std::string& path)
+{
+    return codepage::FromUnicode(QFile::decodeName(path.c_str()));
 }
 
 } // namespace
@@ -272,17 +279,17 @@ bool CTemplate::Write(RecordWriter& w, bool inProject)
 
 bool CTemplate::LoadFile(const std::string& path)
 {
-    QFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowUserMessage("Can not open " + path, {}, MessageIcon::Error);
+    // Only a regular file: a FIFO or device under the name must not block.
+    files::FileError error = files::FileError::None;
+    const std::optional<QByteArray> data =
+        files::ReadRegularFile(QFile::decodeName(path.c_str()), kMaxTemplateFileSize, &error);
+    if (!data && error != files::FileError::TooLarge) {
+        ShowUserMessage("Can not open " + messageName(path), {}, MessageIcon::Error);
         return false;
     }
-    // Asks for no more than the file holds: a read allocates what it asks.
-    const QByteArray data = file.read(std::clamp<qint64>(file.size(), 0, kMaxTemplateFileSize + 1));
-    file.close();
-    bool ok = data.size() <= kMaxTemplateFileSize;
+    bool ok = data.has_value();
     if (ok) {
-        RecordReader reader(data.constData(), size_t(data.size()));
+        RecordReader reader(data->constData(), size_t(data->size()));
         ok = Read(reader);
     }
     if (!ok)
@@ -304,18 +311,17 @@ bool CTemplate::SaveFile(const std::string& path)
     // Nothing was saved: the definition still has unsaved changes.
     if (hadLabel)
         m_label->SetModified(labelModified);
-    ShowUserMessage("Can not save file " + path + ": " + error, {}, MessageIcon::Error);
+    ShowUserMessage("Can not save file " + messageName(path) + ": " + error, {}, MessageIcon::Error);
     return false;
 }
 
 bool CTemplate::LoadLabelFile(const std::string& path)
 {
-    QFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file: a FIFO or device under the name must not block.
+    const std::optional<QByteArray> data = files::ReadRegularFile(QFile::decodeName(path.c_str()), kMaxLabelFileSize);
+    if (!data)
         return false;
-    const QByteArray head = file.read(8);
-    file.close();
-    RecordReader r(head.constData(), size_t(head.size()));
+    RecordReader r(data->constData(), size_t(data->size()));
     const uint32_t magic = r.u32();
     const uint32_t version = r.u32();
     if (!r.ok())
@@ -331,7 +337,7 @@ bool CTemplate::LoadLabelFile(const std::string& path)
     LabelReadOptions options;
     options.messages = true;
     LabelFileResult result;
-    if (!label->LoadFromFile(path, options, &result)) {
+    if (!label->LoadFromBytes(std::string_view(data->constData(), size_t(data->size())), options, &result, messageName(path))) {
         // The template keeps its definition rather than half of another.
         if (result.status != LabelFileStatus::NotALabelFile)
             ShowUserMessage(result.message, {}, MessageIcon::Error);

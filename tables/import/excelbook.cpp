@@ -132,23 +132,6 @@ void CExcel80Book::ReadGlobals()
     }
 }
 
-bool CExcel80Book::ReadRecords(CDataTableBase& table)
-{
-    m_table = &table;
-    for (int i = 0; i < 10; ++i) {
-        if (!NextRecord())
-            return false;
-        if (m_record.body.size() > kMaxRecordLength && m_options.beep)
-            m_options.beep();
-        if ((m_record.type & 0xFF) == 0x0A)
-            return false;
-        Dispatch(m_record.type);
-        if (m_stream.Damaged())
-            return false;
-    }
-    return true;
-}
-
 void CExcel80Book::Dispatch(uint16_t type)
 {
     switch (type) {

@@ -43,12 +43,12 @@ public:
     using CExcel50Book::CExcel50Book;
     void ReadGlobals() override;
     const char* GetTypeName() const override { return "Excel 97 workbook"; }
-    bool ReadRecords(CDataTableBase& table) override;
 
     // Longest record body Excel writes.
     static constexpr size_t kMaxRecordLength = 8224;
 
 protected:
+    size_t BeepAboveLength() const override { return kMaxRecordLength; }
     void Dispatch(uint16_t type) override;
     void OnBoundSheetRecord() override;
     void OnFormatRecord() override;

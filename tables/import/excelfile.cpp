@@ -59,6 +59,8 @@ bool CExcelFile::ReadRecords(CDataTableBase& table)
     for (int i = 0; i < 10; ++i) {
         if (!NextRecord())
             return false;
+        if (m_record.body.size() > BeepAboveLength() && m_options.beep)
+            m_options.beep();
         if ((m_record.type & 0xFF) == 0x0A)
             return false;
         Dispatch(m_record.type);

@@ -43,7 +43,7 @@ public:
     // Positions the stream at a sheet (nothing for a worksheet).
     virtual void SelectSheet(int /*index*/) {}
     // Reads up to ten records into the table; false at the end of the sheet.
-    virtual bool ReadRecords(CDataTableBase& table);
+    bool ReadRecords(CDataTableBase& table);
     // The name of a listed sheet (empty for an index without one).
     virtual std::string GetSheetName(int index) const;
     int GetSheetCount() const { return int(m_sheets.size()); }
@@ -56,6 +56,8 @@ public:
     static constexpr size_t kMaxXF = 65536;
 
 protected:
+    // A sheet record with a longer body signals the user (by the beep).
+    virtual size_t BeepAboveLength() const { return SIZE_MAX; }
     // Record types and handlers. Handlers read m_record.
     virtual void Dispatch(uint16_t type);
     virtual void OnBOFRecord() {}

@@ -7,8 +7,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-CExcelSelectSheetDlg::CExcelSelectSheetDlg(QWidget* parent)
-    : QDialog(parent), m_list(new QListWidget(this)), m_codePage(codepage::kAnsi)
+CExcelSelectSheetDlg::CExcelSelectSheetDlg(QWidget* parent, int codePage)
+    : QDialog(parent), m_list(new QListWidget(this)), m_codePage(codePage)
 {
     setWindowTitle(QStringLiteral("Select Excel worksheet "));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);

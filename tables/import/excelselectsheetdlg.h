@@ -1,6 +1,7 @@
 #pragma once
 // "Select Excel worksheet": lists the sheets of a workbook and answers the
 // one the user picks. OK without a selection keeps the dialog open.
+#include "platform/codepage.h"
 #include "tables/import/excelfilemanager.h"
 
 #include <QDialog>
@@ -10,7 +11,8 @@ class QListWidget;
 class CExcelSelectSheetDlg : public QDialog, public CExcelSheetChooser {
     Q_OBJECT
 public:
-    explicit CExcelSelectSheetDlg(QWidget* parent = nullptr);
+    // `codePage` is the table's: the one the import gives the names in.
+    explicit CExcelSelectSheetDlg(QWidget* parent = nullptr, int codePage = codepage::kAnsi);
 
     // Fills the list with `names` (in the table's code page) and runs the
     // dialog modally.

@@ -106,6 +106,9 @@ bool CExcelTextReader::ReadText(std::string& out, bool shortCount)
         if (AtBodyEnd()) {
             if (!NextContinue())
                 return false;
+            // An empty continuation holds not even the option byte.
+            if (AtBodyEnd())
+                continue;
             high = uint8_t(m_body[m_pos++]) & 0x01;
             if (AtBodyEnd())
                 continue;

@@ -60,3 +60,27 @@ TEST(InPlaceEdit, UsesTheMappedFontAndTheFontsCodePage)
     edit.SetText("x\xFC");
     EXPECT_EQ(edit.toPlainText(), QStringLiteral("x\u00FC"));
 }
+
+TEST(InPlaceEdit, TextsKeepTheModelsLineEnds)
+{
+    LOGFONTA lf;
+    SetFaceName(lf, "Arial");
+    CInPlaceEdit edit(lf);
+    // The model separates lines with CR LF; the editor must give them back
+    // so, also for lines typed into it.
+    edit.SetText("one\r\ntwo\r\n\r\nthree");
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("one\ntwo\n\nthree"));
+    EXPECT_EQ(edit.GetText(), "one\r\ntwo\r\n\r\nthree");
+    edit.show();
+    edit.moveCursor(QTextCursor::End);
+    QTest::keyClick(&edit, Qt::Key_Return);
+    shelltest::typeText(&edit, QStringLiteral("four"));
+    EXPECT_EQ(edit.GetText(), "one\r\ntwo\r\n\r\nthree\r\nfour");
+
+    // A symbol font keeps its line breaks as line breaks.
+    lf.lfCharSet = SYMBOL_CHARSET;
+    CInPlaceEdit symbol(lf);
+    symbol.SetText("\xB7\r\n\x41");
+    EXPECT_EQ(symbol.toPlainText().count(QLatin1Char('\n')), 1);
+    EXPECT_EQ(symbol.GetText(), "\xB7\r\n\x41");
+}

@@ -12,7 +12,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -244,4 +251,59 @@ TEST(TemplateFile, LoadLabelFile)
     writeFile(cut, plain.FileImage().substr(0, 300));
     EXPECT_EQ(messagesDuring([&] { EXPECT_FALSE(t.LoadLabelFile(cut)); }).size(), 1u);
     EXPECT_EQ(t.GetLabel(), label);
+}
+
+TEST(TemplateFile, FifosAndDevicesAreRefusedWithoutWaiting)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string tpe = path(dir, "pipe.tpe");
+    const std::string label = path(dir, "pipe.label");
+    ASSERT_EQ(::mkfifo(tpe.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(label.c_str(), 0600), 0);
+    // Should a FIFO ever be opened for reading, writers turning up after a
+    // while let the test end (and fail) instead of hanging.
+    std::atomic<bool> done{false};
+    std::thread rescue([&] {
+        for (int i = 0; i < 50 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        while (!done) {
+            for (const std::string& name : {tpe, label}) {
+                const int fd = ::open(name.c_str(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    CTemplate t;
+    CLabel* const before = t.GetLabel();
+    EXPECT_EQ(messagesDuring([&] { EXPECT_FALSE(t.LoadFile(tpe)); }), std::vector<std::string>{"Can not open " + tpe});
+    EXPECT_TRUE(messagesDuring([&] { EXPECT_FALSE(t.LoadLabelFile(label)); }).empty());
+    EXPECT_TRUE(messagesDuring([&] { EXPECT_FALSE(t.LoadLabelFile("/dev/zero")); }).empty());
+    EXPECT_EQ(t.GetLabel(), before);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    done = true;
+    rescue.join();
+}
+
+TEST(TemplateFile, MessagesNameFilesInTheWindowsCodePage)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string shown = QFile::encodeName(dir.path()).toStdString() + "/M\xFCll";
+    const std::string tpe = QFile::encodeName(dir.filePath(QStringLiteral(u"M\u00FCll.tpe"))).toStdString();
+    CTemplate t;
+    EXPECT_EQ(messagesDuring([&] { EXPECT_FALSE(t.LoadFile(tpe)); }),
+              std::vector<std::string>{"Can not open " + shown + ".tpe"});
+    const std::string nowhere = QFile::encodeName(dir.filePath(QStringLiteral(u"M\u00FCll/x.tpe"))).toStdString();
+    const std::vector<std::string> seen = messagesDuring([&] { EXPECT_FALSE(t.SaveFile(nowhere)); });
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].rfind("Can not save file " + shown + "/x.tpe: ", 0), 0u) << seen[0];
+    const std::string label = QFile::encodeName(dir.filePath(QStringLiteral(u"M\u00FCll.label"))).toStdString();
+    writeFile(label, CLabelFileNew().FileImage().substr(0, 300));
+    const std::vector<std::string> bad = messagesDuring([&] { EXPECT_FALSE(t.LoadLabelFile(label)); });
+    ASSERT_EQ(bad.size(), 1u);
+    EXPECT_NE(bad[0].find(shown + ".label"), std::string::npos) << bad[0];
 }

@@ -1,6 +1,7 @@
 // Excel 97 workbooks built record by record: texts in both encodings, runs
 // and phonetic data, continuations, shared strings, formats and damage.
-#include "tables/import/excelfilemanager.h"
+#include "excel_import_support.h"
+#include "platform/recordingui.h"
 #include "support/biff_builder.h"
 
 #include <functional>
@@ -8,19 +9,10 @@
 #include <gtest/gtest.h>
 
 using namespace bifftest;
+using namespace excelimporttest;
 using Status = ExcelImportResult::Status;
 
 namespace {
-
-struct ScriptedChooser : CExcelSheetChooser {
-    std::optional<int> answer = 0;
-    std::vector<std::vector<std::string>> asked;
-    std::optional<int> ChooseSheet(const std::vector<std::string>& names) override
-    {
-        asked.push_back(names);
-        return answer;
-    }
-};
 
 std::string cell(int row, int col, int xf) { return fields({{2, uint32_t(row)}, {2, uint32_t(col)}, {2, uint32_t(xf)}}); }
 std::string labelSst(int row, int col, uint32_t index) { return cell(row, col, 0) + fields({{4, index}}); }
@@ -58,8 +50,7 @@ std::string book(const std::function<void(Stream&)>& globals,
 
 ExcelImportResult import(const std::string& data, ScriptedChooser& chooser)
 {
-    CExcelFileManager manager(chooser, '.');
-    return manager.ImportData(data, "w.xls", CDataTableBase());
+    return importData(data, chooser, "w.xls");
 }
 
 } // namespace
@@ -67,7 +58,7 @@ ExcelImportResult import(const std::string& data, ScriptedChooser& chooser)
 TEST(ExcelImport8, TextsInEitherEncodingAcrossContinuations)
 {
     const auto globals = [](Stream& s) {
-        std::string sst = fields({{4, 9}, {4, 9}});
+        std::string sst = fields({{4, 10}, {4, 10}});
         sst += text8("plain");
         sst += text16(u"Grüße €Ω");
         sst += fields({{2, 4}, {1, 0x08}, {2, 2}}) + "rich" + std::string(8, '\x01');
@@ -80,11 +71,16 @@ TEST(ExcelImport8, TextsInEitherEncodingAcrossContinuations)
         // The phonetic block of this one continues too, without an option byte.
         s.rec(0x003C, fields({{2, 2}, {1, 0x04}, {4, 10}}) + "ph" + std::string(4, '\x03'));
         s.rec(0x003C, std::string(6, '\x03'));
+        // An empty continuation inside a text's characters is passed over.
+        s.rec(0x003C, fields({{2, 4}, {1, 0}}) + "ab");
+        s.rec(0x003C, "");
+        s.rec(0x003C, fields({{1, 0}}) + "cd");
     };
     const auto cells = [](Stream& s, int sheet) {
         for (int i = 0; i < 9; ++i)
             s.rec(0x00FD, labelSst(i, sheet, uint32_t(i)));
         s.rec(0x00FD, labelSst(9, 0, 99))
+            .rec(0x00FD, labelSst(14, 0, 9))
             .rec(0x00FD, labelSst(40000, 1, 0))
             .rec(0x00FD, labelSst(10, 26, 0))
             .rec(0x0862, "")
@@ -123,6 +119,7 @@ TEST(ExcelImport8, TextsInEitherEncodingAcrossContinuations)
     EXPECT_EQ(t.GetCellText(12, 1), "1.50");
     EXPECT_EQ(t.GetCellText(13, 0), "?!");
     EXPECT_EQ(t.GetCellText(13, 1), ""); // a truth value gives nothing
+    EXPECT_EQ(t.GetCellText(14, 0), "abcd");
 }
 
 TEST(ExcelImport8, SharedStringTablesOfAnySize)
@@ -176,4 +173,20 @@ TEST(ExcelImport8, ShortOrDamagedSharedStrings)
         s.rec(0x00FC, fields({{4, 1}, {4, 1}, {2, 1}, {1, 0x0C}, {2, 0xFFFF}, {4, 0xFFFFFFFF}}) + "a");
     };
     EXPECT_EQ(import(book(runs, {{u"S", false}}, cells), chooser).status, Status::Failed);
+}
+
+TEST(ExcelImport8, OversizedSheetRecordsBeepAndReadOn)
+{
+    CRecordingUi ui;
+    UiScope scope(ui);
+    const auto cells = [](Stream& s, int) {
+        s.rec(0x00EF, std::string(8224, '\0'))
+            .rec(0x00EF, std::string(8225, '\0'))
+            .rec(0x0204, cell(0, 0, 0) + text8("after"));
+    };
+    ScriptedChooser chooser;
+    const ExcelImportResult r = import(book([](Stream&) {}, {{u"S", false}}, cells), chooser);
+    ASSERT_EQ(r.status, Status::Ok);
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_EQ(r.table.GetCellText(0, 0), "after");
 }

@@ -1,4 +1,4 @@
-#include "tables/import/excelfilemanager.h"
+#include "excel_import_support.h"
 #include "support/biff_builder.h"
 #include "platform/recordingui.h"
 #include "support/test_support.h"
@@ -9,26 +9,10 @@
 #include <gtest/gtest.h>
 
 using namespace bifftest;
+using namespace excelimporttest;
 using Status = ExcelImportResult::Status;
 
 namespace {
-
-struct ScriptedChooser : CExcelSheetChooser {
-    std::optional<int> answer = 0;
-    std::vector<std::vector<std::string>> asked;
-    std::optional<int> ChooseSheet(const std::vector<std::string>& names) override
-    {
-        asked.push_back(names);
-        return answer;
-    }
-};
-
-ExcelImportResult importData(const std::string& data, ScriptedChooser& chooser, const QString& name = "t.xls",
-                             char separator = '.')
-{
-    CExcelFileManager manager(chooser, separator);
-    return manager.ImportData(data, name, CDataTableBase());
-}
 
 std::string cell(int row, int col, int xf) { return fields({{2, uint32_t(row)}, {2, uint32_t(col)}, {2, uint32_t(xf)}}); }
 std::string number(int row, int col, int xf, double v)

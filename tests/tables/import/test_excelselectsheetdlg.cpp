@@ -25,3 +25,16 @@ TEST(ExcelSelectSheetDlg, ListsSheetsAndNeedsASelection)
     QTimer::singleShot(0, &dlg, [&] { dlg.reject(); });
     EXPECT_EQ(dlg.ChooseSheet({"A", "B"}), std::nullopt);
 }
+
+TEST(ExcelSelectSheetDlg, ShowsNamesInTheTablesCodePage)
+{
+    // A Cyrillic table: the import gives the names in code page 1251.
+    CExcelSelectSheetDlg dlg(nullptr, 1251);
+    QString shown;
+    QTimer::singleShot(0, &dlg, [&] {
+        shown = dlg.list()->item(0)->text();
+        dlg.reject();
+    });
+    EXPECT_EQ(dlg.ChooseSheet({"\xC6"}), std::nullopt);
+    EXPECT_EQ(shown, QString(QChar(0x0416)));
+}
