@@ -79,6 +79,8 @@ void CVorteplanSoftLabelDoc::SetTextAlignment(int area, int alignment)
 
 void CVorteplanSoftLabelDoc::ToggleBold(int area)
 {
+    if (!Area(*this, area))
+        return;
     toggleFontStyle(*this, area, [](const CGraphCollection& c) { return c.IsSelectedBold(); },
                     [](CGraphCollection& c, bool on) { c.SetSelectedBold(on); });
     LOGFONTA& font = DefaultFont();
@@ -88,6 +90,8 @@ void CVorteplanSoftLabelDoc::ToggleBold(int area)
 
 void CVorteplanSoftLabelDoc::ToggleItalic(int area)
 {
+    if (!Area(*this, area))
+        return;
     toggleFontStyle(*this, area, [](const CGraphCollection& c) { return c.IsSelectedItalic(); },
                     [](CGraphCollection& c, bool on) { c.SetSelectedItalic(on); });
     LOGFONTA& font = DefaultFont();
@@ -97,6 +101,8 @@ void CVorteplanSoftLabelDoc::ToggleItalic(int area)
 
 void CVorteplanSoftLabelDoc::ToggleUnderline(int area)
 {
+    if (!Area(*this, area))
+        return;
     toggleFontStyle(*this, area, [](const CGraphCollection& c) { return c.IsSelectedUnderline(); },
                     [](CGraphCollection& c, bool on) { c.SetSelectedUnderline(on); });
     LOGFONTA& font = DefaultFont();
@@ -106,6 +112,8 @@ void CVorteplanSoftLabelDoc::ToggleUnderline(int area)
 
 void CVorteplanSoftLabelDoc::SetTypeface(int area, const std::string& name)
 {
+    if (!Area(*this, area))
+        return;
     CGraphCollection* c = Editable(*this, area);
     if (c && AnySelected(*c, isText)) {
         std::string current;
@@ -121,6 +129,8 @@ void CVorteplanSoftLabelDoc::SetTypeface(int area, const std::string& name)
 
 void CVorteplanSoftLabelDoc::SetFontSizeOfSelection(int area, int points)
 {
+    if (!Area(*this, area))
+        return;
     CGraphCollection* c = Editable(*this, area);
     if (c && AnySelected(*c, isText) && c->GetSelectedFontSize() != points)
         Commit(*this, area, [&] { c->SetSelectedFontSize(points); });
