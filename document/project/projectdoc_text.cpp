@@ -67,7 +67,8 @@ std::string textOf(const CGraphCollection* c, bool (CGraphCollection::*get)(std:
 void CVorteplanSoftLabelDoc::SetTextAlignment(int area, int alignment)
 {
     CGraphCollection* c = Editable(*this, area);
-    if (!c || alignment < 0 || alignment > 2 || !AnySelected(*c, [](const CGraphObject& o) { return o.HasAlignment(); }))
+    if (!c || alignment < 0 || alignment > 2 ||
+        !AnySelected(*c, [](const CGraphObject& o) { return o.HasAlignment(); }))
         return;
     int current = -1;
     c->GetSelectedTextAlignment(current);
