@@ -143,6 +143,220 @@ public:
     std::string GetDefaultQrEncoding() const;
     std::string GetDefaultQrMargin() const;
 
+    // === template edit operations (projectdoc_*.cpp) ===================================
+    // Every operation acts on an area of the current template: 0 the label,
+    // 1 the header, 2 the footer. An area above 2 makes it do nothing and
+    // answer its empty result. A changing operation tests the selection,
+    // compares with the current value, pushes an undo snapshot of the area
+    // (the redo history is cleared), changes the model, sets the modified
+    // flag and repaints the design and preview views. On a locked template
+    // no operation changes the template.
+
+    const CTemplate& GetCurrentTemplate() const { return m_templates[size_t(m_currentTemplate)]; }
+
+    // --- selection and arrangement (projectdoc_arrange.cpp) ---------------------------
+    void BeginMoveSelection(int area, CDC& dc, int zoom, int x, int y);
+    void TrackMoveSelection(int area, CDC& dc, int x, int y);
+    // The objects take their new places; a locked template only ends the
+    // tracking.
+    void EndMoveSelection(int area, CDC& dc, int x, int y);
+    void EndResizeSelection(int area, CDC& dc);
+    CGraphObject* GetObjectWithHandleAt(int area, CDC& dc, int zoom, int x, int y) const;
+    CGraphObject* GetObjectAt(int area, CDC& dc, int zoom, int x, int y) const;
+    CGraphObject* GetSelectedObjectAt(int area, CDC& dc, int zoom, int x, int y) const;
+    // Appends the object on top; false (the object is dropped) when refused.
+    bool AddObjectToArea(int area, std::unique_ptr<CGraphObject> object);
+    void DeselectAll(int area);
+    // With anything selected clears the selection, else selects everything.
+    void SelectAll(int area);
+    // Copies the selected objects into `clipboard` (the design views' copy
+    // collection); false when nothing was selected.
+    bool CopySelection(int area, CGraphCollection& clipboard) const;
+    bool DeleteSelection(int area);
+    // Selected clones of the clipboard's objects; false when it is empty.
+    bool PasteObjects(int area, const CGraphCollection& clipboard);
+    // Clipboard text (cp1252 bytes) or picture (format 3 metafile picture,
+    // 8 packed bitmap) as a new selected object; no undo snapshot.
+    bool PasteTextObject(int area, const std::string& text);
+    bool PasteImageObject(int area, int format, std::string_view block);
+    void RotateSelectionLeft(int area);
+    void RotateSelectionRight(int area);
+    void CombineSelection(int area);
+    void SplitSelection(int area);
+    void CenterSelectionHorizontal(int area);
+    void CenterSelectionVertical(int area);
+    void AlignSelectionLeft(int area);
+    void AlignSelectionTop(int area);
+    void AlignSelectionRight(int area);
+    void AlignSelectionBottom(int area);
+    void SpaceEvenlyHorizontal(int area);
+    void SpaceEvenlyVertical(int area);
+    void BringToFront(int area);
+    void SendToBack(int area);
+    void BringForward(int area);
+    void SendBackward(int area);
+    void DuplicateBelow(int area);
+    void DuplicateRight(int area);
+    void DuplicateAbove(int area);
+    void DuplicateLeft(int area);
+    void SetSelectionX(int area, int32_t um);
+    void SetSelectionY(int area, int32_t um);
+    void SetSelectionWidth(int area, int32_t um);
+    void SetSelectionHeight(int area, int32_t um);
+    void SetTextColor(int area, COLORREF color);
+    void SetBorderColor(int area, COLORREF color);
+    void SetFillColor(int area, COLORREF color);
+    void ToggleTransparent(int area);
+    void SetBorderLineWidth(int area, int32_t um);
+    void SetCornerRadius(int area, int32_t um);
+    void ToggleWarningSign(int area);
+
+    bool HasSelection(int area) const;
+    int GetSelectedCount(int area) const;
+    CGraphObject* GetFirstSelected(int area) const;
+    bool CanSplit(int area) const;
+    bool CanRotate(int area) const;
+    bool CanCutCopy(int area) const;
+    bool CanAlignSelection(int area) const; // 2 or more selected
+    bool CanSpaceEvenly(int area) const;    // 3 or more selected
+    bool CanPaste(int area) const;
+    bool CanSelectAll(int area) const;
+    bool CanSetColors(int area) const;
+    // "%g mm"; empty without a selection (or a corner radius).
+    std::string GetSelectionXText(int area) const;
+    std::string GetSelectionYText(int area) const;
+    std::string GetSelectionWidthText(int area) const;
+    std::string GetSelectionHeightText(int area) const;
+    std::string GetBorderLineWidthText(int area) const;
+    std::string GetCornerRadiusText(int area) const;
+    // Scroll extents of the design view.
+    int32_t GetDesignWidth(int area) const;
+    int32_t GetDesignHeight(int area) const;
+
+    // --- text and font (projectdoc_text.cpp) ------------------------------------------
+    // 0 left, 1 centre, 2 right.
+    void SetTextAlignment(int area, int alignment);
+    // The selected texts take the opposite of the first one's style; the
+    // default font toggles and its setting is written in any case.
+    void ToggleBold(int area);
+    void ToggleItalic(int area);
+    void ToggleUnderline(int area);
+    void SetTypeface(int area, const std::string& name);
+    void SetFontSizeOfSelection(int area, int points);
+    void SetDataSource(int area, int kind);
+    void SelectColumns(int area, const std::string& columns);
+    void SetAutoIncrementPrefix(int area, const std::string& text);
+    void SetAutoIncrementStart(int area, const std::string& text);
+    void SetAutoIncrementSuffix(int area, const std::string& text);
+    void ToggleLeadingZero(int area);
+    void SetMinDigits(int area, const std::string& text);
+    void SetSeparatorName(int area, const std::string& name);
+    void ToggleSeparateBlankFields(int area);
+    void SetDateFormatName(int area, const std::string& name);
+    void SetDateOffsetText(int area, const std::string& text);
+    void SetCharSetOfSelection(int area, int code);
+    void ToggleAutoSizeFont(int area);
+    void ToggleCenterTextVertical(int area);
+
+    // Of the first selected text, else of the default font.
+    bool IsBold(int area) const;
+    bool IsItalic(int area) const;
+    bool IsUnderline(int area) const;
+    std::string GetTypeface(int area) const;
+    int GetFontSize(int area) const; // points
+    bool HasTextSelection(int area) const;
+    bool CanSelectColumns(int area) const;
+    std::string GetAutoIncrementPrefix(int area) const;
+    std::string GetAutoIncrementStart(int area) const;
+    bool IsLeadingZero(int area) const;
+    bool CanSetLeadingZero(int area) const;
+    std::string GetMinDigitsText(int area) const;
+    std::string GetSeparatorName(int area) const;
+    bool IsSeparateBlankFields(int area) const;
+    bool CanSetSeparateBlankFields(int area) const;
+    std::string GetDateFormatName(int area) const;
+    bool CanEditDateFormat(int area) const;
+    bool CanEditDateOffset(int area) const;
+    std::string GetDateOffsetText(int area) const;
+    int GetCharSetOfSelection(int area) const; // 1 without a text
+    // First column 0..25 no text object of the area uses; 0 when all are.
+    int GetFirstUnusedColumn(int area) const;
+
+    // --- barcodes (projectdoc_barcode.cpp) --------------------------------------------
+    void SetBarcodeType(int area, const std::string& name);
+    void SetBarcodeModule(int area, int32_t um);
+    void SetBarcodeModulePercent(int area, int percent);
+    void SetBarcodeHeight(int area, int32_t um);
+    void SetBarcodeHeightPercent(int area, int percent);
+    void SetBarcodeRatio(int area, const std::string& text);
+    void SetBarcodeCompensation(int area, const std::string& text);
+    void SetQrVersion(int area, const std::string& text);
+    void SetQrEccLevel(int area, const std::string& text);
+    void SetQrEncoding(int area, const std::string& name);
+    void SetQrMargin(int area, const std::string& text);
+    void ToggleBarcodeCheckDigit(int area);
+    void ToggleBarcodeHumanReadable(int area);
+    void ToggleBarcodeHrCheckDigit(int area);
+
+    // --- images (projectdoc_image.cpp) ------------------------------------------------
+    // Asks for a picture file and gives it to the selected image objects.
+    void ImportImage(int area);
+    void ResetImageSize(int area);
+    bool CanImportImage(int area) const;
+    bool CanResetImage(int area) const;
+
+    // --- label definition (projectdoc_label.cpp) --------------------------------------
+    // Parts: 0 label, 1 header, 2 footer. Lengths in um.
+    void ChoosePaperSize(const std::string& paperName);
+    void SetPaperWidth(int32_t um);
+    void SetPaperHeight(int32_t um);
+    void SetPaperOrientation(int orientation);
+    void SetAreaLeft(int part, int32_t um);
+    void SetAreaTop(int part, int32_t um);
+    void SetAreaWidth(int part, int32_t um);
+    void SetAreaHeight(int part, int32_t um);
+    void SetHorizontalPitch(int32_t um);
+    void SetVerticalPitch(int32_t um);
+    void SetRowCount(int rows);
+    void SetColumnCount(int columns);
+    void SetBlockCount(int blocks);
+    void SetBlockSpace(int32_t um);
+    void SetLabelShape(int shape);
+    void SetLabelCornerRadius(int32_t um);
+    void ToggleMarkingType(uint32_t bits);
+    void TogglePrinterType(uint32_t bits);
+    void NewLabelDefinition();
+    bool DeleteLabelDefinition();
+    void ReplaceProduct(const CLabel& product);
+    bool LoadLabelDefinition(const std::string& path);
+
+    bool CanChoosePaperSize() const;
+    int GetPaperSizeCode() const;  // -1 without a definition
+    int32_t GetPaperWidth() const; // um; 0 without a definition
+    int32_t GetPaperHeight() const;
+    // "%g mm" / "%d"; empty without a definition.
+    std::string GetAreaLeftText(int part) const;
+    std::string GetAreaTopText(int part) const;
+    std::string GetAreaWidthText(int part) const;
+    std::string GetAreaHeightText(int part) const;
+    std::string GetHorizontalPitchText() const;
+    std::string GetVerticalPitchText() const;
+    std::string GetBlockSpaceText() const;
+    std::string GetRowCountText() const;
+    std::string GetColumnCountText() const;
+    std::string GetBlockCountText() const;
+    int GetLabelShape() const;
+    std::string GetLabelCornerRadiusText() const;
+
+    // --- undo and redo (projectdoc_undo.cpp) ------------------------------------------
+    // Snapshot of the area (and the module-marking job) before an edit.
+    void SaveUndoState(int area, bool clearRedo);
+    bool Undo(int area); // 57643
+    bool Redo(int area); // 57644
+    bool CanUndo(int area) const;
+    bool CanRedo(int area) const;
+    // === end of template edit operations ===============================================
+
     // --- stacked layout -------------------------------------------------------------------
     uint8_t GetStackedLayout(int slot) const;
     void SetStackedLayout(int slot, uint8_t value);

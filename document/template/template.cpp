@@ -64,6 +64,16 @@ CTemplate::AreaHistory* CTemplate::GetRedoHistory(int area)
     return ValidArea(area) ? &m_redo[size_t(area)] : nullptr;
 }
 
+const CTemplate::AreaHistory* CTemplate::GetUndoHistory(int area) const
+{
+    return ValidArea(area) ? &m_undo[size_t(area)] : nullptr;
+}
+
+const CTemplate::AreaHistory* CTemplate::GetRedoHistory(int area) const
+{
+    return ValidArea(area) ? &m_redo[size_t(area)] : nullptr;
+}
+
 TemplateGuideTable* CTemplate::GetGuideTable(int area)
 {
     return ValidArea(area) ? &m_guide[size_t(area)] : nullptr;

@@ -107,8 +107,12 @@ public:
     std::unique_ptr<CGraphCollection> ReplaceArea(int area, std::unique_ptr<CGraphCollection> collection);
     AreaHistory* GetUndoHistory(int area);
     AreaHistory* GetRedoHistory(int area);
+    const AreaHistory* GetUndoHistory(int area) const;
+    const AreaHistory* GetRedoHistory(int area) const;
     MarkerHistory& GetMarkerUndo() { return m_markerUndo; }
     MarkerHistory& GetMarkerRedo() { return m_markerRedo; }
+    const MarkerHistory& GetMarkerUndo() const { return m_markerUndo; }
+    const MarkerHistory& GetMarkerRedo() const { return m_markerRedo; }
 
     // Pushes a snapshot of the area, and one of the module-marking job with
     // it, so one undo restores both; nothing when locked or for an area
