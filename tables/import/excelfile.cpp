@@ -1,44 +1,10 @@
 #include "tables/import/excelfile.h"
 
 #include "content/tables/datatable.h"
-#include "platform/numberformat.h"
-
-#include <charconv>
 
 using excel::U16;
 using excel::U32;
 using excel::U8;
-
-namespace excel {
-
-std::string FormatFixed(double value, int decimals, char separator)
-{
-    char buf[400];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    if (ec != std::errc() || end - buf > 80)
-        return {};
-    std::string out(buf, end);
-    const char sep = numfmt::EffectiveSeparator(separator);
-    for (char& c : out)
-        if (c == '.')
-            c = sep;
-    return out;
-}
-
-std::string FormatNumber(double value, std::string_view format, int precision, char separator)
-{
-    if (format.size() > 2 && format.substr(0, 2) == "0.") {
-        size_t zeros = 0;
-        while (2 + zeros < format.size() && format[2 + zeros] == '0')
-            ++zeros;
-        std::string out = FormatFixed(value, int(zeros), separator);
-        if (!out.empty())
-            return out;
-    }
-    return numfmt::FormatGeneral(value, precision, separator);
-}
-
-} // namespace excel
 
 CExcelFile::CExcelFile(CExcelStream& stream, const ExcelReadOptions& options)
     : m_stream(stream), m_options(options)
@@ -104,7 +70,9 @@ void CExcelFile::SetNumber(uint32_t row, uint32_t column, double value, uint16_t
 {
     if (!m_table || column >= uint32_t(CDataTableBase::kColumnCount))
         return;
-    SetCell(row, column, excel::FormatNumber(value, FormatOf(xf, rule), precision, m_options.decimalSeparator));
+    excel::NumberText buf;
+    m_table->SetCellText(int(row), int(column),
+                         excel::FormatNumberTo(buf, value, FormatOf(xf, rule), precision, m_options.decimalSeparator));
 }
 
 std::string_view CExcelFile::FormatOf(uint16_t xf, FormatRule rule) const

@@ -14,6 +14,7 @@
 // shared strings are copied, formulas give their cached result. A reader
 // is made on a stream standing at the start of the file and reads the first
 // BOF record at once.
+#include "tables/import/excelnumber.h"
 #include "tables/import/excelstream.h"
 
 #include <cstdint>
@@ -138,13 +139,3 @@ public:
 protected:
     void OnFormatRecord() override;
 };
-
-namespace excel {
-// `value` printed like "%.<decimals>f" with the separator given; empty when
-// that takes more than 80 characters.
-std::string FormatFixed(double value, int decimals, char separator);
-// The number text of a cell: a format text longer than two characters that
-// begins with "0." prints as many decimals as zeros follow that prefix;
-// otherwise (or when that prints nothing) "%.<precision>g".
-std::string FormatNumber(double value, std::string_view format, int precision, char separator);
-} // namespace excel
