@@ -51,6 +51,7 @@ public:
 protected:
     void Dispatch(uint16_t type) override;
     void OnBoundSheetRecord() override;
+    void OnDimensionsRecord() override;
     void OnFormatRecord() override;
     void OnLabelRecord() override;
     virtual void OnLabelSSTRecord();

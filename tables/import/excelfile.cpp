@@ -2,6 +2,8 @@
 
 #include "content/tables/datatable.h"
 
+#include <algorithm>
+
 using excel::U16;
 using excel::U32;
 using excel::U8;
@@ -65,6 +67,23 @@ void CExcelFile::SetCell(uint32_t row, uint32_t column, std::string_view text)
         m_table->SetCellText(int(row), int(column), text);
 }
 
+void CExcelFile::ReserveCells(uint32_t rowEnd, uint32_t columnEnd)
+{
+    if (!m_table)
+        return;
+    // Sheets have at most 65536 rows, and every row needs a record of four
+    // bytes at least.
+    const size_t left = (m_stream.Size() - m_stream.Position()) / 4;
+    const size_t rows = std::min({size_t(rowEnd), left, size_t(65536)});
+    m_table->Reserve(int(rows), int(std::min(columnEnd, uint32_t(CDataTableBase::kColumnCount))));
+}
+
+void CExcelFile::OnDimensionsRecord()
+{
+    const std::string_view b = m_record.body;
+    ReserveCells(U16(b, 2), U16(b, 6));
+}
+
 void CExcelFile::SetNumber(uint32_t row, uint32_t column, double value, uint16_t xf, FormatRule rule,
                            int precision)
 {
@@ -82,8 +101,15 @@ std::string_view CExcelFile::FormatOf(uint16_t xf, FormatRule rule) const
     const uint16_t f = xf < m_xf.size() ? m_xf[xf] : 0;
     if (rule == FormatRule::B && f <= 163)
         return f == 2 ? std::string_view("0.00") : std::string_view();
+    // Map entries stay where they are while the map grows, and none is
+    // ever removed, so the one found last can be kept.
+    if (m_lastFormat && m_lastFormat->first == f)
+        return m_lastFormat->second;
     const auto it = m_formats.find(f);
-    return it == m_formats.end() ? std::string_view() : std::string_view(it->second);
+    if (it == m_formats.end())
+        return {};
+    m_lastFormat = &*it;
+    return it->second;
 }
 
 void CExcelFile::AddXF(uint16_t format)

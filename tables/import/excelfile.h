@@ -61,7 +61,7 @@ protected:
     virtual void Dispatch(uint16_t type);
     virtual void OnBOFRecord() {}
     virtual void OnBoundSheetRecord() {}
-    virtual void OnDimensionsRecord() {}
+    virtual void OnDimensionsRecord();
     virtual void OnFormatRecord();
     virtual void OnFormulaRecord();
     virtual void OnIntegerRecord();
@@ -79,6 +79,10 @@ protected:
     // Reads records up to and including the next EOF.
     void SkipSubstream();
     void SetCell(uint32_t row, uint32_t column, std::string_view text);
+    // Makes room in the table for the rows and columns a DIMENSIONS record
+    // gives (its ends, one past the last row and column used), as far as
+    // the bytes left can hold cells.
+    void ReserveCells(uint32_t rowEnd, uint32_t columnEnd);
     void SetNumber(uint32_t row, uint32_t column, double value, uint16_t xf, FormatRule rule, int precision);
     // The format text of an XF: rule A, the FORMAT entry of its format
     // index; rule B, the same only above the built-in formats (164 and up),
@@ -106,7 +110,9 @@ protected:
     CDataTableBase* m_table = nullptr;
     std::vector<Sheet> m_sheets;
     std::vector<uint16_t> m_xf;
-    std::unordered_map<uint16_t, std::string> m_formats;
+    std::unordered_map<uint16_t, std::string> m_formats; // entries are never removed
+    // The entry FormatOf found last (cells mostly share one format).
+    mutable const std::pair<const uint16_t, std::string>* m_lastFormat = nullptr;
     uint32_t m_formatCount = 0;
     // The formula cell waiting for its text result.
     bool m_stringPending = false;
