@@ -25,6 +25,28 @@ std::string_view cellPart(std::string_view text)
     return text;
 }
 
+// Copies a cell text of up to 255 bytes in a few fixed-size moves. With
+// the length known to be that small the compiler inlines a plain memcpy as
+// a string instruction whose start-up alone costs more than the rest of
+// setting a cell.
+void copyText(char* dst, const char* src, size_t n)
+{
+    if (n >= 16) {
+        for (size_t i = 0; i + 16 < n; i += 16)
+            std::memcpy(dst + i, src + i, 16);
+        std::memcpy(dst + n - 16, src + n - 16, 16);
+    } else if (n >= 8) {
+        std::memcpy(dst, src, 8);
+        std::memcpy(dst + n - 8, src + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(dst, src, 4);
+        std::memcpy(dst + n - 4, src + n - 4, 4);
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            dst[i] = src[i];
+    }
+}
+
 // Sort key of one row: its text in the sort column and, when that text
 // begins with a number, the number.
 struct SortKey {
@@ -102,7 +124,9 @@ void mergeSortIndexes(std::vector<uint32_t>& idx, const std::vector<SortKey>& ke
 
 void CDataTableCell::SetText(std::string_view text)
 {
-    m_text.assign(cellPart(text));
+    const std::string_view part = cellPart(text);
+    m_text.resize(part.size());
+    copyText(m_text.data(), part.data(), part.size());
 }
 
 const std::string& CDataTableRow::GetCellText(int n) const
@@ -114,8 +138,15 @@ const std::string& CDataTableRow::GetCellText(int n) const
 
 void CDataTableRow::SetCellText(int n, std::string_view text)
 {
+    SetCellText(n, text, 0);
+}
+
+void CDataTableRow::SetCellText(int n, std::string_view text, int reserve)
+{
     if (n < 0 || n >= CDataTableBase::kMaxColumns)
         return;
+    if (m_cells.capacity() == 0 && reserve > n)
+        m_cells.reserve(size_t(reserve));
     if (n >= GetCellCount())
         m_cells.resize(size_t(n) + 1);
     m_cells[size_t(n)].SetText(text);
@@ -196,7 +227,13 @@ void CDataTableBase::SetCellText(int row, int column, std::string_view text)
         return;
     if (row >= GetRowCount())
         m_rows.resize(size_t(row) + 1);
-    m_rows[size_t(row)].SetCellText(column, text);
+    m_rows[size_t(row)].SetCellText(column, text, m_cellsPerRow);
+}
+
+void CDataTableBase::Reserve(int rows, int cellsPerRow)
+{
+    m_rows.reserve(size_t(std::clamp(rows, 0, kMaxRows)));
+    m_cellsPerRow = std::clamp(cellsPerRow, 0, kMaxColumns);
 }
 
 void CDataTableBase::InsertRow(int n)

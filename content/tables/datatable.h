@@ -48,6 +48,8 @@ public:
     // n or one at or above CDataTableBase::kMaxColumns.
     void SetCellText(int n, std::string_view text);
     void SetCellText(int n, const char* text) { SetCellText(n, text ? std::string_view(text) : std::string_view()); }
+    // The same, making room for `reserve` cells when the row has none yet.
+    void SetCellText(int n, std::string_view text, int reserve);
     // Inserts an empty cell before cell n when cell n exists.
     void InsertCell(int n);
     // Removes cell n when it exists.
@@ -127,6 +129,12 @@ public:
     void DeleteColumn(int n);
     void RemoveAllRows() { m_rows.clear(); }
 
+    // Makes room for `rows` rows (at most kMaxRows), and has every row that
+    // gets its first cell afterwards make room for `cellsPerRow` cells (at
+    // most kMaxColumns). Only speeds up filling a table whose size is
+    // known; the contents stay as they are.
+    void Reserve(int rows, int cellsPerRow);
+
     // Sorts the rows by the texts of one column (missing cells count as
     // empty), stable. Two texts that both begin with a number (read with the
     // decimal separator given, or else the user's) compare as numbers,
@@ -150,9 +158,14 @@ public:
     // Writes the table block: every row and cell, trailing empty ones too.
     void Save(RecordWriter& writer) const;
 
-    friend bool operator==(const CDataTableBase&, const CDataTableBase&) = default;
+    friend bool operator==(const CDataTableBase& a, const CDataTableBase& b)
+    {
+        return a.m_rows == b.m_rows && a.m_flags == b.m_flags;
+    }
 
 private:
     std::vector<CDataTableRow> m_rows;
     std::array<uint8_t, kFlagCount> m_flags;
+    // Cells a row makes room for when it gets its first one (see Reserve).
+    int m_cellsPerRow = 0;
 };

@@ -158,6 +158,13 @@ void CExcel80Book::OnBoundSheetRecord()
         AddSheet(std::move(name), U32(b, 0));
 }
 
+void CExcel80Book::OnDimensionsRecord()
+{
+    // 32-bit rows here.
+    const std::string_view b = m_record.body;
+    ReserveCells(U32(b, 4), U16(b, 10));
+}
+
 void CExcel80Book::OnFormatRecord()
 {
     std::string text;

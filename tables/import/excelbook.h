@@ -51,6 +51,7 @@ protected:
     size_t BeepAboveLength() const override { return kMaxRecordLength; }
     void Dispatch(uint16_t type) override;
     void OnBoundSheetRecord() override;
+    void OnDimensionsRecord() override;
     void OnFormatRecord() override;
     void OnLabelRecord() override;
     virtual void OnLabelSSTRecord();

@@ -1,44 +1,12 @@
 #include "tables/import/excelfile.h"
 
 #include "content/tables/datatable.h"
-#include "platform/numberformat.h"
 
-#include <charconv>
+#include <algorithm>
 
 using excel::U16;
 using excel::U32;
 using excel::U8;
-
-namespace excel {
-
-std::string FormatFixed(double value, int decimals, char separator)
-{
-    char buf[400];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    if (ec != std::errc() || end - buf > 80)
-        return {};
-    std::string out(buf, end);
-    const char sep = numfmt::EffectiveSeparator(separator);
-    for (char& c : out)
-        if (c == '.')
-            c = sep;
-    return out;
-}
-
-std::string FormatNumber(double value, std::string_view format, int precision, char separator)
-{
-    if (format.size() > 2 && format.substr(0, 2) == "0.") {
-        size_t zeros = 0;
-        while (2 + zeros < format.size() && format[2 + zeros] == '0')
-            ++zeros;
-        std::string out = FormatFixed(value, int(zeros), separator);
-        if (!out.empty())
-            return out;
-    }
-    return numfmt::FormatGeneral(value, precision, separator);
-}
-
-} // namespace excel
 
 CExcelFile::CExcelFile(CExcelStream& stream, const ExcelReadOptions& options)
     : m_stream(stream), m_options(options)
@@ -101,12 +69,31 @@ void CExcelFile::SetCell(uint32_t row, uint32_t column, std::string_view text)
         m_table->SetCellText(int(row), int(column), text);
 }
 
+void CExcelFile::ReserveCells(uint32_t rowEnd, uint32_t columnEnd)
+{
+    if (!m_table)
+        return;
+    // Sheets have at most 65536 rows, and every row needs a record of four
+    // bytes at least.
+    const size_t left = (m_stream.Size() - m_stream.Position()) / 4;
+    const size_t rows = std::min({size_t(rowEnd), left, size_t(65536)});
+    m_table->Reserve(int(rows), int(std::min(columnEnd, uint32_t(CDataTableBase::kColumnCount))));
+}
+
+void CExcelFile::OnDimensionsRecord()
+{
+    const std::string_view b = m_record.body;
+    ReserveCells(U16(b, 2), U16(b, 6));
+}
+
 void CExcelFile::SetNumber(uint32_t row, uint32_t column, double value, uint16_t xf, FormatRule rule,
                            int precision)
 {
     if (!m_table || column >= uint32_t(CDataTableBase::kColumnCount))
         return;
-    SetCell(row, column, excel::FormatNumber(value, FormatOf(xf, rule), precision, m_options.decimalSeparator));
+    excel::NumberText buf;
+    m_table->SetCellText(int(row), int(column),
+                         excel::FormatNumberTo(buf, value, FormatOf(xf, rule), precision, m_options.decimalSeparator));
 }
 
 std::string_view CExcelFile::FormatOf(uint16_t xf, FormatRule rule) const
@@ -116,8 +103,15 @@ std::string_view CExcelFile::FormatOf(uint16_t xf, FormatRule rule) const
     const uint16_t f = xf < m_xf.size() ? m_xf[xf] : 0;
     if (rule == FormatRule::B && f <= 163)
         return f == 2 ? std::string_view("0.00") : std::string_view();
+    // Map entries stay where they are while the map grows, and none is
+    // ever removed, so the one found last can be kept.
+    if (m_lastFormat && m_lastFormat->first == f)
+        return m_lastFormat->second;
     const auto it = m_formats.find(f);
-    return it == m_formats.end() ? std::string_view() : std::string_view(it->second);
+    if (it == m_formats.end())
+        return {};
+    m_lastFormat = &*it;
+    return it->second;
 }
 
 void CExcelFile::AddXF(uint16_t format)

@@ -14,6 +14,7 @@
 // shared strings are copied, formulas give their cached result. A reader
 // is made on a stream standing at the start of the file and reads the first
 // BOF record at once.
+#include "tables/import/excelnumber.h"
 #include "tables/import/excelstream.h"
 
 #include <cstdint>
@@ -62,7 +63,7 @@ protected:
     virtual void Dispatch(uint16_t type);
     virtual void OnBOFRecord() {}
     virtual void OnBoundSheetRecord() {}
-    virtual void OnDimensionsRecord() {}
+    virtual void OnDimensionsRecord();
     virtual void OnFormatRecord();
     virtual void OnFormulaRecord();
     virtual void OnIntegerRecord();
@@ -80,6 +81,10 @@ protected:
     // Reads records up to and including the next EOF.
     void SkipSubstream();
     void SetCell(uint32_t row, uint32_t column, std::string_view text);
+    // Makes room in the table for the rows and columns a DIMENSIONS record
+    // gives (its ends, one past the last row and column used), as far as
+    // the bytes left can hold cells.
+    void ReserveCells(uint32_t rowEnd, uint32_t columnEnd);
     void SetNumber(uint32_t row, uint32_t column, double value, uint16_t xf, FormatRule rule, int precision);
     // The format text of an XF: rule A, the FORMAT entry of its format
     // index; rule B, the same only above the built-in formats (164 and up),
@@ -107,7 +112,9 @@ protected:
     CDataTableBase* m_table = nullptr;
     std::vector<Sheet> m_sheets;
     std::vector<uint16_t> m_xf;
-    std::unordered_map<uint16_t, std::string> m_formats;
+    std::unordered_map<uint16_t, std::string> m_formats; // entries are never removed
+    // The entry FormatOf found last (cells mostly share one format).
+    mutable const std::pair<const uint16_t, std::string>* m_lastFormat = nullptr;
     uint32_t m_formatCount = 0;
     // The formula cell waiting for its text result.
     bool m_stringPending = false;
@@ -140,13 +147,3 @@ public:
 protected:
     void OnFormatRecord() override;
 };
-
-namespace excel {
-// `value` printed like "%.<decimals>f" with the separator given; empty when
-// that takes more than 80 characters.
-std::string FormatFixed(double value, int decimals, char separator);
-// The number text of a cell: a format text longer than two characters that
-// begins with "0." prints as many decimals as zeros follow that prefix;
-// otherwise (or when that prints nothing) "%.<precision>g".
-std::string FormatNumber(double value, std::string_view format, int precision, char separator);
-} // namespace excel

@@ -111,6 +111,7 @@ ExcelImportResult CExcelFileManager::ImportData(std::string_view data, const QSt
     reader->SelectSheet(index);
     while (reader->ReadRecords(result.table)) {
     }
+    result.table.Reserve(0, 0); // rows made later need no room for the sheet's columns
     if (reader->Damaged()) {
         result.table = CDataTableBase();
         return result;

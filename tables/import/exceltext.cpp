@@ -12,14 +12,24 @@ constexpr uint16_t kContinue = 0x003C;
 
 namespace excel {
 
-std::string FromLatin1(std::string_view latin1, int codePage)
+namespace {
+
+// True when the Latin-1 bytes are already the same text in the code page.
+bool latin1IsCodePage(std::string_view latin1, int codePage)
 {
     // Latin-1 and cp1252 agree on every byte except 0x80..0x9F.
     if (codePage == codepage::kAnsi
         && std::none_of(latin1.begin(), latin1.end(), [](char c) { return uint8_t(c) >= 0x80 && uint8_t(c) < 0xA0; }))
-        return std::string(latin1);
+        return true;
     bool ascii = std::all_of(latin1.begin(), latin1.end(), [](char c) { return uint8_t(c) < 0x80; });
-    if (ascii && codePage != codepage::kSymbol)
+    return ascii && codePage != codepage::kSymbol;
+}
+
+} // namespace
+
+std::string FromLatin1(std::string_view latin1, int codePage)
+{
+    if (latin1IsCodePage(latin1, codePage))
         return std::string(latin1);
     return codepage::FromUnicode(QString::fromLatin1(latin1.data(), qsizetype(latin1.size())), codePage);
 }
@@ -98,7 +108,7 @@ bool CExcelTextReader::ReadText(std::string& out, bool shortCount)
 
     // Compressed characters are gathered as Latin-1 until the first UTF-16
     // part; from there on everything is gathered as UTF-16.
-    std::string narrow;
+    std::string& narrow = out;
     std::u16string wide;
     bool isWide = false;
     bool high = flags & 0x01;
@@ -137,6 +147,9 @@ bool CExcelTextReader::ReadText(std::string& out, bool shortCount)
     }
     if (!Skip(uint64_t(runs) * 4 + phonetic))
         return false;
-    out = isWide ? excel::FromUtf16(wide, m_codePage) : excel::FromLatin1(narrow, m_codePage);
+    if (isWide)
+        out = excel::FromUtf16(wide, m_codePage);
+    else if (!excel::latin1IsCodePage(narrow, m_codePage))
+        out = excel::FromLatin1(narrow, m_codePage);
     return true;
 }

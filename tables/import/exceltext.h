@@ -19,7 +19,8 @@ public:
     CExcelTextReader(CExcelStream& stream, std::string_view body, size_t offset, int codePage);
 
     // One text with a 16-bit character count (8-bit with `shortCount`).
-    // False when the data ends inside it or a continuation is missing.
+    // False when the data ends inside it or a continuation is missing (what
+    // `out` then holds is of no use).
     bool ReadText(std::string& out, bool shortCount = false);
     // True when the current body is used up.
     bool AtBodyEnd() const { return m_pos >= m_body.size(); }

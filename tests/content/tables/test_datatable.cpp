@@ -89,6 +89,37 @@ TEST(DataTable, CellsAndRowsAppearWhereSet)
     EXPECT_EQ(t.GetCellCount(0), CDataTableBase::kMaxColumns);
 }
 
+TEST(DataTable, TextsOfEveryLengthAndReservedRoom)
+{
+    // Every length a cell keeps, copied over longer and shorter texts.
+    CDataTableBase t;
+    std::string all;
+    for (int i = 0; i < 300; ++i)
+        all += char('A' + i % 50);
+    for (int n = 0; n <= 260; ++n) {
+        t.SetCellText(0, 0, std::string_view(all).substr(0, size_t(n)));
+        EXPECT_EQ(t.GetCellText(0, 0), all.substr(0, size_t(std::min(n, 255)))) << n;
+        t.SetCellText(0, 0, std::string_view(all).substr(size_t(260 - n), size_t(n)));
+        EXPECT_EQ(t.GetCellText(0, 0), all.substr(size_t(260 - n), size_t(std::min(n, 255)))) << n;
+    }
+
+    // Room made up front changes neither the contents nor equality, also
+    // for absurd sizes.
+    CDataTableBase reserved, plain;
+    reserved.Reserve(1000, 5);
+    reserved.SetCellText(2, 1, "b");
+    plain.SetCellText(2, 1, "b");
+    EXPECT_EQ(reserved, plain);
+    EXPECT_EQ(reserved.GetRowCount(), 3);
+    EXPECT_EQ(reserved.GetCellCount(2), 2);
+    EXPECT_EQ(reserved.GetCellCount(0), 0);
+    reserved.Reserve(-5, 1 << 30);
+    reserved.SetCellText(4, 7, "c");
+    plain.SetCellText(4, 7, "c");
+    EXPECT_EQ(reserved, plain);
+    EXPECT_EQ(reserved.GetCellCount(4), 8);
+}
+
 TEST(DataTable, UsedRowsAndEmptyRows)
 {
     CDataTableBase t = tableOf({{"a"}, {""}, {"b"}, {""}, {""}});

@@ -190,3 +190,34 @@ TEST(ExcelImport8, OversizedSheetRecordsBeepAndReadOn)
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_EQ(r.table.GetCellText(0, 0), "after");
 }
+
+TEST(ExcelImport8, DimensionsOnlyMakeRoom)
+{
+    // The same cells with true, absurd, too small and cut-off DIMENSIONS
+    // records give the same table.
+    const auto globals = [](Stream& s) { s.rec(0x00FC, fields({{4, 1}, {4, 1}}) + text8("t")); };
+    const auto withDimensions = [&](const std::string& dims) {
+        return book(globals, {{u"S", false}}, [&](Stream& s, int) {
+            if (!dims.empty())
+                s.rec(0x0200, dims);
+            s.rec(0x00FD, labelSst(0, 0, 0)).rec(0x00FD, labelSst(2, 30, 0)).rec(0x00FD, labelSst(3, 4, 0));
+            std::string num = cell(5, 1, 2);
+            putDouble(num, 2.5);
+            s.rec(0x0203, num);
+        });
+    };
+    ScriptedChooser chooser;
+    const ExcelImportResult plain = import(withDimensions(""), chooser);
+    ASSERT_EQ(plain.status, Status::Ok);
+    EXPECT_EQ(plain.table.GetRowCount(), 6);
+    EXPECT_EQ(plain.table.GetCellCount(2), 0); // column 30 is no column
+    EXPECT_EQ(plain.table.GetCellText(3, 4), "t");
+    EXPECT_EQ(plain.table.GetCellText(5, 1), "2.500");
+    for (const std::string& dims : {fields({{4, 0}, {4, 6}, {2, 0}, {2, 31}, {2, 0}}),
+                                    fields({{4, 0}, {4, 0xFFFFFFFF}, {2, 0}, {2, 0xFFFF}, {2, 0}}),
+                                    fields({{4, 0}, {4, 1}, {2, 0}, {2, 1}, {2, 0}}), std::string("\x01\x02", 2)}) {
+        const ExcelImportResult r = import(withDimensions(dims), chooser);
+        ASSERT_EQ(r.status, Status::Ok);
+        EXPECT_EQ(r.table, plain.table);
+    }
+}
