@@ -9,14 +9,6 @@ using projtest::ProjectTest;
 
 namespace {
 
-struct CountingView : CDocView {
-    explicit CountingView(ViewKind k) : kind(k) {}
-    ViewKind GetViewKind() const override { return kind; }
-    void Invalidate() override { ++invalidated; }
-    ViewKind kind;
-    int invalidated = 0;
-};
-
 class TableStoreTest : public ProjectTest {
 protected:
     // Rows "<letter><n>" in A, B "b<n>", C "c<n>"; rows whose A holds an
@@ -64,14 +56,8 @@ TEST_F(TableStoreTest, EnablingBuildsTheFilteredCopyAndMaps)
     doc.GetFilter(0)->GetItem(0)->m_trim = 1;
     doc.GetFilter(0)->SetStripChar("-", 0);
     doc.GetFilter(0)->GetItem(0)->m_strip[0] = 1;
-    CountingView table(ViewKind::Table), design(ViewKind::Design), preview(ViewKind::Preview);
-    for (CDocView* v : {static_cast<CDocView*>(&table), static_cast<CDocView*>(&design),
-                        static_cast<CDocView*>(&preview)})
-        doc.AddView(v);
-
     doc.EnableTableFilter();
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(table.invalidated + design.invalidated + preview.invalidated, 3);
     ASSERT_EQ(doc.GetTableRowCount(), 3);
     EXPECT_EQ(doc.GetTableCellText(0, 0), "a0");
     EXPECT_EQ(doc.GetTableCellText(0, 1), "c0"); // B is hidden: C comes next
@@ -95,9 +81,6 @@ TEST_F(TableStoreTest, EnablingBuildsTheFilteredCopyAndMaps)
     doc.EnableTableFilter();
     EXPECT_EQ(doc.GetTableRowCount(), 5);
     EXPECT_EQ(doc.GetTableMap(0)->GetAt(1), 1);
-    for (CDocView* v : {static_cast<CDocView*>(&table), static_cast<CDocView*>(&design),
-                        static_cast<CDocView*>(&preview)})
-        doc.RemoveView(v);
 }
 
 TEST_F(TableStoreTest, SortingTheFilteredCopyTakesItOutOfStepForThatTableOnly)
@@ -291,21 +274,6 @@ TEST_F(TableStoreTest, UndoKeepsSixteenSnapshotsAndHonoursTheSwitch)
     doc.SetTableCellText("kept", 0, 0);
     doc.UndoTable();
     EXPECT_EQ(full().GetCellText(0, 0), "kept");
-}
-
-TEST_F(TableStoreTest, CurrentRowRepaintsOnlyOnChange)
-{
-    CountingView design(ViewKind::Design), table(ViewKind::Table);
-    doc.AddView(&design);
-    doc.AddView(&table);
-    doc.SetCurrentTableRow(0);
-    EXPECT_EQ(design.invalidated, 0);
-    doc.SetCurrentTableRow(4);
-    EXPECT_EQ(doc.GetCurrentTableRow(), 4);
-    EXPECT_EQ(design.invalidated, 1);
-    EXPECT_EQ(table.invalidated, 0);
-    doc.RemoveView(&design);
-    doc.RemoveView(&table);
 }
 
 TEST_F(TableStoreTest, ReplacingTheCurrentTableIsOneUndoStep)

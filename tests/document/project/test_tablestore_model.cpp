@@ -283,12 +283,9 @@ TEST_F(ProjectTest, TableEditsAgreeWithAPlainModelOfTheFilteredView)
                 break;
             }
             log.push_back(what);
-            const std::string trace = "sequence " + std::to_string(sequence) + " after: " + [&] {
-                std::string s;
-                for (const std::string& l : log)
-                    s += l + "; ";
-                return s;
-            }();
+            std::string trace = "sequence " + std::to_string(sequence) + ":";
+            for (const std::string& l : log)
+                trace += " " + l + ";";
             ASSERT_TRUE(sameTable(*doc.GetTable(0), model.full)) << "full table, " << trace;
             ASSERT_TRUE(sameTable(*doc.GetFilteredTable(0), model.filtered)) << "filtered table, " << trace;
             ASSERT_TRUE(sameRowMap(*doc.GetRowMap(0), model)) << trace;
