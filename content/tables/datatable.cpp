@@ -277,11 +277,14 @@ void CDataTableBase::SortRows(int column, bool descending)
     SortRows(column, descending, CurrentNumberLocale().decimalSeparator);
 }
 
-void CDataTableBase::SortRows(int column, bool descending, char decimalSeparator)
+std::vector<uint32_t> CDataTableBase::sortedOrder(int column, bool descending, char decimalSeparator) const
 {
-    if (column < 0 || m_rows.size() < 2)
-        return;
     const size_t n = m_rows.size();
+    std::vector<uint32_t> order(n);
+    for (size_t i = 0; i < n; ++i)
+        order[i] = uint32_t(i);
+    if (column < 0 || n < 2)
+        return order;
     std::vector<SortKey> keys(n);
     for (size_t i = 0; i < n; ++i) {
         SortKey& k = keys[i];
@@ -291,13 +294,30 @@ void CDataTableBase::SortRows(int column, bool descending, char decimalSeparator
             k.numeric = true;
         }
     }
-    std::vector<uint32_t> order(n);
-    for (size_t i = 0; i < n; ++i)
-        order[i] = uint32_t(i);
     mergeSortIndexes(order, keys, descending);
+    return order;
+}
 
+void CDataTableBase::SortRows(int column, bool descending, char decimalSeparator)
+{
+    if (column < 0 || m_rows.size() < 2)
+        return;
+    const std::vector<uint32_t> order = sortedOrder(column, descending, decimalSeparator);
     std::vector<CDataTableRow> sorted;
-    sorted.reserve(n);
+    sorted.reserve(order.size());
+    for (uint32_t i : order)
+        sorted.push_back(std::move(m_rows[i]));
+    m_rows.swap(sorted);
+}
+
+void CDataTableBase::SortRows(int column, bool descending, std::vector<int>& origin)
+{
+    const std::vector<uint32_t> order = sortedOrder(column, descending, CurrentNumberLocale().decimalSeparator);
+    origin.assign(order.begin(), order.end());
+    if (column < 0 || m_rows.size() < 2)
+        return;
+    std::vector<CDataTableRow> sorted;
+    sorted.reserve(order.size());
     for (uint32_t i : order)
         sorted.push_back(std::move(m_rows[i]));
     m_rows.swap(sorted);

@@ -144,6 +144,9 @@ public:
     // Nothing for a negative column.
     void SortRows(int column, bool descending);
     void SortRows(int column, bool descending, char decimalSeparator);
+    // The same, telling where each row came from: afterwards row i is the
+    // row that was at origin[i] before (the identity when nothing moved).
+    void SortRows(int column, bool descending, std::vector<int>& origin);
 
     // Reads a table block into this table (meant for a new, empty table),
     // each cell stored as SetCellText(row, cell, text) would store it, and
@@ -164,6 +167,8 @@ public:
     }
 
 private:
+    std::vector<uint32_t> sortedOrder(int column, bool descending, char decimalSeparator) const;
+
     std::vector<CDataTableRow> m_rows;
     std::array<uint8_t, kFlagCount> m_flags;
     // Cells a row makes room for when it gets its first one (see Reserve).

@@ -12,6 +12,7 @@
 #include "content/tables/datatable.h"
 #include "content/tables/datatablefilter.h"
 #include "document/frame/document.h"
+#include "document/project/areadraw.h"
 #include "document/template/template.h"
 #include "platform/windef.h"
 
@@ -115,8 +116,15 @@ public:
     void SetTableCount(int count); // clamped to 0..256
     const std::string& GetTableName(int slot) const;
     void SetTableName(int slot, const std::string& name);
-    bool IsFilterInStep() const { return m_filterInStep; }
-    void SetFilterInStep(bool on) { m_filterInStep = on; }
+    // While a table's filtered copy is in step with its full table, cell
+    // writes into the copy are copied into the full table. Kept per table:
+    // sorting one filtered table leaves the others in step.
+    bool IsFilterInStep(int slot) const { return validSlot(slot) && m_tables[size_t(slot)].inStep; }
+    void SetFilterInStep(int slot, bool on)
+    {
+        if (validSlot(slot))
+            m_tables[size_t(slot)].inStep = on;
+    }
     // The column map of a table: with an enabled filter the shown columns in
     // order, else the identity.
     void RebuildColumnMap(int slot);
@@ -402,6 +410,7 @@ private:
         CDataTableMap map;
         CDataTableRowMap rowMap;
         bool undoOn = true;
+        bool inStep = false;
     };
 
     std::unique_ptr<CTemplate[]> m_templates;
@@ -414,7 +423,95 @@ private:
     std::vector<std::string> m_templateNames;
     std::vector<std::string> m_tableNames;
     LOGFONTA m_tableFont;
-    bool m_filterInStep = false;
     std::array<uint8_t, kDocSlots> m_stackedLayout{};
     std::string m_labelsFolder;
+
+    // === table store and area drawing (projectdoc_tables.cpp, projectdoc_draw.cpp) ===
+public:
+    // --- cells and rows of the current table ---------------------------------------------
+    // The visible table: the filtered copy while the current table's filter
+    // exists and is enabled, else the full table.
+    CDataTableBase& GetVisibleTable();
+    const CDataTableBase& GetVisibleTable() const;
+    bool IsTableFilterEnabled() const;
+    // The cell text of the visible table, NUL-terminated in `buffer`; a text
+    // that does not fit is cut on a character boundary of the table's code
+    // page. Nothing for a null buffer or size 0.
+    void GetTableCellText(int row, int column, char* buffer, size_t size) const;
+    std::string GetTableCellText(int row, int column) const;
+    // Sets a cell of the visible table. A write into the filtered copy goes
+    // on to the full table while the copy is in step and both the row and
+    // the column map to the full table. Neither modified flag nor repaint.
+    void SetTableCellText(std::string_view text, int row, int column);
+    // Rows of the visible table.
+    int GetTableRowCount() const;
+    // Used rows of the full table.
+    int GetUsedTableRowCount() const;
+    // Inserts a row before row n of the visible table (and the matching
+    // full-table row); modified, table and preview views repainted.
+    void InsertTableRow(int n);
+    // Deletes row n of the visible table (and the full-table row it came
+    // from). The caller sets the modified flag.
+    void DeleteTableRows(int n);
+    // Column insertion and deletion, keeping filter items and the column map
+    // aligned; false for a negative column.
+    bool InsertTableColumn(int column);
+    bool DeleteTableColumn(int column);
+    // Sorts the visible table by a column 0..26; false (nothing done)
+    // otherwise. Sorting the filtered copy takes it out of step.
+    bool SortTable(int column, bool descending);
+
+    // --- image columns -----------------------------------------------------------------------
+    bool IsImageColumn(int position) const;
+    void ToggleImageColumn(int position);
+    // 1-based rank among the image columns 0..255; -1 when no image column.
+    int GetImageColumnNumber(int position) const;
+    int GetImageColumnCount() const;
+    // The full-table column shown as visible column k; -1 when none is.
+    int GetSourceColumnIndex(int k) const;
+
+    // --- filter ----------------------------------------------------------------------------------
+    void EnableTableFilter();
+    void ApplyTableFilter();
+    // Fields 2..4 strip characters, 5..7 include texts, 8..10 exclude texts.
+    std::string GetFilterFieldText(int field) const;
+    void SetFilterFieldText(int field, std::string_view text);
+    // Kinds: 0 show column, 1 trim, 2..4 strip, 5..7 include, 8..10 exclude.
+    bool GetFilterColumnFlag(int kind, int column) const;
+    bool ToggleFilterColumnFlag(int kind, int column);
+
+    // --- undo ------------------------------------------------------------------------------------
+    void SaveTableUndoState();
+    void UndoTable();
+    int GetTableUndoDepth() const;
+
+    // The record shown in the design view and the preview (0-based row).
+    int GetCurrentTableRow() const { return m_currentTableRow; }
+    void SetCurrentTableRow(int row);
+
+    // An imported table takes the place of the current table (one undo
+    // step), its tab gets `tabName` (cp1252).
+    void ReplaceCurrentTable(CDataTableBase table, const std::string& tabName);
+
+    // --- area drawing ------------------------------------------------------------------------
+    void DrawLabelBackground(int zoom, CDC& dc, int part);
+    void DrawCurrentMarker(CDC& dc, int zoom, bool focused, bool selectModules);
+    // False when an object could not be drawn (a QR code cut by the label
+    // edge): a print run stops there.
+    bool DrawArea(int area, CDC& dc, const AreaDrawRequest& request);
+    // Handles of the selected objects of an area.
+    void DrawAreaObjects(int area, CDC& dc);
+    void DrawPrintedLabelOutline(POINT position, CDC& dc, POINT printingOffset);
+    void DrawPrintedLabelCorners(POINT position, CDC& dc, POINT printingOffset);
+    bool DrawHeaderFooterArea(int dpi, int area, CDC& dc, const AreaDrawRequest& printInfo);
+
+private:
+    TableSlot& currentSlot() { return m_tables[size_t(m_currentTable)]; }
+    const TableSlot& currentSlot() const { return m_tables[size_t(m_currentTable)]; }
+    int tableCodePage() const;
+    bool drawModuleMarkingArea(CGraphCollection& area, const CTemplate& tpl, const DrawArgs& base,
+                               const AreaDrawRequest& request);
+    CPen printedBorderPen(CDC& dc) const;
+
+    int m_currentTableRow = 0;
 };
