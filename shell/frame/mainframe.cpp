@@ -67,6 +67,13 @@ CMainFrame::~CMainFrame()
 {
     if (qApp)
         qApp->removeEventFilter(this);
+    // The children go after this part of the frame: no more signals here.
+    if (m_mdi) {
+        m_mdi->removeEventFilter(this);
+        m_mdi->disconnect(this);
+    }
+    if (m_ribbon)
+        m_ribbon->disconnect(this);
     m_router.SetFrameTarget(nullptr);
     m_router.SetDocumentProvider({});
     m_router.SetActiveViewProvider({});
@@ -85,7 +92,13 @@ bool CMainFrame::Create()
     m_mdi->setDocumentMode(true);
     m_mdi->setTabShape(QTabWidget::Rounded);
     setCentralWidget(m_mdi);
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] {
+    if (QTabBar* tabs = m_mdi->findChild<QTabBar*>()) {
+        tabs->setExpanding(false);
+        tabs->setElideMode(Qt::ElideRight);
+    }
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (auto* child = qobject_cast<CChildFrame*>(window))
+            m_current = child;
         updateTabCloseButtons();
         RequestIdleUpdate();
     });
@@ -210,6 +223,7 @@ void CMainFrame::AddChild(CChildFrame* child)
     child->setWindowIcon(QIcon(none));
     m_mdi->addSubWindow(child);
     child->showMaximized();
+    m_current = child;
     m_mdi->setActiveSubWindow(child);
     updateTabCloseButtons();
     RequestIdleUpdate();
@@ -217,7 +231,13 @@ void CMainFrame::AddChild(CChildFrame* child)
 
 CChildFrame* CMainFrame::GetActiveChild() const
 {
-    return m_mdi ? qobject_cast<CChildFrame*>(m_mdi->activeSubWindow()) : nullptr;
+    // The current window also while another program has the focus or
+    // before the frame is shown.
+    if (!m_mdi)
+        return nullptr;
+    if (auto* child = qobject_cast<CChildFrame*>(m_mdi->currentSubWindow()))
+        return child;
+    return m_current;
 }
 
 std::vector<CChildFrame*> CMainFrame::GetChildren() const
@@ -276,6 +296,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_mdi && event->type() == QEvent::Resize)
         placeDocumentMenuButton();
+    if (watched == m_mdi && event->type() == QEvent::Show && m_current && !m_mdi->currentSubWindow())
+        m_mdi->setActiveSubWindow(m_current);
     switch (event->type()) {
     case QEvent::MouseButtonRelease:
     case QEvent::KeyRelease:

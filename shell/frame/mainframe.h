@@ -7,6 +7,7 @@
 #include "shell/frame/commandrouter.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <vector>
 
@@ -81,6 +82,8 @@ private:
     QToolButton* m_documentMenuButton = nullptr;
     QMenu* m_documentMenu = nullptr;
     std::vector<QAction*> m_accelerators;
+    // The project window last activated (or added while hidden).
+    QPointer<CChildFrame> m_current;
     int m_look = 0;
     int m_office2007Style = 0;
     bool m_idlePending = false;

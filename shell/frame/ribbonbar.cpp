@@ -207,7 +207,7 @@ void CRibbonBar::buildTopRow(const std::vector<RibbonEntry>& table)
             help->setObjectName(QStringLiteral("helpButton"));
             help->setAutoRaise(true);
             help->setToolTip(entry.text);
-            help->setIcon(RibbonIcon(entry.id, entry.text, kSmallIcon));
+            help->setIcon(RibbonIcon(entry.id, QStringLiteral("?"), kSmallIcon));
             help->setProperty("keyTips", entry.keyTips);
             connect(help, &QToolButton::clicked, this, [this, id = entry.id] { send(id); });
             registerWidget(entry.id, entry.kind, help);
@@ -312,7 +312,7 @@ void CRibbonBar::buildCategories(const std::vector<RibbonEntry>& table)
                 break;
             QWidget* widget = buildElement(entry, page);
             if (entry.group != 0 && entry.group == lastGroup && groupRow) {
-                groupRow->addWidget(widget);
+                groupRow->insertWidget(groupRow->count() - 1, widget); // before the stretch
                 break;
             }
             if (!column || rows >= kRowsPerColumn)

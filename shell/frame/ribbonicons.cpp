@@ -21,7 +21,6 @@ bool standardPixmap(int id, QStyle::StandardPixmap& out)
     case cmd::kFileClose: out = QStyle::SP_DialogCloseButton; return true;
     case cmd::kEditUndo: out = QStyle::SP_ArrowBack; return true;
     case cmd::kEditRedo: out = QStyle::SP_ArrowForward; return true;
-    case cmd::kHelp: out = QStyle::SP_DialogHelpButton; return true;
     case cmd::kAppExit: out = QStyle::SP_DialogCancelButton; return true;
     default: return false;
     }

@@ -50,10 +50,15 @@ void CWindowsDialog::fill()
 
 void CWindowsDialog::ActivateSelected()
 {
-    const QList<QListWidgetItem*> chosen = m_list->selectedItems();
-    if (chosen.isEmpty())
-        return;
-    if (auto* window = qobject_cast<QMdiSubWindow*>(chosen.front()->data(Qt::UserRole).value<QObject*>()))
+    // The item with the focus when it is chosen, else the first chosen.
+    QListWidgetItem* item = m_list->currentItem();
+    if (!item || !item->isSelected()) {
+        const QList<QListWidgetItem*> chosen = m_list->selectedItems();
+        if (chosen.isEmpty())
+            return;
+        item = chosen.front();
+    }
+    if (auto* window = qobject_cast<QMdiSubWindow*>(item->data(Qt::UserRole).value<QObject*>()))
         m_area->setActiveSubWindow(window);
     accept();
 }
