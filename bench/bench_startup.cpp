@@ -67,7 +67,7 @@ void BM_StartupWith4096Labels(benchmark::State& state)
         if (!QTest::qWaitForWindowExposed(app->MainFrame()))
             state.SkipWithError("main window not shown");
         QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(app->Catalogue().GetCount());
+        state.counters["labels"] = app->Catalogue().GetCount();
         state.PauseTiming();
         app.reset();
         QCoreApplication::processEvents();

@@ -33,6 +33,7 @@ QPalette lightPalette(QColor window, QColor button, QColor highlight)
     p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x8d, 0x8d, 0x8d));
     p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x8d, 0x8d, 0x8d));
     p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x8d, 0x8d, 0x8d));
+    p.setColor(QPalette::Disabled, QPalette::Base, window.lighter(106));
     return p;
 }
 

@@ -17,10 +17,12 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWidgetAction>
+
+#include <algorithm>
 
 namespace {
 
@@ -337,6 +339,15 @@ void CRibbonBar::buildCategories(const std::vector<RibbonEntry>& table)
         }
     }
     endPage();
+
+    // Every page fits without a vertical scroll bar, with room for the
+    // horizontal one that a narrow window needs.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    int height = 0;
+    for (int i = 0; i < m_pages->count(); ++i)
+        if (auto* scroll = qobject_cast<QScrollArea*>(m_pages->widget(i)))
+            height = std::max(height, scroll->widget()->sizeHint().height());
+    m_pages->setFixedHeight(height + scrollBar);
 }
 
 QWidget* CRibbonBar::buildElement(const RibbonEntry& entry, QWidget* parent)

@@ -246,6 +246,11 @@ TEST_F(MainFrameTest, Screenshot)
     app->MainFrame()->UpdateCommandUI();
     QTest::qWait(50);
     EXPECT_TRUE(app->MainFrame()->grab().save(target));
+    // The module-marking category in the blue Office 2007 look beside it.
+    app->MainFrame()->OnApplicationLook(215);
+    app->MainFrame()->Ribbon()->SetActiveCategory(kModuleMarkingCategory);
+    QTest::qWait(50);
+    EXPECT_TRUE(app->MainFrame()->grab().save(QString(target).replace(".png", "-mm.png")));
 }
 
 } // namespace
