@@ -1,6 +1,9 @@
 // Program entry point.
+#include "shell/application/app.h"
+#include "shell/qtuiservices.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QIcon>
 #include <cstdio>
 #include <cstring>
 
@@ -12,12 +15,20 @@ int main(int argc, char** argv)
             return 0;
         }
     }
-    QApplication app(argc, argv);
+    QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorteplan SoftLabel"));
     QApplication::setOrganizationName(QStringLiteral("Vorteplan"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Vorteplan SoftLabel"));
-    window.resize(1024, 720);
-    window.show();
-    return app.exec();
+    QApplication::setDesktopFileName(QStringLiteral("vorteplan-softlabel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vorteplan-softlabel")));
+
+    CQtUiServices ui;
+    SetUi(&ui);
+    int result = 1;
+    {
+        CVorteplanSoftLabelApp app;
+        if (app.InitInstance(QApplication::arguments().mid(1)))
+            result = QApplication::exec();
+    }
+    SetUi(nullptr);
+    return result;
 }

@@ -104,8 +104,23 @@ QString ResolveStoredPath(std::string_view stored, const QString& baseDir)
     return QDir::cleanPath(current);
 }
 
+namespace {
+QString& clipartOverride()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+void SetClipartFolder(const QString& folder)
+{
+    clipartOverride() = folder;
+}
+
 QString GetClipartFolder()
 {
+    if (!clipartOverride().isEmpty())
+        return clipartOverride();
     const QString base = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
                                                        : QDir::currentPath();
     return base + QStringLiteral("/Clipart");

@@ -24,7 +24,9 @@ QString ResolveStoredPath(std::string_view stored, const QString& baseDir = {});
 void SetDriveRoot(char drive, const QString& folder);
 QString DriveRoot(char drive);
 
-// The program's clip-art folder: "Clipart" beside the program.
+// The program's clip-art folder: "Clipart" beside the program unless the
+// application set another at start-up (empty: back to that default).
 QString GetClipartFolder();
+void SetClipartFolder(const QString& folder);
 
 } // namespace paths

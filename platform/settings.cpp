@@ -162,6 +162,24 @@ void WriteInt(std::string_view section, std::string_view key, int32_t value)
     store.setValue(valuePath(section, key), value);
 }
 
+QString GetPath(std::string_view section, std::string_view key)
+{
+    QSettings store(StoreFile(), QSettings::IniFormat);
+    return store.value(valuePath(section, key)).toString();
+}
+
+void WritePath(std::string_view section, std::string_view key, const QString& path)
+{
+    QSettings store(StoreFile(), QSettings::IniFormat);
+    store.setValue(valuePath(section, key), path);
+}
+
+void RemoveValue(std::string_view section, std::string_view key)
+{
+    QSettings store(StoreFile(), QSettings::IniFormat);
+    store.remove(valuePath(section, key));
+}
+
 void WriteText(std::string_view section, std::string_view key, std::string_view value)
 {
     QSettings store(StoreFile(), QSettings::IniFormat);

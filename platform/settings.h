@@ -79,6 +79,10 @@ std::string GetText(std::string_view section, std::string_view key, std::string_
 bool HasValue(std::string_view section, std::string_view key);
 
 void WriteInt(std::string_view section, std::string_view key, int32_t value);
+// File paths are kept as the file system names them (not cp1252).
+QString GetPath(std::string_view section, std::string_view key);
+void WritePath(std::string_view section, std::string_view key, const QString& path);
+void RemoveValue(std::string_view section, std::string_view key);
 void WriteText(std::string_view section, std::string_view key, std::string_view value);
 
 // The sections that hold values, and the value names of one section, as

@@ -1,0 +1,45 @@
+#pragma once
+// The window of one open project inside the main frame's tabs. It owns
+// the project document and the document's command target (the second link
+// of the command route); the views that come into it name the active view
+// (the first link) with SetActiveView as they are activated.
+#include "shell/frame/commandrouter.h"
+
+#include <QMdiSubWindow>
+
+#include <memory>
+
+class CVorteplanSoftLabelDoc;
+
+class CChildFrame : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit CChildFrame(std::unique_ptr<CVorteplanSoftLabelDoc> document, QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    CVorteplanSoftLabelDoc& Document() const { return *m_document; }
+    // Document commands (Save, Save As, Close and those the document's own
+    // commands register).
+    CCmdTarget& DocumentTarget() { return m_documentTarget; }
+
+    // The view last activated in this window; null when none.
+    CCmdTarget* GetActiveView() const { return m_activeView; }
+    void SetActiveView(CCmdTarget* view) { m_activeView = view; }
+
+    // The tab text: the document's title.
+    void UpdateTitle();
+
+signals:
+    // The document was saved under `path`.
+    void documentSaved(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void save(bool as);
+
+    std::unique_ptr<CVorteplanSoftLabelDoc> m_document;
+    CCmdTarget m_documentTarget;
+    CCmdTarget* m_activeView = nullptr;
+};

@@ -1,0 +1,104 @@
+#pragma once
+// The ribbon: the application button with its main panel and recent
+// documents, the quick access toolbar, the category tabs with the Style
+// menu and the help button, and one page of panels per category. All of it
+// is built from BuildRibbonTable(); every element sends its command id
+// through the router (only while enabled), and UpdateCommandUI gives every
+// element the state the router's update handlers answer.
+#include "shell/frame/commandrouter.h"
+#include "shell/frame/ribbontable.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QStackedWidget;
+class QTabBar;
+class QToolButton;
+
+class CRibbonBar : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kControlId = 59398;
+
+    explicit CRibbonBar(CCommandRouter& router, QWidget* parent = nullptr);
+    ~CRibbonBar() override;
+
+    // --- categories
+    int GetCategoryCount() const;
+    QString GetCategoryName(int index) const;
+    int GetActiveCategory() const;
+    void SetActiveCategory(int index);
+
+    // --- elements of a command: every widget (or menu entry) that sends it.
+    std::vector<QWidget*> ElementWidgets(int id) const;
+    std::vector<QAction*> ElementActions(int id) const;
+    QComboBox* FindCombo(int id) const;
+    QLineEdit* FindEdit(int id) const;
+    // The text of an edit or combo box (empty when there is none).
+    QString GetEditText(int id) const;
+    void SetEditText(int id, const QString& text);
+    // The colour last chosen on a colour button (invalid when none was).
+    QColor GetColour(int id) const;
+    // Replaces the items of a combo box.
+    void SetComboItems(int id, const QStringList& items);
+
+    // The main panel of the application button, and its recent documents
+    // (most recent first, at most ten shown).
+    QMenu* ApplicationMenu() const { return m_appMenu; }
+    QToolButton* ApplicationButton() const { return m_appButton; }
+    void SetRecentFiles(const QStringList& paths);
+    QStringList RecentFiles() const { return m_recent; }
+    QMenu* StyleMenu() const { return m_styleMenu; }
+
+    // Colours of the current look.
+    void SetColours(const QColor& tabRow, const QColor& background);
+
+    // One update pass: every element takes the state of its command.
+    void UpdateCommandUI();
+
+signals:
+    void activeCategoryChanged(int index);
+    // A command was sent (after its handler ran).
+    void commandSent(int id);
+
+private:
+    struct Element {
+        int id = 0;
+        RibbonKind kind = RibbonKind::Button;
+        QPointer<QWidget> widget;
+        QPointer<QAction> action;
+    };
+
+    void send(int id);
+    void buildTopRow(const std::vector<RibbonEntry>& table);
+    void buildMainPanel(const std::vector<RibbonEntry>& table);
+    void buildCategories(const std::vector<RibbonEntry>& table);
+    QWidget* buildElement(const RibbonEntry& entry, QWidget* parent);
+    QAction* addAction(QMenu* menu, int id, const QString& text, RibbonKind kind, int image);
+    void registerWidget(int id, RibbonKind kind, QWidget* widget);
+    void updateActions(const std::vector<QAction*>& actions);
+    void applyState(const Element& element, const CCmdUI& state);
+
+    CCommandRouter& m_router;
+    std::vector<Element> m_elements;
+    std::multimap<int, size_t> m_byId;
+    std::map<int, QColor> m_colours;
+    QStringList m_recent;
+    QStringList m_categoryNames;
+    QToolButton* m_appButton = nullptr;
+    QMenu* m_appMenu = nullptr;
+    QAction* m_recentSection = nullptr;
+    std::vector<QAction*> m_recentActions;
+    QMenu* m_styleMenu = nullptr;
+    QTabBar* m_tabs = nullptr;
+    QStackedWidget* m_pages = nullptr;
+    QWidget* m_topRow = nullptr;
+};

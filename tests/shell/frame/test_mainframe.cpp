@@ -1,0 +1,256 @@
+#include "../application/startup_fixture.h"
+
+#include "document/project/projectdoc.h"
+#include "shell/frame/childframe.h"
+#include "shell/frame/looks.h"
+#include "shell/frame/mainframe.h"
+#include "shell/frame/ribbonbar.h"
+#include "shell/frame/windowsdialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+class MainFrameTest : public StartupTest {
+protected:
+    std::unique_ptr<CVorteplanSoftLabelApp> shown()
+    {
+        auto app = start();
+        app->MainFrame()->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+        app->MainFrame()->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(app->MainFrame()));
+        return app;
+    }
+    static QAction* styleEntry(CRibbonBar* ribbon, int id)
+    {
+        for (QAction* a : ribbon->StyleMenu()->actions())
+            if (a->data().toInt() == id)
+                return a;
+        return nullptr;
+    }
+};
+
+TEST_F(MainFrameTest, LookIsStoredAppliedAndChangedFromTheStyleMenu)
+{
+    settings::WriteInt(settings::kWorkspace, settings::kApplicationLook, 214);
+    auto app = start();
+    CMainFrame* frame = app->MainFrame();
+    EXPECT_EQ(frame->GetLook(), 214);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), looks::LookFor(214, 215).palette.color(QPalette::Window));
+
+    QAction* black = styleEntry(frame->Ribbon(), 216);
+    ASSERT_NE(black, nullptr);
+    black->trigger();
+    EXPECT_EQ(frame->GetLook(), 216);
+    EXPECT_EQ(settings::GetInt(settings::kWorkspace, settings::kApplicationLook), 216);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Highlight),
+              looks::LookFor(216, 215).palette.color(QPalette::Highlight));
+    // The radio mark follows the look when the menu opens.
+    emit frame->Ribbon()->StyleMenu()->aboutToShow();
+    EXPECT_TRUE(black->isChecked());
+    EXPECT_FALSE(styleEntry(frame->Ribbon(), 215)->isChecked());
+}
+
+TEST_F(MainFrameTest, ALookOutsideTheRangeIsOffice2007InItsCurrentStyleAndWrittenBackUnchanged)
+{
+    settings::WriteInt(settings::kWorkspace, settings::kApplicationLook, 300);
+    auto app = start();
+    EXPECT_EQ(app->MainFrame()->GetLook(), 300);
+    EXPECT_EQ(settings::GetInt(settings::kWorkspace, settings::kApplicationLook), 300);
+    EXPECT_EQ(looks::LookFor(300, 217).office2007Style, 217);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window),
+              looks::LookFor(215, 215).palette.color(QPalette::Window));
+}
+
+TEST_F(MainFrameTest, IdlePassFillsStatusPanesAndRibbonStates)
+{
+    auto app = shown();
+    CMainFrame* frame = app->MainFrame();
+    CRibbonBar* ribbon = frame->Ribbon();
+    frame->UpdateCommandUI();
+    EXPECT_EQ(frame->StatusPane(120)->text(), StatusPaneText());
+    EXPECT_TRUE(frame->StatusPane(120)->text().startsWith("Vorteplan Software V11.0"));
+    EXPECT_TRUE(frame->StatusPane(121)->text().isEmpty());
+
+    // A command of a later view: greyed until a target claims it.
+    std::vector<QWidget*> paste = ribbon->ElementWidgets(57637);
+    ASSERT_EQ(paste.size(), 1u);
+    EXPECT_FALSE(paste[0]->isEnabled());
+    // The application's New is there and enabled, in the panel and the toolbar.
+    ASSERT_EQ(ribbon->ElementWidgets(57600).size(), 1u); // quick access
+    EXPECT_TRUE(ribbon->ElementWidgets(57600)[0]->isEnabled());
+
+    // A view claims Paste and a check box: the next pass shows them.
+    CCmdTarget view;
+    int pasted = 0;
+    bool rulers = true;
+    view.OnCommand(57637, [&] { ++pasted; });
+    view.OnCommand(848, [&] { rulers = !rulers; }, [&](CCmdUI& ui) { ui.SetCheck(rulers); });
+    frame->GetActiveChild()->SetActiveView(&view);
+    frame->UpdateCommandUI();
+    EXPECT_TRUE(paste[0]->isEnabled());
+    auto* check = qobject_cast<QCheckBox*>(ribbon->ElementWidgets(848).at(0));
+    ASSERT_NE(check, nullptr);
+    EXPECT_TRUE(check->isChecked());
+
+    QTest::mouseClick(paste[0], Qt::LeftButton);
+    EXPECT_EQ(pasted, 1);
+    check->click();
+    frame->UpdateCommandUI();
+    EXPECT_FALSE(rulers);
+    EXPECT_FALSE(check->isChecked());
+    frame->GetActiveChild()->SetActiveView(nullptr);
+}
+
+TEST_F(MainFrameTest, IdleUpdatesAreCoalescedAndRunOnceTheQueueIsEmpty)
+{
+    auto app = shown();
+    CMainFrame* frame = app->MainFrame();
+    QCoreApplication::processEvents();
+    const int before = frame->IdlePassCount();
+    for (int i = 0; i < 100; ++i)
+        frame->RequestIdleUpdate();
+    EXPECT_EQ(frame->IdlePassCount(), before);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->IdlePassCount(), before + 1);
+}
+
+TEST_F(MainFrameTest, AcceleratorsSendTheirCommandsThroughTheRouter)
+{
+    auto app = shown();
+    CMainFrame* frame = app->MainFrame();
+    std::vector<int> ran;
+    CCmdTarget view;
+    for (int id : {839, 57635, 57643})
+        view.OnCommand(id, [&ran, id] { ran.push_back(id); });
+    frame->GetActiveChild()->SetActiveView(&view);
+    frame->activateWindow();
+    QTest::keyClick(frame, Qt::Key_Delete, Qt::ShiftModifier);
+    QTest::keyClick(frame, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(frame, Qt::Key_Backspace, Qt::AltModifier);
+    QTest::keyClick(frame, Qt::Key_V, Qt::ControlModifier); // nobody claims Paste: nothing
+    EXPECT_EQ(ran, (std::vector<int>{839, 57635, 57643}));
+
+    // Ctrl+N reaches the application: a second project tab.
+    QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(frame->GetChildren().size(), 2u);
+    EXPECT_EQ(frame->GetActiveChild()->windowTitle(), "Project2");
+}
+
+TEST_F(MainFrameTest, ProjectTabsShowCloseOnTheActiveTabOnlyAndTheWindowDialogListsThem)
+{
+    auto app = shown();
+    CMainFrame* frame = app->MainFrame();
+    app->NewDocument();
+    app->NewDocument();
+    QTabBar* tabs = frame->MdiArea()->findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 3);
+    for (int i = 0; i < tabs->count(); ++i) {
+        QWidget* close = tabs->tabButton(i, QTabBar::RightSide);
+        if (close) {
+            EXPECT_EQ(close->isVisibleTo(tabs), i == tabs->currentIndex()) << i;
+        }
+    }
+    EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "Project3");
+
+    CWindowsDialog dialog(frame->MdiArea());
+    ASSERT_EQ(dialog.List()->count(), 3);
+    dialog.List()->item(0)->setSelected(true);
+    dialog.List()->setCurrentRow(0);
+    dialog.ActivateSelected();
+    EXPECT_EQ(frame->GetActiveChild()->windowTitle(), "Project1");
+    EXPECT_TRUE(app->Router().Update(131).IsEnabled());
+}
+
+TEST_F(MainFrameTest, CategoryChangesAreSignalledForTheModuleMarkingMode)
+{
+    auto app = start();
+    CRibbonBar* ribbon = app->MainFrame()->Ribbon();
+    QSignalSpy spy(ribbon, &CRibbonBar::activeCategoryChanged);
+    EXPECT_EQ(ribbon->GetCategoryCount(), 11);
+    ribbon->SetActiveCategory(kModuleMarkingCategory);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 5);
+    EXPECT_EQ(ribbon->GetCategoryName(ribbon->GetActiveCategory()), "Module marking");
+}
+
+TEST_F(MainFrameTest, DroppedProjectFilesOpen)
+{
+    const QString path = root.filePath("Dropped.proj");
+    {
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        ASSERT_TRUE(doc.WriteProjectFile(path));
+    }
+    auto app = shown();
+    CMainFrame* frame = app->MainFrame();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path), QUrl(QStringLiteral("https://example.com/x.proj"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &drop);
+    ASSERT_EQ(frame->GetChildren().size(), 2u);
+    EXPECT_EQ(frame->GetActiveChild()->windowTitle(), "Dropped");
+}
+
+TEST_F(MainFrameTest, RecentDocumentsAreListedInTheApplicationMenuAndOpen)
+{
+    const QString path = root.filePath("Recent.proj");
+    {
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        ASSERT_TRUE(doc.WriteProjectFile(path));
+    }
+    for (int i = 0; i < 12; ++i) // more than the list keeps
+        settings::WritePath(settings::kRecentFileList, "File" + std::to_string(i + 1),
+                            i == 0 ? path : root.filePath(QString("gone%1.proj").arg(i)));
+    auto app = shown();
+    CRibbonBar* ribbon = app->MainFrame()->Ribbon();
+    EXPECT_EQ(ribbon->RecentFiles().size(), 10);
+    std::vector<QAction*> first = ribbon->ElementActions(57616);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0]->text(), "&1 Recent.proj");
+    first[0]->trigger();
+    EXPECT_EQ(app->MainFrame()->GetActiveChild()->windowTitle(), "Recent");
+
+    // A file that is gone leaves the list when chosen.
+    ribbon->ElementActions(57617).at(0)->trigger();
+    EXPECT_FALSE(ribbon->RecentFiles().contains(root.filePath("gone1.proj")));
+}
+
+// Not a check: saves the main window as a picture when VSL_SCREENSHOT names a file.
+TEST_F(MainFrameTest, Screenshot)
+{
+    const QString target = qEnvironmentVariable("VSL_SCREENSHOT");
+    if (target.isEmpty())
+        GTEST_SKIP() << "VSL_SCREENSHOT not set";
+    writeLabel(userLabels() + "one.label", "Sheets A4");
+    auto app = shown();
+    app->MainFrame()->resize(1280, 720);
+    QCoreApplication::processEvents();
+    app->MainFrame()->UpdateCommandUI();
+    QTest::qWait(50);
+    EXPECT_TRUE(app->MainFrame()->grab().save(target));
+    // The module-marking category in the blue Office 2007 look beside it.
+    app->MainFrame()->OnApplicationLook(215);
+    app->MainFrame()->Ribbon()->SetActiveCategory(kModuleMarkingCategory);
+    QTest::qWait(50);
+    EXPECT_TRUE(app->MainFrame()->grab().save(QString(target).replace(".png", "-mm.png")));
+}
+
+} // namespace
