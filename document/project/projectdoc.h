@@ -363,6 +363,67 @@ public:
     bool Redo(int area); // 57644
     bool CanUndo(int area) const;
     bool CanRedo(int area) const;
+    // --- module marking (projectdoc_marking*.cpp) ----------------------------------------
+    // The module-marking job of the current template and the objects of area
+    // 0 kept in step with its strip: an edit moves, stretches, deletes or
+    // creates the objects lying in the bands of the modules it changes, and
+    // pushes one undo entry holding the area and the job. An edit that is
+    // refused (bad argument, a job outside its limits, a locked template)
+    // changes nothing and pushes nothing. Lengths in um; module indices from
+    // 0.
+    bool IsModuleMarking() const;
+    void ToggleModuleMarking();
+    int32_t GetStripWidth() const;
+    bool SetStripWidth(int32_t width);
+    int32_t GetMaterialLength() const;
+    bool SetMaterialLength(int32_t length);
+    void ToggleFixedLength();
+    bool SetModuleLength(int32_t width);
+    bool SelectMultiplier(int32_t multiplier);
+    int32_t GetCurrentMultiplier() const;
+    void SetModulesToAdd(int32_t n);
+    int32_t GetModulesToAdd() const;
+    bool AppendMarker();
+    bool InsertMarker();
+    bool UpdateMarker();
+    bool CanUpdateMarker() const;
+    bool DeleteMarker();
+    bool CanDeleteMarker() const;
+    bool DeleteAllMarkers();
+    bool JoinMarker();
+    bool SplitMarker();
+    bool CanJoinMarker() const;
+    bool CanSplitMarker() const;
+    void ToggleSkipMarker();
+    bool SetModuleGap(int32_t gap);
+    int32_t GetModuleGap() const;
+    bool SetMarkingLeftMargin(int32_t margin);
+    bool SetMarkingRightMargin(int32_t margin);
+    int32_t GetMarkingLeftMargin() const;
+    bool GotoMarker(int n);
+    bool GotoFirstMarker();
+    bool GotoPreviousMarker();
+    bool GotoNextMarker();
+    bool GotoLastMarker();
+    int GetCurrentMarkerNumber() const;
+    bool CanGotoNextMarker() const;
+    bool CanGotoPreviousMarker() const;
+    int32_t GetMarkerLength(int n) const;   // -1 outside the row
+    int32_t GetMarkerPosition(int n) const; // -1 outside the row
+    int GetModuleCount() const;
+    int GetCurrentRowModuleCount() const;
+    int LocateMarker(int n) const;
+    bool HitTestMarkers(const CDC& dc, int zoom, POINT point);
+    void DrawMarkerSelection(CDC& dc, int scale, int top, int module) const;
+    // Marker texts bound to table column A for module n (-1: every module).
+    void CreateMarkerTexts(int n);
+    bool CanUseTableSource(bool ignoreMarking) const;
+    bool IsInSkippedMarker(int32_t from, int32_t to) const;
+    bool CanCenterSelection() const;
+    void ApplyToFirstArea();
+    void SetZoomRate(int area, int32_t percent);
+    int32_t GetAreaZoom(int area) const;
+
     // === end of template edit operations ===============================================
 
     // --- stacked layout -------------------------------------------------------------------
