@@ -188,11 +188,18 @@ textimport::CellSink textCellSink(CVorteplanSoftLabelDoc& doc, int codePage, int
     return [&doc, codePage, charSet, first](int64_t row, int column, std::string& text) {
         if (first + row >= CDataTableBase::kMaxRows)
             return;
-        if (charSet == textimport::kCharSetOem)
+        if (charSet == textimport::kCharSetOem) {
             text = textimport::OemToCodePage(text, codePage);
-        modeltext::CutToLimit(text, CDataTableBase::kMaxCellText, codePage);
+            modeltext::CutToLimit(text, CDataTableBase::kMaxCellText, codePage);
+        }
         doc.SetTableCellText(text, int(first + row), column);
     };
+}
+
+// The code page of the bytes the readers see.
+int sourceCodePage(int tableCodePage, int charSet)
+{
+    return charSet == textimport::kCharSetOem ? codepage::kOem : tableCodePage;
 }
 
 } // namespace
@@ -207,7 +214,7 @@ bool CVorteplanSoftLabelDoc::ReadDelimitedTextFile(const QString& path, char del
     std::string_view text = view(*bytes);
     if (charSet != textimport::kCharSetOem)
         text = textimport::PrepareAnsi(text, cp, storage);
-    textimport::ReadDelimited(text, delimiter, textCellSink(*this, cp, charSet));
+    textimport::ReadDelimited(text, delimiter, sourceCodePage(cp, charSet), textCellSink(*this, cp, charSet));
     return true;
 }
 
@@ -222,6 +229,6 @@ bool CVorteplanSoftLabelDoc::ReadFixedWidthTextFile(const QString& path, const s
     std::string_view text = view(*bytes);
     if (charSet != textimport::kCharSetOem)
         text = textimport::PrepareAnsi(text, cp, storage);
-    textimport::ReadFixedWidth(text, widths, textCellSink(*this, cp, charSet));
+    textimport::ReadFixedWidth(text, widths, sourceCodePage(cp, charSet), textCellSink(*this, cp, charSet));
     return true;
 }

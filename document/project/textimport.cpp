@@ -1,6 +1,7 @@
 #include "document/project/textimport.h"
 
 #include "platform/codepage.h"
+#include "platform/modeltext.h"
 #include "platform/settings.h"
 
 #include <QString>
@@ -16,6 +17,9 @@ constexpr char kCr = 0x0D;
 constexpr char kLf = 0x0A;
 constexpr char kEndOfText = 0x1A;
 constexpr size_t kCellLimit = 255;
+// Bytes a field collects: one more than a cell keeps, so that a cell is cut
+// before a double-byte character that would not fit whole.
+constexpr size_t kFieldLimit = kCellLimit + 1;
 
 // Line ends: CR, LF and CR LF each end one line. Answers true when `b`
 // ends a line; `afterCr` remembers a CR whose LF is still to come.
@@ -121,17 +125,18 @@ Options Options::FromSettings()
     return o;
 }
 
-void ReadDelimited(std::string_view bytes, char delimiter, const CellSink& cell)
+void ReadDelimited(std::string_view bytes, char delimiter, int codePage, const CellSink& cell)
 {
     int64_t row = 0;
     int column = 0;
     bool quoted = false;
     bool afterCr = false;
     std::string buffer;
-    buffer.reserve(kCellLimit);
+    buffer.reserve(kFieldLimit);
     auto store = [&] {
         if (buffer.empty())
             return false;
+        modeltext::CutToLimit(buffer, kCellLimit, codePage);
         cell(row, column, buffer);
         buffer.clear();
         return true;
@@ -150,7 +155,7 @@ void ReadDelimited(std::string_view bytes, char delimiter, const CellSink& cell)
                 break;
             b = bytes[i++];
             if (b == kQuote) {
-                if (buffer.size() < kCellLimit)
+                if (buffer.size() < kFieldLimit)
                     buffer.push_back(kQuote);
                 continue;
             }
@@ -173,22 +178,23 @@ void ReadDelimited(std::string_view bytes, char delimiter, const CellSink& cell)
         afterCr = false;
         if (b == kEndOfText)
             break;
-        if (isText(b) && buffer.size() < kCellLimit)
+        if (isText(b) && buffer.size() < kFieldLimit)
             buffer.push_back(b);
     }
     store();
 }
 
-void ReadFixedWidth(std::string_view bytes, const Widths& widths, const CellSink& cell)
+void ReadFixedWidth(std::string_view bytes, const Widths& widths, int codePage, const CellSink& cell)
 {
     int64_t row = 0;
     int column = 0;
     bool afterCr = false;
     std::string buffer;
-    buffer.reserve(kCellLimit);
+    buffer.reserve(kFieldLimit);
     auto store = [&] {
         if (buffer.empty())
             return;
+        modeltext::CutToLimit(buffer, kCellLimit, codePage);
         trimTrailingSpaces(buffer);
         cell(row, column, buffer);
         buffer.clear();
@@ -208,7 +214,7 @@ void ReadFixedWidth(std::string_view bytes, const Widths& widths, const CellSink
         // Text past the last column has nowhere to go.
         if (!isText(b) || column >= kColumns)
             continue;
-        if (buffer.size() < kCellLimit)
+        if (buffer.size() < kFieldLimit)
             buffer.push_back(b);
         const uint32_t width = widths[size_t(column)];
         if (width != kNoWidth && buffer.size() >= width) {

@@ -43,7 +43,8 @@ struct Options {
 };
 
 // Receives each finished cell: row counted from the first line, column,
-// text (not yet converted from OEM).
+// text (not yet converted from OEM). The readers cut a cell to 255 bytes on
+// a character boundary of the code page the bytes are in.
 using CellSink = std::function<void(int64_t row, int column, std::string& text)>;
 
 // Delimited text: fields end at `delimiter` outside double quotes; a quote
@@ -51,12 +52,12 @@ using CellSink = std::function<void(int64_t row, int column, std::string& text)>
 // delimiters count as one and a line that begins with one puts its first
 // field into column 0. A line end also ends quoted text's line, the quotes
 // carrying on into the next one.
-void ReadDelimited(std::string_view bytes, char delimiter, const CellSink& cell);
+void ReadDelimited(std::string_view bytes, char delimiter, int codePage, const CellSink& cell);
 
 // Fixed-width text: column c ends when it holds widths[c] bytes (never for
 // kNoWidth), trailing spaces are removed (a field of spaces stays one
 // space); text beyond the 26th column is dropped.
-void ReadFixedWidth(std::string_view bytes, const Widths& widths, const CellSink& cell);
+void ReadFixedWidth(std::string_view bytes, const Widths& widths, int codePage, const CellSink& cell);
 
 // The bytes the readers work on for an "ANSI" file: a valid UTF-8 file
 // without its byte-order mark converted into `codePage`, else the file as

@@ -32,7 +32,7 @@ Rows cellsOf(const std::function<void(const textimport::CellSink&)>& read)
 
 Rows delimited(std::string_view bytes, char delimiter = ';')
 {
-    return cellsOf([&](const textimport::CellSink& sink) { textimport::ReadDelimited(bytes, delimiter, sink); });
+    return cellsOf([&](const textimport::CellSink& sink) { textimport::ReadDelimited(bytes, delimiter, 1252, sink); });
 }
 
 Rows fixed(std::string_view bytes, std::vector<uint32_t> widths)
@@ -40,7 +40,7 @@ Rows fixed(std::string_view bytes, std::vector<uint32_t> widths)
     textimport::Widths w;
     w.fill(textimport::kNoWidth);
     std::copy(widths.begin(), widths.end(), w.begin());
-    return cellsOf([&](const textimport::CellSink& sink) { textimport::ReadFixedWidth(bytes, w, sink); });
+    return cellsOf([&](const textimport::CellSink& sink) { textimport::ReadFixedWidth(bytes, w, 1252, sink); });
 }
 
 class TextImportTest : public ProjectTest {
