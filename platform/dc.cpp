@@ -151,7 +151,33 @@ CDC::CDC(QPainter* painter, int logPixelsX, int logPixelsY, int deviceWidth, int
 {
 }
 
-CDC::~CDC() = default;
+CDC::~CDC()
+{
+    if (m_painter && m_painter->isActive())
+        flushFills();
+}
+
+void CDC::EndFillBatch()
+{
+    if (m_fillBatchDepth > 0 && --m_fillBatchDepth == 0)
+        flushFills();
+}
+
+void CDC::flushFills()
+{
+    if (!m_pendingFill)
+        return;
+    PendingFill fill = std::move(*m_pendingFill);
+    m_pendingFill.reset();
+    m_painter->save();
+    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    if (fill.clip)
+        m_painter->setClipRect(ToQRect(*fill.clip), Qt::IntersectClip);
+    fill.path.setFillRule(Qt::WindingFill);
+    m_painter->fillPath(fill.path, qcolor(fill.color));
+    m_painter->restore();
+}
 
 int CDC::GetDeviceCaps(int index) const
 {
@@ -384,6 +410,7 @@ void CDC::preparePainter()
 
 void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* strokePath)
 {
+    flushFills();
     m_painter->save();
     preparePainter();
     if (fillPath && !m_state.brush.IsNull())
@@ -700,6 +727,20 @@ bool CDC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, 
 void CDC::FillSolidRect(const RECT& r, COLORREF color)
 {
     const RECT n = r.Normalized();
+    if (m_painter && m_fillBatchDepth > 0) {
+        auto sameClip = [&](const std::optional<RECT>& a) {
+            const std::optional<RECT>& b = m_state.clip;
+            return a.has_value() == b.has_value() &&
+                   (!a || (a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom));
+        };
+        if (m_pendingFill && (m_pendingFill->color != color || !sameClip(m_pendingFill->clip)))
+            flushFills();
+        if (!m_pendingFill)
+            m_pendingFill = PendingFill{color, m_state.clip, QPainterPath()};
+        if (n.right > n.left && n.bottom > n.top)
+            m_pendingFill->path.addRect(ToQRect(n));
+        return;
+    }
     if (m_painter) {
         m_painter->save();
         m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -723,6 +764,7 @@ void CDC::InvertRect(const RECT& r)
 {
     const RECT n = r.Normalized();
     if (m_painter) {
+        flushFills();
         m_painter->save();
         m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
         if (m_state.clip) {

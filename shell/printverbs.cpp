@@ -11,7 +11,7 @@
 bool PrintProjectFile(const QString& project, QPrinter& printer)
 {
     CVorteplanSoftLabelDoc doc;
-    if (!doc.OnOpenDocument(project))
+    if (!doc.Open(project))
         return false;
     CPrintDriver::Job job;
     job.showDialog = false;
