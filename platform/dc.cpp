@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <algorithm>
+#include <tuple>
 #include <cmath>
 #include <cstdlib>
 
@@ -169,13 +170,31 @@ void CDC::flushFills()
         return;
     PendingFill fill = std::move(*m_pendingFill);
     m_pendingFill.reset();
+    // Rectangles of the same columns that touch one above the other (the
+    // rows of a QR code's modules) become one.
+    std::vector<RECT>& rects = fill.rects;
+    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
+        return std::tie(a.left, a.right, a.top) < std::tie(b.left, b.right, b.top);
+    });
+    QVector<QRect> merged;
+    merged.reserve(qsizetype(rects.size()));
+    for (size_t i = 0; i < rects.size();) {
+        RECT r = rects[i++];
+        while (i < rects.size() && rects[i].left == r.left && rects[i].right == r.right && rects[i].top <= r.bottom) {
+            r.bottom = std::max(r.bottom, rects[i].bottom);
+            ++i;
+        }
+        merged.push_back(ToQRect(r));
+    }
     m_painter->save();
     m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     if (fill.clip)
         m_painter->setClipRect(ToQRect(*fill.clip), Qt::IntersectClip);
-    fill.path.setFillRule(Qt::WindingFill);
-    m_painter->fillPath(fill.path, qcolor(fill.color));
+    m_painter->setPen(Qt::NoPen);
+    m_painter->setBrush(qcolor(fill.color));
+    // One path of rectangles, filled once.
+    m_painter->drawRects(merged.constData(), int(merged.size()));
     m_painter->restore();
 }
 
@@ -736,9 +755,9 @@ void CDC::FillSolidRect(const RECT& r, COLORREF color)
         if (m_pendingFill && (m_pendingFill->color != color || !sameClip(m_pendingFill->clip)))
             flushFills();
         if (!m_pendingFill)
-            m_pendingFill = PendingFill{color, m_state.clip, QPainterPath()};
+            m_pendingFill = PendingFill{color, m_state.clip, {}};
         if (n.right > n.left && n.bottom > n.top)
-            m_pendingFill->path.addRect(ToQRect(n));
+            m_pendingFill->rects.push_back(n);
         return;
     }
     if (m_painter) {

@@ -191,7 +191,7 @@ private:
     struct PendingFill {
         COLORREF color = 0;
         std::optional<RECT> clip;
-        QPainterPath path;
+        std::vector<RECT> rects;
     };
     std::optional<PendingFill> m_pendingFill;
 };
