@@ -110,7 +110,7 @@ protected:
     }
     // Check, prepare, begin and pages until the run ends, as the driver does.
     bool run(const std::function<void(CPrintInfo&)>& adjust = {}, const CRowSelection* selection = nullptr,
-             POINT offset = {})
+             POINT offset = {}, QImage* target = nullptr, int dpi = 300)
     {
         if (!doc.CheckBeforePrint())
             return false;
@@ -120,7 +120,7 @@ protected:
         if (adjust)
             adjust(info);
         QImage img(1, 1, QImage::Format_RGB32);
-        CDC dc(&img, 300, 300);
+        CDC dc(target ? target : &img, dpi, dpi);
         if (!doc.BeginPrinting(dc, info, selection, offset))
             return false;
         for (page = 1; page < 100; ++page) {
@@ -455,6 +455,72 @@ TEST_F(PrintRunTest, PaperThePrinterLacksIsNamedAndOrientationSet)
               0u);
     EXPECT_NE(m_ui.messages[0].text.find("to fit 'Office'."), std::string::npos);
     EXPECT_EQ(printer.orientation, kLandscape);
+}
+
+TEST_F(PrintRunTest, CutLinesFollowThePrintedPositionsOfTouchingLabels)
+{
+    // 2 x 2 labels of 100 x 50 pixels at 100 dpi that touch; three rows.
+    m_label->SetWidth(0, 25400, true);
+    m_label->SetHeight(0, 12700);
+    m_label->SetColumnPitch(25400);
+    m_label->SetRowPitch(12700);
+    m_label->SetColumns(2);
+    m_label->SetRows(2);
+    m_label->SetLeft(0, 0);
+    m_label->SetTop(0, 0);
+    tpl().GetArea(0)->Objects().front()->SetX(0);
+    tpl().SetPrintLabelBorders(true);
+    useTable(3);
+    QImage img = testsupport::whiteImage(300, 200);
+    ASSERT_TRUE(run({}, nullptr, {}, &img, 100));
+    auto ink = [&](int x, int y) { return img.pixel(x, y) != qRgb(255, 255, 255); };
+    for (int x : {5, 95, 105, 195}) {
+        EXPECT_TRUE(ink(x, 0)) << x;  // top of the first row
+        EXPECT_TRUE(ink(x, 50)) << x; // between the rows
+    }
+    EXPECT_TRUE(ink(50, 100));   // under the third label ...
+    EXPECT_FALSE(ink(150, 100)); // ... and not under the empty position
+    for (int y : {5, 45, 55, 95}) {
+        EXPECT_TRUE(ink(0, y)) << y;
+        EXPECT_TRUE(ink(100, y)) << y;
+    }
+    EXPECT_TRUE(ink(200, 25));
+    EXPECT_FALSE(ink(200, 75)); // right of the empty position
+    EXPECT_FALSE(ink(250, 25));
+
+    // Labels set apart get outlines of their own and no cut lines.
+    m_label->SetColumnPitch(30000);
+    m_label->SetRowPitch(15000);
+    img = testsupport::whiteImage(300, 200);
+    ASSERT_TRUE(run({}, nullptr, {}, &img, 100));
+    EXPECT_TRUE(ink(118, 25));   // left edge of the second label
+    EXPECT_FALSE(ink(110, 25));  // the gap between
+    EXPECT_TRUE(ink(50, 59));    // top edge of the third label
+    EXPECT_FALSE(ink(150, 59));  // no fourth label
+}
+
+TEST_F(PrintRunTest, ModuleMarkingStepsByStripsAndDrawsMarkerBorders)
+{
+    ASSERT_TRUE(tpl().ToggleModuleMarking());
+    CModuleMarkingRow& strip = tpl().GetJob().GetCurrentRow();
+    strip.SetModuleCount(3);
+    for (int i = 0; i < 3; ++i) {
+        strip.Module(i).m_width = 10000;
+        strip.Module(i).m_multiplier = 1;
+    }
+    strip.SetAllGaps(0);
+    useTable(6);
+    QImage img = testsupport::whiteImage(400, 300);
+    ASSERT_TRUE(run({}, nullptr, {}, &img, 100));
+    // One strip per three rows.
+    EXPECT_EQ(labels(), (std::vector<int>{1, 4}));
+    auto ink = [&](int x, int y) { return img.pixel(x, y) != qRgb(255, 255, 255); };
+    // The first strip at (39, 20): lines after modules 1 and 2, not after 3.
+    const int x0 = px(10000, 100), y0 = px(5000, 100);
+    EXPECT_TRUE(ink(x0 + px(10000, 100), y0 + 10));
+    EXPECT_TRUE(ink(x0 + px(20000, 100), y0 + 10));
+    EXPECT_FALSE(ink(x0 + px(30000, 100), y0 + 10));
+    EXPECT_FALSE(ink(x0 + px(5000, 100), y0 + 10));
 }
 
 TEST(PrintLength, ParsesUnitsWithTheUsersSeparatorToTheNearestMicrometre)
