@@ -3,7 +3,6 @@
 // sets, marker borders, label borders and cut lines.
 #include "document/project/projectdoc.h"
 
-#include "platform/numberformat.h"
 #include "platform/units.h"
 
 #include <algorithm>
@@ -100,12 +99,10 @@ int CVorteplanSoftLabelDoc::repeatCount() const
     if (repeat > 0)
         return repeat;
     if (repeat < 0 && repeat >= -26) {
-        const std::string cell = GetTableCellText(m_run.currentRow - 1, -repeat - 1);
-        const auto v = numfmt::ParseLeadingNumber(cell, '.');
-        // Whole numbers only ("%d"); anything below 1 prints the row once.
-        if (!v || !(*v >= 1))
-            return 1;
-        return int(std::min(*v, 2147483647.0));
+        // A whole number; an empty cell, or anything below 1, prints the
+        // row once.
+        const int32_t count = printoptions::ParseFirstLabel(GetTableCellText(m_run.currentRow - 1, -repeat - 1));
+        return std::max(count, 1);
     }
     return 1;
 }

@@ -540,25 +540,3 @@ TEST(PrintLength, ParsesUnitsWithTheUsersSeparatorToTheNearestMicrometre)
     EXPECT_EQ(um, 7);
     EXPECT_EQ(FormatPrintLength(12500), "12.5 mm");
 }
-
-TEST(PrintOptions, RepeatFirstLabelSetsAndSpinRules)
-{
-    using namespace printoptions;
-    EXPECT_EQ(RepeatText(3), "3");
-    EXPECT_EQ(RepeatText(-1), "A");
-    EXPECT_EQ(RepeatText(-25), "Y");
-    EXPECT_EQ(RepeatText(0), "");
-    EXPECT_EQ(ParseRepeat("d"), -4);
-    EXPECT_EQ(ParseRepeat("Y"), -25);
-    EXPECT_EQ(ParseRepeat("Z"), 0);
-    EXPECT_EQ(ParseRepeat("12"), 12);
-    EXPECT_EQ(ParseRepeat("x1"), 0);
-    EXPECT_EQ(ParseFirstLabel("5"), 5);
-    EXPECT_EQ(ParseFirstLabel("abc"), 0);
-    EXPECT_EQ(ParseSets("0"), 1);
-    EXPECT_EQ(ParseSets("-3"), 1);
-    EXPECT_EQ(ParseSets("x"), 1);
-    EXPECT_EQ(ParseSets("4"), 4);
-    EXPECT_EQ(SpinValue(3, -1), 4);
-    EXPECT_EQ(SpinValue(1, 1), 1);
-}
