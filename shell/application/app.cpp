@@ -10,6 +10,7 @@
 #include "shell/frame/commandids.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
+#include "shell/views/mainview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -232,6 +233,23 @@ CChildFrame* CVorteplanSoftLabelApp::addChild(std::unique_ptr<CDocument> documen
     document.release();
     auto* child = new CChildFrame(std::unique_ptr<CVorteplanSoftLabelDoc>(project));
     connect(child, &CChildFrame::documentSaved, this, &CVorteplanSoftLabelApp::rememberRecent);
+    CProjectViewContext views;
+    views.document = project;
+    views.router = &m_router;
+    views.ribbon = m_frame->Ribbon();
+    views.menus = &m_contextMenus;
+    // A view that goes stops being the active one.
+    auto watch = std::make_shared<QMetaObject::Connection>();
+    views.activate = [child, watch](CCmdTarget* view) {
+        QObject::disconnect(*watch);
+        child->SetActiveView(view);
+        if (auto* object = dynamic_cast<QObject*>(view))
+            *watch = QObject::connect(object, &QObject::destroyed, child, [child, view] {
+                if (child->GetActiveView() == view)
+                    child->SetActiveView(nullptr);
+            });
+    };
+    child->SetProjectView(new CVorteplanSoftMainView(views));
     m_frame->AddChild(child);
     return child;
 }
