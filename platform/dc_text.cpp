@@ -83,6 +83,7 @@ bool CDC::drawTextLine(double x, double y, unsigned align, const QString& text, 
         local.translate(m_org.x, m_org.y);
         p = &local;
     } else if (p) {
+        flushFills();
         p->save();
     } else {
         return false;

@@ -13,6 +13,7 @@
 #include "content/tables/datatablefilter.h"
 #include "document/frame/document.h"
 #include "document/project/areadraw.h"
+#include "document/project/printrun.h"
 #include "document/template/template.h"
 #include "platform/windef.h"
 
@@ -453,11 +454,47 @@ public:
     bool WriteTableRecord(RecordWriter& writer) const;
     bool ReadTableRecord(RecordReader& reader);
 
-    // --- table files ----------------------------------------------------------------------
-    // Reading and writing ".tbl" / ".tbf" files into / from the current
-    // table. Not supported yet: both answer false.
+    // === table and filter files, text import (projectdoc_tablefiles.cpp) ===============
+    // Opening a ".tbl" or ".tbf" file as the document: the file into the
+    // current table; false when it is neither or was refused.
     bool OpenTableFile(const QString& path);
+    // The current table as a ".tbf" file; false (the user told why) when it
+    // could not be written.
     bool SaveTableFile(const QString& path);
+    // ".tbl" (any case) whose file begins with a table-file signature and a
+    // column count of 1..26.
+    static bool IsTableFile(const QString& path);
+    static bool IsTbfFile(const QString& path); // ".tbf", any case
+    // ".tbf": ReadTbfFile; else the ".tbl" file's cells are appended after
+    // the visible table's rows and its image columns marked. A ".tbl" file
+    // that is no table file is ignored (false, no message).
+    bool ImportTableFile(const QString& path);
+    // Either ".tbf" layout into the current table slot. A file that is not
+    // read whole changes nothing and shows "Corrupt file or wrong file
+    // version" (false). Modified flag and repaint are the caller's.
+    bool ReadTbfFile(const QString& path);
+    // Writes the current table with its filter and filtered copy,
+    // atomically; false (`error` says why) when that failed.
+    bool WriteTbfFile(const QString& path, std::string* error = nullptr);
+    // Gives the current table a filter when it has none, and a filtered
+    // copy of the table when it has none.
+    void SetupTableFilter();
+    // With an enabled filter: the filtered copy rebuilt, views repainted.
+    void ReapplyTableFilter();
+    // A ".filter" file as the current table's filter (with a filtered copy
+    // of the table when there is none); false, nothing changed, when the
+    // file cannot be read or is no filter file.
+    bool ReadTableFilterFile(const QString& path);
+    // The current table's filter as a ".filter" file, atomically; false
+    // without a filter or when writing failed.
+    bool StoreTableFilter(const QString& path, std::string* error = nullptr);
+    // Text files: their lines appended as rows after the visible table's
+    // rows, cells through SetTableCellText (see document/project/
+    // textimport.h). Character set 0 ANSI, 1 OEM. False, nothing read,
+    // when the file cannot be read; the caller tells the user.
+    bool ReadDelimitedTextFile(const QString& path, char delimiter, int charSet);
+    bool ReadFixedWidthTextFile(const QString& path, const std::array<uint32_t, 26>& widths, int charSet);
+    // === end of table and filter files, text import ===================================
 
 private:
     bool SaveLabelFile(const QString& path);
@@ -492,6 +529,48 @@ private:
     LOGFONTA m_tableFont;
     std::array<uint8_t, kDocSlots> m_stackedLayout{};
     std::string m_labelsFolder;
+
+    // === print run (projectdoc_print*.cpp) ==============================================
+public:
+    // The checks before printing the current template; each failure is
+    // shown to the user and answers false.
+    bool CheckBeforePrint();
+    // Before the print dialog: stored printer settings, the paper check,
+    // orientation, the page limits and the options page's values.
+    void PreparePrinting(CPrintInfo& info, CPrinterSetupAccess* printer);
+    // After the dialog: options to the template and the settings store, the
+    // run state and the row range. `selection` is the table view's
+    // selection (null when printing does not start from the table view).
+    // False when nothing is to be printed (the user has been told).
+    bool BeginPrinting(CDC& dc, CPrintInfo& info, const CRowSelection* selection, POINT printingOffset);
+    // One page: header and footer, then labels until the page is full or
+    // the run ends. Sets info.maxPage to kEndAfterPage when this page is
+    // the last one.
+    void PrintPage(CDC& dc, CPrintInfo& info);
+    // One sheet position; false ends the page.
+    bool PrintLabel(const POINT& resolution, CDC& dc, int block, int row, int column, CPrintInfo& info);
+    // The next (previous) row of the range; false when there is none.
+    bool NextRow(bool selection, int& row, int rangeEnd) const;
+    bool PreviousRow(bool selection, int& row, int rangeEnd) const;
+    // Some object of areas 0 to 2 takes data from a table column.
+    bool UsesTableData() const;
+    const PrintRunState& GetPrintRunState() const { return m_run; }
+    // Labels on one sheet of the current template (0 without a definition).
+    int GetLabelsPerSheet() const;
+    static bool ParseLength(std::string_view text, int32_t& um);
+
+private:
+    int printRowCount() const;
+    int marksPerStrip() const;
+    bool printsModuleMarking() const;
+    void setUpRowRange(const CPrintInfo& info);
+    void drawCutLines(CDC& dc, int block, int firstRow, int firstColumn, int lastRow, int lastColumn);
+    void drawMarkerBorders(CDC& dc, POINT at);
+    int repeatCount() const;
+
+    PrintRunState m_run;
+    const CRowSelection* m_printSelection = nullptr;
+    // === end of print run =================================================================
 
     // === table store and area drawing (projectdoc_tables.cpp, projectdoc_draw.cpp) ===
 public:
