@@ -6,6 +6,7 @@
 #include "platform/uiservices.h"
 #include "shell/aboutdlg.h"
 #include "shell/application/datafolders.h"
+#include "shell/design/designview.h"
 #include "shell/frame/childframe.h"
 #include "shell/frame/commandids.h"
 #include "shell/frame/mainframe.h"
@@ -248,6 +249,13 @@ CChildFrame* CVorteplanSoftLabelApp::addChild(std::unique_ptr<CDocument> documen
                 if (child->GetActiveView() == view)
                     child->SetActiveView(nullptr);
             });
+    };
+    views.createCanvas = [this, project](QWidget* parent) -> QWidget* {
+        return new Vorteplan_SoftLabelDesignView(project, DesignViewLinks{m_frame->Ribbon(), &m_contextMenus}, parent);
+    };
+    views.canvasArea = [](QWidget* canvas) {
+        const auto* design = qobject_cast<Vorteplan_SoftLabelDesignView*>(canvas);
+        return design ? design->GetArea() : 0;
     };
     child->SetProjectView(new CVorteplanSoftMainView(views));
     m_frame->AddChild(child);

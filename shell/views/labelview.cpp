@@ -40,6 +40,11 @@ CVorteplanSoftLabelView::CVorteplanSoftLabelView(const CProjectViewContext& cont
     m_wndRulerVer = new CRulerVerWnd(this);
     m_wndRulerVer->setGeometry(0, kRulerSize, kRulerSize, 200 - kRulerSize);
     setFocusProxy(m_pDesignView);
+    // The canvas becomes the window's active view as it takes the focus.
+    m_pDesignView->installEventFilter(this);
+    if (auto* target = dynamic_cast<CCmdTarget*>(m_pDesignView))
+        target->OnCommand(kShowRulers, [this] { ToggleRulers(); },
+                          [this](CCmdUI& ui) { ui.SetCheck(m_bShowRulers ? 1 : 0); });
 
     connectByName(m_pDesignView, "mouseMovedOnCanvas(QPoint,Qt::KeyboardModifiers)",
                   SIGNAL(mouseMovedOnCanvas(QPoint, Qt::KeyboardModifiers)), this, SLOT(OnDesignMouseMove(QPoint)));
@@ -98,6 +103,14 @@ void CVorteplanSoftLabelView::OnDesignZoomed(int percent)
         scroll = {area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()};
     m_wndRulerHor->SetScrollOffset(scroll.x());
     m_wndRulerVer->SetScrollOffset(scroll.y());
+}
+
+bool CVorteplanSoftLabelView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pDesignView && event->type() == QEvent::FocusIn && m_context.activate)
+        if (auto* target = dynamic_cast<CCmdTarget*>(m_pDesignView))
+            m_context.activate(target);
+    return QWidget::eventFilter(watched, event);
 }
 
 void CVorteplanSoftLabelView::activateDesignView()

@@ -7,7 +7,9 @@
 //
 // The canvas is any widget; its notifications are connected by name when
 // it has them: mouseMovedOnCanvas(QPoint, Qt::KeyboardModifiers),
-// scrolled(int dx, int dy) and zoomed(int percent).
+// scrolled(int dx, int dy) and zoomed(int percent). A canvas that handles
+// commands gets "Show rulers" (848) and becomes the window's active view
+// when it takes the focus.
 #include "shell/views/projectviewcontext.h"
 
 #include <QWidget>
@@ -19,6 +21,7 @@ class CVorteplanSoftLabelView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kRulerSize = 23;
+    static constexpr int kShowRulers = 848;
 
     explicit CVorteplanSoftLabelView(const CProjectViewContext& context, QWidget* parent = nullptr);
     ~CVorteplanSoftLabelView() override;
@@ -36,6 +39,7 @@ public slots:
     void OnDesignZoomed(int percent);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -12,6 +12,14 @@
 CVorteplanSoftMainView::CVorteplanSoftMainView(const CProjectViewContext& context, QWidget* parent)
     : QWidget(parent), m_context(context)
 {
+    // Design views pass "Show windows stacked" on to this view and remember
+    // the layout for their template.
+    m_context.createCanvas = [this, create = m_context.createCanvas](QWidget* parent) -> QWidget* {
+        QWidget* canvas = create ? create(parent) : nullptr;
+        if (auto* target = dynamic_cast<CCmdTarget*>(canvas))
+            RegisterStackedCommand(*target, this, true);
+        return canvas;
+    };
     CVorteplanSoftLabelDoc* doc = m_context.document;
     m_bStackedLayout = doc && doc->GetStackedLayout(0) != 0;
     m_pSplitter = new QSplitter(this);

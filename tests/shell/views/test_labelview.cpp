@@ -6,6 +6,7 @@
 
 #include "../widgettest.h"
 #include "content/objects/shapes.h"
+#include "shell/design/designview.h"
 #include "platform/codepage.h"
 #include "shell/frame/commandrouter.h"
 #include "shell/rulerhorwnd.h"
@@ -61,7 +62,7 @@ TEST_F(LabelViewTest, CanvasSitsBetweenTheRulersOrFillsTheView)
     EXPECT_EQ(view->HorizontalRuler()->geometry(), QRect(23, 0, 577, 23));
     EXPECT_EQ(view->VerticalRuler()->geometry(), QRect(0, 23, 23, 377));
     EXPECT_EQ(view->focusProxy(), canvas);
-    view->ToggleRulers();
+    ASSERT_TRUE(canvas->OnCmdMsg(CVorteplanSoftLabelView::kShowRulers)); // "Show rulers"
     EXPECT_EQ(canvas->geometry(), QRect(0, 0, 600, 400));
     EXPECT_FALSE(view->HorizontalRuler()->isVisible());
     view->ToggleRulers();
@@ -104,6 +105,73 @@ TEST_F(LabelViewTest, CornerSquareSelectsAllThenNone)
     EXPECT_EQ(doc->GetSelectedCount(0), 2);
     EXPECT_EQ(activated, canvas);
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(doc->GetSelectedCount(0), 0);
+}
+
+TEST_F(LabelViewTest, TheCanvasBecomesTheActiveViewWithTheFocus)
+{
+    canvas->clearFocus();
+    activated = nullptr;
+    view->setFocus();
+    EXPECT_EQ(activated, canvas);
+}
+
+// The same with the design canvas itself.
+class DesignLabelViewTest : public viewtest::ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        auto label = viewtest::SheetLabel(1, 1);
+        label->SetWidth(0, 400000, false);
+        label->SetHeight(0, 400000);
+        doc->GetCurrentTemplate().SetLabel(std::move(label));
+        CProjectViewContext context;
+        context.document = doc.get();
+        context.createCanvas = [this](QWidget* parent) {
+            return design = new Vorteplan_SoftLabelDesignView(doc.get(), {}, parent);
+        };
+        context.canvasArea = [](QWidget* w) { return static_cast<Vorteplan_SoftLabelDesignView*>(w)->GetArea(); };
+        view = std::make_unique<CVorteplanSoftLabelView>(context);
+        view->resize(600, 400);
+        ASSERT_TRUE(widgettest::ShowAndWait(view.get()));
+        design->UpdateScrollSizes();
+    }
+    void TearDown() override
+    {
+        view.reset();
+        ViewTest::TearDown();
+    }
+    Vorteplan_SoftLabelDesignView* design = nullptr;
+    std::unique_ptr<CVorteplanSoftLabelView> view;
+};
+
+TEST_F(DesignLabelViewTest, RulersFollowScrollAndZoom)
+{
+    ASSERT_GT(design->verticalScrollBar()->maximum(), 100);
+    design->verticalScrollBar()->setValue(40);
+    EXPECT_EQ(view->VerticalRuler()->GetScrollOffset(), 40);
+    EXPECT_EQ(view->HorizontalRuler()->GetScrollOffset(), 0);
+    design->horizontalScrollBar()->setValue(25);
+    design->SetZoom(200);
+    EXPECT_EQ(view->VerticalRuler()->GetZoom(), 200);
+    EXPECT_EQ(view->HorizontalRuler()->GetScrollOffset(), design->ScrollPosition().x());
+    EXPECT_EQ(view->VerticalRuler()->GetScrollOffset(), design->ScrollPosition().y());
+}
+
+TEST_F(DesignLabelViewTest, CornerSquareTogglesTheSelection)
+{
+    for (int i = 0; i < 3; ++i) {
+        auto r = std::make_unique<CGraphRect>();
+        r->SetX(5000 * i);
+        r->SetWidth(3000);
+        r->SetHeight(3000);
+        doc->GetCurrentTemplate().GetArea(0)->AddTail(std::move(r));
+    }
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(doc->GetSelectedCount(0), 3);
+    EXPECT_TRUE(design->hasFocus());
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(doc->GetSelectedCount(0), 0);
 }
 
