@@ -8,6 +8,7 @@
 #include "document/label/labelfile.h"
 #include "document/project/projectdoc.h"
 #include "platform/settings.h"
+#include "shell/design/designview.h"
 #include "shell/views/labelpreview.h"
 #include "shell/views/mainview.h"
 
@@ -96,6 +97,7 @@ void fillSheetDesign(CVorteplanSoftLabelDoc& doc)
 struct PreviewFixture {
     CVorteplanSoftLabelDoc doc;
     std::unique_ptr<CLabelPreview> preview;
+    std::unique_ptr<Vorteplan_SoftLabelDesignView> design;
     PreviewFixture()
     {
         viewsApp();
@@ -107,6 +109,10 @@ struct PreviewFixture {
         preview->show();
         (void)QTest::qWaitForWindowExposed(preview.get());
         doc.AddView(preview.get());
+        design = std::make_unique<Vorteplan_SoftLabelDesignView>(&doc);
+        design->resize(1000, 500);
+        design->show();
+        (void)QTest::qWaitForWindowExposed(design.get());
     }
     ~PreviewFixture() { doc.RemoveView(preview.get()); }
 };
@@ -158,6 +164,9 @@ void BM_OpenProjectOf255TabsToShownWindow(benchmark::State& state)
         }
         CProjectViewContext context;
         context.document = &doc;
+        context.createCanvas = [&doc](QWidget* parent) -> QWidget* {
+            return new Vorteplan_SoftLabelDesignView(&doc, {}, parent);
+        };
         CVorteplanSoftMainView view(context);
         view.resize(1200, 800);
         view.show();
