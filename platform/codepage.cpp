@@ -47,6 +47,7 @@ const char* iconvName(int cp)
     case 1361: return "JOHAB";
     case 874: return "CP874";
     case 437: return "CP437";
+    case 850: return "CP850";
     case 1250: return "CP1250";
     case 1251: return "CP1251";
     case 1253: return "CP1253";

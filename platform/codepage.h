@@ -12,6 +12,8 @@ namespace codepage {
 
 constexpr int kSymbol = 42;   // CP_SYMBOL: bytes map to U+F000 + byte
 constexpr int kAnsi = 1252;
+// The OEM code page of text files marked "OEM" (Western European DOS).
+constexpr int kOem = 850;
 
 // The code page of a LOGFONT character set (ANSI and DEFAULT: 1252).
 int ForCharset(uint8_t charset);

@@ -52,7 +52,11 @@ const char* FileErrorText(FileError error)
     return "unknown error";
 }
 
-std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, FileError* error)
+namespace {
+
+// Reads the regular file `path`: the whole of it when `headOnly` is false
+// (a file over maxBytes fails), else its first maxBytes bytes at most.
+std::optional<QByteArray> readRegular(const QString& path, qint64 maxBytes, bool headOnly, FileError* error)
 {
     if (error)
         *error = FileError::None;
@@ -70,7 +74,7 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, 
         return fail(error, fromErrno(errno));
     if (!S_ISREG(before.st_mode))
         return fail(error, FileError::NotRegularFile);
-    if (before.st_size > maxBytes)
+    if (!headOnly && before.st_size > maxBytes)
         return fail(error, FileError::TooLarge);
 
     // Non-blocking, so that a FIFO put in its place in the meantime cannot
@@ -83,12 +87,12 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, 
         return fail(error, FileError::Unreadable);
     if (!S_ISREG(opened.st_mode) || opened.st_dev != before.st_dev || opened.st_ino != before.st_ino)
         return fail(error, FileError::NotRegularFile);
-    if (opened.st_size > maxBytes)
+    if (!headOnly && opened.st_size > maxBytes)
         return fail(error, FileError::TooLarge);
 
     // The file may grow while it is read: read at most one byte more than
     // allowed, which tells a file over the limit.
-    const qint64 limit = maxBytes + 1;
+    const qint64 limit = headOnly ? maxBytes : maxBytes + 1;
     QByteArray bytes;
     bytes.resize(qsizetype(std::min<qint64>(qint64(opened.st_size) + 1, limit)));
     qint64 done = 0;
@@ -112,6 +116,18 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, 
         return fail(error, FileError::TooLarge);
     bytes.resize(qsizetype(done));
     return bytes;
+}
+
+} // namespace
+
+std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, FileError* error)
+{
+    return readRegular(path, maxBytes, false, error);
+}
+
+std::optional<QByteArray> ReadRegularFileHead(const QString& path, qint64 count, FileError* error)
+{
+    return readRegular(path, count, true, error);
 }
 
 bool SaveFileAtomically(const QString& path, std::string_view bytes, std::string* error)

@@ -33,6 +33,11 @@ const char* FileErrorText(FileError error);
 std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes,
                                           FileError* error = nullptr);
 
+// The first `count` bytes (fewer when the file is shorter) of the regular
+// file `path`, with the same checks as ReadRegularFile.
+std::optional<QByteArray> ReadRegularFileHead(const QString& path, qint64 count,
+                                              FileError* error = nullptr);
+
 // Writes `bytes` as the whole file `path`, atomically: into a new file
 // beside it that then replaces the old one. When anything fails the new
 // file is removed, any old file stays as it was, `error` (when given) says

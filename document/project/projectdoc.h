@@ -363,6 +363,67 @@ public:
     bool Redo(int area); // 57644
     bool CanUndo(int area) const;
     bool CanRedo(int area) const;
+    // --- module marking (projectdoc_marking*.cpp) ----------------------------------------
+    // The module-marking job of the current template and the objects of area
+    // 0 kept in step with its strip: an edit moves, stretches, deletes or
+    // creates the objects lying in the bands of the modules it changes, and
+    // pushes one undo entry holding the area and the job. An edit that is
+    // refused (bad argument, a job outside its limits, a locked template)
+    // changes nothing and pushes nothing. Lengths in um; module indices from
+    // 0.
+    bool IsModuleMarking() const;
+    void ToggleModuleMarking();
+    int32_t GetStripWidth() const;
+    bool SetStripWidth(int32_t width);
+    int32_t GetMaterialLength() const;
+    bool SetMaterialLength(int32_t length);
+    void ToggleFixedLength();
+    bool SetModuleLength(int32_t width);
+    bool SelectMultiplier(int32_t multiplier);
+    int32_t GetCurrentMultiplier() const;
+    void SetModulesToAdd(int32_t n);
+    int32_t GetModulesToAdd() const;
+    bool AppendMarker();
+    bool InsertMarker();
+    bool UpdateMarker();
+    bool CanUpdateMarker() const;
+    bool DeleteMarker();
+    bool CanDeleteMarker() const;
+    bool DeleteAllMarkers();
+    bool JoinMarker();
+    bool SplitMarker();
+    bool CanJoinMarker() const;
+    bool CanSplitMarker() const;
+    void ToggleSkipMarker();
+    bool SetModuleGap(int32_t gap);
+    int32_t GetModuleGap() const;
+    bool SetMarkingLeftMargin(int32_t margin);
+    bool SetMarkingRightMargin(int32_t margin);
+    int32_t GetMarkingLeftMargin() const;
+    bool GotoMarker(int n);
+    bool GotoFirstMarker();
+    bool GotoPreviousMarker();
+    bool GotoNextMarker();
+    bool GotoLastMarker();
+    int GetCurrentMarkerNumber() const;
+    bool CanGotoNextMarker() const;
+    bool CanGotoPreviousMarker() const;
+    int32_t GetMarkerLength(int n) const;   // -1 outside the row
+    int32_t GetMarkerPosition(int n) const; // -1 outside the row
+    int GetModuleCount() const;
+    int GetCurrentRowModuleCount() const;
+    int LocateMarker(int n) const;
+    bool HitTestMarkers(const CDC& dc, int zoom, POINT point);
+    void DrawMarkerSelection(CDC& dc, int scale, int top, int module) const;
+    // Marker texts bound to table column A for module n (-1: every module).
+    void CreateMarkerTexts(int n);
+    bool CanUseTableSource(bool ignoreMarking) const;
+    bool IsInSkippedMarker(int32_t from, int32_t to) const;
+    bool CanCenterSelection() const;
+    void ApplyToFirstArea();
+    void SetZoomRate(int area, int32_t percent);
+    int32_t GetAreaZoom(int area) const;
+
     // === end of template edit operations ===============================================
 
     // --- stacked layout -------------------------------------------------------------------
@@ -386,11 +447,47 @@ public:
     bool WriteTableRecord(RecordWriter& writer) const;
     bool ReadTableRecord(RecordReader& reader);
 
-    // --- table files ----------------------------------------------------------------------
-    // Reading and writing ".tbl" / ".tbf" files into / from the current
-    // table. Not supported yet: both answer false.
+    // === table and filter files, text import (projectdoc_tablefiles.cpp) ===============
+    // Opening a ".tbl" or ".tbf" file as the document: the file into the
+    // current table; false when it is neither or was refused.
     bool OpenTableFile(const QString& path);
+    // The current table as a ".tbf" file; false (the user told why) when it
+    // could not be written.
     bool SaveTableFile(const QString& path);
+    // ".tbl" (any case) whose file begins with a table-file signature and a
+    // column count of 1..26.
+    static bool IsTableFile(const QString& path);
+    static bool IsTbfFile(const QString& path); // ".tbf", any case
+    // ".tbf": ReadTbfFile; else the ".tbl" file's cells are appended after
+    // the visible table's rows and its image columns marked. A ".tbl" file
+    // that is no table file is ignored (false, no message).
+    bool ImportTableFile(const QString& path);
+    // Either ".tbf" layout into the current table slot. A file that is not
+    // read whole changes nothing and shows "Corrupt file or wrong file
+    // version" (false). Modified flag and repaint are the caller's.
+    bool ReadTbfFile(const QString& path);
+    // Writes the current table with its filter and filtered copy,
+    // atomically; false (`error` says why) when that failed.
+    bool WriteTbfFile(const QString& path, std::string* error = nullptr);
+    // Gives the current table a filter when it has none, and a filtered
+    // copy of the table when it has none.
+    void SetupTableFilter();
+    // With an enabled filter: the filtered copy rebuilt, views repainted.
+    void ReapplyTableFilter();
+    // A ".filter" file as the current table's filter (with a filtered copy
+    // of the table when there is none); false, nothing changed, when the
+    // file cannot be read or is no filter file.
+    bool ReadTableFilterFile(const QString& path);
+    // The current table's filter as a ".filter" file, atomically; false
+    // without a filter or when writing failed.
+    bool StoreTableFilter(const QString& path, std::string* error = nullptr);
+    // Text files: their lines appended as rows after the visible table's
+    // rows, cells through SetTableCellText (see document/project/
+    // textimport.h). Character set 0 ANSI, 1 OEM. False, nothing read,
+    // when the file cannot be read; the caller tells the user.
+    bool ReadDelimitedTextFile(const QString& path, char delimiter, int charSet);
+    bool ReadFixedWidthTextFile(const QString& path, const std::array<uint32_t, 26>& widths, int charSet);
+    // === end of table and filter files, text import ===================================
 
 private:
     bool SaveLabelFile(const QString& path);

@@ -146,16 +146,6 @@ bool CVorteplanSoftLabelDoc::SaveProject(const QString& path)
     return true;
 }
 
-bool CVorteplanSoftLabelDoc::OpenTableFile(const QString& /*path*/)
-{
-    return false;
-}
-
-bool CVorteplanSoftLabelDoc::SaveTableFile(const QString& /*path*/)
-{
-    return false;
-}
-
 bool CVorteplanSoftLabelDoc::SaveModified()
 {
     for (int k = 0; k < kDocSlots; ++k) {

@@ -52,6 +52,15 @@ TEST(Files, ReadsRegularFilesAndLinksToThemUpToTheLimit)
     ASSERT_TRUE(bytes.has_value());
     EXPECT_EQ(bytes->size(), 10);
 
+    // The head of a file: at most the bytes asked for, fewer from a short
+    // file, and no more than a file holds.
+    bytes = files::ReadRegularFileHead(path, 4);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(*bytes, QByteArray("0123"));
+    bytes = files::ReadRegularFileHead(path, 64);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(bytes->size(), 10);
+
     // One byte over the limit is refused; an empty file reads as empty.
     EXPECT_EQ(errorOf(path, 9), files::FileError::TooLarge);
     writeFile(dir.filePath("empty"), {});
@@ -92,6 +101,7 @@ TEST(Files, RefusesDevicesFifosAndFoldersAtOnce)
     timer.start();
     EXPECT_EQ(errorOf(fifo, 1 << 20), files::FileError::NotRegularFile);
     EXPECT_EQ(errorOf("/dev/zero", 1 << 20), files::FileError::NotRegularFile);
+    EXPECT_FALSE(files::ReadRegularFileHead("/dev/zero", 4).has_value());
     EXPECT_EQ(errorOf(linkToZero, 1 << 20), files::FileError::NotRegularFile);
     EXPECT_EQ(errorOf(dir.path(), 1 << 20), files::FileError::NotRegularFile);
     // Whatever standard input is here (terminal, pipe, file), no waiting.

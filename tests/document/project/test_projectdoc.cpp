@@ -89,10 +89,10 @@ TEST_F(ProjectTest, ExtensionsInAnyCaseAndUnknownOnes)
     CVorteplanSoftLabelDoc unknown;
     EXPECT_FALSE(unknown.Open(path("data.txt")));
     EXPECT_FALSE(unknown.SaveByExtension(path("out.txt")));
-    // Table files are not read or written yet.
+    // A ".tbl" file whose header fails the table-file test is refused.
     writeFile(path("table.TBL"), std::string(64, '\0'));
     EXPECT_FALSE(unknown.Open(path("table.TBL")));
-    EXPECT_FALSE(unknown.SaveByExtension(path("table.tbf")));
+    EXPECT_TRUE(unknown.SaveByExtension(path("table.tbf")));
     EXPECT_TRUE(m_ui.messages.empty());
 }
 
