@@ -91,6 +91,15 @@ public:
     void GoToNextPage();
     void OpenFindDialog(bool replace);
     void ImportExcel();
+    void ImportTable();
+    void LoadFilter();
+    void StoreFilter();
+    // Enable filter: a table without a filter is offered one first.
+    void EnableFilter();
+    bool IsFilterEnabled() const;
+    // Asks whether to create a filter when the table has none; true when
+    // it has one now.
+    bool AskToCreateFilter();
     void ApplyCharSetBox();
     // The fills with the values their dialogs answer.
     void RunSequence(const tablefill::SequenceRequest& request);

@@ -7,8 +7,6 @@
 #include "platform/uiservices.h"
 #include "tables/grid/gridctrl.h"
 #include "tables/grid/gridinplaceedit.h"
-#include "tables/import/excelimportcommand.h"
-#include "tables/import/excelselectsheetdlg.h"
 #include "tables/tableviewhost.h"
 
 #include <QLineEdit>
@@ -24,6 +22,8 @@ enum : int {
     kUndo = 57643, kSelectAll = 57642, kImageColumn = 770, kLinkImage = 847, kSequence = 731, kRepeat = 741,
     kSortUp = 762, kSortDown = 763, kFind = 732, kReplace = 742, kFirstRow = 733, kLastRow = 734,
     kPreviousRow = 735, kNextRow = 736, kPreviousPage = 737, kNextPage = 738, kImportExcel = 861,
+    kImportTable = 730, kImportText = 805, kEnableFilter = 803, kSetupFilter = 804, kLoadFilter = 808,
+    kStoreFilter = 809,
 };
 
 } // namespace
@@ -115,6 +115,13 @@ void CVorteplanSoftTableView::registerTableCommands()
     add(kPreviousPage, [this] { GoToPreviousPage(); });
     add(kNextPage, [this] { GoToNextPage(); });
     add(kImportExcel, [this] { ImportExcel(); });
+    add(kImportTable, [this] { ImportTable(); });
+    add(kEnableFilter, [this] { EnableFilter(); }, [this](TableCommandState& s) { s.checked = IsFilterEnabled(); });
+    add(kLoadFilter, [this] { LoadFilter(); });
+    add(kStoreFilter, [this] { StoreFilter(); });
+    // The filter dialog and the text import pages come later: greyed.
+    add(kSetupFilter, {}, [](TableCommandState& s) { s.enabled = false; });
+    add(kImportText, {}, [](TableCommandState& s) { s.enabled = false; });
 }
 
 // --- helpers -------------------------------------------------------------------------------
@@ -396,20 +403,7 @@ void CVorteplanSoftTableView::GoToNextRow()
     moveFocusTo(std::max(m_pGrid->GetFocusCell().row, 0) + 1, focusColumn());
 }
 
-// --- imports and the character set ----------------------------------------------------------
-
-void CVorteplanSoftTableView::ImportExcel()
-{
-    FileDialogRequest request;
-    request.filter = "Excel files|*.xl*||";
-    const auto path = Ui().AskOpenFileName(request);
-    if (!path || !m_doc)
-        return;
-    CExcelSelectSheetDlg chooser(this, codePage());
-    ImportExcelIntoCurrentTable(*m_doc, *path, chooser);
-    UpdateGridRows();
-    m_pGrid->setFocus();
-}
+// --- the character set ---------------------------------------------------------------------
 
 void CVorteplanSoftTableView::ApplyCharSetBox()
 {
