@@ -6,8 +6,11 @@
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
+#include "shell/printdriver.h"
+#include "tables/view/vorteplansofttableview.h"
 
 #include <QLabel>
+#include <QPrinter>
 
 namespace {
 
@@ -39,8 +42,21 @@ void CMainFrameTableViewHost::ShowContextMenu(QWidget* view, QPoint globalPoint)
     m_menus.ShowPopupMenu(QStringLiteral("Table"), globalPoint, view);
 }
 
-void CMainFrameTableViewHost::Print(QWidget* /*view*/)
+void CMainFrameTableViewHost::Print(QWidget* view)
 {
+    auto* tableView = qobject_cast<CVorteplanSoftTableView*>(view);
+    if (!tableView || !tableView->GetDocument())
+        return;
+    QPrinter& printer = m_printer ? *m_printer : CPrintDriver::ApplicationPrinter();
+    // Whole rows selected of a template that prints table data: the dialog
+    // offers the selection and has it chosen.
+    const bool selection = tableView->PreselectPrintSelection();
+    printer.setPrintRange(selection ? QPrinter::Selection : QPrinter::AllPages);
+    CPrintDriver::Job job;
+    job.parent = view;
+    job.selection = selection ? tableView : nullptr;
+    job.runDialog = m_runDialog;
+    CPrintDriver::PrintDocument(*tableView->GetDocument(), printer, job);
 }
 
 bool CMainFrameTableViewHost::LinkImages(QWidget* /*view*/, const std::string& /*filter*/)

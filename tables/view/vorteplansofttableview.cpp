@@ -342,6 +342,11 @@ bool CVorteplanSoftTableView::PreselectPrintSelection() const
     return usesTable && IsWholeRowSelection();
 }
 
+bool CVorteplanSoftTableView::IsRowSelected(int row) const
+{
+    return row >= 0 && m_pGrid->IsCellSelected(row + 1, 1);
+}
+
 // --- columns and image cells ---------------------------------------------------------------
 
 int CVorteplanSoftTableView::flagColumnOfGridColumn(int column) const

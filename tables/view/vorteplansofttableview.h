@@ -13,6 +13,7 @@
 // table; the flags belong to the full table's columns. Every change from
 // one to the other goes through the document's shown-column mapping.
 #include "document/frame/document.h"
+#include "document/project/areadraw.h"
 #include "tables/gridowner.h"
 #include "tables/view/findreplacedialog.h"
 #include "tables/view/tablecommand.h"
@@ -28,7 +29,7 @@ class CGridCtrl;
 class CTableViewHost;
 class CVorteplanSoftLabelDoc;
 
-class CVorteplanSoftTableView : public QWidget, public CDocView, public CGridOwner {
+class CVorteplanSoftTableView : public QWidget, public CDocView, public CGridOwner, public CRowSelection {
     Q_OBJECT
 public:
     // The find / replace kinds of FindReplaceInTable.
@@ -69,6 +70,8 @@ public:
     // Print: whether the print dialog opens with Selection chosen (the
     // current template prints table data and whole rows are selected).
     bool PreselectPrintSelection() const;
+    // For the print run: table row `row` (0-based) is selected.
+    bool IsRowSelected(int row) const override;
 
     // --- commands (public for the context menu's and the tests' sake)
     void InsertRow();
@@ -101,6 +104,8 @@ public:
     // it has one now.
     bool AskToCreateFilter();
     void ApplyCharSetBox();
+    // Print (57607): the print run through the host.
+    void Print();
     // The fills with the values their dialogs answer.
     void RunSequence(const tablefill::SequenceRequest& request);
     void RunRepeat(const tablefill::RepeatRequest& request);

@@ -23,7 +23,7 @@ enum : int {
     kSortUp = 762, kSortDown = 763, kFind = 732, kReplace = 742, kFirstRow = 733, kLastRow = 734,
     kPreviousRow = 735, kNextRow = 736, kPreviousPage = 737, kNextPage = 738, kImportExcel = 861,
     kImportTable = 730, kImportText = 805, kEnableFilter = 803, kSetupFilter = 804, kLoadFilter = 808,
-    kStoreFilter = 809,
+    kStoreFilter = 809, kPrint = 57607,
 };
 
 } // namespace
@@ -116,6 +116,7 @@ void CVorteplanSoftTableView::registerTableCommands()
     add(kNextPage, [this] { GoToNextPage(); });
     add(kImportExcel, [this] { ImportExcel(); });
     add(kImportTable, [this] { ImportTable(); });
+    add(kPrint, [this] { Print(); });
     add(kEnableFilter, [this] { EnableFilter(); }, [this](TableCommandState& s) { s.checked = IsFilterEnabled(); });
     add(kLoadFilter, [this] { LoadFilter(); });
     add(kStoreFilter, [this] { StoreFilter(); });
@@ -404,6 +405,12 @@ void CVorteplanSoftTableView::GoToNextRow()
 }
 
 // --- the character set ---------------------------------------------------------------------
+
+void CVorteplanSoftTableView::Print()
+{
+    if (m_doc && m_host)
+        m_host->Print(this);
+}
 
 void CVorteplanSoftTableView::ApplyCharSetBox()
 {

@@ -1,6 +1,7 @@
 // The table view inside the main frame: its commands on the route, the
 // status pane, the character-set box and Delete table through the host.
 #include "document/project/project_test_support.h"
+#include "print_sheet.h"
 #include "document/project/projectdoc.h"
 #include "shell/application/contextmenus.h"
 #include "shell/frame/mainframe.h"
@@ -13,6 +14,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,7 +57,8 @@ TEST_F(TableViewHostTest, CommandsAndStatesGoThroughTheRouter)
     view->UpdateGridRows();
     EXPECT_TRUE(router.Update(762).IsEnabled());
     EXPECT_FALSE(router.Update(731).IsEnabled()) << "the sequence dialog is not there yet";
-    EXPECT_FALSE(router.Update(57607).IsEnabled()) << "no print driver yet";
+    EXPECT_TRUE(router.Update(57607).IsEnabled());
+    EXPECT_FALSE(router.Update(847).IsEnabled()) << "the link-image dialog is not there yet";
     view->Grid()->SetFocusCell(1, 1);
     view->ItemChanged(1, 1);
     EXPECT_TRUE(router.Execute(760));
@@ -81,4 +85,30 @@ TEST_F(TableViewHostTest, CharacterSetBoxAndDeleteTable)
     EXPECT_EQ(deletes, 1);
     host.SetSelectionPaneText(QStringLiteral("One row selected"));
     EXPECT_EQ(frame.StatusPane(121)->text(), "One row selected");
+}
+
+TEST_F(TableViewHostTest, PrintPresetsTheSelectionForWholeRowsOfTableData)
+{
+    printtest::BuildSheet(doc, 5);
+    view->UpdateGridRows();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path("p.pdf"));
+    std::vector<QPrinter::PrintRange> ranges;
+    host.SetPrintHooks(&printer, [&ranges](QPrintDialog& dialog) {
+        ranges.push_back(dialog.printer()->printRange());
+        EXPECT_EQ(dialog.testOption(QAbstractPrintDialog::PrintSelection),
+                  dialog.printer()->printRange() == QPrinter::Selection);
+        return false;
+    });
+    view->Grid()->SetSelectedRange(CCellRange(2, 1, 3, 26));
+    EXPECT_TRUE(view->PreselectPrintSelection());
+    EXPECT_TRUE(router.Execute(57607));
+    view->Grid()->SetSelectedRange(CCellRange(2, 1, 3, 2));
+    EXPECT_TRUE(router.Execute(57607));
+    ASSERT_EQ(ranges.size(), 2u);
+    EXPECT_EQ(ranges[0], QPrinter::Selection);
+    EXPECT_EQ(ranges[1], QPrinter::AllPages);
+    EXPECT_TRUE(view->IsRowSelected(1));
+    EXPECT_FALSE(view->IsRowSelected(0));
 }
