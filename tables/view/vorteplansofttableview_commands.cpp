@@ -334,11 +334,7 @@ void CVorteplanSoftTableView::SortCommand(bool descending)
 
 int CVorteplanSoftTableView::labelsPerSheet() const
 {
-    const CLabel* label = m_doc ? m_doc->GetCurrentTemplate().GetLabel() : nullptr;
-    if (!label)
-        return 0;
-    const int64_t n = int64_t(label->GetBlockCount()) * label->GetRows() * label->GetColumns();
-    return int(std::clamp<int64_t>(n, 0, 1 << 30));
+    return m_doc ? std::max(m_doc->GetLabelsPerSheet(), 0) : 0;
 }
 
 void CVorteplanSoftTableView::GoToFirstRow()

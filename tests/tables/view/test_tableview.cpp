@@ -3,6 +3,7 @@
 // a filter, and the page's close and destruction.
 #include "tableviewtest.h"
 
+#include "document/label/labelfile.h"
 #include "platform/queuedcall.h"
 
 #include <QCloseEvent>
@@ -258,4 +259,23 @@ TEST_F(TableViewTest, CharacterSetBoxSetsTheTableFont)
     EXPECT_EQ(doc.GetTableFont().lfCharSet, doc.GetCharSetFromName("Greek"));
     EXPECT_EQ(grid().CodePage(), 1253);
     EXPECT_EQ(view->CommandState(693).text, QString("Greek"));
+}
+
+TEST_F(TableViewTest, PagesStepByTheLabelsOfASheet)
+{
+    auto label = std::make_unique<CLabelFileNewArticleNo>();
+    label->SetColumns(2);
+    label->SetRows(4);
+    doc.GetCurrentTemplate().SetLabel(std::move(label));
+    ASSERT_EQ(doc.GetLabelsPerSheet(), 8);
+    fillColumn(3);
+    focus(1, 2);
+    view->RunCommand(738);
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(3, 2)) << "at most the last row";
+    fillColumn(12);
+    focus(5, 2);
+    view->RunCommand(737);
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(1, 2));
+    view->RunCommand(738);
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(9, 2));
 }
