@@ -11,6 +11,7 @@
 #include "shell/frame/commandids.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
+#include "shell/mainframetableviewhost.h"
 #include "shell/views/mainview.h"
 
 #include <QApplication>
@@ -124,6 +125,7 @@ bool CVorteplanSoftLabelApp::InitInstance(const QStringList& arguments, const Op
     m_contextMenus.RegisterProgramMenus();
 
     m_frame = std::make_unique<CMainFrame>(m_router);
+    m_tableHost = std::make_unique<CMainFrameTableViewHost>(*m_frame, m_router, m_contextMenus);
     if (!m_frame->Create()) {
         m_frame.reset();
         return false;
@@ -253,6 +255,11 @@ CChildFrame* CVorteplanSoftLabelApp::addChild(std::unique_ptr<CDocument> documen
     views.createCanvas = [this, project](QWidget* parent) -> QWidget* {
         return new Vorteplan_SoftLabelDesignView(project, DesignViewLinks{m_frame->Ribbon(), &m_contextMenus}, parent);
     };
+    views.deactivate = [child](CCmdTarget* view) {
+        if (child->GetActiveView() == view)
+            child->SetActiveView(nullptr);
+    };
+    views.tableHost = m_tableHost.get();
     views.canvasArea = [](QWidget* canvas) {
         const auto* design = qobject_cast<Vorteplan_SoftLabelDesignView*>(canvas);
         return design ? design->GetArea() : 0;

@@ -29,7 +29,7 @@ CVorteplanSoftMainView::CVorteplanSoftMainView(const CProjectViewContext& contex
     layout.isStacked = [this] { return m_bStackedLayout; };
     layout.switchLayout = [this] { OnShowStacked(); };
     m_templateTabs = new CTemplateTabView(m_context, layout, m_pSplitter);
-    m_tableTabs = new CTableTabView(m_context, m_pSplitter);
+    m_tableTabs = new CTableTabView(m_context, this, m_pSplitter);
     m_templateTabs->setMinimumSize(kMinimumPane, kMinimumPane);
     m_tableTabs->setMinimumSize(kMinimumPane, kMinimumPane);
     m_pSplitter->addWidget(m_templateTabs);

@@ -9,6 +9,7 @@ class CCmdTarget;
 class CCommandRouter;
 class CContextMenuManager;
 class CRibbonBar;
+class CTableViewHost;
 class CVorteplanSoftLabelDoc;
 class QWidget;
 
@@ -20,10 +21,13 @@ struct CProjectViewContext {
     // Makes a view the active view of the project window (the first link
     // of the command route).
     std::function<void(CCmdTarget* view)> activate;
+    // A view that goes: it stops being the active view if it was.
+    std::function<void(CCmdTarget* view)> deactivate;
     // The design canvas of a label view; without it a plain widget stands in.
     std::function<QWidget*(QWidget* parent)> createCanvas;
     // The area (0 label, 1 header, 2 footer) a canvas shows.
     std::function<int(QWidget* canvas)> canvasArea;
-    // The table view of a table tab; without it a plain widget stands in.
-    std::function<QWidget*(QWidget* parent)> createTableView;
+    // What the table views ask of the application; without it table tabs
+    // show an empty page.
+    CTableViewHost* tableHost = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "shell/views/tablepage.h"
 #include "shell/views/templatetabview.h"
 
 #include <QLabel>
@@ -13,8 +14,8 @@ const QString kTable = QStringLiteral("Table");
 
 } // namespace
 
-CTableTabView::CTableTabView(const CProjectViewContext& context, QWidget* parent)
-    : CTabView(parent), m_context(context)
+CTableTabView::CTableTabView(const CProjectViewContext& context, CVorteplanSoftMainView* mainView, QWidget* parent)
+    : CTabView(parent), m_context(context), m_mainView(mainView)
 {
     if (m_context.document)
         m_context.document->AddTabObserver(this);
@@ -53,16 +54,9 @@ void CTableTabView::CreateTabs()
 
 QWidget* CTableTabView::CreatePage(int /*index*/)
 {
-    QWidget* page = m_context.createTableView ? m_context.createTableView(nullptr) : nullptr;
-    if (!page)
+    if (!m_context.tableHost)
         return new QLabel;
-    CVorteplanSoftLabelDoc* doc = m_context.document;
-    if (auto* view = dynamic_cast<CDocView*>(page); view && doc) {
-        doc->AddView(view);
-        // Only the address is compared: safe once the view is gone.
-        connect(page, &QObject::destroyed, this, [doc, view] { doc->RemoveView(view); });
-    }
-    return page;
+    return new CTablePage(m_context, m_context.tableHost, m_mainView);
 }
 
 void CTableTabView::activate(int index)

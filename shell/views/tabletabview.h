@@ -6,12 +6,15 @@
 #include "shell/views/projectviewcontext.h"
 #include "shell/views/tabview.h"
 
+class CVorteplanSoftMainView;
+
 class CTableTabView : public CTabView, public CTabObserver {
     Q_OBJECT
 public:
     static constexpr int kMaxTables = 255;
 
-    explicit CTableTabView(const CProjectViewContext& context, QWidget* parent = nullptr);
+    // `mainView` (may be null) takes "Show windows stacked" from the table views.
+    CTableTabView(const CProjectViewContext& context, CVorteplanSoftMainView* mainView, QWidget* parent = nullptr);
     ~CTableTabView() override;
 
     // Tabs for the document's tables and the add tab; the first is active.
@@ -33,5 +36,6 @@ private:
     void activate(int index);
 
     CProjectViewContext m_context;
+    CVorteplanSoftMainView* m_mainView = nullptr;
     bool m_bAddTab = false;
 };

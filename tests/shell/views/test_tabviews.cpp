@@ -3,6 +3,10 @@
 // any, the layout each template keeps, queued re-activation, and the
 // template page's close.
 #include "shell/views/mainview.h"
+#include "shell/tableviewcommandtarget.h"
+#include "shell/views/tablepage.h"
+#include "tables/tableviewhost.h"
+#include "tables/view/vorteplansofttableview.h"
 #include "shell/views/tabletabview.h"
 #include "shell/views/templatetabview.h"
 #include "shell/views/templateview.h"
@@ -30,6 +34,18 @@ void clickTab(CTabView& view, int index)
     QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(index).center());
 }
 
+struct NullTableHost : CTableViewHost {
+    std::string CharSetBoxText() const override { return {}; }
+    void ShowCharSetBoxText(const std::string&) override {}
+    void ShowContextMenu(QWidget*, QPoint) override {}
+    void Print(QWidget*) override {}
+    bool LinkImages(QWidget*, const std::string&) override { return false; }
+    void DeleteTable() override {}
+    void ToggleStackedWindows() override {}
+    bool IsStackedWindows() const override { return false; }
+    void SetSelectionPaneText(const QString&) override {}
+};
+
 class TabViewTest : public viewtest::ViewTest {
 protected:
     void build()
@@ -37,6 +53,12 @@ protected:
         CProjectViewContext context;
         context.document = doc.get();
         context.router = &router;
+        context.tableHost = tableHost;
+        context.activate = [this](CCmdTarget* view) { active = view; };
+        context.deactivate = [this](CCmdTarget* view) {
+            if (active == view)
+                active = nullptr;
+        };
         main = std::make_unique<CVorteplanSoftMainView>(context);
         main->resize(1000, 700);
         ASSERT_TRUE(widgettest::ShowAndWait(main.get()));
@@ -51,6 +73,8 @@ protected:
     CTableTabView& tables() { return *main->TableTabs(); }
 
     CCommandRouter router;
+    CTableViewHost* tableHost = nullptr;
+    CCmdTarget* active = nullptr;
     std::unique_ptr<CVorteplanSoftMainView> main;
 };
 
@@ -213,6 +237,27 @@ TEST_F(TabViewTest, EveryTemplateKeepsItsOwnLayout)
     EXPECT_EQ(design.invalidated + preview.invalidated, 0);
     doc->RemoveView(&design);
     doc->RemoveView(&preview);
+}
+
+TEST_F(TabViewTest, TablePagesHoldTableViewsThatBecomeTheActiveView)
+{
+    NullTableHost host;
+    tableHost = &host;
+    build();
+    auto* page = qobject_cast<CTablePage*>(tables().GetPage(0));
+    ASSERT_NE(page, nullptr);
+    ASSERT_NE(page->GetTableView(), nullptr);
+    page->GetTableView()->setFocus();
+    EXPECT_EQ(active, page->GetCommandTarget());
+    // The table view's "Show windows stacked" remembers nothing.
+    ASSERT_TRUE(page->GetCommandTarget()->OnCmdMsg(CVorteplanSoftMainView::kShowStacked));
+    EXPECT_TRUE(main->IsStackedLayout());
+    EXPECT_EQ(doc->GetStackedLayout(0), 0);
+    // Its page goes with its table, and stops being the active view.
+    doc->SetTableCount(2);
+    tables().TabRemoved(TabKind::Table, 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(active, nullptr);
 }
 
 TEST_F(TabViewTest, ClosingATemplatePageAsksToDeleteTheTemplate)
