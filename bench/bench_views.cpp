@@ -11,6 +11,7 @@
 #include "shell/design/designview.h"
 #include "shell/views/labelpreview.h"
 #include "shell/views/mainview.h"
+#include "tables/tableviewhost.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -136,6 +137,19 @@ void BM_PreviewCurrentRowChange(benchmark::State& state)
 }
 BENCHMARK(BM_PreviewCurrentRowChange)->Unit(benchmark::kMillisecond);
 
+// The table views ask nothing of a main frame here.
+struct QuietTableHost : CTableViewHost {
+    std::string CharSetBoxText() const override { return {}; }
+    void ShowCharSetBoxText(const std::string&) override {}
+    void ShowContextMenu(QWidget*, QPoint) override {}
+    void Print(QWidget*) override {}
+    bool LinkImages(QWidget*, const std::string&) override { return false; }
+    void DeleteTable() override {}
+    void ToggleStackedWindows() override {}
+    bool IsStackedWindows() const override { return false; }
+    void SetSelectionPaneText(const QString&) override {}
+};
+
 const QString& largestWindowProject()
 {
     static const QString path = [] {
@@ -156,6 +170,7 @@ void BM_OpenProjectOf255TabsToShownWindow(benchmark::State& state)
 {
     viewsApp();
     const QString path = largestWindowProject();
+    QuietTableHost host;
     for (auto _ : state) {
         CVorteplanSoftLabelDoc doc;
         if (!doc.Open(path) || doc.GetTemplateCount() != 255 || doc.GetTableCount() != 255) {
@@ -164,6 +179,7 @@ void BM_OpenProjectOf255TabsToShownWindow(benchmark::State& state)
         }
         CProjectViewContext context;
         context.document = &doc;
+        context.tableHost = &host;
         context.createCanvas = [&doc](QWidget* parent) -> QWidget* {
             return new Vorteplan_SoftLabelDesignView(&doc, {}, parent);
         };
