@@ -76,6 +76,8 @@ void CTabView::InsertTab(int index, const QString& text)
         const QSignalBlocker block(m_tabBar);
         m_tabBar->insertTab(index, text);
     }
+    // A hidden tab bar does not tell its layout that it needs room now.
+    m_tabBar->updateGeometry();
     m_pages.insert(m_pages.begin() + index, QPointer<QWidget>());
     ShowActivePage();
 }
@@ -88,6 +90,7 @@ void CTabView::RemoveTab(int index)
         const QSignalBlocker block(m_tabBar);
         m_tabBar->removeTab(index);
     }
+    m_tabBar->updateGeometry();
     if (QWidget* page = m_pages[size_t(index)].data()) {
         m_stack->removeWidget(page);
         page->hide();

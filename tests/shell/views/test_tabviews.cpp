@@ -85,6 +85,8 @@ TEST_F(TabViewTest, ANewProjectShowsThreeTemplatesAndThreeTables)
     EXPECT_EQ(texts(tables()), (QStringList{"Table 1", "Table 2", "Table 3", "+"}));
     EXPECT_EQ(templates().GetActiveTab(), 0);
     EXPECT_EQ(tables().GetActiveTab(), 0);
+    // The tab rows take their room.
+    EXPECT_EQ(templates().TabBar()->height(), templates().TabBar()->sizeHint().height());
     // The document keeps the texts: they are saved with the project.
     EXPECT_EQ(doc->GetTemplateName(2), "Template 3");
     EXPECT_EQ(doc->GetTableName(0), "Table 1");
