@@ -26,6 +26,8 @@ QApplication& app()
     static char name[] = "vsl_bench";
     static char* argv[] = {name, nullptr};
     static QApplication* instance = [] {
+        if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+            return existing;
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         return new QApplication(argc, argv);
     }();

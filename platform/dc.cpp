@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <algorithm>
+#include <tuple>
 #include <cmath>
 #include <cstdlib>
 
@@ -151,7 +152,51 @@ CDC::CDC(QPainter* painter, int logPixelsX, int logPixelsY, int deviceWidth, int
 {
 }
 
-CDC::~CDC() = default;
+CDC::~CDC()
+{
+    if (m_painter && m_painter->isActive())
+        flushFills();
+}
+
+void CDC::EndFillBatch()
+{
+    if (m_fillBatchDepth > 0 && --m_fillBatchDepth == 0)
+        flushFills();
+}
+
+void CDC::flushFills()
+{
+    if (!m_pendingFill)
+        return;
+    PendingFill fill = std::move(*m_pendingFill);
+    m_pendingFill.reset();
+    // Rectangles of the same columns that touch one above the other (the
+    // rows of a QR code's modules) become one.
+    std::vector<RECT>& rects = fill.rects;
+    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
+        return std::tie(a.left, a.right, a.top) < std::tie(b.left, b.right, b.top);
+    });
+    QVector<QRect> merged;
+    merged.reserve(qsizetype(rects.size()));
+    for (size_t i = 0; i < rects.size();) {
+        RECT r = rects[i++];
+        while (i < rects.size() && rects[i].left == r.left && rects[i].right == r.right && rects[i].top <= r.bottom) {
+            r.bottom = std::max(r.bottom, rects[i].bottom);
+            ++i;
+        }
+        merged.push_back(ToQRect(r));
+    }
+    m_painter->save();
+    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    if (fill.clip)
+        m_painter->setClipRect(ToQRect(*fill.clip), Qt::IntersectClip);
+    m_painter->setPen(Qt::NoPen);
+    m_painter->setBrush(qcolor(fill.color));
+    // One path of rectangles, filled once.
+    m_painter->drawRects(merged.constData(), int(merged.size()));
+    m_painter->restore();
+}
 
 int CDC::GetDeviceCaps(int index) const
 {
@@ -384,6 +429,7 @@ void CDC::preparePainter()
 
 void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* strokePath)
 {
+    flushFills();
     m_painter->save();
     preparePainter();
     if (fillPath && !m_state.brush.IsNull())
@@ -700,6 +746,20 @@ bool CDC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, 
 void CDC::FillSolidRect(const RECT& r, COLORREF color)
 {
     const RECT n = r.Normalized();
+    if (m_painter && m_fillBatchDepth > 0) {
+        auto sameClip = [&](const std::optional<RECT>& a) {
+            const std::optional<RECT>& b = m_state.clip;
+            return a.has_value() == b.has_value() &&
+                   (!a || (a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom));
+        };
+        if (m_pendingFill && (m_pendingFill->color != color || !sameClip(m_pendingFill->clip)))
+            flushFills();
+        if (!m_pendingFill)
+            m_pendingFill = PendingFill{color, m_state.clip, {}};
+        if (n.right > n.left && n.bottom > n.top)
+            m_pendingFill->rects.push_back(n);
+        return;
+    }
     if (m_painter) {
         m_painter->save();
         m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -723,6 +783,7 @@ void CDC::InvertRect(const RECT& r)
 {
     const RECT n = r.Normalized();
     if (m_painter) {
+        flushFills();
         m_painter->save();
         m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
         if (m_state.clip) {

@@ -103,6 +103,13 @@ public:
     bool Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
 
     void FillSolidRect(const RECT& r, COLORREF color);
+    // On a painter target, the solid rectangles filled between
+    // BeginFillBatch and EndFillBatch go out as one filled path for each run
+    // of the same colour and clip (a barcode's bars, a QR code's modules),
+    // not one rectangle each. Any other drawing ends the run first, so the
+    // order of what is drawn stays. Raster targets fill at once. Calls nest.
+    void BeginFillBatch() { ++m_fillBatchDepth; }
+    void EndFillBatch();
     void InvertRect(const RECT& r);
     // A one-pixel 3-D edge along the sides of `r` (BF_ flags) in the system's
     // button colours: BDR_SUNKEN* shadow top-left and highlight bottom-right,
@@ -167,6 +174,7 @@ private:
                 const std::vector<POINT>* cosmeticOutline, bool closedOutline);
     void painterFigure(const QPainterPath* fillPath, const QPainterPath* strokePath);
     void preparePainter();
+    void flushFills();
     const QPaintDevice* device() const;
     bool drawTextLine(double x, double y, unsigned align, const QString& text, const RECT* clip,
                       const RECT* opaqueRect, bool rtl);
@@ -179,6 +187,25 @@ private:
     int m_height;
     State m_state;
     std::vector<State> m_saved;
+    int m_fillBatchDepth = 0;
+    struct PendingFill {
+        COLORREF color = 0;
+        std::optional<RECT> clip;
+        std::vector<RECT> rects;
+    };
+    std::optional<PendingFill> m_pendingFill;
+};
+
+// Batches solid fills for the length of a scope (see CDC::BeginFillBatch).
+class CDCFillBatch {
+public:
+    explicit CDCFillBatch(CDC& dc) : m_dc(dc) { dc.BeginFillBatch(); }
+    ~CDCFillBatch() { m_dc.EndFillBatch(); }
+    CDCFillBatch(const CDCFillBatch&) = delete;
+    CDCFillBatch& operator=(const CDCFillBatch&) = delete;
+
+private:
+    CDC& m_dc;
 };
 
 // Saves the device context's state and restores it when leaving the scope.

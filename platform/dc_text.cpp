@@ -82,6 +82,7 @@ bool CDC::drawTextLine(double x, double y, unsigned align, const QString& text, 
         local.begin(m_image);
         p = &local;
     } else if (p) {
+        flushFills();
         p->save();
     } else {
         return false;

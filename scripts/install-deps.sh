@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential g++ cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libqrencode-dev zbar-tools zint
+  libqrencode-dev zbar-tools zint poppler-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev

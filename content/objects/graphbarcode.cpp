@@ -430,7 +430,12 @@ bool CGraphBarcode::Draw(const DrawArgs& a)
     host.frame = a.frame;
     host.context = context;
     const std::string& drawn = ((a.flags & kDrawDesign) && m_symbology->Is2D() && text.empty()) ? std::string(" ") : text;
-    const BarcodeDrawResult result = m_symbology->Draw(host, dc, m_ppiX, m_ppiY, px, py, drawn);
+    BarcodeDrawResult result;
+    {
+        // The bars (or modules) go to a printer as one shape.
+        CDCFillBatch bars(dc);
+        result = m_symbology->Draw(host, dc, m_ppiX, m_ppiY, px, py, drawn);
+    }
     m_symbology->ReleaseBarBrush();
 
     // A text the symbology cannot encode draws nothing; the design view and

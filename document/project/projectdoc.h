@@ -13,6 +13,7 @@
 #include "content/tables/datatablefilter.h"
 #include "document/frame/document.h"
 #include "document/project/areadraw.h"
+#include "document/project/printrun.h"
 #include "document/template/template.h"
 #include "platform/windef.h"
 
@@ -522,6 +523,48 @@ private:
     LOGFONTA m_tableFont;
     std::array<uint8_t, kDocSlots> m_stackedLayout{};
     std::string m_labelsFolder;
+
+    // === print run (projectdoc_print*.cpp) ==============================================
+public:
+    // The checks before printing the current template; each failure is
+    // shown to the user and answers false.
+    bool CheckBeforePrint();
+    // Before the print dialog: stored printer settings, the paper check,
+    // orientation, the page limits and the options page's values.
+    void PreparePrinting(CPrintInfo& info, CPrinterSetupAccess* printer);
+    // After the dialog: options to the template and the settings store, the
+    // run state and the row range. `selection` is the table view's
+    // selection (null when printing does not start from the table view).
+    // False when nothing is to be printed (the user has been told).
+    bool BeginPrinting(CDC& dc, CPrintInfo& info, const CRowSelection* selection, POINT printingOffset);
+    // One page: header and footer, then labels until the page is full or
+    // the run ends. Sets info.maxPage to kEndAfterPage when this page is
+    // the last one.
+    void PrintPage(CDC& dc, CPrintInfo& info);
+    // One sheet position; false ends the page.
+    bool PrintLabel(const POINT& resolution, CDC& dc, int block, int row, int column, CPrintInfo& info);
+    // The next (previous) row of the range; false when there is none.
+    bool NextRow(bool selection, int& row, int rangeEnd) const;
+    bool PreviousRow(bool selection, int& row, int rangeEnd) const;
+    // Some object of areas 0 to 2 takes data from a table column.
+    bool UsesTableData() const;
+    const PrintRunState& GetPrintRunState() const { return m_run; }
+    // Labels on one sheet of the current template (0 without a definition).
+    int GetLabelsPerSheet() const;
+    static bool ParseLength(std::string_view text, int32_t& um);
+
+private:
+    int printRowCount() const;
+    int marksPerStrip() const;
+    bool printsModuleMarking() const;
+    void setUpRowRange(const CPrintInfo& info);
+    void drawCutLines(CDC& dc, int block, int firstRow, int firstColumn, int lastRow, int lastColumn);
+    void drawMarkerBorders(CDC& dc, POINT at);
+    int repeatCount() const;
+
+    PrintRunState m_run;
+    const CRowSelection* m_printSelection = nullptr;
+    // === end of print run =================================================================
 
     // === table store and area drawing (projectdoc_tables.cpp, projectdoc_draw.cpp) ===
 public:

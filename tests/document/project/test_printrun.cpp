@@ -1,0 +1,542 @@
+// The print run of the project document on a raster device: the checks,
+// the row ranges, first label, repeat, sets, order, header and footer, the
+// label position formula, compensation per printer, stored printer
+// settings, the options page's rules and lengths as typed.
+#include "document/project/projectdoc.h"
+
+#include "content/objects/graphtext.h"
+#include "content/objects/shapes.h"
+#include "content/textparts/text.h"
+#include "document/label/labelfile.h"
+#include "platform/numberformat.h"
+#include "platform/settings.h"
+#include "support/test_support.h"
+
+#include <cstring>
+#include <functional>
+#include <set>
+
+#include "project_test_support.h"
+
+using projtest::ProjectTest;
+
+namespace {
+
+// One drawing of a label: its label number and where it was drawn.
+struct Placed {
+    int page;
+    int label;
+    int x;
+    int y;
+};
+
+// A rectangle that logs where and for which label it is drawn.
+class LoggingRect : public CGraphRect {
+public:
+    LoggingRect(std::vector<Placed>* log, const int* page) : m_log(log), m_page(page) {}
+    bool Draw(const DrawArgs& args) override
+    {
+        m_log->push_back({*m_page, args.labelNumber, args.offsetX, args.offsetY});
+        return true;
+    }
+
+private:
+    std::vector<Placed>* m_log;
+    const int* m_page;
+};
+
+class RowSet : public CRowSelection {
+public:
+    explicit RowSet(std::set<int> rows) : m_rows(std::move(rows)) {}
+    bool IsRowSelected(int row) const override { return m_rows.count(row) != 0; }
+
+private:
+    std::set<int> m_rows;
+};
+
+class FakePrinter : public CPrinterSetupAccess {
+public:
+    std::string name = "Office";
+    bool paperOk = true;
+    std::vector<LinuxPrinterSetup> applied;
+    int orientation = 0;
+    std::string DeviceName() const override { return name; }
+    bool HasSettings() const override { return true; }
+    void ApplySetup(const LinuxPrinterSetup& s) override { applied.push_back(s); }
+    bool SupportsPaper(int, int32_t, int32_t) const override { return paperOk; }
+    void SetOrientation(int o) override { orientation = o; }
+};
+
+class PrintRunTest : public ProjectTest {
+protected:
+    void SetUp() override
+    {
+        ProjectTest::SetUp();
+        auto label = std::make_unique<CLabelFileNewArticleNo>();
+        label->SetWidth(0, 50000, true);
+        label->SetHeight(0, 20000);
+        label->SetColumnPitch(60000);
+        label->SetRowPitch(25000);
+        label->SetColumns(3);
+        label->SetRows(4);
+        label->SetLeft(0, 10000);
+        label->SetTop(0, 5000);
+        m_label = label.get();
+        tpl().SetLabel(std::move(label));
+        addLogger(0);
+    }
+    CTemplate& tpl() { return doc.GetCurrentTemplate(); }
+    void addLogger(int area, int32_t x = 0, int32_t y = 0)
+    {
+        auto o = std::make_unique<LoggingRect>(area == 0 ? &log : &headerLog, &page);
+        o->SetX(x);
+        o->SetY(y);
+        o->SetWidth(1000);
+        o->SetHeight(1000);
+        tpl().GetArea(area)->AddTail(std::move(o));
+    }
+    // A table of `rows` rows and a text object that shows column A.
+    void useTable(int rows)
+    {
+        for (int r = 0; r < rows; ++r)
+            doc.GetTable(0)->SetCellText(r, 0, "R" + std::to_string(r + 1));
+        auto t = std::make_unique<CGraphText>();
+        t->SetX(0);
+        t->SetY(0);
+        t->SetWidth(5000);
+        t->SetHeight(5000);
+        tpl().GetArea(0)->AddTail(std::move(t));
+        ASSERT_TRUE(doc.UsesTableData());
+    }
+    // Check, prepare, begin and pages until the run ends, as the driver does.
+    bool run(const std::function<void(CPrintInfo&)>& adjust = {}, const CRowSelection* selection = nullptr,
+             POINT offset = {}, QImage* target = nullptr, int dpi = 300)
+    {
+        if (!doc.CheckBeforePrint())
+            return false;
+        CPrintInfo info;
+        FakePrinter printer;
+        doc.PreparePrinting(info, &printer);
+        if (adjust)
+            adjust(info);
+        QImage img(1, 1, QImage::Format_RGB32);
+        CDC dc(target ? target : &img, dpi, dpi);
+        if (!doc.BeginPrinting(dc, info, selection, offset))
+            return false;
+        for (page = 1; page < 100; ++page) {
+            doc.PrintPage(dc, info);
+            if (!info.continuePrinting || info.maxPage == CPrintInfo::kEndAfterPage)
+                break;
+        }
+        return true;
+    }
+    std::vector<int> labels(int onPage = 0) const
+    {
+        std::vector<int> out;
+        for (const Placed& p : log)
+            if (onPage == 0 || p.page == onPage)
+                out.push_back(p.label);
+        return out;
+    }
+    static std::vector<int> seq(int from, int to)
+    {
+        std::vector<int> v;
+        for (int i = from; from <= to ? i <= to : i >= to; i += from <= to ? 1 : -1)
+            v.push_back(i);
+        return v;
+    }
+    std::vector<std::string> messages() const
+    {
+        std::vector<std::string> out;
+        for (const UserMessage& m : m_ui.messages)
+            out.push_back(m.text);
+        return out;
+    }
+
+    CVorteplanSoftLabelDoc doc;
+    CLabelFileNewArticleNo* m_label = nullptr;
+    std::vector<Placed> log;
+    std::vector<Placed> headerLog;
+    int page = 1;
+};
+
+int px(int64_t um, int dpi)
+{
+    return int((um * dpi + 12700) / 25400);
+}
+
+} // namespace
+
+TEST_F(PrintRunTest, ChecksRefuseWithTheirMessages)
+{
+    // Objects outside the label.
+    tpl().GetArea(0)->Objects().front()->SetX(49500);
+    EXPECT_FALSE(run());
+    tpl().GetArea(0)->Objects().front()->SetX(0);
+    // An empty table behind table data.
+    auto t = std::make_unique<CGraphText>();
+    t->SetWidth(2000);
+    t->SetHeight(2000);
+    tpl().GetArea(0)->AddTail(std::move(t));
+    EXPECT_FALSE(run());
+    // A sheet without positions.
+    m_label->SetRows(0);
+    EXPECT_FALSE(run());
+    m_label->SetRows(4);
+    m_label->SetBlockCount(0);
+    EXPECT_FALSE(run());
+    // No label definition at all.
+    tpl().SetLabel(nullptr);
+    EXPECT_FALSE(run());
+    EXPECT_EQ(messages(), (std::vector<std::string>{
+                              "The template contains objects not located within the label area.",
+                              "The template contains object(s) with table data source but the table is empty",
+                              messages()[2], messages()[2], "The template does not contain a label definition."}));
+    EXPECT_NE(messages()[2].find("no label positions"), std::string::npos);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(PrintRunTest, AutoIncrementingObjectsNeedASavedProject)
+{
+    auto t = std::make_unique<CGraphText>();
+    t->SetWidth(2000);
+    t->SetHeight(2000);
+    t->SetSourceKind(kTextKindCounter);
+    tpl().GetArea(0)->AddTail(std::move(t));
+    EXPECT_FALSE(doc.CheckBeforePrint());
+    EXPECT_EQ(messages(), std::vector<std::string>{
+                              "The project contains auto incrementing objects and must be saved before printing."});
+    doc.SetPathName(path("saved.proj"));
+    EXPECT_TRUE(doc.CheckBeforePrint());
+}
+
+TEST_F(PrintRunTest, FirstLabelLeavesPositionsEmptyOnTheFirstPageOnly)
+{
+    useTable(20);
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.options.firstLabel = 5; }));
+    // 3 x 4 = 12 positions: page 1 holds rows 1..8 from position 5 on.
+    EXPECT_EQ(labels(1), seq(1, 8));
+    EXPECT_EQ(labels(2), seq(9, 20));
+    EXPECT_EQ(labels(3), std::vector<int>{});
+    // Position 5 is row 1 (0-based), column 1.
+    const int x = px(1 * 60000 + 10000, 300);
+    const int y = px(1 * 25000 + 5000, 300);
+    EXPECT_EQ(log.front().x, x);
+    EXPECT_EQ(log.front().y, y);
+    // A first label beyond the sheet is taken as its last position.
+    log.clear();
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.options.firstLabel = 40; }));
+    EXPECT_EQ(labels(1), std::vector<int>{1});
+    EXPECT_EQ(labels(2), seq(2, 13));
+}
+
+TEST_F(PrintRunTest, PositionsFollowTheFormulaWithCompensationOffsetAndBlocks)
+{
+    useTable(24);
+    m_label->SetBlockCount(2);
+    m_label->SetBlockSpace(3000);
+    const POINT offset{17, 23};
+    ASSERT_TRUE(run(
+        [](CPrintInfo& i) {
+            i.options.leftCompensation = 1500;
+            i.options.topCompensation = -700;
+        },
+        nullptr, offset));
+    ASSERT_EQ(log.size(), 24u);
+    for (int n = 0; n < 24; ++n) {
+        const int b = n / 12, r = (n % 12) / 3, c = n % 3;
+        const int64_t xUm = int64_t(c) * 60000 + 10000 + 1500;
+        const int64_t yUm = int64_t(r) * 25000 + int64_t(b) * (4 * 25000 + 3000 + 5000) - 700 + 5000;
+        EXPECT_EQ(log[size_t(n)].x, px(xUm, 300) - offset.x) << n;
+        EXPECT_EQ(log[size_t(n)].y, px(yUm, 300) - offset.y) << n;
+        EXPECT_EQ(log[size_t(n)].page, 1);
+    }
+}
+
+TEST_F(PrintRunTest, RepeatFromACountOrAColumn)
+{
+    useTable(4);
+    doc.GetTable(0)->SetCellText(0, 3, "3");
+    doc.GetTable(0)->SetCellText(2, 3, "0");
+    doc.GetTable(0)->SetCellText(3, 3, "-4");
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.options.repeat = -4; }));
+    // Row 1 three times; row 2 (empty), row 3 (0) and row 4 (negative) once.
+    EXPECT_EQ(labels(), (std::vector<int>{1, 1, 1, 2, 3, 4}));
+    EXPECT_EQ(tpl().GetRepeat(), -4);
+    log.clear();
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.options.repeat = 2; }));
+    EXPECT_EQ(labels(), (std::vector<int>{1, 1, 2, 2, 3, 3, 4, 4}));
+    log.clear();
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.options.repeat = -3; })); // column C empty everywhere
+    EXPECT_EQ(labels(), seq(1, 4));
+}
+
+TEST_F(PrintRunTest, SetsInOneFlowOrEachOnANewPage)
+{
+    useTable(3);
+    ASSERT_TRUE(run([](CPrintInfo& i) {
+        i.options.sets = 2;
+        i.options.pageBreakOnNewSet = 0;
+    }));
+    EXPECT_EQ(labels(1), (std::vector<int>{1, 2, 3, 1, 2, 3}));
+    EXPECT_TRUE(labels(2).empty());
+    EXPECT_TRUE(doc.IsModified());
+    log.clear();
+    ASSERT_TRUE(run([](CPrintInfo& i) {
+        i.options.sets = 2;
+        i.options.pageBreakOnNewSet = 1;
+    }));
+    EXPECT_EQ(labels(1), seq(1, 3));
+    EXPECT_EQ(labels(2), seq(1, 3));
+    EXPECT_TRUE(labels(3).empty());
+    // The second set starts at the first position of its page.
+    EXPECT_EQ(log[3].x, log[0].x);
+    EXPECT_EQ(log[3].y, log[0].y);
+}
+
+TEST_F(PrintRunTest, ReverseOrderAndLabelRanges)
+{
+    useTable(5);
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.options.reverse = 1; }));
+    EXPECT_EQ(labels(), seq(5, 1));
+    for (auto [from, to] : {std::pair{2, 4}, std::pair{4, 2}}) {
+        log.clear();
+        ASSERT_TRUE(run([from = from, to = to](CPrintInfo& i) {
+            i.options.reverse = 1;
+            i.range = PrintRange::Labels;
+            i.fromPage = from;
+            i.toPage = to;
+        }));
+        EXPECT_EQ(labels(), seq(4, 2)) << from << ".." << to;
+    }
+    log.clear();
+    // The dialog offers the last run's order again.
+    ASSERT_TRUE(run([](CPrintInfo& i) {
+        EXPECT_EQ(i.options.reverse, 1);
+        i.options.reverse = 0;
+        i.range = PrintRange::Labels;
+        i.fromPage = 2;
+        i.toPage = 4;
+    }));
+    EXPECT_EQ(labels(), seq(2, 4));
+}
+
+TEST_F(PrintRunTest, SortVerticalFillsColumnsFirst)
+{
+    useTable(6);
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.options.sortVertical = 1; }));
+    ASSERT_EQ(log.size(), 6u);
+    // Rows 1..4 down column 0, then 5 and 6 at the top of column 1.
+    for (int n = 0; n < 6; ++n) {
+        EXPECT_EQ(log[size_t(n)].x, px(int64_t(n / 4) * 60000 + 10000, 300)) << n;
+        EXPECT_EQ(log[size_t(n)].y, px(int64_t(n % 4) * 25000 + 5000, 300)) << n;
+    }
+    EXPECT_TRUE(tpl().IsSortVertical());
+}
+
+TEST_F(PrintRunTest, SelectionPrintsTheSelectedRowsOrSaysThereAreNone)
+{
+    useTable(6);
+    const RowSet picked({1, 4}); // rows 2 and 5
+    auto selection = [](CPrintInfo& i) { i.range = PrintRange::Selection; };
+    ASSERT_TRUE(run(selection, &picked));
+    EXPECT_EQ(labels(), (std::vector<int>{2, 5}));
+    log.clear();
+    ASSERT_TRUE(run(
+        [](CPrintInfo& i) {
+            i.range = PrintRange::Selection;
+            i.options.reverse = 1;
+        },
+        &picked));
+    EXPECT_EQ(labels(), (std::vector<int>{5, 2}));
+    log.clear();
+    const RowSet none({});
+    EXPECT_FALSE(run(selection, &none));
+    EXPECT_FALSE(run(selection, nullptr));
+    EXPECT_TRUE(log.empty());
+    ASSERT_EQ(m_ui.messages.size(), 2u);
+    EXPECT_NE(m_ui.messages[0].text.find("No table rows are selected"), std::string::npos);
+}
+
+TEST_F(PrintRunTest, HeaderAndFooterOncePerPageOnlyWhenEnabled)
+{
+    useTable(13);
+    m_label->SetHeight(1, 10000);
+    m_label->SetWidth(1, 100000, true);
+    m_label->TogglePart(1); // disabled again
+    ASSERT_FALSE(m_label->HasHeader());
+    addLogger(1);
+    ASSERT_TRUE(run());
+    EXPECT_TRUE(headerLog.empty());
+    m_label->TogglePart(1);
+    ASSERT_TRUE(m_label->HasHeader());
+    log.clear();
+    ASSERT_TRUE(run());
+    ASSERT_EQ(headerLog.size(), 2u); // two pages
+    EXPECT_EQ(headerLog[0].page, 1);
+    EXPECT_EQ(headerLog[1].page, 2);
+    EXPECT_EQ(headerLog[1].label, 13); // the current row when the page begins
+}
+
+TEST_F(PrintRunTest, WithoutTableDataOneSheetOfLabelNumbers)
+{
+    ASSERT_TRUE(run());
+    EXPECT_EQ(labels(1), seq(1, 12));
+    EXPECT_TRUE(labels(2).empty());
+    log.clear();
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.options.reverse = 1; }));
+    EXPECT_EQ(labels(), seq(12, 1));
+}
+
+TEST_F(PrintRunTest, CompensationIsKeptPerPrinter)
+{
+    CPrintInfo info;
+    FakePrinter printer;
+    doc.PreparePrinting(info, &printer);
+    EXPECT_EQ(info.options.leftCompensation, 0);
+    EXPECT_EQ(info.maxPage, 12);
+    info.options.leftCompensation = 1200;
+    info.options.topCompensation = -300;
+    QImage img(1, 1, QImage::Format_RGB32);
+    CDC dc(&img, 600, 600);
+    ASSERT_TRUE(doc.BeginPrinting(dc, info, nullptr, {}));
+    EXPECT_EQ(settings::GetInt("Printer = Office", "Left compensation"), 1200);
+    EXPECT_EQ(settings::GetInt("Printer = Office", "Top compensation"), -300);
+    EXPECT_EQ(doc.GetPrintRunState().dpiX, 600);
+    EXPECT_EQ(info.maxPage, CPrintInfo::kOpenEnd);
+
+    CPrintInfo again;
+    doc.PreparePrinting(again, &printer);
+    EXPECT_EQ(again.options.leftCompensation, 1200);
+    EXPECT_EQ(again.options.topCompensation, -300);
+    printer.name = "Other";
+    doc.PreparePrinting(again, &printer);
+    EXPECT_EQ(again.options.leftCompensation, 0);
+}
+
+TEST_F(PrintRunTest, StoredSettingsApplyOnlyToTheirOwnPrinter)
+{
+    LinuxPrinterSetup setup;
+    setup.queueName = "Office";
+    setup.orientation = 2;
+    setup.pageSizeId = 0;
+    m_label->SetPrinterSettings(EncodeLinuxPrinterSettings(setup));
+    FakePrinter printer;
+    CPrintInfo info;
+    doc.PreparePrinting(info, &printer);
+    ASSERT_EQ(printer.applied.size(), 1u);
+    EXPECT_EQ(printer.applied[0], setup);
+
+    printer.applied.clear();
+    printer.name = "Elsewhere";
+    doc.PreparePrinting(info, &printer);
+    EXPECT_TRUE(printer.applied.empty());
+
+    // A Windows block is kept and never applied.
+    std::string devmode(220, '\0');
+    std::memcpy(devmode.data(), "Office", 6);
+    m_label->SetPrinterSettings(CPrinterSettings({6, 1, kPlatformIdWin32NT}, 220, 0, devmode));
+    printer.name = "Office";
+    doc.PreparePrinting(info, &printer);
+    EXPECT_TRUE(printer.applied.empty());
+    EXPECT_TRUE(m_ui.messages.empty());
+}
+
+TEST_F(PrintRunTest, PaperThePrinterLacksIsNamedAndOrientationSet)
+{
+    ASSERT_TRUE(m_label->SetPaperName("A5"));
+    m_label->SetOrientation(kLandscape);
+    FakePrinter printer;
+    printer.paperOk = false;
+    CPrintInfo info;
+    doc.PreparePrinting(info, &printer);
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_EQ(m_ui.messages[0].text.rfind("The selected printer 'Office' does not support the papersize 'A5'.\n", 0),
+              0u);
+    EXPECT_NE(m_ui.messages[0].text.find("to fit 'Office'."), std::string::npos);
+    EXPECT_EQ(printer.orientation, kLandscape);
+}
+
+TEST_F(PrintRunTest, CutLinesFollowThePrintedPositionsOfTouchingLabels)
+{
+    // 2 x 2 labels of 100 x 50 pixels at 100 dpi that touch; three rows.
+    m_label->SetWidth(0, 25400, true);
+    m_label->SetHeight(0, 12700);
+    m_label->SetColumnPitch(25400);
+    m_label->SetRowPitch(12700);
+    m_label->SetColumns(2);
+    m_label->SetRows(2);
+    m_label->SetLeft(0, 0);
+    m_label->SetTop(0, 0);
+    tpl().GetArea(0)->Objects().front()->SetX(0);
+    tpl().SetPrintLabelBorders(true);
+    useTable(3);
+    QImage img = testsupport::whiteImage(300, 200);
+    ASSERT_TRUE(run({}, nullptr, {}, &img, 100));
+    auto ink = [&](int x, int y) { return img.pixel(x, y) != qRgb(255, 255, 255); };
+    for (int x : {5, 95, 105, 195}) {
+        EXPECT_TRUE(ink(x, 0)) << x;  // top of the first row
+        EXPECT_TRUE(ink(x, 50)) << x; // between the rows
+    }
+    EXPECT_TRUE(ink(50, 100));   // under the third label ...
+    EXPECT_FALSE(ink(150, 100)); // ... and not under the empty position
+    for (int y : {5, 45, 55, 95}) {
+        EXPECT_TRUE(ink(0, y)) << y;
+        EXPECT_TRUE(ink(100, y)) << y;
+    }
+    EXPECT_TRUE(ink(200, 25));
+    EXPECT_FALSE(ink(200, 75)); // right of the empty position
+    EXPECT_FALSE(ink(250, 25));
+
+    // Labels set apart get outlines of their own and no cut lines.
+    m_label->SetColumnPitch(30000);
+    m_label->SetRowPitch(15000);
+    img = testsupport::whiteImage(300, 200);
+    ASSERT_TRUE(run({}, nullptr, {}, &img, 100));
+    EXPECT_TRUE(ink(118, 25));   // left edge of the second label
+    EXPECT_FALSE(ink(110, 25));  // the gap between
+    EXPECT_TRUE(ink(50, 59));    // top edge of the third label
+    EXPECT_FALSE(ink(150, 59));  // no fourth label
+}
+
+TEST_F(PrintRunTest, ModuleMarkingStepsByStripsAndDrawsMarkerBorders)
+{
+    ASSERT_TRUE(tpl().ToggleModuleMarking());
+    CModuleMarkingRow& strip = tpl().GetJob().GetCurrentRow();
+    strip.SetModuleCount(3);
+    for (int i = 0; i < 3; ++i) {
+        strip.Module(i).m_width = 10000;
+        strip.Module(i).m_multiplier = 1;
+    }
+    strip.SetAllGaps(0);
+    useTable(6);
+    QImage img = testsupport::whiteImage(400, 300);
+    ASSERT_TRUE(run({}, nullptr, {}, &img, 100));
+    // One strip per three rows.
+    EXPECT_EQ(labels(), (std::vector<int>{1, 4}));
+    auto ink = [&](int x, int y) { return img.pixel(x, y) != qRgb(255, 255, 255); };
+    // The first strip at (39, 20): lines after modules 1 and 2, not after 3.
+    const int x0 = px(10000, 100), y0 = px(5000, 100);
+    EXPECT_TRUE(ink(x0 + px(10000, 100), y0 + 10));
+    EXPECT_TRUE(ink(x0 + px(20000, 100), y0 + 10));
+    EXPECT_FALSE(ink(x0 + px(30000, 100), y0 + 10));
+    EXPECT_FALSE(ink(x0 + px(5000, 100), y0 + 10));
+}
+
+TEST(PrintLength, ParsesUnitsWithTheUsersSeparatorToTheNearestMicrometre)
+{
+    SetCurrentNumberLocale({','});
+    EXPECT_EQ(ParsePrintLength("12,5 mm"), 12500);
+    EXPECT_EQ(ParsePrintLength("2,3mm"), 2300); // single precision gave 2299
+    SetCurrentNumberLocale({'.'});
+    EXPECT_EQ(ParsePrintLength("1 in"), 25400);
+    EXPECT_EQ(ParsePrintLength("1.5 CM"), 15000);
+    EXPECT_EQ(ParsePrintLength("-0.25 mm"), -250);
+    EXPECT_EQ(ParsePrintLength("0.0004 mm"), 0);
+    for (const char* bad : {"12 ft", "12", "mm", "", "1e40 mm", "100000 in", "12 mmx"})
+        EXPECT_EQ(ParsePrintLength(bad), std::nullopt) << bad;
+    int32_t um = 7;
+    EXPECT_FALSE(CVorteplanSoftLabelDoc::ParseLength("5 pt", um));
+    EXPECT_EQ(um, 7);
+    EXPECT_EQ(FormatPrintLength(12500), "12.5 mm");
+}
