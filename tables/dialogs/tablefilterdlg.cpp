@@ -125,8 +125,10 @@ int CTableFilterDlg::BeginLabelEdit(int row, int column)
 int CTableFilterDlg::EndLabelEdit(int row, int column, const std::string& text)
 {
     if (column == 1 && row >= 1 && row < kGridRows) {
-        m_doc.SetFilterFieldText(row - 1, text);
-        m_doc.SetModifiedFlag(true);
+        if (m_doc.GetFilterFieldText(row - 1) != text && m_doc.GetFilter(m_doc.GetCurrentTableIndex())) {
+            m_doc.SetFilterFieldText(row - 1, text);
+            m_doc.SetModifiedFlag(true);
+        }
         refilter();
     }
     return 0;
@@ -142,6 +144,8 @@ int CTableFilterDlg::ItemChanged(int row, int column)
 
 void CTableFilterDlg::toggleMark(int row, int column)
 {
+    if (!m_doc.GetFilter(m_doc.GetCurrentTableIndex()))
+        return;
     m_doc.ToggleFilterColumnFlag(row - 1, column - 2);
     m_doc.SetModifiedFlag(true);
     refilter();
