@@ -1,5 +1,6 @@
 // Program entry point.
 #include "shell/application/app.h"
+#include "shell/printverbs.h"
 #include "shell/qtuiservices.h"
 
 #include <QApplication>
@@ -24,9 +25,15 @@ int main(int argc, char** argv)
     CQtUiServices ui;
     SetUi(&ui);
     int result = 1;
-    {
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.size() == 2 && arguments[0] == QLatin1String("/p")) {
+        // The shell's print verbs: print and end, no main window.
+        result = PrintVerbPrint(arguments[1]) ? 0 : 1;
+    } else if (arguments.size() == 3 && arguments[0] == QLatin1String("/pt")) {
+        result = PrintVerbPrintTo(arguments[1], arguments[2]) ? 0 : 1;
+    } else {
         CVorteplanSoftLabelApp app;
-        if (app.InitInstance(QApplication::arguments().mid(1)))
+        if (app.InitInstance(arguments))
             result = QApplication::exec();
     }
     SetUi(nullptr);

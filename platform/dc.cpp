@@ -294,9 +294,19 @@ bool CDC::RestoreDC(int level)
     return true;
 }
 
+POINT CDC::SetViewportOrg(int x, int y)
+{
+    const POINT old = m_org;
+    // Kept within +-2^30 so that the visible bounds stay inside 32 bits.
+    constexpr int kLimit = 1 << 30;
+    if (m_image)
+        m_org = POINT{std::clamp(x, -kLimit, kLimit), std::clamp(y, -kLimit, kLimit)};
+    return old;
+}
+
 RECT CDC::visibleBounds() const
 {
-    RECT b{0, 0, m_width, m_height};
+    RECT b{-m_org.x, -m_org.y, m_width - m_org.x, m_height - m_org.y};
     if (m_state.clip)
         b = intersect(b, *m_state.clip);
     return b;
@@ -308,12 +318,13 @@ void CDC::applyCoverage(const Coverage& cov)
         return;
     const RECT& b = cov.bounds();
     for (int y = b.top; y < b.bottom; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y));
+        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
         for (int x = b.left; x < b.right; ++x) {
             const uint32_t c = cov.at(x, y);
             if (c == kNone)
                 continue;
-            line[x] = 0xFF000000u | applyRop(m_state.rop, toRgb(c), line[x] & 0xFFFFFFu);
+            uint32_t& px = line[x + m_org.x];
+            px = 0xFF000000u | applyRop(m_state.rop, toRgb(c), px & 0xFFFFFFu);
         }
     }
 }
@@ -774,8 +785,8 @@ void CDC::FillSolidRect(const RECT& r, COLORREF color)
     const RECT b = intersect(n, visibleBounds());
     const uint32_t px = 0xFF000000u | toRgb(color);
     for (int y = b.top; y < b.bottom; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y));
-        std::fill(line + b.left, line + b.right, px);
+        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
+        std::fill(line + (b.left + m_org.x), line + (b.right + m_org.x), px);
     }
 }
 
@@ -796,27 +807,29 @@ void CDC::InvertRect(const RECT& r)
     }
     const RECT b = intersect(n, visibleBounds());
     for (int y = b.top; y < b.bottom; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y));
-        for (int x = b.left; x < b.right; ++x)
+        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
+        for (int x = b.left + m_org.x; x < b.right + m_org.x; ++x)
             line[x] = 0xFF000000u | (~line[x] & 0xFFFFFFu);
     }
 }
 
 COLORREF CDC::GetPixel(int x, int y) const
 {
-    if (!m_image || x < 0 || y < 0 || x >= m_width || y >= m_height)
+    const int64_t ix = int64_t(x) + m_org.x, iy = int64_t(y) + m_org.y;
+    if (!m_image || ix < 0 || iy < 0 || ix >= m_width || iy >= m_height)
         return 0xFFFFFFFFu;
-    return fromRgb(m_image->pixel(x, y));
+    return fromRgb(m_image->pixel(int(ix), int(iy)));
 }
 
 void CDC::SetPixel(int x, int y, COLORREF color)
 {
-    if (!m_image || x < 0 || y < 0 || x >= m_width || y >= m_height)
-        return;
     if (m_state.clip) {
         const RECT& c = *m_state.clip;
         if (x < c.left || x >= c.right || y < c.top || y >= c.bottom)
             return;
     }
-    m_image->setPixel(x, y, 0xFF000000u | toRgb(color));
+    const int64_t ix = int64_t(x) + m_org.x, iy = int64_t(y) + m_org.y;
+    if (!m_image || ix < 0 || iy < 0 || ix >= m_width || iy >= m_height)
+        return;
+    m_image->setPixel(int(ix), int(iy), 0xFF000000u | toRgb(color));
 }

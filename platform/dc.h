@@ -62,6 +62,13 @@ public:
 
     int GetDeviceCaps(int index) const;
 
+    // Raster targets: the image pixel that logical point (0, 0) lands on
+    // (the MM_TEXT viewport origin, (0, 0) by default). A scrolled view sets
+    // it to minus its scroll position and then draws in content pixels.
+    // Painter targets carry their own transform and ignore it.
+    POINT SetViewportOrg(int x, int y);
+    POINT GetViewportOrg() const { return m_org; }
+
     // Objects and modes; each setter answers the previous value.
     CPen SelectPen(const CPen& pen);
     CBrush SelectBrush(const CBrush& brush);
@@ -185,6 +192,7 @@ private:
     int m_logPixelsY;
     int m_width;
     int m_height;
+    POINT m_org{0, 0};
     State m_state;
     std::vector<State> m_saved;
     int m_fillBatchDepth = 0;

@@ -80,6 +80,7 @@ bool CDC::drawTextLine(double x, double y, unsigned align, const QString& text, 
         if (m_width <= 0 || m_height <= 0)
             return true;
         local.begin(m_image);
+        local.translate(m_org.x, m_org.y);
         p = &local;
     } else if (p) {
         flushFills();

@@ -464,6 +464,7 @@ void DrawImage(CDC& dc, const QImage& image, const QRect& source, const RECT& de
     if (dc.IsRaster()) {
         if (!own.begin(dc.Image()))
             return;
+        own.translate(dc.GetViewportOrg().x, dc.GetViewportOrg().y);
         p = &own;
     }
     if (!p)

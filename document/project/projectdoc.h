@@ -425,6 +425,12 @@ public:
     void SetZoomRate(int area, int32_t percent);
     int32_t GetAreaZoom(int area) const;
 
+    // --- design canvas (projectdoc_canvas.cpp) ---------------------------------------
+    // The text typed into the canvas's in-place editor, for the one selected
+    // object of the area (the canvas took the undo snapshot when the editor
+    // opened); design and preview views repainted. False (nothing changed)
+    // when not exactly one object is selected or the template is locked.
+    bool SetInPlaceText(int area, const std::string& text);
     // === end of template edit operations ===============================================
 
     // --- stacked layout -------------------------------------------------------------------

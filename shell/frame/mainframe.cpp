@@ -1,5 +1,7 @@
 #include "shell/frame/mainframe.h"
 
+#include "shell/printdriver.h"
+
 #include "platform/settings.h"
 #include "platform/uiservices.h"
 #include "shell/frame/childframe.h"
@@ -8,6 +10,7 @@
 #include "shell/frame/ribbonbar.h"
 #include "shell/frame/ribbontable.h"
 #include "shell/frame/windowsdialog.h"
+#include "shell/printdriver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,6 +62,23 @@ CMainFrame::CMainFrame(CCommandRouter& router, QWidget* parent) : QMainWindow(pa
         cmd::kLookFirst, cmd::kLookLast, [this](int id) { OnApplicationLook(id); },
         [this](CCmdUI& ui) { ui.SetRadio(ui.GetID() == m_look); });
     OnCommand(cmd::kWindowDialog, [this] { showWindowDialog(); });
+    // Print and Print Setup of the active project's current template; the
+    // table view claims Print itself when it is the active view.
+    const auto needsProject = [this](CCmdUI& ui) { ui.Enable(GetActiveChild() != nullptr); };
+    OnCommand(
+        cmd::kFilePrint,
+        [this] {
+            if (CChildFrame* child = GetActiveChild())
+                CPrintDriver::Print(child->Document(), this);
+        },
+        needsProject);
+    OnCommand(
+        cmd::kFilePrintSetup,
+        [this] {
+            if (CChildFrame* child = GetActiveChild())
+                CPrintDriver::PrintSetup(child->Document(), this);
+        },
+        needsProject);
     OnUpdate(cmd::kStatusPane1, [](CCmdUI& ui) { ui.SetText(StatusPaneText()); });
     OnUpdate(cmd::kStatusPane2, [](CCmdUI& ui) { ui.SetText(QString()); });
 }

@@ -1,0 +1,102 @@
+#pragma once
+// A design canvas over a fresh project document with a 100 x 50 mm label
+// definition, shown on the offscreen platform at 96 dpi, with recording
+// user-interface services and a settings store of its own.
+#include "content/objects/collection.h"
+#include "content/objects/shapes.h"
+#include "document/label/labelfile.h"
+#include "document/project/projectdoc.h"
+#include "platform/recordingui.h"
+#include "platform/settings.h"
+#include "shell/design/designview.h"
+
+#include "../widgettest.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace canvastest {
+
+// One inch at 100 % on a 96-dpi screen.
+constexpr int32_t kInch = 25400;
+
+class CanvasTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        settings::SetStoreFolder(m_dir.filePath("config"));
+        doc = std::make_unique<CVorteplanSoftLabelDoc>();
+        auto label = std::make_unique<CLabelFileNew>();
+        label->SetWidth(0, 100000, false);
+        label->SetHeight(0, 50000);
+        doc->GetCurrentTemplate().SetLabel(std::move(label));
+        makeView({});
+    }
+    void TearDown() override
+    {
+        view.reset();
+        doc.reset();
+        settings::SetStoreFolder({});
+    }
+
+    void makeView(DesignViewLinks links)
+    {
+        view.reset();
+        view = std::make_unique<Vorteplan_SoftLabelDesignView>(doc.get(), links);
+        view->resize(640, 480);
+        ASSERT_TRUE(widgettest::ShowAndWait(view.get()));
+        view->UpdateScrollSizes();
+    }
+
+    QWidget* vp() const { return view->viewport(); }
+    CGraphCollection& area() { return *doc->GetCurrentTemplate().GetArea(0); }
+    int undoCount() { return int(doc->GetCurrentTemplate().GetUndoHistory(0)->LeadingCount()); }
+
+    // An object at (x, y) with size (w, h) in um, added straight to area 0.
+    template <class T = CGraphRect>
+    T* add(int32_t x, int32_t y, int32_t w, int32_t h, bool selected = false)
+    {
+        auto o = std::make_unique<T>();
+        o->SetX(x);
+        o->SetY(y);
+        o->SetWidth(w);
+        o->SetHeight(h);
+        o->SetSelected(selected);
+        T* raw = o.get();
+        area().AddTail(std::move(o));
+        view->RedrawScene();
+        return raw;
+    }
+
+    void press(QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QTest::mousePress(vp(), Qt::LeftButton, m, p);
+    }
+    void moveTo(QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier, Qt::MouseButtons held = Qt::LeftButton)
+    {
+        QMouseEvent move(QEvent::MouseMove, p, vp()->mapToGlobal(p), Qt::NoButton, held, m);
+        QApplication::sendEvent(vp(), &move);
+    }
+    void release(QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QTest::mouseRelease(vp(), Qt::LeftButton, m, p);
+    }
+    void click(QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        press(p, m);
+        release(p, m);
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(view.get(), k, m); }
+
+    CRecordingUi ui;
+    UiScope scope{ui};
+    QTemporaryDir m_dir;
+    std::unique_ptr<CVorteplanSoftLabelDoc> doc;
+    std::unique_ptr<Vorteplan_SoftLabelDesignView> view;
+};
+
+} // namespace canvastest
