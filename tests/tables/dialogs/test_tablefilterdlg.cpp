@@ -58,26 +58,6 @@ protected:
 
 } // namespace
 
-TEST_F(TableFilterDlgTest, ShowsTheMatrix)
-{
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Filter"));
-    EXPECT_EQ(grid()->GetRowCount(), 12);
-    EXPECT_EQ(grid()->GetColumnCount(), 28);
-    EXPECT_EQ(grid()->GetColumnWidth(0), 180);
-    EXPECT_EQ(grid()->GetColumnWidth(1), 70);
-    EXPECT_EQ(grid()->GetColumnWidth(27), 24);
-    EXPECT_EQ(text(0, 0), "Function");
-    EXPECT_EQ(text(0, 1), "Argument");
-    EXPECT_EQ(text(0, 2), "A");
-    EXPECT_EQ(text(0, 27), "Z");
-    EXPECT_EQ(text(1, 0), "Show column");
-    EXPECT_EQ(text(5, 0), "Remove leading character");
-    EXPECT_EQ(text(11, 0), "Exclude rows containing");
-    EXPECT_EQ(text(1, 2), "x"); // every column is shown at first
-    EXPECT_EQ(text(2, 2), "");
-    EXPECT_EQ(text(12, 2), "");
-}
-
 TEST_F(TableFilterDlgTest, ClicksArrowsAndTypingToggleMarksAndRefilter)
 {
     // The first include text, "an", typed as the argument of grid row 6.

