@@ -129,8 +129,20 @@ CGridCtrl* StoryTest::grid(CChildFrame* child) const
     return view ? view->findChild<CGridCtrl*>() : nullptr;
 }
 
+void StoryTest::activateMainWindow()
+{
+    // A click into a window that is not the active one activates it first
+    // (the window manager's doing; there is none under xvfb-run).
+    CMainFrame* frame = app->MainFrame();
+    if (!frame->isActiveWindow()) {
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    }
+}
+
 void StoryTest::activateCanvas(CChildFrame* child)
 {
+    ASSERT_NO_FATAL_FAILURE(activateMainWindow());
     Vorteplan_SoftLabelDesignView* view = canvas(child);
     ASSERT_NE(view, nullptr);
     // A click beside the label selects nothing and gives the canvas focus.
@@ -142,6 +154,7 @@ void StoryTest::activateCanvas(CChildFrame* child)
 
 void StoryTest::clickCell(CChildFrame* child, int row, int column)
 {
+    ASSERT_NO_FATAL_FAILURE(activateMainWindow());
     CGridCtrl* g = grid(child);
     ASSERT_NE(g, nullptr);
     g->EnsureVisible(row, column);

@@ -97,6 +97,7 @@ protected:
     // A click on the canvas makes it the active view; a click on a grid
     // cell (row, column as the grid counts, header row and column 0) makes
     // the table view the active one.
+    void activateMainWindow();
     void activateCanvas(CChildFrame* child);
     void clickCell(CChildFrame* child, int row, int column);
 

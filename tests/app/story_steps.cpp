@@ -112,10 +112,10 @@ std::vector<WireRow> StorySteps::PrintedRows()
 
 // --- 1 ---------------------------------------------------------------------------------------
 
-void StorySteps::firstStart(CRecordingUi& ui)
+void StorySteps::firstStart(CUiServices& installed, CRecordingUi& script)
 {
     ASSERT_FALSE(QFileInfo::exists(userLabels()));
-    start(ui);
+    ASSERT_NO_FATAL_FAILURE(start(installed));
     ASSERT_TRUE(QFileInfo::exists(userLabels() + kStockLabel)) << userLabels().toStdString();
     const QStringList copied = QDir(userLabels()).entryList({QStringLiteral("*.label")}, QDir::Files);
     EXPECT_GE(copied.size(), 7);
@@ -123,7 +123,7 @@ void StorySteps::firstStart(CRecordingUi& ui)
     QComboBox* families = app->MainFrame()->Ribbon()->FindCombo(cmd::kFamilyCombo);
     ASSERT_NE(families, nullptr);
     EXPECT_GE(families->findText(QStringLiteral("Sheets A4")), 0);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(script.messages.empty());
 }
 
 // --- 2 ---------------------------------------------------------------------------------------

@@ -30,8 +30,10 @@ protected:
     // Types into a ribbon box and sends its command, as Return does.
     void typeInBox(int id, const QString& text, const std::function<void()>& standIn);
 
-    // 1: first start; the stock labels are in the user's folder and listed.
-    void firstStart(CRecordingUi& ui);
+    // 1: first start with `installed` as the user interface (`script`
+    // answers its dialogs); the stock labels are in the user's folder and
+    // listed.
+    void firstStart(CUiServices& installed, CRecordingUi& script);
     // 2: a new project with the A4 3 x 8 stock label.
     CChildFrame* newProjectWithStockLabel();
     // 3: a text of column A, a Code 128 of column B and a QR code of

@@ -69,7 +69,7 @@ TEST_F(Story, FirstStartToPrintedLabelsAndReopenedProject)
     if (OnX())
         GTEST_SKIP() << "the offscreen story; UnderX runs on this X server";
     CRecordingUi ui;
-    ASSERT_NO_FATAL_FAILURE(firstStart(ui));
+    ASSERT_NO_FATAL_FAILURE(firstStart(ui, ui));
     CChildFrame* child = newProjectWithStockLabel();
     ASSERT_NE(child, nullptr);
     ASSERT_NO_FATAL_FAILURE(insertBoundObjects(child));
@@ -85,7 +85,7 @@ TEST_F(Story, UnderX)
         GTEST_SKIP() << "needs a real X server (the e2e.xvfb test runs it under xvfb-run)";
     ScriptedQtUi ui;
     CRecordingUi& script = ui.script;
-    ASSERT_NO_FATAL_FAILURE(firstStart(script));
+    ASSERT_NO_FATAL_FAILURE(firstStart(ui, script));
     CChildFrame* first = activeChild();
     CChildFrame* child = newProjectWithStockLabel();
     ASSERT_NE(child, nullptr);
@@ -105,9 +105,15 @@ TEST_F(Story, UnderX)
         ASSERT_TRUE(doc.CopySelection(0, copied));
         ASSERT_TRUE(Ui().SetClipboardObjectsMarker());
     });
-    // The marker went through the X server.
-    QTRY_VERIFY(QGuiApplication::clipboard()->mimeData() &&
-                QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("VPW4_OBJECTS_NEW")));
+    // The X server names us the owner of the marker.
+    const auto marked = [] {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime && mime->hasFormat(QStringLiteral("VPW4_OBJECTS_NEW"));
+    };
+    for (int i = 0; i < 100 && !marked(); ++i)
+        QTest::qWait(20);
+    ASSERT_TRUE(marked()) << QGuiApplication::clipboard()->mimeData()->formats().join(' ').toStdString();
+    EXPECT_TRUE(QGuiApplication::clipboard()->ownsClipboard());
 
     // Paste into the other project window, on the same stock label.
     app->MainFrame()->MdiArea()->setActiveSubWindow(first);
