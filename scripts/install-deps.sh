@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
   python3-xlrd
+  xvfb xauth
 )
 
 missing=()
