@@ -26,6 +26,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <iostream>
@@ -36,7 +37,7 @@ namespace {
 // Ids of the ribbon and table commands the story uses.
 enum : int {
     kInsertText = 221, kInsertBarcode = 222, kColumnsBox = 705, kBarcodeBox = 790, kImportText = 805,
-    kImportExcel = 861, kSetupFilter = 804, kEnableFilter = 803, kSortDown = 763,
+    kImportExcel = 861, kSetupFilter = 804, kEnableFilter = 803, kSortDown = 763, kSelectLabel = 806,
 };
 
 // OK of a dialog: its button box's OK button, else accept().
@@ -136,16 +137,40 @@ CChildFrame* StorySteps::newProjectWithStockLabel()
     CChildFrame* child = activeChild();
     if (!child)
         return nullptr;
+    selectStockLabel(child);
+    if (HasFatalFailure())
+        return nullptr;
     CVorteplanSoftLabelDoc& doc = child->Document();
-    // The select-label dialog has no command on the route yet: its OK loads
-    // the chosen catalogue entry into the current template, as here.
-    const std::string label = QFile::encodeName(userLabels() + kStockLabel).toStdString();
-    standIns.push_back("select-label dialog (LoadLabelDefinition)");
-    EXPECT_TRUE(doc.LoadLabelDefinition(label));
-    QApplication::processEvents();
-    EXPECT_EQ(doc.GetLabelsPerSheet(), 24);
     EXPECT_TRUE(doc.IsModified());
     return child;
+}
+
+void StorySteps::selectStockLabel(CChildFrame* child)
+{
+    CVorteplanSoftLabelDoc& doc = child->Document();
+    ASSERT_NO_FATAL_FAILURE(activateCanvas(child));
+    {
+        // The dialog lists the catalogue: the stock label's row chosen, OK.
+        ModalHandler choose([](QWidget* modal) {
+            auto* list = modal->findChild<QTreeWidget*>();
+            ASSERT_NE(list, nullptr);
+            const QString name = QString::fromLatin1(kStockLabel).chopped(int(sizeof ".label") - 1);
+            QTreeWidgetItem* row = nullptr;
+            for (int i = 0; i < list->topLevelItemCount() && !row; ++i)
+                for (int c = 0; c < list->columnCount() && !row; ++c)
+                    if (list->topLevelItem(i)->text(c) == name)
+                        row = list->topLevelItem(i);
+            ASSERT_NE(row, nullptr) << name.toStdString();
+            list->setCurrentItem(row);
+            ClickOk(modal);
+        });
+        viaCommand(kSelectLabel, "Select label", [&] {
+            // What the dialog's OK does with the chosen catalogue entry.
+            EXPECT_TRUE(doc.LoadLabelDefinition(QFile::encodeName(userLabels() + kStockLabel).toStdString()));
+        });
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(doc.GetLabelsPerSheet(), 24);
 }
 
 // --- 3 ---------------------------------------------------------------------------------------

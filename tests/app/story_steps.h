@@ -36,6 +36,8 @@ protected:
     void firstStart(CUiServices& installed, CRecordingUi& script);
     // 2: a new project with the A4 3 x 8 stock label.
     CChildFrame* newProjectWithStockLabel();
+    // "Select label" on the canvas of `child`: the A4 3 x 8 stock label.
+    void selectStockLabel(CChildFrame* child);
     // 3: a text of column A, a Code 128 of column B and a QR code of
     // column A drawn on the canvas; one moved with the mouse, undone, redone.
     void insertBoundObjects(CChildFrame* child);

@@ -139,9 +139,7 @@ TEST_F(Story, UnderX)
     QApplication::processEvents();
     ASSERT_EQ(activeChild(), first);
     CVorteplanSoftLabelDoc& other = first->Document();
-    standIns.push_back("select-label dialog (LoadLabelDefinition)");
-    ASSERT_TRUE(other.LoadLabelDefinition(QFile::encodeName(userLabels() + kStockLabel).toStdString()));
-    QApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(selectStockLabel(first));
     ASSERT_NO_FATAL_FAILURE(activateCanvas(first));
     viaCommand(cmd::kEditPaste, "Paste", [&] {
         const std::vector<ClipboardFormat> formats = Ui().ClipboardFormats();
