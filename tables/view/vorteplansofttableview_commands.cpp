@@ -94,9 +94,9 @@ void CVorteplanSoftTableView::registerEditCommands()
     add(kSelectAll, [this] { m_pGrid->ToggleSelectAll(); updateSelectionPane(); });
     add(kImageColumn, [this] { ToggleImageColumnCommand(); },
         [this](TableCommandState& s) { s.checked = ImageColumnCheck() != 0; });
-    // The link-image dialog, the sequence and repeat dialogs come later:
-    // their commands stay greyed until then.
-    add(kLinkImage, [this] { LinkImage(); }, [](TableCommandState& s) { s.enabled = false; });
+    add(kLinkImage, [this] { LinkImage(); }, [this](TableCommandState& s) { s.enabled = m_doc && m_host; });
+    // The sequence and repeat dialogs come later: their commands stay greyed
+    // until then.
     add(kSequence, {}, [](TableCommandState& s) { s.enabled = false; });
     add(kRepeat, {}, [](TableCommandState& s) { s.enabled = false; });
 }
