@@ -95,10 +95,6 @@ void CVorteplanSoftTableView::registerEditCommands()
     add(kImageColumn, [this] { ToggleImageColumnCommand(); },
         [this](TableCommandState& s) { s.checked = ImageColumnCheck() != 0; });
     add(kLinkImage, [this] { LinkImage(); }, [this](TableCommandState& s) { s.enabled = m_doc && m_host; });
-    // The sequence and repeat dialogs come later: their commands stay greyed
-    // until then.
-    add(kSequence, {}, [](TableCommandState& s) { s.enabled = false; });
-    add(kRepeat, {}, [](TableCommandState& s) { s.enabled = false; });
 }
 
 void CVorteplanSoftTableView::registerTableCommands()
@@ -120,9 +116,7 @@ void CVorteplanSoftTableView::registerTableCommands()
     add(kEnableFilter, [this] { EnableFilter(); }, [this](TableCommandState& s) { s.checked = IsFilterEnabled(); });
     add(kLoadFilter, [this] { LoadFilter(); });
     add(kStoreFilter, [this] { StoreFilter(); });
-    // The filter dialog and the text import pages come later: greyed.
-    add(kSetupFilter, {}, [](TableCommandState& s) { s.enabled = false; });
-    add(kImportText, {}, [](TableCommandState& s) { s.enabled = false; });
+    registerDialogCommands();
 }
 
 // --- helpers -------------------------------------------------------------------------------
