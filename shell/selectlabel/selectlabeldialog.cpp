@@ -4,6 +4,7 @@
 #include "platform/numberformat.h"
 #include "platform/paths.h"
 #include "platform/uiservices.h"
+#include "shell/application/datafolders.h"
 #include "shell/codepagevalidator.h"
 #include "shell/selectlabel/labelimagepreview.h"
 
@@ -133,6 +134,18 @@ CSelectLabelDialog::CSelectLabelDialog(QWidget* parent) : QDialog(parent)
 }
 
 CSelectLabelDialog::~CSelectLabelDialog() = default;
+
+std::optional<QString> CSelectLabelDialog::Choose(QWidget* parent)
+{
+    const QString base = datafolders::UserDataFolder();
+    CSelectLabelDialog dialog(parent);
+    dialog.SetFolders(datafolders::SubFolder(base, datafolders::kLabels),
+                      datafolders::SubFolder(base, datafolders::kLabelImages),
+                      datafolders::SubFolder(base, datafolders::kLabelInfo));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.GetPath();
+}
 
 void CSelectLabelDialog::SetFolders(const QString& labels, const QString& images, const QString& info)
 {

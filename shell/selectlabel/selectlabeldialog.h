@@ -14,6 +14,7 @@
 #include <QDialog>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ public:
 
     explicit CSelectLabelDialog(QWidget* parent = nullptr);
     ~CSelectLabelDialog() override;
+
+    // The "Select label" command's dialog over the per-user folders: the
+    // chosen definition file, or nothing on Cancel.
+    static std::optional<QString> Choose(QWidget* parent);
 
     // The per-user folders; set before the dialog is shown (Reload then
     // runs by itself) or call Reload afterwards.

@@ -80,6 +80,12 @@ CTemplateGuideDlg::CTemplateGuideDlg(CVorteplanSoftLabelDoc& doc, int area, QWid
 
 CTemplateGuideDlg::~CTemplateGuideDlg() = default;
 
+void CTemplateGuideDlg::Run(CVorteplanSoftLabelDoc& doc, int area, QWidget* parent)
+{
+    CTemplateGuideDlg dialog(doc, area, parent);
+    dialog.exec();
+}
+
 TemplateGuideTable* CTemplateGuideDlg::guide() const
 {
     return m_doc.GetCurrentTemplate().GetGuideTable(m_area);

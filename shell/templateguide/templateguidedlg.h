@@ -25,6 +25,9 @@ public:
     CTemplateGuideDlg(CVorteplanSoftLabelDoc& doc, int area, QWidget* parent = nullptr);
     ~CTemplateGuideDlg() override;
 
+    // The "Guide" command's dialog: runs it modally over an area.
+    static void Run(CVorteplanSoftLabelDoc& doc, int area, QWidget* parent);
+
     // Rebuilds the area from the guide table and the options.
     void BuildLayer();
     // Adds table column `column` to text row `row` (0-based), or removes it
