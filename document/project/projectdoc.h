@@ -391,7 +391,7 @@ public:
     // A ".tpe" file into the current template in place; modified, repainted.
     bool ImportTemplateFile(const std::string& path);
     // The module-marking job's marker borders: undo snapshot of area 0,
-    // previews repainted.
+    // modified, previews repainted.
     void ToggleMarkerBorders();
     void GetTemplatePrinter(std::string& device, std::string& driver, std::string& port) const;
     // Names longer than 80 bytes are refused with a message (false).

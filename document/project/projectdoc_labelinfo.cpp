@@ -234,6 +234,8 @@ void CVorteplanSoftLabelDoc::ToggleMarkerBorders()
     SaveUndoState(0, true);
     CModuleMarkingJob& job = t.GetJob();
     job.SetMarkerBorders(!job.HasMarkerBorders());
+    // The job is saved with the project: the change must not go unsaved.
+    SetModifiedFlag(true);
     InvalidatePreviewViews();
 }
 

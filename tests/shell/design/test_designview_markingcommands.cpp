@@ -103,8 +103,10 @@ TEST_F(MarkingCommandTest, MarkerCommandsChangeTheJob)
     router.Route(1113); // Skip
     EXPECT_TRUE(row().Module(0).m_skip);
     EXPECT_TRUE(checked(1113));
+    doc->SetModifiedFlag(false);
     router.Route(1125); // Draw borders
     EXPECT_FALSE(job().HasMarkerBorders());
+    EXPECT_TRUE(doc->IsModified());
 
     router.Route(1092); // Delete all
     EXPECT_EQ(row().GetModuleCount(), 1);

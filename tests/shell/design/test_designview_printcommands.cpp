@@ -143,4 +143,24 @@ TEST_F(PrintCommandTest, PrinterSetupStartsOnTheStoredQueue)
     EXPECT_FALSE(enabled(813));
 }
 
+TEST(PrinterDirectoryTest, UnknownQueuesAreNotFoundAndSetupsAreCaptured)
+{
+    EXPECT_FALSE(Printers().GetPrinterDevModeAndNames("no-such-queue-for-tests").has_value());
+    EXPECT_FALSE(Printers().GetPrinterDevModeAndNames("").has_value());
+
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setPageSize(QPageSize(QPageSize::A5));
+    pdf.setPageOrientation(QPageLayout::Landscape);
+    pdf.setCopyCount(3);
+    const LinuxPrinterSetup s = CPrinterDirectory::CaptureSetup(pdf);
+    EXPECT_EQ(s.orientation, 2);
+    EXPECT_EQ(s.pageSizeId, int32_t(QPageSize::A5));
+    EXPECT_EQ(s.pageWidthUm, 148000);
+    EXPECT_EQ(s.pageHeightUm, 210000);
+    EXPECT_EQ(s.paperCode, 11); // DMPAPER_A5
+    EXPECT_EQ(s.copies, 3);
+    EXPECT_EQ(DecodeLinuxPrinterSettings(EncodeLinuxPrinterSettings(s)), s);
+}
+
 } // namespace
