@@ -11,6 +11,7 @@
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/printdriver.h"
+#include "shell/selectlabel/selectlabeldialog.h"
 #include "tables/dialogs/tablefilterdlg.h"
 #include "tables/grid/gridctrl.h"
 #include "tables/grid/gridtest.h"
@@ -165,9 +166,14 @@ void StorySteps::selectStockLabel(CChildFrame* child)
             ClickOk(modal);
         });
         viaCommand(kSelectLabel, "Select label", [&] {
-            // What the dialog's OK does with the chosen catalogue entry.
-            EXPECT_TRUE(doc.LoadLabelDefinition(QFile::encodeName(userLabels() + kStockLabel).toStdString()));
+            // What the command does: the dialog, then the chosen file into
+            // the current template.
+            const std::optional<QString> chosen = CSelectLabelDialog::Choose(canvas(child));
+            ASSERT_TRUE(chosen.has_value());
+            EXPECT_EQ(QFileInfo(*chosen).fileName(), QString::fromLatin1(kStockLabel));
+            EXPECT_TRUE(doc.LoadLabelDefinition(QFile::encodeName(*chosen).toStdString()));
         });
+        EXPECT_TRUE(choose.done());
     }
     QApplication::processEvents();
     EXPECT_EQ(doc.GetLabelsPerSheet(), 24);
