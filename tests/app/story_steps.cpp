@@ -39,6 +39,7 @@ namespace {
 enum : int {
     kInsertText = 221, kInsertBarcode = 222, kColumnsBox = 705, kBarcodeBox = 790, kImportText = 805,
     kImportExcel = 861, kSetupFilter = 804, kEnableFilter = 803, kSortDown = 763, kSelectLabel = 806,
+    kTableSource = 701,
 };
 
 // OK of a dialog: its button box's OK button, else accept().
@@ -230,7 +231,8 @@ void StorySteps::insertBoundObjects(CChildFrame* child)
             const std::string type = in.qr ? std::string("QR Code") + '\xAE' : std::string("Code 128");
             typeInBox(kBarcodeBox, QString::fromLatin1(type.data(), int(type.size())),
                       [&] { doc.SetBarcodeType(0, type); });
-            doc.SetDataSource(0, kTextKindTable); // a new barcode shows a constant text
+            // A new barcode shows a constant text: "Table" as its source.
+            viaCommand(kTableSource, "Table source", [&] { doc.SetDataSource(0, kTextKindTable); });
         }
         typeInBox(kColumnsBox, QString::fromLatin1(in.column), [&] { doc.SelectColumns(0, in.column); });
         std::string column;
