@@ -39,7 +39,7 @@ namespace {
 enum : int {
     kInsertText = 221, kInsertBarcode = 222, kColumnsBox = 705, kBarcodeBox = 790, kImportText = 805,
     kImportExcel = 861, kSetupFilter = 804, kEnableFilter = 803, kSortDown = 763, kSelectLabel = 806,
-    kTableSource = 701,
+    kTableSource = 701, kModuleBox = 791,
 };
 
 // OK of a dialog: its button box's OK button, else accept().
@@ -231,6 +231,8 @@ void StorySteps::insertBoundObjects(CChildFrame* child)
             const std::string type = in.qr ? std::string("QR Code") + '\xAE' : std::string("Code 128");
             typeInBox(kBarcodeBox, QString::fromLatin1(type.data(), int(type.size())),
                       [&] { doc.SetBarcodeType(0, type); });
+            if (in.qr) // modules of 0.5 mm: the symbol fills most of its box
+                typeInBox(kModuleBox, QStringLiteral("0.5"), [&] { doc.SetBarcodeModule(0, 500); });
             // A new barcode shows a constant text: "Table" as its source.
             viaCommand(kTableSource, "Table source", [&] { doc.SetDataSource(0, kTextKindTable); });
         }
@@ -372,8 +374,8 @@ void StorySteps::printAndRead(CChildFrame* child, const QString& pdf)
         GTEST_SKIP() << "poppler-utils or zbar-tools missing: the printed PDF is not read back";
 
     const QString prefix = QFileInfo(pdf).path() + QStringLiteral("/page");
-    RunTool(QStringLiteral("pdftoppm"), {"-r", QString::number(kDpi), "-png", "-f", "1", "-l", "1", "-singlefile", pdf,
-                                         prefix});
+    RunTool(QStringLiteral("pdftoppm"), {"-r", QString::number(kDpi), "-aa", "no", "-aaVector", "no", "-png", "-f", "1",
+                                         "-l", "1", "-singlefile", pdf, prefix});
     const QImage page(prefix + QStringLiteral(".png"));
     ASSERT_FALSE(page.isNull());
     const std::vector<WireRow> rows = PrintedRows();
