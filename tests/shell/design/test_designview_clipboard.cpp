@@ -1,0 +1,153 @@
+// Copy, Cut and Paste of the design canvas: objects through the process's
+// own collection, text and pictures from other programs, the open editor.
+#include "content/images/graphimage.h"
+#include "content/objects/graphtext.h"
+#include "content/textparts/text.h"
+#include "shell/inplaceedit.h"
+#include "shell/qtuiservices.h"
+
+#include "editcommands_fixture.h"
+
+#include <QClipboard>
+#include <QMimeData>
+
+namespace {
+
+using canvastest::kInch;
+
+class ClipboardTest : public canvastest::CommandTest {};
+
+TEST_F(ClipboardTest, CopiedObjectsPasteIntoOtherTemplatesAndProjectsUntilAViewCloses)
+{
+    for (int i = 0; i < 3; ++i)
+        add(1000 + i * 10000, 2000, 5000, 5000, true);
+    router.Route(cmd::kEditCopy);
+    ASSERT_EQ(ui.clipboardWrites.size(), 1u);
+    EXPECT_EQ(ui.clipboardWrites[0].kind, CRecordingUi::ClipboardWriteKind::ObjectsMarker);
+    ui.clipboardFormats = {ClipboardFormat::Objects};
+
+    doc->SetCurrentTemplate(1);
+    EXPECT_TRUE(state(cmd::kEditPaste).IsEnabled());
+    router.Route(cmd::kEditPaste);
+    const CGraphCollection& other = *doc->GetCurrentTemplate().GetArea(0);
+    ASSERT_EQ(other.GetCount(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_TRUE(other.GetAt(i)->IsSelected());
+
+    // Another project, in a view of its own.
+    CVorteplanSoftLabelDoc second;
+    {
+        Vorteplan_SoftLabelDesignView secondView(&second);
+        secondView.Paste();
+        EXPECT_EQ(second.GetCurrentTemplate().GetArea(0)->GetCount(), 3u);
+    }
+    // Closing that view dropped the copied objects: the marker pastes nothing.
+    EXPECT_EQ(Vorteplan_SoftLabelDesignView::ClipboardCollection(), nullptr);
+    doc->SetCurrentTemplate(2);
+    router.Route(cmd::kEditPaste);
+    EXPECT_EQ(doc->GetCurrentTemplate().GetArea(0)->GetCount(), 0u);
+}
+
+TEST_F(ClipboardTest, TextAndPicturesInTheClipboardsOrder)
+{
+    ui.clipboardFormats = {ClipboardFormat::Text, ClipboardFormat::Image};
+    ui.clipboardText = std::string("A\r\nB");
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ui.clipboardImage = image;
+    router.Route(cmd::kEditPaste);
+    ASSERT_EQ(area().GetCount(), 1u);
+    auto* text = dynamic_cast<CGraphTextExt*>(area().GetAt(0));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->TextPart()->GetText(DrawContext{}, 100), "A\r\nB");
+    EXPECT_TRUE(text->IsSelected());
+
+    ui.clipboardFormats = {ClipboardFormat::Image, ClipboardFormat::Text};
+    router.Route(cmd::kEditPaste);
+    ASSERT_EQ(area().GetCount(), 2u);
+    EXPECT_NE(dynamic_cast<CGraphImageExtExt*>(area().GetAt(1)), nullptr);
+    EXPECT_FALSE(area().GetAt(0)->IsSelected());
+}
+
+TEST_F(ClipboardTest, CutIsOneUndoStepAndPasteFollowsLockAndModuleSelection)
+{
+    add(kInch, kInch, kInch, kInch, true);
+    const int before = undoCount();
+    router.Route(cmd::kEditCut);
+    EXPECT_EQ(area().GetCount(), 0u);
+    EXPECT_EQ(undoCount(), before + 1);
+    ASSERT_TRUE(doc->Undo(0));
+    EXPECT_EQ(area().GetCount(), 1u);
+
+    ui.clipboardFormats = {ClipboardFormat::Objects};
+    EXPECT_TRUE(state(cmd::kEditPaste).IsEnabled());
+    doc->GetCurrentTemplate().SetLocked(true);
+    EXPECT_FALSE(state(cmd::kEditPaste).IsEnabled());
+    doc->GetCurrentTemplate().SetLocked(false);
+    ui.clipboardFormats = {};
+    EXPECT_FALSE(state(cmd::kEditPaste).IsEnabled());
+}
+
+TEST_F(ClipboardTest, OpenEditorTakesPasteAndCut)
+{
+    auto* t = add<CGraphText>(kInch, kInch, 2 * kInch, kInch / 2, true);
+    t->SetSourceKind(kTextKindFixed);
+    t->SetText("x");
+    QTest::mouseDClick(vp(), Qt::LeftButton, Qt::NoModifier, {120, 110});
+    CInPlaceEdit* edit = view->GetInPlaceEdit();
+    ASSERT_NE(edit, nullptr);
+    QGuiApplication::clipboard()->setText(QStringLiteral("yz"));
+    edit->moveCursor(QTextCursor::End);
+    doc->SetModifiedFlag(false);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    router.Route(cmd::kEditPaste);
+    EXPECT_EQ(edit->toPlainText(), "xyzyz");
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(area().GetCount(), 1u);
+    edit->selectAll();
+    doc->SetModifiedFlag(false);
+    router.Route(cmd::kEditCut);
+    EXPECT_EQ(edit->toPlainText(), "");
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(area().GetCount(), 1u);
+}
+
+// The same on the real clipboard through the Qt user interface.
+class QtClipboardTest : public canvastest::CommandTest {
+protected:
+    CQtUiServices qtUi;
+    UiScope qtScope{qtUi};
+};
+
+TEST_F(QtClipboardTest, OnlyOurOwnMarkerPastesOurObjects)
+{
+    add(kInch, kInch, kInch, kInch, true);
+    view->Copy();
+    area().DeselectAll();
+    router.Route(cmd::kEditPaste);
+    EXPECT_EQ(area().GetCount(), 2u);
+
+    // Another instance's marker, with text behind it.
+    auto* foreign = new QMimeData;
+    foreign->setData(QStringLiteral("VPW4_OBJECTS_NEW"), QByteArray(1, '\0'));
+    foreign->setText(QStringLiteral("A\nB"));
+    QGuiApplication::clipboard()->setMimeData(foreign);
+    router.Route(cmd::kEditPaste);
+    ASSERT_EQ(area().GetCount(), 3u);
+    auto* text = dynamic_cast<CGraphTextExt*>(area().GetAt(2));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->TextPart()->GetText(DrawContext{}, 100), "A\r\nB");
+}
+
+TEST_F(QtClipboardTest, IdlePassesNeverAskTheClipboard)
+{
+    add(kInch, kInch, kInch, kInch, true);
+    view->Copy();
+    const int queries = qtUi.LiveClipboardQueries();
+    for (int i = 0; i < 1000; ++i)
+        ribbon->UpdateCommandUI();
+    EXPECT_EQ(qtUi.LiveClipboardQueries(), queries);
+    EXPECT_TRUE(state(cmd::kEditPaste).IsEnabled());
+}
+
+} // namespace
