@@ -69,6 +69,44 @@ TEST_F(ClipboardTest, TextAndPicturesInTheClipboardsOrder)
     EXPECT_FALSE(area().GetAt(0)->IsSelected());
 }
 
+// A placeable metafile of 1 x 0.5 inch holding only its end record.
+std::string placeableWmf()
+{
+    std::string out;
+    const auto u16 = [&out](uint16_t v) { out += char(v & 0xFF); out += char(v >> 8); };
+    const auto u32 = [&](uint32_t v) { u16(uint16_t(v & 0xFFFF)); u16(uint16_t(v >> 16)); };
+    u32(0x9AC6CDD7);
+    u16(0);
+    u16(0), u16(0), u16(1000), u16(500); // bounds
+    u16(1000);                           // units per inch
+    u32(0);
+    uint16_t sum = 0;
+    for (size_t i = 0; i < out.size(); i += 2)
+        sum ^= uint16_t(uint8_t(out[i]) | (uint8_t(out[i + 1]) << 8));
+    u16(sum);
+    u16(1), u16(9), u16(0x300), u32(12), u16(0), u32(3), u16(0); // standard header
+    u32(3), u16(0);                                               // end record
+    return out;
+}
+
+TEST_F(ClipboardTest, MetafilesKeepTheirSizeAndGarbageFallsThrough)
+{
+    ui.clipboardFormats = {ClipboardFormat::Metafile, ClipboardFormat::Text};
+    ui.clipboardMetafile = placeableWmf();
+    ui.clipboardText = std::string("t");
+    router.Route(cmd::kEditPaste);
+    ASSERT_EQ(area().GetCount(), 1u);
+    auto* image = dynamic_cast<CGraphImageExtExt*>(area().GetAt(0));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->GetWidth(), 25400);
+    EXPECT_EQ(image->GetHeight(), 12700);
+    // Bytes that are no metafile give way to the text behind them.
+    ui.clipboardMetafile = std::string("\xD7\xCD\xC6\x9A junk", 9);
+    router.Route(cmd::kEditPaste);
+    ASSERT_EQ(area().GetCount(), 2u);
+    EXPECT_NE(dynamic_cast<CGraphTextExt*>(area().GetAt(1)), nullptr);
+}
+
 TEST_F(ClipboardTest, CutIsOneUndoStepAndPasteFollowsLockAndModuleSelection)
 {
     add(kInch, kInch, kInch, kInch, true);

@@ -10,6 +10,8 @@
 #include "editcommands_fixture.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QTimer>
 
 namespace {
 
@@ -187,6 +189,27 @@ TEST_F(EditCommandsTest, FontSizeAndTypefaceRefuseWhatCannotBeAFont)
     type(250, QString(31, u'F'));
     EXPECT_EQ(doc->GetTypeface(0), std::string(31, 'F'));
     EXPECT_EQ(t->IsSelected(), true);
+}
+
+TEST_F(EditCommandsTest, LockAndUnlockThroughTheirDialogs)
+{
+    const auto answer = [](const QString& password) {
+        QTimer::singleShot(0, [password] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+                edit->setText(password);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    };
+    answer(QStringLiteral("s\u00E9cret"));
+    router.Route(780);
+    ASSERT_TRUE(doc->GetCurrentTemplate().IsLocked());
+    EXPECT_EQ(doc->GetLockPassword(), "s\xE9" "cret");
+    EXPECT_EQ(state(780).GetChecked(), std::optional<bool>(true));
+    answer(QStringLiteral("s\u00E9cret"));
+    router.Route(780);
+    EXPECT_FALSE(doc->GetCurrentTemplate().IsLocked());
 }
 
 // Every command that changes objects, with a selection that suits it: one
