@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "shell/filedialogfilter.h"
 #include "shell/mimereader.h"
+#include "shell/views/edittext4qrcodedlg.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -341,4 +342,9 @@ int CQtUiServices::SystemMetric(SystemMetricId which)
 QFont CQtUiServices::MessageFont()
 {
     return QApplication::font();
+}
+
+bool CQtUiServices::EditQrText(std::string& text)
+{
+    return CEditText4QRCodeDlg::Run(dialogParent(), text, codepage::kAnsi);
 }

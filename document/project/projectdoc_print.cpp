@@ -4,6 +4,7 @@
 #include "document/project/projectdoc.h"
 
 #include "document/label/labelfile.h"
+#include "platform/lengthtext.h"
 #include "platform/numberformat.h"
 #include "platform/settings.h"
 #include "platform/units.h"
@@ -99,36 +100,12 @@ std::optional<int64_t> leadingInteger(std::string_view text)
 
 std::optional<int32_t> ParsePrintLength(std::string_view text)
 {
-    size_t used = 0;
-    const std::optional<double> value =
-        numfmt::ParseLeadingNumber(text, CurrentNumberLocale().decimalSeparator, &used);
-    if (!value || !std::isfinite(*value))
-        return std::nullopt;
-    std::string_view rest = trimmedLeft(text.substr(used));
-    size_t wordEnd = 0;
-    while (wordEnd < rest.size() && !std::isspace(static_cast<unsigned char>(rest[wordEnd])))
-        ++wordEnd;
-    std::string unit(rest.substr(0, wordEnd));
-    for (char& c : unit)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    double factor = 0;
-    if (unit == "mm")
-        factor = 1000;
-    else if (unit == "cm")
-        factor = 10000;
-    else if (unit == "in")
-        factor = 25400;
-    else
-        return std::nullopt;
-    const double um = std::round(*value * factor);
-    if (!std::isfinite(um) || um < double(INT32_MIN) || um > double(INT32_MAX))
-        return std::nullopt;
-    return int32_t(um);
+    return lengthtext::ParseLength(text, lengthtext::kUnitRequired);
 }
 
 std::string FormatPrintLength(int32_t um)
 {
-    return numfmt::FormatGeneral(um / 1000.0, 6, CurrentNumberLocale().decimalSeparator) + " mm";
+    return lengthtext::FormatLength(um, lengthtext::kMetric);
 }
 
 namespace printoptions {

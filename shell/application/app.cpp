@@ -6,10 +6,13 @@
 #include "platform/uiservices.h"
 #include "shell/aboutdlg.h"
 #include "shell/application/datafolders.h"
+#include "shell/design/designview.h"
 #include "shell/frame/childframe.h"
 #include "shell/frame/commandids.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
+#include "shell/mainframetableviewhost.h"
+#include "shell/views/mainview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -122,6 +125,7 @@ bool CVorteplanSoftLabelApp::InitInstance(const QStringList& arguments, const Op
     m_contextMenus.RegisterProgramMenus();
 
     m_frame = std::make_unique<CMainFrame>(m_router);
+    m_tableHost = std::make_unique<CMainFrameTableViewHost>(*m_frame, m_router, m_contextMenus);
     if (!m_frame->Create()) {
         m_frame.reset();
         return false;
@@ -232,6 +236,35 @@ CChildFrame* CVorteplanSoftLabelApp::addChild(std::unique_ptr<CDocument> documen
     document.release();
     auto* child = new CChildFrame(std::unique_ptr<CVorteplanSoftLabelDoc>(project));
     connect(child, &CChildFrame::documentSaved, this, &CVorteplanSoftLabelApp::rememberRecent);
+    CProjectViewContext views;
+    views.document = project;
+    views.router = &m_router;
+    views.ribbon = m_frame->Ribbon();
+    views.menus = &m_contextMenus;
+    // A view that goes stops being the active one.
+    auto watch = std::make_shared<QMetaObject::Connection>();
+    views.activate = [child, watch](CCmdTarget* view) {
+        QObject::disconnect(*watch);
+        child->SetActiveView(view);
+        if (auto* object = dynamic_cast<QObject*>(view))
+            *watch = QObject::connect(object, &QObject::destroyed, child, [child, view] {
+                if (child->GetActiveView() == view)
+                    child->SetActiveView(nullptr);
+            });
+    };
+    views.createCanvas = [this, project](QWidget* parent) -> QWidget* {
+        return new Vorteplan_SoftLabelDesignView(project, DesignViewLinks{m_frame->Ribbon(), &m_contextMenus}, parent);
+    };
+    views.deactivate = [child](CCmdTarget* view) {
+        if (child->GetActiveView() == view)
+            child->SetActiveView(nullptr);
+    };
+    views.tableHost = m_tableHost.get();
+    views.canvasArea = [](QWidget* canvas) {
+        const auto* design = qobject_cast<Vorteplan_SoftLabelDesignView*>(canvas);
+        return design ? design->GetArea() : 0;
+    };
+    child->SetProjectView(new CVorteplanSoftMainView(views));
     m_frame->AddChild(child);
     return child;
 }

@@ -105,6 +105,8 @@ private:
     CRecentFileList m_recent;
     std::unique_ptr<CProjectDocTemplate> m_template;
     std::unique_ptr<CMainFrame> m_frame;
+    // What the table views of every project ask of the main frame.
+    std::unique_ptr<class CMainFrameTableViewHost> m_tableHost;
     QPointer<CAboutDlg> m_splash;
     QString m_allUsersFolder;
     QString m_userFolder;

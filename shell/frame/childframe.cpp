@@ -24,7 +24,19 @@ CChildFrame::CChildFrame(std::unique_ptr<CVorteplanSoftLabelDoc> document, QWidg
     m_documentTarget.OnCommand(cmd::kFileClose, [this] { close(); });
 }
 
-CChildFrame::~CChildFrame() = default;
+CChildFrame::~CChildFrame()
+{
+    // The views still speak to the document while they go.
+    delete widget();
+}
+
+void CChildFrame::SetProjectView(QWidget* view)
+{
+    QWidget* old = widget();
+    setWidget(view);
+    if (old != view)
+        delete old;
+}
 
 void CChildFrame::UpdateTitle()
 {

@@ -26,6 +26,10 @@ public:
     CCmdTarget* GetActiveView() const { return m_activeView; }
     void SetActiveView(CCmdTarget* view) { m_activeView = view; }
 
+    // The project's view takes the place of the empty page (and goes
+    // before the document does).
+    void SetProjectView(QWidget* view);
+
     // The tab text: the document's title.
     void UpdateTitle();
 

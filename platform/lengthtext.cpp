@@ -1,11 +1,11 @@
-#include "shell/design/designlength.h"
+#include "platform/lengthtext.h"
 
 #include "platform/numberformat.h"
 
 #include <cctype>
 #include <cmath>
 
-namespace designlength {
+namespace lengthtext {
 namespace {
 
 constexpr size_t kMaxWordLength = 31;
@@ -94,4 +94,4 @@ std::string FormatLength(int32_t um, int measure)
     return numfmt::FormatGeneral(um / 1000.0, 6, sep) + " mm";
 }
 
-} // namespace designlength
+} // namespace lengthtext

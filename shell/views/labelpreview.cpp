@@ -1,0 +1,361 @@
+#include "shell/views/labelpreview.h"
+
+#include "content/tables/drawcontext.h"
+#include "document/label/label.h"
+#include "document/project/projectdoc.h"
+#include "platform/units.h"
+#include "shell/application/contextmenus.h"
+#include "shell/frame/ribbonbar.h"
+
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <array>
+
+namespace preview {
+
+namespace {
+
+constexpr const char* kNoLabelText = "Preview: No label selected";
+constexpr int kLandscape = 2;
+// What the header and footer outlines add to their position.
+constexpr int kAreaLeft = 16;
+constexpr int kAreaTop = 8;
+constexpr int32_t kMarkerBorderUm = 250;
+
+struct ZoomCommand {
+    int id;
+    int percent;
+};
+constexpr std::array<ZoomCommand, 6> kZoomCommands{{{858, 50}, {859, 75}, {840, 100}, {841, 200}, {842, 300}, {843, 400}}};
+constexpr int kForwardedCommand = 243;
+
+// The indices 0..n-1 whose place pos(i) .. pos(i) + extent meets lo..hi,
+// for places that grow (or shrink) steadily with i: found by bisection, so
+// a huge count costs nothing. Empty: first > last.
+template <typename Pos>
+std::pair<int64_t, int64_t> visibleRange(int64_t n, Pos pos, int64_t extent, int64_t lo, int64_t hi)
+{
+    if (n <= 0)
+        return {0, -1};
+    const bool growing = pos(n - 1) >= pos(0);
+    // First index for which `pred` holds, for a predicate that turns true
+    // once and stays true; n when it never does.
+    auto firstTrue = [n](auto pred) {
+        int64_t a = 0, b = n;
+        while (a < b) {
+            const int64_t m = a + (b - a) / 2;
+            if (pred(m))
+                b = m;
+            else
+                a = m + 1;
+        }
+        return a;
+    };
+    if (growing) {
+        const int64_t first = firstTrue([&](int64_t i) { return pos(i) + extent >= lo; });
+        const int64_t last = firstTrue([&](int64_t i) { return pos(i) > hi; }) - 1;
+        return {first, last};
+    }
+    const int64_t first = firstTrue([&](int64_t i) { return pos(i) <= hi; });
+    const int64_t last = firstTrue([&](int64_t i) { return pos(i) + extent < lo; }) - 1;
+    return {first, last};
+}
+
+} // namespace
+
+PageSize PageSizeOf(const CLabel* label)
+{
+    PageSize page;
+    if (!label)
+        return page;
+    if (label->HasPaperFormat()) {
+        page.width = label->GetPaperWidthUm();
+        page.height = label->GetPaperLengthUm();
+    } else if (!label->GetPaperFlag()) {
+        // The oldest definitions know no bottom margin: the top one stands for it.
+        page.height = int64_t(label->GetRows()) * label->GetRowPitch() + 2 * int64_t(label->GetTop(0));
+    }
+    if (label->GetOrientation() == kLandscape)
+        std::swap(page.width, page.height);
+    return page;
+}
+
+int ScaleFor(const PageSize& page, int zoom, int w, int h, int dpi, int* percent)
+{
+    if (dpi <= 0)
+        dpi = 96;
+    int64_t pct = 100;
+    if (page.width > 0 && page.height > 0) {
+        // 64 bits: zoom x height x 254 passes 2^31 in tall windows at high zoom.
+        const int64_t usableW = std::max(w - 16, 1);
+        const int64_t usableH = std::max(h - 8, 1);
+        const int64_t byHeight = int64_t(zoom) * usableH * 254 / page.height;
+        const int64_t byWidth = int64_t(zoom) * usableW * 254 / page.width;
+        const int64_t value = std::min(byHeight, byWidth);
+        pct = (value * 100 + dpi / 2) / dpi;
+    }
+    // A page far larger than the window still draws at 1 %.
+    pct = std::clamp<int64_t>(pct, 1, INT32_MAX / 1000);
+    if (percent)
+        *percent = int(pct);
+    return units::clamp32((int64_t(dpi) * pct + 50) / 100);
+}
+
+int32_t ToPixels(int64_t um, int scale)
+{
+    const int64_t limit = int64_t(1) << 40; // far beyond any window, no overflow below
+    um = std::clamp(um, -limit, limit);
+    return units::clamp32((um * scale + 12700) / 25400);
+}
+
+} // namespace preview
+
+using namespace preview;
+
+CLabelPreview::CLabelPreview(CVorteplanSoftLabelDoc* document, Links links, QWidget* parent)
+    : CBackBufferView(parent), m_document(document), m_links(std::move(links))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    registerCommands();
+}
+
+CLabelPreview::~CLabelPreview() = default;
+
+void CLabelPreview::registerCommands()
+{
+    OnCommand(kZoomCombo, [this] {
+        if (m_links.ribbon)
+            OnZoomText(m_links.ribbon->GetEditText(kZoomCombo));
+    }, [this](CCmdUI& ui) {
+        if (hasFocus() || viewport()->hasFocus())
+            ui.SetText(QStringLiteral("%1 %").arg(m_zoom));
+    });
+    for (const ZoomCommand& z : kZoomCommands)
+        OnCommand(z.id, [this, z] { SetZoom(z.percent); },
+                  [this, z](CCmdUI& ui) { ui.SetCheck(m_zoom == z.percent ? 1 : 0); });
+    OnCommand(kForwardedCommand, [this] {
+        if (m_links.forwardToParent)
+            m_links.forwardToParent(kForwardedCommand);
+    });
+}
+
+void CLabelPreview::Invalidate()
+{
+    if (!isVisible()) {
+        m_stale = true;
+        return;
+    }
+    RedrawScene();
+}
+
+void CLabelPreview::showEvent(QShowEvent* event)
+{
+    CBackBufferView::showEvent(event);
+    if (m_stale) {
+        m_stale = false;
+        RedrawScene();
+    }
+}
+
+void CLabelPreview::SetZoom(int percent)
+{
+    m_zoom = percent;
+    updateScrollSizes();
+}
+
+bool CLabelPreview::OnZoomText(const QString& text)
+{
+    // "%d": optional blanks and sign, then digits; the rest is ignored.
+    const QString t = text.trimmed();
+    int end = 0;
+    if (end < t.size() && (t[end] == u'-' || t[end] == u'+'))
+        ++end;
+    const int digitsFrom = end;
+    while (end < t.size() && t[end].isDigit() && end - digitsFrom < 10)
+        ++end;
+    if (end == digitsFrom)
+        return false;
+    bool ok = false;
+    const qlonglong value = t.left(end).toLongLong(&ok);
+    if (!ok || value < kMinZoomText || value > kMaxZoomText)
+        return false;
+    SetZoom(int(value));
+    return true;
+}
+
+void CLabelPreview::updateScrollSizes()
+{
+    const QSize client = viewport()->size();
+    const auto scaled = [this](int v) { return int(std::min<int64_t>(int64_t(v) * m_zoom / 100, INT32_MAX / 2)); };
+    SetContentSize(QSize(scaled(client.width()), scaled(client.height())));
+}
+
+void CLabelPreview::resizeEvent(QResizeEvent* event)
+{
+    CBackBufferView::resizeEvent(event);
+    updateScrollSizes();
+}
+
+void CLabelPreview::focusInEvent(QFocusEvent* event)
+{
+    CBackBufferView::focusInEvent(event);
+    if (m_links.activate)
+        m_links.activate(this);
+}
+
+void CLabelPreview::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_links.menus)
+        m_links.menus->ShowPopupMenu(QStringLiteral("Preview"), event->globalPos(), this);
+}
+
+void CLabelPreview::mousePressEvent(QMouseEvent* event)
+{
+    // The splitter handle above takes drags of the bar; a press in the view
+    // only makes it active.
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void CLabelPreview::PaintScene(CDC& dc)
+{
+    const QSize size = viewport()->size();
+    dc.FillSolidRect(RECT{0, 0, BackBuffer().width(), BackBuffer().height()}, kBackground);
+    m_drawnLabels = 0;
+    m_drawnNumbers.clear();
+    if (!m_document)
+        return;
+    paintSheet(dc, size.width(), size.height());
+}
+
+void CLabelPreview::paintSheet(CDC& dc, int width, int height)
+{
+    CVorteplanSoftLabelDoc& doc = *m_document;
+    CTemplate& tpl = doc.GetCurrentTemplate();
+    const CLabel* label = tpl.GetLabel();
+    const QPoint scroll = ScrollPosition();
+    if (!label) {
+        CDCStateScope state(dc);
+        dc.SetBkMode(TRANSPARENT);
+        RECT r{20 - scroll.x(), 20 - scroll.y(), 400 - scroll.x(), 400 - scroll.y()};
+        dc.DrawText(kNoLabelText, r, DT_LEFT | DT_TOP | DT_WORDBREAK);
+        return;
+    }
+
+    const PageSize page = PageSizeOf(label);
+    int percent = 100;
+    const int scale = ScaleFor(page, m_zoom, width, height, LogPixelsY(), &percent);
+    m_scale = scale;
+    const int ox = -scroll.x();
+    const int oy = -scroll.y();
+    {
+        CDCStateScope state(dc);
+        dc.SelectPen(CPen{PS_SOLID, 1, RGB(0, 0, 0)});
+        dc.SelectBrush(CBrush::Solid(RGB(255, 255, 255)));
+        const int left = units::clampAdd(kPageLeft, ox);
+        const int top = units::clampAdd(kPageTop, oy);
+        dc.Rectangle(left, top, units::clampAdd(left, int64_t(ToPixels(page.width, scale)) + 1),
+                     units::clampAdd(top, int64_t(ToPixels(page.height, scale)) + 1));
+    }
+
+    const int64_t perSheet = label->GetLabelsPerSheet();
+    if (perSheet <= 0)
+        return;
+    const bool marking = label->IsModuleMarking();
+    // A marker strip takes one label number per module.
+    const int64_t step = marking ? std::max(1, tpl.GetJob().GetFirstRow().GetModuleCount()) : 1;
+    const int64_t row = doc.GetCurrentTableRow();
+    const int64_t sheetNumbers = perSheet * step;
+    const int64_t first = sheetNumbers * (row / sheetNumbers) + 1;
+
+    AreaDrawRequest request;
+    request.zoom = percent;
+    request.flags = kDrawPreview;
+    request.resolutionX = kResolution;
+    request.resolutionY = kResolution;
+    request.labelNumber = units::clamp32(first);
+    for (int area = 1; area <= 2; ++area) {
+        if (area == 1 ? !label->HasHeader() : !label->HasFooter())
+            continue;
+        const int x = units::clampAdd(int64_t(ToPixels(label->GetLeft(area), scale)) + kAreaLeft, ox);
+        const int y = units::clampAdd(int64_t(ToPixels(label->GetTop(area), scale)) + kAreaTop, oy);
+        label->DrawPart(area, dc, percent, x, y);
+        request.originX = x;
+        request.originY = y;
+        if (!doc.DrawArea(area, dc, request))
+            return;
+    }
+
+    // The sheet is laid out as the print run lays it out: blocks down the
+    // page, positions in the template's print order.
+    const int64_t rows = std::max(label->GetRows(), 1);
+    const int64_t columns = label->GetColumns();
+    const int64_t rowPitch = label->GetRowPitch();
+    const int64_t columnPitch = label->GetColumnPitch();
+    const int64_t blockHeight = rows * rowPitch + label->GetBlockSpace() + label->GetTop(0);
+    const bool columnByColumn = tpl.IsSortVertical();
+    const int64_t labelW = ToPixels(label->GetWidth(0), scale) + 1;
+    const int64_t labelH = ToPixels(label->GetHeight(0), scale) + 1;
+    // Objects may stand out of their label a little; positions this close
+    // to the window are drawn too.
+    const int64_t reachX = std::max(labelW, labelH);
+    const int64_t reachY = reachX;
+    const int64_t currentNumber = row + 1;
+
+    auto xOf = [&](int64_t c) { return int64_t(ToPixels(c * columnPitch + label->GetLeft(0), scale)) + kLabelLeft + ox; };
+    const auto [c0, c1] = visibleRange(columns, xOf, labelW + reachX, -reachX, int64_t(width) + reachX);
+    const int blocks = label->GetBlockCount();
+    for (int b = 0; b < blocks; ++b) {
+        auto yOf = [&](int64_t r) {
+            return int64_t(ToPixels(r * rowPitch + b * blockHeight + label->GetTop(0), scale)) + kLabelTop + oy;
+        };
+        const auto [r0, r1] = visibleRange(rows, yOf, labelH + reachY, -reachY, int64_t(height) + reachY);
+        const int64_t outer0 = columnByColumn ? c0 : r0, outer1 = columnByColumn ? c1 : r1;
+        const int64_t inner0 = columnByColumn ? r0 : c0, inner1 = columnByColumn ? r1 : c1;
+        for (int64_t i = outer0; i <= outer1; ++i) {
+            for (int64_t j = inner0; j <= inner1; ++j) {
+                const int64_t r = columnByColumn ? j : i;
+                const int64_t c = columnByColumn ? i : j;
+                const int64_t index = b * rows * columns + (columnByColumn ? c * rows + r : r * columns + c);
+                const int64_t number = first + index * step;
+                const int x = units::clamp32(xOf(c));
+                const int y = units::clamp32(yOf(r));
+                {
+                    CDCStateScope state(dc);
+                    if (!marking && number == currentNumber)
+                        dc.SelectBrush(CBrush::Solid(kCurrentLabel));
+                    label->DrawPart(0, dc, percent, x, y);
+                }
+                ++m_drawnLabels;
+                m_drawnNumbers.push_back(units::clamp32(number));
+                if (marking && currentNumber >= number && currentNumber < number + step)
+                    doc.DrawMarkerSelection(dc, scale, y, int(currentNumber - number));
+                if (number > 0) {
+                    request.labelNumber = units::clamp32(number);
+                    request.originX = x;
+                    request.originY = y;
+                    if (!doc.DrawArea(0, dc, request))
+                        return;
+                }
+                if (marking && tpl.GetJob().HasMarkerBorders()) {
+                    const CModuleMarkingRow& strip = tpl.GetJob().GetFirstRow();
+                    CDCStateScope state(dc);
+                    dc.SelectPen(CPen{PS_SOLID, std::max(ToPixels(kMarkerBorderUm, scale), 1), RGB(0, 0, 0)});
+                    const int bottom = units::clampAdd(y, ToPixels(label->GetStripWidth(), scale));
+                    const int count = strip.GetModuleCount();
+                    for (int m = 0; m < count; ++m) {
+                        if (m == count - 1 && strip.GetGap() <= 999)
+                            break;
+                        const int64_t end = int64_t(strip.GetModulePosition(m)) + strip.GetModuleLength(m);
+                        const int lx = units::clampAdd(x, ToPixels(end, scale));
+                        dc.MoveTo(lx, y);
+                        dc.LineTo(lx, bottom);
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,152 @@
+#include "shell/views/templatetabview.h"
+
+#include "document/project/projectdoc.h"
+#include "platform/codepage.h"
+#include "shell/views/templateview.h"
+
+namespace {
+
+const QString kAddTab = QStringLiteral("+");
+const QString kTemplate = QStringLiteral("Template");
+
+} // namespace
+
+QString MakeUniqueTabLabel(const QString& base, const CTabView& view, int n)
+{
+    for (;; ++n) {
+        const QString text = QStringLiteral("%1 %2").arg(base).arg(n);
+        bool taken = false;
+        for (int i = 0; i < view.GetTabCount() && !taken; ++i)
+            taken = view.GetTabText(i) == text;
+        if (!taken)
+            return text;
+    }
+}
+
+CTemplateTabView::CTemplateTabView(const CProjectViewContext& context, Layout layout, QWidget* parent)
+    : CTabView(parent), m_context(context), m_layout(std::move(layout))
+{
+    if (m_context.document)
+        m_context.document->AddTabObserver(this);
+}
+
+CTemplateTabView::~CTemplateTabView()
+{
+    if (m_context.document)
+        m_context.document->RemoveTabObserver(this);
+}
+
+QString CTemplateTabView::labelFor(int slot, const std::string& given)
+{
+    CVorteplanSoftLabelDoc* doc = m_context.document;
+    std::string name = given.empty() && doc ? doc->GetTemplateName(slot) : given;
+    if (!name.empty())
+        return codepage::ToUnicode(name);
+    const QString label = MakeUniqueTabLabel(kTemplate, *this, slot + 1);
+    // The document keeps the tab texts (they are saved with the project).
+    if (doc)
+        doc->SetTemplateName(slot, codepage::FromUnicode(label));
+    return label;
+}
+
+void CTemplateTabView::CreateTabs()
+{
+    CVorteplanSoftLabelDoc* doc = m_context.document;
+    const int count = doc ? doc->GetTemplateCount() : kNewDocumentTabs;
+    for (int k = 0; k < count; ++k)
+        InsertTab(k, labelFor(k, {}));
+    InsertTab(count, kAddTab);
+    activate(0);
+}
+
+CVorteplanSoftTemplateView* CTemplateTabView::GetTemplateView(int index)
+{
+    return qobject_cast<CVorteplanSoftTemplateView*>(GetPage(index));
+}
+
+QWidget* CTemplateTabView::CreatePage(int /*index*/)
+{
+    return new CVorteplanSoftTemplateView(m_context);
+}
+
+void CTemplateTabView::activate(int index)
+{
+    SetActiveTab(index);
+    OnActivateView(index);
+}
+
+void CTemplateTabView::OnActivateView(int index)
+{
+    CVorteplanSoftLabelDoc* doc = m_context.document;
+    if (!doc || index < 0)
+        return;
+    if (index == GetTabCount() - 1) {
+        addTemplateTab();
+        return;
+    }
+    if (index != doc->GetCurrentTemplateIndex()) {
+        doc->SetCurrentTemplate(index);
+        doc->InvalidateDesignViews();
+        doc->InvalidatePreviewViews();
+    }
+    if (m_layout.isStacked && m_layout.switchLayout && (doc->GetStackedLayout(index) != 0) != m_layout.isStacked())
+        m_layout.switchLayout();
+}
+
+void CTemplateTabView::addTemplateTab()
+{
+    CVorteplanSoftLabelDoc& doc = *m_context.document;
+    const int addTab = GetTabCount() - 1;
+    const int count = doc.GetTemplateCount();
+    if (count >= kMaxTemplates) {
+        if (addTab > 0)
+            activate(addTab - 1);
+        return;
+    }
+    doc.SetTemplateCount(count + 1);
+    doc.SetModifiedFlag(true);
+    InsertTab(addTab, labelFor(count, {}));
+    activate(addTab);
+}
+
+void CTemplateTabView::TabAdded(TabKind kind, int index, const std::string& label)
+{
+    if (kind != TabKind::Template)
+        return;
+    InsertTab(std::clamp(index, 0, std::max(GetTabCount() - 1, 0)), labelFor(index, label));
+}
+
+void CTemplateTabView::TabRemoved(TabKind kind, int index)
+{
+    const int addTab = GetTabCount() - 1;
+    if (kind != TabKind::Template || index < 0 || index >= addTab)
+        return;
+    RemoveTab(index);
+    // The template now in that place, or the one before when the last went;
+    // never the add tab.
+    const int next = std::min(index, GetTabCount() - 2);
+    if (next < 0)
+        return;
+    activate(next);
+    if (CVorteplanSoftLabelDoc* doc = m_context.document) {
+        doc->InvalidateDesignViews();
+        doc->InvalidatePreviewViews();
+    }
+}
+
+void CTemplateTabView::TabActivated(TabKind kind, int index)
+{
+    if (kind == TabKind::Template && index >= 0 && index < GetTabCount() - 1)
+        activate(index);
+}
+
+void CTemplateTabView::TabLabelsChanged(TabKind kind)
+{
+    if (kind != TabKind::Template || !m_context.document)
+        return;
+    for (int k = 0; k < GetTabCount() - 1; ++k) {
+        const std::string& name = m_context.document->GetTemplateName(k);
+        if (!name.empty())
+            SetTabText(k, codepage::ToUnicode(name));
+    }
+}

@@ -1,0 +1,416 @@
+// The table view's commands: registration with their update handlers, and
+// the edits of rows, columns, cells and the clipboard, image columns,
+// sorting, navigation, the Excel import and the character set.
+#include "tables/view/vorteplansofttableview.h"
+
+#include "document/project/projectdoc.h"
+#include "platform/uiservices.h"
+#include "tables/grid/gridctrl.h"
+#include "tables/grid/gridinplaceedit.h"
+#include "tables/tableviewhost.h"
+
+#include <QLineEdit>
+
+#include <algorithm>
+
+namespace {
+
+// Ids of the commands of the table view.
+enum : int {
+    kShowDesign = 242, kShowTable = 243, kShowPreview = 244, kStatusPane = 121, kCharSet = 693,
+    kInsertRow = 760, kInsertColumn = 761, kDelete = 839, kCut = 57635, kCopy = 57634, kPaste = 57637,
+    kUndo = 57643, kSelectAll = 57642, kImageColumn = 770, kLinkImage = 847, kSequence = 731, kRepeat = 741,
+    kSortUp = 762, kSortDown = 763, kFind = 732, kReplace = 742, kFirstRow = 733, kLastRow = 734,
+    kPreviousRow = 735, kNextRow = 736, kPreviousPage = 737, kNextPage = 738, kImportExcel = 861,
+    kImportTable = 730, kImportText = 805, kEnableFilter = 803, kSetupFilter = 804, kLoadFilter = 808,
+    kStoreFilter = 809, kPrint = 57607,
+};
+
+} // namespace
+
+void CVorteplanSoftTableView::add(int id, std::function<void()> run, std::function<void(TableCommandState&)> update)
+{
+    m_commands.push_back(TableCommand{id, std::move(run), std::move(update)});
+}
+
+bool CVorteplanSoftTableView::RunCommand(int id)
+{
+    for (const TableCommand& command : m_commands) {
+        if (command.id != id)
+            continue;
+        TableCommandState state;
+        if (command.update)
+            command.update(state);
+        if (!state.enabled || !command.run)
+            return false;
+        command.run();
+        return true;
+    }
+    return false;
+}
+
+TableCommandState CVorteplanSoftTableView::CommandState(int id) const
+{
+    TableCommandState state;
+    state.enabled = false;
+    for (const TableCommand& command : m_commands)
+        if (command.id == id) {
+            state.enabled = true;
+            if (command.update)
+                command.update(state);
+        }
+    return state;
+}
+
+void CVorteplanSoftTableView::registerCommands()
+{
+    // The tab view holding this view switches its pages.
+    add(kShowDesign, [this] { emit pageCommand(kShowDesign); }, [](TableCommandState& s) { s.checked = false; });
+    add(kShowTable, [this] { emit pageCommand(kShowTable); },
+        [this](TableCommandState& s) { s.checked = isVisible(); });
+    add(kShowPreview, [this] { emit pageCommand(kShowPreview); }, [this](TableCommandState& s) {
+        s.checked = false;
+        s.enabled = hasDoc();
+    });
+    add(kStatusPane, {}, [this](TableCommandState& s) { s.text = SelectionPaneText(); });
+    add(kCharSet, [this] { ApplyCharSetBox(); }, [this](TableCommandState& s) {
+        if (m_doc)
+            s.text = QString::fromLatin1(m_doc->GetCharSetName(m_doc->GetTableFont().lfCharSet).substr(0, 63));
+    });
+    registerEditCommands();
+    registerTableCommands();
+}
+
+void CVorteplanSoftTableView::registerEditCommands()
+{
+    auto withDoc = [this](TableCommandState& s) { s.enabled = hasDoc(); };
+    add(kInsertRow, [this] { InsertRow(); }, withDoc);
+    add(kInsertColumn, [this] { InsertColumn(); });
+    add(kDelete, [this] { DeleteSelection(); }, withDoc);
+    add(kCut, [this] { Cut(); }, withDoc);
+    add(kCopy, [this] { Copy(); }, withDoc);
+    add(kPaste, [this] { Paste(); });
+    add(kUndo, [this] { Undo(); }, [this](TableCommandState& s) { s.enabled = CanUndo(); });
+    add(kSelectAll, [this] { m_pGrid->ToggleSelectAll(); updateSelectionPane(); });
+    add(kImageColumn, [this] { ToggleImageColumnCommand(); },
+        [this](TableCommandState& s) { s.checked = ImageColumnCheck() != 0; });
+    // The link-image dialog, the sequence and repeat dialogs come later:
+    // their commands stay greyed until then.
+    add(kLinkImage, [this] { LinkImage(); }, [](TableCommandState& s) { s.enabled = false; });
+    add(kSequence, {}, [](TableCommandState& s) { s.enabled = false; });
+    add(kRepeat, {}, [](TableCommandState& s) { s.enabled = false; });
+}
+
+void CVorteplanSoftTableView::registerTableCommands()
+{
+    auto hasData = [this](TableCommandState& s) { s.enabled = m_doc && m_doc->GetTableRowCount() > 0; };
+    add(kSortUp, [this] { SortCommand(false); }, hasData);
+    add(kSortDown, [this] { SortCommand(true); }, hasData);
+    add(kFind, [this] { OpenFindDialog(false); });
+    add(kReplace, [this] { OpenFindDialog(true); });
+    add(kFirstRow, [this] { GoToFirstRow(); });
+    add(kLastRow, [this] { GoToLastRow(); });
+    add(kPreviousRow, [this] { GoToPreviousRowCommand(); });
+    add(kNextRow, [this] { GoToNextRowCommand(); });
+    add(kPreviousPage, [this] { GoToPreviousPage(); });
+    add(kNextPage, [this] { GoToNextPage(); });
+    add(kImportExcel, [this] { ImportExcel(); });
+    add(kImportTable, [this] { ImportTable(); });
+    add(kPrint, [this] { Print(); });
+    add(kEnableFilter, [this] { EnableFilter(); }, [this](TableCommandState& s) { s.checked = IsFilterEnabled(); });
+    add(kLoadFilter, [this] { LoadFilter(); });
+    add(kStoreFilter, [this] { StoreFilter(); });
+    // The filter dialog and the text import pages come later: greyed.
+    add(kSetupFilter, {}, [](TableCommandState& s) { s.enabled = false; });
+    add(kImportText, {}, [](TableCommandState& s) { s.enabled = false; });
+}
+
+// --- helpers -------------------------------------------------------------------------------
+
+void CVorteplanSoftTableView::endFocusEdit()
+{
+    if (m_pGrid->IsValid(m_pGrid->GetFocusCell()))
+        m_pGrid->EndEditing();
+}
+
+int CVorteplanSoftTableView::focusColumn() const
+{
+    const CCellID focus = m_pGrid->GetFocusCell();
+    if (focus.col >= 1)
+        return focus.col;
+    return std::max(m_nCurrentColumn, 1);
+}
+
+void CVorteplanSoftTableView::moveFocusTo(int row, int column)
+{
+    if (row < 1 || column < 1)
+        return;
+    if (row >= m_pGrid->GetRowCount()) {
+        m_nCurrentRow = row;
+        UpdateGridRows();
+    }
+    m_pGrid->EnsureVisible(row, column);
+    m_pGrid->SetFocusCell(row, column);
+    m_pGrid->SetSelectedRange(CCellRange(row, column, row, column));
+    m_nCurrentRow = row;
+    m_nCurrentColumn = column;
+    UpdateGridRows();
+    if (m_doc)
+        m_doc->SetCurrentTableRow(row - 1);
+}
+
+// --- rows, columns, cells ------------------------------------------------------------------
+
+void CVorteplanSoftTableView::InsertRow()
+{
+    if (!m_doc)
+        return;
+    endFocusEdit();
+    if (m_nCurrentRow == 0)
+        return;
+    m_doc->SaveTableUndoState();
+    m_doc->InsertTableRow(m_nCurrentRow - 1);
+    UpdateGridRows();
+}
+
+void CVorteplanSoftTableView::InsertColumn()
+{
+    if (!m_doc)
+        return;
+    int column = m_nCurrentColumn - 1;
+    if (column < 0 && IsWholeColumnSelection())
+        column = m_pGrid->GetSelectedCellRange().minCol - 1;
+    if (column < 0)
+        return;
+    m_doc->SaveTableUndoState();
+    if (m_doc->InsertTableColumn(column))
+        repaintAll();
+}
+
+void CVorteplanSoftTableView::DeleteSelection()
+{
+    if (!m_doc)
+        return;
+    const CCellRange range = m_pGrid->GetSelectedCellRange();
+    if (IsWholeRowSelection()) {
+        m_doc->SaveTableUndoState();
+        CWaitCursor wait;
+        for (int row = range.maxRow; row >= range.minRow; --row)
+            if (m_pGrid->IsCellSelected(row, 1))
+                m_doc->DeleteTableRows(row - 1);
+        m_pGrid->EnableSelection();
+        repaintAll();
+        UpdateGridRows();
+    } else if (IsWholeColumnSelection()) {
+        m_doc->SaveTableUndoState();
+        CWaitCursor wait;
+        for (int column = range.maxCol; column >= range.minCol; --column)
+            m_doc->DeleteTableColumn(column - 1);
+        m_pGrid->EnableSelection();
+        repaintAll();
+    }
+    updateSelectionPane();
+}
+
+void CVorteplanSoftTableView::Cut()
+{
+    if (!m_doc)
+        return;
+    if (auto* edit = qobject_cast<QLineEdit*>(m_pGrid->InPlaceEditor())) {
+        edit->cut();
+        return;
+    }
+    const CCellRange range = m_pGrid->GetSelectedCellRange();
+    if (IsWholeRowSelection()) {
+        m_doc->SaveTableUndoState();
+        CWaitCursor wait;
+        m_pGrid->OnEditCopy();
+        for (int row = range.maxRow; row >= range.minRow; --row)
+            m_doc->DeleteTableRows(row - 1);
+        m_pGrid->EnableSelection();
+        repaintAll();
+        UpdateGridRows();
+    } else if (IsWholeColumnSelection()) {
+        m_doc->SaveTableUndoState();
+        CWaitCursor wait;
+        m_pGrid->OnEditCopy();
+        for (int column = range.maxCol; column >= range.minCol; --column)
+            m_doc->DeleteTableColumn(column - 1);
+        m_pGrid->EnableSelection();
+        repaintAll();
+    } else if (range.IsValid()) {
+        m_doc->SaveTableUndoState();
+        m_pGrid->OnEditCopy();
+        EnableTableUndo(false);
+        m_pGrid->ClearCells(range);
+        EnableTableUndo(true);
+        repaintAll();
+    }
+    updateSelectionPane();
+}
+
+void CVorteplanSoftTableView::Copy()
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(m_pGrid->InPlaceEditor())) {
+        edit->copy();
+        return;
+    }
+    m_pGrid->OnEditCopy();
+}
+
+void CVorteplanSoftTableView::Paste()
+{
+    if (!m_doc)
+        return;
+    m_doc->SaveTableUndoState();
+    EnableTableUndo(false);
+    m_bPasting = true;
+    m_pGrid->OnEditPaste();
+    m_bPasting = false;
+    EnableTableUndo(true);
+    repaintAll();
+    UpdateGridRows();
+}
+
+bool CVorteplanSoftTableView::CanUndo() const
+{
+    if (!m_doc)
+        return false;
+    const int slot = m_doc->GetCurrentTableIndex();
+    if (!m_doc->GetTableSnapshot(slot, 0))
+        return false;
+    return !m_doc->GetFilter(slot) || m_doc->GetFilteredSnapshot(slot, 0);
+}
+
+void CVorteplanSoftTableView::Undo()
+{
+    if (!m_doc)
+        return;
+    m_doc->UndoTable();
+    // The restored table differs from what may have been saved.
+    repaintAll();
+    UpdateGridRows();
+}
+
+void CVorteplanSoftTableView::ToggleImageColumnCommand()
+{
+    if (!m_doc)
+        return;
+    const CCellRange range = m_pGrid->GetSelectedCellRange();
+    const int gridColumn =
+        IsWholeColumnSelection() && range.maxCol >= range.minCol ? range.maxCol : m_nCurrentColumn;
+    const int flagColumn = flagColumnOfGridColumn(gridColumn);
+    if (flagColumn >= 0)
+        m_doc->ToggleImageColumn(flagColumn);
+}
+
+int CVorteplanSoftTableView::ImageColumnCheck() const
+{
+    if (!m_doc)
+        return 0;
+    const int gridColumn = IsWholeColumnSelection() ? m_pGrid->GetSelectedCellRange().maxCol : m_nCurrentColumn;
+    const int flagColumn = flagColumnOfGridColumn(gridColumn);
+    return flagColumn >= 0 && flagColumn <= 255 && m_doc->IsImageColumn(flagColumn) ? 1 : 0;
+}
+
+void CVorteplanSoftTableView::LinkImage()
+{
+    if (!m_doc || !m_host)
+        return;
+    m_host->LinkImages(this, "Image files |*.jpg;*.jpeg;*.bmp;*.png;*.wmf||");
+}
+
+void CVorteplanSoftTableView::SortCommand(bool descending)
+{
+    if (!m_doc)
+        return;
+    endFocusEdit();
+    m_doc->SaveTableUndoState();
+    if (m_doc->SortTable(m_nCurrentColumn - 1, descending))
+        repaintAll();
+}
+
+// --- navigation ----------------------------------------------------------------------------
+
+int CVorteplanSoftTableView::labelsPerSheet() const
+{
+    return m_doc ? std::max(m_doc->GetLabelsPerSheet(), 0) : 0;
+}
+
+void CVorteplanSoftTableView::GoToFirstRow()
+{
+    endFocusEdit();
+    moveFocusTo(1, focusColumn());
+}
+
+void CVorteplanSoftTableView::GoToLastRow()
+{
+    if (!m_doc)
+        return;
+    endFocusEdit();
+    moveFocusTo(m_doc->GetTableRowCount(), focusColumn());
+}
+
+void CVorteplanSoftTableView::GoToPreviousRowCommand()
+{
+    endFocusEdit();
+    const int row = m_pGrid->GetFocusCell().row;
+    if (row > 1)
+        moveFocusTo(row - 1, focusColumn());
+}
+
+void CVorteplanSoftTableView::GoToNextRowCommand()
+{
+    if (!m_doc)
+        return;
+    endFocusEdit();
+    const int row = m_pGrid->GetFocusCell().row;
+    if (row < m_doc->GetTableRowCount())
+        moveFocusTo(std::max(row, 0) + 1, focusColumn());
+}
+
+void CVorteplanSoftTableView::GoToPreviousPage()
+{
+    endFocusEdit();
+    const int row = m_pGrid->GetFocusCell().row;
+    moveFocusTo(std::max(row - labelsPerSheet(), 1), focusColumn());
+}
+
+void CVorteplanSoftTableView::GoToNextPage()
+{
+    if (!m_doc)
+        return;
+    endFocusEdit();
+    const int row = std::max(m_pGrid->GetFocusCell().row, 1);
+    moveFocusTo(int(std::min<int64_t>(int64_t(row) + labelsPerSheet(), m_doc->GetTableRowCount())), focusColumn());
+}
+
+void CVorteplanSoftTableView::GoToPreviousRow()
+{
+    if (!m_doc)
+        return;
+    GoToPreviousRowCommand();
+}
+
+void CVorteplanSoftTableView::GoToNextRow()
+{
+    if (!m_doc)
+        return;
+    endFocusEdit();
+    moveFocusTo(std::max(m_pGrid->GetFocusCell().row, 0) + 1, focusColumn());
+}
+
+// --- the character set ---------------------------------------------------------------------
+
+void CVorteplanSoftTableView::Print()
+{
+    if (m_doc && m_host)
+        m_host->Print(this);
+}
+
+void CVorteplanSoftTableView::ApplyCharSetBox()
+{
+    if (!m_doc || !m_host || m_doc->GetCurrentTemplate().IsLocked())
+        return;
+    m_doc->SetTableCharSet(m_doc->GetCharSetFromName(m_host->CharSetBoxText()));
+}

@@ -1,0 +1,281 @@
+// The table view over a document: typed and pasted cells with their undo
+// steps, rows and columns, the selection, grid rows, image columns through
+// a filter, and the page's close and destruction.
+#include "tableviewtest.h"
+
+#include "document/label/labelfile.h"
+#include "platform/queuedcall.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+using tableviewtest::TableViewTest;
+
+namespace {
+
+QLineEdit* editorOf(CGridCtrl& grid)
+{
+    return qobject_cast<QLineEdit*>(grid.InPlaceEditor());
+}
+
+} // namespace
+
+TEST_F(TableViewTest, TypedCellIsOneUndoStepAndUndoGoesSixteenDeep)
+{
+    focus(1, 1);
+    QTest::keyClicks(grid().viewport(), "x");
+    QApplication::processEvents();
+    ASSERT_NE(editorOf(grid()), nullptr);
+    QTest::keyClicks(editorOf(grid()), "yz");
+    QTest::keyClick(editorOf(grid()), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(cell(0, 0), "xyz");
+    EXPECT_EQ(undoDepthUsed(), 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(view->CommandState(57643).enabled);
+    view->EndInPlaceEdit();
+    view->RunCommand(57643);
+    EXPECT_EQ(cell(0, 0), "");
+
+    for (int i = 0; i < 20; ++i)
+        view->EndLabelEdit(1, 1, "v" + std::to_string(i));
+    EXPECT_EQ(undoDepthUsed(), kTableSnapshotSlots);
+    for (int i = 0; i < kTableSnapshotSlots; ++i)
+        view->Undo();
+    EXPECT_EQ(cell(0, 0), "v3");
+    EXPECT_FALSE(view->CommandState(57643).enabled);
+}
+
+TEST_F(TableViewTest, EndEditCutsToACellOnACharacterBoundary)
+{
+    view->EndLabelEdit(1, 1, std::string(300, 'a'));
+    EXPECT_EQ(cell(0, 0).size(), 255u);
+}
+
+TEST_F(TableViewTest, PasteIsOneUndoStepAndWritesImageColumns)
+{
+    doc.ToggleImageColumn(2); // C
+    m_ui.clipboardText = std::string("a\tb\r\nc\td\r\ne\tf");
+    m_ui.clipboardFormats = {ClipboardFormat::Text};
+    focus(2, 2); // B2
+    const int before = undoDepthUsed();
+    view->RunCommand(57637);
+    QApplication::processEvents();
+    EXPECT_EQ(cell(1, 1), "a");
+    EXPECT_EQ(cell(1, 2), "b") << "names pasted into the image column";
+    EXPECT_EQ(cell(3, 2), "f");
+    EXPECT_EQ(undoDepthUsed(), before + 1);
+    EXPECT_EQ(view->PostedLinkImageCount(), 0);
+    view->Undo();
+    EXPECT_EQ(cell(1, 1), "");
+    EXPECT_EQ(cell(3, 2), "");
+}
+
+TEST_F(TableViewTest, DeleteTakesOnlyTheSelectedRowHeadersCutTheWholeRange)
+{
+    fillColumn(6);
+    clickCell(2, 0);
+    clickCell(4, 0, Qt::ControlModifier);
+    EXPECT_EQ(view->CountSelectedRows(), 2);
+    EXPECT_EQ(host.pane, "2 rows selected");
+    EXPECT_EQ(view->CommandState(121).text, QString("2 rows selected"));
+    view->RunCommand(839);
+    EXPECT_EQ(doc.GetTableRowCount(), 4);
+    EXPECT_EQ(cell(0, 0), "r0");
+    EXPECT_EQ(cell(1, 0), "r2");
+    EXPECT_EQ(cell(2, 0), "r4");
+    EXPECT_EQ(host.pane, "");
+
+    clickCell(1, 0);
+    clickCell(3, 0, Qt::ControlModifier);
+    view->RunCommand(57635);
+    EXPECT_EQ(doc.GetTableRowCount(), 1) << "cut deletes rows 1 to 3, selected or not";
+    EXPECT_EQ(cell(0, 0), "r5");
+}
+
+TEST_F(TableViewTest, GridRowsFollowTableAndFocus)
+{
+    fillColumn(5);
+    const int rowHeight = grid().GetRowHeight(0);
+    view->ResizeGridRows(20 * rowHeight);
+    EXPECT_EQ(grid().GetRowCount(), 24);
+    view->ItemChanged(30, 1);
+    view->ResizeGridRows(20 * rowHeight);
+    EXPECT_EQ(grid().GetRowCount(), 41);
+    EXPECT_EQ(doc.GetCurrentTableRow(), 29);
+    grid().SetRowHeight(0, 0);
+    view->ResizeGridRows(400); // a header row of height 0 divides by 1
+    EXPECT_GE(grid().GetRowCount(), 41);
+}
+
+TEST_F(TableViewTest, SelectedRowWalkersAndPrintSelection)
+{
+    fillColumn(5);
+    EXPECT_EQ(view->FindFirstSelectedRow(), -1);
+    clickCell(1, 0);
+    EXPECT_EQ(view->FindFirstSelectedRow(), 1);
+    EXPECT_EQ(view->FindLastSelectedRow(), 1);
+    EXPECT_EQ(view->SelectionPaneText(), "One row selected");
+    clickCell(3, 0, Qt::ControlModifier);
+    EXPECT_EQ(view->FindNextSelectedRow(1), 3);
+    EXPECT_EQ(view->FindPreviousSelectedRow(3), 1);
+    EXPECT_EQ(view->FindNextSelectedRow(3), -1);
+    EXPECT_FALSE(view->PreselectPrintSelection()) << "the template prints no table data";
+}
+
+TEST_F(TableViewTest, HeadersNameImageColumnsAndFilterGaps)
+{
+    doc.ToggleImageColumn(3); // D
+    std::string text;
+    view->GetDispInfo(0, 4, text);
+    EXPECT_EQ(text, "Image 1");
+    view->GetDispInfo(0, 2, text);
+    EXPECT_EQ(text, "B");
+    view->GetDispInfo(7, 0, text);
+    EXPECT_EQ(text, "7");
+    filterHidingB();
+    view->GetDispInfo(0, 2, text);
+    EXPECT_EQ(text, "C") << "the letter of the source column";
+    view->GetDispInfo(0, 3, text);
+    EXPECT_EQ(text, "Image 1");
+}
+
+TEST_F(TableViewTest, ImageColumnsThroughTheFilterMapping)
+{
+    doc.ToggleImageColumn(2); // C, shown in grid column 2 once B is hidden
+    table().SetCellText(0, 0, "a");
+    table().SetCellText(0, 2, "pic.png");
+    filterHidingB();
+    view->UpdateGridRows();
+    // Begin-edit on the grid column showing C asks for images instead.
+    focus(1, 2);
+    EXPECT_EQ(view->BeginLabelEdit(1, 2), -1);
+    QApplication::processEvents();
+    EXPECT_EQ(host.count("link Image files |*.jpg;*.jpeg;*.bmp;*.png;*.wmf||"), 1);
+    // Grid column 3 shows D, a text column: the editor opens.
+    focus(1, 3);
+    QTest::keyClick(grid().viewport(), Qt::Key_F2);
+    EXPECT_NE(editorOf(grid()), nullptr);
+    view->EndInPlaceEdit();
+
+    // Image column check and toggle follow the mapping too.
+    focus(1, 2);
+    EXPECT_EQ(view->ImageColumnCheck(), 1);
+    focus(1, 1);
+    EXPECT_EQ(view->ImageColumnCheck(), 0);
+
+    // Image cells: the first image column is C, shown as filtered column 1.
+    focus(1, 1);
+    EXPECT_EQ(view->GetImageCell(0), "pic.png");
+    view->SetImageCell(0, 0, "new.png");
+    EXPECT_EQ(doc.GetFilteredTable(doc.GetCurrentTableIndex())->GetCellText(0, 1), "new.png");
+    EXPECT_EQ(doc.GetFilteredTable(doc.GetCurrentTableIndex())->GetCellText(0, 0), "a");
+    EXPECT_TRUE(view->AreImageCellsFilled());
+    view->ClearImageCell(0);
+    EXPECT_FALSE(view->AreImageCellsFilled());
+
+    // An image column hidden by the filter receives nothing.
+    doc.ToggleImageColumn(2);
+    doc.ToggleImageColumn(1); // B, hidden
+    view->SetImageCell(0, 0, "lost.png");
+    view->FillImageColumn(0, {"x.png", "y.png"});
+    for (int c = 0; c < 3; ++c)
+        EXPECT_NE(doc.GetTableCellText(0, c), "lost.png");
+    EXPECT_EQ(doc.GetTableCellText(1, 0), "");
+}
+
+TEST_F(TableViewTest, RefusedImageCellsOfACutAskForImagesOnce)
+{
+    doc.ToggleImageColumn(0);
+    fillColumn(1000, "p");
+    grid().SetSelectedRange(CCellRange(1, 1, 1000, 2));
+    view->Cut();
+    EXPECT_EQ(view->PostedLinkImageCount(), 1000);
+    QApplication::processEvents();
+    EXPECT_EQ(host.count("link"), 1);
+    EXPECT_EQ(cell(999, 0), "p999") << "image cells are left as they are";
+}
+
+TEST_F(TableViewTest, ImageColumnOfWholeColumnsTogglesTheLastOne)
+{
+    clickCell(0, 2);
+    clickCell(0, 5, Qt::ShiftModifier);
+    ASSERT_TRUE(view->IsWholeColumnSelection());
+    view->RunCommand(770);
+    for (int c = 0; c < 5; ++c)
+        EXPECT_EQ(doc.IsImageColumn(c), c == 4) << c;
+}
+
+TEST_F(TableViewTest, ClosingThePageAsksToDeleteTheTableAndDestructionWaits)
+{
+    QCloseEvent close;
+    QApplication::sendEvent(view.get(), &close);
+    EXPECT_FALSE(close.isAccepted());
+    EXPECT_EQ(host.count("delete table"), 1);
+    EXPECT_TRUE(view->isVisible());
+
+    // The table goes while the view's own command runs.
+    auto* raw = view.release();
+    QPointer<QWidget> guard(raw);
+    raw->DestroyLater();
+    raw->RunCommand(760);
+    EXPECT_TRUE(guard);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(guard);
+}
+
+TEST_F(TableViewTest, NavigationAndPages)
+{
+    fillColumn(3);
+    focus(1, 1);
+    view->RunCommand(734);
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(3, 1));
+    EXPECT_EQ(doc.GetCurrentTableRow(), 2);
+    view->RunCommand(736);
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(3, 1)) << "no step past the last row";
+    view->GoToNextRow();
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(4, 1)) << "the link-image dialog steps onto empty rows";
+    EXPECT_EQ(view->CurrentRow(), 4);
+    view->RunCommand(733);
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(1, 1));
+    view->GoToNextPage(); // no label definition: 0 labels per sheet
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(1, 1));
+}
+
+TEST_F(TableViewTest, TypedCharactersOnTheViewBeepAndTheMenuGoesThroughTheHost)
+{
+    QTest::keyClick(view.get(), Qt::Key_A);
+    EXPECT_EQ(m_ui.beeps, 1);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), view->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(view.get(), &menu);
+    EXPECT_EQ(host.count("menu"), 1);
+}
+
+TEST_F(TableViewTest, CharacterSetBoxSetsTheTableFont)
+{
+    host.charSetBox = "Greek";
+    view->RunCommand(693);
+    EXPECT_EQ(doc.GetTableFont().lfCharSet, doc.GetCharSetFromName("Greek"));
+    EXPECT_EQ(grid().CodePage(), 1253);
+    EXPECT_EQ(view->CommandState(693).text, QString("Greek"));
+}
+
+TEST_F(TableViewTest, PagesStepByTheLabelsOfASheet)
+{
+    auto label = std::make_unique<CLabelFileNewArticleNo>();
+    label->SetColumns(2);
+    label->SetRows(4);
+    doc.GetCurrentTemplate().SetLabel(std::move(label));
+    ASSERT_EQ(doc.GetLabelsPerSheet(), 8);
+    fillColumn(3);
+    focus(1, 2);
+    view->RunCommand(738);
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(3, 2)) << "at most the last row";
+    fillColumn(12);
+    focus(5, 2);
+    view->RunCommand(737);
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(1, 2));
+    view->RunCommand(738);
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(9, 2));
+}
