@@ -39,6 +39,17 @@ std::optional<QString> CRecordingUi::AskSaveFileName(const FileDialogRequest& re
     return nextFileName(DialogKind::Save, request);
 }
 
+std::vector<QString> CRecordingUi::AskOpenFileNames(const FileDialogRequest& request)
+{
+    calls.emplace_back("AskOpenFileNames");
+    fileDialogs.push_back(FileDialog{DialogKind::OpenMany, request});
+    if (fileNameLists.empty())
+        return {};
+    std::vector<QString> names = std::move(fileNameLists.front());
+    fileNameLists.pop_front();
+    return names;
+}
+
 bool CRecordingUi::EditQrText(std::string& text)
 {
     calls.emplace_back("EditQrText");

@@ -92,6 +92,8 @@ public:
     {
         return std::nullopt;
     }
+    // An open dialog choosing several existing files; empty on cancel.
+    virtual std::vector<QString> AskOpenFileNames(const FileDialogRequest& /*request*/) { return {}; }
 
     // --- Small dialogs the model opens itself.
     // The QR text dialog: one multi-line edit filled with `text` (cp1252

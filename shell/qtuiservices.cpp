@@ -157,6 +157,18 @@ std::optional<QString> CQtUiServices::AskOpenFileName(const FileDialogRequest& r
     return chosenFile(dialog);
 }
 
+std::vector<QString> CQtUiServices::AskOpenFileNames(const FileDialogRequest& request)
+{
+    QFileDialog dialog(dialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    prepareDialog(dialog, request);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList files = dialog.selectedFiles();
+    return std::vector<QString>(files.begin(), files.end());
+}
+
 std::optional<QString> CQtUiServices::AskSaveFileName(const FileDialogRequest& request)
 {
     QFileDialog dialog(dialogParent());

@@ -28,6 +28,7 @@ public:
     void EndWaitCursor() override;
     std::optional<QString> AskOpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> AskSaveFileName(const FileDialogRequest& request) override;
+    std::vector<QString> AskOpenFileNames(const FileDialogRequest& request) override;
     bool EditQrText(std::string& text) override;
 
     std::vector<ClipboardFormat> ClipboardFormats() override;

@@ -94,8 +94,7 @@ void CVorteplanSoftTableView::registerEditCommands()
     add(kSelectAll, [this] { m_pGrid->ToggleSelectAll(); updateSelectionPane(); });
     add(kImageColumn, [this] { ToggleImageColumnCommand(); },
         [this](TableCommandState& s) { s.checked = ImageColumnCheck() != 0; });
-    // The link-image dialog comes later: its command stays greyed until then.
-    add(kLinkImage, [this] { LinkImage(); }, [](TableCommandState& s) { s.enabled = false; });
+    add(kLinkImage, [this] { LinkImage(); }, [this](TableCommandState& s) { s.enabled = m_doc && m_host; });
 }
 
 void CVorteplanSoftTableView::registerTableCommands()
