@@ -76,6 +76,11 @@ void Vorteplan_SoftLabelDesignView::registerCommands()
     registerEditCommands();
     registerFormatCommands();
     registerClipboardCommands();
+    registerLabelCommands();
+    registerPageCommands();
+    registerLabelInfoCommands();
+    registerModuleMarkingCommands();
+    registerPrintCommands();
 }
 
 bool Vorteplan_SoftLabelDesignView::IsEditable() const
