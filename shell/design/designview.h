@@ -219,7 +219,7 @@ private:
     bool viewHasFocus() const;
     // Area 0..2 with a selected object.
     bool hasSel() const;
-    void refreshText(CCmdUI& ui, const std::string& bytes) const;
+    void refreshBox(CCmdUI& ui, const std::string& bytes) const;
     bool pasteFormat(ClipboardFormat format);
     static void releaseClipboardCollection();
     // === end of editing commands and clipboard ===========================

@@ -137,7 +137,7 @@ bool View::hasSel() const
     return m_pDocument && m_nArea >= 0 && m_nArea <= 2 && m_pDocument->HasSelection(m_nArea);
 }
 
-void View::refreshText(CCmdUI& ui, const std::string& bytes) const
+void View::refreshBox(CCmdUI& ui, const std::string& bytes) const
 {
     if (viewHasFocus())
         ui.SetText(codepage::ToUnicode(bytes));
@@ -257,11 +257,11 @@ void View::registerEditCommands()
             const bool shown = value >= 0 && unlocked(d);
             ui.Enable(shown);
             if (!shown)
-                refreshText(ui, {});
+                refreshBox(ui, {});
             else if (id == 610)
-                refreshText(ui, FormatLength(value));
+                refreshBox(ui, FormatLength(value));
             else
-                refreshText(ui, id == 611 ? d.GetSelectionYText(m_nArea)
+                refreshBox(ui, id == 611 ? d.GetSelectionYText(m_nArea)
                                           : id == 612 ? d.GetSelectionWidthText(m_nArea)
                                                       : d.GetSelectionHeightText(m_nArea));
         });
@@ -318,7 +318,7 @@ void View::registerEditCommands()
             d.InvalidateDesignViews();
         }, [this, rows, unlocked](Doc& d, CCmdUI& ui) {
             const CHelpLines& h = d.GetCurrentTemplate().GetHelpLines();
-            refreshText(ui, std::to_string(rows ? h.GetHorizontalCount() : h.GetVerticalCount()));
+            refreshBox(ui, std::to_string(rows ? h.GetHorizontalCount() : h.GetVerticalCount()));
             ui.Enable(unlocked(d));
         });
     };

@@ -120,7 +120,7 @@ void View::registerFormatCommands()
             const bool has = c && (c->*get)(value);
             ui.Enable(has && unlocked(d));
             if (has)
-                refreshText(ui, value);
+                refreshBox(ui, value);
         });
     };
     // A toggle checked from a collection query, enabled by another.
@@ -147,7 +147,7 @@ void View::registerFormatCommands()
         d.SetTypeface(m_nArea, *name);
     }, [this](Doc& d, CCmdUI& ui) {
         ui.Enable(d.HasTextSelection(m_nArea));
-        refreshText(ui, d.GetTypeface(m_nArea));
+        refreshBox(ui, d.GetTypeface(m_nArea));
     });
     docCommand(251, [this](Doc& d) {
         const auto text = ribbonText(251, kBoxChars);
@@ -157,7 +157,7 @@ void View::registerFormatCommands()
     }, [this](Doc& d, CCmdUI& ui) {
         ui.Enable(d.HasTextSelection(m_nArea));
         const int size = d.GetFontSize(m_nArea);
-        refreshText(ui, size == -1 ? std::string() : std::to_string(size));
+        refreshBox(ui, size == -1 ? std::string() : std::to_string(size));
     });
     const std::array<std::tuple<int, void (Doc::*)(int), bool (Doc::*)(int) const>, 3> styles{
         {{230, &Doc::ToggleBold, &Doc::IsBold},
@@ -191,7 +191,7 @@ void View::registerFormatCommands()
             d.SetCharSetOfSelection(m_nArea, d.GetCharSetFromName(*name));
     }, [this](Doc& d, CCmdUI& ui) {
         if (m_links.ribbon)
-            refreshText(ui, d.GetCharSetName(d.GetCharSetOfSelection(m_nArea)));
+            refreshBox(ui, d.GetCharSetName(d.GetCharSetOfSelection(m_nArea)));
     });
     const std::array<std::pair<int, void (Doc::*)(int, COLORREF)>, 3> colours{
         {{722, &Doc::SetTextColor}, {720, &Doc::SetBorderColor}, {721, &Doc::SetFillColor}}};
@@ -214,7 +214,7 @@ void View::registerFormatCommands()
         }, [this, text, unlocked](Doc& d, CCmdUI& ui) {
             const std::string value = (d.*text)(m_nArea);
             ui.Enable(!value.empty() && unlocked(d));
-            refreshText(ui, value);
+            refreshBox(ui, value);
         });
     };
     lengthBox(800, &Doc::SetBorderLineWidth, &Doc::GetBorderLineWidthText);
@@ -262,7 +262,7 @@ void View::registerFormatCommands()
         ui.Enable(d.CanSelectColumns(m_nArea) && unlocked(d));
         std::string columns;
         if (const CGraphCollection* c = area(); c && c->GetSelectedSourceColumnText(columns))
-            refreshText(ui, columns);
+            refreshBox(ui, columns);
     });
     textBox(603, kBoxChars, &Doc::SetSeparatorName, &CGraphCollection::GetSelectedSeparatorName);
     docCommand(604, [this](Doc& d) { d.ToggleSeparateBlankFields(m_nArea); }, [this, unlocked](Doc& d, CCmdUI& ui) {
@@ -281,7 +281,7 @@ void View::registerFormatCommands()
         std::string name;
         const CGraphCollection* c = area();
         ui.Enable(c && c->GetSelectedDateComponentName(name) && unlocked(d));
-        refreshText(ui, d.GetDateOffsetText(m_nArea));
+        refreshBox(ui, d.GetDateOffsetText(m_nArea));
     });
     textBox(755, kBoxChars, &Doc::SetAutoIncrementPrefix, &CGraphCollection::GetSelectedCounterPrefix);
     textBox(754, kBoxChars, &Doc::SetAutoIncrementStart, &CGraphCollection::GetSelectedCounterStartText);
@@ -298,7 +298,7 @@ void View::registerFormatCommands()
         const bool on = d.IsLeadingZero(m_nArea);
         ui.Enable(on && unlocked(d));
         if (on)
-            refreshText(ui, d.GetMinDigitsText(m_nArea));
+            refreshBox(ui, d.GetMinDigitsText(m_nArea));
     });
 
     // *Barcode*
@@ -318,7 +318,7 @@ void View::registerFormatCommands()
         }
         ui.Enable(has && unlocked(d));
         if (has)
-            refreshText(ui, name);
+            refreshBox(ui, name);
     });
     const auto sizeCombo = [this, unlocked](int id, void (Doc::*percentOp)(int, int),
                                             void (Doc::*lengthOp)(int, int32_t), bool height) {
@@ -345,7 +345,7 @@ void View::registerFormatCommands()
                 c && (height ? c->GetSelectedBarcodeHeightText(value) : c->GetSelectedBarcodeModuleText(value));
             ui.Enable(has && unlocked(d));
             if (has)
-                refreshText(ui, value);
+                refreshBox(ui, value);
         });
     };
     sizeCombo(791, &Doc::SetBarcodeModulePercent, &Doc::SetBarcodeModule, false);
