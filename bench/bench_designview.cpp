@@ -14,6 +14,8 @@
 #include "document/project/projectdoc.h"
 #include "platform/settings.h"
 #include "shell/design/designview.h"
+#include "shell/frame/commandrouter.h"
+#include "shell/frame/ribbonbar.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -151,5 +153,27 @@ void BM_DesignHover500(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DesignHover500)->Unit(benchmark::kMicrosecond);
+
+// One idle update pass of the ribbon (every element asks the router for its
+// command's state) with all 500 objects selected and the canvas focused, so
+// the boxes refresh their texts too.
+void BM_DesignRibbonUpdate500(benchmark::State& state)
+{
+    Fixture f(100);
+    CCommandRouter router;
+    router.SetActiveViewProvider([&f] { return static_cast<CCmdTarget*>(f.view.get()); });
+    CRibbonBar ribbon(router);
+    f.view = std::make_unique<Vorteplan_SoftLabelDesignView>(f.doc.get(), DesignViewLinks{&ribbon, nullptr});
+    f.view->resize(1600, 1000);
+    f.view->show();
+    f.view->activateWindow();
+    f.view->setFocus();
+    QApplication::processEvents();
+    f.doc->GetCurrentTemplate().GetArea(0)->SelectAll();
+    for (auto _ : state)
+        ribbon.UpdateCommandUI();
+    f.view.reset();
+}
+BENCHMARK(BM_DesignRibbonUpdate500)->Unit(benchmark::kMillisecond);
 
 } // namespace

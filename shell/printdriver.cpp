@@ -20,6 +20,7 @@
 namespace {
 
 constexpr const char* kPrinterNotStarted = "The printer could not be started.";
+constexpr const char* kPrinterNotFinished = "The printed output could not be finished.";
 
 // The unprintable margin of the printer: where the painter's origin lies on
 // the paper, in device pixels.
@@ -154,7 +155,12 @@ CPrintDriver::Result CPrintDriver::PrintDocument(CVorteplanSoftLabelDoc& doc, QP
             return result;
         }
     }
-    painter.end();
+    // The output is finished (a PDF file written) only here: a failure is
+    // no printed run.
+    if (!painter.end()) {
+        ShowUserMessage(kPrinterNotFinished, {}, MessageIcon::Error);
+        result.outcome = Outcome::Failed;
+    }
     return result;
 }
 

@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -194,7 +195,10 @@ const QMimeData* CQtUiServices::liveClipboard()
 
 void CQtUiServices::refreshFormats()
 {
-    m_formats = CMimeReader::Formats(liveClipboard());
+    const QMimeData* mime = liveClipboard();
+    m_formats = CMimeReader::Formats(mime);
+    if (!mime || mime != m_ownMarker.data())
+        m_formats.erase(std::remove(m_formats.begin(), m_formats.end(), ClipboardFormat::Objects), m_formats.end());
 }
 
 std::vector<ClipboardFormat> CQtUiServices::ClipboardFormats()
@@ -267,7 +271,10 @@ bool CQtUiServices::SetClipboardObjectsMarker()
 {
     auto* mime = new QMimeData;
     mime->setData(QLatin1String(CMimeReader::kObjectsFormat), QByteArray(1, '\0'));
-    return putOnClipboard(mime);
+    m_ownMarker = mime;
+    const bool put = putOnClipboard(mime);
+    refreshFormats();
+    return put;
 }
 
 // --- Drag and drop, desktop

@@ -8,10 +8,11 @@
 // live query of an X11 clipboard whose owner hangs can block for seconds.
 #include "platform/uiservices.h"
 
+#include <QMimeData>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 
-class QMimeData;
 class QWidget;
 
 class CQtUiServices : public QObject, public CUiServices {
@@ -61,6 +62,11 @@ private:
     static QWidget* dialogParent();
 
     std::vector<ClipboardFormat> m_formats;
+    // The objects marker this process put on the clipboard. The marker
+    // announces objects of this process only while the clipboard still
+    // holds exactly that offer; any other offer of the format (another
+    // instance's) is not ours to paste.
+    QPointer<QMimeData> m_ownMarker;
     int m_liveQueries = 0;
     int m_waitDepth = 0;
 };

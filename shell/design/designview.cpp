@@ -56,6 +56,7 @@ Vorteplan_SoftLabelDesignView::Vorteplan_SoftLabelDesignView(CVorteplanSoftLabel
 Vorteplan_SoftLabelDesignView::~Vorteplan_SoftLabelDesignView()
 {
     m_dragTimer.stop();
+    releaseClipboardCollection();
     delete m_pInPlaceEdit.data();
     if (m_pDocument)
         m_pDocument->RemoveView(this);
@@ -72,6 +73,9 @@ void Vorteplan_SoftLabelDesignView::registerCommands()
             ui.SetText(QStringLiteral("%1 %").arg(m_nZoom));
     });
     registerMarkingCommands();
+    registerEditCommands();
+    registerFormatCommands();
+    registerClipboardCommands();
     registerLabelCommands();
     registerPageCommands();
     registerLabelInfoCommands();

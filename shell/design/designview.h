@@ -14,6 +14,7 @@
 // Gesture feedback (rubber band, outlines, handles) is XOR-drawn on the back
 // buffer and only flushed; the scene is redrawn at the end of a gesture.
 #include "document/frame/document.h"
+#include "platform/uiservices.h"
 #include "shell/backbufferview.h"
 #include "shell/cursorclip.h"
 #include "shell/frame/commandrouter.h"
@@ -184,6 +185,44 @@ private:
     void touchMarker(CFeedbackDC& fb, const CMarker& marker) const;
     class CGraphCollection* area() const;
     void registerCommands();
+
+    // === editing commands and clipboard (designview_editcommands.cpp,
+    // designview_formatcommands.cpp, designview_clipboard.cpp) ==========
+public:
+    // Copy, Cut and Paste of the clipboard commands; with the in-place
+    // editor open they act on its text.
+    void Copy();
+    void Cut();
+    void Paste();
+    // The state of Paste, from the cached clipboard formats only.
+    bool CanPasteNow() const;
+    // Center vertical (the view's own unless the label is a module-marking one).
+    void CenterSelectionVertical();
+    // The process-wide collection of copied objects: null before the first
+    // copy and after any design view was destroyed.
+    static const CGraphCollection* ClipboardCollection();
+
+private:
+    void registerEditCommands();
+    void registerFormatCommands();
+    void registerClipboardCommands();
+    // A command that does nothing without a document; its update handler
+    // disables it then.
+    void docCommand(int id, std::function<void(CVorteplanSoftLabelDoc&)> run,
+                    std::function<void(CVorteplanSoftLabelDoc&, CCmdUI&)> update = {});
+    // The text of the ribbon box `id` as code-page bytes cut to `limit`;
+    // nothing without a ribbon or such a box.
+    std::optional<std::string> ribbonText(int id, size_t limit) const;
+    COLORREF ribbonColour(int id) const;
+    // Whether the canvas has the keyboard focus (box texts are refreshed
+    // only then).
+    bool viewHasFocus() const;
+    // Area 0..2 with a selected object.
+    bool hasSel() const;
+    void refreshBox(CCmdUI& ui, const std::string& bytes) const;
+    bool pasteFormat(ClipboardFormat format);
+    static void releaseClipboardCollection();
+    // === end of editing commands and clipboard ===========================
 
     CVorteplanSoftLabelDoc* m_pDocument;
     DesignViewLinks m_links;
