@@ -39,6 +39,19 @@ std::optional<QString> CRecordingUi::AskSaveFileName(const FileDialogRequest& re
     return nextFileName(DialogKind::Save, request);
 }
 
+std::vector<QString> CRecordingUi::AskOpenFileNames(const FileDialogRequest& request, size_t maxFiles)
+{
+    calls.emplace_back("AskOpenFileNames");
+    fileDialogs.push_back(FileDialog{DialogKind::OpenMany, request});
+    if (fileNameLists.empty())
+        return {};
+    std::vector<QString> names = std::move(fileNameLists.front());
+    fileNameLists.pop_front();
+    if (names.size() > maxFiles)
+        names.resize(maxFiles);
+    return names;
+}
+
 bool CRecordingUi::EditQrText(std::string& text)
 {
     calls.emplace_back("EditQrText");

@@ -17,7 +17,7 @@ public:
         MessageButtons buttons = MessageButtons::Ok;
         MessageAnswer defaultAnswer = MessageAnswer::Ok;
     };
-    enum class DialogKind { Open, Save };
+    enum class DialogKind { Open, Save, OpenMany };
     struct FileDialog {
         DialogKind kind = DialogKind::Open;
         FileDialogRequest request;
@@ -53,6 +53,7 @@ public:
     // nobody there would: the question's default, a cancelled dialog.
     std::deque<MessageAnswer> answers;
     std::deque<std::optional<QString>> fileNames; // nothing: cancel
+    std::deque<std::vector<QString>> fileNameLists; // multiple selection; empty: cancel
     std::deque<std::optional<std::string>> qrTexts; // nothing: cancel
     std::deque<DropEffect> dropEffects;             // empty: None
     bool desktopWorks = true;                       // answer of OpenWithShell and SendMail
@@ -77,6 +78,7 @@ public:
     void EndWaitCursor() override;
     std::optional<QString> AskOpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> AskSaveFileName(const FileDialogRequest& request) override;
+    std::vector<QString> AskOpenFileNames(const FileDialogRequest& request, size_t maxFiles) override;
     bool EditQrText(std::string& text) override;
     std::vector<ClipboardFormat> ClipboardFormats() override;
     std::optional<std::string> ClipboardText(int codePage = codepage::kAnsi) override;

@@ -92,6 +92,12 @@ public:
     {
         return std::nullopt;
     }
+    // An open dialog choosing several existing files; at most `maxFiles` of
+    // them are answered, none on cancel.
+    virtual std::vector<QString> AskOpenFileNames(const FileDialogRequest& /*request*/, size_t /*maxFiles*/)
+    {
+        return {};
+    }
 
     // --- Small dialogs the model opens itself.
     // The QR text dialog: one multi-line edit filled with `text` (cp1252

@@ -156,6 +156,23 @@ std::optional<QString> CQtUiServices::AskOpenFileName(const FileDialogRequest& r
     return chosenFile(dialog);
 }
 
+std::vector<QString> CQtUiServices::AskOpenFileNames(const FileDialogRequest& request, size_t maxFiles)
+{
+    QFileDialog dialog(dialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    prepareDialog(dialog, request);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    std::vector<QString> files;
+    for (const QString& file : dialog.selectedFiles()) {
+        if (files.size() >= maxFiles)
+            break;
+        files.push_back(file);
+    }
+    return files;
+}
+
 std::optional<QString> CQtUiServices::AskSaveFileName(const FileDialogRequest& request)
 {
     QFileDialog dialog(dialogParent());

@@ -7,6 +7,7 @@
 #include "shell/aboutdlg.h"
 #include "shell/application/datafolders.h"
 #include "shell/design/designview.h"
+#include "shell/document/documentcommands.h"
 #include "shell/frame/childframe.h"
 #include "shell/frame/commandids.h"
 #include "shell/frame/mainframe.h"
@@ -265,6 +266,16 @@ CChildFrame* CVorteplanSoftLabelApp::addChild(std::unique_ptr<CDocument> documen
         return design ? design->GetArea() : 0;
     };
     child->SetProjectView(new CVorteplanSoftMainView(views));
+    DocumentCommandLinks commands;
+    commands.parent = m_frame.get();
+    commands.labelsFolder = [this] { return GetLabelsFolder(); };
+    commands.imagesFolder = [this] { return GetLabelImagesFolder(); };
+    commands.infoFolder = [this] { return GetLabelInfoFolder(); };
+    commands.postCommand = [this](int id) {
+        QMetaObject::invokeMethod(this, [this, id] { m_router.Route(id); }, Qt::QueuedConnection);
+    };
+    commands.defaultPaneText = [] { return StatusPaneText(); };
+    CDocumentCommands::Register(child->DocumentTarget(), *project, std::move(commands));
     m_frame->AddChild(child);
     return child;
 }

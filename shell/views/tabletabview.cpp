@@ -92,10 +92,7 @@ void CTableTabView::addTableTab()
         SetActiveTab(std::min(doc.GetCurrentTableIndex(), addTab - 1));
         return;
     }
-    doc.SetTableCount(count + 1);
-    doc.SetModifiedFlag(true);
-    InsertTab(addTab, labelFor(count, {}));
-    activate(addTab);
+    doc.AddTableTab(); // the document tells this view (TabAdded, TabActivated)
 }
 
 void CTableTabView::TabAdded(TabKind kind, int index, const std::string& label)
