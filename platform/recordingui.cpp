@@ -39,7 +39,7 @@ std::optional<QString> CRecordingUi::AskSaveFileName(const FileDialogRequest& re
     return nextFileName(DialogKind::Save, request);
 }
 
-std::vector<QString> CRecordingUi::AskOpenFileNames(const FileDialogRequest& request, size_t maxFiles)
+std::vector<QString> CRecordingUi::AskOpenFileNames(const FileDialogRequest& request)
 {
     calls.emplace_back("AskOpenFileNames");
     fileDialogs.push_back(FileDialog{DialogKind::OpenMany, request});
@@ -47,8 +47,6 @@ std::vector<QString> CRecordingUi::AskOpenFileNames(const FileDialogRequest& req
         return {};
     std::vector<QString> names = std::move(fileNameLists.front());
     fileNameLists.pop_front();
-    if (names.size() > maxFiles)
-        names.resize(maxFiles);
     return names;
 }
 

@@ -53,7 +53,7 @@ public:
     // nobody there would: the question's default, a cancelled dialog.
     std::deque<MessageAnswer> answers;
     std::deque<std::optional<QString>> fileNames; // nothing: cancel
-    std::deque<std::vector<QString>> fileNameLists; // multiple selection; empty: cancel
+    std::deque<std::vector<QString>> fileNameLists; // for AskOpenFileNames; empty: cancel
     std::deque<std::optional<std::string>> qrTexts; // nothing: cancel
     std::deque<DropEffect> dropEffects;             // empty: None
     bool desktopWorks = true;                       // answer of OpenWithShell and SendMail
@@ -78,7 +78,7 @@ public:
     void EndWaitCursor() override;
     std::optional<QString> AskOpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> AskSaveFileName(const FileDialogRequest& request) override;
-    std::vector<QString> AskOpenFileNames(const FileDialogRequest& request, size_t maxFiles) override;
+    std::vector<QString> AskOpenFileNames(const FileDialogRequest& request) override;
     bool EditQrText(std::string& text) override;
     std::vector<ClipboardFormat> ClipboardFormats() override;
     std::optional<std::string> ClipboardText(int codePage = codepage::kAnsi) override;

@@ -92,12 +92,8 @@ public:
     {
         return std::nullopt;
     }
-    // An open dialog choosing several existing files; at most `maxFiles` of
-    // them are answered, none on cancel.
-    virtual std::vector<QString> AskOpenFileNames(const FileDialogRequest& /*request*/, size_t /*maxFiles*/)
-    {
-        return {};
-    }
+    // An open dialog choosing several existing files; empty on cancel.
+    virtual std::vector<QString> AskOpenFileNames(const FileDialogRequest& /*request*/) { return {}; }
 
     // --- Small dialogs the model opens itself.
     // The QR text dialog: one multi-line edit filled with `text` (cp1252

@@ -54,6 +54,13 @@ void CBackBufferView::ensureBufferSize()
 
 void CBackBufferView::RedrawScene()
 {
+    // A hidden view (a template tab not shown) draws when it is shown:
+    // many open tabs must not all redraw on every change.
+    if (!isVisible()) {
+        m_stale = true;
+        return;
+    }
+    m_stale = false;
     ensureBufferSize();
     {
         CDC dc(&m_buffer, LogPixelsX(), LogPixelsY());
@@ -79,6 +86,13 @@ void CBackBufferView::paintEvent(QPaintEvent* event)
     QPainter painter(viewport());
     for (const QRect& r : event->region())
         painter.drawImage(r.topLeft(), m_buffer, r);
+}
+
+void CBackBufferView::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    if (m_stale)
+        RedrawScene();
 }
 
 void CBackBufferView::resizeEvent(QResizeEvent* event)

@@ -41,6 +41,7 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
 
@@ -50,5 +51,6 @@ private:
     void updateScrollBars();
 
     QImage m_buffer;
+    bool m_stale = false; // a redraw was asked for while hidden
     QSize m_contentSize;
 };

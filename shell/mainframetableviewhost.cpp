@@ -6,6 +6,7 @@
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
+#include "shell/linkimage/linkimagefiledialog.h"
 #include "shell/printdriver.h"
 #include "tables/view/vorteplansofttableview.h"
 
@@ -60,9 +61,15 @@ void CMainFrameTableViewHost::Print(QWidget* view)
     CPrintDriver::PrintDocument(*tableView->GetDocument(), printer, job);
 }
 
-bool CMainFrameTableViewHost::LinkImages(QWidget* /*view*/, const std::string& /*filter*/)
+bool CMainFrameTableViewHost::LinkImages(QWidget* view, const std::string& /*filter*/)
 {
-    return false;
+    // The dialog browses pictures itself; the filter's extensions are its own.
+    auto* tableView = qobject_cast<CVorteplanSoftTableView*>(view);
+    if (!tableView)
+        return false;
+    CLinkImageFileDialog dialog(*tableView, view->window());
+    dialog.exec();
+    return true;
 }
 
 void CMainFrameTableViewHost::DeleteTable()

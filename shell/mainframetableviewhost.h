@@ -2,8 +2,7 @@
 // What the table view asks of the application, answered by the main frame:
 // the ribbon's character-set box, the "Table" context menu, the main
 // window's commands through the router, and the status bar's selection
-// pane, and printing through the print driver. The link-image dialog is not
-// there yet: LinkImages answers false.
+// pane, printing through the print driver, and the link-image dialog.
 #include "tables/tableviewhost.h"
 
 #include <functional>

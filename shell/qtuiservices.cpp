@@ -156,7 +156,7 @@ std::optional<QString> CQtUiServices::AskOpenFileName(const FileDialogRequest& r
     return chosenFile(dialog);
 }
 
-std::vector<QString> CQtUiServices::AskOpenFileNames(const FileDialogRequest& request, size_t maxFiles)
+std::vector<QString> CQtUiServices::AskOpenFileNames(const FileDialogRequest& request)
 {
     QFileDialog dialog(dialogParent());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -164,13 +164,8 @@ std::vector<QString> CQtUiServices::AskOpenFileNames(const FileDialogRequest& re
     prepareDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    std::vector<QString> files;
-    for (const QString& file : dialog.selectedFiles()) {
-        if (files.size() >= maxFiles)
-            break;
-        files.push_back(file);
-    }
-    return files;
+    const QStringList files = dialog.selectedFiles();
+    return std::vector<QString>(files.begin(), files.end());
 }
 
 std::optional<QString> CQtUiServices::AskSaveFileName(const FileDialogRequest& request)

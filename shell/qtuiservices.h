@@ -26,8 +26,8 @@ public:
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     std::optional<QString> AskOpenFileName(const FileDialogRequest& request) override;
-    std::vector<QString> AskOpenFileNames(const FileDialogRequest& request, size_t maxFiles) override;
     std::optional<QString> AskSaveFileName(const FileDialogRequest& request) override;
+    std::vector<QString> AskOpenFileNames(const FileDialogRequest& request) override;
     bool EditQrText(std::string& text) override;
 
     std::vector<ClipboardFormat> ClipboardFormats() override;

@@ -47,6 +47,10 @@ public:
     void SetActive(uint8_t active) { m_active = active; }
     int32_t GetReserved1() const { return m_reserved1; }
     int32_t GetReserved2() const { return m_reserved2; }
+    // The marking type chosen in the filter dialog (0 none, 1..6), kept in
+    // the first reserved field so that it is stored with the filter.
+    int32_t GetMarkingType() const { return m_reserved1; }
+    void SetMarkingType(int32_t type) { m_reserved1 = type; }
 
     // The item of a column position 0..255; null outside.
     CDataTableFilterItem* GetItem(int column);

@@ -4,6 +4,7 @@
 #include "platform/files.h"
 
 #include <QDir>
+#include <QFile>
 #include <algorithm>
 
 namespace {
@@ -85,6 +86,8 @@ int CLabelManager::LoadFolder()
         // A definition that reads badly is still listed, with what it read.
         label->LoadFromBytes(std::string_view(data.constData(), size_t(data.size())), options);
         label->SetDisplayName(DisplayNameOf(codepage::FromUnicode(fileName)));
+        // The file as found, letter case kept: "X.LABEL" is not "X.label".
+        label->SetFilePath(QFile::encodeName(info.filePath()).toStdString());
         m_labels[size_t(m_count++)] = std::move(label);
     }
     return m_count;

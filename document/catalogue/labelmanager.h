@@ -27,7 +27,8 @@ public:
     // Rescans the folder: every file whose name ends in ".label" (in any
     // letter case) and whose magic is "LBLF" or "lblF" becomes an entry,
     // also when the rest of it reads badly. Files that cannot be opened are
-    // skipped; at most kMaxLabels entries are kept. Answers the count.
+    // skipped; at most kMaxLabels entries are kept. Each entry keeps the
+    // path of its file (local 8-bit) as GetFilePath. Answers the count.
     int LoadFolder();
     // Deletes every loaded definition.
     void Clear();

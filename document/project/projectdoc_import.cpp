@@ -72,7 +72,9 @@ int CVorteplanSoftLabelDoc::ImportLabelFiles(const QString& labels, const QStrin
     FileDialogRequest request;
     request.filter = kImportFilter;
     request.defaultExtension = "label";
-    const std::vector<QString> chosen = Ui().AskOpenFileNames(request, kMaxImportFiles);
+    std::vector<QString> chosen = Ui().AskOpenFileNames(request);
+    if (chosen.size() > kMaxImportFiles)
+        chosen.resize(kMaxImportFiles);
 
     int imported = 0;
     int labelFiles = 0;

@@ -8,6 +8,8 @@
 #include "shell/application/datafolders.h"
 #include "shell/design/designview.h"
 #include "shell/document/documentcommands.h"
+#include "shell/selectlabel/selectlabeldialog.h"
+#include "shell/templateguide/templateguidedlg.h"
 #include "shell/frame/childframe.h"
 #include "shell/frame/commandids.h"
 #include "shell/frame/mainframe.h"
@@ -275,6 +277,8 @@ CChildFrame* CVorteplanSoftLabelApp::addChild(std::unique_ptr<CDocument> documen
         QMetaObject::invokeMethod(this, [this, id] { m_router.Route(id); }, Qt::QueuedConnection);
     };
     commands.defaultPaneText = [] { return StatusPaneText(); };
+    commands.selectLabel = [this](CVorteplanSoftLabelDoc&) { return CSelectLabelDialog::Choose(m_frame.get()); };
+    commands.runGuide = [this](CVorteplanSoftLabelDoc& doc) { CTemplateGuideDlg::Run(doc, 0, m_frame.get()); };
     CDocumentCommands::Register(child->DocumentTarget(), *project, std::move(commands));
     m_frame->AddChild(child);
     return child;

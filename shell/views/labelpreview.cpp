@@ -144,20 +144,7 @@ void CLabelPreview::registerCommands()
 
 void CLabelPreview::Invalidate()
 {
-    if (!isVisible()) {
-        m_stale = true;
-        return;
-    }
     RedrawScene();
-}
-
-void CLabelPreview::showEvent(QShowEvent* event)
-{
-    CBackBufferView::showEvent(event);
-    if (m_stale) {
-        m_stale = false;
-        RedrawScene();
-    }
 }
 
 void CLabelPreview::SetZoom(int percent)

@@ -91,7 +91,6 @@ public:
 protected:
     void PaintScene(CDC& dc) override;
     void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -107,5 +106,4 @@ private:
     int m_scale = 0;
     int m_drawnLabels = 0;
     std::vector<int> m_drawnNumbers;
-    bool m_stale = false;
 };

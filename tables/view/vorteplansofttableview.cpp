@@ -57,6 +57,8 @@ CVorteplanSoftTableView::~CVorteplanSoftTableView()
 {
     if (m_pFindDialog)
         delete m_pFindDialog.data();
+    if (m_pFilterDialog)
+        delete m_pFilterDialog.data();
     if (m_doc)
         m_doc->RemoveView(this);
     // The grid goes first: its last notifications must still find the view.

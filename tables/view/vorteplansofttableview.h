@@ -14,6 +14,7 @@
 // one to the other goes through the document's shown-column mapping.
 #include "document/frame/document.h"
 #include "document/project/areadraw.h"
+#include "tables/dialogs/tablefilterdlg.h"
 #include "tables/gridowner.h"
 #include "tables/view/findreplacedialog.h"
 #include "tables/view/tablecommand.h"
@@ -109,6 +110,16 @@ public:
     // The fills with the values their dialogs answer.
     void RunSequence(const tablefill::SequenceRequest& request);
     void RunRepeat(const tablefill::RepeatRequest& request);
+    // --- the dialogs (vorteplansofttableview_dialogs.cpp)
+    // Sequence (731) and Repeat (741): the dialog, then the fill.
+    void SequenceCommand();
+    void RepeatCommand();
+    // Setup filter (804): a table without a filter is offered one; then the
+    // filter dialog opens unless it is open already.
+    void SetupFilter();
+    CTableFilterDlg* FilterDialog() const { return m_pFilterDialog; }
+    // Import a text file (805).
+    void ImportTextFile();
 
     // --- find and replace
     // A request of the find dialog (FR_* flags; texts as typed).
@@ -164,6 +175,7 @@ private:
     void registerCommands();
     void registerEditCommands();
     void registerTableCommands();
+    void registerDialogCommands();
     bool hasDoc() const { return m_doc != nullptr; }
     int codePage() const;
     void endFocusEdit();
@@ -194,5 +206,6 @@ private:
     bool m_linkImagePending = false;
     int m_linkImagePosts = 0;
     QPointer<CFindReplaceDialog> m_pFindDialog;
+    QPointer<CTableFilterDlg> m_pFilterDialog; // clears itself when the dialog goes
     TableCommandList m_commands;
 };

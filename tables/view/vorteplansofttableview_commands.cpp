@@ -94,11 +94,7 @@ void CVorteplanSoftTableView::registerEditCommands()
     add(kSelectAll, [this] { m_pGrid->ToggleSelectAll(); updateSelectionPane(); });
     add(kImageColumn, [this] { ToggleImageColumnCommand(); },
         [this](TableCommandState& s) { s.checked = ImageColumnCheck() != 0; });
-    // The link-image dialog, the sequence and repeat dialogs come later:
-    // their commands stay greyed until then.
-    add(kLinkImage, [this] { LinkImage(); }, [](TableCommandState& s) { s.enabled = false; });
-    add(kSequence, {}, [](TableCommandState& s) { s.enabled = false; });
-    add(kRepeat, {}, [](TableCommandState& s) { s.enabled = false; });
+    add(kLinkImage, [this] { LinkImage(); }, [this](TableCommandState& s) { s.enabled = m_doc && m_host; });
 }
 
 void CVorteplanSoftTableView::registerTableCommands()
@@ -120,9 +116,7 @@ void CVorteplanSoftTableView::registerTableCommands()
     add(kEnableFilter, [this] { EnableFilter(); }, [this](TableCommandState& s) { s.checked = IsFilterEnabled(); });
     add(kLoadFilter, [this] { LoadFilter(); });
     add(kStoreFilter, [this] { StoreFilter(); });
-    // The filter dialog and the text import pages come later: greyed.
-    add(kSetupFilter, {}, [](TableCommandState& s) { s.enabled = false; });
-    add(kImportText, {}, [](TableCommandState& s) { s.enabled = false; });
+    registerDialogCommands();
 }
 
 // --- helpers -------------------------------------------------------------------------------

@@ -96,7 +96,8 @@ void CVorteplanSoftTableView::EnableFilter()
 {
     if (!m_doc)
         return;
-    AskToCreateFilter();
+    if (!m_doc->GetFilter(m_doc->GetCurrentTableIndex()))
+        SetupFilter();
     m_doc->EnableTableFilter();
     UpdateGridRows();
 }

@@ -133,3 +133,23 @@ TEST(BackBufferView, ScrollingResizingAndPaletteChangesRedrawTheScene)
     EXPECT_EQ(view.colourChanges, 1);
     EXPECT_GT(view.scenePaints, paints);
 }
+
+TEST(BackBufferView, AHiddenViewDrawsItsSceneOnlyWhenShown)
+{
+    // Views of template tabs not shown must not all redraw on every change.
+    StripesView view;
+    view.resize(200, 100);
+    view.RedrawScene();
+    view.RedrawScene();
+    EXPECT_EQ(view.scenePaints, 0);
+    view.show();
+    settle();
+    EXPECT_GE(view.scenePaints, 1);
+    const int shown = view.scenePaints;
+    view.hide();
+    view.RedrawScene();
+    EXPECT_EQ(view.scenePaints, shown);
+    view.show();
+    settle();
+    EXPECT_GT(view.scenePaints, shown);
+}

@@ -56,9 +56,9 @@ TEST_F(TableViewHostTest, CommandsAndStatesGoThroughTheRouter)
     doc.GetTable(0)->SetCellText(0, 0, "x");
     view->UpdateGridRows();
     EXPECT_TRUE(router.Update(762).IsEnabled());
-    EXPECT_FALSE(router.Update(731).IsEnabled()) << "the sequence dialog is not there yet";
+    EXPECT_TRUE(router.Update(731).IsEnabled()) << "the sequence dialog claims it";
     EXPECT_TRUE(router.Update(57607).IsEnabled());
-    EXPECT_FALSE(router.Update(847).IsEnabled()) << "the link-image dialog is not there yet";
+    EXPECT_TRUE(router.Update(847).IsEnabled()); // the link-image dialog
     view->Grid()->SetFocusCell(1, 1);
     view->ItemChanged(1, 1);
     EXPECT_TRUE(router.Execute(760));

@@ -419,4 +419,16 @@ TEST_F(ImportTest, ExistingFilesAreReplacedOnlyOnYesAndNeverCopiedOntoThemselves
     EXPECT_EQ(import(), 0);
 }
 
+TEST_F(ImportTest, AtMostAHundredFilesAreTaken)
+{
+    std::vector<QString> names;
+    for (int i = 0; i < 101; ++i) {
+        names.push_back(path(QStringLiteral("src/f%1.pdf").arg(i)));
+        writeFile(names.back(), "pdf");
+    }
+    m_ui.fileNameLists = {names};
+    EXPECT_EQ(import(), 100);
+    EXPECT_FALSE(QFile::exists(path("info/f100.pdf")));
+}
+
 } // namespace
