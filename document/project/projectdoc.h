@@ -358,6 +358,50 @@ public:
     int GetLabelShape() const;
     std::string GetLabelCornerRadiusText() const;
 
+    // --- label information, stored printer, engraving (projectdoc_labelinfo.cpp) ------
+    // The current definition when it is of the newest file format (null
+    // otherwise, also without one).
+    class CLabelFileNew* GetLabelFile() const;
+    // A definition exists and its defined flag is set.
+    bool IsLabelDefined() const;
+    // Header (part 1) or footer (part 2) on or off: modified, design views
+    // repainted (the footer also the previews).
+    void ToggleLabelPart(int part);
+    bool HasLabelPart(int part) const;
+    void ToggleStorePrinter();
+    void ToggleStorePrinterSettings();
+    // The printer chosen in the set-up dialog becomes the definition's and
+    // the template's; `settings` (may be null) is stored while the
+    // definition keeps printer settings. False, nothing changed and the user
+    // told, when a name is longer than 80 bytes.
+    bool SetLabelPrinter(const std::string& device, const std::string& driver, const std::string& port,
+                         const class CPrinterSettings* settings);
+    // The family name; the catalogue (may be null) learns it and sorts its
+    // families. False when the name did not change.
+    bool SetLabelFamilyName(const std::string& name, class CLabelManager* catalogue);
+    // Companion files: a bare file name of at most 255 bytes; a longer one
+    // is refused with a message (false).
+    bool SetLabelImageFile(const std::string& name);
+    bool SetLabelInfoFile(const std::string& name);
+    void ClearLabelFiles();
+    bool HasLabelFiles() const;
+    void ToggleDrawLabelBorders();
+    void TogglePauseBetweenPages();
+    void SetTemplateBorderColor(COLORREF color);
+    void SetTemplateBorderWidth(int32_t um);
+    // A ".tpe" file into the current template in place; modified, repainted.
+    bool ImportTemplateFile(const std::string& path);
+    // The module-marking job's marker borders: undo snapshot of area 0,
+    // modified, previews repainted.
+    void ToggleMarkerBorders();
+    void GetTemplatePrinter(std::string& device, std::string& driver, std::string& port) const;
+    // Names longer than 80 bytes are refused with a message (false).
+    bool SetTemplatePrinter(const std::string& device, const std::string& driver, const std::string& port);
+    // After a print run of `labelsPrinted` labels: areas holding counters
+    // advance them, the document is saved to its own path and repainted.
+    // Nothing when no label was printed or no area holds a counter.
+    void SaveAfterPrint(int labelsPrinted);
+
     // --- undo and redo (projectdoc_undo.cpp) ------------------------------------------
     // Snapshot of the area (and the module-marking job) before an edit.
     void SaveUndoState(int area, bool clearRedo);

@@ -72,6 +72,11 @@ void Vorteplan_SoftLabelDesignView::registerCommands()
             ui.SetText(QStringLiteral("%1 %").arg(m_nZoom));
     });
     registerMarkingCommands();
+    registerLabelCommands();
+    registerPageCommands();
+    registerLabelInfoCommands();
+    registerModuleMarkingCommands();
+    registerPrintCommands();
 }
 
 bool Vorteplan_SoftLabelDesignView::IsEditable() const

@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,9 +32,12 @@
 class CContextMenuManager;
 class CFeedbackDC;
 class CGraphObject;
+class CLabelManager;
 class CMarker;
 class CRibbonBar;
 class CVorteplanSoftLabelDoc;
+class QPrintDialog;
+class QPrinter;
 
 // What the design canvas reaches outside itself; both may be null (tests).
 struct DesignViewLinks {
@@ -201,4 +205,43 @@ private:
     QTimer m_dragTimer;
     CCursorClip m_cursorClip;
     QPoint m_lastScroll;
+
+    // --- label-definition, page, module-marking and print commands --------------------
+    // (designview_labelcommands.cpp, designview_markingcommands.cpp,
+    // designview_printcommands.cpp)
+public:
+    // The label catalogue whose families the family box lists (may be null).
+    void SetCatalogue(CLabelManager* catalogue) { m_pCatalogue = catalogue; }
+    // Print (57607) of the current template.
+    void OnFilePrint();
+    // The printer set-up of the label definition (812).
+    void OnPrinterSetup();
+    // Runs the print and printer set-up dialogs instead of showing them
+    // (tests); true for OK. Empty: shown modally.
+    void SetPrintDialogRunner(std::function<bool(QPrintDialog&)> run) { m_runPrintDialog = std::move(run); }
+    // The printer print jobs and the set-up use (null: the application's).
+    void SetPrinter(QPrinter* printer) { m_pPrinter = printer; }
+
+private:
+    void registerLabelCommands();
+    void registerPageCommands();
+    void registerLabelInfoCommands();
+    void registerModuleMarkingCommands();
+    void registerPrintCommands();
+    // A ribbon box's text as model bytes; the box's text refreshed from the
+    // model only while this view has the focus.
+    std::string ribbonText(int id) const;
+    void refreshText(CCmdUI& ui, const std::string& text) const;
+    bool isMarkingLabel() const;
+    bool isModules() const { return isMarkingLabel() && m_bSelectModules; }
+    // A length box: its text through ParseLength into `set`; nothing for a
+    // text that is no length.
+    void onLengthBox(int id, const std::function<void(int32_t)>& set);
+    QPrinter& printer() const;
+    bool runPrintDialog(QPrintDialog& dialog);
+    void postPrintToTableView();
+
+    CLabelManager* m_pCatalogue = nullptr;
+    std::function<bool(QPrintDialog&)> m_runPrintDialog;
+    QPrinter* m_pPrinter = nullptr;
 };

@@ -48,7 +48,7 @@ void Vorteplan_SoftLabelDesignView::registerMarkingCommands()
 {
     OnCommand(kModulesCommand, [this] { SetSelectModules(true); }, [this](CCmdUI& ui) {
         ui.Enable(m_pDocument && m_pDocument->IsModuleMarking());
-        ui.SetCheck(m_bSelectModules);
+        ui.SetCheck(isModules());
     });
     OnCommand(kObjectsCommand, [this] { SetSelectModules(false); }, [this](CCmdUI& ui) {
         const bool marking = m_pDocument && m_pDocument->IsModuleMarking();
