@@ -636,12 +636,8 @@ public:
     bool DeleteTemplate();
     bool DeleteTable();
 
-    // The current template's printer (device, driver, port; 80 characters
-    // each). The setter sets the modified flag.
-    void GetTemplatePrinter(std::string& device, std::string& driver, std::string& port) const;
-    void SetTemplatePrinter(const std::string& device, const std::string& driver, const std::string& port);
-    // A printer chosen in Print Setup: stored (modified) unless all three
-    // names equal the stored ones; true when stored.
+    // A printer chosen in Print Setup: stored through SetTemplatePrinter
+    // unless all three names equal the stored ones; true when stored.
     bool StoreTemplatePrinter(const std::string& device, const std::string& driver, const std::string& port);
 
     // "User defined" for 256, the code in decimal below 1 or above 59, else
@@ -649,13 +645,6 @@ public:
     static std::string GetPaperSizeName(int code);
     // The current label definition's family (at most 255 characters).
     std::string GetLabelFamilyName() const;
-
-    // After a print run of `labelsPrinted` labels: with auto-increment texts
-    // in any area, each area advances them by that many, the document is
-    // saved to its path and views repaint; true when something advanced. A
-    // document without a path keeps the advance unsaved (modified); a failed
-    // save is shown and leaves the old file as it was. Nothing for 0 labels.
-    bool SaveAfterPrint(int labelsPrinted);
 
     // The guide table of the current template. Rows 0..9, areas 0..2,
     // columns 0..25; outside them the delimiter is empty and a column counts

@@ -1,6 +1,6 @@
 // The document's own commands: adding and deleting templates and tables
-// with their tabs, the template printer, the guide table helpers, the paper
-// choice on a printer and the print-run follow-up.
+// with their tabs, the printer Print Setup chose, the guide table helpers,
+// the paper choice on a printer and the print-option switches.
 #include "document/project/projectdoc.h"
 
 #include "document/label/paper.h"
@@ -14,7 +14,6 @@ namespace {
 constexpr const char* kTemplateBase = "Template";
 constexpr const char* kTableBase = "Table";
 constexpr size_t kMaxFamilyName = 255;
-constexpr size_t kMaxPrinterName = 80;
 constexpr size_t kMaxPrinterCodes = 200;
 constexpr int kLastNamedPaper = 59;
 constexpr int kPaperUserFallback = 257;
@@ -174,32 +173,13 @@ bool CVorteplanSoftLabelDoc::DeleteTable()
 
 // --- printer and paper -----------------------------------------------------------------
 
-void CVorteplanSoftLabelDoc::GetTemplatePrinter(std::string& device, std::string& driver, std::string& port) const
-{
-    const CTemplate& t = GetCurrentTemplate();
-    device = t.GetPrinterDevice();
-    driver = t.GetPrinterDriver();
-    port = t.GetPrinterPort();
-}
-
-void CVorteplanSoftLabelDoc::SetTemplatePrinter(const std::string& device, const std::string& driver,
-                                                const std::string& port)
-{
-    GetCurrentTemplate().SetPrinterNames(device, driver, port);
-    SetModifiedFlag(true);
-}
-
 bool CVorteplanSoftLabelDoc::StoreTemplatePrinter(const std::string& device, const std::string& driver,
                                                   const std::string& port)
 {
-    // Compared as they would be stored.
-    const auto stored = [](const std::string& name) { return name.substr(0, kMaxPrinterName); };
     const CTemplate& t = GetCurrentTemplate();
-    if (stored(device) == t.GetPrinterDevice() && stored(driver) == t.GetPrinterDriver() &&
-        stored(port) == t.GetPrinterPort())
+    if (device == t.GetPrinterDevice() && driver == t.GetPrinterDriver() && port == t.GetPrinterPort())
         return false;
-    SetTemplatePrinter(device, driver, port);
-    return true;
+    return SetTemplatePrinter(device, driver, port);
 }
 
 std::string CVorteplanSoftLabelDoc::GetPaperSizeName(int code)
@@ -318,32 +298,5 @@ bool CVorteplanSoftLabelDoc::ApplyMarkingRowToLabel()
     if (!t.ApplyJobRowToLabel())
         return false;
     TemplateEdited();
-    return true;
-}
-
-// --- after printing -------------------------------------------------------------------------
-
-bool CVorteplanSoftLabelDoc::SaveAfterPrint(int labelsPrinted)
-{
-    if (labelsPrinted <= 0)
-        return false;
-    CTemplate& t = GetCurrentTemplate();
-    bool counters = false;
-    for (int area = 0; area < kTemplateAreas; ++area) {
-        CGraphCollection* c = t.GetArea(area);
-        if (c && c->IsCounter()) {
-            c->AdvanceCounter(labelsPrinted);
-            counters = true;
-        }
-    }
-    if (!counters)
-        return false;
-    SetModifiedFlag(true);
-    // A project never saved has no file to write: the advance stays in the
-    // modified document until the user saves it.
-    if (!GetPathName().isEmpty())
-        SaveByExtension(GetPathName()); // a failure is shown; the old file stays
-    InvalidateDesignViews();
-    InvalidatePreviewViews();
     return true;
 }

@@ -5,14 +5,16 @@
 #include "platform/uiservices.h"
 #include "shell/design/designview.h"
 #include "shell/printdriver.h"
+#include "shell/printerdirectory.h"
 #include "tables/view/vorteplansofttableview.h"
 
 #include <QDir>
 #include <QFile>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 namespace {
@@ -214,19 +216,24 @@ PrinterTriple CDocumentCommands::PrinterTripleOf(const QPrinter& printer)
 {
     if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty())
         return {};
-    const QPrinterInfo info = QPrinterInfo::printerInfo(printer.printerName());
-    const QString model = info.isNull() ? QString() : info.makeAndModel();
-    return PrinterTriple{codepage::FromUnicode(printer.printerName()),
-                         model.isEmpty() ? std::string("CUPS") : codepage::FromUnicode(model), "CUPS"};
+    const std::string queue = codepage::FromUnicode(printer.printerName());
+    return PrinterTriple{queue, CPrinterDirectory::kDriverName, queue};
 }
 
 std::optional<PrinterTriple> CDocumentCommands::RunPrinterSetup(QWidget* parent)
 {
+    // The application's printer: later print runs start from the choice.
     QPrinter& printer = CPrintDriver::ApplicationPrinter();
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Print Setup"));
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return PrinterTripleOf(printer);
+    const PrinterTriple chosen = PrinterTripleOf(printer);
+    if (chosen.device.empty())
+        return std::nullopt;
+    return chosen;
 }

@@ -76,9 +76,8 @@ public:
     static int FirstDesignViewArea(const CVorteplanSoftLabelDoc& doc);
     // The selection pane of the document's first table view.
     static QString SelectionPaneText(const CVorteplanSoftLabelDoc& doc);
-    // The printer of a QPrinter as the template stores it: the queue, its
-    // make and model ("CUPS" when unknown) and "CUPS"; empty names for a
-    // file output.
+    // The printer of a QPrinter as the template stores it: the queue, "CUPS"
+    // and the queue again; empty names for a file output.
     static PrinterTriple PrinterTripleOf(const QPrinter& printer);
     // The print dialog on the application's printer as the printer setup.
     static std::optional<PrinterTriple> RunPrinterSetup(QWidget* parent);
