@@ -139,7 +139,12 @@ int64_t CLabel::GetLabelsPerSheet() const
 {
     if (m_columns <= 0 || m_rows <= 0 || m_blocks <= 0)
         return 0;
-    return int64_t(m_columns) * m_rows * m_blocks;
+    // Counts read from a file may be of any size: the product of all three
+    // passes 64 bits.
+    const int64_t perBlock = int64_t(m_columns) * m_rows;
+    if (perBlock > kMaxLabelsPerSheet / m_blocks)
+        return kMaxLabelsPerSheet;
+    return perBlock * m_blocks;
 }
 
 bool CLabel::ReadRecord(RecordReader& r)

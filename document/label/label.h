@@ -177,7 +177,8 @@ public:
     void SetBlockSpace(int32_t v);
     void SetBlockCount(int v);
     // Labels on one sheet: columns x rows x vertical blocks (0 when any is
-    // not positive).
+    // not positive), held at kMaxLabelsPerSheet.
+    static constexpr int64_t kMaxLabelsPerSheet = int64_t(1) << 47;
     int64_t GetLabelsPerSheet() const;
 
     static PaperDimensions GetPaperDimensions(int code) { return PaperDimensionsForCode(code); }

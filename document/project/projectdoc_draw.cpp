@@ -186,15 +186,19 @@ void CVorteplanSoftLabelDoc::DrawPrintedLabelCorners(POINT position, CDC& dc, PO
     CDCStateScope state(dc);
     dc.SelectPen(printedBorderPen(dc));
     const PrintedBox b = printedBox(*label, dc, position, printingOffset);
+    // A corner radius read from a label file may be of any size: every sum
+    // is taken in 64 bits and clamped.
+    auto at = [](int64_t a, int64_t d) { return units::clampAdd(a, d); };
     const int rx = b.cornerX / 2;
     const int ry = b.cornerY / 2;
     // Each arc runs counter-clockwise through its corner of the rounded box.
-    dc.Arc(b.left, b.top, b.left + b.cornerX, b.top + b.cornerY, b.left + rx, b.top, b.left, b.top + ry);
-    dc.Arc(b.right - b.cornerX, b.top, b.right, b.top + b.cornerY, b.right, b.top + ry, b.right - rx, b.top);
-    dc.Arc(b.left, b.bottom - b.cornerY, b.left + b.cornerX, b.bottom, b.left, b.bottom - ry, b.left + rx,
-           b.bottom);
-    dc.Arc(b.right - b.cornerX, b.bottom - b.cornerY, b.right, b.bottom, b.right - rx, b.bottom, b.right,
-           b.bottom - ry);
+    dc.Arc(b.left, b.top, at(b.left, b.cornerX), at(b.top, b.cornerY), at(b.left, rx), b.top, b.left, at(b.top, ry));
+    dc.Arc(at(b.right, -int64_t(b.cornerX)), b.top, b.right, at(b.top, b.cornerY), b.right, at(b.top, ry),
+           at(b.right, -int64_t(rx)), b.top);
+    dc.Arc(b.left, at(b.bottom, -int64_t(b.cornerY)), at(b.left, b.cornerX), b.bottom, b.left,
+           at(b.bottom, -int64_t(ry)), at(b.left, rx), b.bottom);
+    dc.Arc(at(b.right, -int64_t(b.cornerX)), at(b.bottom, -int64_t(b.cornerY)), b.right, b.bottom,
+           at(b.right, -int64_t(rx)), b.bottom, b.right, at(b.bottom, -int64_t(ry)));
 }
 
 bool CVorteplanSoftLabelDoc::DrawHeaderFooterArea(int dpi, int area, CDC& dc, const AreaDrawRequest& printInfo)

@@ -203,33 +203,37 @@ int sourceCodePage(int tableCodePage, int charSet)
     return charSet == textimport::kCharSetOem ? codepage::kOem : tableCodePage;
 }
 
-} // namespace
-
-bool CVorteplanSoftLabelDoc::ReadDelimitedTextFile(const QString& path, char delimiter, int charSet)
+// Reads a text file and hands `read` the bytes its reader works on, the
+// code page those bytes are in and the sink that stores the cells.
+template <class Read>
+bool readTextFile(CVorteplanSoftLabelDoc& doc, const QString& path, int tableCp, int charSet, Read&& read)
 {
     const std::optional<QByteArray> bytes = readFile(path, textimport::kMaxFileSize);
     if (!bytes)
         return false;
-    const int cp = tableCodePage();
     std::string storage;
     std::string_view text = view(*bytes);
     if (charSet != textimport::kCharSetOem)
-        text = textimport::PrepareAnsi(text, cp, storage);
-    textimport::ReadDelimited(text, delimiter, sourceCodePage(cp, charSet), textCellSink(*this, cp, charSet));
+        text = textimport::PrepareAnsi(text, tableCp, storage);
+    read(text, sourceCodePage(tableCp, charSet), textCellSink(doc, tableCp, charSet));
     return true;
+}
+
+} // namespace
+
+bool CVorteplanSoftLabelDoc::ReadDelimitedTextFile(const QString& path, char delimiter, int charSet)
+{
+    return readTextFile(*this, path, tableCodePage(), charSet,
+                        [delimiter](std::string_view text, int codePage, const textimport::CellSink& sink) {
+                            textimport::ReadDelimited(text, delimiter, codePage, sink);
+                        });
 }
 
 bool CVorteplanSoftLabelDoc::ReadFixedWidthTextFile(const QString& path, const std::array<uint32_t, 26>& widths,
                                                     int charSet)
 {
-    const std::optional<QByteArray> bytes = readFile(path, textimport::kMaxFileSize);
-    if (!bytes)
-        return false;
-    const int cp = tableCodePage();
-    std::string storage;
-    std::string_view text = view(*bytes);
-    if (charSet != textimport::kCharSetOem)
-        text = textimport::PrepareAnsi(text, cp, storage);
-    textimport::ReadFixedWidth(text, widths, sourceCodePage(cp, charSet), textCellSink(*this, cp, charSet));
-    return true;
+    return readTextFile(*this, path, tableCodePage(), charSet,
+                        [&widths](std::string_view text, int codePage, const textimport::CellSink& sink) {
+                            textimport::ReadFixedWidth(text, widths, codePage, sink);
+                        });
 }

@@ -64,6 +64,25 @@ std::pair<int64_t, int64_t> visibleRange(int64_t n, Pos pos, int64_t extent, int
     return {first, last};
 }
 
+// Products and sums of positions and label numbers, held at the int64
+// limit instead of wrapping: a label definition read from a file may
+// multiply counts and pitches of any size.
+int64_t saturatedMul(int64_t a, int64_t b)
+{
+    int64_t r;
+    if (__builtin_mul_overflow(a, b, &r))
+        return (a < 0) != (b < 0) ? INT64_MIN : INT64_MAX;
+    return r;
+}
+
+int64_t saturatedAdd(int64_t a, int64_t b)
+{
+    int64_t r;
+    if (__builtin_add_overflow(a, b, &r))
+        return b < 0 ? INT64_MIN : INT64_MAX;
+    return r;
+}
+
 } // namespace
 
 PageSize PageSizeOf(const CLabel* label)
@@ -283,6 +302,7 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
     const int64_t rowPitch = label->GetRowPitch();
     const int64_t columnPitch = label->GetColumnPitch();
     const int64_t blockHeight = rows * rowPitch + label->GetBlockSpace() + label->GetTop(0);
+    const int64_t positionsPerBlock = rows * columns;
     const bool columnByColumn = tpl.IsSortVertical();
     const int64_t labelW = ToPixels(label->GetWidth(0), scale) + 1;
     const int64_t labelH = ToPixels(label->GetHeight(0), scale) + 1;
@@ -295,9 +315,11 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
     auto xOf = [&](int64_t c) { return int64_t(ToPixels(c * columnPitch + label->GetLeft(0), scale)) + kLabelLeft + ox; };
     const auto [c0, c1] = visibleRange(columns, xOf, labelW + reachX, -reachX, int64_t(width) + reachX);
     const int blocks = label->GetBlockCount();
+    int64_t drawn = 0;
     for (int b = 0; b < blocks; ++b) {
         auto yOf = [&](int64_t r) {
-            return int64_t(ToPixels(r * rowPitch + b * blockHeight + label->GetTop(0), scale)) + kLabelTop + oy;
+            const int64_t um = saturatedAdd(saturatedAdd(r * rowPitch, saturatedMul(b, blockHeight)), label->GetTop(0));
+            return int64_t(ToPixels(um, scale)) + kLabelTop + oy;
         };
         const auto [r0, r1] = visibleRange(rows, yOf, labelH + reachY, -reachY, int64_t(height) + reachY);
         const int64_t outer0 = columnByColumn ? c0 : r0, outer1 = columnByColumn ? c1 : r1;
@@ -306,8 +328,12 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
             for (int64_t j = inner0; j <= inner1; ++j) {
                 const int64_t r = columnByColumn ? j : i;
                 const int64_t c = columnByColumn ? i : j;
-                const int64_t index = b * rows * columns + (columnByColumn ? c * rows + r : r * columns + c);
-                const int64_t number = first + index * step;
+                if (drawn == preview::kMaxDrawnPositions)
+                    return;
+                ++drawn;
+                const int64_t index =
+                    saturatedAdd(saturatedMul(b, positionsPerBlock), columnByColumn ? c * rows + r : r * columns + c);
+                const int64_t number = saturatedAdd(first, saturatedMul(index, step));
                 const int x = units::clamp32(xOf(c));
                 const int y = units::clamp32(yOf(r));
                 {

@@ -30,6 +30,10 @@ inline constexpr int kPageLeft = 8;     // where the page starts in the window
 inline constexpr int kPageTop = 4;
 inline constexpr int kLabelLeft = 4;    // what label positions add
 inline constexpr int kLabelTop = 8;
+// Label positions drawn in one paint at most. Positions whose pitch rounds
+// to nothing all lie in view at once; a definition of millions of them
+// would otherwise keep the window from ever finishing its paint.
+inline constexpr int64_t kMaxDrawnPositions = 5000;
 
 struct PageSize {
     int64_t width = 210000; // um

@@ -15,16 +15,8 @@ const QString kTable = QStringLiteral("Table");
 } // namespace
 
 CTableTabView::CTableTabView(const CProjectViewContext& context, CVorteplanSoftMainView* mainView, QWidget* parent)
-    : CTabView(parent), m_context(context), m_mainView(mainView)
+    : CDocumentTabView(TabKind::Table, context, parent), m_mainView(mainView)
 {
-    if (m_context.document)
-        m_context.document->AddTabObserver(this);
-}
-
-CTableTabView::~CTableTabView()
-{
-    if (m_context.document)
-        m_context.document->RemoveTabObserver(this);
 }
 
 QString CTableTabView::labelFor(int slot, const std::string& given)
@@ -59,12 +51,6 @@ QWidget* CTableTabView::CreatePage(int /*index*/)
     return new CTablePage(m_context, m_context.tableHost, m_mainView);
 }
 
-void CTableTabView::activate(int index)
-{
-    SetActiveTab(index);
-    OnActivateView(index);
-}
-
 void CTableTabView::OnActivateView(int index)
 {
     CVorteplanSoftLabelDoc* doc = m_context.document;
@@ -95,43 +81,14 @@ void CTableTabView::addTableTab()
     doc.AddTableTab(); // the document tells this view (TabAdded, TabActivated)
 }
 
-void CTableTabView::TabAdded(TabKind kind, int index, const std::string& label)
+std::string CTableTabView::storedName(int slot) const
 {
-    if (kind != TabKind::Table)
-        return;
-    InsertTab(std::clamp(index, 0, std::max(GetTabCount() - 1, 0)), labelFor(index, label));
+    return m_context.document ? m_context.document->GetTableName(slot) : std::string();
 }
 
-void CTableTabView::TabRemoved(TabKind kind, int index)
+void CTableTabView::repaintAfterRemoval(CVorteplanSoftLabelDoc& doc)
 {
-    const int addTab = GetTabCount() - 1;
-    if (kind != TabKind::Table || index < 0 || index >= addTab)
-        return;
-    RemoveTab(index);
-    const int next = std::min(index, GetTabCount() - 2);
-    if (next < 0)
-        return;
-    activate(next);
-    if (CVorteplanSoftLabelDoc* doc = m_context.document) {
-        doc->InvalidateDesignViews();
-        doc->InvalidatePreviewViews();
-        doc->InvalidateTableViews();
-    }
-}
-
-void CTableTabView::TabActivated(TabKind kind, int index)
-{
-    if (kind == TabKind::Table && index >= 0 && index < GetTabCount() - 1)
-        activate(index);
-}
-
-void CTableTabView::TabLabelsChanged(TabKind kind)
-{
-    if (kind != TabKind::Table || !m_context.document)
-        return;
-    for (int k = 0; k < GetTabCount() - 1; ++k) {
-        const std::string& name = m_context.document->GetTableName(k);
-        if (!name.empty())
-            SetTabText(k, codepage::ToUnicode(name));
-    }
+    doc.InvalidateDesignViews();
+    doc.InvalidatePreviewViews();
+    doc.InvalidateTableViews();
 }

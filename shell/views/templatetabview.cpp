@@ -24,16 +24,8 @@ QString MakeUniqueTabLabel(const QString& base, const CTabView& view, int n)
 }
 
 CTemplateTabView::CTemplateTabView(const CProjectViewContext& context, Layout layout, QWidget* parent)
-    : CTabView(parent), m_context(context), m_layout(std::move(layout))
+    : CDocumentTabView(TabKind::Template, context, parent), m_layout(std::move(layout))
 {
-    if (m_context.document)
-        m_context.document->AddTabObserver(this);
-}
-
-CTemplateTabView::~CTemplateTabView()
-{
-    if (m_context.document)
-        m_context.document->RemoveTabObserver(this);
 }
 
 QString CTemplateTabView::labelFor(int slot, const std::string& given)
@@ -69,12 +61,6 @@ QWidget* CTemplateTabView::CreatePage(int /*index*/)
     return new CVorteplanSoftTemplateView(m_context);
 }
 
-void CTemplateTabView::activate(int index)
-{
-    SetActiveTab(index);
-    OnActivateView(index);
-}
-
 void CTemplateTabView::OnActivateView(int index)
 {
     CVorteplanSoftLabelDoc* doc = m_context.document;
@@ -100,44 +86,13 @@ void CTemplateTabView::addTemplateTab()
     m_context.document->AddTemplateTab();
 }
 
-void CTemplateTabView::TabAdded(TabKind kind, int index, const std::string& label)
+std::string CTemplateTabView::storedName(int slot) const
 {
-    if (kind != TabKind::Template)
-        return;
-    InsertTab(std::clamp(index, 0, std::max(GetTabCount() - 1, 0)), labelFor(index, label));
+    return m_context.document ? m_context.document->GetTemplateName(slot) : std::string();
 }
 
-void CTemplateTabView::TabRemoved(TabKind kind, int index)
+void CTemplateTabView::repaintAfterRemoval(CVorteplanSoftLabelDoc& doc)
 {
-    const int addTab = GetTabCount() - 1;
-    if (kind != TabKind::Template || index < 0 || index >= addTab)
-        return;
-    RemoveTab(index);
-    // The template now in that place, or the one before when the last went;
-    // never the add tab.
-    const int next = std::min(index, GetTabCount() - 2);
-    if (next < 0)
-        return;
-    activate(next);
-    if (CVorteplanSoftLabelDoc* doc = m_context.document) {
-        doc->InvalidateDesignViews();
-        doc->InvalidatePreviewViews();
-    }
-}
-
-void CTemplateTabView::TabActivated(TabKind kind, int index)
-{
-    if (kind == TabKind::Template && index >= 0 && index < GetTabCount() - 1)
-        activate(index);
-}
-
-void CTemplateTabView::TabLabelsChanged(TabKind kind)
-{
-    if (kind != TabKind::Template || !m_context.document)
-        return;
-    for (int k = 0; k < GetTabCount() - 1; ++k) {
-        const std::string& name = m_context.document->GetTemplateName(k);
-        if (!name.empty())
-            SetTabText(k, codepage::ToUnicode(name));
-    }
+    doc.InvalidateDesignViews();
+    doc.InvalidatePreviewViews();
 }

@@ -3,15 +3,13 @@
 // template page, and a last tab "+" that adds a template. Choosing a tab
 // makes its template the document's current one and applies the layout
 // (side by side or stacked) that template was last shown with.
-#include "document/frame/document.h"
-#include "shell/views/projectviewcontext.h"
-#include "shell/views/tabview.h"
+#include "shell/views/documenttabview.h"
 
 #include <functional>
 
 class CVorteplanSoftTemplateView;
 
-class CTemplateTabView : public CTabView, public CTabObserver {
+class CTemplateTabView : public CDocumentTabView {
     Q_OBJECT
 public:
     static constexpr int kMaxTemplates = 255;
@@ -22,29 +20,22 @@ public:
     };
 
     CTemplateTabView(const CProjectViewContext& context, Layout layout, QWidget* parent = nullptr);
-    ~CTemplateTabView() override;
 
     // Tabs for the document's templates and the add tab; the first is
     // activated.
     void CreateTabs();
     CVorteplanSoftTemplateView* GetTemplateView(int index);
 
-    // --- CTabObserver: the document added, removed or activated a tab.
-    void TabAdded(TabKind kind, int index, const std::string& label) override;
-    void TabRemoved(TabKind kind, int index) override;
-    void TabActivated(TabKind kind, int index) override;
-    void TabLabelsChanged(TabKind kind) override;
-
 protected:
     QWidget* CreatePage(int index) override;
     void OnActivateView(int index) override;
+    QString labelFor(int slot, const std::string& given) override;
+    std::string storedName(int slot) const override;
+    void repaintAfterRemoval(CVorteplanSoftLabelDoc& doc) override;
 
 private:
     void addTemplateTab();
-    QString labelFor(int slot, const std::string& given);
-    void activate(int index);
 
-    CProjectViewContext m_context;
     Layout m_layout;
 };
 

@@ -8,25 +8,9 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 
 #include <algorithm>
-
-namespace {
-
-QWidget* withArrows(QWidget* parent, QLineEdit* edit, CUpDownCtrl* arrows)
-{
-    auto* box = new QWidget(parent);
-    auto* layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(1);
-    layout->addWidget(edit);
-    layout->addWidget(arrows);
-    return box;
-}
-
-} // namespace
 
 CTableRepeatDlg::CTableRepeatDlg(QWidget* parent, int codePage)
     : QDialog(parent), m_codePage(codePage), m_columnBox(new QComboBox(this)), m_rowEdit(new QLineEdit(this)),
@@ -49,8 +33,8 @@ CTableRepeatDlg::CTableRepeatDlg(QWidget* parent, int codePage)
 
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("Column"), m_columnBox);
-    form->addRow(QStringLiteral("Row"), withArrows(this, m_rowEdit, m_rowSpin));
-    form->addRow(QStringLiteral("Copies"), withArrows(this, m_copiesEdit, m_copiesSpin));
+    form->addRow(QStringLiteral("Row"), WithArrows(this, m_rowEdit, m_rowSpin));
+    form->addRow(QStringLiteral("Copies"), WithArrows(this, m_copiesEdit, m_copiesSpin));
     form->addRow(QStringLiteral("Text"), m_textEdit);
     form->addRow(QString(), m_insertBox);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -77,17 +77,6 @@ void appendWithin(std::string& out, std::string_view piece, size_t limit)
         out.append(piece.substr(0, limit - out.size()));
 }
 
-QWidget* withArrows(QWidget* parent, QLineEdit* edit, CUpDownCtrl* arrows)
-{
-    auto* box = new QWidget(parent);
-    auto* layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(1);
-    layout->addWidget(edit);
-    layout->addWidget(arrows);
-    return box;
-}
-
 } // namespace
 
 CTableSequenceDlg::CTableSequenceDlg(QWidget* parent, int codePage)
@@ -156,7 +145,7 @@ CTableSequenceDlg::CTableSequenceDlg(QWidget* parent, int codePage)
         arrows->setObjectName(QLatin1String(s.arrows));
         QLineEdit* edit = s.edit;
         connect(arrows, &CUpDownCtrl::stepped, this, [this, edit](int d) { stepField(edit, d); });
-        form->addRow(QLatin1String(s.label), withArrows(this, edit, arrows));
+        form->addRow(QLatin1String(s.label), WithArrows(this, edit, arrows));
     }
     form->addRow(QStringLiteral("Cell"), m_cellEdit);
 

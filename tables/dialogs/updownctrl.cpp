@@ -1,5 +1,7 @@
 #include "tables/dialogs/updownctrl.h"
 
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -21,4 +23,15 @@ CUpDownCtrl::CUpDownCtrl(QWidget* parent) : QWidget(parent), m_up(new QToolButto
     layout->addWidget(m_down);
     connect(m_up, &QToolButton::clicked, this, [this] { emit stepped(1); });
     connect(m_down, &QToolButton::clicked, this, [this] { emit stepped(-1); });
+}
+
+QWidget* WithArrows(QWidget* parent, QLineEdit* edit, CUpDownCtrl* arrows)
+{
+    auto* box = new QWidget(parent);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(edit);
+    layout->addWidget(arrows);
+    return box;
 }

@@ -24,3 +24,6 @@ private:
     QToolButton* m_up;
     QToolButton* m_down;
 };
+
+// A row of a number field with its arrows beside it, for a form.
+QWidget* WithArrows(QWidget* parent, QLineEdit* edit, CUpDownCtrl* arrows);

@@ -31,6 +31,14 @@ TEST(LabelGeometry, FirstSizesSetPitchesAndFitTheSheet)
     EXPECT_EQ(label->GetRowPitch(), 37000);
     EXPECT_EQ(label->GetTop(0), 500); // (297 - 8 x 37) / 2 mm
     EXPECT_EQ(label->GetLabelsPerSheet(), 24);
+    {
+        // The largest counts a file may hold.
+        CLabelFileNew huge;
+        huge.SetColumns(INT32_MAX);
+        huge.SetRows(INT32_MAX);
+        huge.SetBlockCount(32767);
+        EXPECT_EQ(huge.GetLabelsPerSheet(), CLabel::kMaxLabelsPerSheet);
+    }
     EXPECT_TRUE(label->IsGapless());
     EXPECT_TRUE(label->IsModified());
 

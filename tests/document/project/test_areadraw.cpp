@@ -253,6 +253,12 @@ TEST_F(AreaDrawTest, PrintedLabelOutlineAndCornersAt300And600Dpi)
         EXPECT_EQ(markedInRow(corners, 20), expected);
         EXPECT_EQ(markedInRow(corners, 20 + h - 1), expected);
         EXPECT_EQ(countDark(corners, 18, 20 + r + 2, 23, 20 + h - r - 2), 0);
+
+        // A corner radius of any size read from a file draws without overflow.
+        for (const int32_t radius : {INT32_MAX, INT32_MIN}) {
+            raw->SetRadius(radius);
+            doc.DrawPrintedLabelCorners(POINT{INT32_MAX - 5, INT32_MIN + 5}, cornerDc, POINT{-5, 5});
+        }
     }
 
     // A border of 0.5 mm at 300 dpi is 6 pixels wide.

@@ -210,4 +210,28 @@ TEST_F(PreviewTest, PositionsOutsideTheWindowAreNotVisited)
     EXPECT_LT(preview->GetDrawnLabelCount(), 10000);
 }
 
+TEST_F(PreviewTest, OddDefinitionsPaintInBoundedTime)
+{
+    // Pitches of nothing put a million by a million positions on one spot:
+    // without a bound the paint would never end.
+    auto stacked = SheetLabel(1000000, 1000000);
+    stacked->SetColumnPitch(0);
+    stacked->SetRowPitch(0);
+    setLabel(std::move(stacked));
+    QElapsedTimer timer;
+    timer.start();
+    preview->Invalidate();
+    EXPECT_LT(timer.elapsed(), 20000);
+    EXPECT_EQ(preview->GetDrawnLabelCount(), preview::kMaxDrawnPositions);
+
+    // The largest counts and pitches a file may hold: the far blocks lie
+    // beyond 64 bits of micrometres and label numbers.
+    auto huge = SheetLabel(INT32_MAX, INT32_MAX);
+    huge->SetRowPitch(INT32_MAX);
+    huge->SetColumnPitch(INT32_MAX);
+    huge->SetBlockCount(32767);
+    setLabel(std::move(huge));
+    EXPECT_GE(preview->GetDrawnLabelCount(), 1);
+}
+
 } // namespace
