@@ -1,12 +1,14 @@
 #include "platform/files.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -153,6 +155,59 @@ bool SaveFileAtomically(const QString& path, std::string_view bytes, std::string
 bool SaveFileAtomically(const QString& path, const QByteArray& bytes, std::string* error)
 {
     return SaveFileAtomically(path, std::string_view(bytes.constData(), size_t(bytes.size())), error);
+}
+
+bool CopyFileAtomically(const QString& source, const QString& target, std::string* error)
+{
+    const auto refuse = [error](const QString& why) {
+        if (error)
+            *error = why.toLocal8Bit().toStdString();
+        return false;
+    };
+    const QFileInfo from(source);
+    if (!from.exists())
+        return refuse(QStringLiteral("%1 does not exist").arg(source));
+    if (!from.isFile())
+        return refuse(QStringLiteral("%1 is not a regular file").arg(source));
+    const QFileInfo to(target);
+    // Copying a file onto itself would empty it.
+    if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
+        return true;
+    // Opened without blocking and checked again, so a name swapped for a
+    // FIFO or device in between is refused too.
+    const int fd = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return refuse(QString::fromLocal8Bit(std::strerror(errno)));
+    FdScope scope{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return refuse(QStringLiteral("%1 is not a regular file").arg(source));
+    QFile in;
+    if (!in.open(fd, QIODevice::ReadOnly))
+        return refuse(in.errorString());
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return refuse(out.errorString());
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = in.read(buffer.data(), buffer.size());
+        if (n < 0) {
+            out.cancelWriting();
+            out.commit();
+            return refuse(in.errorString());
+        }
+        if (n == 0)
+            break;
+        if (out.write(buffer.constData(), n) != n) {
+            const QString why = out.errorString();
+            out.cancelWriting();
+            out.commit();
+            return refuse(why);
+        }
+    }
+    if (!out.commit())
+        return refuse(out.errorString());
+    return true;
 }
 
 } // namespace files

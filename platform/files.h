@@ -45,4 +45,11 @@ std::optional<QByteArray> ReadRegularFileHead(const QString& path, qint64 count,
 bool SaveFileAtomically(const QString& path, const QByteArray& bytes, std::string* error = nullptr);
 bool SaveFileAtomically(const QString& path, std::string_view bytes, std::string* error = nullptr);
 
+// Copies the regular file `source` over `target` through a new file beside
+// the target that then replaces it, so a failed copy leaves any old target
+// as it was. A source that is the target itself (after following links) is
+// left alone and answers true. False, with `error` saying why, when the
+// source is no regular file or the copy failed.
+bool CopyFileAtomically(const QString& source, const QString& target, std::string* error = nullptr);
+
 } // namespace files

@@ -164,4 +164,27 @@ std::string FormatGeneral(double value, int precision, char decimalSeparator)
     return out;
 }
 
+std::optional<int32_t> ScanInt(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    const size_t first = i;
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > int64_t(INT32_MAX) + 1)
+            return std::nullopt;
+    }
+    if (i == first)
+        return std::nullopt;
+    value = negative ? -value : value;
+    if (value > INT32_MAX || value < INT32_MIN)
+        return std::nullopt;
+    return int32_t(value);
+}
+
 } // namespace numfmt

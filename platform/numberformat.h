@@ -11,6 +11,7 @@
 // take the user's from CurrentNumberLocale(), which the application sets at
 // start-up from the user's settings and tests set to whatever they need.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,5 +54,10 @@ std::optional<double> ParseLeadingNumber(std::string_view text, char decimalSepa
 // 1e-07 -> "1e-07", 100000000 -> "1e+08". Infinities and NaN give "inf",
 // "-inf" and "nan".
 std::string FormatGeneral(double value, int precision, char decimalSeparator);
+
+// "%d" as scanf reads it: white space, an optional sign and decimal
+// digits; whatever follows is ignored. Nothing without digits or for a
+// value outside the int32 range.
+std::optional<int32_t> ScanInt(std::string_view text);
 
 } // namespace numfmt

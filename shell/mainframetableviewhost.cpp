@@ -57,6 +57,7 @@ void CMainFrameTableViewHost::Print(QWidget* view)
     job.parent = view;
     job.selection = selection ? tableView : nullptr;
     job.runDialog = m_runDialog;
+    job.saveAfterPrint = true;
     CPrintDriver::PrintDocument(*tableView->GetDocument(), printer, job);
 }
 

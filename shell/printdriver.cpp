@@ -161,6 +161,10 @@ CPrintDriver::Result CPrintDriver::PrintDocument(CVorteplanSoftLabelDoc& doc, QP
         ShowUserMessage(kPrinterNotFinished, {}, MessageIcon::Error);
         result.outcome = Outcome::Failed;
     }
+    // The labels of a run that ended, or was stopped between pages, are on
+    // paper; cancelled, refused, failed and abandoned runs printed nothing.
+    if (job.saveAfterPrint && (result.outcome == Outcome::Printed || result.outcome == Outcome::Stopped))
+        doc.SaveAfterPrint(result.labels);
     return result;
 }
 
@@ -182,7 +186,11 @@ QPrinter& CPrintDriver::ApplicationPrinter()
 
 CPrintDriver::Result CPrintDriver::Print(CVorteplanSoftLabelDoc& doc, QWidget* parent, const CRowSelection* selection)
 {
-    return PrintDocument(doc, ApplicationPrinter(), true, parent, selection);
+    Job job;
+    job.parent = parent;
+    job.selection = selection;
+    job.saveAfterPrint = true;
+    return PrintDocument(doc, ApplicationPrinter(), job);
 }
 
 CPrintDriver::Result CPrintDriver::PrintSetup(CVorteplanSoftLabelDoc& doc, QWidget* parent,

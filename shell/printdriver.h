@@ -42,6 +42,9 @@ public:
         // After every page: the page number and the labels printed so far.
         // False stops the run after that page.
         std::function<bool(int page, int labels)> pageDone;
+        // After a run that printed labels, the document advances its
+        // counters by them and saves itself (SaveAfterPrint).
+        bool saveAfterPrint = false;
     };
 
     struct Result {

@@ -15,6 +15,7 @@
 #include "document/project/areadraw.h"
 #include "document/project/printrun.h"
 #include "document/template/template.h"
+#include "platform/printersettings.h"
 #include "platform/windef.h"
 
 #include <array>
@@ -615,6 +616,86 @@ private:
     PrintRunState m_run;
     const CRowSelection* m_printSelection = nullptr;
     // === end of print run =================================================================
+
+    // === document commands and tab bookkeeping (projectdoc_commands*.cpp) =============
+public:
+    // A new template (table) after the last one, labelled "Template n"
+    // ("Table n") with the first n from count + 1 no tab bears, made the
+    // current one and its tab active; modified. False (nothing done) at 255.
+    bool AddTemplate();
+    bool AddTable();
+    // The add tab of a row was chosen: as AddTemplate / AddTable; at 255
+    // templates the tab before the add tab is activated instead.
+    bool AddTemplateTab();
+    bool AddTableTab();
+    // After the user's Yes to "Delete active template (table). Are you
+    // sure?": the current one goes, the later slots move down one (with
+    // their tab labels and layout bytes), the last slot is left empty, and
+    // the one before becomes current when the last was deleted. False when
+    // nothing was deleted (one left, or No).
+    bool DeleteTemplate();
+    bool DeleteTable();
+
+    // A printer chosen in Print Setup: stored through SetTemplatePrinter
+    // unless all three names equal the stored ones; true when stored.
+    bool StoreTemplatePrinter(const std::string& device, const std::string& driver, const std::string& port);
+
+    // "User defined" for 256, the code in decimal below 1 or above 59, else
+    // the paper's name.
+    static std::string GetPaperSizeName(int code);
+    // The current label definition's family (at most 255 characters).
+    std::string GetLabelFamilyName() const;
+
+    // The guide table of the current template. Rows 0..9, areas 0..2,
+    // columns 0..25; outside them the delimiter is empty and a column counts
+    // as used.
+    std::string GetGuideDelimiter(int row, int area) const;
+    bool IsGuideColumnUsed(int area, int column, int row) const;
+    // Area 0: the row's entries a, b, c become column, a, b.
+    void AddGuideColumn(int row, int column);
+    // Area 0: the first entry equal to the column goes, the later move up,
+    // the last becomes -1.
+    void RemoveGuideColumn(int column, int row);
+
+    // Paper `code` on a printer offering `printerCodes` (at most 200 are
+    // looked at): the setup takes the code, and for 0 and codes from 256 the
+    // current definition's size in 0.1 mm (297 x 210 mm without one); 256
+    // falls back to 257. False when the printer has neither.
+    bool SelectPaperOnPrinter(LinuxPrinterSetup& setup, int code, const std::vector<int>& printerCodes) const;
+
+    // The reverse-order print option (764).
+    bool IsReverseOrder() const { return m_run.reverse; }
+    void ToggleReverseOrder();
+    // Use preset (1118) of the current template's module-marking job.
+    bool IsUsePreset() const;
+    void ToggleUsePreset();
+    // 1084: the current template gets a label definition when it has none
+    // and takes the marking row; false when that could not be applied.
+    bool ApplyMarkingRowToLabel();
+
+    // An external template shown in place of the project's (its path, at
+    // most 259 bytes); empty: none.
+    void SetExternalTemplate(const std::string& path);
+    bool IsExternalTemplateShown() const { return !m_externalTemplate.empty(); }
+    const std::string& GetExternalTemplatePath() const { return m_externalTemplate; }
+    // The first status pane: "External template: NAME.EXT" or "Label: NAME
+    //   ( W x H )"; empty when neither applies.
+    std::string GetLabelPaneText() const;
+    // The current definition is a stored one (.label), and loaded.
+    bool HasStoredLabel() const;
+    bool HasLoadedLabel() const;
+
+    // Import label definition files (926): the chosen ".label" files go
+    // into `labels`, ".jpg" into `images`, ".pdf" into `info`, each after an
+    // overwrite question when the target exists; a file that already is the
+    // target stays as it is. One imported label file is offered for use.
+    // Answers the number of files in place.
+    int ImportLabelFiles(const QString& labels, const QString& images, const QString& info);
+    static constexpr size_t kMaxImportFiles = 100;
+
+private:
+    std::string m_externalTemplate;
+    // === end of document commands =========================================================
 
     // === table store and area drawing (projectdoc_tables.cpp, projectdoc_draw.cpp) ===
 public:

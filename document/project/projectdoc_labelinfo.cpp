@@ -253,11 +253,11 @@ void CVorteplanSoftLabelDoc::SaveAfterPrint(int labelsPrinted)
         return;
     for (int a = 0; a < kTemplateAreas; ++a)
         t.GetArea(a)->AdvanceCounter(labelsPrinted);
-    // A project without a file keeps the advanced counters as an unsaved
-    // change rather than failing to save under no name.
-    if (GetPathName().isEmpty())
-        SetModifiedFlag(true);
-    else
+    // The advance is a change of the project: a project without a file,
+    // or whose save failed (the user has been told), keeps it as an unsaved
+    // change; a successful save clears the flag.
+    SetModifiedFlag(true);
+    if (!GetPathName().isEmpty())
         SaveByExtension(GetPathName());
     InvalidateDesignViews();
     InvalidatePreviewViews();

@@ -7,6 +7,9 @@
 #include "shell/aboutdlg.h"
 #include "shell/application/datafolders.h"
 #include "shell/design/designview.h"
+#include "shell/document/documentcommands.h"
+#include "shell/selectlabel/selectlabeldialog.h"
+#include "shell/templateguide/templateguidedlg.h"
 #include "shell/frame/childframe.h"
 #include "shell/frame/commandids.h"
 #include "shell/frame/mainframe.h"
@@ -265,6 +268,18 @@ CChildFrame* CVorteplanSoftLabelApp::addChild(std::unique_ptr<CDocument> documen
         return design ? design->GetArea() : 0;
     };
     child->SetProjectView(new CVorteplanSoftMainView(views));
+    DocumentCommandLinks commands;
+    commands.parent = m_frame.get();
+    commands.labelsFolder = [this] { return GetLabelsFolder(); };
+    commands.imagesFolder = [this] { return GetLabelImagesFolder(); };
+    commands.infoFolder = [this] { return GetLabelInfoFolder(); };
+    commands.postCommand = [this](int id) {
+        QMetaObject::invokeMethod(this, [this, id] { m_router.Route(id); }, Qt::QueuedConnection);
+    };
+    commands.defaultPaneText = [] { return StatusPaneText(); };
+    commands.selectLabel = [this](CVorteplanSoftLabelDoc&) { return CSelectLabelDialog::Choose(m_frame.get()); };
+    commands.runGuide = [this](CVorteplanSoftLabelDoc& doc) { CTemplateGuideDlg::Run(doc, 0, m_frame.get()); };
+    CDocumentCommands::Register(child->DocumentTarget(), *project, std::move(commands));
     m_frame->AddChild(child);
     return child;
 }

@@ -13,6 +13,7 @@
 #include "document/label/label.h"
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "platform/numberformat.h"
 #include "platform/settings.h"
 #include "shell/frame/commandids.h"
 #include "shell/frame/ribbonbar.h"
@@ -38,32 +39,6 @@ constexpr int kDefaultBarHeight = 12700;
 constexpr int kAxisY = 2;
 constexpr int kMinHelpLines = 1;
 constexpr int kMaxHelpLines = 99;
-
-// "%d": optional white space, an optional sign and digits; what follows is
-// ignored. Nothing without digits or outside the int range.
-std::optional<int> scanInt(const std::string& text)
-{
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    const size_t from = i;
-    int64_t value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10 + (text[i] - '0');
-        if (value > int64_t(1) << 31)
-            return std::nullopt;
-        ++i;
-    }
-    if (i == from)
-        return std::nullopt;
-    value = negative ? -value : value;
-    if (value > INT32_MAX || value < INT32_MIN)
-        return std::nullopt;
-    return int(value);
-}
 
 // Text and barcode objects get the document's default font; the newest
 // object kinds.
@@ -307,7 +282,7 @@ void View::registerEditCommands()
     const auto helpCount = [this, unlocked](int id, bool rows) {
         docCommand(id, [this, id, rows](Doc& d) {
             const auto text = ribbonText(id, 255);
-            const auto n = text ? scanInt(*text) : std::nullopt;
+            const auto n = text ? numfmt::ScanInt(*text) : std::nullopt;
             if (!n || *n < kMinHelpLines || *n > kMaxHelpLines)
                 return;
             CHelpLines& h = d.GetCurrentTemplate().GetHelpLines();

@@ -6,6 +6,7 @@
 #include "content/objects/graphtext.h"
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "platform/numberformat.h"
 #include "platform/uiservices.h"
 #include "shell/design/designlength.h"
 #include "shell/frame/ribbonbar.h"
@@ -35,27 +36,6 @@ constexpr int kMaxFontSize = 999;
 // linear, bit 2 two-dimensional), shared by every design view.
 int g_moduleKinds = -1;
 int g_heightKinds = -1;
-
-std::optional<int> scanInt(const std::string& text)
-{
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    const size_t from = i;
-    int64_t value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10 + (text[i] - '0');
-        if (value > INT32_MAX)
-            return std::nullopt;
-        ++i;
-    }
-    if (i == from)
-        return std::nullopt;
-    return int(negative ? -value : value);
-}
 
 QString mm(int32_t um)
 {
@@ -151,7 +131,7 @@ void View::registerFormatCommands()
     });
     docCommand(251, [this](Doc& d) {
         const auto text = ribbonText(251, kBoxChars);
-        const auto points = text ? scanInt(*text) : std::nullopt;
+        const auto points = text ? numfmt::ScanInt(*text) : std::nullopt;
         if (points && *points >= kMinFontSize && *points <= kMaxFontSize)
             d.SetFontSizeOfSelection(m_nArea, *points);
     }, [this](Doc& d, CCmdUI& ui) {

@@ -140,5 +140,7 @@ void Vorteplan_SoftLabelDesignView::OnFilePrint()
         const std::string queue = codepage::FromUnicode(chosen);
         m_pDocument->SetTemplatePrinter(queue, CPrinterDirectory::kDriverName, queue);
     }
-    m_pDocument->SaveAfterPrint(result.labels);
+    // An abandoned run left nothing on paper: its counters stay.
+    if (result.outcome == CPrintDriver::Outcome::Printed || result.outcome == CPrintDriver::Outcome::Stopped)
+        m_pDocument->SaveAfterPrint(result.labels);
 }

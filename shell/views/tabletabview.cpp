@@ -78,10 +78,7 @@ void CTableTabView::addTableTab()
         SetActiveTab(std::min(doc.GetCurrentTableIndex(), addTab - 1));
         return;
     }
-    doc.SetTableCount(count + 1);
-    doc.SetModifiedFlag(true);
-    InsertTab(addTab, labelFor(count, {}));
-    activate(addTab);
+    doc.AddTableTab(); // the document tells this view (TabAdded, TabActivated)
 }
 
 std::string CTableTabView::storedName(int slot) const

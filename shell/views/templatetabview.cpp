@@ -81,18 +81,9 @@ void CTemplateTabView::OnActivateView(int index)
 
 void CTemplateTabView::addTemplateTab()
 {
-    CVorteplanSoftLabelDoc& doc = *m_context.document;
-    const int addTab = GetTabCount() - 1;
-    const int count = doc.GetTemplateCount();
-    if (count >= kMaxTemplates) {
-        if (addTab > 0)
-            activate(addTab - 1);
-        return;
-    }
-    doc.SetTemplateCount(count + 1);
-    doc.SetModifiedFlag(true);
-    InsertTab(addTab, labelFor(count, {}));
-    activate(addTab);
+    // The document adds the template and tells this view (TabAdded,
+    // TabActivated), or activates the tab before the add tab when full.
+    m_context.document->AddTemplateTab();
 }
 
 std::string CTemplateTabView::storedName(int slot) const

@@ -1,38 +1,9 @@
 #include "tables/import/textimportfixedlengthpropertypage.h"
 
+#include "platform/numberformat.h"
 #include "tables/grid/gridctrl.h"
 
 #include <QVBoxLayout>
-
-namespace {
-
-// The leading decimal integer of a text as "%d" reads it (blanks, a sign,
-// digits); nothing without digits or beyond int32.
-std::optional<int32_t> leadingInteger(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    const size_t first = i;
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > int64_t(INT32_MAX) + 1)
-            return std::nullopt;
-    }
-    if (i == first)
-        return std::nullopt;
-    if (negative)
-        value = -value;
-    if (value > INT32_MAX)
-        return std::nullopt;
-    return int32_t(value);
-}
-
-} // namespace
 
 CTextImportFixedLengthPropertyPage::CTextImportFixedLengthPropertyPage(QWidget* parent)
     : QWidget(parent), m_grid(new CGridCtrl(this, this))
@@ -86,7 +57,7 @@ int CTextImportFixedLengthPropertyPage::EndLabelEdit(int row, int column, const 
         return 0;
     if (text.empty())
         m_widths[size_t(row)] = -1;
-    else if (const std::optional<int32_t> width = leadingInteger(std::string_view(text).substr(0, 256)))
+    else if (const std::optional<int32_t> width = numfmt::ScanInt(std::string_view(text).substr(0, 256)))
         m_widths[size_t(row)] = *width;
     return 0;
 }

@@ -136,3 +136,15 @@ TEST(NumberFormat, GeneralFormatWithSeparator)
         }
     }
 }
+
+TEST(NumberFormat, WholeNumbersAsScanfReadsThem)
+{
+    // Against sscanf's %d where it is defined, and the int32 edges.
+    for (const char* text : {"12", "  -7x", "+3", "\t\n42 mm", "0", "-0", "2147483647", "-2147483648", "007"}) {
+        int expected = 0;
+        ASSERT_EQ(std::sscanf(text, "%d", &expected), 1) << text;
+        EXPECT_EQ(numfmt::ScanInt(text), expected) << text;
+    }
+    for (const char* text : {"", " ", "-", "+x", "x12", "2147483648", "-2147483649", "99999999999999999999"})
+        EXPECT_FALSE(numfmt::ScanInt(text).has_value()) << text;
+}
