@@ -31,15 +31,16 @@ EnvScope::~EnvScope()
         qunsetenv(m_name);
 }
 
-ModalHandler::ModalHandler(std::function<void(QWidget*)> act) : m_act(std::move(act))
+ModalHandler::ModalHandler(std::function<void(QWidget*)> act, int count) : m_act(std::move(act)), m_count(count)
 {
     m_timer.setInterval(10);
     QObject::connect(&m_timer, &QTimer::timeout, [this] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || m_done)
+        if (!modal || modal == m_last || m_handled >= m_count)
             return;
-        m_done = true;
-        m_timer.stop();
+        m_last = modal;
+        if (++m_handled >= m_count)
+            m_timer.stop();
         m_act(modal);
     });
     m_timer.start();

@@ -53,20 +53,24 @@ private:
     QByteArray m_old;
 };
 
-// Runs `act` on the first modal dialog that opens (polling the event loop
-// while the code that opens it runs); `done` tells whether it ran.
+// Runs `act` on each of the first `count` modal dialogs that open (polling
+// the event loop while the code that opens them runs); `done` tells whether
+// it ran at all, `handled` how often.
 class ModalHandler {
 public:
-    explicit ModalHandler(std::function<void(QWidget*)> act);
+    explicit ModalHandler(std::function<void(QWidget*)> act, int count = 1);
     ~ModalHandler();
     ModalHandler(const ModalHandler&) = delete;
     ModalHandler& operator=(const ModalHandler&) = delete;
-    bool done() const { return m_done; }
+    bool done() const { return m_handled > 0; }
+    int handled() const { return m_handled; }
 
 private:
     std::function<void(QWidget*)> m_act;
     QTimer m_timer;
-    bool m_done = false;
+    int m_count;
+    int m_handled = 0;
+    QWidget* m_last = nullptr;
 };
 
 class StoryTest : public ::testing::Test {
