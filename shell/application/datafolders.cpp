@@ -71,7 +71,7 @@ QStringList AllUsersDataFolders()
         dirs = QStringLiteral("/usr/local/share:/usr/share");
     for (const QString& dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
         if (!QDir::isAbsolutePath(dir))
-            continue; // the specification ignores relative entries
+            continue; // relative entries are ignored
         const QString clean = stripSlash(QDir::cleanPath(dir));
         if (!out.contains(clean))
             out << clean;
