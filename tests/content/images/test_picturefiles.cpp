@@ -186,7 +186,7 @@ TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
     QImage reduced = testsupport::whiteImage(120, 120);
     CDC dc(&reduced);
     ASSERT_TRUE(row.Draw(argsFor(dc, 1, &table)));
-    auto* holder = dynamic_cast<CImageBitmapNew*>(row.GetHolder());
+    auto* holder = dynamic_cast<const CImageBitmapNew*>(row.GetRowHolder());
     ASSERT_TRUE(holder);
     // Covers the 100 x 100 box, keeps the proportions and the file's size.
     EXPECT_EQ(dib::HeaderSize(holder->Packed()).width, 200);
@@ -225,7 +225,7 @@ TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
     QImage larger = testsupport::whiteImage(320, 320);
     CDC dc3(&larger);
     ASSERT_TRUE(row.Draw(argsFor(dc3, 1, &table, 300)));
-    holder = dynamic_cast<CImageBitmapNew*>(row.GetHolder());
+    holder = dynamic_cast<const CImageBitmapNew*>(row.GetRowHolder());
     ASSERT_TRUE(holder);
     EXPECT_EQ(dib::HeaderSize(holder->Packed()).width, 400);
     EXPECT_EQ(dib::HeaderSize(holder->Packed()).height, 200);
