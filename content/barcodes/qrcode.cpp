@@ -136,10 +136,13 @@ BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int res
 
     int64_t across = 0;
     if (m_centred) {
+        // Centred by the symbol's height as laid out.
+        const int layX = host.layoutResX > 0 ? host.layoutResX : resX;
+        const int layY = host.layoutResY > 0 ? host.layoutResY : resY;
         if (turned)
-            across = units::UmToPx(int32_t((int64_t(host.widthUm) - GetHeight(host, resY)) / 2), resX);
+            across = units::UmToPx(int32_t((int64_t(host.widthUm) - GetHeight(host, layY)) / 2), resX);
         else
-            across = units::UmToPx(int32_t((int64_t(host.heightUm) - GetHeight(host, resX)) / 2), resY);
+            across = units::UmToPx(int32_t((int64_t(host.heightUm) - GetHeight(host, layX)) / 2), resY);
     }
     const int64_t margin = m_margin;
     const int w = symbol->width;
