@@ -128,6 +128,17 @@ void forTracked(const Objects& objects, CTracking& gesture, F&& f)
                 f(*o, *t);
 }
 
+// Ends the gesture: the outlines of objects that took part but are no
+// longer selected are erased, and every share is forgotten.
+template <class Objects>
+void dropRest(const Objects& objects, CTracking& gesture, CDC& dc)
+{
+    for (const auto& o : objects)
+        if (ObjectTracking* t = gesture.Find(*o))
+            o->CancelTracking(*t, dc);
+    gesture.Clear();
+}
+
 } // namespace
 
 void CGraphCollection::BeginMoveSelected(CTracking& gesture, CDC& dc, int zoom, int x, int y) const
@@ -145,7 +156,7 @@ void CGraphCollection::TrackMoveSelected(CTracking& gesture, CDC& dc, int x, int
 void CGraphCollection::EndMoveSelected(CTracking& gesture, CDC& dc, int x, int y)
 {
     forTracked(m_objects, gesture, [&](CGraphObject& o, ObjectTracking& t) { o.EndMove(t, dc, x, y); });
-    gesture.Clear();
+    dropRest(m_objects, gesture, dc);
     int32_t m = 0, n = 0;
     forSelected(m_objects, [&](CGraphObject& o) {
         m = std::min(m, o.GetLeft());
@@ -182,7 +193,7 @@ void CGraphCollection::TrackResizeSelected(CTracking& gesture, CDC& dc, int x, i
 void CGraphCollection::EndResizeSelected(CTracking& gesture, CDC& dc)
 {
     forTracked(m_objects, gesture, [&](CGraphObject& o, ObjectTracking& t) { o.EndResize(t, dc); });
-    gesture.Clear();
+    dropRest(m_objects, gesture, dc);
 }
 
 // --- alignment and centring ---------------------------------------------------
