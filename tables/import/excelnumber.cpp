@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 
 namespace excel {
@@ -80,33 +81,96 @@ bool scaledRound(const Binary& b, int decimals, uint64_t& q)
     return true;
 }
 
+constexpr std::array<uint64_t, 20> kPow10 = [] {
+    std::array<uint64_t, 20> p{};
+    p[0] = 1;
+    for (size_t i = 1; i < p.size(); ++i)
+        p[i] = p[i - 1] * 10;
+    return p;
+}();
+
+// "00" to "99".
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> d{};
+    for (size_t i = 0; i < 100; ++i) {
+        d[2 * i] = char('0' + i / 10);
+        d[2 * i + 1] = char('0' + i % 10);
+    }
+    return d;
+}();
+
+// Decimal digits of q (1 for 0).
 int digitCount(uint64_t q)
 {
-    int n = 0;
-    for (; q; q /= 10)
-        ++n;
-    return n;
+    q |= 1;
+    const int t = (std::bit_width(q) * 1233) >> 12; // about log10(2) * bits
+    return t + 1 - (q < kPow10[size_t(t)] ? 1 : 0);
 }
 
-// q / 10^decimals with all its decimals; returns the end of the text.
-char* writeScaled(char* out, bool negative, uint64_t q, int decimals, char separator)
+void writePair(char* out, uint32_t pair)
 {
-    char digits[kMaxExactDecimals + 24];
-    int n = 0;
-    do {
-        digits[n++] = char('0' + q % 10);
-        q /= 10;
-    } while (q);
-    while (n <= decimals)
-        digits[n++] = '0';
+    out[0] = kDigitPairs[pair * 2];
+    out[1] = kDigitPairs[pair * 2 + 1];
+}
+
+// Writes the digits of v so that they end at `end`; returns their start.
+char* writeDigitsBackward(char* end, uint32_t v)
+{
+    while (v >= 100) {
+        end -= 2;
+        writePair(end, v % 100);
+        v /= 100;
+    }
+    if (v >= 10) {
+        end -= 2;
+        writePair(end, v);
+    } else {
+        *--end = char('0' + v);
+    }
+    return end;
+}
+
+char* writeDigitsBackward(char* end, uint64_t q)
+{
+    // Eight digits at a time in 32-bit arithmetic, four pairs apart.
+    while (q >= 100000000) {
+        const uint64_t upper = q / 100000000;
+        const uint32_t low = uint32_t(q - upper * 100000000);
+        const uint32_t high4 = low / 10000, low4 = low % 10000;
+        end -= 8;
+        writePair(end, high4 / 100);
+        writePair(end + 2, high4 % 100);
+        writePair(end + 4, low4 / 100);
+        writePair(end + 6, low4 % 100);
+        q = upper;
+    }
+    return writeDigitsBackward(end, uint32_t(q));
+}
+
+// q / 10^decimals with all its decimals, or without the zeros that end the
+// decimals when `dropZeros`; returns the end of the text.
+char* writeScaled(char* out, bool negative, uint64_t q, int decimals, char separator, bool dropZeros = false)
+{
+    char text[24];
+    char* const textEnd = text + sizeof text;
+    const char* digits = writeDigitsBackward(textEnd, q);
+    int n = int(textEnd - digits);
+    if (dropZeros)
+        for (; decimals > 0 && n > 1 && digits[n - 1] == '0'; --decimals)
+            --n;
     if (negative)
         *out++ = '-';
-    for (int i = n - 1; i >= 0; --i) {
-        if (i == decimals - 1)
-            *out++ = separator;
-        *out++ = digits[i];
+    if (decimals <= 0)
+        return std::copy_n(digits, n, out);
+    if (n <= decimals) {
+        *out++ = '0';
+        *out++ = separator;
+        out = std::fill_n(out, decimals - n, '0');
+        return std::copy_n(digits, n, out);
     }
-    return out;
+    out = std::copy_n(digits, n - decimals, out);
+    *out++ = separator;
+    return std::copy_n(digits + (n - decimals), decimals, out);
 }
 
 std::string_view copyOut(NumberText& buf, std::string_view text, char separator)
@@ -146,35 +210,48 @@ std::string_view FormatGeneralTo(NumberText& buf, double value, int precision, c
         const int e2 = b.exponentField ? b.exponentField - 1023 : 63 - std::countl_zero(b.m) - 1074;
         int decimals = p - 1 - ((e2 * 78913) >> 18);
         uint64_t q = 0;
-        int n = -1;
-        for (int tries = 0; tries < 4 && n != p; ++tries) {
+        bool found = false;
+        for (int tries = 0; tries < 4; ++tries) {
             if (decimals < 0 || decimals > kMaxExactDecimals || !scaledRound(b, decimals, q))
                 break;
-            n = digitCount(q);
-            if (n != p)
-                decimals += n < p ? 1 : -1;
+            if (q >= kPow10[size_t(p)]) {
+                --decimals;
+            } else if (q < kPow10[size_t(p - 1)]) {
+                ++decimals;
+            } else {
+                found = true;
+                break;
+            }
         }
         const int exponent = p - 1 - decimals;
         // "%g" prints like "%f" for an exponent of -4 up to p - 1 and drops
         // the trailing zeros of the decimals.
-        if (n == p && exponent >= -4 && exponent < p) {
-            char* end = writeScaled(buf.data(), b.negative, q, decimals, sep);
-            if (decimals > 0) {
-                while (end[-1] == '0')
-                    --end;
-                if (end[-1] == sep)
-                    --end;
-            }
+        if (found && exponent >= -4 && exponent < p) {
+            char* end = writeScaled(buf.data(), b.negative, q, decimals, sep, true);
             return {buf.data(), size_t(end - buf.data())};
         }
     }
     return copyOut(buf, numfmt::FormatGeneral(value, precision, separator), sep);
 }
 
+std::string_view FormatWholeTo(NumberText& buf, double value)
+{
+    if (!(value < kWholeLimit && value > -kWholeLimit))
+        return {}; // NaN too
+    const int64_t whole = int64_t(value);
+    if (double(whole) != value)
+        return {};
+    char* const end = buf.data() + buf.size();
+    char* p = writeDigitsBackward(end, uint64_t(whole < 0 ? -whole : whole));
+    if (std::signbit(value))
+        *--p = '-';
+    return {p, size_t(end - p)};
+}
+
 std::string_view FormatNumberTo(NumberText& buf, double value, std::string_view format, int precision,
                                 char separator)
 {
-    if (format.size() > 2 && format.substr(0, 2) == "0.") {
+    if (format.size() > 2 && format[0] == '0' && format[1] == '.') {
         size_t zeros = 0;
         while (2 + zeros < format.size() && format[2 + zeros] == '0')
             ++zeros;
@@ -182,6 +259,9 @@ std::string_view FormatNumberTo(NumberText& buf, double value, std::string_view 
         if (!out.empty())
             return out;
     }
+    const std::string_view whole = FormatWholeTo(buf, value);
+    if (!whole.empty())
+        return whole;
     return FormatGeneralTo(buf, value, precision, separator);
 }
 
