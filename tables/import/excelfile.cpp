@@ -24,6 +24,7 @@ std::string CExcelFile::GetSheetName(int index) const
 bool CExcelFile::ReadRecords(CDataTableBase& table)
 {
     m_table = &table;
+    const size_t beepAbove = BeepAboveLength();
     for (int i = 0; i < 10; ++i) {
         if (!NextRecord()) {
             // A sheet ends with its EOF record: without it the file was cut
@@ -31,7 +32,7 @@ bool CExcelFile::ReadRecords(CDataTableBase& table)
             m_stream.SetDamaged();
             return false;
         }
-        if (m_record.body.size() > BeepAboveLength() && m_options.beep)
+        if (m_record.body.size() > beepAbove && m_options.beep)
             m_options.beep();
         if ((m_record.type & 0xFF) == 0x0A)
             return false;

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace excel {
 
@@ -89,6 +90,23 @@ constexpr std::array<uint64_t, 20> kPow10 = [] {
     return p;
 }();
 
+// 10^k as the nearest double, for -22 <= k <= 19.
+double pow10Double(int k)
+{
+    static constexpr std::array<double, 42> kTable = [] {
+        std::array<double, 42> t{};
+        for (int i = 0; i < 42; ++i) {
+            // Exact powers of ten up to 10^22 divide to the nearest double.
+            double p = 1;
+            for (int j = 0; j < (i < 22 ? 22 - i : i - 22); ++j)
+                p *= 10;
+            t[size_t(i)] = i < 22 ? 1 / p : p;
+        }
+        return t;
+    }();
+    return kTable[size_t(k + 22)];
+}
+
 // "00" to "99".
 constexpr std::array<char, 200> kDigitPairs = [] {
     std::array<char, 200> d{};
@@ -98,14 +116,6 @@ constexpr std::array<char, 200> kDigitPairs = [] {
     }
     return d;
 }();
-
-// Decimal digits of q (1 for 0).
-int digitCount(uint64_t q)
-{
-    q |= 1;
-    const int t = (std::bit_width(q) * 1233) >> 12; // about log10(2) * bits
-    return t + 1 - (q < kPow10[size_t(t)] ? 1 : 0);
-}
 
 void writePair(char* out, uint32_t pair)
 {
@@ -148,11 +158,14 @@ char* writeDigitsBackward(char* end, uint64_t q)
 }
 
 // q / 10^decimals with all its decimals, or without the zeros that end the
-// decimals when `dropZeros`; returns the end of the text.
+// decimals when `dropZeros`; returns the end of the text. The text is put
+// together with moves of fixed size (up to 20 digits, a separator and 22
+// zeros, within the 96 bytes of a NumberText).
 char* writeScaled(char* out, bool negative, uint64_t q, int decimals, char separator, bool dropZeros = false)
 {
-    char text[24];
-    char* const textEnd = text + sizeof text;
+    constexpr size_t kDigits = 20; // of any 64-bit number
+    char text[2 * kDigits] = {};
+    char* const textEnd = text + kDigits;
     const char* digits = writeDigitsBackward(textEnd, q);
     int n = int(textEnd - digits);
     if (dropZeros)
@@ -160,17 +173,23 @@ char* writeScaled(char* out, bool negative, uint64_t q, int decimals, char separ
             --n;
     if (negative)
         *out++ = '-';
-    if (decimals <= 0)
-        return std::copy_n(digits, n, out);
-    if (n <= decimals) {
-        *out++ = '0';
-        *out++ = separator;
-        out = std::fill_n(out, decimals - n, '0');
-        return std::copy_n(digits, n, out);
+    if (decimals <= 0) {
+        std::memcpy(out, digits, kDigits);
+        return out + n;
     }
-    out = std::copy_n(digits, n - decimals, out);
-    *out++ = separator;
-    return std::copy_n(digits + (n - decimals), decimals, out);
+    if (n <= decimals) {
+        // "0", the separator, the zeros the digits leave, the digits.
+        out[0] = '0';
+        out[1] = separator;
+        std::memset(out + 2, '0', kMaxExactDecimals);
+        std::memcpy(out + 2 + (decimals - n), digits, kDigits);
+        return out + 2 + decimals;
+    }
+    const int whole = n - decimals;
+    std::memcpy(out, digits, kDigits);
+    std::memcpy(out + whole + 1, digits + whole, kDigits);
+    out[whole] = separator;
+    return out + n + 1;
 }
 
 std::string_view copyOut(NumberText& buf, std::string_view text, char separator)
@@ -208,7 +227,12 @@ std::string_view FormatGeneralTo(NumberText& buf, double value, int precision, c
         // exponent of "%e" is then p - 1 - decimals. Start from an estimate
         // of the exponent out of the binary one (off by one at most).
         const int e2 = b.exponentField ? b.exponentField - 1023 : 63 - std::countl_zero(b.m) - 1074;
-        int decimals = p - 1 - ((e2 * 78913) >> 18);
+        int e10 = (e2 * 78913) >> 18;
+        // The estimate is one too low for numbers from the next power of
+        // ten on; the loop below still corrects what this check misses.
+        if (e10 >= -kMaxExactDecimals && e10 < int(kPow10.size()) - 1 && std::fabs(value) >= pow10Double(e10 + 1))
+            ++e10;
+        int decimals = p - 1 - e10;
         uint64_t q = 0;
         bool found = false;
         for (int tries = 0; tries < 4; ++tries) {
