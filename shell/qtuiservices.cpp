@@ -1,6 +1,7 @@
 #include "shell/qtuiservices.h"
 
 #include "platform/codepage.h"
+#include "resources/version.h"
 #include "shell/filedialogfilter.h"
 #include "shell/mimereader.h"
 #include "shell/views/edittext4qrcodedlg.h"
@@ -103,7 +104,7 @@ QWidget* CQtUiServices::dialogParent()
 
 void CQtUiServices::ShowMessage(const UserMessage& message)
 {
-    const QString caption = message.caption.empty() ? QApplication::applicationName() : toQt(message.caption);
+    const QString caption = message.caption.empty() ? QLatin1String(appversion::kProductName) : toQt(message.caption);
     QMessageBox box(toIcon(message.icon), caption, toQt(message.text), QMessageBox::Ok, dialogParent());
     box.exec();
 }
@@ -117,7 +118,7 @@ MessageAnswer CQtUiServices::Ask(const UserMessage& question, MessageButtons but
     case MessageButtons::YesNo: offered = QMessageBox::Yes | QMessageBox::No; break;
     case MessageButtons::YesNoCancel: offered = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
-    const QString caption = question.caption.empty() ? QApplication::applicationName() : toQt(question.caption);
+    const QString caption = question.caption.empty() ? QLatin1String(appversion::kProductName) : toQt(question.caption);
     QMessageBox box(toIcon(question.icon), caption, toQt(question.text), offered, dialogParent());
     if (offered & toButton(defaultAnswer))
         box.setDefaultButton(toButton(defaultAnswer));

@@ -47,6 +47,7 @@ public:
 
     // --- looks: the current look (210-218 or the stored other value).
     int GetLook() const { return m_look; }
+    int GetOffice2007Style() const { return m_office2007Style; }
     void OnApplicationLook(int look);
 
     // One idle pass now: ribbon elements and status panes.
@@ -73,6 +74,7 @@ private:
     void showWindowDialog();
     void placeDocumentMenuButton();
     void updateTabCloseButtons();
+    void updateWindowTitle();
 
     CCommandRouter& m_router;
     CRibbonBar* m_ribbon = nullptr;

@@ -1,6 +1,7 @@
 #include "shell/frame/ribbonbar.h"
 
 #include "shell/frame/commandids.h"
+#include "shell/frame/looks.h"
 #include "shell/frame/ribbonicons.h"
 
 #include <QAbstractButton>
@@ -609,6 +610,10 @@ void CRibbonBar::SetColours(const QColor& tabRow, const QColor& background)
 {
     QPalette rowPalette = m_topRow->palette();
     rowPalette.setColor(QPalette::Window, tabRow);
+    // Category captions and the row's buttons stay readable on dark rows.
+    const QColor text = looks::TextColourOn(tabRow);
+    rowPalette.setColor(QPalette::WindowText, text);
+    rowPalette.setColor(QPalette::ButtonText, text);
     m_topRow->setPalette(rowPalette);
     QPalette pagePalette = palette();
     pagePalette.setColor(QPalette::Window, background);
