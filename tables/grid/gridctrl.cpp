@@ -76,8 +76,19 @@ const CGridDefaultCell* CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) 
 
 void CGridCtrl::SetGridFont(const LOGFONTA& font)
 {
+    const int oldHeight = m_cellDefault.GetHeight();
     for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedColDef, &m_cellFixedRowDef, &m_cellFixedRowColDef})
         def->SetFont(&font);
+    // Rows still of the old font's height take the new one, so rows made
+    // before and after the change look alike; rows sized otherwise stay.
+    const int newHeight = m_cellDefault.GetHeight();
+    if (newHeight != oldHeight) {
+        for (int& height : m_rowHeights)
+            if (height == oldHeight)
+                height = newHeight;
+        invalidateTopLeft();
+        ResetScrollBars();
+    }
     repaintAll();
 }
 
