@@ -5,10 +5,12 @@
 #include "shell/frame/childframe.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
+#include "shell/qtuiservices.h"
 
 #include <QComboBox>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -232,3 +234,24 @@ TEST_F(StartupTest, GermanUserShowsAndParsesLengthsWithADecimalComma)
 }
 
 } // namespace
+
+TEST_F(StartupTest, HelpSaysWhereTheReadmeIsWhenNothingOpensIt)
+{
+    writeFile(installed + "/doc/vorteplan-softlabel/README.md", "# Help\n");
+    auto app = start();
+    ui.messages.clear();
+    ui.desktopWorks = false;
+    app->OnHelp();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("README.md"), std::string::npos) << ui.messages[0].text;
+    ui.desktopWorks = true;
+    app->OnHelp();
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST(DesktopHandler, NoDesktopToolsMeansNothingOpens)
+{
+    QTemporaryDir empty;
+    EnvScope path("PATH", QFile::encodeName(empty.path()));
+    EXPECT_FALSE(CQtUiServices::HasDesktopHandler(empty.filePath("x.md")));
+}
