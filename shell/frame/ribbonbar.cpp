@@ -163,6 +163,7 @@ void CRibbonBar::buildTopRow(const std::vector<RibbonEntry>& table)
             button->setAutoRaise(true);
             button->setIcon(RibbonIcon(entry.id, QString(), kSmallIcon));
             button->setIconSize(QSize(kSmallIcon, kSmallIcon));
+            button->setProperty("commandId", entry.id);
             button->setProperty("quickAccess", true);
             connect(button, &QToolButton::clicked, this, [this, id = entry.id] { send(id); });
             registerWidget(entry.id, entry.kind, button);
@@ -211,6 +212,7 @@ void CRibbonBar::buildTopRow(const std::vector<RibbonEntry>& table)
             help->setAutoRaise(true);
             help->setToolTip(entry.text);
             help->setIcon(RibbonIcon(entry.id, QStringLiteral("?"), kSmallIcon));
+            help->setProperty("commandId", entry.id);
             help->setProperty("keyTips", entry.keyTips);
             connect(help, &QToolButton::clicked, this, [this, id = entry.id] { send(id); });
             registerWidget(entry.id, entry.kind, help);
@@ -614,6 +616,10 @@ void CRibbonBar::SetColours(const QColor& tabRow, const QColor& background)
     const QColor text = looks::TextColourOn(tabRow);
     rowPalette.setColor(QPalette::WindowText, text);
     rowPalette.setColor(QPalette::ButtonText, text);
+    // The pictures on the tab row too.
+    for (QToolButton* button : m_topRow->findChildren<QToolButton*>())
+        if (const QVariant id = button->property("commandId"); id.isValid())
+            button->setIcon(RibbonIcon(id.toInt(), QString(), kSmallIcon, text));
     m_topRow->setPalette(rowPalette);
     QPalette pagePalette = palette();
     pagePalette.setColor(QPalette::Window, background);
