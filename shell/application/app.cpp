@@ -151,7 +151,7 @@ bool CVorteplanSoftLabelApp::InitInstance(const QStringList& arguments, const Op
         return false;
 
     if (options.showWindow)
-        m_frame->show();
+        m_frame->ShowWithStoredState();
     if (options.showSplash)
         showSplash(options.splashMilliseconds);
 

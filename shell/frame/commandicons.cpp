@@ -65,6 +65,9 @@ const CommandIcon kCommandIcons[] = {
     {856, "edit-delete-shred"}, {857, "edit-delete-remove"}, {860, "document-send"},
 };
 
+// A collapsed ribbon panel whose commands have no picture.
+constexpr char kPanelPicture[] = "overflow-menu";
+
 // The set draws in its text colour; the picture takes the colour asked for.
 constexpr char kSetTextColour[] = "#232629";
 
@@ -90,12 +93,9 @@ const char* CommandIconName(int id)
     return nullptr;
 }
 
-QIcon CommandIconPicture(int id, const QColor& colour)
+QIcon SetPicture(const char* name, const QColor& colour)
 {
     static QHash<QString, QIcon> cache;
-    const char* name = CommandIconName(id);
-    if (!name)
-        return {};
     const QString key = QLatin1String(name) + colour.name();
     if (const auto it = cache.constFind(key); it != cache.constEnd())
         return *it;
@@ -118,4 +118,15 @@ QIcon CommandIconPicture(int id, const QColor& colour)
     }
     cache.insert(key, icon);
     return icon;
+}
+
+QIcon CommandIconPicture(int id, const QColor& colour)
+{
+    const char* name = CommandIconName(id);
+    return name ? SetPicture(name, colour) : QIcon();
+}
+
+QIcon PanelPicture()
+{
+    return SetPicture(kPanelPicture, QColor());
 }

@@ -16,6 +16,10 @@ struct CommandIcon {
 std::span<const CommandIcon> CommandIcons();
 // The picture's name for a command; null when it has none.
 const char* CommandIconName(int id);
+// A picture of the set by its name, drawn in `colour`; null when missing.
+QIcon SetPicture(const char* name, const QColor& colour = QColor());
+// The picture of a collapsed ribbon panel whose commands have none.
+QIcon PanelPicture();
 // The picture drawn in `colour` (the set's own colour when invalid); a null
 // icon when the command has none or its file is missing.
 QIcon CommandIconPicture(int id, const QColor& colour = QColor());

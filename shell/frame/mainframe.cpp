@@ -386,5 +386,23 @@ void CMainFrame::closeEvent(QCloseEvent* event)
             return;
         }
     }
+    SaveWindowState();
     QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::SaveWindowState() const
+{
+    settings::WriteText(settings::kWorkspace, kWindowStateKey, saveGeometry().toHex().toStdString());
+}
+
+void CMainFrame::ShowWithStoredState()
+{
+    // The size, place and maximised state of the last session; the first
+    // start fills the screen.
+    const std::string stored = settings::GetText(settings::kWorkspace, kWindowStateKey);
+    if (!stored.empty() && restoreGeometry(QByteArray::fromHex(QByteArray::fromStdString(stored)))) {
+        show();
+        return;
+    }
+    showMaximized();
 }

@@ -45,6 +45,13 @@ public:
     CChildFrame* GetActiveChild() const;
     std::vector<CChildFrame*> GetChildren() const;
 
+    // --- window state, kept in the settings ("Workspace")
+    static constexpr const char* kWindowStateKey = "MainWindow";
+    // Shows the window as it was when the program last ended (maximised on
+    // the first start).
+    void ShowWithStoredState();
+    void SaveWindowState() const;
+
     // --- looks: the current look (210-218 or the stored other value).
     int GetLook() const { return m_look; }
     int GetOffice2007Style() const { return m_office2007Style; }
