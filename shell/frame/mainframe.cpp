@@ -405,4 +405,8 @@ void CMainFrame::ShowWithStoredState()
         return;
     }
     showMaximized();
+    // The maximised geometry now, so that what is centred on the window
+    // (the splash) lands where the window is.
+    QCoreApplication::sendPostedEvents(this);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

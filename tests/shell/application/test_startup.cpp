@@ -139,8 +139,11 @@ TEST_F(StartupTest, SplashClosesOnATimerWhileTheWindowStaysUsable)
     ASSERT_NE(app->Splash(), nullptr);
     EXPECT_TRUE(app->Splash()->IsSplash());
     EXPECT_TRUE(app->MainFrame()->isVisible());
-    const QPoint centre = app->MainFrame()->geometry().center();
-    EXPECT_LE(std::abs(app->Splash()->geometry().center().x() - centre.x()), 1);
+    // Centred by the integer rule: left + (width - splash width) / 2.
+    const QRect main = app->MainFrame()->geometry();
+    const QRect splash = app->Splash()->geometry();
+    EXPECT_EQ(splash.left(), main.left() + (main.width() - splash.width()) / 2);
+    EXPECT_EQ(splash.top(), main.top() + (main.height() - splash.height()) / 2);
     EXPECT_TRUE(closed.wait(2000));
     EXPECT_EQ(app->Splash(), nullptr);
 }

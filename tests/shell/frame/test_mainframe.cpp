@@ -316,3 +316,28 @@ TEST_F(MainFrameTest, TitleStatusBarAndAboutNameOneProductAndVersion)
     frame->UpdateCommandUI();
     EXPECT_FALSE(frame->isWindowModified());
 }
+
+TEST_F(MainFrameTest, TheWindowKeepsItsSizeAndMaximisedStateInTheSettings)
+{
+    {
+        auto app = start();
+        CMainFrame* frame = app->MainFrame();
+        frame->ShowWithStoredState(); // first start: maximised
+        EXPECT_TRUE(frame->isMaximized());
+        frame->showNormal();
+        frame->setGeometry(40, 50, 900, 650);
+        frame->SaveWindowState();
+    }
+    {
+        auto app = start();
+        CMainFrame* frame = app->MainFrame();
+        frame->ShowWithStoredState();
+        EXPECT_FALSE(frame->isMaximized());
+        EXPECT_EQ(frame->size(), QSize(900, 650));
+        frame->showMaximized();
+        frame->SaveWindowState();
+    }
+    auto app = start();
+    app->MainFrame()->ShowWithStoredState();
+    EXPECT_TRUE(app->MainFrame()->isMaximized());
+}
