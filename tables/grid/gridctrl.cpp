@@ -9,6 +9,8 @@
 
 #include <QScrollBar>
 
+#include <QStyle>
+
 #include <algorithm>
 #include <numeric>
 
@@ -540,6 +542,15 @@ int64_t CGridCtrl::GetVirtualHeight() const
 int64_t CGridCtrl::GetVirtualWidth() const
 {
     return std::accumulate(m_colWidths.begin(), m_colWidths.end(), int64_t(0));
+}
+
+QSize CGridCtrl::ContentSize(const QSize& limit, bool scrollBar) const
+{
+    const int frame = 2 * frameWidth();
+    const int bar = scrollBar ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int64_t width = GetVirtualWidth() + frame + bar;
+    const int64_t height = GetVirtualHeight() + frame;
+    return {int(std::min<int64_t>(width, limit.width())), int(std::min<int64_t>(height, limit.height()))};
 }
 
 int CGridCtrl::scrollPosV() const
