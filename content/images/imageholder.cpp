@@ -269,17 +269,13 @@ bool CImageBitmapNew::LoadFile(const std::string& storedName, QSize drawnSize)
     if (storedName.empty())
         return false;
     // A name from a project or a table cell may point anywhere: only a
-    // regular file of bounded size is read.
-    const std::optional<QByteArray> file =
-        files::ReadRegularFile(paths::ResolveStoredPath(storedName), dib::kMaxFileBytes);
-    if (!file)
+    // regular file of bounded size and known format is read, and a file
+    // that failed is not tried again until it changes.
+    dib::LoadedPicture loaded;
+    if (!dib::LoadPictureFile(paths::ResolveStoredPath(storedName), drawnSize, loaded))
         return false;
-    dib::FileInfo info;
-    if (!dib::ReadPictureInfo(*file, info))
-        return false;
-    if (info.format != "JPEG" && info.format != "BMP" && info.format != "PNG")
-        return false;
-    SetPacked(dib::DecodeAsPacked24(*file, info.format, drawnSize));
+    const dib::FileInfo info{"", loaded.width, loaded.height};
+    SetPacked(std::move(loaded.packed));
     if (HasContent() && info.width > 0 && info.height > 0 &&
         (m_width < info.width || m_height < info.height)) {
         m_reduced = true;
