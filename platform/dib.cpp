@@ -434,6 +434,14 @@ bool ParseHeader(std::string_view block, DibLayout& l, bool tableMayBeShort)
     l.width = int32_t(width);
     l.height = int32_t(height);
 
+    if (l.Embedded()) {
+        // A JPEG or PNG file as the bits: no colour table, no rows.
+        if (l.headerSize < kInfoHeaderSize)
+            return false;
+        l.paletteOffset = l.bitsOffset = l.headerSize;
+        l.bitsSize = rd32(p + 20);
+        return true;
+    }
     switch (l.bitCount) {
     case 1: case 4: case 8: case 16: case 24: case 32: break;
     default: return false;
@@ -468,7 +476,7 @@ bool ParseHeader(std::string_view block, DibLayout& l, bool tableMayBeShort)
         if (l.bitCount != (l.compression == BI_RLE8 ? 8 : 4) || l.topDown)
             return false;
     } else {
-        return false; // embedded JPEG and PNG bitmaps are not drawn
+        return false;
     }
     l.paletteOffset = tableOffset;
     if (l.bitCount <= 8)
@@ -496,6 +504,8 @@ bool DecodeRows(const DibLayout& l, const std::array<QRgb, 256>& colours, const 
 {
     if (bitsAt < 0 || bitsLength < 0 || bitsAt > source.Size())
         return false;
+    if (l.Embedded())
+        return false; // a JPEG or PNG file has no rows to decode here
     bitsLength = std::min(bitsLength, source.Size() - bitsAt);
     ByteReader in(source, bitsAt, bitsLength);
     if (l.RunLength()) {
@@ -533,8 +543,22 @@ namespace {
 
 using namespace detail;
 
+// The JPEG or PNG file of an embedded bitmap, checked and decoded; it must
+// be as large as the header says.
+QImage decodeEmbedded(const DibLayout& l, std::string_view bits)
+{
+    const QByteArray file(bits.data(), qsizetype(bits.size()));
+    const std::string format = l.compression == BI_PNG ? "PNG" : "JPEG";
+    FileInfo info;
+    if (!CheckPictureFile(file, format, &info) || info.width != l.width || info.height != l.height)
+        return QImage();
+    return PackedToImage(DecodeAsPacked24(file, format));
+}
+
 QImage convert(const DibLayout& l, std::string_view table, std::string_view bits)
 {
+    if (l.Embedded())
+        return decodeEmbedded(l, bits);
     QImage image(l.width, l.height, QImage::Format_RGB32);
     if (image.isNull())
         return image;
@@ -580,7 +604,7 @@ DibLayout ParsePacked(std::string_view packed)
     DibLayout l;
     if (!ParseHeader(packed, l, false))
         return DibLayout{};
-    if (l.RunLength())
+    if (l.RunLength() || (l.Embedded() && l.bitsSize == 0))
         l.bitsSize = packed.size() - l.bitsOffset; // the runs end where they end
     if (uint64_t(l.bitsOffset) + l.bitsSize > packed.size())
         return DibLayout{};
@@ -593,7 +617,7 @@ DibLayout ParseSplit(std::string_view header, size_t bitsSize)
     DibLayout l;
     if (!ParseHeader(header, l, false))
         return DibLayout{};
-    if (l.RunLength())
+    if (l.RunLength() || (l.Embedded() && l.bitsSize == 0))
         l.bitsSize = bitsSize;
     if (l.bitsSize > bitsSize)
         return DibLayout{};

@@ -8,7 +8,9 @@
 //
 // Bitmaps compressed run-length (RLE8, RLE4) are decoded here, bounded by
 // their bytes: what a run that ends early leaves out stays colour index 0,
-// as do indices beyond the colour table.
+// as do indices beyond the colour table. Bitmaps whose bits are a JPEG or
+// PNG file are checked as such files are and decoded by the toolkit; the
+// picture must have the header's size.
 //
 // Picture files (JPEG, BMP, PNG) become 24-bit packed DIBs: a 40-byte
 // header, bottom-up BGR rows padded to four bytes, alpha composited onto
@@ -38,6 +40,8 @@ constexpr uint32_t BI_RGB = 0;
 constexpr uint32_t BI_RLE8 = 1;
 constexpr uint32_t BI_RLE4 = 2;
 constexpr uint32_t BI_BITFIELDS = 3;
+constexpr uint32_t BI_JPEG = 4; // the bits are a JPEG file
+constexpr uint32_t BI_PNG = 5;  // the bits are a PNG file
 // Largest bitmap the program decodes or draws (64 megapixels).
 constexpr int64_t kMaxPixels = int64_t(1) << 26;
 
@@ -57,8 +61,9 @@ struct DibLayout {
     uint32_t paletteEntrySize = 4; // 3 for core headers
     size_t bitsOffset = 0;     // offset of the rows (packed form only)
     size_t stride = 0;         // bytes per row
-    size_t bitsSize = 0;       // stride x height; the compressed bytes for RLE
+    size_t bitsSize = 0;       // stride x height; the compressed bytes for RLE, JPEG, PNG
     bool RunLength() const { return compression == BI_RLE8 || compression == BI_RLE4; }
+    bool Embedded() const { return compression == BI_JPEG || compression == BI_PNG; }
 };
 
 // Width and height a header reports (height made positive), without
@@ -149,9 +154,11 @@ struct LoadedPicture {
 bool LoadPictureFile(const QString& path, QSize drawnSize, LoadedPicture& out);
 
 // What LoadPictureFile did, counted since the program started: files
-// opened, and pictures decoded (whether or not the decoding succeeded).
+// opened, bytes read from them, and pictures decoded (whether or not the
+// decoding succeeded).
 struct PictureFileCounts {
     uint64_t opened = 0;
+    uint64_t bytesRead = 0;
     uint64_t decoded = 0;
 };
 PictureFileCounts CountPictureFileWork();

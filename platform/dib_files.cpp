@@ -35,6 +35,15 @@ constexpr char kPngSignature[] = "\x89PNG\r\n\x1A\n";
 
 std::atomic<uint64_t> g_opened{0};
 std::atomic<uint64_t> g_decoded{0};
+std::atomic<uint64_t> g_bytesRead{0};
+
+std::optional<QByteArray> readCounted(const files::OpenedFile& file, qint64 offset, qint64 count)
+{
+    std::optional<QByteArray> bytes = file.Read(offset, count);
+    if (bytes)
+        g_bytesRead += uint64_t(bytes->size());
+    return bytes;
+}
 
 uint32_t rd32(const char* p)
 {
@@ -60,10 +69,11 @@ bool withinLimit(int64_t width, int64_t height)
 
 // --- PNG and JPEG structure ----------------------------------------------------
 
-// Walks the chunks of a PNG file. With `whole` every chunk must lie within
-// the bytes (a file); otherwise only the header chunk is read (a file's
-// first bytes).
-bool walkPng(std::string_view f, bool whole, FileInfo& info)
+// Walks the chunks of a PNG file of `fileSize` bytes, of which `f` holds
+// the first (all of them, or a file's first bytes): the header chunk first,
+// and every chunk within the bytes left in the file. Of a file's first
+// bytes, the chunks that start there are checked.
+bool walkPng(std::string_view f, uint64_t fileSize, FileInfo& info)
 {
     if (f.size() < 8 + 8 + 13 || f.substr(0, 8) != std::string_view(kPngSignature, 8))
         return false;
@@ -71,25 +81,26 @@ bool walkPng(std::string_view f, bool whole, FileInfo& info)
         return false;
     info.width = int(std::min<uint32_t>(be32(f.data() + 16), INT32_MAX));
     info.height = int(std::min<uint32_t>(be32(f.data() + 20), INT32_MAX));
-    if (!whole)
-        return true;
-    size_t pos = 8;
+    const bool whole = f.size() >= fileSize;
+    uint64_t pos = 8;
     bool data = false;
-    while (pos < f.size()) {
-        if (f.size() - pos < 12)
+    while (pos < fileSize) {
+        if (pos + 8 > f.size())
+            return !whole; // the first bytes end here
+        if (fileSize - pos < 12)
             return false; // a chunk cut short
         const uint32_t length = be32(f.data() + pos);
-        const std::string_view type = f.substr(pos + 4, 4);
+        const std::string_view type = f.substr(size_t(pos) + 4, 4);
         // A chunk never declares more than the bytes left in the file.
-        if (length > 0x7FFFFFFFu || uint64_t(length) + 12 > f.size() - pos)
+        if (length > 0x7FFFFFFFu || uint64_t(length) + 12 > fileSize - pos)
             return false;
         if (type == "IDAT")
             data = true;
-        pos += size_t(length) + 12;
+        pos += uint64_t(length) + 12;
         if (type == "IEND")
             break;
     }
-    return data;
+    return data || !whole;
 }
 
 // Walks the segments of a JPEG file up to its frame header, which gives the
@@ -143,7 +154,10 @@ public:
     qint64 Size() const override { return m_file.Size(); }
     qint64 ReadAt(qint64 offset, char* into, qint64 count) const override
     {
-        return m_file.ReadAt(offset, into, count);
+        const qint64 n = m_file.ReadAt(offset, into, count);
+        if (n > 0)
+            g_bytesRead += uint64_t(n);
+        return n;
     }
 
 private:
@@ -202,6 +216,18 @@ std::string decodeBmp(const ByteSource& source, QSize drawnSize)
     if (!readBmpHeader(source, h))
         return {};
     const DibLayout& l = h.layout;
+    if (l.Embedded()) {
+        // The bits are a JPEG or PNG file: the header and those bits are a
+        // packed bitmap.
+        const qint64 length = l.bitsSize ? qint64(l.bitsSize) : source.Size() - h.bitsAt;
+        if (length <= 0 || length > source.Size() - h.bitsAt)
+            return {};
+        std::string packed(l.headerSize + size_t(length), '\0');
+        if (source.ReadAt(14, packed.data(), l.headerSize) != qint64(l.headerSize) ||
+            source.ReadAt(h.bitsAt, packed.data() + l.headerSize, length) != length)
+            return {};
+        return ImageToPacked24(PackedToImage(packed));
+    }
     const QSize full(l.width, l.height);
     const QSize reduced = ReducedSize(full, drawnSize);
     Packed24Sink packed(reduced.width(), reduced.height(), h.dpmX, h.dpmY);
@@ -286,7 +312,7 @@ bool loadOpened(const files::OpenedFile& file, QSize drawnSize, LoadedPicture& o
 {
     if (file.Size() > kMaxFileBytes)
         return false;
-    const std::optional<QByteArray> head = file.Read(0, kHeadBytes);
+    const std::optional<QByteArray> head = readCounted(file, 0, kHeadBytes);
     FileInfo info;
     if (!head || !ReadPictureInfo(*head, info))
         return false;
@@ -296,12 +322,16 @@ bool loadOpened(const files::OpenedFile& file, QSize drawnSize, LoadedPicture& o
         ++g_decoded;
         out.packed = decodeBmp(FileSource(file), drawnSize);
     } else if (info.format == "PNG" || info.format == "JPEG") {
-        // A size the first bytes already give is checked before the rest
-        // is read.
+        // What the first bytes show is checked before the rest is read:
+        // the size, and the chunks or segments that start there.
         if ((info.width || info.height) && !withinLimit(info.width, info.height))
             return false;
+        const std::string_view first(head->constData(), size_t(head->size()));
+        FileInfo probe;
+        if (info.format == "PNG" ? !walkPng(first, uint64_t(file.Size()), probe) : !walkJpeg(first, false, probe))
+            return false;
         const std::optional<QByteArray> whole =
-            file.Size() <= head->size() ? head : file.Read(0, file.Size());
+            file.Size() <= head->size() ? head : readCounted(file, 0, file.Size());
         if (!whole || !CheckPictureFile(*whole, info.format, &info))
             return false;
         ++g_decoded;
@@ -331,7 +361,7 @@ bool ReadPictureInfo(const QByteArray& file, FileInfo& info)
     }
     if (f.size() >= 8 && f.substr(0, 8) == std::string_view(kPngSignature, 8)) {
         FileInfo size;
-        walkPng(f, false, size);
+        walkPng(f, f.size() + 1, size); // the size, from however many bytes
         info = size;
         info.format = "PNG";
         return true;
@@ -367,7 +397,7 @@ bool CheckPictureFile(const QByteArray& file, const std::string& format, FileInf
     FileInfo found;
     bool ok = false;
     if (format == "PNG")
-        ok = walkPng(f, true, found);
+        ok = walkPng(f, f.size(), found);
     else if (format == "JPEG")
         ok = walkJpeg(f, true, found);
     if (!ok || !withinLimit(found.width, found.height))
@@ -425,7 +455,7 @@ bool LoadPictureFile(const QString& path, QSize drawnSize, LoadedPicture& out)
 
 PictureFileCounts CountPictureFileWork()
 {
-    return PictureFileCounts{g_opened.load(), g_decoded.load()};
+    return PictureFileCounts{g_opened.load(), g_bytesRead.load(), g_decoded.load()};
 }
 
 void ForgetFailedPictureFiles()

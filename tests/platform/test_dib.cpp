@@ -220,7 +220,7 @@ TEST(Dib, HeadersThatDoNotAddUpAreInvalid)
     EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 8, 2) + std::string(1024, '\0')).valid);
     EXPECT_FALSE(dib::ParsePacked(infoHeader(2, -2, 8, 1) + std::string(1024, '\0')).valid);
     EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 8, 1) + std::string(1023, '\0')).valid); // table cut
-    EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 24, 4) + std::string(64, '\0')).valid); // embedded JPEG
+    EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 24, 6) + std::string(64, '\0')).valid); // unknown compression
     EXPECT_FALSE(dib::ParsePacked(infoHeader(100000, 100000, 1)).valid); // too many pixels
     EXPECT_FALSE(dib::ParsePacked(infoHeader(2, INT32_MIN, 24)).valid);
     std::string badSize = good;

@@ -296,3 +296,44 @@ TEST(DibFiles, PngAndJpegAreCheckedBeforeDecoding)
     EXPECT_FALSE(dib::CheckPictureFile(QByteArray("\xFF\xD8\xFF\xDA\x00\x02", 6), "JPEG"));
     EXPECT_EQ(decode(dib::DecodeAsPacked24(jpg, "JPEG")).size(), QSize(40, 20));
 }
+
+TEST(DibFiles, BitmapsWhoseBitsAreJpegOrPngFiles)
+{
+    QImage img(6, 4, QImage::Format_RGB32);
+    img.fill(kRed);
+    for (int y = 0; y < 4; ++y)
+        img.setPixel(5, y, kBlue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "PNG");
+    std::string h = header(40, 6, 4, 0, dib::BI_PNG);
+    h[20] = char(png.size() & 0xFF); // image size: the PNG file's length
+    h[21] = char((png.size() >> 8) & 0xFF);
+    const std::string packed = h + png.toStdString() + "trailing";
+    const QImage decoded = decode(packed);
+    ASSERT_EQ(decoded.size(), QSize(6, 4));
+    EXPECT_EQ(decoded.pixel(0, 0), kRed);
+    EXPECT_EQ(decoded.pixel(5, 3), kBlue);
+    // The same as a BMP file, and as header and bits apart.
+    EXPECT_EQ(decode(dib::DecodeBmpFile(bmpFile(h, png.toStdString()))), decoded);
+    EXPECT_EQ(dib::SplitToImage(h, png.toStdString()), decoded);
+
+    // A size other than the header's, a damaged file, a 2 GB chunk: nothing.
+    EXPECT_TRUE(decode(header(40, 7, 4, 0, dib::BI_PNG) + png.toStdString()).isNull());
+    EXPECT_TRUE(decode(h + png.left(png.size() - 6).toStdString()).isNull());
+    std::string big = png.left(33).toStdString();
+    putBe32(big, 0x7FFFFFF0u);
+    big += "tEXtComment";
+    big += png.mid(33).toStdString();
+    EXPECT_TRUE(decode(header(40, 6, 4, 0, dib::BI_PNG) + big).isNull());
+    // A JPEG file under the PNG mark.
+    QByteArray jpg;
+    QBuffer jbuffer(&jpg);
+    jbuffer.open(QIODevice::WriteOnly);
+    img.save(&jbuffer, "JPEG", 95);
+    EXPECT_TRUE(decode(header(40, 6, 4, 0, dib::BI_PNG) + jpg.toStdString()).isNull());
+    const QImage fromJpeg = decode(header(40, 6, 4, 0, dib::BI_JPEG) + jpg.toStdString());
+    ASSERT_EQ(fromJpeg.size(), QSize(6, 4));
+    EXPECT_NEAR(qRed(fromJpeg.pixel(0, 0)), 255, 24);
+}
