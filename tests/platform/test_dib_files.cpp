@@ -234,10 +234,11 @@ TEST(DibFiles, EveryHeaderVersionDepthAndRowOrder)
 
 TEST(DibFiles, ThePixelLimitHoldsWhicheverWayTheRowsRun)
 {
-    // 8193 x 8193 is just above the limit; the file holds no rows at all
-    // and is refused by its header.
+    // 8193 x 8193 is just above the limit: 1 bit, every row there (8 MB),
+    // refused by its header alone.
+    const std::string rows(size_t(1028) * 8193, '\0');
     for (const int32_t h : {8193, -8193}) {
-        const std::string file = bmpFile(header(40, 8193, h, 1, 0, 2) + palette({kWhite, kRed}), "");
+        const std::string file = bmpFile(header(40, 8193, h, 1, 0, 2) + palette({kWhite, kRed}), rows);
         dib::FileInfo info;
         ASSERT_TRUE(dib::ReadPictureInfo(QByteArray(file.data(), qsizetype(file.size())), info));
         EXPECT_EQ(info.height, 8193);
@@ -277,6 +278,12 @@ TEST(DibFiles, PngAndJpegAreCheckedBeforeDecoding)
     big += png.mid(8 + 25);
     EXPECT_FALSE(dib::CheckPictureFile(big, "PNG"));
     EXPECT_TRUE(dib::DecodeAsPacked24(big, "PNG").empty());
+    // The same after the image data, before the end chunk.
+    QByteArray late = png.left(png.size() - 12);
+    late += QByteArray(chunk.data(), qsizetype(chunk.size()));
+    late += png.right(12);
+    EXPECT_FALSE(dib::CheckPictureFile(late, "PNG"));
+    EXPECT_TRUE(dib::DecodeAsPacked24(late, "PNG").empty());
     // Cut anywhere inside a chunk: refused.
     EXPECT_FALSE(dib::CheckPictureFile(png.left(png.size() - 5), "PNG"));
     // A header declaring too many pixels.
