@@ -635,6 +635,32 @@ QImage PackedToImage(std::string_view packed)
                    packed.substr(l.bitsOffset, l.bitsSize));
 }
 
+QImage PackedToImage(std::string_view packed, QSize drawnSize)
+{
+    const DibLayout l = ParsePacked(packed);
+    if (!l.valid)
+        return QImage();
+    const QSize full(l.width, l.height);
+    const QSize reduced = ReducedSize(full, drawnSize);
+    if (reduced == full)
+        return PackedToImage(packed);
+    if (l.Embedded()) {
+        const QImage whole = PackedToImage(packed);
+        return whole.isNull() ? whole : whole.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    QImage image(reduced, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    ImageSink out(image);
+    ReduceSink reduce(l.width, l.height, reduced.width(), reduced.height(), out);
+    const std::string_view table = packed.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset);
+    const MemorySource source(packed.substr(l.bitsOffset, l.bitsSize));
+    if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(l.bitsSize), reduce))
+        return QImage();
+    reduce.Finish();
+    return image;
+}
+
 QImage SplitToImage(std::string_view header, std::string_view bits)
 {
     const DibLayout l = ParseSplit(header, bits.size());

@@ -81,6 +81,10 @@ DibLayout ParseSplit(std::string_view header, size_t bitsSize);
 
 // The bitmap as a 32-bit image; a null image when it is invalid.
 QImage PackedToImage(std::string_view packed);
+// The same, reduced (averaged) to the smallest size that covers drawnSize
+// in both directions, keeping its proportions (see ReducedSize); the whole
+// bitmap when drawnSize is not valid or not smaller.
+QImage PackedToImage(std::string_view packed, QSize drawnSize);
 QImage SplitToImage(std::string_view header, std::string_view bits);
 
 // An image as a 24-bit packed DIB (alpha composited onto white); empty for

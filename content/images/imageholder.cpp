@@ -238,10 +238,14 @@ void CImageBitmap::Save(RecordWriter& writer) const
 
 // --- packed bitmap -------------------------------------------------------------
 
-const QImage& CImageBitmapNew::picture() const
+const QImage& CImageBitmapNew::picture(QSize drawn) const
 {
-    if (m_picture.isNull() && !m_packed.empty())
-        m_picture = dib::PackedToImage(m_packed);
+    if (m_packed.empty())
+        return m_picture;
+    const dib::DibSize stored = dib::HeaderSize(m_packed);
+    const QSize wanted = dib::ReducedSize(QSize(stored.width, stored.height), drawn);
+    if (m_picture.isNull() || m_picture.width() < wanted.width() || m_picture.height() < wanted.height())
+        m_picture = dib::PackedToImage(m_packed, drawn);
     return m_picture;
 }
 
@@ -296,13 +300,14 @@ bool CImageBitmapNew::CopyToClipboard() const
 void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& dest,
                            const ImageSourceWindow& window, int flags)
 {
+    const QSize drawnSize = drawnPictureSize(dest, window);
     if (!imageFile.empty()) {
-        const QSize drawn = m_reducedDecoding ? drawnPictureSize(dest, window) : QSize();
+        const QSize drawn = m_reducedDecoding ? drawnSize : QSize();
+        const dib::DibSize decoded = dib::HeaderSize(m_packed);
         if (m_packed.empty()) {
             LoadFile(imageFile, drawn);
-        } else if (m_reduced && m_sourceName == imageFile && !picture().isNull() &&
-                   (drawn.width() > picture().width() || drawn.height() > picture().height() ||
-                    !drawn.isValid())) {
+        } else if (m_reduced && m_sourceName == imageFile && dib::ParsePacked(m_packed).valid &&
+                   (drawn.width() > decoded.width || drawn.height() > decoded.height || !drawn.isValid())) {
             // Drawn larger than it was decoded: decode again, keeping what
             // there is should the file have gone.
             CImageBitmapNew larger;
@@ -318,7 +323,7 @@ void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& de
     }
     if (m_packed.empty())
         return;
-    DrawBitmapIntoBox(dc, picture(), dest, window, flags);
+    DrawBitmapIntoBox(dc, picture(drawnSize), dest, window, flags);
 }
 
 void CImageBitmapNew::FromGlobalMemory(CGraphObject& owner, std::string_view block)

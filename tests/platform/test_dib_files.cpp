@@ -344,3 +344,22 @@ TEST(DibFiles, BitmapsWhoseBitsAreJpegOrPngFiles)
     ASSERT_EQ(fromJpeg.size(), QSize(6, 4));
     EXPECT_NEAR(qRed(fromJpeg.pixel(0, 0)), 255, 24);
 }
+
+TEST(DibFiles, StoredBitmapsAreDrawnFromACopyOfAboutTheDrawnSize)
+{
+    // 64 x 32: left half red, right half blue, a white top row.
+    QImage img(64, 32, QImage::Format_RGB32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            img.setPixel(x, y, y == 0 ? kWhite : (x < 32 ? kRed : kBlue));
+    const std::string packed = dib::ImageToPacked24(img);
+    const QImage small = dib::PackedToImage(packed, QSize(16, 4));
+    ASSERT_EQ(small.size(), QSize(16, 8));
+    EXPECT_EQ(small.pixel(3, 5), kRed);
+    EXPECT_EQ(small.pixel(12, 5), kBlue);
+    // The top output row averages the white row with three red ones.
+    EXPECT_EQ(small.pixel(0, 0), qRgb(255, 64, 64));
+    EXPECT_EQ(dib::PackedToImage(packed, QSize(64, 64)), img);
+    EXPECT_EQ(dib::PackedToImage(packed, QSize()), img);
+    EXPECT_TRUE(dib::PackedToImage(packed.substr(0, 100), QSize(4, 4)).isNull());
+}
