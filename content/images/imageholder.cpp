@@ -278,14 +278,13 @@ bool CImageBitmapNew::LoadFile(const std::string& storedName, QSize drawnSize)
     dib::LoadedPicture loaded;
     if (!dib::LoadPictureFile(paths::ResolveStoredPath(storedName), drawnSize, loaded))
         return false;
-    const dib::FileInfo info{"", loaded.width, loaded.height};
     SetPacked(std::move(loaded.packed));
-    if (HasContent() && info.width > 0 && info.height > 0 &&
-        (m_width < info.width || m_height < info.height)) {
+    if (HasContent() && loaded.width > 0 && loaded.height > 0 &&
+        (m_width < loaded.width || m_height < loaded.height)) {
         m_reduced = true;
         m_sourceName = storedName;
-        m_width = info.width;
-        m_height = info.height;
+        m_width = loaded.width;
+        m_height = loaded.height;
     }
     return HasContent();
 }
