@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
     }
     // Each input is a new file, whatever its size and time say.
-    dib::ForgetFailedPictureFiles();
+    dib::ForgetPictureFiles();
     dib::FileInfo info;
     if (dib::ReadFileInfo(QString::fromStdString(fileName()), info) &&
         int64_t(info.width) * info.height > kMaxFuzzPixels)

@@ -153,8 +153,11 @@ struct LoadedPicture {
 // DecodeAsPacked24 does. A file that cannot be loaded (missing, no regular
 // file, too large, damaged, another format) is remembered with its size
 // and modification time: asking again for the same unchanged file answers
-// false at once, without opening it. Files are checked by their size and
-// header before they are read; a BMP file is read row by row, never whole.
+// false at once, without opening it. The pictures loaded lately (up to
+// 64 MB of them, none above 16 MB) are remembered the same way and handed
+// out again for the same size asked for. Files are checked by their size
+// and header before they are read; a BMP file is read row by row, never
+// whole.
 bool LoadPictureFile(const QString& path, QSize drawnSize, LoadedPicture& out);
 
 // What LoadPictureFile did, counted since the program started: files
@@ -166,8 +169,8 @@ struct PictureFileCounts {
     uint64_t decoded = 0;
 };
 PictureFileCounts CountPictureFileWork();
-// Forgets the files remembered as failed.
-void ForgetFailedPictureFiles();
+// Forgets the files remembered, failed or loaded.
+void ForgetPictureFiles();
 
 // Draws part of an image into a device rectangle, smoothly stretched (the
 // halftone stretching of the device). `dest` excludes its right and bottom

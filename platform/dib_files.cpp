@@ -17,6 +17,7 @@
 #include <QImageReader>
 
 #include <atomic>
+#include <list>
 #include <mutex>
 #include <optional>
 
@@ -307,6 +308,71 @@ FailedFiles& failedFiles()
     return failed;
 }
 
+// Pictures loaded lately, so that labels naming a few files in turn (a
+// sign per kind of row) read each once: found again by name, file state
+// and the size asked for. Large pictures are not kept.
+class RecentPictures {
+public:
+    bool Find(const QString& path, const files::FileState& state, QSize drawn, LoadedPicture& out)
+    {
+        const std::lock_guard lock(m_mutex);
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->path == path && it->state == state && it->drawn == drawn) {
+                out = it->picture;
+                m_entries.splice(m_entries.begin(), m_entries, it);
+                return true;
+            }
+        }
+        return false;
+    }
+    void Add(const QString& path, const files::FileState& state, QSize drawn, const LoadedPicture& picture)
+    {
+        if (picture.packed.size() > kMaxEntryBytes)
+            return;
+        const std::lock_guard lock(m_mutex);
+        for (auto it = m_entries.begin(); it != m_entries.end();) {
+            if (it->path == path && !(it->state == state)) {
+                m_bytes -= it->picture.packed.size();
+                it = m_entries.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        m_entries.push_front(Entry{path, state, drawn, picture});
+        m_bytes += picture.packed.size();
+        while (m_bytes > kMaxBytes || m_entries.size() > kMaxEntries) {
+            m_bytes -= m_entries.back().picture.packed.size();
+            m_entries.pop_back();
+        }
+    }
+    void Clear()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_entries.clear();
+        m_bytes = 0;
+    }
+
+private:
+    static constexpr size_t kMaxEntryBytes = 16u << 20;
+    static constexpr size_t kMaxBytes = 64u << 20;
+    static constexpr size_t kMaxEntries = 64;
+    struct Entry {
+        QString path;
+        files::FileState state;
+        QSize drawn;
+        LoadedPicture picture;
+    };
+    std::mutex m_mutex;
+    std::list<Entry> m_entries;
+    size_t m_bytes = 0;
+};
+
+RecentPictures& recentPictures()
+{
+    static RecentPictures recent;
+    return recent;
+}
+
 // Loads an opened file; false when it cannot be.
 bool loadOpened(const files::OpenedFile& file, QSize drawnSize, LoadedPicture& out)
 {
@@ -440,12 +506,15 @@ bool LoadPictureFile(const QString& path, QSize drawnSize, LoadedPicture& out)
     FailedFiles& failed = failedFiles();
     if (failed.Contains(path, *state))
         return false;
+    if (recentPictures().Find(path, *state, drawnSize, out))
+        return true;
     std::optional<files::OpenedFile> file = files::OpenedFile::Open(path);
     if (!file)
         return false;
     ++g_opened;
     if (loadOpened(*file, drawnSize, out)) {
         failed.Remove(path);
+        recentPictures().Add(path, file->State(), drawnSize, out);
         return true;
     }
     out = LoadedPicture{};
@@ -458,9 +527,10 @@ PictureFileCounts CountPictureFileWork()
     return PictureFileCounts{g_opened.load(), g_bytesRead.load(), g_decoded.load()};
 }
 
-void ForgetFailedPictureFiles()
+void ForgetPictureFiles()
 {
     failedFiles().Clear();
+    recentPictures().Clear();
 }
 
 } // namespace dib

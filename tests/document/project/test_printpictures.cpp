@@ -79,7 +79,7 @@ protected:
 
 TEST_F(PrintPicturesTest, EachTroublesomeFileIsWorkedOnOncePerRun)
 {
-    dib::ForgetFailedPictureFiles();
+    dib::ForgetPictureFiles();
     // The page as a label with a missing picture prints it.
     const std::string absent = path("absent.png").toStdString();
     ASSERT_TRUE(addImage(2000, CGraphImageExt::kSourceFile)->SetImageFile(absent));
