@@ -270,6 +270,14 @@ void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, B
         nextRow();
 }
 
+// A colour with alpha composited onto white, opaque.
+QRgb overWhite(QRgb c)
+{
+    const unsigned a = unsigned(qAlpha(c));
+    auto over = [a](unsigned v) { return int((v * a + 255u * (255u - a) + 127u) / 255u); };
+    return qRgb(over(unsigned(qRed(c))), over(unsigned(qGreen(c))), over(unsigned(qBlue(c))));
+}
+
 } // namespace
 
 qint64 MemorySource::ReadAt(qint64 offset, char* into, qint64 count) const
@@ -316,11 +324,10 @@ void Packed24Sink::Row(int y, const QRgb* line)
         return;
     char* row = m_out.data() + kInfoHeaderSize + size_t(m_height - 1 - y) * m_stride;
     for (int x = 0; x < m_width; ++x) {
-        const unsigned a = unsigned(qAlpha(line[x]));
-        auto over = [a](unsigned c) { return char((c * a + 255u * (255u - a) + 127u) / 255u); };
-        row[3 * size_t(x)] = over(unsigned(qBlue(line[x])));
-        row[3 * size_t(x) + 1] = over(unsigned(qGreen(line[x])));
-        row[3 * size_t(x) + 2] = over(unsigned(qRed(line[x])));
+        const QRgb c = qAlpha(line[x]) == 255 ? line[x] : overWhite(line[x]);
+        row[3 * size_t(x)] = char(qBlue(c));
+        row[3 * size_t(x) + 1] = char(qGreen(c));
+        row[3 * size_t(x) + 2] = char(qRed(c));
     }
 }
 
@@ -345,12 +352,11 @@ void ReduceSink::Row(int y, const QRgb* line)
         m_currentRow = target;
     }
     for (size_t x = 0; x < m_column.size(); ++x) {
-        const QRgb c = line[x];
-        const unsigned a = unsigned(qAlpha(c));
+        const QRgb c = qAlpha(line[x]) == 255 ? line[x] : overWhite(line[x]);
         uint64_t* s = &m_sums[size_t(m_column[x]) * 3];
-        s[0] += (unsigned(qRed(c)) * a + 255u * (255u - a) + 127u) / 255u;
-        s[1] += (unsigned(qGreen(c)) * a + 255u * (255u - a) + 127u) / 255u;
-        s[2] += (unsigned(qBlue(c)) * a + 255u * (255u - a) + 127u) / 255u;
+        s[0] += unsigned(qRed(c));
+        s[1] += unsigned(qGreen(c));
+        s[2] += unsigned(qBlue(c));
     }
     ++m_rowsSummed;
 }
@@ -696,11 +702,10 @@ std::string ImageToPacked24(const QImage& image)
     for (int y = h - 1; y >= 0; --y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         for (int x = 0; x < w; ++x) {
-            const unsigned a = unsigned(qAlpha(in[x]));
-            auto over = [a](unsigned c) { return char((c * a + 255u * (255u - a) + 127u) / 255u); };
-            row[3 * size_t(x)] = over(unsigned(qBlue(in[x])));
-            row[3 * size_t(x) + 1] = over(unsigned(qGreen(in[x])));
-            row[3 * size_t(x) + 2] = over(unsigned(qRed(in[x])));
+            const QRgb c = qAlpha(in[x]) == 255 ? in[x] : overWhite(in[x]);
+            row[3 * size_t(x)] = char(qBlue(c));
+            row[3 * size_t(x) + 1] = char(qGreen(c));
+            row[3 * size_t(x) + 2] = char(qRed(c));
         }
         out.append(row);
     }
