@@ -1,5 +1,6 @@
 #include "platform/dc.h"
 
+#include "platform/dc_internal.h"
 #include "platform/qtrect.h"
 
 #include <QPainter>
@@ -264,11 +265,16 @@ int CDC::SetPolyFillMode(int mode)
 void CDC::IntersectClipRect(const RECT& r)
 {
     const RECT n = r.Normalized();
+    if (m_state.clipRegion) {
+        setClipRegion(m_state.clipRegion->intersected(ToQRect(n)));
+        return;
+    }
     m_state.clip = m_state.clip ? intersect(*m_state.clip, n) : n;
 }
 
 void CDC::SelectClipRect(const RECT* r)
 {
+    m_state.clipRegion.reset();
     if (r)
         m_state.clip = r->Normalized();
     else
@@ -316,17 +322,18 @@ void CDC::applyCoverage(const Coverage& cov)
 {
     if (!m_image || cov.empty())
         return;
-    const RECT& b = cov.bounds();
-    for (int y = b.top; y < b.bottom; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
-        for (int x = b.left; x < b.right; ++x) {
-            const uint32_t c = cov.at(x, y);
-            if (c == kNone)
-                continue;
-            uint32_t& px = line[x + m_org.x];
-            px = 0xFF000000u | applyRop(m_state.rop, toRgb(c), px & 0xFFFFFFu);
+    forVisibleRects(cov.bounds(), [&](const RECT& b) {
+        for (int y = b.top; y < b.bottom; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
+            for (int x = b.left; x < b.right; ++x) {
+                const uint32_t c = cov.at(x, y);
+                if (c == kNone)
+                    continue;
+                uint32_t& px = line[x + m_org.x];
+                px = 0xFF000000u | applyRop(m_state.rop, toRgb(c), px & 0xFFFFFFu);
+            }
         }
-    }
+    });
 }
 
 // One cosmetic segment; the pen's dash pattern continues from the last one.
@@ -394,7 +401,64 @@ void CDC::styledRing(Coverage& cov, std::vector<std::pair<double, POINT>>& ring)
         cosmeticSegment(cov, e.second.x, e.second.y, e.second.x, e.second.y, true);
 }
 
-void CDC::rasterFill(Coverage& cov, const QPainterPath& path, COLORREF color)
+std::optional<COLORREF> CDC::brushColor(const CBrush& brush, int x, int y) const
+{
+    // Hatches and patterns line up with the device's pixels.
+    const int dx = x + m_org.x, dy = y + m_org.y;
+    switch (brush.style) {
+    case BS_HATCHED: {
+        const int hx = dx & 7, hy = dy & 7;
+        bool on = false;
+        switch (brush.hatch) {
+        case HS_HORIZONTAL: on = hy == 7; break;
+        case HS_VERTICAL: on = hx == 7; break;
+        case HS_FDIAGONAL: on = hx == hy; break;
+        case HS_BDIAGONAL: on = hx + hy == 7; break;
+        case HS_CROSS: on = hx == 7 || hy == 7; break;
+        default: on = hx == hy || hx + hy == 7; break;
+        }
+        if (on)
+            return brush.color;
+        if (m_state.bkMode == OPAQUE)
+            return m_state.bkColor;
+        return std::nullopt;
+    }
+    case BS_PATTERN: {
+        const QImage& tile = *brush.pattern;
+        const int tx = ((dx % tile.width()) + tile.width()) % tile.width();
+        const int ty = ((dy % tile.height()) + tile.height()) % tile.height();
+        const uint32_t p = reinterpret_cast<const uint32_t*>(tile.constScanLine(ty))[tx] & 0xFFFFFFu;
+        if (brush.monochrome)
+            return p ? m_state.bkColor : m_state.textColor;
+        return fromRgb(p);
+    }
+    default: return brush.color;
+    }
+}
+
+QBrush CDC::painterBrush(const CBrush& brush) const
+{
+    if (brush.style == BS_HATCHED) {
+        static const Qt::BrushStyle styles[] = {Qt::HorPattern, Qt::VerPattern, Qt::BDiagPattern,
+                                                Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        return QBrush(qcolor(brush.color), styles[std::clamp(brush.hatch, 0, 5)]);
+    }
+    if (brush.style == BS_PATTERN && brush.pattern) {
+        QImage tile = *brush.pattern;
+        if (brush.monochrome) {
+            const uint32_t fg = 0xFF000000u | toRgb(m_state.textColor), bg = 0xFF000000u | toRgb(m_state.bkColor);
+            for (int y = 0; y < tile.height(); ++y) {
+                auto* line = reinterpret_cast<uint32_t*>(tile.scanLine(y));
+                for (int x = 0; x < tile.width(); ++x)
+                    line[x] = (line[x] & 0xFFFFFFu) ? bg : fg;
+            }
+        }
+        return QBrush(tile);
+    }
+    return QBrush(qcolor(brush.color));
+}
+
+void CDC::rasterFill(Coverage& cov, const QPainterPath& path, const CBrush& brush)
 {
     const RECT& b = cov.bounds();
     if (cov.empty())
@@ -409,33 +473,82 @@ void CDC::rasterFill(Coverage& cov, const QPainterPath& path, COLORREF color)
         p.translate(-b.left, -b.top);
         p.drawPath(path);
     }
+    const bool solid = brush.IsSolid();
     for (int y = 0; y < mask.height(); ++y) {
         const uchar* line = mask.constScanLine(y);
-        for (int x = 0; x < mask.width(); ++x)
-            if (line[x])
-                cov.set(b.left + x, b.top + y, color);
+        for (int x = 0; x < mask.width(); ++x) {
+            if (!line[x])
+                continue;
+            if (solid) {
+                cov.set(b.left + x, b.top + y, brush.color);
+            } else if (const auto c = brushColor(brush, b.left + x, b.top + y)) {
+                cov.set(b.left + x, b.top + y, *c);
+            }
+        }
     }
 }
+
+namespace {
+
+Qt::PenCapStyle capStyle(int cap)
+{
+    switch (cap) {
+    case PS_ENDCAP_SQUARE: return Qt::SquareCap;
+    case PS_ENDCAP_FLAT: return Qt::FlatCap;
+    default: return Qt::RoundCap;
+    }
+}
+
+Qt::PenJoinStyle joinStyle(int join)
+{
+    switch (join) {
+    case PS_JOIN_BEVEL: return Qt::BevelJoin;
+    case PS_JOIN_MITER: return Qt::MiterJoin;
+    default: return Qt::RoundJoin;
+    }
+}
+
+Qt::PenStyle geometricDashes(int style)
+{
+    switch (style) {
+    case PS_DASH: return Qt::DashLine;
+    case PS_DOT: return Qt::DotLine;
+    case PS_DASHDOT: return Qt::DashDotLine;
+    case PS_DASHDOTDOT: return Qt::DashDotDotLine;
+    default: return Qt::SolidLine;
+    }
+}
+
+} // namespace
 
 void CDC::rasterStroke(Coverage& cov, const QPainterPath& path)
 {
     QPainterPathStroker stroker;
     stroker.setWidth(m_state.pen.width);
-    stroker.setCapStyle(Qt::RoundCap);
-    stroker.setJoinStyle(Qt::RoundJoin);
+    stroker.setCapStyle(capStyle(m_state.pen.endCap));
+    stroker.setJoinStyle(joinStyle(m_state.pen.join));
+    // GDI's mitre limit: a mitre longer than ten pen widths is bevelled.
+    stroker.setMiterLimit(10);
+    if (geometricDashes(m_state.pen.style) != Qt::SolidLine)
+        stroker.setDashPattern(geometricDashes(m_state.pen.style));
     QPainterPath outline = stroker.createStroke(path);
     outline.setFillRule(Qt::WindingFill);
-    rasterFill(cov, outline, m_state.pen.color);
+    rasterFill(cov, outline, CBrush::Solid(m_state.pen.color));
 }
 
 void CDC::preparePainter()
 {
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_painter->setCompositionMode(compositionFor(m_state.rop));
-    if (m_state.clip) {
-        const RECT& c = *m_state.clip;
-        m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
-    }
+    ClipPainter(*m_painter);
+}
+
+void CDC::ClipPainter(QPainter& p) const
+{
+    if (m_state.clipRegion)
+        p.setClipRegion(*m_state.clipRegion, Qt::IntersectClip);
+    else if (m_state.clip)
+        p.setClipRect(ToQRect(*m_state.clip), Qt::IntersectClip);
 }
 
 void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* strokePath)
@@ -443,8 +556,11 @@ void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* stroke
     flushFills();
     m_painter->save();
     preparePainter();
-    if (fillPath && !m_state.brush.IsNull())
-        m_painter->fillPath(*fillPath, qcolor(m_state.brush.color));
+    if (fillPath && !m_state.brush.IsNull()) {
+        if (m_state.brush.style == BS_HATCHED && m_state.bkMode == OPAQUE)
+            m_painter->fillPath(*fillPath, qcolor(m_state.bkColor));
+        m_painter->fillPath(*fillPath, painterBrush(m_state.brush));
+    }
     if (strokePath && !m_state.pen.IsNull()) {
         QPen pen(qcolor(m_state.pen.color));
         if (m_state.pen.IsCosmetic()) {
@@ -459,8 +575,10 @@ void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* stroke
             }
         } else {
             pen.setWidth(m_state.pen.width);
-            pen.setCapStyle(Qt::RoundCap);
-            pen.setJoinStyle(Qt::RoundJoin);
+            pen.setCapStyle(capStyle(m_state.pen.endCap));
+            pen.setJoinStyle(joinStyle(m_state.pen.join));
+            pen.setMiterLimit(10);
+            pen.setStyle(geometricDashes(m_state.pen.style));
         }
         m_painter->strokePath(*strokePath, pen);
     }
@@ -504,7 +622,7 @@ bool CDC::LineTo(int x, int y)
 }
 
 bool CDC::figure(const QPainterPath& fillPath, const QPainterPath& strokePath,
-                 const std::vector<POINT>* cosmeticOutline, bool closedOutline)
+                 const std::vector<std::vector<POINT>>* cosmeticOutline, bool closedOutline)
 {
     if (m_painter) {
         painterFigure(&fillPath, &strokePath);
@@ -519,17 +637,18 @@ bool CDC::figure(const QPainterPath& fillPath, const QPainterPath& strokePath,
     if (cov.empty())
         return true;
     if (!m_state.brush.IsNull())
-        rasterFill(cov, fillPath, m_state.brush.color);
+        rasterFill(cov, fillPath, m_state.brush);
     if (!m_state.pen.IsNull()) {
         if (m_state.pen.IsCosmetic() && cosmeticOutline && !cosmeticOutline->empty()) {
             m_state.styleCounter = 0;
-            const auto& pts = *cosmeticOutline;
-            for (size_t i = 0; i + 1 < pts.size(); ++i)
-                cosmeticSegment(cov, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, false);
-            if (closedOutline && pts.size() > 1)
-                cosmeticSegment(cov, pts.back().x, pts.back().y, pts.front().x, pts.front().y, false);
-            else if (!closedOutline && pts.size() == 1)
-                cosmeticSegment(cov, pts[0].x, pts[0].y, pts[0].x, pts[0].y, true);
+            for (const auto& pts : *cosmeticOutline) {
+                for (size_t i = 0; i + 1 < pts.size(); ++i)
+                    cosmeticSegment(cov, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, false);
+                if (closedOutline && pts.size() > 1)
+                    cosmeticSegment(cov, pts.back().x, pts.back().y, pts.front().x, pts.front().y, false);
+                else if (!closedOutline && pts.size() == 1)
+                    cosmeticSegment(cov, pts[0].x, pts[0].y, pts[0].x, pts[0].y, true);
+            }
         } else if (!m_state.pen.IsCosmetic()) {
             rasterStroke(cov, strokePath);
         }
@@ -547,7 +666,7 @@ bool CDC::Polyline(const POINT* pts, int count)
     QPainterPath path(QPointF(pts[0].x + 0.5, pts[0].y + 0.5));
     for (int i = 1; i < count; ++i)
         path.lineTo(pts[i].x + 0.5, pts[i].y + 0.5);
-    std::vector<POINT> outline(pts, pts + count);
+    const std::vector<std::vector<POINT>> outline{std::vector<POINT>(pts, pts + count)};
     const CBrush brush = m_state.brush;
     m_state.brush = CBrush::Hollow();
     figure(QPainterPath(), path, &outline, false);
@@ -564,7 +683,33 @@ bool CDC::Polygon(const POINT* pts, int count)
         path.lineTo(pts[i].x + 0.5, pts[i].y + 0.5);
     path.closeSubpath();
     path.setFillRule(m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
-    std::vector<POINT> outline(pts, pts + count);
+    const std::vector<std::vector<POINT>> outline{std::vector<POINT>(pts, pts + count)};
+    return figure(path, path, &outline, true);
+}
+
+bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
+{
+    if (!pts || !counts || polygons < 1)
+        return false;
+    QPainterPath path;
+    path.setFillRule(m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    std::vector<std::vector<POINT>> outline;
+    const POINT* p = pts;
+    for (int k = 0; k < polygons; ++k) {
+        const int n = counts[k];
+        if (n < 0)
+            return false;
+        if (n >= 2) {
+            path.moveTo(p[0].x + 0.5, p[0].y + 0.5);
+            for (int i = 1; i < n; ++i)
+                path.lineTo(p[i].x + 0.5, p[i].y + 0.5);
+            path.closeSubpath();
+            outline.emplace_back(p, p + n);
+        }
+        p += n;
+    }
+    if (outline.empty())
+        return true;
     return figure(path, path, &outline, true);
 }
 
@@ -582,8 +727,8 @@ bool CDC::Rectangle(int left, int top, int right, int bottom)
         fill.addRect(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
     QPainterPath stroke;
     stroke.addRect(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
-    const std::vector<POINT> outline{{r.left, r.top}, {r.left, r.bottom - 1},
-                                     {r.right - 1, r.bottom - 1}, {r.right - 1, r.top}};
+    const std::vector<std::vector<POINT>> outline{{{r.left, r.top}, {r.left, r.bottom - 1},
+                                                   {r.right - 1, r.bottom - 1}, {r.right - 1, r.top}}};
     if (m_painter)
         return figure(fill, stroke, nullptr, true);
     return figure(fill, stroke, &outline, true);
@@ -654,7 +799,8 @@ bool CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
                     if (edge)
                         ring.push_back({std::atan2(y + 0.5 - cy, x + 0.5 - cx), POINT{x, y}});
                     else if (!m_state.brush.IsNull())
-                        cov.set(x, y, m_state.brush.color);
+                        if (const auto c = brushColor(m_state.brush, x, y))
+                            cov.set(x, y, *c);
                 }
             styledRing(cov, ring);
             applyCoverage(cov);
@@ -682,7 +828,8 @@ bool CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
             if (edge && !m_state.pen.IsNull())
                 cov.set(x, y, m_state.pen.color);
             else if (!m_state.brush.IsNull())
-                cov.set(x, y, m_state.brush.color);
+                if (const auto c = brushColor(m_state.brush, x, y))
+                    cov.set(x, y, *c);
         }
     applyCoverage(cov);
     return true;
@@ -757,7 +904,7 @@ bool CDC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, 
 void CDC::FillSolidRect(const RECT& r, COLORREF color)
 {
     const RECT n = r.Normalized();
-    if (m_painter && m_fillBatchDepth > 0) {
+    if (m_painter && m_fillBatchDepth > 0 && !m_state.clipRegion) {
         auto sameClip = [&](const std::optional<RECT>& a) {
             const std::optional<RECT>& b = m_state.clip;
             return a.has_value() == b.has_value() &&
@@ -774,20 +921,18 @@ void CDC::FillSolidRect(const RECT& r, COLORREF color)
     if (m_painter) {
         m_painter->save();
         m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        if (m_state.clip) {
-            const RECT& c = *m_state.clip;
-            m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
-        }
+        ClipPainter(*m_painter);
         m_painter->fillRect(ToQRect(n), qcolor(color));
         m_painter->restore();
         return;
     }
-    const RECT b = intersect(n, visibleBounds());
     const uint32_t px = 0xFF000000u | toRgb(color);
-    for (int y = b.top; y < b.bottom; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
-        std::fill(line + (b.left + m_org.x), line + (b.right + m_org.x), px);
-    }
+    forVisibleRects(intersect(n, visibleBounds()), [&](const RECT& b) {
+        for (int y = b.top; y < b.bottom; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
+            std::fill(line + (b.left + m_org.x), line + (b.right + m_org.x), px);
+        }
+    });
 }
 
 void CDC::InvertRect(const RECT& r)
@@ -797,20 +942,18 @@ void CDC::InvertRect(const RECT& r)
         flushFills();
         m_painter->save();
         m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
-        if (m_state.clip) {
-            const RECT& c = *m_state.clip;
-            m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
-        }
+        ClipPainter(*m_painter);
         m_painter->fillRect(ToQRect(n), Qt::black);
         m_painter->restore();
         return;
     }
-    const RECT b = intersect(n, visibleBounds());
-    for (int y = b.top; y < b.bottom; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
-        for (int x = b.left + m_org.x; x < b.right + m_org.x; ++x)
-            line[x] = 0xFF000000u | (~line[x] & 0xFFFFFFu);
-    }
+    forVisibleRects(intersect(n, visibleBounds()), [&](const RECT& b) {
+        for (int y = b.top; y < b.bottom; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
+            for (int x = b.left + m_org.x; x < b.right + m_org.x; ++x)
+                line[x] = 0xFF000000u | (~line[x] & 0xFFFFFFu);
+        }
+    });
 }
 
 COLORREF CDC::GetPixel(int x, int y) const
@@ -826,6 +969,8 @@ void CDC::SetPixel(int x, int y, COLORREF color)
     if (m_state.clip) {
         const RECT& c = *m_state.clip;
         if (x < c.left || x >= c.right || y < c.top || y >= c.bottom)
+            return;
+        if (m_state.clipRegion && !m_state.clipRegion->contains(QPoint(x, y)))
             return;
     }
     const int64_t ix = int64_t(x) + m_org.x, iy = int64_t(y) + m_org.y;
