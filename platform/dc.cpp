@@ -533,6 +533,8 @@ void CDC::rasterStroke(Coverage& cov, const QPainterPath& path)
         stroker.setDashPattern(geometricDashes(m_state.pen.style));
     QPainterPath outline = stroker.createStroke(path);
     outline.setFillRule(Qt::WindingFill);
+    // Pixel centres on the outline's edge go to the top and left, as in GDI.
+    outline.translate(-1.0 / 64, -1.0 / 64);
     rasterFill(cov, outline, CBrush::Solid(m_state.pen.color));
 }
 
@@ -678,21 +680,22 @@ bool CDC::Polygon(const POINT* pts, int count)
 {
     if (!pts || count < 2)
         return false;
-    QPainterPath path(QPointF(pts[0].x + 0.5, pts[0].y + 0.5));
-    for (int i = 1; i < count; ++i)
-        path.lineTo(pts[i].x + 0.5, pts[i].y + 0.5);
-    path.closeSubpath();
-    path.setFillRule(m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
-    const std::vector<std::vector<POINT>> outline{std::vector<POINT>(pts, pts + count)};
-    return figure(path, path, &outline, true);
+    const int counts[1] = {count};
+    return PolyPolygon(pts, counts, 1);
 }
 
 bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
 {
     if (!pts || !counts || polygons < 1)
         return false;
-    QPainterPath path;
-    path.setFillRule(m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    // The outline runs through the pixels' centres; the inside is sampled
+    // at pixel centres from the corners, so that, as in GDI, a polygon
+    // without a pen covers its top and left edges but not its bottom and
+    // right ones.
+    QPainterPath path, fill;
+    const Qt::FillRule rule = m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+    path.setFillRule(rule);
+    fill.setFillRule(rule);
     std::vector<std::vector<POINT>> outline;
     const POINT* p = pts;
     for (int k = 0; k < polygons; ++k) {
@@ -701,16 +704,20 @@ bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
             return false;
         if (n >= 2) {
             path.moveTo(p[0].x + 0.5, p[0].y + 0.5);
-            for (int i = 1; i < n; ++i)
+            fill.moveTo(p[0].x, p[0].y);
+            for (int i = 1; i < n; ++i) {
                 path.lineTo(p[i].x + 0.5, p[i].y + 0.5);
+                fill.lineTo(p[i].x, p[i].y);
+            }
             path.closeSubpath();
+            fill.closeSubpath();
             outline.emplace_back(p, p + n);
         }
         p += n;
     }
     if (outline.empty())
         return true;
-    return figure(path, path, &outline, true);
+    return figure(fill, path, &outline, true);
 }
 
 bool CDC::Rectangle(int left, int top, int right, int bottom)

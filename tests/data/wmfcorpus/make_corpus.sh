@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-SIZE=200
+SIZE=400
 AIGA=/usr/share/inkscape/symbols/AigaSymbols.svg
 FLOW=/usr/share/inkscape/symbols/FlowSymbols.svg
 LOGIC=/usr/share/inkscape/symbols/LogicSymbols.svg
@@ -88,9 +88,13 @@ sources | while read -r name src sym; do
     cp "$src" "$svg"
   fi
   inkscape "$svg" --export-type=wmf --export-filename="${name}_ink.wmf" >/dev/null 2>&1
+  reference "${name}_ink.wmf"
+  # LibreOffice turns the Tango icons' gradients into masked bitmaps and
+  # crops the picture (its own drawing of its export shows only a strip):
+  # those exports are left out.
+  [[ $name == tango-* ]] && continue
   soffice --headless --convert-to wmf --outdir "$WORK/lo" "$svg" >/dev/null 2>&1
   cp "$WORK/lo/$name.wmf" "${name}_lo.wmf"
-  reference "${name}_ink.wmf"
   reference "${name}_lo.wmf"
 done
 ls *.wmf | wc -l
