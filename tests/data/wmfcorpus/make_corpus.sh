@@ -61,21 +61,24 @@ LIST
 # pictures, and wmf2gd drew the Adwaita exports blank, so they are not
 # used.)
 reference() {
-  local wmf=$1 png=${1%.wmf}.png size
+  local wmf=$1 png=${1%.wmf}.png size max=$SIZE
+  # The text example is drawn larger: at 400 pixels its letters are a few
+  # pixels high and their thin strokes fall between pixel centres.
+  [[ $wmf == tref_* ]] && max=1200
   size=$(python3 -c '
 import struct, sys
 d = open(sys.argv[1], "rb").read(22)
 l, t, r, b = struct.unpack("<4h", d[6:14])
 w, h = abs(r - l), abs(b - t)
 s = int(sys.argv[2])
-print(s, max(1, round(h * s / w))) if w >= h else print(max(1, round(w * s / h)), s)' "$wmf" $SIZE)
+print(s, max(1, round(h * s / w))) if w >= h else print(max(1, round(w * s / h)), s)' "$wmf" $max)
   inkscape "$wmf" --export-plain-svg --export-filename="$WORK/ref.svg" >/dev/null 2>&1
   sed -i '0,/<svg /s//<svg shape-rendering="crispEdges" text-rendering="optimizeSpeed" /' "$WORK/ref.svg"
   rsvg-convert -w ${size% *} -h ${size#* } -b white -o "$png" "$WORK/ref.svg"
 }
 
 if [ "${1:-}" = refs ]; then # only draw the references again
-  for wmf in *.wmf; do reference "$wmf"; done
+  for wmf in ${2:-*.wmf}; do reference "$wmf"; done
   exit 0
 fi
 
@@ -93,6 +96,10 @@ sources | while read -r name src sym; do
   # crops the picture (its own drawing of its export shows only a strip):
   # those exports are left out.
   [[ $name == tango-* ]] && continue
+  # LibreOffice gives the example's heading fonts a character width equal to
+  # their height; GDI, and so the player, widen such text more than twice,
+  # while both importers ignore the width: no reference fits, left out.
+  [[ $name == tref ]] && continue
   soffice --headless --convert-to wmf --outdir "$WORK/lo" "$svg" >/dev/null 2>&1
   cp "$WORK/lo/$name.wmf" "${name}_lo.wmf"
   reference "${name}_lo.wmf"
