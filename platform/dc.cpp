@@ -582,6 +582,8 @@ void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* stroke
             pen.setMiterLimit(10);
             pen.setStyle(geometricDashes(m_state.pen.style));
         }
+        if (!m_state.pen.IsCosmetic())
+            m_painter->translate(-1.0 / 64, -1.0 / 64); // edge ties to the top left, as on bitmaps
         m_painter->strokePath(*strokePath, pen);
     }
     m_painter->restore();

@@ -170,6 +170,10 @@ CBrush Player::brushFromDib(std::string_view dib, uint16_t usage) const
 
 QRegion Player::deviceRegion(const GdiObject& region) const
 {
+    // A region used again and again under the same mapping is mapped once.
+    const std::array<double, 4> mapping{scaleX(), scaleY(), double(mapX(0)), double(mapY(0))};
+    if (region.deviceMapping == mapping)
+        return region.device;
     std::vector<QRect> rects;
     rects.reserve(region.region.size());
     for (const RECT& r : region.region) {
@@ -177,7 +181,9 @@ QRegion Player::deviceRegion(const GdiObject& region) const
         if (!d.IsEmpty())
             rects.emplace_back(QPoint(d.left, d.top), QPoint(d.right - 1, d.bottom - 1));
     }
-    return unite(rects, 0, rects.size());
+    region.device = unite(rects, 0, rects.size());
+    region.deviceMapping = mapping;
+    return region.device;
 }
 
 bool Player::objectRecord(uint16_t fn, const Params& p)

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QRegion>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -124,6 +125,9 @@ struct GdiObject {
     LOGFONTA font;
     std::vector<COLORREF> palette;
     std::vector<RECT> region; // logical rectangles
+    // The region in device pixels for the mapping it was last used with.
+    mutable QRegion device;
+    mutable std::optional<std::array<double, 4>> deviceMapping;
 };
 
 struct State {

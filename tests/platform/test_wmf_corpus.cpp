@@ -1,6 +1,7 @@
 // Metafiles written by other programs (the WMF export of two drawing
 // programs, from pictures that Debian ships), drawn by the player and
-// compared with an independent renderer's drawing of each. How the corpus
+// compared with an independent renderer's drawing of each, on a bitmap and
+// through a painter. How the corpus
 // was made: data/wmfcorpus/make_corpus.sh.
 #include "platform/dc.h"
 #include "platform/wmf.h"
@@ -98,13 +99,24 @@ TEST(WmfCorpus, EveryFileMatchesItsReferenceRendering)
         if (!dump.isEmpty())
             ours.save(dump + QLatin1Char('/') + pngName);
 
-        const auto refMask = inkMask(reference), ourMask = inkMask(ours);
-        const Unmatched missing = unmatched(refMask, ourMask, w, h);
-        const Unmatched extra = unmatched(ourMask, refMask, w, h);
-        EXPECT_GT(missing.inked, 0u);
-        EXPECT_LE(missing.share(), kMaxUnmatched)
-            << missing.alone << " of " << missing.inked << " inked reference pixels not drawn";
-        EXPECT_LE(extra.share(), kMaxUnmatched)
-            << extra.alone << " of " << extra.inked << " drawn pixels not in the reference";
+        // The same through a painter, as printing draws.
+        QImage painted = testsupport::whiteImage(w, h);
+        {
+            QPainter painter(&painted);
+            CDC pdc(&painter, 96, 96, w, h);
+            wmf::Play(pdc, file.bits, POINT{0, 0}, SIZE{w, h});
+        }
+        const auto refMask = inkMask(reference);
+        for (const QImage* drawn : {&ours, &painted}) {
+            SCOPED_TRACE(drawn == &ours ? "raster" : "painter");
+            const auto ourMask = inkMask(*drawn);
+            const Unmatched missing = unmatched(refMask, ourMask, w, h);
+            const Unmatched extra = unmatched(ourMask, refMask, w, h);
+            EXPECT_GT(missing.inked, 0u);
+            EXPECT_LE(missing.share(), kMaxUnmatched)
+                << missing.alone << " of " << missing.inked << " inked reference pixels not drawn";
+            EXPECT_LE(extra.share(), kMaxUnmatched)
+                << extra.alone << " of " << extra.inked << " drawn pixels not in the reference";
+        }
     }
 }
