@@ -439,8 +439,8 @@ std::optional<COLORREF> CDC::brushColor(const CBrush& brush, int x, int y) const
 QBrush CDC::painterBrush(const CBrush& brush) const
 {
     if (brush.style == BS_HATCHED) {
-        static const Qt::BrushStyle styles[] = {Qt::HorPattern, Qt::VerPattern, Qt::BDiagPattern,
-                                                Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        static const Qt::BrushStyle styles[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
+                                                Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
         return QBrush(qcolor(brush.color), styles[std::clamp(brush.hatch, 0, 5)]);
     }
     if (brush.style == BS_PATTERN && brush.pattern) {

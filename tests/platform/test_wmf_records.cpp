@@ -8,6 +8,8 @@
 #include "support/test_support.h"
 
 #include <QPainter>
+#include <array>
+#include <memory>
 #include <gtest/gtest.h>
 
 using wmftest::Builder;
@@ -421,4 +423,42 @@ TEST(DcRegions, PainterTargetsHonourAClipRegionAndHatches)
         blue += px(img, x, 30) == kBlue;
     EXPECT_GT(blue, 0);
     EXPECT_LT(blue, 10);
+}
+
+TEST(DcRegions, HatchesRunTheSameWayOnBitmapsAndPainters)
+{
+    // For each hatch: how many hatch pixels continue down-right ("\") and
+    // down-left ("/"), on a bitmap and through a painter.
+    auto runs = [](int hatch, bool painter) {
+        QImage img = testsupport::whiteImage(32, 32);
+        QPainter p;
+        std::unique_ptr<CDC> dc;
+        if (painter) {
+            p.begin(&img);
+            dc = std::make_unique<CDC>(&p, 96, 96, 32, 32);
+        } else {
+            dc = std::make_unique<CDC>(&img);
+        }
+        dc->SelectPen(CPen::Null());
+        dc->SelectBrush(CBrush::Hatched(hatch, RGB(0, 0, 0)));
+        dc->SetBkMode(TRANSPARENT);
+        dc->Rectangle(0, 0, 33, 33);
+        dc.reset();
+        if (painter)
+            p.end();
+        int down = 0, up = 0, across = 0, along = 0;
+        for (int y = 1; y < 31; ++y)
+            for (int x = 1; x < 31; ++x) {
+                if (px(img, x, y) != kBlack)
+                    continue;
+                down += px(img, x + 1, y + 1) == kBlack;
+                up += px(img, x - 1, y + 1) == kBlack;
+                across += px(img, x + 1, y) == kBlack;
+                along += px(img, x, y + 1) == kBlack;
+            }
+        return std::array<bool, 4>{down > 20, up > 20, across > 20, along > 20};
+    };
+    for (int hatch = HS_HORIZONTAL; hatch <= HS_DIAGCROSS; ++hatch)
+        EXPECT_EQ(runs(hatch, false), runs(hatch, true)) << hatch;
+    EXPECT_EQ(runs(HS_FDIAGONAL, false), (std::array<bool, 4>{true, false, false, false}));
 }
