@@ -173,6 +173,11 @@ public:
 
     COLORREF GetPixel(int x, int y) const; // CLR_INVALID (0xFFFFFFFF) outside
     void SetPixel(int x, int y, COLORREF color);
+    // Fills with the brush, from (x, y), the pixels up to the border of
+    // `color` (FLOODFILLBORDER) or those of `color` (FLOODFILLSURFACE) that
+    // touch it side by side. Bitmap targets only: a painter's pixels cannot
+    // be read (answers false).
+    bool ExtFloodFill(int x, int y, COLORREF color, unsigned type);
 
     // Text. Strings are bytes in the code page of the selected font's
     // character set. The font's escapement turns text about its reference

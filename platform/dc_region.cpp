@@ -3,6 +3,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -108,4 +109,65 @@ void CDC::InvertRegion(const QRegion& region)
 {
     for (const QRect& q : region)
         InvertRect(RECT{q.x(), q.y(), q.x() + q.width(), q.y() + q.height()});
+}
+
+bool CDC::ExtFloodFill(int x, int y, COLORREF color, unsigned type)
+{
+    if (!m_image || m_state.brush.IsNull())
+        return false;
+    const RECT b = visibleBounds();
+    auto visible = [&](int px, int py) {
+        return px >= b.left && px < b.right && py >= b.top && py < b.bottom &&
+               (!m_state.clipRegion || m_state.clipRegion->contains(QPoint(px, py)));
+    };
+    if (!visible(x, y))
+        return false;
+    const uint32_t target = ((GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color));
+    auto rgbAt = [&](int px, int py) {
+        return reinterpret_cast<const uint32_t*>(m_image->constScanLine(py + m_org.y))[px + m_org.x] & 0xFFFFFFu;
+    };
+    auto fills = [&](int px, int py) {
+        const bool same = rgbAt(px, py) == target;
+        return type == FLOODFILLSURFACE ? same : !same;
+    };
+    if (!fills(x, y))
+        return false;
+    // The area is found first, then painted, so that the brush's own colours
+    // do not stop or extend it.
+    const int w = int(b.Width()), h = int(b.Height());
+    std::vector<uint8_t> in(size_t(w) * size_t(h), 0);
+    std::vector<POINT> todo{POINT{x, y}};
+    in[size_t(y - b.top) * size_t(w) + size_t(x - b.left)] = 1;
+    while (!todo.empty()) {
+        const POINT p = todo.back();
+        todo.pop_back();
+        const POINT next[4] = {{p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}};
+        for (const POINT& n : next) {
+            if (!visible(n.x, n.y))
+                continue;
+            uint8_t& seen = in[size_t(n.y - b.top) * size_t(w) + size_t(n.x - b.left)];
+            if (seen || !fills(n.x, n.y))
+                continue;
+            seen = 1;
+            todo.push_back(n);
+        }
+    }
+    const uint32_t solid = (GetRValue(m_state.brush.color) << 16) | (GetGValue(m_state.brush.color) << 8) |
+                           GetBValue(m_state.brush.color);
+    for (int py = 0; py < h; ++py) {
+        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(py + b.top + m_org.y));
+        for (int px = 0; px < w; ++px) {
+            if (!in[size_t(py) * size_t(w) + size_t(px)])
+                continue;
+            uint32_t c = solid;
+            if (!m_state.brush.IsSolid()) {
+                const auto bc = brushColor(m_state.brush, px + b.left, py + b.top);
+                if (!bc)
+                    continue;
+                c = (GetRValue(*bc) << 16) | (GetGValue(*bc) << 8) | GetBValue(*bc);
+            }
+            line[px + b.left + m_org.x] = 0xFF000000u | c;
+        }
+    }
+    return true;
 }

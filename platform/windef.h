@@ -108,6 +108,10 @@ constexpr uint32_t DSTINVERT = 0x00550009;
 constexpr uint32_t BLACKNESS = 0x00000042;
 constexpr uint32_t WHITENESS = 0x00FF0062;
 
+// Flood fill types.
+constexpr unsigned FLOODFILLBORDER = 0;
+constexpr unsigned FLOODFILLSURFACE = 1;
+
 // Mapping modes.
 constexpr int MM_TEXT = 1;
 constexpr int MM_LOMETRIC = 2;

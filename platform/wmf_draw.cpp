@@ -169,6 +169,22 @@ void Player::text(int32_t x, int32_t y, unsigned options, const RECT* rect, std:
             placed = next;
         }
     }
+    if (dx.empty() && m_state.breakExtra != 0 && !s.empty()) {
+        // SETTEXTJUSTIFICATION: the extra space goes to the spaces, shared
+        // out evenly among as many as it names.
+        const int extra = int(std::lround(std::clamp(m_state.breakExtra * std::fabs(scaleX()), -1e6, 1e6)));
+        const int count = m_state.breakCount;
+        int space = 0;
+        dx.reserve(s.size());
+        for (const char ch : s) {
+            int advance = m_dc.GetTextExtent(std::string_view(&ch, 1)).cx;
+            if (ch == ' ' && space < count) {
+                advance += int(int64_t(extra) * (space + 1) / count - int64_t(extra) * space / count);
+                ++space;
+            }
+            dx.push_back(advance);
+        }
+    }
     const RECT r = rect ? rect->Normalized() : RECT{};
     m_dc.ExtTextOut(mapX(x), mapY(y), rect ? (options & (ETO_OPAQUE | ETO_CLIPPED)) : 0, rect ? &r : nullptr, s,
                     dx.empty() ? nullptr : dx.data());
@@ -235,6 +251,18 @@ bool Player::drawRecord(uint16_t fn, const Params& p)
     case META_CHORD:
         if (p.has(8))
             arcFigure(fn, p);
+        return true;
+    case META_FLOODFILL:
+    case META_EXTFLOODFILL:
+        // colour, (fill type,) y, x
+        if (p.has(fn == META_FLOODFILL ? 4 : 5)) {
+            applyShapeState();
+            const size_t at = fn == META_FLOODFILL ? 2 : 3;
+            const unsigned type = fn == META_FLOODFILL ? FLOODFILLBORDER : p.u(0);
+            const size_t colourWord = fn == META_FLOODFILL ? 0 : 1;
+            m_dc.ExtFloodFill(mapX(p.s(at + 1)), mapY(p.s(at)), colour(p.u32(colourWord)),
+                              type == FLOODFILLSURFACE ? FLOODFILLSURFACE : FLOODFILLBORDER);
+        }
         return true;
     case META_SETPIXEL:
         if (p.has(4))

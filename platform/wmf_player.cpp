@@ -154,6 +154,10 @@ bool Player::stateRecord(uint16_t fn, const Params& p)
             m_state.polyFillMode = p.s(0);
         return true;
     case META_SETTEXTCHAREXTRA: m_state.charExtra = p.s(0); return true;
+    case META_SETTEXTJUSTIFICATION:
+        m_state.breakCount = std::max<int>(p.s(0), 0);
+        m_state.breakExtra = m_state.breakCount ? p.s(1) : 0;
+        return true;
     case META_SETTEXTALIGN: m_state.textAlign = p.u(0); return true;
     case META_SETBKCOLOR: m_state.bkColor = colour(p.u32(0)); return true;
     case META_SETTEXTCOLOR: m_state.textColor = colour(p.u32(0)); return true;

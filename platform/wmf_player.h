@@ -48,6 +48,7 @@ enum : uint16_t {
     META_CREATEPATTERNBRUSH = 0x01F9,
     META_SETBKCOLOR = 0x0201,
     META_SETTEXTCOLOR = 0x0209,
+    META_SETTEXTJUSTIFICATION = 0x020A,
     META_SETWINDOWORG = 0x020B,
     META_SETWINDOWEXT = 0x020C,
     META_SETVIEWPORTORG = 0x020D,
@@ -143,6 +144,8 @@ struct State {
     int rop = R2_COPYPEN;
     int polyFillMode = ALTERNATE;
     int charExtra = 0; // logical
+    int breakExtra = 0; // logical, shared among the spaces of a text
+    int breakCount = 0;
     int mapMode = MM_ANISOTROPIC;
     POINT winOrg;
     SIZE winExt;

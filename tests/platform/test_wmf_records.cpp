@@ -462,3 +462,34 @@ TEST(DcRegions, HatchesRunTheSameWayOnBitmapsAndPainters)
         EXPECT_EQ(runs(hatch, false), runs(hatch, true)) << hatch;
     EXPECT_EQ(runs(HS_FDIAGONAL, false), (std::array<bool, 4>{true, false, false, false}));
 }
+
+TEST(WmfRecords, FloodFillsAndTextJustification)
+{
+    // A blue frame, filled inside from its middle up to the border; then a
+    // white hole filled as a surface.
+    Builder b;
+    b.pen(PS_SOLID, 0, kBlueRef).select(0).brush(BS_NULL, 0).select(1).rectangle(20, 20, 80, 80);
+    b.brush(BS_SOLID, kRedRef).select(2);
+    b.rec(0x0419, {int(kBlueRef & 0xFFFF), int(kBlueRef >> 16), 50, 50});              // FLOODFILL
+    b.rec(0x0548, {int(FLOODFILLSURFACE), 0xFFFF, 0x00FF, 5, 5});                       // EXTFLOODFILL white
+    const QImage img = play(b.bits());
+    EXPECT_EQ(px(img, 50, 50), kRed);
+    EXPECT_EQ(px(img, 20, 50), kBlue);
+    EXPECT_EQ(px(img, 10, 10), kRed);
+
+    // Justification widens the space between two bars.
+    auto bars = [](int extra) {
+        Builder t;
+        t.rec(0x02FB, {-40, 0, 0, 0, 700, 0, 0, 0, 0, 'A' | ('r' << 8), 'i' | ('a' << 8), 'l'}).select(0);
+        t.rec(0x0102, {TRANSPARENT}).rec(0x020A, {1, extra});
+        t.rec(0x0521, {3, 'I' | (' ' << 8), 'I', 20, 10});
+        QImage img = play(t.bits());
+        int right = 0;
+        for (int x = 99; x > 0 && !right; --x)
+            for (int y = 20; y < 60 && !right; ++y)
+                if (qGray(px(img, x, y)) < 128)
+                    right = x;
+        return right;
+    };
+    EXPECT_EQ(bars(30) - bars(0), 30);
+}
