@@ -77,12 +77,12 @@ print(s, max(1, round(h * s / w))) if w >= h else print(max(1, round(w * s / h))
   rsvg-convert -w ${size% *} -h ${size#* } -b white -o "$png" "$WORK/ref.svg"
 }
 
-if [ "${1:-}" = refs ]; then # only draw the references again
-  for wmf in ${2:-*.wmf}; do reference "$wmf"; done
+if [ "${1:-}" = refs ]; then # only draw the references again (not hatches_lo)
+  for wmf in ${2:-*_ink.wmf [!h]*_lo.wmf}; do reference "$wmf"; done
   exit 0
 fi
 
-rm -f *.wmf *.png
+rm -f ./*.wmf ./*.png
 sources | while read -r name src sym; do
   svg=$WORK/$name.svg
   if [ -n "${sym:-}" ]; then
@@ -104,4 +104,12 @@ sources | while read -r name src sym; do
   cp "$WORK/lo/$name.wmf" "${name}_lo.wmf"
   reference "${name}_lo.wmf"
 done
+# Hatched fills: LibreOffice Draw's own hatches (hatches.fodg, written for
+# this corpus) exported to WMF.
+soffice --headless --convert-to wmf --outdir "$WORK/lo" hatches.fodg >/dev/null 2>&1
+cp "$WORK/lo/hatches.wmf" hatches_lo.wmf
+# Inkscape's import leaves the hatch lines out and libwmf misplaces them:
+# this one's reference is LibreOffice's own drawing of the metafile.
+soffice --headless --convert-to png --outdir "$WORK/page" hatches_lo.wmf >/dev/null 2>&1
+python3 crop_page.py "$WORK/page/hatches_lo.png" hatches_lo.wmf hatches_lo.png
 ls *.wmf | wc -l
