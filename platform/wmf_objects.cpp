@@ -13,6 +13,10 @@ namespace {
 constexpr size_t kMaxPaletteEntries = 1024;
 constexpr int kMaxTileSide = 1024;
 constexpr uint16_t DIB_PAL_COLORS = 1;
+// Rectangles kept of one region: every figure drawn while a region clips is
+// cut against it, so a hostile region of many thousand rectangles would
+// make each figure cost as much. Clip-art regions have a few dozen.
+constexpr size_t kMaxRegionRects = 2048;
 
 // A Bitmap16 object (type, width, height, bytes per row, planes, bits per
 // pixel) with its rows as an image; null when it does not add up or is not
@@ -72,7 +76,7 @@ std::vector<RECT> parseRegion(const Params& p)
         const size_t pairs = count / 2;
         if (!p.has(w + 3 + 2 * pairs + 1))
             break;
-        for (size_t k = 0; k < pairs; ++k) {
+        for (size_t k = 0; k < pairs && rects.size() < kMaxRegionRects; ++k) {
             const RECT r{p.s(w + 3 + 2 * k), top, p.s(w + 4 + 2 * k), bottom};
             if (!r.IsEmpty())
                 rects.push_back(r);
