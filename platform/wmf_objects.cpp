@@ -369,10 +369,14 @@ bool Player::regionRecord(uint16_t fn, const Params& p)
     case META_EXCLUDECLIPRECT:
         if (p.has(4)) {
             const RECT r = mapRect(p.s(3), p.s(2), p.s(1), p.s(0)).Normalized();
-            if (fn == META_INTERSECTCLIPRECT)
+            if (fn == META_INTERSECTCLIPRECT) {
                 m_dc.IntersectClipRect(r);
-            else
-                m_dc.ExcludeClipRect(r);
+            } else {
+                // Holes beyond the region limit are not cut (see above).
+                const auto clip = m_dc.GetClipRegion();
+                if (!clip || size_t(clip->rectCount()) < kMaxRegionRects)
+                    m_dc.ExcludeClipRect(r);
+            }
         }
         return true;
     case META_OFFSETCLIPRGN:

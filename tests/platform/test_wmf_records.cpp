@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <array>
 #include <memory>
+#include <set>
 #include <gtest/gtest.h>
 
 using wmftest::Builder;
@@ -492,4 +493,26 @@ TEST(WmfRecords, FloodFillsAndTextJustification)
         return right;
     };
     EXPECT_EQ(bars(30) - bars(0), 30);
+}
+
+TEST(WmfRecords, ClipRegionsStayBounded)
+{
+    // Thousands of scattered one-pixel holes: the clip stops growing at its
+    // limit (later holes are not cut), and drawing goes on.
+    Builder b;
+    solidFill(b, kRedRef);
+    std::set<std::pair<int, int>> holes;
+    for (int i = 0; i < 5000; ++i) {
+        const int x = (i * 37) % 97, y = (i * 61 / 97) % 97;
+        holes.insert({x, y});
+        b.rec(0x0415, {y + 1, x + 1, y, x});
+    }
+    b.rectangle(0, 0, 101, 101);
+    int red = 0;
+    const QImage img = play(b.bits());
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            red += px(img, x, y) == kRed;
+    EXPECT_GT(red, 10000 - int(holes.size()) + 500);
+    EXPECT_LT(red, 10000 - 1000);
 }
