@@ -424,6 +424,8 @@ std::optional<COLORREF> CDC::brushColor(const CBrush& brush, int x, int y) const
         return std::nullopt;
     }
     case BS_PATTERN: {
+        if (!brush.pattern || brush.pattern->isNull())
+            return brush.color;
         const QImage& tile = *brush.pattern;
         const int tx = ((dx % tile.width()) + tile.width()) % tile.width();
         const int ty = ((dy % tile.height()) + tile.height()) % tile.height();
