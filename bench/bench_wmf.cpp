@@ -34,11 +34,13 @@ void record(std::string& out, uint16_t fn, const std::vector<int>& words)
 }
 
 // 1,500 polygons of 250 points each (about 1.5 MB), a new brush and pen
-// every ten polygons, in a window of 4000 x 4000 units.
+// every ten polygons, in a window of 4000 x 4000 units: outlined blobs of 4
+// to 20 pixels' radius, like the pieces of a detailed picture.
 std::string polygonMetafile()
 {
     std::mt19937 rng(7);
-    std::uniform_int_distribution<int> pos(300, 3700), radius(60, 300), colour(0, 0xFFFFFF);
+    std::uniform_int_distribution<int> pos(300, 3700), radius(40, 200), colour(0, 0xFFFFFF);
+    std::uniform_real_distribution<double> wobble(0.0, 2 * M_PI);
     std::string recs;
     record(recs, 0x020B, {0, 0});       // window origin
     record(recs, 0x020C, {4000, 4000}); // window extent
@@ -55,10 +57,11 @@ std::string polygonMetafile()
             record(recs, 0x012D, {1});
         }
         const int cx = pos(rng), cy = pos(rng), r = radius(rng);
+        const double phase = wobble(rng);
         std::vector<int> words{250};
         for (int k = 0; k < 250; ++k) {
             const double a = 2 * M_PI * k / 250;
-            const double rr = r * (k % 2 ? 0.6 : 1.0); // a star
+            const double rr = r * (1.0 + 0.3 * std::sin(5 * a + phase)); // a blob with five lobes
             words.push_back(cx + int(rr * std::cos(a)));
             words.push_back(cy + int(rr * std::sin(a)));
         }

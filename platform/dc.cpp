@@ -123,20 +123,34 @@ public:
     {
         return x >= m_b.left && x < m_b.right && y >= m_b.top && y < m_b.bottom;
     }
+    // Copying straight into the image: for R2_COPYPEN without a clip
+    // region, where collecting first changes nothing.
+    Coverage(const RECT& bounds, QImage& image, POINT org)
+        : m_b(bounds), m_direct(image.bits()), m_bpl(size_t(image.bytesPerLine())), m_org(org)
+    {
+    }
     void set(int x, int y, COLORREF c)
     {
-        if (contains(x, y))
+        if (!contains(x, y))
+            return;
+        if (m_direct)
+            reinterpret_cast<uint32_t*>(m_direct + size_t(y + m_org.y) * m_bpl)[x + m_org.x] = 0xFF000000u | toRgb(c);
+        else
             m_px[size_t(y - m_b.top) * size_t(m_b.Width()) + size_t(x - m_b.left)] = c;
     }
     uint32_t at(int x, int y) const
     {
         return m_px[size_t(y - m_b.top) * size_t(m_b.Width()) + size_t(x - m_b.left)];
     }
-    bool empty() const { return m_px.empty(); }
+    bool empty() const { return m_b.IsEmpty(); }
+    bool direct() const { return m_direct != nullptr; }
 
 private:
     RECT m_b;
     std::vector<uint32_t> m_px;
+    uchar* m_direct = nullptr;
+    size_t m_bpl = 0;
+    POINT m_org;
 };
 
 CDC::CDC(QImage* image, int logPixelsX, int logPixelsY)
@@ -320,8 +334,9 @@ RECT CDC::visibleBounds() const
 
 void CDC::applyCoverage(const Coverage& cov)
 {
-    if (!m_image || cov.empty())
+    if (!m_image || cov.empty() || cov.direct())
         return;
+    const bool copy = m_state.rop == R2_COPYPEN;
     forVisibleRects(cov.bounds(), [&](const RECT& b) {
         for (int y = b.top; y < b.bottom; ++y) {
             auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
@@ -330,7 +345,7 @@ void CDC::applyCoverage(const Coverage& cov)
                 if (c == kNone)
                     continue;
                 uint32_t& px = line[x + m_org.x];
-                px = 0xFF000000u | applyRop(m_state.rop, toRgb(c), px & 0xFFFFFFu);
+                px = copy ? 0xFF000000u | toRgb(c) : 0xFF000000u | applyRop(m_state.rop, toRgb(c), px & 0xFFFFFFu);
             }
         }
     });
@@ -367,7 +382,11 @@ void CDC::cosmeticSegment(Coverage& cov, int x1, int y1, int x2, int y2, bool in
     iMax = std::min<int64_t>(iMax, last);
     for (int64_t i = iMin; i <= iMax; ++i) {
         const int64_t major = major0 + smaj * i;
-        const int64_t off = n ? int64_t((__int128(2) * i * dminor + n) / (__int128(2) * n)) : 0;
+        int64_t off = 0;
+        if (n && n < (int64_t(1) << 30))
+            off = (2 * i * dminor + n) / (2 * n); // fits in 64 bits: i, dminor <= n
+        else if (n)
+            off = int64_t((__int128(2) * i * dminor + n) / (__int128(2) * n));
         const int64_t minor = minor0 + smin * off;
         bool on = true;
         if (period) {
@@ -401,63 +420,15 @@ void CDC::styledRing(Coverage& cov, std::vector<std::pair<double, POINT>>& ring)
         cosmeticSegment(cov, e.second.x, e.second.y, e.second.x, e.second.y, true);
 }
 
-std::optional<COLORREF> CDC::brushColor(const CBrush& brush, int x, int y) const
+void CDC::fillEdges(Coverage& cov, std::vector<dcinternal::Edge>& edges, bool winding, const CBrush& brush)
 {
-    // Hatches and patterns line up with the device's pixels.
-    const int dx = x + m_org.x, dy = y + m_org.y;
-    switch (brush.style) {
-    case BS_HATCHED: {
-        const int hx = dx & 7, hy = dy & 7;
-        bool on = false;
-        switch (brush.hatch) {
-        case HS_HORIZONTAL: on = hy == 7; break;
-        case HS_VERTICAL: on = hx == 7; break;
-        case HS_FDIAGONAL: on = hx == hy; break;
-        case HS_BDIAGONAL: on = hx + hy == 7; break;
-        case HS_CROSS: on = hx == 7 || hy == 7; break;
-        default: on = hx == hy || hx + hy == 7; break;
-        }
-        if (on)
-            return brush.color;
-        if (m_state.bkMode == OPAQUE)
-            return m_state.bkColor;
-        return std::nullopt;
-    }
-    case BS_PATTERN: {
-        if (!brush.pattern || brush.pattern->isNull())
-            return brush.color;
-        const QImage& tile = *brush.pattern;
-        const int tx = ((dx % tile.width()) + tile.width()) % tile.width();
-        const int ty = ((dy % tile.height()) + tile.height()) % tile.height();
-        const uint32_t p = reinterpret_cast<const uint32_t*>(tile.constScanLine(ty))[tx] & 0xFFFFFFu;
-        if (brush.monochrome)
-            return p ? m_state.bkColor : m_state.textColor;
-        return fromRgb(p);
-    }
-    default: return brush.color;
-    }
-}
-
-QBrush CDC::painterBrush(const CBrush& brush) const
-{
-    if (brush.style == BS_HATCHED) {
-        static const Qt::BrushStyle styles[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
-                                                Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-        return QBrush(qcolor(brush.color), styles[std::clamp(brush.hatch, 0, 5)]);
-    }
-    if (brush.style == BS_PATTERN && brush.pattern) {
-        QImage tile = *brush.pattern;
-        if (brush.monochrome) {
-            const uint32_t fg = 0xFF000000u | toRgb(m_state.textColor), bg = 0xFF000000u | toRgb(m_state.bkColor);
-            for (int y = 0; y < tile.height(); ++y) {
-                auto* line = reinterpret_cast<uint32_t*>(tile.scanLine(y));
-                for (int x = 0; x < tile.width(); ++x)
-                    line[x] = (line[x] & 0xFFFFFFu) ? bg : fg;
-            }
-        }
-        return QBrush(tile);
-    }
-    return QBrush(qcolor(brush.color));
+    if (brush.IsSolid())
+        dcinternal::scanEdges(edges, winding, cov.bounds(), [&](int x, int y) { cov.set(x, y, brush.color); });
+    else
+        dcinternal::scanEdges(edges, winding, cov.bounds(), [&](int x, int y) {
+            if (const auto c = brushColor(brush, x, y))
+                cov.set(x, y, *c);
+        });
 }
 
 void CDC::rasterFill(Coverage& cov, const QPainterPath& path, const CBrush& brush)
@@ -465,6 +436,11 @@ void CDC::rasterFill(Coverage& cov, const QPainterPath& path, const CBrush& brus
     const RECT& b = cov.bounds();
     if (cov.empty())
         return;
+    std::vector<dcinternal::Edge> edges;
+    if (dcinternal::edgesOf(path, edges)) {
+        fillEdges(cov, edges, path.fillRule() == Qt::WindingFill, brush);
+        return;
+    }
     QImage mask(b.Width(), b.Height(), QImage::Format_Alpha8);
     mask.fill(0);
     {
@@ -696,6 +672,8 @@ bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
     // at pixel centres from the corners, so that, as in GDI, a polygon
     // without a pen covers its top and left edges but not its bottom and
     // right ones.
+    if (m_image && m_state.pen.IsCosmetic())
+        return cosmeticPolygons(pts, counts, polygons);
     QPainterPath path, fill;
     const Qt::FillRule rule = m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
     path.setFillRule(rule);
@@ -722,6 +700,61 @@ bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
     if (outline.empty())
         return true;
     return figure(fill, path, &outline, true);
+}
+
+// Polygons with a one-pixel (or no) outline on a bitmap: filled straight
+// from their points, without paths.
+bool CDC::cosmeticPolygons(const POINT* pts, const int* counts, int polygons)
+{
+    std::vector<dcinternal::Edge> edges;
+    std::vector<std::vector<POINT>> outline;
+    int64_t l = INT64_MAX, t = INT64_MAX, r = INT64_MIN, b = INT64_MIN;
+    const POINT* p = pts;
+    for (int k = 0; k < polygons; ++k) {
+        const int n = counts[k];
+        if (n < 0)
+            return false;
+        if (n >= 2) {
+            // Repeated points (many, when a detailed figure is drawn small)
+            // add no edge and no pixel.
+            std::vector<POINT> ring;
+            ring.reserve(size_t(n));
+            for (int i = 0; i < n; ++i)
+                if (ring.empty() || p[i].x != ring.back().x || p[i].y != ring.back().y)
+                    ring.push_back(p[i]);
+            if (ring.size() > 1 && ring.back().x == ring.front().x && ring.back().y == ring.front().y)
+                ring.pop_back();
+            for (size_t i = 0; i < ring.size(); ++i) {
+                const POINT& a = ring[i];
+                const POINT& c = ring[i + 1 < ring.size() ? i + 1 : 0];
+                dcinternal::addEdge(edges, a.x, a.y, c.x, c.y);
+                l = std::min<int64_t>(l, a.x);
+                t = std::min<int64_t>(t, a.y);
+                r = std::max<int64_t>(r, a.x);
+                b = std::max<int64_t>(b, a.y);
+            }
+            outline.push_back(std::move(ring));
+        }
+        p += n;
+    }
+    if (outline.empty())
+        return true;
+    const RECT bounds = intersect(padded(l, t, r, b, 1), visibleBounds());
+    if (bounds.IsEmpty())
+        return true;
+    Coverage cov = m_state.rop == R2_COPYPEN && !m_state.clipRegion ? Coverage(bounds, *m_image, m_org) : Coverage(bounds);
+    if (!m_state.brush.IsNull())
+        fillEdges(cov, edges, m_state.polyFillMode == WINDING, m_state.brush);
+    if (!m_state.pen.IsNull()) {
+        m_state.styleCounter = 0;
+        for (const auto& ring : outline) {
+            for (size_t i = 0; i + 1 < ring.size(); ++i)
+                cosmeticSegment(cov, ring[i].x, ring[i].y, ring[i + 1].x, ring[i + 1].y, false);
+            cosmeticSegment(cov, ring.back().x, ring.back().y, ring.front().x, ring.front().y, false);
+        }
+    }
+    applyCoverage(cov);
+    return true;
 }
 
 bool CDC::Rectangle(int left, int top, int right, int bottom)

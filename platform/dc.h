@@ -33,6 +33,9 @@
 #include <vector>
 
 class QPainter;
+namespace dcinternal {
+struct Edge;
+}
 
 struct CPen {
     CPen(int s = PS_SOLID, int w = 0, COLORREF c = 0, int cap = PS_ENDCAP_ROUND, int j = PS_JOIN_ROUND)
@@ -236,6 +239,8 @@ private:
     void cosmeticSegment(Coverage& cov, int x1, int y1, int x2, int y2, bool includeEnd);
     void styledRing(Coverage& cov, std::vector<std::pair<double, POINT>>& ring);
     void rasterFill(Coverage& cov, const QPainterPath& path, const CBrush& brush);
+    void fillEdges(Coverage& cov, std::vector<dcinternal::Edge>& edges, bool winding, const CBrush& brush);
+    bool cosmeticPolygons(const POINT* pts, const int* counts, int polygons);
     // The colour a brush gives a device pixel; none for a hatch's gaps in
     // the TRANSPARENT background mode.
     std::optional<COLORREF> brushColor(const CBrush& brush, int x, int y) const;

@@ -1,4 +1,4 @@
-// Device context: clip regions, region drawing and pattern brushes.
+// Device context: clip regions, region drawing and brushes.
 #include "platform/dc_internal.h"
 
 #include <QPainter>
@@ -15,7 +15,81 @@ QRegion everywhere()
     return QRegion(-kEverywhere, -kEverywhere, 2 * kEverywhere, 2 * kEverywhere);
 }
 
+uint32_t toRgb(COLORREF c)
+{
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+COLORREF fromRgb(uint32_t p)
+{
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+QColor qcolor(COLORREF c)
+{
+    return QColor(int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c)));
+}
+
 } // namespace
+
+std::optional<COLORREF> CDC::brushColor(const CBrush& brush, int x, int y) const
+{
+    // Hatches and patterns line up with the device's pixels.
+    const int dx = x + m_org.x, dy = y + m_org.y;
+    switch (brush.style) {
+    case BS_HATCHED: {
+        const int hx = dx & 7, hy = dy & 7;
+        bool on = false;
+        switch (brush.hatch) {
+        case HS_HORIZONTAL: on = hy == 7; break;
+        case HS_VERTICAL: on = hx == 7; break;
+        case HS_FDIAGONAL: on = hx == hy; break;
+        case HS_BDIAGONAL: on = hx + hy == 7; break;
+        case HS_CROSS: on = hx == 7 || hy == 7; break;
+        default: on = hx == hy || hx + hy == 7; break;
+        }
+        if (on)
+            return brush.color;
+        if (m_state.bkMode == OPAQUE)
+            return m_state.bkColor;
+        return std::nullopt;
+    }
+    case BS_PATTERN: {
+        if (!brush.pattern || brush.pattern->isNull())
+            return brush.color;
+        const QImage& tile = *brush.pattern;
+        const int tx = ((dx % tile.width()) + tile.width()) % tile.width();
+        const int ty = ((dy % tile.height()) + tile.height()) % tile.height();
+        const uint32_t p = reinterpret_cast<const uint32_t*>(tile.constScanLine(ty))[tx] & 0xFFFFFFu;
+        if (brush.monochrome)
+            return p ? m_state.bkColor : m_state.textColor;
+        return fromRgb(p);
+    }
+    default: return brush.color;
+    }
+}
+
+QBrush CDC::painterBrush(const CBrush& brush) const
+{
+    if (brush.style == BS_HATCHED) {
+        static const Qt::BrushStyle styles[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
+                                                Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        return QBrush(qcolor(brush.color), styles[std::clamp(brush.hatch, 0, 5)]);
+    }
+    if (brush.style == BS_PATTERN && brush.pattern) {
+        QImage tile = *brush.pattern;
+        if (brush.monochrome) {
+            const uint32_t fg = 0xFF000000u | toRgb(m_state.textColor), bg = 0xFF000000u | toRgb(m_state.bkColor);
+            for (int y = 0; y < tile.height(); ++y) {
+                auto* line = reinterpret_cast<uint32_t*>(tile.scanLine(y));
+                for (int x = 0; x < tile.width(); ++x)
+                    line[x] = (line[x] & 0xFFFFFFu) ? bg : fg;
+            }
+        }
+        return QBrush(tile);
+    }
+    return QBrush(qcolor(brush.color));
+}
 
 CBrush CBrush::Pattern(const QImage& tile, bool monochrome)
 {

@@ -44,7 +44,7 @@ Player::Player(CDC& dc, POINT vpOrg, SIZE vpExt, SIZE winExt, size_t objectCount
     SetFaceName(m_state.font, "Arial");
 }
 
-double Player::scaleX() const
+double Player::computeScaleX() const
 {
     const State& s = m_state;
     const double dpi = m_dc.GetDeviceCaps(LOGPIXELSX) > 0 ? m_dc.GetDeviceCaps(LOGPIXELSX) : 96;
@@ -67,7 +67,7 @@ double Player::scaleX() const
     return sx;
 }
 
-double Player::scaleY() const
+double Player::computeScaleY() const
 {
     const State& s = m_state;
     const double dpi = m_dc.GetDeviceCaps(LOGPIXELSY) > 0 ? m_dc.GetDeviceCaps(LOGPIXELSY) : 96;
@@ -90,16 +90,24 @@ double Player::scaleY() const
     return sy;
 }
 
+namespace {
+
+int roundToInt(double d)
+{
+    d = std::clamp(d, -kCoordLimit, kCoordLimit);
+    return d >= 0 ? int(d + 0.5) : -int(0.5 - d);
+}
+
+} // namespace
+
 int Player::mapX(int32_t x) const
 {
-    const double d = m_state.vpOrg.x + (double(x) - m_state.winOrg.x) * scaleX();
-    return int(std::lround(std::clamp(d, -kCoordLimit, kCoordLimit)));
+    return roundToInt(m_state.vpOrg.x + (double(x) - m_state.winOrg.x) * m_sx);
 }
 
 int Player::mapY(int32_t y) const
 {
-    const double d = m_state.vpOrg.y + (double(y) - m_state.winOrg.y) * scaleY();
-    return int(std::lround(std::clamp(d, -kCoordLimit, kCoordLimit)));
+    return roundToInt(m_state.vpOrg.y + (double(y) - m_state.winOrg.y) * m_sy);
 }
 
 int Player::lengthX(int32_t v) const
@@ -114,6 +122,8 @@ int Player::lengthY(int32_t v) const
 
 void Player::record(uint16_t fn, const Params& p)
 {
+    m_sx = computeScaleX();
+    m_sy = computeScaleY();
     if (stateRecord(fn, p) || mappingRecord(fn, p) || objectRecord(fn, p) || regionRecord(fn, p) ||
         drawRecord(fn, p) || bitmapRecord(fn, p))
         return;

@@ -161,9 +161,11 @@ public:
     void record(uint16_t fn, const Params& p);
 
 private:
-    // Mapping (wmf_player.cpp).
-    double scaleX() const; // device pixels per logical unit, signed
-    double scaleY() const;
+    // Mapping (wmf_player.cpp). The scales are worked out once per record.
+    double scaleX() const { return m_sx; } // device pixels per logical unit, signed
+    double scaleY() const { return m_sy; }
+    double computeScaleX() const;
+    double computeScaleY() const;
     int mapX(int32_t x) const;
     int mapY(int32_t y) const;
     POINT mapPoint(int32_t x, int32_t y) const { return POINT{mapX(x), mapY(y)}; }
@@ -204,6 +206,8 @@ private:
 
     CDC& m_dc;
     State m_state;
+    double m_sx = 1.0;
+    double m_sy = 1.0;
     std::vector<GdiObject> m_objects;
     size_t m_firstFree = 0;
     std::optional<QRegion> m_initialClip;

@@ -377,7 +377,7 @@ TEST(WmfRecords, PiesChordsAndPixels)
     EXPECT_EQ(px(pie, 75, 25), kRed);
     EXPECT_EQ(px(pie, 60, 40), kRed);
     EXPECT_EQ(px(pie, 25, 75), kWhite);
-    EXPECT_EQ(px(chord, 85, 15), kRed);
+    EXPECT_EQ(px(chord, 80, 20), kRed);
     EXPECT_EQ(px(chord, 60, 40), kWhite);
 
     Builder b;
