@@ -73,6 +73,8 @@ public:
 
     // Whether this target claims the command.
     bool HandlesCommand(int id) const;
+    // Every id this target claims, in increasing order.
+    std::vector<int> CommandIds() const;
     // Runs the handler; false when this target does not claim `id`.
     virtual bool OnCmdMsg(int id);
     // Fills `ui` when this target claims its command; false otherwise.

@@ -1,6 +1,6 @@
 #include "shell/frame/ribbonbar.h"
 
-#include "shell/frame/commandids.h"
+#include "platform/commandids.h"
 #include "shell/frame/ribbonicons.h"
 
 #include <QAbstractButton>
@@ -501,6 +501,15 @@ void CRibbonBar::SetActiveCategory(int index)
 {
     if (index >= 0 && index < m_tabs->count())
         m_tabs->setCurrentIndex(index);
+}
+
+std::vector<int> CRibbonBar::CommandIds() const
+{
+    std::vector<int> ids;
+    for (const auto& [id, index] : m_byId)
+        if (id != 0 && (m_elements[index].widget || m_elements[index].action) && (ids.empty() || ids.back() != id))
+            ids.push_back(id);
+    return ids;
 }
 
 std::vector<QWidget*> CRibbonBar::ElementWidgets(int id) const

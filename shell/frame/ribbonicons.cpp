@@ -1,6 +1,6 @@
 #include "shell/frame/ribbonicons.h"
 
-#include "shell/frame/commandids.h"
+#include "platform/commandids.h"
 
 #include <QApplication>
 #include <QFont>

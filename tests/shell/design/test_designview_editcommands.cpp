@@ -4,6 +4,7 @@
 #include "content/objects/graphbarcode.h"
 #include "content/objects/graphtext.h"
 #include "content/textparts/text.h"
+#include "platform/commandids.h"
 #include "shell/design/designlength.h"
 #include "shell/inplaceedit.h"
 
@@ -69,7 +70,7 @@ TEST_F(EditCommandsTest, OpenEditorTakesDeleteAndUndo)
     ASSERT_NE(edit, nullptr);
     const int objects = area().GetCount();
     edit->selectAll();
-    router.Route(Vorteplan_SoftLabelDesignView::kDeleteCommand);
+    router.Route(cmd::kDelete);
     EXPECT_EQ(edit->toPlainText(), "");
     EXPECT_EQ(area().GetCount(), objects);
     doc->SetModifiedFlag(false);

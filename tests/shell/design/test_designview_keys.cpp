@@ -4,6 +4,7 @@
 #include "content/objects/graphbarcode.h"
 #include "content/objects/graphtext.h"
 #include "content/textparts/text.h"
+#include "platform/commandids.h"
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/ribbonbar.h"
 
@@ -52,7 +53,7 @@ TEST_F(CanvasKeysTest, KeyboardMoveShowsOutlinesAndCommitsOneUndoStep)
 TEST_F(CanvasKeysTest, AltDeleteBeepsAndDeleteRunsTheDeleteCommand)
 {
     int deletes = 0;
-    view->OnCommand(Vorteplan_SoftLabelDesignView::kDeleteCommand, [&] { ++deletes; });
+    view->OnCommand(cmd::kDelete, [&] { ++deletes; });
     key(Qt::Key_Delete, Qt::AltModifier);
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_EQ(deletes, 0);

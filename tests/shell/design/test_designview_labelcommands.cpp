@@ -1,7 +1,7 @@
 // Label-definition, page, label-information and engraving commands of the
 // design canvas.
 #include "document/catalogue/labelmanager.h"
-#include "shell/frame/commandids.h"
+#include "platform/commandids.h"
 
 #include "labelcommands_fixture.h"
 
@@ -155,11 +155,11 @@ TEST_F(CommandTest, FamilyBoxListsEveryFamilyOnceSorted)
     catalogue.AddFamily("beta");
     catalogue.AddFamily("Alpha");
     view->SetCatalogue(&catalogue);
-    ribbon->SetComboItems(cmd::kFamilyCombo, {"beta", "Alpha"});
-    type(cmd::kFamilyCombo, "Gamma");
-    type(cmd::kFamilyCombo, "Alpha");
+    ribbon->SetComboItems(cmd::kFamilyBox, {"beta", "Alpha"});
+    type(cmd::kFamilyBox, "Gamma");
+    type(cmd::kFamilyBox, "Alpha");
     EXPECT_EQ(label().GetFamilyName(), "Alpha");
-    QComboBox* combo = ribbon->FindCombo(cmd::kFamilyCombo);
+    QComboBox* combo = ribbon->FindCombo(cmd::kFamilyBox);
     QStringList items;
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);

@@ -1,6 +1,6 @@
 // The stored printer and printing from the design canvas.
 #include "content/objects/graphtext.h"
-#include "shell/frame/commandids.h"
+#include "platform/commandids.h"
 #include "shell/printerdirectory.h"
 #include "tables/tableviewhost.h"
 #include "tables/view/vorteplansofttableview.h"
