@@ -166,7 +166,7 @@ TEST_F(CanvasKeysTest, ModuleMarkingClicksAndKeysFollowTheRibbon)
 
     ribbon.SetActiveCategory(5);
     EXPECT_TRUE(view->IsModuleSelection());
-    EXPECT_TRUE(router.Update(1120).GetChecked().value_or(false));
+    EXPECT_TRUE(router.Update(cmd::kSelectModules).GetChecked().value_or(false));
 
     key(Qt::Key_Right);
     key(Qt::Key_Right);
@@ -186,7 +186,7 @@ TEST_F(CanvasKeysTest, ModuleMarkingClicksAndKeysFollowTheRibbon)
     EXPECT_EQ(row().GetCurrentIndex(), 2);
     EXPECT_FALSE(r->IsSelected());
 
-    ASSERT_TRUE(router.Route(1121)); // "Objects"
+    ASSERT_TRUE(router.Route(cmd::kSelectObjects)); // "Objects"
     EXPECT_FALSE(view->IsModuleSelection());
     click({x, 20});
     EXPECT_TRUE(r->IsSelected());
