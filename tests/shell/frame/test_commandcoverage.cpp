@@ -1,22 +1,24 @@
 // Every command a control sends has a handler, and every handler is sent by
 // some control: checked on the real main frame with a project open, over
-// the ribbon, the accelerators, the context menus the views show, the
-// document menu and the status panes. The table of command ids says which
+// the ribbon, the accelerators, the context menus the views show on a right
+// click, the document menu and the status panes. The table of command ids says which
 // handlers only the program itself reaches.
 #include "../application/startup_fixture.h"
 
 #include "platform/commandids.h"
 #include "platform/numberformat.h"
-#include "shell/application/contextmenus.h"
 #include "shell/frame/childframe.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/frame/ribbontable.h"
+#include "shell/views/labelview.h"
 #include "shell/views/tablepage.h"
+#include "tables/view/vorteplansofttableview.h"
 #include "shell/tableviewcommandtarget.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QSplitter>
@@ -34,10 +36,6 @@ std::string describe(int id)
     const cmd::CommandRow* row = cmd::Find(id);
     return (row ? "k" + std::string(row->name) + " " : std::string("unnamed ")) + "(" + std::to_string(id) + ")";
 }
-
-// The context menus the views show; "Explorer" is registered with them and
-// shown by none.
-const QStringList kShownMenus{"Edit", "Design", "Table", "Preview"};
 
 class CommandCoverageTest : public StartupTest {
 protected:
@@ -74,12 +72,8 @@ protected:
             out.emplace(id, "the ribbon");
         for (QAction* action : frame->AcceleratorActions())
             out.emplace(action->data().toInt(), "accelerator " + action->shortcut().toString().toStdString());
-        CContextMenuManager& menus = app->ContextMenus();
-        EXPECT_EQ(menus.GetMenuNames(), (QStringList{"Edit", "Explorer", "Design", "Table", "Preview"}));
-        for (const QString& name : kShownMenus)
-            for (const ContextMenuItem& item : *menus.GetItems(name))
-                if (item.id != 0)
-                    out.emplace(item.id, "context menu " + name.toStdString());
+        for (const auto& [id, view] : contextMenuIds())
+            out.emplace(id, "the context menu of " + view);
         QMenu* documentMenu = frame->DocumentMenuButton()->menu();
         emit documentMenu->aboutToShow();
         for (QAction* action : documentMenu->actions())
@@ -88,6 +82,34 @@ protected:
         for (int pane : {cmd::kStatusPane1, cmd::kStatusPane2})
             if (frame->StatusPane(pane))
                 out.emplace(pane, "the status bar");
+        return out;
+    }
+
+    // The entries of the context menu each view of the project shows on a
+    // right click (the menu is opened and closed again).
+    std::multimap<int, std::string> contextMenuIds() const
+    {
+        std::multimap<int, std::string> out;
+        std::vector<QWidget*> views;
+        for (QWidget* widget : child->findChildren<QWidget*>())
+            if (dynamic_cast<CCmdTarget*>(widget) || qobject_cast<CVorteplanSoftTableView*>(widget) ||
+                qobject_cast<CVorteplanSoftLabelView*>(widget))
+                views.push_back(widget);
+        for (QWidget* view : views) {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1), view->mapToGlobal(QPoint(1, 1)));
+            QCoreApplication::sendEvent(view, &event);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                continue;
+            std::vector<QMenu*> menus{menu};
+            for (QMenu* sub : menu->findChildren<QMenu*>())
+                menus.push_back(sub);
+            for (QMenu* m : menus)
+                for (QAction* action : m->actions())
+                    if (action->data().toInt() != 0)
+                        out.emplace(action->data().toInt(), view->metaObject()->className());
+            menu->close();
+        }
         return out;
     }
 
@@ -122,6 +144,11 @@ TEST_F(CommandCoverageTest, EveryControlHasAHandlerAndEveryHandlerAControl)
     // preview and the table view are on the route.
     ASSERT_GT(targets().size(), 5u);
     ASSERT_GT(shown.size(), 250u);
+    std::set<std::string> viewsWithMenus;
+    for (const auto& [id, view] : contextMenuIds())
+        viewsWithMenus.insert(view);
+    EXPECT_EQ(viewsWithMenus, (std::set<std::string>{"CLabelPreview", "CVorteplanSoftLabelView",
+                                                     "CVorteplanSoftTableView", "Vorteplan_SoftLabelDesignView"}));
 
     for (const auto& [id, where] : shown) {
         EXPECT_NE(cmd::Find(id), nullptr) << "id " << id << " in " << where << " is not in the table of command ids";
