@@ -5,11 +5,13 @@
 // their handlers under them. The values are fixed: stored settings (the
 // application look) and the quick access toolbar hold them.
 //
-// Each row is X(Name, id, Reach): the constant cmd::kName, and whether a
-// control sends the command (Control) or only the program itself does
-// (Internal: posted, forwarded between views, applied from a setting, or
-// kept claimed so that it stays disabled). The command checks in the tests
-// read the Reach column.
+// Each row is X(Name, id, Reach): the constant cmd::kName, and who sends
+// the command: a control (Control), only the program itself (Internal:
+// posted, forwarded between views, applied from a setting, or kept claimed
+// so that it stays disabled), or nobody (Unshown: the entries of the
+// "Explorer" context menu, which is registered with the others and shown
+// by no view; nothing handles them). The command checks in the tests read
+// the Reach column.
 #include <cstddef>
 
 #define VSL_COMMAND_IDS(X)                                                                                             \
@@ -17,10 +19,10 @@
     X(StatusPane1, 120, Control)                                                                                       \
     X(StatusPane2, 121, Control)                                                                                       \
     X(WindowDialog, 131, Control)                                                                                      \
-    X(ExplorerProperties, 135, Control)                                                                                \
-    X(ExplorerOpen, 136, Control)                                                                                      \
-    X(ExplorerOpenWith, 137, Control)                                                                                  \
-    X(ExplorerCompile, 138, Control)                                                                                   \
+    X(ExplorerProperties, 135, Unshown)                                                                                \
+    X(ExplorerOpen, 136, Unshown)                                                                                      \
+    X(ExplorerOpenWith, 137, Unshown)                                                                                  \
+    X(ExplorerCompile, 138, Unshown)                                                                                   \
     /* application looks: 215..218 on the Style menu, the others from the stored setting */                        \
     X(LookPlain, 210, Internal)                                                                                        \
     X(LookOfficeXp, 211, Internal)                                                                                     \
@@ -288,7 +290,7 @@
     X(FilePrint, 57607, Control)                                                                                       \
     X(FileMruFirst, 57616, Control)                                                                                    \
     X(FileMruLast, 57625, Control)                                                                                     \
-    X(ExplorerRemove, 57632, Control)                                                                                  \
+    X(ExplorerRemove, 57632, Unshown)                                                                                  \
     X(EditCopy, 57634, Control)                                                                                        \
     X(EditCut, 57635, Control)                                                                                         \
     X(EditPaste, 57637, Control)                                                                                       \
@@ -312,7 +314,7 @@ inline constexpr int kLookFirst = kLookPlain;
 inline constexpr int kLookLast = kLookOffice2007Aqua;
 inline constexpr int kFileMruCount = kFileMruLast - kFileMruFirst + 1; // recent documents 1..10
 
-enum class Reach { Control, Internal };
+enum class Reach { Control, Internal, Unshown };
 
 struct CommandRow {
     int id;

@@ -157,14 +157,25 @@ TEST_F(CommandCoverageTest, EveryControlHasAHandlerAndEveryHandlerAControl)
     for (int id : claimed) {
         const cmd::CommandRow* row = cmd::Find(id);
         ASSERT_NE(row, nullptr) << "the handler of " << id << " is not in the table of command ids";
-        if (row->reach == cmd::Reach::Internal)
+        if (row->reach != cmd::Reach::Control)
             continue;
         EXPECT_TRUE(shown.count(id)) << "no control sends " << describe(id);
     }
-    // A command the table keeps for the program alone has its handler.
-    for (const cmd::CommandRow& row : cmd::kCommandRows)
-        if (row.reach == cmd::Reach::Internal)
+    // The table says who reaches each command, and says it right.
+    for (const cmd::CommandRow& row : cmd::kCommandRows) {
+        switch (row.reach) {
+        case cmd::Reach::Control:
+            EXPECT_TRUE(shown.count(row.id)) << describe(row.id) << " is not on any control";
+            break;
+        case cmd::Reach::Internal:
             EXPECT_TRUE(claimed.count(row.id)) << describe(row.id) << " is internal and has no handler";
+            EXPECT_FALSE(shown.count(row.id)) << describe(row.id) << " is internal and on a control";
+            break;
+        case cmd::Reach::Unshown:
+            EXPECT_FALSE(claimed.count(row.id) || shown.count(row.id)) << describe(row.id) << " is in use";
+            break;
+        }
+    }
 }
 
 TEST_F(CommandCoverageTest, NextAndPreviousPaneMoveTheFocusBetweenTemplateAndTable)
