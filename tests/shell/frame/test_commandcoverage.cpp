@@ -1,8 +1,8 @@
 // Every command a control sends has a handler, and every handler is sent by
 // some control: checked on the real main frame with a project open, over
 // the ribbon, the accelerators, the context menus the views show on a right
-// click, the document menu and the status panes. The table of command ids says which
-// handlers only the program itself reaches.
+// click, the document menu and the status panes. The table of command ids
+// says which handlers only the program itself reaches.
 #include "../application/startup_fixture.h"
 
 #include "platform/commandids.h"
@@ -11,15 +11,14 @@
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/frame/ribbontable.h"
+#include "shell/tableviewcommandtarget.h"
 #include "shell/views/labelview.h"
 #include "shell/views/tablepage.h"
 #include "tables/view/vorteplansofttableview.h"
-#include "shell/tableviewcommandtarget.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QSplitter>
 #include <QTest>
@@ -30,7 +29,7 @@
 
 namespace {
 
-// "kName (id)", or the bare id for an id the table does not name.
+// "kName (id)", or "unnamed (id)" for an id the table does not name.
 std::string describe(int id)
 {
     const cmd::CommandRow* row = cmd::Find(id);
