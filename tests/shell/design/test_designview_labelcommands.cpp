@@ -88,6 +88,11 @@ TEST_F(CommandTest, PaperSizeBoxesOnlyForCustomPaper)
         EXPECT_EQ(enabled(cmd::kPaperWidth), code == 0 || code >= 256) << code;
         EXPECT_EQ(enabled(cmd::kPaperHeight), code == 0 || code >= 256) << code;
     }
+    // Greyed boxes show the chosen standard paper, not the stored custom size.
+    label().SetPaperCode(9); // A4
+    EXPECT_EQ(text(cmd::kPaperWidth), "210 mm");
+    EXPECT_EQ(text(cmd::kPaperHeight), "297 mm");
+    label().SetPaperCode(256);
     type(cmd::kPaperWidth, "150 mm");
     EXPECT_EQ(doc->GetPaperWidth(), 150000);
     EXPECT_TRUE(doc->IsModified());
