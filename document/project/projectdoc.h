@@ -389,7 +389,8 @@ public:
     void TogglePauseBetweenPages();
     void SetTemplateBorderColor(COLORREF color);
     void SetTemplateBorderWidth(int32_t um);
-    // A ".tpe" file into the current template in place; modified, repainted.
+    // A ".tpe" file into the current template in place, all or nothing;
+    // modified and repainted when taken over.
     bool ImportTemplateFile(const std::string& path);
     // The module-marking job's marker borders: undo snapshot of area 0,
     // modified, previews repainted.
