@@ -513,7 +513,7 @@ public:
     static bool IsTbfFile(const QString& path); // ".tbf", any case
     // ".tbf": ReadTbfFile; else the ".tbl" file's cells are appended after
     // the visible table's rows and its image columns marked. A ".tbl" file
-    // that is no table file is ignored (false, no message).
+    // that cannot be read or is no table file changes nothing and says so.
     bool ImportTableFile(const QString& path);
     // Either ".tbf" layout into the current table slot. A file that is not
     // read whole changes nothing and shows "Corrupt file or wrong file
