@@ -30,14 +30,17 @@ bool PrintProjectFile(const QString& project, QPrinter& printer)
 
 bool PrintVerbPrint(const QString& project)
 {
+    // The project first: what keeps it from printing is said whatever the
+    // printers.
+    CVorteplanSoftLabelDoc doc;
+    if (!doc.Open(project) || !doc.CheckBeforePrint())
+        return false;
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    return PrintProjectFile(project, printer);
+    return printDocument(doc, printer);
 }
 
 bool PrintVerbPrintTo(const QString& project, const QString& printerName)
 {
-    // The project first: what keeps it from printing is said whatever the
-    // printer.
     CVorteplanSoftLabelDoc doc;
     if (!doc.Open(project) || !doc.CheckBeforePrint())
         return false;

@@ -2,8 +2,9 @@
 // The shell's print verbs of project files, which start-up registers:
 //   /p <project>             prints on the default printer, without a dialog;
 //   /pt <project> <printer>  prints on the named printer (CUPS queue).
-// Each opens the project, prints its current template through the print
-// driver and answers whether the run ended by itself.
+// Each opens the project and checks that it can print before it turns to a
+// printer, prints its current template through the print driver and
+// answers whether the run ended by itself.
 #include <QString>
 #include <QStringList>
 
