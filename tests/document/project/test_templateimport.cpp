@@ -33,7 +33,7 @@ void fillSource(CTemplate& t)
     t.SetPageBreakOnNewSet(false);
     t.SetFieldContours(false);
     t.GetGuideTable(0)->columns[0] = {1, 2, -1};
-    t.GetGuideTable(0)->delimiters[0] = "-";
+    t.GetGuideTable(0)->delimiters[0].assign(1, '-');
     t.GetHelpLines().SetHorizontalOn(true);
     t.GetHelpLines().SetHorizontalCount(4);
     t.SetZoom(0, 150);
@@ -60,7 +60,7 @@ void fillCurrent(CTemplate& t)
     t.SetBorderColor(0x0000FF);
     t.SetBorderWidth(300);
     t.SetCompensation(7, 8);
-    t.GetGuideTable(2)->delimiters[9] = "/";
+    t.GetGuideTable(2)->delimiters[9].assign(1, '/');
     t.SetZoom(2, 300);
 }
 
