@@ -28,11 +28,9 @@ int main(int argc, char** argv)
     SetUi(&ui);
     int result = 1;
     const QStringList arguments = QApplication::arguments().mid(1);
-    if (arguments.size() == 2 && arguments[0] == QLatin1String("/p")) {
+    if (const std::optional<int> printed = RunPrintVerb(arguments)) {
         // The shell's print verbs: print and end, no main window.
-        result = PrintVerbPrint(arguments[1]) ? 0 : 1;
-    } else if (arguments.size() == 3 && arguments[0] == QLatin1String("/pt")) {
-        result = PrintVerbPrintTo(arguments[1], arguments[2]) ? 0 : 1;
+        result = *printed;
     } else {
         CVorteplanSoftLabelApp app;
         if (app.InitInstance(arguments))

@@ -166,10 +166,28 @@ const QString& largestWindowProject()
     return path;
 }
 
-void BM_OpenProjectOf255TabsToShownWindow(benchmark::State& state)
+// The same with every tab named by 65,535 bytes.
+const QString& longNamesProject()
+{
+    static const QString path = [] {
+        const QString p = viewsDir().filePath("longnames255.proj");
+        CVorteplanSoftLabelDoc doc;
+        fillSheetDesign(doc);
+        doc.SetTemplateCount(255);
+        doc.SetTableCount(255);
+        for (int k = 0; k < 255; ++k) {
+            doc.SetTemplateName(k, std::string(65535, char('a' + k % 26)));
+            doc.SetTableName(k, std::string(65535, char('A' + k % 26)));
+        }
+        doc.WriteProjectFile(p);
+        return p;
+    }();
+    return path;
+}
+
+void openToShownWindow(benchmark::State& state, const QString& path)
 {
     viewsApp();
-    const QString path = largestWindowProject();
     QuietTableHost host;
     for (auto _ : state) {
         CVorteplanSoftLabelDoc doc;
@@ -191,6 +209,17 @@ void BM_OpenProjectOf255TabsToShownWindow(benchmark::State& state)
         QCoreApplication::processEvents();
     }
 }
+
+void BM_OpenProjectOf255TabsToShownWindow(benchmark::State& state)
+{
+    openToShownWindow(state, largestWindowProject());
+}
 BENCHMARK(BM_OpenProjectOf255TabsToShownWindow)->Unit(benchmark::kMillisecond);
+
+void BM_OpenProjectOf255LongTabNamesToShownWindow(benchmark::State& state)
+{
+    openToShownWindow(state, longNamesProject());
+}
+BENCHMARK(BM_OpenProjectOf255LongTabNamesToShownWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,6 +1,7 @@
 // Fuzz target for the template record (inside projects and ".tpe" files).
 // Whatever reads back must write and read again to the same bytes, and the
-// template's operations must cope with whatever was read.
+// template's operations must cope with whatever was read; a record read
+// all or nothing that fails leaves the template as it was.
 #include "document/template/template.h"
 #include "fuzz_support.h"
 
@@ -22,6 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     EnsureGuiApplication();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    {
+        // All or nothing: a record not read whole leaves the template as it was.
+        CTemplate whole;
+        whole.SetRepeat(7);
+        RecordWriter before;
+        check(whole.Write(before, true));
+        RecordReader r(bytes);
+        if (!whole.ReadWhole(r)) {
+            RecordWriter after;
+            check(whole.Write(after, true) && after.data() == before.data());
+        }
+    }
     CTemplate t;
     RecordReader r(bytes);
     if (!t.Read(r))

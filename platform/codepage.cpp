@@ -218,8 +218,9 @@ QString ToUnicode(std::string_view bytes, int codePage)
         const SingleByteTable& t = tableFor(codePage);
         QString s;
         s.resize(qsizetype(bytes.size()));
+        QChar* out = s.data(); // one detach check, not one per character
         for (size_t i = 0; i < bytes.size(); ++i)
-            s[qsizetype(i)] = QChar(t.toU[uint8_t(bytes[i])]);
+            out[i] = QChar(t.toU[uint8_t(bytes[i])]);
         return s;
     }
     bool ok;

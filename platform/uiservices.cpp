@@ -18,8 +18,10 @@ CUiServices*& installedUi()
 
 void writeToStandardError(const UserMessage& message)
 {
-    std::fprintf(stderr, "%s%s%s\n", message.caption.c_str(), message.caption.empty() ? "" : ": ",
-                 message.text.c_str());
+    // The texts are cp1252; the terminal takes the local encoding.
+    const QByteArray caption = codepage::ToUnicode(message.caption).toLocal8Bit();
+    const QByteArray text = codepage::ToUnicode(message.text).toLocal8Bit();
+    std::fprintf(stderr, "%s%s%s\n", caption.constData(), caption.isEmpty() ? "" : ": ", text.constData());
 }
 
 } // namespace

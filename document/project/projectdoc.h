@@ -390,7 +390,8 @@ public:
     void TogglePauseBetweenPages();
     void SetTemplateBorderColor(COLORREF color);
     void SetTemplateBorderWidth(int32_t um);
-    // A ".tpe" file into the current template in place; modified, repainted.
+    // A ".tpe" file into the current template in place, all or nothing;
+    // modified and repainted when taken over.
     bool ImportTemplateFile(const std::string& path);
     // The module-marking job's marker borders: undo snapshot of area 0,
     // modified, previews repainted.
@@ -513,7 +514,7 @@ public:
     static bool IsTbfFile(const QString& path); // ".tbf", any case
     // ".tbf": ReadTbfFile; else the ".tbl" file's cells are appended after
     // the visible table's rows and its image columns marked. A ".tbl" file
-    // that is no table file is ignored (false, no message).
+    // that cannot be read or is no table file changes nothing and says so.
     bool ImportTableFile(const QString& path);
     // Either ".tbf" layout into the current table slot. A file that is not
     // read whole changes nothing and shows "Corrupt file or wrong file

@@ -2,6 +2,7 @@
 // questions before it is closed.
 #include "document/project/projectdoc.h"
 
+#include "platform/files.h"
 #include "platform/uiservices.h"
 
 #include <QFile>
@@ -59,6 +60,11 @@ bool CVorteplanSoftLabelDoc::OnOpenDocument(const QString& path)
         KeepWithoutPath(title);
         return true;
     }
+    // No reader for this name: say why rather than fail without a word.
+    if (files::ReadRegularFileHead(path, 1))
+        showError(localName(path) + " is not a project file.");
+    else
+        showError("Can not open file " + localName(path));
     return false;
 }
 

@@ -221,9 +221,11 @@ bool CVorteplanSoftLabelDoc::ImportTemplateFile(const std::string& path)
     CTemplate& t = GetCurrentTemplate();
     if (t.IsLocked())
         return false;
-    const bool ok = t.LoadFile(path);
+    // A file that is not read whole changes nothing (the user is told).
+    if (!t.LoadFile(path))
+        return false;
     TemplateEdited();
-    return ok;
+    return true;
 }
 
 void CVorteplanSoftLabelDoc::ToggleMarkerBorders()

@@ -13,6 +13,7 @@
 
 namespace {
 
+// The message of every table file that is not read.
 constexpr const char* kCorruptTbf = "Corrupt file or wrong file version";
 
 bool hasExtension(const QString& path, const char* ext)
@@ -74,11 +75,15 @@ bool CVorteplanSoftLabelDoc::ImportTableFile(const QString& path)
     if (IsTbfFile(path))
         return ReadTbfFile(path);
     const std::optional<QByteArray> bytes = readFile(path, tablefile::kMaxFileSize);
-    if (!bytes)
+    if (!bytes) {
+        ShowUserMessage("Can not open file " + localName(path), {}, MessageIcon::Error);
         return false;
+    }
     const std::optional<tablefile::TblHeader> header = tablefile::ReadTblHeader(view(*bytes));
-    if (!header)
+    if (!header) {
+        ShowUserMessage(kCorruptTbf, {}, MessageIcon::Error);
         return false;
+    }
     CDataTableBase& full = *currentSlot().table;
     for (int c = header->columns - header->imageColumns; c < header->columns; ++c)
         full.SetColumnFlag(c, 1);

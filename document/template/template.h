@@ -75,13 +75,18 @@ public:
     // --- record and files ---------------------------------------------------
     // Reads a template record into this template. False when the record is
     // not a template record or is damaged or cut short (the reader tells
-    // which); what was read before the fault stays.
+    // which); the blocks read whole before the fault stay, and no field is
+    // ever set from a read that failed.
     bool Read(RecordReader& reader, const LabelReadOptions& options = {});
+    // The same, all or nothing: a record that is not read whole leaves the
+    // template exactly as it was.
+    bool ReadWhole(RecordReader& reader, const LabelReadOptions& options = {});
     // Writes the template record; a template without a label definition is
     // given an article-number definition first. False when something could
     // not be stored (the writer is then marked failed).
     bool Write(RecordWriter& writer, bool inProject);
-    // Loads a ".tpe" file; failures are shown to the user.
+    // Loads a ".tpe" file, all or nothing (ReadWhole); failures are shown to
+    // the user.
     bool LoadFile(const std::string& path);
     // Saves a ".tpe" file atomically: a failed save leaves any old file as it
     // was, is shown to the user and answers false.
@@ -187,6 +192,11 @@ public:
 
 private:
     static bool ValidArea(int area) { return area >= 0 && area < kTemplateAreas; }
+    bool ReadRecord(RecordReader& reader, const LabelReadOptions& options, uint32_t& flags);
+    void ReadOptionBlocks(RecordReader& reader, uint32_t flags);
+    // Every setting the record carries or keeps (no areas, histories or
+    // label definition).
+    void CopyRecordOptions(const CTemplate& from);
     void ReadGuideTables(RecordReader& reader);
     void WriteGuideTables(RecordWriter& writer) const;
     bool ReadArea(RecordReader& reader, int area);

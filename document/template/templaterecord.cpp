@@ -45,7 +45,8 @@ std::string messageName(const std::string& path)
 
 void CTemplate::ReadGuideTables(RecordReader& r)
 {
-    for (TemplateGuideTable& table : m_guide) {
+    std::array<TemplateGuideTable, kTemplateAreas> read;
+    for (TemplateGuideTable& table : read) {
         r.u32();
         for (auto& row : table.columns)
             for (int32_t& id : row) {
@@ -57,6 +58,8 @@ void CTemplate::ReadGuideTables(RecordReader& r)
         for (std::string& d : table.delimiters)
             d = readText(r, kGuideDelimiterField);
     }
+    if (r.ok())
+        m_guide = std::move(read);
 }
 
 bool CTemplate::ReadArea(RecordReader& r, int area)
@@ -68,9 +71,12 @@ bool CTemplate::ReadArea(RecordReader& r, int area)
         r.setDamaged();
         return false;
     }
-    CGraphCollection& collection = *m_areas[size_t(area)];
-    collection.RemoveAll();
-    return collection.Load(r);
+    // Read aside: a collection cut short never replaces the area.
+    auto collection = std::make_unique<CGraphCollection>();
+    if (!collection->Load(r) || !r.ok())
+        return false;
+    m_areas[size_t(area)] = std::move(collection);
+    return true;
 }
 
 bool CTemplate::ReadPassword(RecordReader& r)
@@ -83,6 +89,8 @@ bool CTemplate::ReadPassword(RecordReader& r)
         return false;
     }
     const std::string stored = r.bytes(size_t(length));
+    if (!r.ok())
+        return false;
     std::string password;
     for (size_t i = 0; i < stored.size() && password.size() < kTemplatePasswordLength; ++i) {
         const char c = char(uint8_t(stored[i]) ^ uint8_t(i));
@@ -91,13 +99,83 @@ bool CTemplate::ReadPassword(RecordReader& r)
         password.push_back(c);
     }
     m_password = std::move(password);
-    return r.ok();
+    return true;
+}
+
+void CTemplate::ReadOptionBlocks(RecordReader& r, uint32_t flags)
+{
+    // Each block is taken only when it was read whole.
+    if (flags & kTplSortVertical) {
+        const bool sortVertical = r.boolean8();
+        if (r.ok())
+            m_sortVertical = sortVertical;
+    }
+    if (flags & kTplRepeat) {
+        const int16_t repeat = r.i16();
+        if (r.ok())
+            m_repeat = repeat;
+    }
+    if (flags & kTplSets) {
+        const int32_t sets = r.i32();
+        if (r.ok())
+            m_sets = sets;
+    }
+    if (flags & kTplBorders) {
+        const bool borders = r.boolean8();
+        const int32_t colour = r.i32();
+        const int32_t width = r.i32();
+        const bool option = r.boolean8();
+        if (r.ok()) {
+            m_printLabelBorders = borders;
+            m_borderColor = colour;
+            m_borderWidth = width;
+            m_borderOption = option;
+        }
+    }
+    if (flags & kTplReservedOption) {
+        const uint8_t reserved = r.u8();
+        if (r.ok())
+            m_reservedOption0 = reserved;
+    }
+    if (flags & kTplFieldContours) {
+        const uint8_t reserved = r.u8();
+        const bool contours = r.boolean8();
+        if (r.ok()) {
+            m_reservedOption1 = reserved;
+            m_fieldContours = contours;
+        }
+    }
+    if (flags & kTplCompensation) {
+        const int32_t left = r.i32();
+        const int32_t top = r.i32();
+        if (r.ok())
+            SetCompensation(left, top);
+    }
+    if (flags & kTplPrinterNames) {
+        std::string device = readText(r, kPrinterNameField);
+        std::string driver = readText(r, kPrinterNameField);
+        std::string port = readText(r, kPrinterNameField);
+        if (r.ok()) {
+            m_printerDevice = std::move(device);
+            m_printerDriver = std::move(driver);
+            m_printerPort = std::move(port);
+        }
+    }
+    if (flags & kTplGuideTable)
+        ReadGuideTables(r);
 }
 
 bool CTemplate::Read(RecordReader& r, const LabelReadOptions& options)
 {
+    uint32_t flags = 0;
+    return ReadRecord(r, options, flags);
+}
+
+bool CTemplate::ReadRecord(RecordReader& r, const LabelReadOptions& options, uint32_t& flags)
+{
     // The areas may hold objects of every family.
     RegisterContentTypes();
+    flags = 0;
     const uint32_t magic = r.u32();
     if (!r.ok())
         return false;
@@ -113,87 +191,114 @@ bool CTemplate::Read(RecordReader& r, const LabelReadOptions& options)
     for (TemplateGuideTable& table : m_guide)
         table.Clear();
 
-    uint32_t flags = 0;
     if (magic != kTemplateMagicOldest) {
-        flags = r.u32();
+        const uint32_t stored = r.u32();
         if (!r.ok())
             return false;
+        flags = stored;
         m_pageBreakOnNewSet = (flags & kTplPageBreak) != 0;
     }
-    if (flags & kTplSortVertical)
-        m_sortVertical = r.boolean8();
-    if (flags & kTplRepeat)
-        m_repeat = r.i16();
-    if (flags & kTplSets)
-        m_sets = r.i32();
-    if (flags & kTplBorders) {
-        m_printLabelBorders = r.boolean8();
-        m_borderColor = r.i32();
-        m_borderWidth = r.i32();
-        m_borderOption = r.boolean8();
-    }
-    if (flags & kTplReservedOption)
-        m_reservedOption0 = r.u8();
-    if (flags & kTplFieldContours) {
-        m_reservedOption1 = r.u8();
-        m_fieldContours = r.boolean8();
-    }
-    if (flags & kTplCompensation) {
-        m_leftCompensation = r.i32();
-        m_topCompensation = r.i32();
-    }
-    if (flags & kTplPrinterNames) {
-        m_printerDevice = readText(r, kPrinterNameField);
-        m_printerDriver = readText(r, kPrinterNameField);
-        m_printerPort = readText(r, kPrinterNameField);
-    }
-    if (flags & kTplGuideTable)
-        ReadGuideTables(r);
+    ReadOptionBlocks(r, flags);
 
-    // The label definition, its class named by its type key.
+    // The label definition, its class named by its type key; it replaces
+    // the template's only when read whole.
     const int16_t labelKey = r.i16();
     if (!r.ok())
         return false;
-    m_label.reset();
     std::unique_ptr<CLabel> label = CreateLabelForTypeKey(labelKey);
     if (!label) {
         r.setDamaged();
         return false;
     }
-    const bool labelRead = label->Read(r, true, options);
+    if (!label->Read(r, true, options) || !r.ok())
+        return false;
     if (labelKey == kKeyLabelFileNew)
         label = CLabelFileNewArticleNo::CopyFromLabel(static_cast<const CLabelFileNew&>(*label));
     m_label = std::move(label);
-    if (!labelRead)
-        return false;
 
     const int16_t helpKey = r.i16();
     if (r.ok() && helpKey != kKeyHelpLines)
         r.setDamaged();
     if (!r.ok() || !m_helpLines.Load(r))
         return false;
-    m_fieldContours = r.boolean8();
+    const bool contours = r.boolean8();
+    if (!r.ok())
+        return false;
+    m_fieldContours = contours;
 
     if (!ReadArea(r, 0))
         return false;
     if ((flags & kTplHeaderFooter) && (!ReadArea(r, 1) || !ReadArea(r, 2)))
         return false;
 
-    m_locked = r.boolean8();
+    const bool locked = r.boolean8();
+    if (!r.ok())
+        return false;
+    m_locked = locked;
     if (!ReadPassword(r))
         return false;
 
-    m_zoom.fill(-1);
     if (flags & kTplZoom) {
-        for (int32_t& zoom : m_zoom) {
+        std::array<int32_t, kTemplateAreas> zoom{};
+        for (int32_t& z : zoom) {
             const int32_t stored = r.i32();
             // The design view shows 25..800 %; anything else is no zoom.
-            zoom = stored >= kTemplateMinZoom && stored <= kTemplateMaxZoom ? stored : -1;
+            z = stored >= kTemplateMinZoom && stored <= kTemplateMaxZoom ? stored : -1;
         }
+        if (!r.ok())
+            return false;
+        m_zoom = zoom;
+    } else {
+        m_zoom.fill(-1);
     }
-    if ((flags & kTplModuleMarking) && r.ok())
-        m_job.Read(r);
+    if ((flags & kTplModuleMarking) && !m_job.Read(r))
+        return false;
     return r.ok();
+}
+
+void CTemplate::CopyRecordOptions(const CTemplate& from)
+{
+    m_printerDevice = from.m_printerDevice;
+    m_printerDriver = from.m_printerDriver;
+    m_printerPort = from.m_printerPort;
+    m_helpLines = from.m_helpLines;
+    m_locked = from.m_locked;
+    m_password = from.m_password;
+    m_sortVertical = from.m_sortVertical;
+    m_repeat = from.m_repeat;
+    m_sets = from.m_sets;
+    m_pageBreakOnNewSet = from.m_pageBreakOnNewSet;
+    m_reservedOption0 = from.m_reservedOption0;
+    m_reservedOption1 = from.m_reservedOption1;
+    m_fieldContours = from.m_fieldContours;
+    m_leftCompensation = from.m_leftCompensation;
+    m_topCompensation = from.m_topCompensation;
+    m_guide = from.m_guide;
+    m_printLabelBorders = from.m_printLabelBorders;
+    m_borderColor = from.m_borderColor;
+    m_borderWidth = from.m_borderWidth;
+    m_borderOption = from.m_borderOption;
+    m_zoom = from.m_zoom;
+    m_job = from.m_job;
+}
+
+bool CTemplate::ReadWhole(RecordReader& r, const LabelReadOptions& options)
+{
+    // Read into a copy that starts with what blocks the record may leave
+    // out keep; taken over only when the record was read whole.
+    CTemplate staged;
+    staged.CopyRecordOptions(*this);
+    uint32_t flags = 0;
+    if (!staged.ReadRecord(r, options, flags))
+        return false;
+    CopyRecordOptions(staged);
+    m_label = std::move(staged.m_label);
+    std::swap(m_areas[0], staged.m_areas[0]);
+    if (flags & kTplHeaderFooter) {
+        std::swap(m_areas[1], staged.m_areas[1]);
+        std::swap(m_areas[2], staged.m_areas[2]);
+    }
+    return true;
 }
 
 // --- writing -------------------------------------------------------------------
@@ -290,7 +395,7 @@ bool CTemplate::LoadFile(const std::string& path)
     bool ok = data.has_value();
     if (ok) {
         RecordReader reader(data->constData(), size_t(data->size()));
-        ok = Read(reader);
+        ok = ReadWhole(reader);
     }
     if (!ok)
         ShowUserMessage("Corrupt template file", {}, MessageIcon::Error);

@@ -1,5 +1,6 @@
 #include "shell/views/tabview.h"
 
+#include <QFontMetrics>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -40,13 +41,34 @@ int CTabView::GetActiveTab() const
 
 QString CTabView::GetTabText(int index) const
 {
-    return m_tabBar->tabText(index);
+    if (index < 0 || index >= int(m_texts.size()))
+        return {};
+    return m_texts[size_t(index)];
 }
 
 void CTabView::SetTabText(int index, const QString& text)
 {
-    if (index >= 0 && index < GetTabCount() && m_tabBar->tabText(index) != text)
-        m_tabBar->setTabText(index, text);
+    if (index < 0 || index >= GetTabCount() || m_texts[size_t(index)] == text)
+        return;
+    m_texts[size_t(index)] = text;
+    m_tabBar->setTabText(index, shownText(text));
+}
+
+QString CTabView::shownText(const QString& text)
+{
+    // Short texts fit whatever their characters.
+    if (text.size() <= kMaxShownChars / 2)
+        return text;
+    ++m_measured;
+    const QFontMetrics metrics = m_tabBar->fontMetrics();
+    const int width = metrics.averageCharWidth() * kMaxShownChars;
+    // Only the start can be shown: the rest is never measured.
+    const qsizetype keep = 2 * kMaxShownChars;
+    if (text.size() <= keep)
+        return metrics.elidedText(text, Qt::ElideRight, width);
+    const QString start = text.left(keep);
+    const QString shown = metrics.elidedText(start, Qt::ElideRight, width);
+    return shown == start ? start.left(keep - 1) + QChar(0x2026) : shown;
 }
 
 QWidget* CTabView::PeekPage(int index) const
@@ -74,8 +96,9 @@ void CTabView::InsertTab(int index, const QString& text)
     index = std::clamp(index, 0, GetTabCount());
     {
         const QSignalBlocker block(m_tabBar);
-        m_tabBar->insertTab(index, text);
+        m_tabBar->insertTab(index, shownText(text));
     }
+    m_texts.insert(m_texts.begin() + index, text);
     // A hidden tab bar does not tell its layout that it needs room now.
     m_tabBar->updateGeometry();
     m_pages.insert(m_pages.begin() + index, QPointer<QWidget>());
@@ -90,6 +113,7 @@ void CTabView::RemoveTab(int index)
         const QSignalBlocker block(m_tabBar);
         m_tabBar->removeTab(index);
     }
+    m_texts.erase(m_texts.begin() + index);
     m_tabBar->updateGeometry();
     if (QWidget* page = m_pages[size_t(index)].data()) {
         m_stack->removeWidget(page);

@@ -7,6 +7,10 @@
 // removing and selecting tabs from code runs with the tab bar's signals
 // blocked; the caller then runs the activation once, explicitly, when it
 // wants it. So removing a tab can never activate the add tab by accident.
+//
+// A text wider than a tab shows is cut with an ellipsis once, when it is
+// set: the tab bar measures its tabs again on every insertion, and a
+// project may name its tabs with texts of tens of thousands of characters.
 #include <QPointer>
 #include <QWidget>
 
@@ -24,8 +28,13 @@ public:
     QTabBar* TabBar() const { return m_tabBar; }
     int GetTabCount() const;
     int GetActiveTab() const;
+    // The whole text, also when the tab shows it cut.
     QString GetTabText(int index) const;
     void SetTabText(int index, const QString& text);
+    // Characters a tab shows at most (of average width).
+    static constexpr int kMaxShownChars = 40;
+    // How many texts were measured to be cut (each once when set).
+    int MeasuredTexts() const { return m_measured; }
     // The page of a tab; made now when it was not yet. Null outside the tabs.
     QWidget* GetPage(int index);
     // The page when it exists already.
@@ -52,8 +61,12 @@ protected:
 
 private:
     void userChanged(int index);
+    // The text as the tab shows it.
+    QString shownText(const QString& text);
 
     QTabBar* m_tabBar = nullptr;
     QStackedWidget* m_stack = nullptr;
     std::vector<QPointer<QWidget>> m_pages;
+    std::vector<QString> m_texts; // whole, one per tab
+    int m_measured = 0;
 };

@@ -29,6 +29,7 @@
 class CGridCtrl;
 class CTableViewHost;
 class CVorteplanSoftLabelDoc;
+class CTableSequenceDlg;
 
 class CVorteplanSoftTableView : public QWidget, public CDocView, public CGridOwner, public CRowSelection {
     Q_OBJECT
@@ -110,6 +111,9 @@ public:
     // The fills with the values their dialogs answer.
     void RunSequence(const tablefill::SequenceRequest& request);
     void RunRepeat(const tablefill::RepeatRequest& request);
+    // What an accepted sequence dialog asks for; its format uses the
+    // dialog, which must outlive the request.
+    static tablefill::SequenceRequest SequenceRequestOf(CTableSequenceDlg& dialog);
     // --- the dialogs (vorteplansofttableview_dialogs.cpp)
     // Sequence (731) and Repeat (741): the dialog, then the fill.
     void SequenceCommand();

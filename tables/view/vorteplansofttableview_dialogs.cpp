@@ -36,20 +36,26 @@ void CVorteplanSoftTableView::SequenceCommand()
     CTableSequenceDlg dialog(this, codePage());
     dialog.SetCell(columnLetter(m_nCurrentColumn) + std::to_string(m_nCurrentRow));
     if (dialog.exec() == QDialog::Accepted) {
-        tablefill::SequenceRequest request;
-        request.cell = dialog.GetCell();
-        request.start = dialog.GetStartValue();
-        request.stop = dialog.GetStopValue(); // last: the stop text decides the letter case
-        request.step = dialog.GetStep();
-        request.copies = dialog.GetCopies();
-        request.sets = dialog.GetSets();
-        request.insert = dialog.GetInsert();
-        request.reverse = dialog.GetReverse();
-        // Every value lies between start and stop, which are int32.
-        request.format = [&dialog](int64_t value) { return dialog.FormatValue(int32_t(value)); };
+        const tablefill::SequenceRequest request = SequenceRequestOf(dialog);
         RunSequence(request);
     }
     m_pGrid->setFocus();
+}
+
+tablefill::SequenceRequest CVorteplanSoftTableView::SequenceRequestOf(CTableSequenceDlg& dialog)
+{
+    tablefill::SequenceRequest request;
+    request.cell = dialog.GetCell();
+    request.start = dialog.GetStartValue();
+    request.stop = dialog.GetStopValue(); // last: the stop text decides the letter case
+    request.step = dialog.GetStep();
+    request.copies = dialog.GetCopies();
+    request.sets = dialog.GetSets();
+    request.insert = dialog.GetInsert();
+    request.reverse = dialog.GetReverse();
+    // Every value lies between start and stop, which are int32.
+    request.format = [&dialog](int64_t value) { return dialog.FormatValue(int32_t(value)); };
+    return request;
 }
 
 void CVorteplanSoftTableView::RepeatCommand()

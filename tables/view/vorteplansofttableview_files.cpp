@@ -33,9 +33,12 @@ void CVorteplanSoftTableView::ImportTable()
     const auto path = Ui().AskOpenFileName(fileRequest("Table files |*.tbl;*.tbf||", "tbl"));
     if (path && m_doc) {
         m_doc->SaveTableUndoState();
-        m_doc->ImportTableFile(*path);
-        repaintAll();
-        UpdateGridRows();
+        // A file that is not read changes nothing; the document has said why.
+        if (m_doc->ImportTableFile(*path)) {
+            m_doc->SetModifiedFlag(true);
+            repaintAll();
+            UpdateGridRows();
+        }
     }
     m_pGrid->setFocus();
 }

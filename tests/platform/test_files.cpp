@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -28,6 +30,40 @@ files::FileError errorOf(const QString& path, qint64 maxBytes)
     files::FileError error = files::FileError::None;
     EXPECT_FALSE(files::ReadRegularFile(path, maxBytes, &error).has_value()) << path.toStdString();
     return error;
+}
+
+// While it lives, no file of this process may grow beyond `bytes`: a
+// write past that ends short (EFBIG), as on a full disk. The signal that
+// would end the process is ignored meanwhile.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        if (::getrlimit(RLIMIT_FSIZE, &m_old) != 0)
+            return;
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_active = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        if (m_active)
+            ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    bool active() const { return m_active; }
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = SIG_DFL;
+    bool m_active = false;
+};
+
+QByteArray contentOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -131,4 +167,31 @@ TEST(Files, AtomicSaveReplacesWholeOrLeavesTheOldFile)
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(files::SaveFileAtomically(dir.filePath("missing/doc.bin"), QByteArray("x"), &error));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.bin"});
+}
+
+TEST(Files, AShortWriteLeavesTheOldFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("doc.bin");
+    const QString source = dir.filePath("big.bin");
+    writeFile(path, "old");
+    const QByteArray big(1 << 20, 'n');
+    writeFile(source, big);
+    std::string error;
+    {
+        // The disk takes the first 64 KiB only.
+        FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.active());
+        EXPECT_FALSE(files::SaveFileAtomically(path, big, &error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(files::CopyFileAtomically(source, path, &error));
+    }
+    EXPECT_EQ(contentOf(path), QByteArray("old"));
+    QStringList left = QDir(dir.path()).entryList(QDir::Files);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{"big.bin", "doc.bin"}));
+    // With room again the save goes through.
+    EXPECT_TRUE(files::SaveFileAtomically(path, big, &error));
+    EXPECT_EQ(contentOf(path), big);
 }

@@ -71,6 +71,28 @@ TEST(CodePage, PagesWithCombiningMarksMapEveryLetter)
         EXPECT_EQ(codepage::FromUnicode(codepage::ToUnicode(all, cp), cp), all) << cp;
 }
 
+TEST(CodePage, EveryDoubleByteCharacterSetConvertsWholeCharacters)
+{
+    // Each East Asian character set of a font: two bytes make one
+    // character, both ways, with plain ASCII around it.
+    struct Case {
+        uint8_t charset;
+        int codePage;
+        const char* bytes;
+        const char* utf8;
+    };
+    for (const Case& c : {Case{128, 932, "\x93\xfa\x96\x7b", "日本"}, Case{129, 949, "\xc7\xd1\xb1\xb9", "한국"},
+                          Case{130, 1361, "\xd0\x65\x8a\x82", "한국"}, Case{134, 936, "\xd6\xd0\xce\xc4", "中文"},
+                          Case{136, 950, "\xa4\xa4\xa4\xe5", "中文"}}) {
+        const int cp = codepage::ForCharset(c.charset);
+        EXPECT_EQ(cp, c.codePage) << int(c.charset);
+        const std::string bytes = std::string("A") + c.bytes + "z";
+        const QString text = QStringLiteral("A") + QString::fromUtf8(c.utf8) + QStringLiteral("z");
+        EXPECT_EQ(codepage::ToUnicode(bytes, cp), text) << cp;
+        EXPECT_EQ(codepage::FromUnicode(text, cp), bytes) << cp;
+    }
+}
+
 TEST(CodePage, MultiByteReplacesWhatThePageLacksAndKeepsTheRest)
 {
     EXPECT_EQ(codepage::FromUnicode(QString::fromUtf8("aébc"), 932), "a?bc");

@@ -5,6 +5,7 @@
 // progress window and the print verbs.
 #include "shell/printdriver.h"
 
+#include "content/textparts/text.h"
 #include "platform/recordingui.h"
 #include "platform/settings.h"
 #include "shell/printoptionspage.h"
@@ -290,4 +291,60 @@ TEST_F(PrintDriverTest, PrintVerbsOpenAndPrintAProject)
     EXPECT_FALSE(PrintVerbPrintTo(project, "no-such-queue-here"));
     ASSERT_FALSE(m_ui.messages.empty());
     EXPECT_EQ(m_ui.messages.back().text, "The printer 'no-such-queue-here' is not available.");
+}
+
+TEST_F(PrintDriverTest, ARunStoppedBetweenPagesAdvancesAndSavesItsCounters)
+{
+    BuildSheet(doc, 100);
+    auto* counter = place<CGraphText>(*doc.GetCurrentTemplate().GetArea(0), 50000, 20000, 15000, 5000);
+    counter->SetSourceKind(kTextKindCounter);
+    counter->SetCounterStartText("100");
+    const QString project = file("counted.proj");
+    ASSERT_TRUE(doc.SaveByExtension(project));
+    doc.SetPathName(project);
+
+    auto printer = PdfPrinter(file("counted.pdf"), 150);
+    CPrintDriver::Job job;
+    job.showDialog = false;
+    job.showProgress = false;
+    job.saveAfterPrint = true;
+    job.pageDone = [](int page, int) { return page < 1; }; // stopped after the first page
+    const CPrintDriver::Result r = CPrintDriver::PrintDocument(doc, *printer, job);
+    ASSERT_EQ(r.outcome, CPrintDriver::Outcome::Stopped);
+    EXPECT_EQ(r.labels, 24);
+    std::string start;
+    counter->GetCounterStartText(start);
+    EXPECT_EQ(start, "124");
+    EXPECT_FALSE(doc.IsModified());
+    CVorteplanSoftLabelDoc saved;
+    ASSERT_TRUE(saved.Open(project));
+    std::string savedStart;
+    saved.GetCurrentTemplate().GetArea(0)->Objects().back()->GetCounterStartText(savedStart);
+    EXPECT_EQ(savedStart, "124");
+}
+
+TEST_F(PrintDriverTest, TheDialogsLabelRangeIsPrinted)
+{
+    BuildSheet(doc, 100);
+    auto printer = PdfPrinter(file("range.pdf"), 150);
+    CPrintDriver::Job job;
+    job.showProgress = false;
+    job.runDialog = [](QPrintDialog& dialog) {
+        // The user's choice: labels 3 to 7.
+        dialog.printer()->setPrintRange(QPrinter::PageRange);
+        dialog.printer()->setFromTo(3, 7);
+        return true;
+    };
+    const CPrintDriver::Result r = CPrintDriver::PrintDocument(doc, *printer, job);
+    ASSERT_EQ(r.outcome, CPrintDriver::Outcome::Printed);
+    EXPECT_EQ(r.labels, 5);
+    EXPECT_EQ(doc.GetPrintRunState().rangeStart, 3);
+    EXPECT_EQ(doc.GetPrintRunState().rangeEnd, 7);
+
+    // Everything when the dialog says so.
+    job.runDialog = [](QPrintDialog& dialog) {
+        dialog.printer()->setPrintRange(QPrinter::AllPages);
+        return true;
+    };
+    EXPECT_EQ(CPrintDriver::PrintDocument(doc, *printer, job).labels, 100);
 }

@@ -102,6 +102,9 @@ TEST_F(ProjectTest, ExtensionsInAnyCaseAndUnknownOnes)
     EXPECT_TRUE(doc.Open(path("Mixed.PrOj")));
     EXPECT_EQ(doc.GetTitle(), "Mixed");
 
+    EXPECT_TRUE(m_ui.messages.empty());
+
+    // Files no reader takes are refused, and the user is told why.
     writeFile(path("data.txt"), "x");
     CVorteplanSoftLabelDoc unknown;
     EXPECT_FALSE(unknown.Open(path("data.txt")));
@@ -109,8 +112,21 @@ TEST_F(ProjectTest, ExtensionsInAnyCaseAndUnknownOnes)
     // A ".tbl" file whose header fails the table-file test is refused.
     writeFile(path("table.TBL"), std::string(64, '\0'));
     EXPECT_FALSE(unknown.Open(path("table.TBL")));
+    EXPECT_FALSE(unknown.Open(QStringLiteral("/dev/zero")));
+    EXPECT_FALSE(unknown.Open(path("missing")));
+    const std::vector<std::string> expected = {
+        path("data.txt").toStdString() + " is not a project file.",
+        "Corrupt file or wrong file version",
+        "Can not open file /dev/zero",
+        "Can not open file " + path("missing").toStdString(),
+    };
+    ASSERT_EQ(m_ui.messages.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(m_ui.messages[i].text, expected[i]);
+        EXPECT_EQ(m_ui.messages[i].icon, MessageIcon::Error);
+    }
+    EXPECT_TRUE(unknown.GetPathName().isEmpty());
     EXPECT_TRUE(unknown.SaveByExtension(path("table.tbf")));
-    EXPECT_TRUE(m_ui.messages.empty());
 }
 
 TEST_F(ProjectTest, LabelAndTemplateFileRefusals)

@@ -301,3 +301,44 @@ TEST_F(ProjectTest, EveryTruncationFailsCleanlyAndKeepsNoPath)
         EXPECT_EQ(opened, true) << n;
     }
 }
+
+TEST_F(ProjectTest, TheLargestProjectTheWriterAllowsReadsBack)
+{
+    // 255 templates and 256 tables: the most a project holds; whatever the
+    // writer stores the reader must take.
+    CVorteplanSoftLabelDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.SetTemplateCount(kMaxProjectTemplates);
+    doc.SetTableCount(kDocSlots);
+    doc.SetTemplateName(kMaxProjectTemplates - 1, "last template");
+    doc.SetTableName(kDocSlots - 1, "last table");
+    doc.GetTable(kDocSlots - 1)->SetCellText(0, 0, "end");
+    const std::string bytes = written(doc);
+    CVorteplanSoftLabelDoc back;
+    ASSERT_EQ(readBytes(back, bytes), ProjectReadStatus::Ok);
+    EXPECT_EQ(back.GetTemplateCount(), kMaxProjectTemplates);
+    EXPECT_EQ(back.GetTableCount(), kDocSlots);
+    EXPECT_EQ(back.GetTemplateName(kMaxProjectTemplates - 1), "last template");
+    EXPECT_EQ(back.GetTableName(kDocSlots - 1), "last table");
+    EXPECT_EQ(back.GetTable(kDocSlots - 1)->GetCellText(0, 0), "end");
+    EXPECT_EQ(written(back), bytes);
+
+    // One more template is refused by both.
+    doc.SetTemplateCount(kMaxProjectTemplates + 1);
+    RecordWriter w;
+    EXPECT_FALSE(doc.WriteProject(w));
+}
+
+TEST_F(ProjectTest, SavingKeepsTheCurrentTable)
+{
+    CVorteplanSoftLabelDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    // The middle one of three: the writer walks every table.
+    doc.SetCurrentTable(1);
+    ASSERT_TRUE(doc.SaveByExtension(path("current.proj")));
+    EXPECT_EQ(doc.GetCurrentTableIndex(), 1);
+    // Later edits still reach the table the user is on.
+    doc.SetTableCellText("after save", 0, 0);
+    EXPECT_EQ(doc.GetTable(1)->GetCellText(0, 0), "after save");
+    EXPECT_EQ(doc.GetTable(2)->GetRowCount(), 0);
+}

@@ -271,14 +271,21 @@ TEST_F(TableFileTest, TblImportAppendsRowsAndMarksImageColumns)
     for (int c = 0; c < 6; ++c)
         EXPECT_EQ(doc.IsImageColumn(c), c == 3 || c == 4) << c;
 
-    // A file that fails the test is ignored without a word.
+    // A file that fails the test changes nothing, and says so; so does one
+    // that cannot be read.
     writeFile(path("bad.tbl"), tblFile(0x0102, 2, "", "Z\r"));
     EXPECT_FALSE(CVorteplanSoftLabelDoc::IsTableFile(path("bad.tbl")));
     EXPECT_FALSE(CVorteplanSoftLabelDoc::IsTableFile(path("old.tbf")));
+    EXPECT_TRUE(m_ui.messages.empty());
     EXPECT_FALSE(doc.ImportTableFile(path("bad.tbl")));
     EXPECT_FALSE(doc.OnOpenDocument(path("bad.tbl")));
+    EXPECT_FALSE(doc.ImportTableFile(path("none.tbl")));
     EXPECT_EQ(table().GetRowCount(), 3);
-    EXPECT_TRUE(m_ui.messages.empty());
+    ASSERT_EQ(m_ui.messages.size(), 3u);
+    EXPECT_EQ(m_ui.messages[0].text, "Corrupt file or wrong file version");
+    EXPECT_EQ(m_ui.messages[1].text, "Corrupt file or wrong file version");
+    EXPECT_EQ(m_ui.messages[2].text, "Can not open file " + path("none.tbl").toStdString());
+    EXPECT_EQ(m_ui.messages[2].icon, MessageIcon::Error);
 
     // Opened as a document: kept without a path, so Save asks for one.
     CVorteplanSoftLabelDoc opened;

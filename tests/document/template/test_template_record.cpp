@@ -279,3 +279,44 @@ TEST(TemplateRecordRead, EveryTruncationFailsCleanly)
         EXPECT_NE(status, ReadStatus::Ok) << n;
     }
 }
+
+TEST(TemplateRecordRead, ACutRecordNeverSetsAFieldFromAFailedRead)
+{
+    // A project record with every optional block. Each setting of the
+    // template read into is either the reader's starting value, the one
+    // it had, or the record's: never the zero of a read that failed.
+    CTemplate t;
+    t.SetRepeat(3);
+    t.SetSets(4);
+    t.SetPrintLabelBorders(true);
+    t.SetBorderColor(0x123456);
+    t.SetBorderWidth(700);
+    t.SetPrinterNames("a", "b", "c");
+    t.SetZoom(0, 50);
+    const std::string bytes = written(t, true);
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        CTemplate cut;
+        cut.SetRepeat(7);
+        cut.SetSets(9);
+        cut.SetBorderColor(0x654321);
+        cut.SetBorderWidth(900);
+        cut.SetPrinterNames("x", "y", "z");
+        cut.SetZoom(0, 200);
+        ASSERT_FALSE(readInto(cut, bytes.substr(0, n))) << n;
+        EXPECT_NE(cut.GetRepeat(), 0) << n;
+        EXPECT_NE(cut.GetSets(), 0) << n;
+        EXPECT_NE(cut.GetReservedOption(0), 0) << n;
+        EXPECT_NE(cut.GetReservedOption(1), 0) << n;
+        EXPECT_TRUE(cut.IsFieldContours()) << n;
+        EXPECT_NE(cut.GetBorderColor(), 0) << n;
+        EXPECT_NE(cut.GetBorderWidth(), 0) << n;
+        EXPECT_FALSE(cut.GetPrinterPort().empty()) << n;
+        EXPECT_NE(cut.GetZoom(0), -1) << n;
+        // A definition is taken only when read whole.
+        if (cut.GetLabel()) {
+            RecordWriter w;
+            cut.GetLabel()->WriteTagged(w);
+            EXPECT_EQ(w.data(), defaultLabelBytes()) << n;
+        }
+    }
+}

@@ -2,6 +2,7 @@
 // design canvas.
 #include "document/catalogue/labelmanager.h"
 #include "platform/commandids.h"
+#include "shell/design/designlength.h"
 
 #include "labelcommands_fixture.h"
 
@@ -202,3 +203,60 @@ TEST_F(CommandTest, EngravingOptionsChangeTheTemplate)
 }
 
 } // namespace
+
+namespace {
+
+// The layout of the label definition that boxes 772 to 788 set.
+std::vector<int64_t> layoutOf(const CLabel& l)
+{
+    return {l.GetWidth(0),       l.GetHeight(0),   l.GetColumnPitch(), l.GetRowPitch(),  l.GetRows(),
+            l.GetColumns(),      l.GetBlockCount(), l.GetLeft(0),      l.GetTop(0),      l.GetBlockSpace(),
+            l.GetShape(0)};
+}
+
+enum LayoutField { kWidth, kHeight, kPitchH, kPitchV, kRows, kColumns, kBlocks, kLeft, kTop, kSpace, kShape };
+
+} // namespace
+
+TEST_F(CommandTest, EveryLayoutBoxSetsItsOwnFieldOnlyInTheViewsUnits)
+{
+    widgettest::LocaleScope locale("en_US");
+    label().SetRows(2);
+    label().SetColumns(2);
+    label().SetBlockCount(1);
+    struct Case {
+        int id;
+        const char* typed;
+        int field;
+        int64_t value;
+    };
+    // A bare number is in the view's units: inches here.
+    view->SetMeasure(designlength::kUS);
+    for (const Case& c : {Case{772, "2", kWidth, 50800}, Case{773, "1.5", kHeight, 38100},
+                          Case{774, "2.5", kPitchH, 63500}, Case{775, "0.5 in", kPitchV, 12700},
+                          Case{777, "7", kRows, 7}, Case{778, "3", kColumns, 3}, Case{779, "4", kBlocks, 4},
+                          Case{783, "0.25", kLeft, 6350}, Case{784, "12 mm", kTop, 12000},
+                          Case{788, "1", kSpace, 25400}}) {
+        std::vector<int64_t> expected = layoutOf(label());
+        expected[size_t(c.field)] = c.value;
+        EXPECT_TRUE(enabled(c.id)) << c.id;
+        type(c.id, c.typed);
+        EXPECT_EQ(layoutOf(label()), expected) << c.id << " typed " << c.typed;
+    }
+    // The same boxes in millimetres.
+    view->SetMeasure(designlength::kMetric);
+    for (const Case& c : {Case{772, "20", kWidth, 20000}, Case{774, "30", kPitchH, 30000},
+                          Case{775, "40", kPitchV, 40000}, Case{788, "2", kSpace, 2000}}) {
+        std::vector<int64_t> expected = layoutOf(label());
+        expected[size_t(c.field)] = c.value;
+        type(c.id, c.typed);
+        EXPECT_EQ(layoutOf(label()), expected) << c.id << " typed " << c.typed;
+    }
+    // The shape buttons 785..787.
+    for (int shape : {2, 1, 0}) {
+        std::vector<int64_t> expected = layoutOf(label());
+        expected[kShape] = shape;
+        router.Route(785 + shape);
+        EXPECT_EQ(layoutOf(label()), expected) << 785 + shape;
+    }
+}

@@ -280,3 +280,37 @@ TEST_F(TabViewTest, ClosingATemplatePageAsksToDeleteTheTemplate)
 }
 
 } // namespace
+
+TEST_F(TabViewTest, LongTabNamesAreCutOnceWhenSet)
+{
+    // The most templates and tables a project holds, each named with the
+    // longest name a project stores.
+    doc->SetTemplateCount(255);
+    doc->SetTableCount(255);
+    const auto longName = [](int k) { return std::string(65535, char('a' + k % 26)); };
+    for (int k = 0; k < 255; ++k) {
+        doc->SetTemplateName(k, longName(k));
+        doc->SetTableName(k, longName(k + 1));
+    }
+    build();
+    for (CTabView* view : {static_cast<CTabView*>(&templates()), static_cast<CTabView*>(&tables())}) {
+        ASSERT_EQ(view->GetTabCount(), 256);
+        // Each text measured once, not again as later tabs came.
+        EXPECT_EQ(view->MeasuredTexts(), 255);
+        EXPECT_EQ(view->GetTabText(254).size(), 65535);
+        const QString shown = view->TabBar()->tabText(254);
+        EXPECT_LE(shown.size(), 2 * CTabView::kMaxShownChars);
+        EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+        EXPECT_EQ(view->TabBar()->tabText(255), "+");
+    }
+    // A new name is measured once more; the same name not at all.
+    doc->SetTemplateName(3, "short");
+    doc->SetTemplateName(4, longName(4));
+    templates().TabLabelsChanged(TabKind::Template);
+    EXPECT_EQ(templates().MeasuredTexts(), 255);
+    EXPECT_EQ(templates().TabBar()->tabText(3), "short");
+    doc->SetTemplateName(3, longName(9));
+    templates().TabLabelsChanged(TabKind::Template);
+    EXPECT_EQ(templates().MeasuredTexts(), 256);
+    EXPECT_EQ(templates().GetTabText(3).size(), 65535);
+}

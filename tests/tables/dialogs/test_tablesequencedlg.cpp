@@ -1,6 +1,8 @@
 // The sequence dialog: parsing and formatting in the four bases, the runs
 // the table view writes with them, the checks at OK and the arrows.
 #include "platform/recordingui.h"
+#include "platform/settings.h"
+#include "tables/view/tableviewtest.h"
 #include "tables/dialogs/tablesequencedlg.h"
 #include "tables/dialogs/updownctrl.h"
 
@@ -8,6 +10,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -19,20 +22,25 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// The texts the table view writes down the column: Sets times every value
-// from the start while it has not passed the stop (both taken afresh for
-// each value), each Copies times.
+// The texts the table view writes down column A of an empty table when
+// the accepted dialog's request runs from cell A1: the view's own fill.
 Texts run(CTableSequenceDlg& d)
 {
+    QTemporaryDir dir;
+    settings::SetStoreFolder(dir.filePath("config"));
     Texts out;
-    for (int set = 0; set < d.GetSets(); ++set) {
-        for (int64_t v = d.GetStartValue(); d.GetReverse() ? v >= d.GetStopValue() : v <= d.GetStopValue();
-             v += d.GetReverse() ? -d.GetStep() : d.GetStep()) {
-            const std::string text = d.FormatValue(int32_t(v));
-            for (int c = 0; c < d.GetCopies(); ++c)
-                out.push_back(text);
-        }
+    {
+        CVorteplanSoftLabelDoc doc;
+        tableviewtest::RecordingHost host;
+        CVorteplanSoftTableView view(&doc, &host);
+        view.ItemChanged(1, 1);
+        tablefill::SequenceRequest request = CVorteplanSoftTableView::SequenceRequestOf(d);
+        request.cell = "A1";
+        view.RunSequence(request);
+        for (int r = 0; r < doc.GetTableRowCount(); ++r)
+            out.push_back(doc.GetTableCellText(r, 0));
     }
+    settings::SetStoreFolder({});
     return out;
 }
 
@@ -107,6 +115,14 @@ TEST(TableSequenceDlg, RunsOfTheFourBases)
         CTableSequenceDlg d;
         ASSERT_TRUE(fillAndAccept(d, "decimal", "1", "5", {"reverse"}));
         EXPECT_EQ(run(d), (Texts{"5", "4", "3", "2", "1"}));
+    }
+    {
+        // Counting down by a step, each value twice.
+        CTableSequenceDlg d;
+        field(d, "step")->setText("3");
+        field(d, "copies")->setText("2");
+        ASSERT_TRUE(fillAndAccept(d, "hex", "1", "b", {"reverse"}));
+        EXPECT_EQ(run(d), (Texts{"b", "b", "8", "8", "5", "5", "2", "2"}));
     }
     {
         CTableSequenceDlg d;

@@ -141,3 +141,38 @@ TEST_F(GridMouseTest, PasteGoesToTheFocusCellOrToAnOpenEditor)
 }
 
 } // namespace
+
+TEST_F(GridMouseTest, DragsOverHeadersSelectEveryColumnOrRowPassedEitherWay)
+{
+    grid->SetFixedRowSelection(true);
+    grid->SetFixedColumnSelection(true);
+    const auto drag = [&](QPoint from, QPoint to) {
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        return grid->GetSelectedCellRange();
+    };
+    const int lastRow = grid->GetRowCount() - 1;
+    struct Case {
+        int fromRow, fromCol, toRow, toCol;
+        CCellRange expected;
+    };
+    for (const Case& c : {
+             // Column headers, left to right and right to left.
+             Case{0, 1, 0, 3, CCellRange(1, 1, lastRow, 3)},
+             Case{0, 3, 0, 1, CCellRange(1, 1, lastRow, 3)},
+             Case{0, 3, 0, 2, CCellRange(1, 2, lastRow, 3)},
+             // Row numbers, downward and upward.
+             Case{2, 0, 5, 0, CCellRange(2, 1, 5, 3)},
+             Case{5, 0, 2, 0, CCellRange(2, 1, 5, 3)},
+             // Cells, towards the top left.
+             Case{4, 3, 2, 1, CCellRange(2, 1, 4, 3)},
+         }) {
+        const CCellRange sel = drag(gridtest::cellCentre(*grid, c.fromRow, c.fromCol),
+                                    gridtest::cellCentre(*grid, c.toRow, c.toCol));
+        EXPECT_EQ(sel.minRow, c.expected.minRow) << c.fromRow << "," << c.fromCol << " -> " << c.toRow << "," << c.toCol;
+        EXPECT_EQ(sel.minCol, c.expected.minCol) << c.fromRow << "," << c.fromCol << " -> " << c.toRow << "," << c.toCol;
+        EXPECT_EQ(sel.maxRow, c.expected.maxRow) << c.fromRow << "," << c.fromCol << " -> " << c.toRow << "," << c.toCol;
+        EXPECT_EQ(sel.maxCol, c.expected.maxCol) << c.fromRow << "," << c.fromCol << " -> " << c.toRow << "," << c.toCol;
+    }
+}

@@ -22,6 +22,25 @@ TEST_F(TableViewTest, ImportTableIsOneUndoStepAndCancelChangesNothing)
     EXPECT_EQ(cell(2, 0), "t2");
     EXPECT_EQ(undoDepthUsed(), before + 1);
     EXPECT_GE(grid().GetRowCount(), 14);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(m_ui.messages.empty());
+}
+
+TEST_F(TableViewTest, ImportTableSaysWhyAFileIsNotRead)
+{
+    fillColumn(2, "t");
+    writeFile(path("text.tbl"), "just some text\r\n");
+    doc.SetModifiedFlag(false);
+    m_ui.fileNames = {path("text.tbl"), path("gone.tbl"), path("gone.tbf")};
+    for (int i = 0; i < 3; ++i)
+        view->RunCommand(730);
+    ASSERT_EQ(m_ui.messages.size(), 3u);
+    EXPECT_EQ(m_ui.messages[0].text, "Corrupt file or wrong file version");
+    EXPECT_EQ(m_ui.messages[1].text, "Can not open file " + path("gone.tbl").toStdString());
+    EXPECT_EQ(m_ui.messages[2].text, "Can not open file " + path("gone.tbf").toStdString());
+    EXPECT_EQ(doc.GetTableRowCount(), 2);
+    EXPECT_EQ(cell(1, 0), "t1");
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(TableViewTest, FilterFilesRoundTripAndEnableAsksFirst)
