@@ -234,9 +234,10 @@ std::vector<SheetLine> CSheetLayout::CutLines(int block, const SheetPosition& fi
         const int64_t to = minorEdge((i == e + 1 || s == e ? k : minorCount - 1) + 1);
         add(true, majorEdge(i), from, to);
     }
-    // Across the runs, at every boundary g: from the top of run s (s + 1
-    // left of the first printed position) to the end of run e (right of the
-    // last printed position plus one: to the start of run e). Stretches of
+    // The boundaries g between positions along a run, each a line across
+    // the runs: from the start of run s (of run s + 1 before the first
+    // printed position) to the end of run e (to its start after the
+    // boundary that closes the last printed position). Stretches of
     // boundaries without a line are stepped over whole, so that a sheet of
     // millions of columns costs no more than the lines it gets.
     for (int64_t g = 0; g <= minorCount;) {

@@ -63,6 +63,7 @@ public:
     // The paper without a label definition: A4 portrait.
     static constexpr SheetSize kDefaultPaper{210000, 297000};
 
+    // The layout reads the definition while it lives: it must not outlive it.
     CSheetLayout(const CLabel& label, SheetOrder order);
 
     // --- the paper ----------------------------------------------------------------------
