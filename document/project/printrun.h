@@ -2,7 +2,7 @@
 // What a print run of the project document shares with the print driver of
 // the shell: the options of the print dialog's own page, the job's print
 // information, what the document asks of the printer before the dialog,
-// and the state the document keeps while labels are laid out.
+// and the print run itself: its state and its page and label steps.
 #include "platform/printersettings.h"
 #include "platform/windef.h"
 
