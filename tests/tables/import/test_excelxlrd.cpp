@@ -1,12 +1,16 @@
 // Every cell of workbooks written by other programs (python3-xlwt and
-// gnumeric, see data/make_workbooks.sh) against what python3-xlrd reads
+// gnumeric, see data/make_workbooks.sh and data/make_numbers.py) and of the
+// number sheets built record by record against what python3-xlrd reads
 // from them. Skipped when no python3 with xlrd is installed.
+#include "excel_numbers_book.h"
 #include "platform/codepage.h"
 #include "support/test_support.h"
 #include "tables/import/excelfilemanager.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -69,6 +73,43 @@ std::vector<Expected> readWithXlrd(const QString& python, const QString& file)
     return sheets;
 }
 
+// Every visible sheet of `file` imported and compared cell by cell.
+void compareWithXlrd(const QString& python, const QString& file)
+{
+    const std::vector<Expected> sheets = readWithXlrd(python, file);
+    ASSERT_FALSE(sheets.empty());
+    for (size_t s = 0; s < sheets.size(); ++s) {
+        SCOPED_TRACE(sheets[s].sheetName);
+        ScriptedChooser chooser;
+        chooser.answer = int(s);
+        CExcelFileManager manager(chooser, '.');
+        const ExcelImportResult r = manager.Import(file, CDataTableBase());
+        ASSERT_EQ(r.status, ExcelImportResult::Status::Ok);
+        EXPECT_EQ(r.sheetName, sheets.size() > 1 ? sheets[s].sheetName : std::string());
+
+        size_t expectedCells = 0;
+        for (const auto& [at, text] : sheets[s].texts) {
+            if (at.second >= CDataTableBase::kColumnCount)
+                continue;
+            ++expectedCells;
+            EXPECT_EQ(r.table.GetCellText(at.first, at.second), text) << at.first << "," << at.second;
+        }
+        for (const auto& [at, accepted] : sheets[s].numbers) {
+            if (at.second >= CDataTableBase::kColumnCount)
+                continue;
+            ++expectedCells;
+            const std::string got = r.table.GetCellText(at.first, at.second);
+            EXPECT_TRUE(accepted.count(got)) << at.first << "," << at.second << ": " << got;
+        }
+        size_t cells = 0;
+        for (int row = 0; row < r.table.GetRowCount(); ++row)
+            for (int col = 0; col < r.table.GetCellCount(row); ++col)
+                cells += r.table.GetCellText(row, col).empty() ? 0 : 1;
+        EXPECT_EQ(cells, expectedCells);
+        EXPECT_GT(cells, 0u);
+    }
+}
+
 } // namespace
 
 TEST(ExcelImportAgainstXlrd, EveryCellOfOtherWritersWorkbooks)
@@ -76,40 +117,29 @@ TEST(ExcelImportAgainstXlrd, EveryCellOfOtherWritersWorkbooks)
     const QString python = pythonWithXlrd();
     if (python.isEmpty())
         GTEST_SKIP() << "python3 with xlrd is not installed";
-    for (const char* name : {"xlwt_biff8.xls", "gnumeric_biff8.xls", "gnumeric_biff5.xls", "xlwt_one_visible.xls"}) {
+    for (const char* name :
+         {"xlwt_biff8.xls", "gnumeric_biff8.xls", "gnumeric_biff5.xls", "xlwt_one_visible.xls", "xlwt_numbers.xls"}) {
         SCOPED_TRACE(name);
-        const QString file = QStringLiteral(VSL_SOURCE_DIR "/tests/tables/import/data/") + name;
-        const std::vector<Expected> sheets = readWithXlrd(python, file);
-        ASSERT_FALSE(sheets.empty());
-        for (size_t s = 0; s < sheets.size(); ++s) {
-            SCOPED_TRACE(sheets[s].sheetName);
-            ScriptedChooser chooser;
-            chooser.answer = int(s);
-            CExcelFileManager manager(chooser, '.');
-            const ExcelImportResult r = manager.Import(file, CDataTableBase());
-            ASSERT_EQ(r.status, ExcelImportResult::Status::Ok);
-            EXPECT_EQ(r.sheetName, sheets.size() > 1 ? sheets[s].sheetName : std::string());
+        compareWithXlrd(python, QStringLiteral(VSL_SOURCE_DIR "/tests/tables/import/data/") + name);
+    }
+}
 
-            size_t expectedCells = 0;
-            for (const auto& [at, text] : sheets[s].texts) {
-                if (at.second >= CDataTableBase::kColumnCount)
-                    continue;
-                ++expectedCells;
-                EXPECT_EQ(r.table.GetCellText(at.first, at.second), text) << at.first << "," << at.second;
-            }
-            for (const auto& [at, accepted] : sheets[s].numbers) {
-                if (at.second >= CDataTableBase::kColumnCount)
-                    continue;
-                ++expectedCells;
-                const std::string got = r.table.GetCellText(at.first, at.second);
-                EXPECT_TRUE(accepted.count(got)) << at.first << "," << at.second << ": " << got;
-            }
-            size_t cells = 0;
-            for (int row = 0; row < r.table.GetRowCount(); ++row)
-                for (int col = 0; col < r.table.GetCellCount(row); ++col)
-                    cells += r.table.GetCellText(row, col).empty() ? 0 : 1;
-            EXPECT_EQ(cells, expectedCells);
-            EXPECT_GT(cells, 0u);
-        }
+TEST(ExcelImportAgainstXlrd, NumberRecordsOfEveryGeneration)
+{
+    // The FORMULA results, RK doubles and MULRK records xlwt does not write.
+    const QString python = pythonWithXlrd();
+    if (python.isEmpty())
+        GTEST_SKIP() << "python3 with xlrd is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (excelnumbers::Biff v : excelnumbers::kAll) {
+        SCOPED_TRACE(excelnumbers::nameOf(v));
+        const QString file = dir.filePath(QStringLiteral("numbers.xls"));
+        const std::string bytes = excelnumbers::fileOf(v, excelnumbers::numbersStream(v));
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes.data(), qint64(bytes.size()));
+        f.close();
+        compareWithXlrd(python, file);
     }
 }
