@@ -26,7 +26,7 @@ struct Drawn {
 class NotingRect : public CGraphRect {
 public:
     explicit NotingRect(std::vector<Drawn>* log) : m_log(log) {}
-    bool Draw(const DrawArgs& args) override
+    bool Draw(const DrawArgs& args) const override
     {
         m_log->push_back({args.labelNumber, args.offsetX, args.offsetY});
         return true;
