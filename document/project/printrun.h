@@ -2,7 +2,7 @@
 // What a print run of the project document shares with the print driver of
 // the shell: the options of the print dialog's own page, the job's print
 // information, what the document asks of the printer before the dialog,
-// and the state the document keeps while labels are laid out.
+// and the print run itself: its state and its page and label steps.
 #include "platform/printersettings.h"
 #include "platform/windef.h"
 
@@ -83,6 +83,57 @@ struct PrintRunState {
     bool rangeOnly = false; // the dialog's Labels range
     bool aborted = false;   // a label could not be drawn
     int labelsPrinted = 0;
+};
+
+class CDC;
+class CRowSelection;
+class CSheetLayout;
+class CVorteplanSoftLabelDoc;
+struct SheetPosition;
+
+// One print run of the current template of a project document: its state
+// and its page and label steps. The labels go where the sheet layout
+// (sheetlayout.h) puts them; the document draws them. The document's print
+// operations hand over to the run; the reverse order outlives a run, as
+// the print dialog offers the last run's order again.
+class CPrintRun {
+public:
+    explicit CPrintRun(CVorteplanSoftLabelDoc& doc) : m_doc(doc) {}
+    CPrintRun(const CPrintRun&) = delete;
+    CPrintRun& operator=(const CPrintRun&) = delete;
+
+    // After the dialog, and after the options went to the template: the run
+    // state, the first label and the row range. `selection` is the table
+    // view's selection (null when printing does not start from there).
+    // False when nothing is to be printed (the user has been told).
+    bool Begin(CDC& dc, CPrintInfo& info, const CRowSelection* selection, POINT printingOffset);
+    // One page: header and footer, then labels until the page is full or
+    // the run ends. Sets info.maxPage to kEndAfterPage when this page is
+    // the last one.
+    void PrintPage(CDC& dc, CPrintInfo& info);
+    // One sheet position; false ends the page.
+    bool PrintLabel(const POINT& resolution, CDC& dc, int block, int row, int column, CPrintInfo& info);
+    // The next (previous) row of the range; false when there is none.
+    bool NextRow(bool selection, int& row, int rangeEnd) const;
+    bool PreviousRow(bool selection, int& row, int rangeEnd) const;
+
+    const PrintRunState& State() const { return m_state; }
+    bool IsReverse() const { return m_state.reverse; }
+    void SetReverse(bool on) { m_state.reverse = on; }
+
+private:
+    void setUpRowRange(const CPrintInfo& info);
+    void drawCutLines(CDC& dc, const CSheetLayout& layout, int block, const SheetPosition& first,
+                      const SheetPosition& last);
+    void drawMarkerBorders(CDC& dc, const CSheetLayout& layout, POINT at);
+    int repeatCount() const;
+    // The row after the last of the range has been printed: the next set,
+    // or the end of the run. False ends the page.
+    bool nextSet();
+
+    CVorteplanSoftLabelDoc& m_doc;
+    PrintRunState m_state;
+    const CRowSelection* m_selection = nullptr;
 };
 
 // A length as typed: a number (the user's decimal separator) and the unit

@@ -577,7 +577,7 @@ private:
     std::array<uint8_t, kDocSlots> m_stackedLayout{};
     std::string m_labelsFolder;
 
-    // === print run (projectdoc_print*.cpp) ==============================================
+    // === print run (projectdoc_print.cpp; its state and steps: printrun.cpp) ===========
 public:
     // The checks before printing the current template; each failure is
     // shown to the user and answers false.
@@ -590,33 +590,33 @@ public:
     // selection (null when printing does not start from the table view).
     // False when nothing is to be printed (the user has been told).
     bool BeginPrinting(CDC& dc, CPrintInfo& info, const CRowSelection* selection, POINT printingOffset);
-    // One page: header and footer, then labels until the page is full or
-    // the run ends. Sets info.maxPage to kEndAfterPage when this page is
-    // the last one.
-    void PrintPage(CDC& dc, CPrintInfo& info);
-    // One sheet position; false ends the page.
-    bool PrintLabel(const POINT& resolution, CDC& dc, int block, int row, int column, CPrintInfo& info);
-    // The next (previous) row of the range; false when there is none.
-    bool NextRow(bool selection, int& row, int rangeEnd) const;
-    bool PreviousRow(bool selection, int& row, int rangeEnd) const;
+    // The page and label steps of the run (CPrintRun, printrun.h).
+    void PrintPage(CDC& dc, CPrintInfo& info) { m_printRun.PrintPage(dc, info); }
+    bool PrintLabel(const POINT& resolution, CDC& dc, int block, int row, int column, CPrintInfo& info)
+    {
+        return m_printRun.PrintLabel(resolution, dc, block, row, column, info);
+    }
+    bool NextRow(bool selection, int& row, int rangeEnd) const { return m_printRun.NextRow(selection, row, rangeEnd); }
+    bool PreviousRow(bool selection, int& row, int rangeEnd) const
+    {
+        return m_printRun.PreviousRow(selection, row, rangeEnd);
+    }
     // Some object of areas 0 to 2 takes data from a table column.
     bool UsesTableData() const;
-    const PrintRunState& GetPrintRunState() const { return m_run; }
+    const PrintRunState& GetPrintRunState() const { return m_printRun.State(); }
     // Labels on one sheet of the current template (0 without a definition).
     int GetLabelsPerSheet() const;
     static bool ParseLength(std::string_view text, int32_t& um);
+    // The rows a run prints: the used rows of the table the labels are
+    // filled from (the filtered copy while the filter is on).
+    int PrintRowCount() const;
+    // The current template is printed as module-marking strips, each taking
+    // MarksPerStrip label numbers (at least 1).
+    bool PrintsModuleMarking() const;
+    int MarksPerStrip() const;
 
 private:
-    int printRowCount() const;
-    int marksPerStrip() const;
-    bool printsModuleMarking() const;
-    void setUpRowRange(const CPrintInfo& info);
-    void drawCutLines(CDC& dc, int block, int firstRow, int firstColumn, int lastRow, int lastColumn);
-    void drawMarkerBorders(CDC& dc, POINT at);
-    int repeatCount() const;
-
-    PrintRunState m_run;
-    const CRowSelection* m_printSelection = nullptr;
+    CPrintRun m_printRun{*this};
     // === end of print run =================================================================
 
     // === document commands and tab bookkeeping (projectdoc_commands*.cpp) =============
@@ -666,7 +666,7 @@ public:
     bool SelectPaperOnPrinter(LinuxPrinterSetup& setup, int code, const std::vector<int>& printerCodes) const;
 
     // The reverse-order print option (764).
-    bool IsReverseOrder() const { return m_run.reverse; }
+    bool IsReverseOrder() const { return m_printRun.IsReverse(); }
     void ToggleReverseOrder();
     // Use preset (1118) of the current template's module-marking job.
     bool IsUsePreset() const;

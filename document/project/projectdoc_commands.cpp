@@ -271,7 +271,7 @@ void CVorteplanSoftLabelDoc::RemoveGuideColumn(int column, int row)
 
 void CVorteplanSoftLabelDoc::ToggleReverseOrder()
 {
-    m_run.reverse = !m_run.reverse;
+    m_printRun.SetReverse(!m_printRun.IsReverse());
     SetModifiedFlag(true);
     InvalidatePreviewViews();
 }

@@ -2,6 +2,7 @@
 // the print run draw a label through these, so it looks the same on the
 // screen and on paper.
 #include "document/project/projectdoc.h"
+#include "document/project/sheetlayout.h"
 
 #include "platform/units.h"
 
@@ -206,9 +207,10 @@ bool CVorteplanSoftLabelDoc::DrawHeaderFooterArea(int dpi, int area, CDC& dc, co
     const CLabel* label = GetCurrentTemplate().GetLabel();
     if (!label)
         return true;
+    const SheetPoint at = CSheetLayout(*label, SheetOrder::Across).PartOrigin(area);
     AreaDrawRequest request = printInfo;
     request.zoom = 100;
-    request.originX = units::UmToPx(label->GetLeft(area), dpi);
-    request.originY = units::UmToPx(label->GetTop(area), dpi);
+    request.originX = units::UmToPxWide(at.x, dpi);
+    request.originY = units::UmToPxWide(at.y, dpi);
     return DrawArea(area, dc, request);
 }

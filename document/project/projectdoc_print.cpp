@@ -25,7 +25,6 @@ constexpr const char* kOutsideLabel = "The template contains objects not located
 constexpr const char* kNoPositions =
     "The label definition has no label positions: rows, columns and vertical blocks must be at least 1 "
     "and the label must have a width and a height.";
-constexpr const char* kNoSelectedRows = "No table rows are selected: there is nothing to print.";
 constexpr const char* kVersionCaption = "Versionskonflikt";
 constexpr const char* kVersionConflict =
     "Etiketten inneh\xE5ller skrivarinst\xE4llningar som inte \xE4r kompatibla med denna version av Windows "
@@ -179,20 +178,18 @@ int CVorteplanSoftLabelDoc::GetLabelsPerSheet() const
     return label ? int(std::min<int64_t>(label->GetLabelsPerSheet(), INT32_MAX)) : 0;
 }
 
-// The rows a run prints: the used rows of the table the labels are filled
-// from (the filtered copy while the filter is on).
-int CVorteplanSoftLabelDoc::printRowCount() const
+int CVorteplanSoftLabelDoc::PrintRowCount() const
 {
     return GetVisibleTable().GetUsedRowCount();
 }
 
-bool CVorteplanSoftLabelDoc::printsModuleMarking() const
+bool CVorteplanSoftLabelDoc::PrintsModuleMarking() const
 {
     const CLabel* label = GetCurrentTemplate().GetLabel();
     return label && label->IsModuleMarking();
 }
 
-int CVorteplanSoftLabelDoc::marksPerStrip() const
+int CVorteplanSoftLabelDoc::MarksPerStrip() const
 {
     return std::max(1, GetCurrentTemplate().GetJob().GetFirstRow().GetModuleCount());
 }
@@ -211,7 +208,7 @@ bool CVorteplanSoftLabelDoc::CheckBeforePrint()
         refuse(kNoPositions);
         return false;
     }
-    if (UsesTableData() && printRowCount() == 0) {
+    if (UsesTableData() && PrintRowCount() == 0) {
         refuse(kEmptyTable);
         return false;
     }
@@ -270,11 +267,11 @@ void CVorteplanSoftLabelDoc::PreparePrinting(CPrintInfo& info, CPrinterSetupAcce
 
     info.takeCopiesFromSettings = false;
     info.minPage = 1;
-    info.maxPage = UsesTableData() ? printRowCount() : GetLabelsPerSheet();
+    info.maxPage = UsesTableData() ? PrintRowCount() : GetLabelsPerSheet();
 
     PrintOptionsRecord& o = info.options;
     o.size = 36;
-    o.reverse = m_run.reverse ? 1 : 0;
+    o.reverse = m_printRun.IsReverse() ? 1 : 0;
     o.sortVertical = tpl.IsSortVertical() ? 1 : 0;
     o.repeat = tpl.GetRepeat();
     o.sets = tpl.GetSets();
@@ -304,8 +301,6 @@ bool CVorteplanSoftLabelDoc::BeginPrinting(CDC& dc, CPrintInfo& info, const CRow
         settings::WriteInt(section, settings::kPrinterTopCompensation, o.topCompensation);
     }
 
-    m_run = PrintRunState{};
-    m_run.reverse = o.reverse != 0;
     tpl.SetSortVertical(o.sortVertical != 0);
     tpl.SetCompensation(o.leftCompensation, o.topCompensation);
     const int16_t repeat = units::clamp16(o.repeat);
@@ -315,112 +310,5 @@ bool CVorteplanSoftLabelDoc::BeginPrinting(CDC& dc, CPrintInfo& info, const CRow
         tpl.SetPageBreakOnNewSet(o.pageBreakOnNewSet != 0);
         SetModifiedFlag(true);
     }
-    const int perSheet = std::max(1, GetLabelsPerSheet());
-    m_run.firstLabel = std::clamp(o.firstLabel, 1, perSheet);
-    m_run.dpiX = dc.GetDeviceCaps(LOGPIXELSX);
-    m_run.dpiY = dc.GetDeviceCaps(LOGPIXELSY);
-    m_run.printingOffset = printingOffset;
-    m_run.selection = info.range == PrintRange::Selection;
-    m_run.rangeOnly = info.range == PrintRange::Labels;
-    m_printSelection = selection;
-
-    if (m_run.selection && (m_run.reverse || UsesTableData())) {
-        bool any = false;
-        if (selection)
-            for (int r = 0, n = GetTableRowCount(); r < n && !any; ++r)
-                any = selection->IsRowSelected(r);
-        if (!any) {
-            ShowUserMessage(kNoSelectedRows, {}, MessageIcon::Information);
-            info.maxPage = CPrintInfo::kEndAfterPage;
-            info.continuePrinting = false;
-            return false;
-        }
-    }
-    setUpRowRange(info);
-    info.toPage = CPrintInfo::kOpenEnd;
-    info.maxPage = CPrintInfo::kOpenEnd;
-    info.continuePrinting = true;
-    return true;
-}
-
-void CVorteplanSoftLabelDoc::setUpRowRange(const CPrintInfo& info)
-{
-    const bool table = UsesTableData();
-    const bool marking = printsModuleMarking();
-    const int n = marksPerStrip();
-    auto strip = [&](int r) { return marking ? ((r - 1) / n) * n + 1 : r; };
-    const int rows = printRowCount();
-    const int perSheet = GetLabelsPerSheet();
-    const int from = info.fromPage;
-    const int to = info.toPage;
-    PrintRunState& s = m_run;
-
-    auto firstSelected = [&]() {
-        for (int r = 0, c = GetTableRowCount(); r < c; ++r)
-            if (m_printSelection && m_printSelection->IsRowSelected(r))
-                return r + 1;
-        return -1;
-    };
-    auto lastSelected = [&]() {
-        for (int r = GetTableRowCount(); r > 0; --r)
-            if (m_printSelection && m_printSelection->IsRowSelected(r - 1))
-                return r;
-        return -1;
-    };
-
-    switch (info.range) {
-    case PrintRange::All:
-        if (table) {
-            s.rangeStart = s.reverse ? strip(rows) : 1;
-            s.rangeEnd = s.reverse ? 1 : rows;
-            s.lowestLabel = 1;
-            s.highestLabel = rows;
-        } else {
-            s.rangeStart = s.reverse ? perSheet : 1;
-            s.rangeEnd = s.reverse ? 1 : perSheet;
-            s.lowestLabel = 1;
-            s.highestLabel = perSheet;
-        }
-        s.currentRow = s.rangeStart;
-        break;
-    case PrintRange::Labels:
-        if (s.reverse) {
-            // Counting down from the larger end to the smaller, whichever
-            // way round the dialog gave them.
-            const int hi = std::max(from, to);
-            const int lo = std::min(from, to);
-            s.rangeStart = table ? strip(hi) : hi;
-            s.rangeEnd = lo;
-            s.lowestLabel = lo;
-            s.highestLabel = hi;
-            s.currentRow = s.rangeStart;
-        } else if (table) {
-            s.rangeStart = strip(from);
-            s.rangeEnd = to;
-            s.lowestLabel = std::min(from, to);
-            s.highestLabel = to;
-            s.currentRow = s.rangeStart;
-        } else {
-            s.rangeStart = from;
-            s.currentRow = to;
-            s.rangeEnd = to;
-            s.lowestLabel = std::min(from, to);
-            s.highestLabel = to;
-        }
-        break;
-    case PrintRange::Selection:
-        if (!table && !s.reverse) {
-            s.rangeStart = 1;
-            s.rangeEnd = perSheet;
-        } else {
-            const int first = s.reverse ? lastSelected() : firstSelected();
-            s.rangeStart = table ? strip(first) : first;
-            s.rangeEnd = -1;
-        }
-        s.lowestLabel = 1;
-        s.highestLabel = std::max(rows, perSheet);
-        s.currentRow = s.rangeStart;
-        break;
-    }
-    s.drawRow = s.currentRow;
+    return m_printRun.Begin(dc, info, selection, printingOffset);
 }

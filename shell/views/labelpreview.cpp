@@ -3,6 +3,7 @@
 #include "content/tables/drawcontext.h"
 #include "document/label/label.h"
 #include "document/project/projectdoc.h"
+#include "document/project/sheetlayout.h"
 #include "platform/commandids.h"
 #include "platform/units.h"
 #include "shell/application/contextmenus.h"
@@ -20,11 +21,9 @@ namespace preview {
 namespace {
 
 constexpr const char* kNoLabelText = "Preview: No label selected";
-constexpr int kLandscape = 2;
 // What the header and footer outlines add to their position.
 constexpr int kAreaLeft = 16;
 constexpr int kAreaTop = 8;
-constexpr int32_t kMarkerBorderUm = 250;
 
 struct ZoomCommand {
     int id;
@@ -69,42 +68,12 @@ std::pair<int64_t, int64_t> visibleRange(int64_t n, Pos pos, int64_t extent, int
     return {first, last};
 }
 
-// Products and sums of positions and label numbers, held at the int64
-// limit instead of wrapping: a label definition read from a file may
-// multiply counts and pitches of any size.
-int64_t saturatedMul(int64_t a, int64_t b)
-{
-    int64_t r;
-    if (__builtin_mul_overflow(a, b, &r))
-        return (a < 0) != (b < 0) ? INT64_MIN : INT64_MAX;
-    return r;
-}
-
-int64_t saturatedAdd(int64_t a, int64_t b)
-{
-    int64_t r;
-    if (__builtin_add_overflow(a, b, &r))
-        return b < 0 ? INT64_MIN : INT64_MAX;
-    return r;
-}
-
 } // namespace
 
 PageSize PageSizeOf(const CLabel* label)
 {
-    PageSize page;
-    if (!label)
-        return page;
-    if (label->HasPaperFormat()) {
-        page.width = label->GetPaperWidthUm();
-        page.height = label->GetPaperLengthUm();
-    } else if (!label->GetPaperFlag()) {
-        // The oldest definitions know no bottom margin: the top one stands for it.
-        page.height = int64_t(label->GetRows()) * label->GetRowPitch() + 2 * int64_t(label->GetTop(0));
-    }
-    if (label->GetOrientation() == kLandscape)
-        std::swap(page.width, page.height);
-    return page;
+    const SheetSize paper = CSheetLayout::PaperSizeOf(label);
+    return PageSize{paper.width, paper.height};
 }
 
 int ScaleFor(const PageSize& page, int zoom, int w, int h, int dpi, int* percent)
@@ -130,9 +99,7 @@ int ScaleFor(const PageSize& page, int zoom, int w, int h, int dpi, int* percent
 
 int32_t ToPixels(int64_t um, int scale)
 {
-    const int64_t limit = int64_t(1) << 40; // far beyond any window, no overflow below
-    um = std::clamp(um, -limit, limit);
-    return units::clamp32((um * scale + 12700) / 25400);
+    return units::UmToPxWide(um, scale);
 }
 
 } // namespace preview
@@ -256,6 +223,7 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
         return;
     }
 
+    const CSheetLayout layout(*label, tpl.IsSortVertical() ? SheetOrder::Down : SheetOrder::Across);
     const PageSize page = PageSizeOf(label);
     int percent = 100;
     const int scale = ScaleFor(page, m_zoom, width, height, LogPixelsY(), &percent);
@@ -272,15 +240,13 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
                      units::clampAdd(top, int64_t(ToPixels(page.height, scale)) + 1));
     }
 
-    const int64_t perSheet = label->GetLabelsPerSheet();
-    if (perSheet <= 0)
+    if (layout.IsEmpty())
         return;
     const bool marking = label->IsModuleMarking();
     // A marker strip takes one label number per module.
-    const int64_t step = marking ? std::max(1, tpl.GetJob().GetFirstRow().GetModuleCount()) : 1;
+    const int step = marking ? std::max(1, tpl.GetJob().GetFirstRow().GetModuleCount()) : 1;
     const int64_t row = doc.GetCurrentTableRow();
-    const int64_t sheetNumbers = perSheet * step;
-    const int64_t first = sheetNumbers * (row / sheetNumbers) + 1;
+    const int64_t first = layout.SheetFirstNumber(row, step);
 
     AreaDrawRequest request;
     request.zoom = percent;
@@ -289,10 +255,11 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
     request.resolutionY = kResolution;
     request.labelNumber = units::clamp32(first);
     for (int area = 1; area <= 2; ++area) {
-        if (area == 1 ? !label->HasHeader() : !label->HasFooter())
+        if (!layout.HasPart(area))
             continue;
-        const int x = units::clampAdd(int64_t(ToPixels(label->GetLeft(area), scale)) + kAreaLeft, ox);
-        const int y = units::clampAdd(int64_t(ToPixels(label->GetTop(area), scale)) + kAreaTop, oy);
+        const SheetPoint at = layout.PartOrigin(area);
+        const int x = units::clampAdd(int64_t(ToPixels(at.x, scale)) + kAreaLeft, ox);
+        const int y = units::clampAdd(int64_t(ToPixels(at.y, scale)) + kAreaTop, oy);
         label->DrawPart(area, dc, percent, x, y);
         request.originX = x;
         request.originY = y;
@@ -301,31 +268,25 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
     }
 
     // The sheet is laid out as the print run lays it out: blocks down the
-    // page, positions in the template's print order.
-    const int64_t rows = std::max(label->GetRows(), 1);
-    const int64_t columns = label->GetColumns();
-    const int64_t rowPitch = label->GetRowPitch();
-    const int64_t columnPitch = label->GetColumnPitch();
-    const int64_t blockHeight = rows * rowPitch + label->GetBlockSpace() + label->GetTop(0);
-    const int64_t positionsPerBlock = rows * columns;
-    const bool columnByColumn = tpl.IsSortVertical();
-    const int64_t labelW = ToPixels(label->GetWidth(0), scale) + 1;
-    const int64_t labelH = ToPixels(label->GetHeight(0), scale) + 1;
+    // page, positions in the template's print order. Only the positions in
+    // and near the window are visited.
+    const int64_t rows = layout.RowCount();
+    const int64_t columns = layout.ColumnCount();
+    const bool columnByColumn = layout.Order() == SheetOrder::Down;
+    const SheetSize labelSize = layout.LabelSize();
+    const int64_t labelW = ToPixels(labelSize.width, scale) + 1;
+    const int64_t labelH = ToPixels(labelSize.height, scale) + 1;
     // Objects may stand out of their label a little; positions this close
     // to the window are drawn too.
     const int64_t reachX = std::max(labelW, labelH);
     const int64_t reachY = reachX;
     const int64_t currentNumber = row + 1;
 
-    auto xOf = [&](int64_t c) { return int64_t(ToPixels(c * columnPitch + label->GetLeft(0), scale)) + kLabelLeft + ox; };
+    auto xOf = [&](int64_t c) { return int64_t(ToPixels(layout.ColumnLeft(c), scale)) + kLabelLeft + ox; };
     const auto [c0, c1] = visibleRange(columns, xOf, labelW + reachX, -reachX, int64_t(width) + reachX);
-    const int blocks = label->GetBlockCount();
     int64_t drawn = 0;
-    for (int b = 0; b < blocks; ++b) {
-        auto yOf = [&](int64_t r) {
-            const int64_t um = saturatedAdd(saturatedAdd(r * rowPitch, saturatedMul(b, blockHeight)), label->GetTop(0));
-            return int64_t(ToPixels(um, scale)) + kLabelTop + oy;
-        };
+    for (int b = 0; b < layout.BlockCount(); ++b) {
+        auto yOf = [&](int64_t r) { return int64_t(ToPixels(layout.RowTop(b, r), scale)) + kLabelTop + oy; };
         const auto [r0, r1] = visibleRange(rows, yOf, labelH + reachY, -reachY, int64_t(height) + reachY);
         const int64_t outer0 = columnByColumn ? c0 : r0, outer1 = columnByColumn ? c1 : r1;
         const int64_t inner0 = columnByColumn ? r0 : c0, inner1 = columnByColumn ? r1 : c1;
@@ -336,9 +297,7 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
                 if (drawn == preview::kMaxDrawnPositions)
                     return;
                 ++drawn;
-                const int64_t index =
-                    saturatedAdd(saturatedMul(b, positionsPerBlock), columnByColumn ? c * rows + r : r * columns + c);
-                const int64_t number = saturatedAdd(first, saturatedMul(index, step));
+                const int64_t number = layout.NumberAt(first, SheetPosition{b, int(r), int(c)}, step);
                 const int x = units::clamp32(xOf(c));
                 const int y = units::clamp32(yOf(r));
                 {
@@ -349,7 +308,7 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
                 }
                 ++m_drawnLabels;
                 m_drawnNumbers.push_back(units::clamp32(number));
-                if (marking && currentNumber >= number && currentNumber < number + step)
+                if (marking && currentNumber >= number && currentNumber - number < step)
                     doc.DrawMarkerSelection(dc, scale, y, int(currentNumber - number));
                 if (number > 0) {
                     request.labelNumber = units::clamp32(number);
@@ -359,15 +318,11 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
                         return;
                 }
                 if (marking && tpl.GetJob().HasMarkerBorders()) {
-                    const CModuleMarkingRow& strip = tpl.GetJob().GetFirstRow();
                     CDCStateScope state(dc);
-                    dc.SelectPen(CPen{PS_SOLID, std::max(ToPixels(kMarkerBorderUm, scale), 1), RGB(0, 0, 0)});
-                    const int bottom = units::clampAdd(y, ToPixels(label->GetStripWidth(), scale));
-                    const int count = strip.GetModuleCount();
-                    for (int m = 0; m < count; ++m) {
-                        if (m == count - 1 && strip.GetGap() <= 999)
-                            break;
-                        const int64_t end = int64_t(strip.GetModulePosition(m)) + strip.GetModuleLength(m);
+                    dc.SelectPen(
+                        CPen{PS_SOLID, std::max(ToPixels(CSheetLayout::kMarkerBorderWidth, scale), 1), RGB(0, 0, 0)});
+                    const int bottom = units::clampAdd(y, ToPixels(layout.MarkerBorderLength(), scale));
+                    for (const int64_t end : CSheetLayout::MarkerBorders(tpl.GetJob().GetFirstRow())) {
                         const int lx = units::clampAdd(x, ToPixels(end, scale));
                         dc.MoveTo(lx, y);
                         dc.LineTo(lx, bottom);

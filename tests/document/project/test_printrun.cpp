@@ -523,6 +523,132 @@ TEST_F(PrintRunTest, ModuleMarkingStepsByStripsAndDrawsMarkerBorders)
     EXPECT_FALSE(ink(x0 + px(5000, 100), y0 + 10));
 }
 
+namespace {
+
+// Where the placement rule puts position `index` of the fill order of a
+// sheet of `rows` x `columns` in blocks (across: row by row; down: column by
+// column), at `dpi` without compensation or printing offset.
+struct RulePlace {
+    int x;
+    int y;
+};
+RulePlace rulePlace(const CLabel& l, int64_t index, bool down, int dpi)
+{
+    const int64_t perBlock = int64_t(l.GetRows()) * l.GetColumns();
+    const int64_t b = index / perBlock, within = index % perBlock;
+    const int64_t r = down ? within % l.GetRows() : within / l.GetColumns();
+    const int64_t c = down ? within / l.GetRows() : within % l.GetColumns();
+    const int64_t blockHeight = int64_t(l.GetRows()) * l.GetRowPitch() + l.GetBlockSpace() + l.GetTop(0);
+    return {px(c * l.GetColumnPitch() + l.GetLeft(0), dpi), px(r * l.GetRowPitch() + b * blockHeight + l.GetTop(0), dpi)};
+}
+
+} // namespace
+
+TEST_F(PrintRunTest, ReverseFromAFirstLabelDownTheColumnsOfTwoBlocks)
+{
+    useTable(30);
+    m_label->SetBlockCount(2);
+    m_label->SetBlockSpace(3000);
+    ASSERT_TRUE(run([](CPrintInfo& i) {
+        i.options.reverse = 1;
+        i.options.sortVertical = 1;
+        i.options.firstLabel = 7;
+    }));
+    // 24 positions a sheet; page 1 from position 7 on: rows 30 .. 13; page
+    // 2 from its first position: rows 12 .. 1.
+    EXPECT_EQ(labels(1), seq(30, 13));
+    EXPECT_EQ(labels(2), seq(12, 1));
+    ASSERT_EQ(log.size(), 30u);
+    for (size_t n = 0; n < log.size(); ++n) {
+        const int64_t index = n < 18 ? int64_t(n) + 6 : int64_t(n) - 18;
+        const RulePlace at = rulePlace(*m_label, index, true, 300);
+        EXPECT_EQ(log[n].x, at.x) << n;
+        EXPECT_EQ(log[n].y, at.y) << n;
+    }
+}
+
+TEST_F(PrintRunTest, SetsFlowOnFromAFirstLabelNearTheEndOfTheSheet)
+{
+    useTable(5);
+    ASSERT_TRUE(run([](CPrintInfo& i) {
+        i.options.sets = 2;
+        i.options.firstLabel = 11;
+        i.options.pageBreakOnNewSet = 0;
+    }));
+    EXPECT_EQ(labels(1), (std::vector<int>{1, 2}));
+    EXPECT_EQ(labels(2), (std::vector<int>{3, 4, 5, 1, 2, 3, 4, 5}));
+    for (size_t n = 0; n < log.size(); ++n) {
+        const RulePlace at = rulePlace(*m_label, n < 2 ? int64_t(n) + 10 : int64_t(n) - 2, false, 300);
+        EXPECT_EQ(log[n].x, at.x) << n;
+        EXPECT_EQ(log[n].y, at.y) << n;
+    }
+    // With a page break the second set starts a page of its own, at its
+    // first position: the first label is not taken again.
+    log.clear();
+    ASSERT_TRUE(run([](CPrintInfo& i) {
+        i.options.sets = 2;
+        i.options.firstLabel = 11;
+        i.options.pageBreakOnNewSet = 1;
+    }));
+    EXPECT_EQ(labels(1), (std::vector<int>{1, 2}));
+    EXPECT_EQ(labels(2), (std::vector<int>{3, 4, 5}));
+    EXPECT_EQ(labels(3), seq(1, 5));
+    EXPECT_EQ(log[5].x, rulePlace(*m_label, 0, false, 300).x);
+    EXPECT_EQ(log[5].y, rulePlace(*m_label, 0, false, 300).y);
+}
+
+TEST_F(PrintRunTest, FarPositionsOfHugeSheetsPrintWithoutOverflowOrWaiting)
+{
+    // A first label past the end of a sheet of two thousand million columns
+    // 2 km apart: the label goes to the last position at once, far beyond
+    // any paper, and the next row starts the next page.
+    useTable(2);
+    m_label->SetColumns(INT32_MAX);
+    m_label->SetRows(1);
+    m_label->SetColumnPitch(INT32_MAX);
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.options.firstLabel = INT32_MAX; }));
+    EXPECT_EQ(labels(1), std::vector<int>{1});
+    EXPECT_EQ(labels(2), std::vector<int>{2});
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_GT(log[0].x, 10000000);
+    EXPECT_EQ(log[1].x, px(10000, 300));
+
+    // Blocks, rows and pitches as large as a file may hold.
+    log.clear();
+    m_label->SetColumns(1);
+    m_label->SetRows(INT32_MAX);
+    m_label->SetRowPitch(INT32_MAX);
+    m_label->SetBlockCount(32767);
+    m_label->SetBlockSpace(INT32_MAX);
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.options.firstLabel = INT32_MAX; }));
+    EXPECT_EQ(labels(), (std::vector<int>{1, 2}));
+    EXPECT_GT(log[0].y, 10000000);
+    EXPECT_GE(log[1].y, log[0].y);
+}
+
+TEST_F(PrintRunTest, ContinuousStockPrintsItsRowsPageByPage)
+{
+    auto roll = std::make_unique<CLabelExt>();
+    roll->SetRowPitch(12000);
+    roll->SetColumnPitch(30000);
+    roll->SetWidth(0, 30000, true);
+    roll->SetHeight(0, 12000);
+    roll->SetRows(7);
+    roll->SetColumns(1);
+    roll->SetTop(0, 1500);
+    const CLabel& label = *roll;
+    tpl().SetLabel(std::move(roll));
+    useTable(10);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(labels(1), seq(1, 7));
+    EXPECT_EQ(labels(2), seq(8, 10));
+    for (size_t n = 0; n < log.size(); ++n) {
+        const RulePlace at = rulePlace(label, int64_t(n % 7), false, 300);
+        EXPECT_EQ(log[n].x, at.x) << n;
+        EXPECT_EQ(log[n].y, at.y) << n;
+    }
+}
+
 TEST(PrintLength, ParsesUnitsWithTheUsersSeparatorToTheNearestMicrometre)
 {
     SetCurrentNumberLocale({','});

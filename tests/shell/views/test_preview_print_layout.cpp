@@ -1,0 +1,164 @@
+// The preview and the print run lay out the same sheet: at a preview scale
+// equal to the printer's resolution every label, and the header, is drawn
+// at the same place with the same label number (the preview's window
+// offsets aside), in either fill order and over vertical blocks; and the
+// marker borders of a module-marking strip fall on the same pixel columns.
+#include "shell/views/labelpreview.h"
+
+#include "content/objects/shapes.h"
+#include "../widgettest.h"
+#include "views_test_support.h"
+
+#include <tuple>
+
+namespace {
+
+using viewtest::SheetLabel;
+
+struct Drawn {
+    int label;
+    int x;
+    int y;
+    bool operator==(const Drawn&) const = default;
+};
+
+// A rectangle that notes for which label and where it is drawn.
+class NotingRect : public CGraphRect {
+public:
+    explicit NotingRect(std::vector<Drawn>* log) : m_log(log) {}
+    bool Draw(const DrawArgs& args) const override
+    {
+        m_log->push_back({args.labelNumber, args.offsetX, args.offsetY});
+        return true;
+    }
+
+private:
+    std::vector<Drawn>* m_log;
+};
+
+class PreviewAndPrintTest : public viewtest::ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        preview = std::make_unique<CLabelPreview>(doc.get());
+        preview->setFrameShape(QFrame::NoFrame);
+        preview->resize(800, 600);
+        ASSERT_TRUE(widgettest::ShowAndWait(preview.get()));
+    }
+    void TearDown() override
+    {
+        preview.reset();
+        ViewTest::TearDown();
+    }
+    CTemplate& tpl() { return doc->GetCurrentTemplate(); }
+    void note(int area, std::vector<Drawn>* log)
+    {
+        auto o = std::make_unique<NotingRect>(log);
+        o->SetWidth(1000);
+        o->SetHeight(1000);
+        tpl().GetArea(area)->AddTail(std::move(o));
+    }
+    // A whole run at `dpi` into `page` (a raster of that resolution).
+    void print(int dpi, QImage* page)
+    {
+        ASSERT_TRUE(doc->CheckBeforePrint());
+        CPrintInfo info;
+        doc->PreparePrinting(info, nullptr);
+        info.options.sortVertical = tpl().IsSortVertical() ? 1 : 0;
+        CDC dc(page, dpi, dpi);
+        ASSERT_TRUE(doc->BeginPrinting(dc, info, nullptr, POINT{0, 0}));
+        for (int n = 0; n < 10; ++n) {
+            doc->PrintPage(dc, info);
+            if (!info.continuePrinting || info.maxPage == CPrintInfo::kEndAfterPage)
+                break;
+        }
+    }
+    static std::vector<Drawn> shifted(std::vector<Drawn> v, int dx, int dy)
+    {
+        for (Drawn& d : v) {
+            d.x -= dx;
+            d.y -= dy;
+        }
+        return v;
+    }
+
+    std::unique_ptr<CLabelPreview> preview;
+};
+
+} // namespace
+
+TEST_F(PreviewAndPrintTest, TheSameLabelsAtTheSameOriginsInBothOrdersAndBlocks)
+{
+    auto label = SheetLabel(3, 2);
+    label->SetBlockCount(2);
+    label->SetBlockSpace(5000);
+    label->SetWidth(1, 150000, true);
+    label->SetHeight(1, 8000);
+    label->SetLeft(1, 30000);
+    label->SetTop(1, 6000);
+    tpl().SetLabel(std::move(label));
+    std::vector<Drawn> labels, header;
+    note(0, &labels);
+    note(1, &header);
+
+    for (const bool down : {false, true}) {
+        tpl().SetSortVertical(down);
+        labels.clear();
+        header.clear();
+        preview->Invalidate();
+        ASSERT_EQ(preview->GetScale(), 50);
+        const std::vector<Drawn> shown = shifted(labels, preview::kLabelLeft, preview::kLabelTop);
+        const std::vector<Drawn> shownHeader = shifted(header, 16, 8);
+        ASSERT_EQ(shown.size(), 12u) << down;
+
+        labels.clear();
+        header.clear();
+        QImage page(420, 600, QImage::Format_RGB32);
+        print(50, &page);
+        // Both in the fill order: numbers 1 .. 12 at the same places.
+        EXPECT_EQ(labels, shown) << down;
+        EXPECT_EQ(header.size(), 1u);
+        EXPECT_EQ(header, shownHeader) << down;
+        // The two blocks lie one under the other.
+        EXPECT_GT(shown[6].y, shown[5].y);
+        EXPECT_EQ(shown[6].x, shown[0].x);
+    }
+}
+
+TEST_F(PreviewAndPrintTest, MarkerBordersOnTheSameColumns)
+{
+    tpl().SetLabel(SheetLabel(3, 1));
+    ASSERT_TRUE(tpl().ToggleModuleMarking());
+    CModuleMarkingRow& strip = tpl().GetJob().GetCurrentRow();
+    strip.SetModuleCount(3);
+    for (int i = 0; i < 3; ++i) {
+        strip.Module(i).m_width = 15000 + 5000 * i;
+        strip.Module(i).m_multiplier = 1;
+    }
+    strip.SetAllGaps(2000);
+    ASSERT_TRUE(tpl().GetJob().HasMarkerBorders());
+    const CLabel& label = *tpl().GetLabel();
+    doc->SetCurrentTableRow(-1); // no module selected in the preview
+    preview->Invalidate();
+    ASSERT_EQ(preview->GetScale(), 50);
+    QImage page(420, 600, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    print(50, &page);
+
+    // Black columns across the middle of the first strip, from its left edge
+    // to the end of its last module.
+    const int left = preview::ToPixels(label.GetLeft(0), 50);
+    const int middle = preview::ToPixels(label.GetTop(0) + label.GetStripWidth() / 2, 50);
+    const int end = left + preview::ToPixels(15000 + 20000 + 25000 + 3 * 2000, 50) + 2;
+    std::vector<int> printed, shown;
+    for (int x = left + 1; x < end; ++x) {
+        if ((page.pixel(x, middle) & 0xFFFFFFu) == 0)
+            printed.push_back(x);
+        if ((preview->BackBuffer().pixel(x + preview::kLabelLeft, middle + preview::kLabelTop) & 0xFFFFFFu) == 0)
+            shown.push_back(x);
+    }
+    // After every module, the last one too: the modules are set apart.
+    EXPECT_EQ(printed.size(), 3u);
+    EXPECT_EQ(shown, printed);
+}
