@@ -3,6 +3,7 @@
 // the grid and two stand-in label views repainted, Last row, a search
 // without a match and Replace all over every cell of a column.
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "platform/dc.h"
 #include "tables/grid/gridctrl.h"
 #include "tables/view/vorteplansofttableview.h"
@@ -137,7 +138,7 @@ void BM_TableViewLastRow(benchmark::State& state)
         f.focus(1, 1);
         f.paint();
         state.ResumeTiming();
-        f.view->RunCommand(734);
+        f.view->RunCommand(cmd::kLastRow);
         f.paint();
     }
     state.counters["row"] = f.view->Grid()->GetFocusCell().row;

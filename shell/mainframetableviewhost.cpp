@@ -1,8 +1,8 @@
 #include "shell/mainframetableviewhost.h"
 
 #include "platform/codepage.h"
+#include "platform/commandids.h"
 #include "shell/application/contextmenus.h"
-#include "shell/frame/commandids.h"
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
@@ -13,13 +13,6 @@
 #include <QLabel>
 #include <QPrinter>
 
-namespace {
-
-constexpr int kCharSetBox = 693;
-constexpr int kDeleteTable = 857;
-
-} // namespace
-
 CMainFrameTableViewHost::CMainFrameTableViewHost(CMainFrame& frame, CCommandRouter& router,
                                                  CContextMenuManager& menus)
     : m_frame(frame), m_router(router), m_menus(menus)
@@ -29,13 +22,13 @@ CMainFrameTableViewHost::CMainFrameTableViewHost(CMainFrame& frame, CCommandRout
 std::string CMainFrameTableViewHost::CharSetBoxText() const
 {
     const CRibbonBar* ribbon = m_frame.Ribbon();
-    return ribbon ? codepage::FromUnicode(ribbon->GetEditText(kCharSetBox)) : std::string();
+    return ribbon ? codepage::FromUnicode(ribbon->GetEditText(cmd::kCharSetBox)) : std::string();
 }
 
 void CMainFrameTableViewHost::ShowCharSetBoxText(const std::string& name)
 {
     if (CRibbonBar* ribbon = m_frame.Ribbon())
-        ribbon->SetEditText(kCharSetBox, codepage::ToUnicode(name));
+        ribbon->SetEditText(cmd::kCharSetBox, codepage::ToUnicode(name));
 }
 
 void CMainFrameTableViewHost::ShowContextMenu(QWidget* view, QPoint globalPoint)
@@ -74,7 +67,7 @@ bool CMainFrameTableViewHost::LinkImages(QWidget* view, const std::string& /*fil
 
 void CMainFrameTableViewHost::DeleteTable()
 {
-    m_router.Route(kDeleteTable);
+    m_router.Route(cmd::kDeleteTable);
 }
 
 void CMainFrameTableViewHost::ToggleStackedWindows()

@@ -10,7 +10,7 @@ import shutil
 
 here = pathlib.Path(__file__).resolve().parent
 table = (here.parent.parent / "shell" / "frame" / "commandicons.cpp").read_text()
-names = re.findall(r'\{\d+, "([^"]+)"\}', table) + re.findall(r'kPanelPicture\[\] = "([^"]+)"', table)
+names = re.findall(r'\{cmd::k\w+, "([^"]+)"\}', table) + re.findall(r'kPanelPicture\[\] = "([^"]+)"', table)
 theme = pathlib.Path("/usr/share/icons/breeze")
 for old in here.glob("*.svg"):
     old.unlink()

@@ -2,19 +2,19 @@
 
 #include "document/frame/document.h"
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "platform/paths.h"
 #include "platform/uiservices.h"
 #include "shell/aboutdlg.h"
 #include "shell/application/datafolders.h"
 #include "shell/design/designview.h"
 #include "shell/document/documentcommands.h"
-#include "shell/selectlabel/selectlabeldialog.h"
-#include "shell/templateguide/templateguidedlg.h"
 #include "shell/frame/childframe.h"
-#include "shell/frame/commandids.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/mainframetableviewhost.h"
+#include "shell/selectlabel/selectlabeldialog.h"
+#include "shell/templateguide/templateguidedlg.h"
 #include "shell/views/mainview.h"
 
 #include <QApplication>
@@ -228,7 +228,7 @@ void CVorteplanSoftLabelApp::FillFamilyCombo()
         if (!name.empty())
             names << codepage::ToUnicode(name);
     }
-    m_frame->Ribbon()->SetComboItems(cmd::kFamilyCombo, names);
+    m_frame->Ribbon()->SetComboItems(cmd::kFamilyBox, names);
 }
 
 CChildFrame* CVorteplanSoftLabelApp::addChild(std::unique_ptr<CDocument> document)

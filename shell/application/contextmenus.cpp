@@ -1,32 +1,36 @@
 #include "shell/application/contextmenus.h"
 
+#include "platform/commandids.h"
 #include "shell/frame/commandicons.h"
-
 #include "shell/frame/commandrouter.h"
 
 #include <QMenu>
 
 void CContextMenuManager::RegisterProgramMenus()
 {
-    const ContextMenuItem cut{57635, "Cu&t\tCtrl+X"};
-    const ContextMenuItem copy{57634, "&Copy\tCtrl+C"};
-    const ContextMenuItem paste{57637, "&Paste\tCtrl+V"};
+    using namespace cmd;
+    const ContextMenuItem cut{kEditCut, "Cu&t\tCtrl+X"};
+    const ContextMenuItem copy{kEditCopy, "&Copy\tCtrl+C"};
+    const ContextMenuItem paste{kEditPaste, "&Paste\tCtrl+V"};
     const ContextMenuItem sep{};
     AddMenu(QStringLiteral("Edit"), 119, {cut, copy, paste});
+    // Registered with the others; no view shows it.
     AddMenu(QStringLiteral("Explorer"), 174,
-            {{136, "&Open"}, {137, "Open &With...."}, sep, {138, "&Compile"}, sep, cut, copy, {57632, "&Remove"}, sep,
-             {135, "&Properties..."}});
+            {{kExplorerOpen, "&Open"}, {kExplorerOpenWith, "Open &With...."}, sep, {kExplorerCompile, "&Compile"}, sep,
+             cut, copy, {kExplorerRemove, "&Remove"}, sep, {kExplorerProperties, "&Properties..."}});
     AddMenu(QStringLiteral("Design"), 322,
-            {cut, copy, paste, {839, "Delete\tDel"}, {57642, "Select all\tCtrl+A"}, sep, {233, "Combine"},
-             {234, "Split"}, sep, {858, "50%", "Zoom"}, {859, "75%", "Zoom"}, {840, "100%", "Zoom"},
-             {841, "200%", "Zoom"}, {842, "300%", "Zoom"}, {843, "400%", "Zoom"}, sep, {860, "Export template"},
-             {856, "Delete template"}});
+            {cut, copy, paste, {kDelete, "Delete\tDel"}, {kEditSelectAll, "Select all\tCtrl+A"}, sep,
+             {kCombine, "Combine"}, {kSplit, "Split"}, sep,
+             {kZoom50, "50%", "Zoom"}, {kZoom75, "75%", "Zoom"}, {kZoom100, "100%", "Zoom"},
+             {kZoom200, "200%", "Zoom"}, {kZoom300, "300%", "Zoom"}, {kZoom400, "400%", "Zoom"}, sep,
+             {kExportTemplate, "Export template"}, {kDeleteTemplate, "Delete template"}});
     AddMenu(QStringLiteral("Table"), 323,
-            {cut, copy, paste, {839, "Delete\tDEL"}, sep, {731, "Sequence"}, {741, "Repeat"}, {760, "Insert row"},
-             {742, "Replace"}, sep, {847, "Link image"}, sep, {857, "Delete table"}});
+            {cut, copy, paste, {kDelete, "Delete\tDEL"}, sep, {kSequence, "Sequence"}, {kRepeat, "Repeat"},
+             {kInsertRow, "Insert row"}, {kReplace, "Replace"}, sep, {kLinkImage, "Link image"}, sep,
+             {kDeleteTable, "Delete table"}});
     AddMenu(QStringLiteral("Preview"), 324,
-            {{858, "Zoom 50%"}, {859, "Zoom 75%"}, {840, "Zoom 100%"}, {841, "Zoom 200%"}, {842, "Zoom 300%"},
-             {843, "Zoom 400%"}});
+            {{kZoom50, "Zoom 50%"}, {kZoom75, "Zoom 75%"}, {kZoom100, "Zoom 100%"}, {kZoom200, "Zoom 200%"},
+             {kZoom300, "Zoom 300%"}, {kZoom400, "Zoom 400%"}});
 }
 
 void CContextMenuManager::AddMenu(const QString& name, int resourceId, std::vector<ContextMenuItem> items)

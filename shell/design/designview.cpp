@@ -4,6 +4,7 @@
 #include "content/tables/drawcontext.h"
 #include "document/label/label.h"
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "platform/uiservices.h"
 #include "platform/units.h"
 #include "shell/application/contextmenus.h"
@@ -64,9 +65,9 @@ Vorteplan_SoftLabelDesignView::~Vorteplan_SoftLabelDesignView()
 
 void Vorteplan_SoftLabelDesignView::registerCommands()
 {
-    OnCommand(kZoomCombo, [this] {
+    OnCommand(cmd::kZoomBox, [this] {
         if (m_links.ribbon)
-            OnZoomText(m_links.ribbon->GetEditText(kZoomCombo));
+            OnZoomText(m_links.ribbon->GetEditText(cmd::kZoomBox));
     }, [this](CCmdUI& ui) {
         ui.Enable(m_pDocument != nullptr);
         if (hasFocus())

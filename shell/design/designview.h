@@ -59,9 +59,6 @@ public:
         MouseKeyboardMove = 5,
     };
 
-    // Command ids the canvas handles itself.
-    static constexpr int kZoomCombo = 245;
-    static constexpr int kDeleteCommand = 839;
     static constexpr int kMinZoomText = 26;
     static constexpr int kMaxZoomText = 3199;
     // The ribbon category of module marking.

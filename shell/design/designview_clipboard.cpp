@@ -9,9 +9,9 @@
 #include "content/objects/collection.h"
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "platform/commandids.h"
 #include "platform/dib.h"
 #include "platform/wmf.h"
-#include "shell/frame/commandids.h"
 
 #include <algorithm>
 

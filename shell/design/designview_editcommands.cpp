@@ -13,9 +13,9 @@
 #include "document/label/label.h"
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "platform/commandids.h"
 #include "platform/numberformat.h"
 #include "platform/settings.h"
-#include "shell/frame/commandids.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/lockdocumentdialog.h"
 #include "shell/unlockdocumentdialog.h"
@@ -122,14 +122,15 @@ void View::refreshBox(CCmdUI& ui, const std::string& bytes) const
 
 void View::registerEditCommands()
 {
+    using namespace cmd;
     const auto unlocked = [](const Doc& d) { return !d.GetCurrentTemplate().IsLocked(); };
 
     // *Edit and history*
-    docCommand(cmd::kEditSelectAll, [this](Doc& d) {
+    docCommand(kEditSelectAll, [this](Doc& d) {
         d.SelectAll(m_nArea);
         d.InvalidateDesignViews();
     }, [this](Doc& d, CCmdUI& ui) { ui.Enable(d.CanSelectAll(m_nArea)); });
-    docCommand(kDeleteCommand, [this](Doc& d) {
+    docCommand(kDelete, [this](Doc& d) {
         if (m_pInPlaceEdit) {
             m_pInPlaceEdit->textCursor().removeSelectedText();
         } else if (hasSel()) {
@@ -137,7 +138,7 @@ void View::registerEditCommands()
             UpdateScrollSizes();
         }
     }, [this](Doc& d, CCmdUI& ui) { ui.Enable(d.CanCutCopy(m_nArea)); });
-    docCommand(cmd::kEditUndo, [this, unlocked](Doc& d) {
+    docCommand(kEditUndo, [this, unlocked](Doc& d) {
         if (m_pInPlaceEdit) {
             m_pInPlaceEdit->undo();
             d.SetModifiedFlag();
@@ -148,7 +149,7 @@ void View::registerEditCommands()
             UpdateScrollSizes();
         }
     }, [this](Doc& d, CCmdUI& ui) { ui.Enable(d.CanUndo(IsModuleSelection() ? 0 : m_nArea)); });
-    docCommand(cmd::kEditRedo, [this, unlocked](Doc& d) {
+    docCommand(kEditRedo, [this, unlocked](Doc& d) {
         if (!m_pInPlaceEdit && unlocked(d)) {
             d.Redo(m_nArea);
             UpdateScrollSizes();
@@ -160,16 +161,18 @@ void View::registerEditCommands()
             UpdateScrollSizes();
         }, [this](Doc& d, CCmdUI& ui) { ui.Enable(d.CanRotate(m_nArea)); });
     };
-    rotate(224, &Doc::RotateSelectionLeft);
-    rotate(225, &Doc::RotateSelectionRight);
-    docCommand(233, [this](Doc& d) { d.CombineSelection(m_nArea); }, [this, unlocked](Doc& d, CCmdUI& ui) {
+    rotate(kRotateLeft, &Doc::RotateSelectionLeft);
+    rotate(kRotateRight, &Doc::RotateSelectionRight);
+    docCommand(kCombine, [this](Doc& d) { d.CombineSelection(m_nArea); }, [this, unlocked](Doc& d, CCmdUI& ui) {
         ui.Enable(m_nArea >= 0 && m_nArea <= 2 && unlocked(d) && d.GetSelectedCount(m_nArea) > 1);
     });
-    docCommand(234, [this](Doc& d) { d.SplitSelection(m_nArea); },
+    docCommand(kSplit, [this](Doc& d) { d.SplitSelection(m_nArea); },
                [this](Doc& d, CCmdUI& ui) { ui.Enable(d.CanSplit(m_nArea)); });
     const std::array<std::pair<int, void (Doc::*)(int)>, 4> duplicates{
-        {{781, &Doc::DuplicateBelow}, {782, &Doc::DuplicateRight}, {850, &Doc::DuplicateAbove},
-         {851, &Doc::DuplicateLeft}}};
+        {{kDuplicateBelow, &Doc::DuplicateBelow},
+         {kDuplicateRight, &Doc::DuplicateRight},
+         {kDuplicateAbove, &Doc::DuplicateAbove},
+         {kDuplicateLeft, &Doc::DuplicateLeft}}};
     for (const auto& [id, op] : duplicates) {
         docCommand(id, [this, op = op](Doc& d) {
             EndInPlaceEdit();
@@ -180,15 +183,18 @@ void View::registerEditCommands()
 
     // *Arrange and align*
     const std::array<std::pair<int, void (Doc::*)(int)>, 4> order{
-        {{252, &Doc::BringToFront}, {253, &Doc::SendToBack}, {228, &Doc::BringForward}, {229, &Doc::SendBackward}}};
+        {{kBringToFront, &Doc::BringToFront},
+         {kSendToBack, &Doc::SendToBack},
+         {kBringForward, &Doc::BringForward},
+         {kSendBackward, &Doc::SendBackward}}};
     for (const auto& [id, op] : order) {
         docCommand(id, [this, op = op](Doc& d) { (d.*op)(m_nArea); },
                    [this, unlocked](Doc& d, CCmdUI& ui) { ui.Enable(hasSel() && unlocked(d)); });
     }
-    const std::array<std::pair<int, void (Doc::*)(int)>, 4> aligns{{{246, &Doc::AlignSelectionLeft},
-                                                                     {247, &Doc::AlignSelectionTop},
-                                                                     {248, &Doc::AlignSelectionRight},
-                                                                     {249, &Doc::AlignSelectionBottom}}};
+    const std::array<std::pair<int, void (Doc::*)(int)>, 4> aligns{{{kAlignLeft, &Doc::AlignSelectionLeft},
+                                                                     {kAlignTop, &Doc::AlignSelectionTop},
+                                                                     {kAlignRight, &Doc::AlignSelectionRight},
+                                                                     {kAlignBottom, &Doc::AlignSelectionBottom}}};
     for (const auto& [id, op] : aligns) {
         docCommand(id, [this, op = op](Doc& d) { (d.*op)(m_nArea); },
                    [this](Doc& d, CCmdUI& ui) { ui.Enable(d.CanAlignSelection(m_nArea)); });
@@ -196,10 +202,10 @@ void View::registerEditCommands()
     const auto centreUpdate = [this, unlocked](Doc& d, CCmdUI& ui) {
         ui.Enable(hasSel() && unlocked(d) && (!d.IsModuleMarking() || d.CanCenterSelection()));
     };
-    docCommand(239, [this](Doc& d) { d.CenterSelectionHorizontal(m_nArea); }, centreUpdate);
-    docCommand(240, [this](Doc&) { CenterSelectionVertical(); }, centreUpdate);
+    docCommand(kCenterHorizontal, [this](Doc& d) { d.CenterSelectionHorizontal(m_nArea); }, centreUpdate);
+    docCommand(kCenterVertical, [this](Doc&) { CenterSelectionVertical(); }, centreUpdate);
     const std::array<std::pair<int, void (Doc::*)(int)>, 2> spaces{
-        {{751, &Doc::SpaceEvenlyHorizontal}, {752, &Doc::SpaceEvenlyVertical}}};
+        {{kSpaceHorizontal, &Doc::SpaceEvenlyHorizontal}, {kSpaceVertical, &Doc::SpaceEvenlyVertical}}};
     for (const auto& [id, op] : spaces) {
         docCommand(id, [this, op = op](Doc& d) {
             EndInPlaceEdit();
@@ -209,8 +215,10 @@ void View::registerEditCommands()
 
     // *Geometry of the selection*: X in the locale's unit, the others in mm.
     const std::array<std::pair<int, void (Doc::*)(int, int32_t)>, 4> boxes{
-        {{610, &Doc::SetSelectionX}, {611, &Doc::SetSelectionY}, {612, &Doc::SetSelectionWidth},
-         {613, &Doc::SetSelectionHeight}}};
+        {{kSelectionX, &Doc::SetSelectionX},
+         {kSelectionY, &Doc::SetSelectionY},
+         {kSelectionWidth, &Doc::SetSelectionWidth},
+         {kSelectionHeight, &Doc::SetSelectionHeight}}};
     for (const auto& [id, op] : boxes) {
         docCommand(id, [this, id = id, op = op](Doc& d) {
             const auto text = ribbonText(id, 255);
@@ -223,9 +231,9 @@ void View::registerEditCommands()
             int32_t value = -1;
             if (c) {
                 switch (id) {
-                case 610: value = c->GetSelectedX(); break;
-                case 611: value = c->GetSelectedY(); break;
-                case 612: value = c->GetSelectedWidth(); break;
+                case kSelectionX: value = c->GetSelectedX(); break;
+                case kSelectionY: value = c->GetSelectedY(); break;
+                case kSelectionWidth: value = c->GetSelectedWidth(); break;
                 default: value = c->GetSelectedHeight(); break;
                 }
             }
@@ -233,30 +241,31 @@ void View::registerEditCommands()
             ui.Enable(shown);
             if (!shown)
                 refreshBox(ui, {});
-            else if (id == 610)
+            else if (id == kSelectionX)
                 refreshBox(ui, FormatLength(value));
             else
-                refreshBox(ui, id == 611 ? d.GetSelectionYText(m_nArea)
-                                          : id == 612 ? d.GetSelectionWidthText(m_nArea)
+                refreshBox(ui, id == kSelectionY ? d.GetSelectionYText(m_nArea)
+                                          : id == kSelectionWidth ? d.GetSelectionWidthText(m_nArea)
                                                       : d.GetSelectionHeightText(m_nArea));
         });
     }
 
     // *View options*
-    docCommand(219, [this](Doc&) { SetShowFieldCodes(!m_bShowFieldCodes); },
+    docCommand(kFieldCodes, [this](Doc&) { SetShowFieldCodes(!m_bShowFieldCodes); },
                [this](Doc&, CCmdUI& ui) { ui.SetCheck(m_bShowFieldCodes); });
-    docCommand(220, [this](Doc& d) {
+    docCommand(kFieldContours, [this](Doc& d) {
         CTemplate& t = d.GetCurrentTemplate();
         t.SetFieldContours(!t.IsFieldContours());
         RedrawScene();
     }, [](Doc& d, CCmdUI& ui) { ui.SetCheck(d.GetCurrentTemplate().IsFieldContours()); });
-    for (int part = 0; part <= 2; ++part) {
-        docCommand(254 + part, [this, part](Doc&) {
+    const std::array<std::pair<int, int>, 3> areas{{{kShowLabel, 0}, {kShowHeader, 1}, {kShowFooter, 2}}};
+    for (const auto& [id, part] : areas) {
+        docCommand(id, [this, part = part](Doc&) {
             if (m_nArea == part)
                 return;
             SetArea(part);
             RedrawScene();
-        }, [this, part](Doc& d, CCmdUI& ui) {
+        }, [this, part = part](Doc& d, CCmdUI& ui) {
             const CLabel* label = d.GetCurrentTemplate().GetLabel();
             ui.Enable(part == 0 ? label != nullptr
                                 : part == 1 ? label && label->HasHeader() : label && label->HasFooter());
@@ -277,8 +286,8 @@ void View::registerEditCommands()
             ui.Enable(unlocked(d));
         });
     };
-    helpLines(257, true);
-    helpLines(258, false);
+    helpLines(kHelpLinesVertical, true);
+    helpLines(kHelpLinesHorizontal, false);
     const auto helpCount = [this, unlocked](int id, bool rows) {
         docCommand(id, [this, id, rows](Doc& d) {
             const auto text = ribbonText(id, 255);
@@ -297,18 +306,18 @@ void View::registerEditCommands()
             ui.Enable(unlocked(d));
         });
     };
-    helpCount(11259, true);
-    helpCount(11260, false);
-    const std::array<std::pair<int, int>, 6> zooms{{{858, 50}, {859, 75}, {840, 100}, {841, 200}, {842, 300},
-                                                     {843, 400}}};
+    helpCount(kHelpLineRows, true);
+    helpCount(kHelpLineColumns, false);
+    const std::array<std::pair<int, int>, 6> zooms{
+        {{kZoom50, 50}, {kZoom75, 75}, {kZoom100, 100}, {kZoom200, 200}, {kZoom300, 300}, {kZoom400, 400}}};
     for (const auto& [id, percent] : zooms) {
         docCommand(id, [this, percent = percent](Doc&) { SetZoom(percent); },
                    [this, percent = percent](Doc&, CCmdUI& ui) { ui.SetCheck(m_nZoom == percent); });
     }
     // Design and Preview belong to the window around the view; nothing
     // there takes them.
-    docCommand(242, [](Doc&) {}, [this](Doc&, CCmdUI& ui) { ui.SetCheck(isVisible()); });
-    docCommand(244, [](Doc&) {}, [](Doc&, CCmdUI& ui) { ui.SetCheck(0); });
+    docCommand(kShowDesign, [](Doc&) {}, [this](Doc&, CCmdUI& ui) { ui.SetCheck(isVisible()); });
+    docCommand(kShowPreview, [](Doc&) {}, [](Doc&, CCmdUI& ui) { ui.SetCheck(0); });
 
     // *Insert*: the new object waits for the next press on the canvas.
     const auto insert = [this, unlocked](int id, std::function<std::unique_ptr<CGraphObject>(Doc&)> make) {
@@ -320,29 +329,29 @@ void View::registerEditCommands()
             ui.Enable(label && label->IsDefined() && unlocked(d));
         });
     };
-    insert(710, [](Doc&) {
+    insert(kInsertLine, [](Doc&) {
         auto line = std::make_unique<CGraphLine>();
         line->SetPenWidth(kPenWidth);
         line->SetSelected(false);
         return line;
     });
-    insert(711, [](Doc&) { return newRect(false); });
-    insert(712, [](Doc&) { return newRect(true); });
-    insert(713, [](Doc&) { return std::make_unique<CGraphTriangleExt>(); });
-    insert(714, [](Doc&) {
+    insert(kInsertRectangle, [](Doc&) { return newRect(false); });
+    insert(kInsertRoundedRectangle, [](Doc&) { return newRect(true); });
+    insert(kInsertTriangle, [](Doc&) { return std::make_unique<CGraphTriangleExt>(); });
+    insert(kInsertEllipse, [](Doc&) {
         auto e = std::make_unique<CGraphEllipse>();
         e->SetPenWidth(kPenWidth);
         e->SetTransparent(true);
         return e;
     });
-    insert(221, [this](Doc& d) {
+    insert(kInsertText, [this](Doc& d) {
         auto text = std::make_unique<CGraphTextExt>();
         text->SetCenterVerticalMode(CGraphTextExt::kCentred);
         text->SetLogFont(d.GetDefaultFont());
         text->SetSourceColumnText(std::string(1, char('A' + d.GetFirstUnusedColumn(m_nArea))));
         return text;
     });
-    insert(222, [](Doc& d) {
+    insert(kInsertBarcode, [](Doc& d) {
         auto barcode = std::make_unique<CGraphBarcode>();
         const std::string type = d.GetDefaultBarcodeType();
         if (!type.empty())
@@ -363,10 +372,10 @@ void View::registerEditCommands()
         setIf(d.GetDefaultQrMargin(), [&](const std::string& v) { barcode->SetQrMarginText(v); });
         return barcode;
     });
-    insert(223, [](Doc&) { return std::make_unique<CGraphImageExtExt>(); });
+    insert(kInsertImage, [](Doc&) { return std::make_unique<CGraphImageExtExt>(); });
 
     // *Lock*
-    docCommand(780, [this](Doc& d) {
+    docCommand(kLock, [this](Doc& d) {
         if (d.GetCurrentTemplate().IsLocked()) {
             CUnlockDocumentDialog dialog(this);
             dialog.SetExpectedPassword(d.GetLockPassword());

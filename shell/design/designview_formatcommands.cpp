@@ -6,6 +6,7 @@
 #include "content/objects/graphtext.h"
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "platform/commandids.h"
 #include "platform/numberformat.h"
 #include "platform/uiservices.h"
 #include "shell/design/designlength.h"
@@ -81,6 +82,7 @@ using TextQuery = bool (CGraphCollection::*)(std::string&) const;
 
 void View::registerFormatCommands()
 {
+    using namespace cmd;
     const auto unlocked = [](const Doc& d) { return !d.GetCurrentTemplate().IsLocked(); };
     // A query of the area's collection (false without one).
     const auto query = [this](auto fn) {
@@ -115,8 +117,8 @@ void View::registerFormatCommands()
     };
 
     // *Text format*
-    docCommand(250, [this](Doc& d) {
-        const auto name = ribbonText(250, kTypefaceChars);
+    docCommand(kTypefaceBox, [this](Doc& d) {
+        const auto name = ribbonText(kTypefaceBox, kTypefaceChars);
         if (!name)
             return;
         if (name->size() > kFaceNameBytes) {
@@ -129,8 +131,8 @@ void View::registerFormatCommands()
         ui.Enable(d.HasTextSelection(m_nArea));
         refreshBox(ui, d.GetTypeface(m_nArea));
     });
-    docCommand(251, [this](Doc& d) {
-        const auto text = ribbonText(251, kBoxChars);
+    docCommand(kFontSizeBox, [this](Doc& d) {
+        const auto text = ribbonText(kFontSizeBox, kBoxChars);
         const auto points = text ? numfmt::ScanInt(*text) : std::nullopt;
         if (points && *points >= kMinFontSize && *points <= kMaxFontSize)
             d.SetFontSizeOfSelection(m_nArea, *points);
@@ -140,48 +142,51 @@ void View::registerFormatCommands()
         refreshBox(ui, size == -1 ? std::string() : std::to_string(size));
     });
     const std::array<std::tuple<int, void (Doc::*)(int), bool (Doc::*)(int) const>, 3> styles{
-        {{230, &Doc::ToggleBold, &Doc::IsBold},
-         {231, &Doc::ToggleItalic, &Doc::IsItalic},
-         {232, &Doc::ToggleUnderline, &Doc::IsUnderline}}};
+        {{kBold, &Doc::ToggleBold, &Doc::IsBold},
+         {kItalic, &Doc::ToggleItalic, &Doc::IsItalic},
+         {kUnderline, &Doc::ToggleUnderline, &Doc::IsUnderline}}};
     for (const auto& [id, op, is] : styles) {
         docCommand(id, [this, op = op](Doc& d) { (d.*op)(m_nArea); }, [this, is = is](Doc& d, CCmdUI& ui) {
             ui.SetCheck((d.*is)(m_nArea));
             ui.Enable(d.HasTextSelection(m_nArea));
         });
     }
-    for (int i = 0; i < 3; ++i) {
-        docCommand(235 + i, [this, i](Doc& d) { d.SetTextAlignment(m_nArea, i); }, [this, i, query](Doc& d, CCmdUI& ui) {
-            const int alignment = query([](const CGraphCollection& c) {
-                int out = -1;
-                c.GetSelectedTextAlignment(out);
-                return out;
-            });
-            ui.SetCheck(alignment == CGraphText::kAlignLeft + i);
-            ui.Enable(d.HasTextSelection(m_nArea));
-        });
+    const std::array<std::pair<int, int>, 3> alignments{
+        {{kTextAlignLeft, 0}, {kTextAlignCenter, 1}, {kTextAlignRight, 2}}};
+    for (const auto& [id, i] : alignments) {
+        docCommand(id, [this, i = i](Doc& d) { d.SetTextAlignment(m_nArea, i); },
+                   [this, i = i, query](Doc& d, CCmdUI& ui) {
+                       const int alignment = query([](const CGraphCollection& c) {
+                           int out = -1;
+                           c.GetSelectedTextAlignment(out);
+                           return out;
+                       });
+                       ui.SetCheck(alignment == CGraphText::kAlignLeft + i);
+                       ui.Enable(d.HasTextSelection(m_nArea));
+                   });
     }
-    toggle(849, &Doc::ToggleAutoSizeFont, &CGraphCollection::GetSelectedAutoSize,
+    toggle(kAutoSize, &Doc::ToggleAutoSizeFont, &CGraphCollection::GetSelectedAutoSize,
            &CGraphCollection::HasSelectedAutoSize);
-    toggle(877, &Doc::ToggleCenterTextVertical, &CGraphCollection::GetSelectedCenterVertical,
+    toggle(kCenterTextVertical, &Doc::ToggleCenterTextVertical, &CGraphCollection::GetSelectedCenterVertical,
            &CGraphCollection::HasSelectedCenterVertical);
-    docCommand(693, [this, unlocked](Doc& d) {
+    docCommand(kCharSetBox, [this, unlocked](Doc& d) {
         if (!unlocked(d))
             return;
-        if (const auto name = ribbonText(693, kBoxChars))
+        if (const auto name = ribbonText(kCharSetBox, kBoxChars))
             d.SetCharSetOfSelection(m_nArea, d.GetCharSetFromName(*name));
     }, [this](Doc& d, CCmdUI& ui) {
         if (m_links.ribbon)
             refreshBox(ui, d.GetCharSetName(d.GetCharSetOfSelection(m_nArea)));
     });
     const std::array<std::pair<int, void (Doc::*)(int, COLORREF)>, 3> colours{
-        {{722, &Doc::SetTextColor}, {720, &Doc::SetBorderColor}, {721, &Doc::SetFillColor}}};
+        {{kTextColour, &Doc::SetTextColor}, {kBorderColour, &Doc::SetBorderColor}, {kFillColour, &Doc::SetFillColor}}};
     for (const auto& [id, op] : colours) {
         docCommand(id, [this, id = id, op = op](Doc& d) { (d.*op)(m_nArea, ribbonColour(id)); },
                    [this](Doc& d, CCmdUI& ui) { ui.Enable(d.CanSetColors(m_nArea)); });
     }
 
     // *Colours, lines and shapes*
-    docCommand(723, [this](Doc& d) { d.ToggleTransparent(m_nArea); }, [this, query](Doc& d, CCmdUI& ui) {
+    docCommand(kTransparent, [this](Doc& d) { d.ToggleTransparent(m_nArea); }, [this, query](Doc& d, CCmdUI& ui) {
         ui.SetCheck(query([](const CGraphCollection& c) { return c.GetSelectedTransparent(); }));
         ui.Enable(d.HasTextSelection(m_nArea));
     });
@@ -197,9 +202,9 @@ void View::registerFormatCommands()
             refreshBox(ui, value);
         });
     };
-    lengthBox(800, &Doc::SetBorderLineWidth, &Doc::GetBorderLineWidthText);
-    lengthBox(801, &Doc::SetCornerRadius, &Doc::GetCornerRadiusText);
-    docCommand(802, [this](Doc& d) {
+    lengthBox(kLineWidthBox, &Doc::SetBorderLineWidth, &Doc::GetBorderLineWidthText);
+    lengthBox(kCornerRadiusBox, &Doc::SetCornerRadius, &Doc::GetCornerRadiusText);
+    docCommand(kWarningSign, [this](Doc& d) {
         if (viewHasFocus())
             d.ToggleWarningSign(m_nArea);
     }, [this, query, unlocked](Doc& d, CCmdUI& ui) {
@@ -208,15 +213,16 @@ void View::registerFormatCommands()
     });
 
     // *Images*
-    docCommand(226, [this](Doc& d) { d.ImportImage(m_nArea); },
+    docCommand(kImportImage, [this](Doc& d) { d.ImportImage(m_nArea); },
                [this](Doc& d, CCmdUI& ui) { ui.Enable(d.CanImportImage(m_nArea)); });
-    docCommand(227, [this](Doc& d) {
+    docCommand(kResetImage, [this](Doc& d) {
         d.ResetImageSize(m_nArea);
         UpdateScrollSizes();
     }, [this](Doc& d, CCmdUI& ui) { ui.Enable(d.CanResetImage(m_nArea)); });
 
     // *Data source*: 1 constant, 0 table, 2 date, 3 time, 4 auto increment.
-    const std::array<std::pair<int, int>, 5> sources{{{700, 1}, {701, 0}, {702, 2}, {703, 3}, {704, 4}}};
+    const std::array<std::pair<int, int>, 5> sources{
+        {{kSourceConstant, 1}, {kSourceTable, 0}, {kSourceDate, 2}, {kSourceTime, 3}, {kSourceAutoIncrement, 4}}};
     for (const auto& [id, kind] : sources) {
         docCommand(id, [this, kind = kind](Doc& d) {
             EndInPlaceEdit();
@@ -231,8 +237,8 @@ void View::registerFormatCommands()
             ui.SetCheck(current == kind);
         });
     }
-    docCommand(705, [this](Doc& d) {
-        if (auto text = ribbonText(705, kShortBoxChars)) {
+    docCommand(kColumnBox, [this](Doc& d) {
+        if (auto text = ribbonText(kColumnBox, kShortBoxChars)) {
             for (char& ch : *text)
                 if (ch >= 'a' && ch <= 'z')
                     ch = char(ch - 'a' + 'A');
@@ -244,18 +250,19 @@ void View::registerFormatCommands()
         if (const CGraphCollection* c = area(); c && c->GetSelectedSourceColumnText(columns))
             refreshBox(ui, columns);
     });
-    textBox(603, kBoxChars, &Doc::SetSeparatorName, &CGraphCollection::GetSelectedSeparatorName);
-    docCommand(604, [this](Doc& d) { d.ToggleSeparateBlankFields(m_nArea); }, [this, unlocked](Doc& d, CCmdUI& ui) {
-        ui.SetCheck(d.IsSeparateBlankFields(m_nArea));
-        ui.Enable(d.CanSetSeparateBlankFields(m_nArea) && unlocked(d));
-    });
-    textBox(600, kBoxChars, &Doc::SetDateFormatName, &CGraphCollection::GetSelectedDateComponentName);
-    docCommand(601, [](Doc&) {}, [this, unlocked](Doc& d, CCmdUI& ui) {
+    textBox(kDelimiterBox, kBoxChars, &Doc::SetSeparatorName, &CGraphCollection::GetSelectedSeparatorName);
+    docCommand(kSeparateBlankFields, [this](Doc& d) { d.ToggleSeparateBlankFields(m_nArea); },
+               [this, unlocked](Doc& d, CCmdUI& ui) {
+                   ui.SetCheck(d.IsSeparateBlankFields(m_nArea));
+                   ui.Enable(d.CanSetSeparateBlankFields(m_nArea) && unlocked(d));
+               });
+    textBox(kDateFormatBox, kBoxChars, &Doc::SetDateFormatName, &CGraphCollection::GetSelectedDateComponentName);
+    docCommand(kDateOptions, [](Doc&) {}, [this, unlocked](Doc& d, CCmdUI& ui) {
         ui.SetCheck(d.CanEditDateFormat(m_nArea));
         ui.Enable(d.CanEditDateOffset(m_nArea) && unlocked(d));
     });
-    docCommand(602, [this](Doc& d) {
-        if (const auto text = ribbonText(602, kShortBoxChars))
+    docCommand(kDateOffset, [this](Doc& d) {
+        if (const auto text = ribbonText(kDateOffset, kShortBoxChars))
             d.SetDateOffsetText(m_nArea, *text);
     }, [this, unlocked](Doc& d, CCmdUI& ui) {
         std::string name;
@@ -263,16 +270,16 @@ void View::registerFormatCommands()
         ui.Enable(c && c->GetSelectedDateComponentName(name) && unlocked(d));
         refreshBox(ui, d.GetDateOffsetText(m_nArea));
     });
-    textBox(755, kBoxChars, &Doc::SetAutoIncrementPrefix, &CGraphCollection::GetSelectedCounterPrefix);
-    textBox(754, kBoxChars, &Doc::SetAutoIncrementStart, &CGraphCollection::GetSelectedCounterStartText);
-    textBox(753, kBoxChars, &Doc::SetAutoIncrementSuffix, &CGraphCollection::GetSelectedCounterSuffix);
-    docCommand(756, [this](Doc& d) { d.ToggleLeadingZero(m_nArea); }, [this, unlocked](Doc& d, CCmdUI& ui) {
+    textBox(kCounterPrefix, kBoxChars, &Doc::SetAutoIncrementPrefix, &CGraphCollection::GetSelectedCounterPrefix);
+    textBox(kCounterStart, kBoxChars, &Doc::SetAutoIncrementStart, &CGraphCollection::GetSelectedCounterStartText);
+    textBox(kCounterSuffix, kBoxChars, &Doc::SetAutoIncrementSuffix, &CGraphCollection::GetSelectedCounterSuffix);
+    docCommand(kLeadingZero, [this](Doc& d) { d.ToggleLeadingZero(m_nArea); }, [this, unlocked](Doc& d, CCmdUI& ui) {
         if (viewHasFocus())
             ui.SetCheck(d.IsLeadingZero(m_nArea));
         ui.Enable(d.CanSetLeadingZero(m_nArea) && unlocked(d));
     });
-    docCommand(757, [this](Doc& d) {
-        if (const auto text = ribbonText(757, kBoxChars))
+    docCommand(kMinDigits, [this](Doc& d) {
+        if (const auto text = ribbonText(kMinDigits, kBoxChars))
             d.SetMinDigits(m_nArea, *text);
     }, [this, unlocked](Doc& d, CCmdUI& ui) {
         const bool on = d.IsLeadingZero(m_nArea);
@@ -282,8 +289,8 @@ void View::registerFormatCommands()
     });
 
     // *Barcode*
-    docCommand(790, [this](Doc& d) {
-        if (const auto text = ribbonText(790, kBoxChars))
+    docCommand(kBarcodeSymbolBox, [this](Doc& d) {
+        if (const auto text = ribbonText(kBarcodeSymbolBox, kBoxChars))
             d.SetBarcodeType(m_nArea, *text);
     }, [this, unlocked](Doc& d, CCmdUI& ui) {
         const CGraphCollection* c = area();
@@ -328,18 +335,19 @@ void View::registerFormatCommands()
                 refreshBox(ui, value);
         });
     };
-    sizeCombo(791, &Doc::SetBarcodeModulePercent, &Doc::SetBarcodeModule, false);
-    sizeCombo(792, &Doc::SetBarcodeHeightPercent, &Doc::SetBarcodeHeight, true);
-    toggle(793, &Doc::ToggleBarcodeCheckDigit, &CGraphCollection::GetSelectedBarcodeCheckDigit,
+    sizeCombo(kBarcodeModuleBox, &Doc::SetBarcodeModulePercent, &Doc::SetBarcodeModule, false);
+    sizeCombo(kBarcodeHeightBox, &Doc::SetBarcodeHeightPercent, &Doc::SetBarcodeHeight, true);
+    toggle(kCheckDigit, &Doc::ToggleBarcodeCheckDigit, &CGraphCollection::GetSelectedBarcodeCheckDigit,
            &CGraphCollection::HasSelectedBarcodeCheckDigitOption);
-    toggle(794, &Doc::ToggleBarcodeHumanReadable, &CGraphCollection::GetSelectedBarcodeShowText,
+    toggle(kHumanReadable, &Doc::ToggleBarcodeHumanReadable, &CGraphCollection::GetSelectedBarcodeShowText,
            &CGraphCollection::HasSelectedBarcodeTextOption);
-    toggle(795, &Doc::ToggleBarcodeHrCheckDigit, &CGraphCollection::GetSelectedBarcodeShowCheckDigit,
+    toggle(kHrCheckDigit, &Doc::ToggleBarcodeHrCheckDigit, &CGraphCollection::GetSelectedBarcodeShowCheckDigit,
            &CGraphCollection::HasSelectedBarcodeCheckDigitTextOption);
-    textBox(796, kBoxChars, &Doc::SetBarcodeRatio, &CGraphCollection::GetSelectedBarcodeRatioText);
-    textBox(797, kBoxChars, &Doc::SetBarcodeCompensation, &CGraphCollection::GetSelectedBarcodeGapCorrectionText);
-    textBox(1069, kBoxChars, &Doc::SetQrVersion, &CGraphCollection::GetSelectedQrVersionText);
-    textBox(1071, kBoxChars, &Doc::SetQrEccLevel, &CGraphCollection::GetSelectedQrEccLevelText);
-    textBox(1073, kBoxChars, &Doc::SetQrEncoding, &CGraphCollection::GetSelectedQrEncodingName);
-    textBox(1079, kBoxChars, &Doc::SetQrMargin, &CGraphCollection::GetSelectedQrMarginText);
+    textBox(kBarcodeRatioBox, kBoxChars, &Doc::SetBarcodeRatio, &CGraphCollection::GetSelectedBarcodeRatioText);
+    textBox(kBarcodeCompensationBox, kBoxChars, &Doc::SetBarcodeCompensation,
+            &CGraphCollection::GetSelectedBarcodeGapCorrectionText);
+    textBox(kQrVersionBox, kBoxChars, &Doc::SetQrVersion, &CGraphCollection::GetSelectedQrVersionText);
+    textBox(kQrEccLevelBox, kBoxChars, &Doc::SetQrEccLevel, &CGraphCollection::GetSelectedQrEccLevelText);
+    textBox(kQrEncodingBox, kBoxChars, &Doc::SetQrEncoding, &CGraphCollection::GetSelectedQrEncodingName);
+    textBox(kQrMarginBox, kBoxChars, &Doc::SetQrMargin, &CGraphCollection::GetSelectedQrMarginText);
 }

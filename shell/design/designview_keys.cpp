@@ -9,10 +9,10 @@
 #include "document/label/label.h"
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "platform/commandids.h"
 #include "platform/modeltext.h"
 #include "platform/uiservices.h"
 #include "shell/feedbackdc.h"
-#include "shell/frame/commandids.h"
 #include "shell/inplaceedit.h"
 
 #include <QKeyEvent>
@@ -24,8 +24,6 @@ namespace {
 constexpr size_t kInPlaceReadLimit = 4097;
 constexpr size_t kInPlaceTextLimit = 4095;
 constexpr int kNudgeStart = 100;
-constexpr int kModulesCommand = 1120;
-constexpr int kObjectsCommand = 1121;
 
 bool isArrow(int key)
 {
@@ -46,11 +44,11 @@ bool Vorteplan_SoftLabelDesignView::AllowsInPlaceEdit(const CGraphObject& object
 
 void Vorteplan_SoftLabelDesignView::registerMarkingCommands()
 {
-    OnCommand(kModulesCommand, [this] { SetSelectModules(true); }, [this](CCmdUI& ui) {
+    OnCommand(cmd::kSelectModules, [this] { SetSelectModules(true); }, [this](CCmdUI& ui) {
         ui.Enable(m_pDocument && m_pDocument->IsModuleMarking());
         ui.SetCheck(isModules());
     });
-    OnCommand(kObjectsCommand, [this] { SetSelectModules(false); }, [this](CCmdUI& ui) {
+    OnCommand(cmd::kSelectObjects, [this] { SetSelectModules(false); }, [this](CCmdUI& ui) {
         const bool marking = m_pDocument && m_pDocument->IsModuleMarking();
         ui.Enable(marking);
         ui.SetCheck(marking && !m_bSelectModules);
@@ -93,7 +91,7 @@ void Vorteplan_SoftLabelDesignView::keyPressEvent(QKeyEvent* event)
         if (m_nMouseMode == MouseKeyboardMove)
             NudgeSelection(key, shift);
     } else if (key == Qt::Key_Delete) {
-        OnCmdMsg(kDeleteCommand);
+        OnCmdMsg(cmd::kDelete);
     } else if (event->text() == QLatin1String("d")) {
         if (const CLabel* label = m_pDocument->GetCurrentTemplate().GetLabel())
             label->showDevModeInfo();

@@ -5,42 +5,32 @@
 #include "document/label/label.h"
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "platform/commandids.h"
 #include "platform/uiservices.h"
-#include "shell/design/designlength.h"
 #include "shell/design/designcommandtext.h"
+#include "shell/design/designlength.h"
 #include "shell/frame/ribbonbar.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+
 namespace {
 
-enum : int {
-    kNewLabel = 903,
-    kLoadLabel = 241,
-    kDeleteLabel = 807,
-    kImportTemplate = 852,
-    kPaperSize = 771,
-    kPaperWidth = 798,
-    kPaperHeight = 799,
-    kPortraitButton = 605,
-    kLandscapeButton = 606,
-    kLabelWidth = 772,
-    kLabelHeight = 773,
-    kShapeFirst = 785, // 785..787: rectangular, rounded corners, elliptical
-    kRadius = 607,
-    kMarginTop = 784,
-    kMarginLeft = 783,
-    kRows = 777,
-    kColumns = 778,
-    kPitchHorizontal = 774,
-    kPitchVertical = 775,
-    kBlockCount = 779,
-    kBlockSpace = 788,
-    // Header (area 1) and footer (area 2): width, height, enable, from top, from left.
-    kHeaderWidth = 814,
-    kFooterWidth = 819,
+// The header (area 1) and footer (area 2) boxes.
+struct PartBoxes {
+    int part;
+    int width, height, enable, top, left;
 };
+constexpr PartBoxes kPartBoxes[] = {
+    {1, cmd::kHeaderWidth, cmd::kHeaderHeight, cmd::kHeaderEnable, cmd::kHeaderTop, cmd::kHeaderLeft},
+    {2, cmd::kFooterWidth, cmd::kFooterHeight, cmd::kFooterEnable, cmd::kFooterTop, cmd::kFooterLeft},
+};
+
+// The shape buttons and the shape each sets.
+constexpr std::pair<int, int> kShapes[] = {
+    {cmd::kShapeRectangular, 0}, {cmd::kShapeRounded, 1}, {cmd::kShapeElliptical, 2}};
 
 constexpr int kRoundedShape = 1;
 constexpr int kCustomPaper = 0;
@@ -95,7 +85,7 @@ void Vorteplan_SoftLabelDesignView::registerLabelCommands()
 {
     const auto unlocked = [this](CCmdUI& ui) { ui.Enable(IsEditable()); };
 
-    OnCommand(kNewLabel, [this] {
+    OnCommand(cmd::kNewLabel, [this] {
         if (!IsEditable())
             return;
         if (m_pDocument->IsLabelDefined() && !designcmd::AskYesNo("Create a new label definition, are you sure?"))
@@ -104,7 +94,7 @@ void Vorteplan_SoftLabelDesignView::registerLabelCommands()
         UpdateScrollSizes();
     }, unlocked);
 
-    OnCommand(kLoadLabel, [this] {
+    OnCommand(cmd::kLoadLabel, [this] {
         if (!IsEditable())
             return;
         FileDialogRequest request;
@@ -117,7 +107,7 @@ void Vorteplan_SoftLabelDesignView::registerLabelCommands()
         UpdateScrollSizes();
     }, unlocked);
 
-    OnCommand(kDeleteLabel, [this] {
+    OnCommand(cmd::kDeleteLabel, [this] {
         if (!IsEditable())
             return;
         if (!designcmd::AskYesNo("Delete the current label definition, are you sure?"))
@@ -126,7 +116,7 @@ void Vorteplan_SoftLabelDesignView::registerLabelCommands()
         UpdateScrollSizes();
     }, unlocked);
 
-    OnCommand(kImportTemplate, [this] {
+    OnCommand(cmd::kImportTemplate, [this] {
         if (!IsEditable())
             return;
         FileDialogRequest request;
@@ -158,13 +148,14 @@ void Vorteplan_SoftLabelDesignView::registerPageCommands()
     if (!doc)
         return;
 
-    OnCommand(kPaperSize, [this, doc] { doc->ChoosePaperSize(ribbonText(kPaperSize)); }, [this, doc, layout](CCmdUI& ui) {
-        ui.Enable(layout());
-        std::string name;
-        if (const CLabel* label = doc->GetCurrentTemplate().GetLabel())
-            label->GetPaperName(name);
-        refreshText(ui, name);
-    });
+    OnCommand(cmd::kPaperSizeBox, [this, doc] { doc->ChoosePaperSize(ribbonText(cmd::kPaperSizeBox)); },
+              [this, doc, layout](CCmdUI& ui) {
+                  ui.Enable(layout());
+                  std::string name;
+                  if (const CLabel* label = doc->GetCurrentTemplate().GetLabel())
+                      label->GetPaperName(name);
+                  refreshText(ui, name);
+              });
 
     const auto customPaper = [doc, layout] {
         const int code = doc->GetPaperSizeCode();
@@ -174,15 +165,15 @@ void Vorteplan_SoftLabelDesignView::registerPageCommands()
         doc->SetModifiedFlag(true);
         doc->InvalidatePreviewViews();
     };
-    lengthBox(kPaperWidth, [doc, paperChanged](int32_t um) { doc->SetPaperWidth(um), paperChanged(); },
+    lengthBox(cmd::kPaperWidth, [doc, paperChanged](int32_t um) { doc->SetPaperWidth(um), paperChanged(); },
               [doc] { return doc->GetCurrentTemplate().GetLabel() ? mm(doc->GetPaperWidth()) : std::string(); },
               customPaper);
-    lengthBox(kPaperHeight, [doc, paperChanged](int32_t um) { doc->SetPaperHeight(um), paperChanged(); },
+    lengthBox(cmd::kPaperHeight, [doc, paperChanged](int32_t um) { doc->SetPaperHeight(um), paperChanged(); },
               [doc] { return doc->GetCurrentTemplate().GetLabel() ? mm(doc->GetPaperHeight()) : std::string(); },
               customPaper);
 
     for (int orientation : {1, 2}) {
-        OnCommand(orientation == 1 ? kPortraitButton : kLandscapeButton, [doc, orientation] {
+        OnCommand(orientation == 1 ? cmd::kPortrait : cmd::kLandscape, [doc, orientation] {
             doc->SetPaperOrientation(orientation);
         }, [this, doc, orientation](CCmdUI& ui) {
             ui.Enable(IsEditable());
@@ -192,16 +183,16 @@ void Vorteplan_SoftLabelDesignView::registerPageCommands()
     }
 
     const auto sized = [this](int32_t) { UpdateScrollSizes(); };
-    lengthBox(kLabelWidth, [doc, sized](int32_t um) { doc->SetAreaWidth(0, um), sized(um); },
+    lengthBox(cmd::kLabelWidth, [doc, sized](int32_t um) { doc->SetAreaWidth(0, um), sized(um); },
               [doc] { return doc->GetAreaWidthText(0); }, layout);
-    lengthBox(kLabelHeight, [doc, sized](int32_t um) { doc->SetAreaHeight(0, um), sized(um); },
+    lengthBox(cmd::kLabelHeight, [doc, sized](int32_t um) { doc->SetAreaHeight(0, um), sized(um); },
               [doc] { return doc->GetAreaHeightText(0); }, layout);
 
-    for (int shape = 0; shape < 3; ++shape) {
-        OnCommand(kShapeFirst + shape, [this, doc, shape] {
+    for (const auto& [id, shape] : kShapes) {
+        OnCommand(id, [this, doc, shape = shape] {
             if (m_nArea == 0)
                 doc->SetLabelShape(shape);
-        }, [this, doc, shape](CCmdUI& ui) {
+        }, [this, doc, shape = shape](CCmdUI& ui) {
             const CLabel* label = doc->GetCurrentTemplate().GetLabel();
             ui.Enable(IsEditable() && (!label || !label->IsModuleMarking()));
             const int current = label ? label->GetShape(m_nArea) : 0;
@@ -209,9 +200,9 @@ void Vorteplan_SoftLabelDesignView::registerPageCommands()
         });
     }
 
-    OnCommand(kRadius, [this, doc] {
+    OnCommand(cmd::kLabelRadius, [this, doc] {
         if (m_nArea == 0)
-            onLengthBox(kRadius, [doc](int32_t um) { doc->SetLabelCornerRadius(um); });
+            onLengthBox(cmd::kLabelRadius, [doc](int32_t um) { doc->SetLabelCornerRadius(um); });
     }, [this, doc](CCmdUI& ui) {
         const bool rounded = m_nArea == 0 && doc->GetCurrentTemplate().GetLabel() &&
                              doc->GetLabelShape() == kRoundedShape;
@@ -220,15 +211,15 @@ void Vorteplan_SoftLabelDesignView::registerPageCommands()
     });
 
     // The margins are those of the label (area 0) whichever area is shown.
-    lengthBox(kMarginTop, [doc](int32_t um) { doc->SetAreaTop(0, um); }, [doc] { return doc->GetAreaTopText(0); },
+    lengthBox(cmd::kMarginTop, [doc](int32_t um) { doc->SetAreaTop(0, um); }, [doc] { return doc->GetAreaTopText(0); },
               layout);
-    lengthBox(kMarginLeft, [doc](int32_t um) { doc->SetAreaLeft(0, um); },
+    lengthBox(cmd::kMarginLeft, [doc](int32_t um) { doc->SetAreaLeft(0, um); },
               [doc] { return doc->GetAreaLeftText(0); }, layout);
-    lengthBox(kPitchHorizontal, [doc](int32_t um) { doc->SetHorizontalPitch(um); },
+    lengthBox(cmd::kPitchHorizontal, [doc](int32_t um) { doc->SetHorizontalPitch(um); },
               [doc] { return doc->GetHorizontalPitchText(); }, layout);
-    lengthBox(kPitchVertical, [doc](int32_t um) { doc->SetVerticalPitch(um); },
+    lengthBox(cmd::kPitchVertical, [doc](int32_t um) { doc->SetVerticalPitch(um); },
               [doc] { return doc->GetVerticalPitchText(); }, layout);
-    lengthBox(kBlockSpace, [doc](int32_t um) { doc->SetBlockSpace(um); },
+    lengthBox(cmd::kBlockSpace, [doc](int32_t um) { doc->SetBlockSpace(um); },
               [doc] { return doc->GetBlockSpaceText(); }, [this] { return IsEditable(); });
 
     const auto countBox = [this, layout](int id, std::function<void(int)> set, std::function<std::string()> text) {
@@ -240,26 +231,26 @@ void Vorteplan_SoftLabelDesignView::registerPageCommands()
             refreshText(ui, text());
         });
     };
-    countBox(kRows, [doc](int n) { doc->SetRowCount(n); }, [doc] { return doc->GetRowCountText(); });
-    countBox(kColumns, [doc](int n) { doc->SetColumnCount(n); }, [doc] { return doc->GetColumnCountText(); });
-    countBox(kBlockCount, [doc](int n) { doc->SetBlockCount(n); }, [doc] { return doc->GetBlockCountText(); });
+    countBox(cmd::kRows, [doc](int n) { doc->SetRowCount(n); }, [doc] { return doc->GetRowCountText(); });
+    countBox(cmd::kColumns, [doc](int n) { doc->SetColumnCount(n); }, [doc] { return doc->GetColumnCountText(); });
+    countBox(cmd::kBlockCount, [doc](int n) { doc->SetBlockCount(n); }, [doc] { return doc->GetBlockCountText(); });
 
     // Header and footer: width, height, enable, from top, from left.
-    for (int part : {1, 2}) {
-        const int base = part == 1 ? kHeaderWidth : kFooterWidth;
+    for (const PartBoxes& boxes : kPartBoxes) {
+        const int part = boxes.part;
         const auto hasPart = [this, doc, part] { return IsEditable() && doc->HasLabelPart(part); };
         const auto partText = [doc, part](std::string (CVorteplanSoftLabelDoc::*get)(int) const) {
             return [doc, part, get] { return doc->HasLabelPart(part) ? (doc->*get)(part) : std::string(); };
         };
-        lengthBox(base, [doc, part](int32_t um) { doc->SetAreaWidth(part, um); },
+        lengthBox(boxes.width, [doc, part](int32_t um) { doc->SetAreaWidth(part, um); },
                   partText(&CVorteplanSoftLabelDoc::GetAreaWidthText), hasPart);
-        lengthBox(base + 1, [doc, part](int32_t um) { doc->SetAreaHeight(part, um); },
+        lengthBox(boxes.height, [doc, part](int32_t um) { doc->SetAreaHeight(part, um); },
                   partText(&CVorteplanSoftLabelDoc::GetAreaHeightText), hasPart);
-        lengthBox(base + 3, [doc, part](int32_t um) { doc->SetAreaTop(part, um); },
+        lengthBox(boxes.top, [doc, part](int32_t um) { doc->SetAreaTop(part, um); },
                   partText(&CVorteplanSoftLabelDoc::GetAreaTopText), hasPart);
-        lengthBox(base + 4, [doc, part](int32_t um) { doc->SetAreaLeft(part, um); },
+        lengthBox(boxes.left, [doc, part](int32_t um) { doc->SetAreaLeft(part, um); },
                   partText(&CVorteplanSoftLabelDoc::GetAreaLeftText), hasPart);
-        OnCommand(base + 2, [doc, part] { doc->ToggleLabelPart(part); }, [this, doc, part, layout](CCmdUI& ui) {
+        OnCommand(boxes.enable, [doc, part] { doc->ToggleLabelPart(part); }, [this, doc, part, layout](CCmdUI& ui) {
             const bool label = doc->GetCurrentTemplate().GetLabel() != nullptr;
             ui.Enable(label && layout());
             ui.SetCheck(label && doc->HasLabelPart(part));

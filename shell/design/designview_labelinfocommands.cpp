@@ -7,11 +7,11 @@
 #include "document/label/labelfile.h"
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "platform/commandids.h"
 #include "platform/uiservices.h"
 #include "shell/application/datafolders.h"
 #include "shell/design/designcommandtext.h"
 #include "shell/design/designlength.h"
-#include "shell/frame/commandids.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/labelarticlenodlg.h"
 
@@ -21,25 +21,25 @@
 
 namespace {
 
-enum : int {
-    kArticleNumbers = 1083,
-    kImageFile = 836,
-    kInfoFile = 837,
-    kDeleteFiles = 935,
-    kDrawBorders = 862,
-    kPauseBetweenPages = 863,
-    kBorderColour = 864,
-    kBorderWidth = 865,
-};
-
 struct TypeBit {
     int id;
     uint32_t bit;
 };
 constexpr std::array<TypeBit, 7> kMarkingTypes{{
-    {824, 1}, {825, 2}, {826, 4}, {827, 8}, {828, 16}, {829, 32}, {1151, 64},
+    {cmd::kMarkingWire, 1},
+    {cmd::kMarkingCable, 2},
+    {cmd::kMarkingComponent, 4},
+    {cmd::kMarkingTerminalBlock, 8},
+    {cmd::kMarkingPlc, 16},
+    {cmd::kMarkingOther, 32},
+    {cmd::kMarkingModule, 64},
 }};
-constexpr std::array<TypeBit, 4> kPrinterTypes{{{830, 1}, {832, 4}, {833, 8}, {835, 0x80000000u}}};
+constexpr std::array<TypeBit, 4> kPrinterTypes{{
+    {cmd::kPrinterLaser, 1},
+    {cmd::kPrinterThermo, 4},
+    {cmd::kPrinterThermalTransfer, 8},
+    {cmd::kPrinterOther, 0x80000000u},
+}};
 
 // The catalogue's non-empty family names, each once, in its sorted order.
 QStringList familyNames(const CLabelManager& catalogue)
@@ -80,15 +80,15 @@ void Vorteplan_SoftLabelDesignView::registerLabelInfoCommands()
         });
     }
 
-    OnCommand(cmd::kFamilyCombo, [this, doc] {
+    OnCommand(cmd::kFamilyBox, [this, doc] {
         const CLabel* label = doc->GetCurrentTemplate().GetLabel();
-        const std::string text = ribbonText(cmd::kFamilyCombo);
+        const std::string text = ribbonText(cmd::kFamilyBox);
         if (!label || label->GetFamilyName() == text || !doc->SetLabelFamilyName(text, m_pCatalogue))
             return;
         if (m_pCatalogue && m_links.ribbon) {
             // The list is filled anew, so that no family shows twice.
-            m_links.ribbon->SetComboItems(cmd::kFamilyCombo, familyNames(*m_pCatalogue));
-            m_links.ribbon->SetEditText(cmd::kFamilyCombo, codepage::ToUnicode(text));
+            m_links.ribbon->SetComboItems(cmd::kFamilyBox, familyNames(*m_pCatalogue));
+            m_links.ribbon->SetEditText(cmd::kFamilyBox, codepage::ToUnicode(text));
         }
     }, [this, doc, newestFormat](CCmdUI& ui) {
         ui.Enable(newestFormat());
@@ -96,7 +96,7 @@ void Vorteplan_SoftLabelDesignView::registerLabelInfoCommands()
         refreshText(ui, label ? label->GetFamilyName() : std::string());
     });
 
-    OnCommand(kArticleNumbers, [this, doc] {
+    OnCommand(cmd::kArticleNumbers, [this, doc] {
         const CLabel* label = doc->GetCurrentTemplate().GetLabel();
         if (!IsEditable() || !dynamic_cast<const CLabelFileNewArticleNo*>(label))
             return;
@@ -127,31 +127,31 @@ void Vorteplan_SoftLabelDesignView::registerLabelInfoCommands()
         else
             doc->SetLabelInfoFile(name);
     };
-    OnCommand(kImageFile, [companionFile] { companionFile(true); },
+    OnCommand(cmd::kLabelImageFile, [companionFile] { companionFile(true); },
               [newestFormat](CCmdUI& ui) { ui.Enable(newestFormat()); });
-    OnCommand(kInfoFile, [companionFile] { companionFile(false); },
+    OnCommand(cmd::kLabelInfoFile, [companionFile] { companionFile(false); },
               [newestFormat](CCmdUI& ui) { ui.Enable(newestFormat()); });
-    OnCommand(kDeleteFiles, [this, doc] {
+    OnCommand(cmd::kDeleteLabelFiles, [this, doc] {
         if (IsEditable() && designcmd::AskYesNo("Remove image file and info file filenames for this label?"))
             doc->ClearLabelFiles();
     }, [this, doc](CCmdUI& ui) { ui.Enable(IsEditable() && doc->HasLabelFiles()); });
 
     // --- engraving and print options of the template
-    OnCommand(kDrawBorders, [doc] { doc->ToggleDrawLabelBorders(); }, [this, doc](CCmdUI& ui) {
+    OnCommand(cmd::kDrawLabelBorders, [doc] { doc->ToggleDrawLabelBorders(); }, [this, doc](CCmdUI& ui) {
         ui.Enable(IsEditable());
         ui.SetCheck(doc->GetCurrentTemplate().IsPrintLabelBorders());
     });
-    OnCommand(kPauseBetweenPages, [doc] { doc->TogglePauseBetweenPages(); }, [this, doc](CCmdUI& ui) {
+    OnCommand(cmd::kPauseBetweenPages, [doc] { doc->TogglePauseBetweenPages(); }, [this, doc](CCmdUI& ui) {
         ui.Enable(IsEditable());
         ui.SetCheck(doc->GetCurrentTemplate().GetBorderOption());
     });
-    OnCommand(kBorderColour, [this, doc] {
-        const QColor colour = m_links.ribbon ? m_links.ribbon->GetColour(kBorderColour) : QColor();
+    OnCommand(cmd::kEngraveBorderColour, [this, doc] {
+        const QColor colour = m_links.ribbon ? m_links.ribbon->GetColour(cmd::kEngraveBorderColour) : QColor();
         if (colour.isValid())
             doc->SetTemplateBorderColor(RGB(unsigned(colour.red()), unsigned(colour.green()), unsigned(colour.blue())));
     }, unlocked);
-    OnCommand(kBorderWidth, [this, doc] {
-        onLengthBox(kBorderWidth, [doc](int32_t um) { doc->SetTemplateBorderWidth(um); });
+    OnCommand(cmd::kEngraveLineWidthBox, [this, doc] {
+        onLengthBox(cmd::kEngraveLineWidthBox, [doc](int32_t um) { doc->SetTemplateBorderWidth(um); });
     }, [this, doc](CCmdUI& ui) {
         ui.Enable(IsEditable());
         refreshText(ui, designlength::FormatLength(doc->GetCurrentTemplate().GetBorderWidth(), designlength::kMetric));

@@ -6,6 +6,7 @@
 #include "content/objects/collection.h"
 #include "document/label/label.h"
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "shell/design/designcommandtext.h"
 #include "shell/design/designlength.h"
 
@@ -13,40 +14,9 @@
 
 namespace {
 
-enum : int {
-    kEnable = 1116,
-    kStripWidth = 1117,
-    kStripWidthKey = 1085,
-    kJobRow = 1114,
-    kMaterialLength = 1194,
-    kFixedLength = 1115,
-    kModuleLength = 1086,
-    kMultiplierCombo = 1110,
-    kModulesToAdd = 1097,
-    kAdd = 1095,
-    kInsert = 1103,
-    kUpdate = 1123,
-    kDelete = 1091,
-    kDeleteAll = 1092,
-    kJoin = 1195,
-    kSplit = 1196,
-    kSkip = 1113,
-    kGap = 1119,
-    kMarkerBorders = 1125,
-    kLeftMargin = 1111,
-    kRightMargin = 1112,
-    kGotoMarker = 1098,
-    kFirst = 1101,
-    kPrevious = 1099,
-    kNext = 1100,
-    kLast = 1102,
-    kModuleTotal = 1093,
-    kMarkerTotal = 1094,
-    kTableFlag = 696,
-};
-
 // The multiplier buttons " x 1 " .. " x 5 ".
-constexpr std::array<int, 5> kMultiplierButtons{1087, 1088, 1089, 1090, 1109};
+constexpr std::array<int, 5> kMultiplierButtons{cmd::kMultiply1, cmd::kMultiply2, cmd::kMultiply3, cmd::kMultiply4,
+                                                cmd::kMultiply5};
 
 // "Aktuell etikettdefinition kommer att raderas. Försätt?" / "Modulmärkning" in cp1252.
 constexpr const char* kReplaceQuestion = "Aktuell etikettdefinition kommer att raderas. F\xF6rs\xE4tt?";
@@ -61,6 +31,7 @@ std::string mm(int32_t um)
 
 void Vorteplan_SoftLabelDesignView::registerModuleMarkingCommands()
 {
+    using namespace cmd;
     CVorteplanSoftLabelDoc* doc = m_pDocument;
     if (!doc)
         return;
@@ -105,7 +76,7 @@ void Vorteplan_SoftLabelDesignView::registerModuleMarkingCommands()
         };
     };
 
-    OnCommand(kEnable, [this, doc] {
+    OnCommand(kMarkingEnable, [this, doc] {
         if (!doc->IsModuleMarking() && doc->IsLabelDefined() &&
             !designcmd::AskYesNo(kReplaceQuestion, kMarkingCaption))
             return;
@@ -162,14 +133,14 @@ void Vorteplan_SoftLabelDesignView::registerModuleMarkingCommands()
                       ui.SetCheck(isModules() && doc->GetCurrentMultiplier() == n);
                   });
     }
-    OnCommand(kMultiplierCombo, numberBox(kMultiplierCombo, [this, doc](int n) {
+    OnCommand(kMultiplierBox, numberBox(kMultiplierBox, [this, doc](int n) {
         if (n > 0 && doc->SelectMultiplier(n))
             UpdateScrollSizes();
     }), [this, doc](CCmdUI& ui) {
         ui.Enable(isModules());
         refreshText(ui, std::to_string(doc->GetCurrentMultiplier()));
     });
-    OnCommand(kModulesToAdd, numberBox(kModulesToAdd, [doc](int n) {
+    OnCommand(kModulesToAddBox, numberBox(kModulesToAddBox, [doc](int n) {
         if (n > 0)
             doc->SetModulesToAdd(n);
     }), [this, doc](CCmdUI& ui) {
@@ -178,18 +149,18 @@ void Vorteplan_SoftLabelDesignView::registerModuleMarkingCommands()
     });
 
     const auto fits = [this, job](CCmdUI& ui) { ui.Enable(isModules() && job().FitsMaterial()); };
-    OnCommand(kAdd, jobStep([doc] { return doc->AppendMarker(); }, true), fits);
-    OnCommand(kInsert, jobStep([doc] { return doc->InsertMarker(); }, true), fits);
-    OnCommand(kUpdate, jobStep([doc] { return doc->UpdateMarker(); }, false),
+    OnCommand(kAddMarker, jobStep([doc] { return doc->AppendMarker(); }, true), fits);
+    OnCommand(kInsertMarker, jobStep([doc] { return doc->InsertMarker(); }, true), fits);
+    OnCommand(kUpdateMarker, jobStep([doc] { return doc->UpdateMarker(); }, false),
               [this, doc](CCmdUI& ui) { ui.Enable(isModules() && doc->CanUpdateMarker()); });
-    OnCommand(kDelete, jobStep([doc] { return doc->DeleteMarker(); }, true),
+    OnCommand(kDeleteMarker, jobStep([doc] { return doc->DeleteMarker(); }, true),
               [this, doc](CCmdUI& ui) { ui.Enable(isModules() && doc->CanDeleteMarker()); });
-    OnCommand(kDeleteAll, jobStep([doc] { return doc->DeleteAllMarkers(); }, true), modules);
-    OnCommand(kJoin, jobStep([doc] { return doc->JoinMarker(); }, false),
+    OnCommand(kDeleteAllMarkers, jobStep([doc] { return doc->DeleteAllMarkers(); }, true), modules);
+    OnCommand(kJoinMarker, jobStep([doc] { return doc->JoinMarker(); }, false),
               [this, doc](CCmdUI& ui) { ui.Enable(isModules() && doc->CanJoinMarker()); });
-    OnCommand(kSplit, jobStep([doc] { return doc->SplitMarker(); }, false),
+    OnCommand(kSplitMarker, jobStep([doc] { return doc->SplitMarker(); }, false),
               [this, doc](CCmdUI& ui) { ui.Enable(isModules() && doc->CanSplitMarker()); });
-    OnCommand(kSkip, [this, doc] {
+    OnCommand(kSkipMarker, [this, doc] {
         if (isModules())
             doc->ToggleSkipMarker();
     }, [this, job](CCmdUI& ui) {
@@ -199,7 +170,7 @@ void Vorteplan_SoftLabelDesignView::registerModuleMarkingCommands()
         ui.SetCheck(isModules() && c >= 0 && c < row.GetModuleCount() && row.Module(c).m_skip);
     });
 
-    OnCommand(kGap, lengthBox(kGap, [doc](int32_t um) { return doc->SetModuleGap(um); }, true, false),
+    OnCommand(kModuleGap, lengthBox(kModuleGap, [doc](int32_t um) { return doc->SetModuleGap(um); }, true, false),
               [this, doc](CCmdUI& ui) {
                   ui.Enable(isModules());
                   refreshText(ui, mm(doc->GetModuleGap()));
@@ -208,14 +179,14 @@ void Vorteplan_SoftLabelDesignView::registerModuleMarkingCommands()
         ui.Enable(isMarkingLabel());
         ui.SetCheck(job().HasMarkerBorders());
     });
-    OnCommand(kLeftMargin, lengthBox(kLeftMargin, [doc](int32_t um) { return doc->SetMarkingLeftMargin(um); }, true,
-                                     false),
+    OnCommand(kMarkingLeftMargin,
+              lengthBox(kMarkingLeftMargin, [doc](int32_t um) { return doc->SetMarkingLeftMargin(um); }, true, false),
               [this, doc](CCmdUI& ui) {
                   ui.Enable(isModules());
                   refreshText(ui, mm(doc->GetMarkingLeftMargin()));
               });
-    OnCommand(kRightMargin, lengthBox(kRightMargin, [doc](int32_t um) { return doc->SetMarkingRightMargin(um); },
-                                      true, false),
+    OnCommand(kMarkingRightMargin,
+              lengthBox(kMarkingRightMargin, [doc](int32_t um) { return doc->SetMarkingRightMargin(um); }, true, false),
               [this, job](CCmdUI& ui) {
                   ui.Enable(isModules() && job().IsFreeLength());
                   refreshText(ui, mm(job().GetRightMargin()));
@@ -231,10 +202,10 @@ void Vorteplan_SoftLabelDesignView::registerModuleMarkingCommands()
     });
     const auto canBack = [this, doc](CCmdUI& ui) { ui.Enable(isModules() && doc->CanGotoPreviousMarker()); };
     const auto canOn = [this, doc](CCmdUI& ui) { ui.Enable(isModules() && doc->CanGotoNextMarker()); };
-    OnCommand(kFirst, jobStep([doc] { return doc->GotoFirstMarker(); }, false), canBack);
-    OnCommand(kPrevious, jobStep([doc] { return doc->GotoPreviousMarker(); }, false), canBack);
-    OnCommand(kNext, jobStep([doc] { return doc->GotoNextMarker(); }, false), canOn);
-    OnCommand(kLast, jobStep([doc] { return doc->GotoLastMarker(); }, false), canOn);
+    OnCommand(kFirstMarker, jobStep([doc] { return doc->GotoFirstMarker(); }, false), canBack);
+    OnCommand(kPreviousMarker, jobStep([doc] { return doc->GotoPreviousMarker(); }, false), canBack);
+    OnCommand(kNextMarker, jobStep([doc] { return doc->GotoNextMarker(); }, false), canOn);
+    OnCommand(kLastMarker, jobStep([doc] { return doc->GotoLastMarker(); }, false), canOn);
 
     // --- totals (display only)
     OnUpdate(kModuleTotal, [this, doc](CCmdUI& ui) {

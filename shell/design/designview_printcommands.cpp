@@ -5,8 +5,8 @@
 #include "document/label/labelfile.h"
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "platform/commandids.h"
 #include "platform/queuedcall.h"
-#include "shell/frame/commandids.h"
 #include "shell/printdriver.h"
 #include "shell/printerdirectory.h"
 #include "tables/view/vorteplansofttableview.h"
@@ -17,12 +17,6 @@
 #include <QPushButton>
 
 namespace {
-
-enum : int {
-    kStorePrinter = 813,
-    kStoreSettings = 811,
-    kPrinterSetup = 812,
-};
 
 void selectStored(QPrinter& printer, const std::string& device, const CPrinterSettings* stored)
 {
@@ -46,17 +40,17 @@ void Vorteplan_SoftLabelDesignView::registerPrintCommands()
     const auto withLabel = [this, doc](CCmdUI& ui) {
         ui.Enable(IsEditable() && doc->GetCurrentTemplate().GetLabel() != nullptr);
     };
-    OnCommand(kStorePrinter, [doc] { doc->ToggleStorePrinter(); }, [withLabel, doc](CCmdUI& ui) {
+    OnCommand(cmd::kStorePrinter, [doc] { doc->ToggleStorePrinter(); }, [withLabel, doc](CCmdUI& ui) {
         withLabel(ui);
         const CLabel* label = doc->GetCurrentTemplate().GetLabel();
         ui.SetCheck(label && label->IsStorePrinter());
     });
-    OnCommand(kStoreSettings, [doc] { doc->ToggleStorePrinterSettings(); }, [withLabel, doc](CCmdUI& ui) {
+    OnCommand(cmd::kStorePrinterSettings, [doc] { doc->ToggleStorePrinterSettings(); }, [withLabel, doc](CCmdUI& ui) {
         withLabel(ui);
         const CLabelFileNew* label = doc->GetLabelFile();
         ui.SetCheck(label && label->IsStorePrinterSettings());
     });
-    OnCommand(kPrinterSetup, [this] { OnPrinterSetup(); }, [this, doc](CCmdUI& ui) {
+    OnCommand(cmd::kLabelPrinterSetup, [this] { OnPrinterSetup(); }, [this, doc](CCmdUI& ui) {
         const CLabelFileNew* label = doc->GetLabelFile();
         ui.Enable(IsEditable() && label && label->IsStorePrinter());
     });

@@ -2,6 +2,7 @@
 
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "platform/commandids.h"
 #include "platform/uiservices.h"
 #include "shell/design/designview.h"
 #include "shell/printdriver.h"
@@ -51,7 +52,7 @@ void selectLabel(CVorteplanSoftLabelDoc& doc, const DocumentCommandLinks& links)
     if (doc.IsModuleMarking())
         doc.CreateMarkerTexts(-1);
     else if (links.postCommand)
-        links.postCommand(CDocumentCommands::kGuide);
+        links.postCommand(cmd::kGuide);
 }
 
 void exportTemplate(CVorteplanSoftLabelDoc& doc)
@@ -73,14 +74,14 @@ void CDocumentCommands::Register(CCmdTarget& target, CVorteplanSoftLabelDoc& doc
     const auto always = [](CCmdUI& ui) { ui.Enable(true); };
 
     target.OnCommand(
-        kSelectLabel,
+        cmd::kSelectLabel,
         [d, links] {
             if (links.selectLabel)
                 selectLabel(*d, links);
         },
         [d, links](CCmdUI& ui) { ui.Enable(links.selectLabel && !locked(*d) && !d->IsExternalTemplateShown()); });
     target.OnCommand(
-        kGuide,
+        cmd::kGuide,
         [d, links] {
             if (links.runGuide && FirstDesignViewArea(*d) == 0)
                 links.runGuide(*d);
@@ -94,25 +95,25 @@ void CDocumentCommands::Register(CCmdTarget& target, CVorteplanSoftLabelDoc& doc
         ui.Enable(d->HasStoredLabel() && !locked(*d) && !d->IsExternalTemplateShown());
     };
     target.OnCommand(
-        kSaveLabel,
+        cmd::kSaveLabel,
         [d, links] {
             if (CLabelFileNew* label = storedLabel(*d))
                 label->Save(localName(folderOf(links.labelsFolder)));
         },
         labelSavable);
     target.OnCommand(
-        kSaveLabelAs,
+        cmd::kSaveLabelAs,
         [d, links] {
             if (CLabelFileNew* label = storedLabel(*d))
                 label->SaveAs(localName(folderOf(links.labelsFolder)));
         },
         labelSavable);
 
-    target.OnCommand(kSendTo, [d] { SendTo(*d); }, always);
+    target.OnCommand(cmd::kSendTo, [d] { SendTo(*d); }, always);
     target.OnCommand(
-        kReverseOrder, [d] { d->ToggleReverseOrder(); }, [d](CCmdUI& ui) { ui.SetCheck(d->IsReverseOrder()); });
+        cmd::kReverseOrder, [d] { d->ToggleReverseOrder(); }, [d](CCmdUI& ui) { ui.SetCheck(d->IsReverseOrder()); });
     target.OnCommand(
-        kPrintSetup,
+        cmd::kFilePrintSetup,
         [d, links] {
             const std::optional<PrinterTriple> printer =
                 links.printerSetup ? links.printerSetup() : RunPrinterSetup(links.parent);
@@ -121,16 +122,16 @@ void CDocumentCommands::Register(CCmdTarget& target, CVorteplanSoftLabelDoc& doc
         },
         always);
 
-    target.OnCommand(kAddTemplate, [d] { d->AddTemplate(); }, always);
-    target.OnCommand(kAddTable, [d] { d->AddTable(); }, always);
+    target.OnCommand(cmd::kAddTemplate, [d] { d->AddTemplate(); }, always);
+    target.OnCommand(cmd::kAddTable, [d] { d->AddTable(); }, always);
     target.OnCommand(
-        kDeleteTemplate, [d] { d->DeleteTemplate(); }, [d](CCmdUI& ui) { ui.Enable(d->GetTemplateCount() > 1); });
+        cmd::kDeleteTemplate, [d] { d->DeleteTemplate(); }, [d](CCmdUI& ui) { ui.Enable(d->GetTemplateCount() > 1); });
     target.OnCommand(
-        kDeleteTable, [d] { d->DeleteTable(); }, [d](CCmdUI& ui) { ui.Enable(d->GetTableCount() > 1); });
+        cmd::kDeleteTable, [d] { d->DeleteTable(); }, [d](CCmdUI& ui) { ui.Enable(d->GetTableCount() > 1); });
     target.OnCommand(
-        kExportTemplate, [d] { exportTemplate(*d); }, [d](CCmdUI& ui) { ui.Enable(d->HasLoadedLabel()); });
+        cmd::kExportTemplate, [d] { exportTemplate(*d); }, [d](CCmdUI& ui) { ui.Enable(d->HasLoadedLabel()); });
     target.OnCommand(
-        kImportLabelFiles,
+        cmd::kImportLabelFiles,
         [d, links] {
             d->ImportLabelFiles(folderOf(links.labelsFolder), folderOf(links.imagesFolder),
                                 folderOf(links.infoFolder));
@@ -138,25 +139,25 @@ void CDocumentCommands::Register(CCmdTarget& target, CVorteplanSoftLabelDoc& doc
         always);
 
     target.OnCommand(
-        kModuleMarking, [d] { d->ApplyMarkingRowToLabel(); },
+        cmd::kApplyMarkingRow, [d] { d->ApplyMarkingRowToLabel(); },
         [d](CCmdUI& ui) {
             const CLabel* label = d->GetCurrentTemplate().GetLabel();
             ui.SetCheck(label && label->IsModuleMarking());
         });
     target.OnCommand(
-        kUsePreset, [d] { d->ToggleUsePreset(); },
+        cmd::kUsePreset, [d] { d->ToggleUsePreset(); },
         [d](CCmdUI& ui) {
             ui.Enable(d->IsModuleMarking());
             ui.SetCheck(d->IsUsePreset());
         });
-    target.OnCommandRange(kUnusedFirst, kUnusedLast, [](int) {}, [](CCmdUI& ui) { ui.Enable(false); });
+    target.OnCommandRange(cmd::kUnusedFirst, cmd::kUnusedLast, [](int) {}, [](CCmdUI& ui) { ui.Enable(false); });
 
-    target.OnUpdate(kLabelPane, [d, links](CCmdUI& ui) {
+    target.OnUpdate(cmd::kStatusPane1, [d, links](CCmdUI& ui) {
         const std::string text = d->GetLabelPaneText();
         ui.SetText(!text.empty() ? codepage::ToUnicode(text)
                                  : (links.defaultPaneText ? links.defaultPaneText() : QString()));
     });
-    target.OnUpdate(kSelectionPane, [d](CCmdUI& ui) { ui.SetText(SelectionPaneText(*d)); });
+    target.OnUpdate(cmd::kStatusPane2, [d](CCmdUI& ui) { ui.SetText(SelectionPaneText(*d)); });
 }
 
 bool CDocumentCommands::SendTo(CVorteplanSoftLabelDoc& doc)

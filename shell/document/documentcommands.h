@@ -45,26 +45,6 @@ struct DocumentCommandLinks {
 
 class CDocumentCommands {
 public:
-    static constexpr int kSelectLabel = 806;
-    static constexpr int kGuide = 838;
-    static constexpr int kSaveLabel = 845;
-    static constexpr int kSaveLabelAs = 846;
-    static constexpr int kSendTo = 259;
-    static constexpr int kReverseOrder = 764;
-    static constexpr int kPrintSetup = 57606;
-    static constexpr int kAddTemplate = 854;
-    static constexpr int kAddTable = 855;
-    static constexpr int kDeleteTemplate = 856;
-    static constexpr int kDeleteTable = 857;
-    static constexpr int kExportTemplate = 860;
-    static constexpr int kImportLabelFiles = 926;
-    static constexpr int kModuleMarking = 1084;
-    static constexpr int kUsePreset = 1118;
-    static constexpr int kUnusedFirst = 11261;
-    static constexpr int kUnusedLast = 11262;
-    static constexpr int kLabelPane = 120;
-    static constexpr int kSelectionPane = 121;
-
     // Registers the commands of `doc` on `target` (the document's link of
     // the route). Both outlive the registration.
     static void Register(CCmdTarget& target, CVorteplanSoftLabelDoc& doc, DocumentCommandLinks links);

@@ -2,9 +2,13 @@
 
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
-#include "shell/frame/commandids.h"
+#include "platform/commandids.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QSplitter>
+#include <QTabBar>
 
 CChildFrame::CChildFrame(std::unique_ptr<CVorteplanSoftLabelDoc> document, QWidget* parent)
     : QMdiSubWindow(parent), m_document(std::move(document))
@@ -22,6 +26,8 @@ CChildFrame::CChildFrame(std::unique_ptr<CVorteplanSoftLabelDoc> document, QWidg
     m_documentTarget.OnCommand(cmd::kFileSave, [this] { save(false); });
     m_documentTarget.OnCommand(cmd::kFileSaveAs, [this] { save(true); });
     m_documentTarget.OnCommand(cmd::kFileClose, [this] { close(); });
+    m_documentTarget.OnCommand(cmd::kNextPane, [this] { activateNextPane(true); });
+    m_documentTarget.OnCommand(cmd::kPrevPane, [this] { activateNextPane(false); });
 }
 
 CChildFrame::~CChildFrame()
@@ -51,6 +57,29 @@ void CChildFrame::save(bool as)
     UpdateTitle();
     if (saved && !m_document->GetPathName().isEmpty())
         emit documentSaved(m_document->GetPathName());
+}
+
+void CChildFrame::activateNextPane(bool forward)
+{
+    auto* splitter = widget() ? widget()->findChild<QSplitter*>() : nullptr;
+    if (!splitter || splitter->count() < 2)
+        return;
+    const QWidget* focus = QApplication::focusWidget();
+    int current = 0;
+    for (int i = 0; i < splitter->count(); ++i)
+        if (focus && splitter->widget(i)->isAncestorOf(focus))
+            current = i;
+    const int count = splitter->count();
+    QWidget* pane = splitter->widget((current + (forward ? 1 : count - 1)) % count);
+    // The pane's view: its first shown child that takes the focus by click
+    // and by tab, as the canvas and the table grid do.
+    for (QWidget* child : pane->findChildren<QWidget*>()) {
+        if (child->isVisible() && child->isEnabled() && child->focusPolicy() == Qt::StrongFocus &&
+            !qobject_cast<QAbstractButton*>(child) && !qobject_cast<QTabBar*>(child)) {
+            child->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

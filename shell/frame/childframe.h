@@ -42,6 +42,9 @@ protected:
 
 private:
     void save(bool as);
+    // Next pane (F6) and previous pane (Shift+F6): the keyboard focus goes
+    // to the view of the next (or previous) half of the project window.
+    void activateNextPane(bool forward);
 
     std::unique_ptr<CVorteplanSoftLabelDoc> m_document;
     CCmdTarget m_documentTarget;

@@ -36,6 +36,15 @@ bool CCmdTarget::HandlesCommand(int id) const
     return find(id) != nullptr;
 }
 
+std::vector<int> CCmdTarget::CommandIds() const
+{
+    std::vector<int> ids;
+    ids.reserve(m_entries.size());
+    for (const auto& entry : m_entries)
+        ids.push_back(entry.first);
+    return ids;
+}
+
 bool CCmdTarget::OnCmdMsg(int id)
 {
     const Entry* entry = find(id);

@@ -6,18 +6,20 @@
 //
 // A target registers what it handles:
 //
-//     target.OnCommand(kIdCopy, [this] { Copy(); },
+//     target.OnCommand(cmd::kEditCopy, [this] { Copy(); },
 //                      [this](CCmdUI& ui) { ui.Enable(HasSelection()); });
-//     target.OnUpdate(kIdStatusPane1, [](CCmdUI& ui) { ui.SetText(...); });
-//     target.OnCommandRange(215, 218, [this](int id) { SetLook(id); });
+//     target.OnUpdate(cmd::kStatusPane1, [](CCmdUI& ui) { ui.SetText(...); });
+//     target.OnCommandRange(cmd::kLookFirst, cmd::kLookLast, [this](int id) { SetLook(id); });
 //
 // The update handler (optional) gives the command's state: enabled,
 // checked or radio mark, and text. A command with a handler and no update
 // handler is enabled. A command that no target claims is disabled, so
 // elements whose handlers come later show greyed until a target claims
-// them. Update handlers run when the program is idle (CMainFrame), once
-// per element and pass; they must be cheap and must not ask the system
-// (see CUiServices::ClipboardFormats).
+// them; with a project open every control's command has its handler (the
+// ids and who reaches them: platform/commandids.h). Update handlers run
+// when the program is idle (CMainFrame), once per element and pass; they
+// must be cheap and must not ask the system (see
+// CUiServices::ClipboardFormats).
 #include <QString>
 
 #include <functional>
@@ -73,6 +75,8 @@ public:
 
     // Whether this target claims the command.
     bool HandlesCommand(int id) const;
+    // Every id this target claims, in increasing order.
+    std::vector<int> CommandIds() const;
     // Runs the handler; false when this target does not claim `id`.
     virtual bool OnCmdMsg(int id);
     // Fills `ui` when this target claims its command; false otherwise.

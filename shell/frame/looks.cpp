@@ -1,6 +1,6 @@
 #include "shell/frame/looks.h"
 
-#include "shell/frame/commandids.h"
+#include "platform/commandids.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -78,37 +78,37 @@ Look LookFor(int look, int currentOffice2007)
     Look out;
     out.styleName = QStringLiteral("Fusion");
     switch (look) {
-    case 210:
+    case cmd::kLookPlain:
         out.palette = lightPalette(QColor(0xef, 0xef, 0xef), QColor(0xef, 0xef, 0xef), QColor(0x30, 0x8c, 0xc6));
         out.ribbonTabRow = QColor(0xe0, 0xe0, 0xe0);
         out.ribbonBackground = QColor(0xf0, 0xf0, 0xf0);
         return out;
-    case 211: // Office XP
+    case cmd::kLookOfficeXp:
         out.palette = lightPalette(QColor(0xf6, 0xf5, 0xf3), QColor(0xec, 0xe9, 0xd8), QColor(0x31, 0x6a, 0xc5));
         out.ribbonTabRow = QColor(0xec, 0xe9, 0xd8);
         out.ribbonBackground = QColor(0xf6, 0xf5, 0xf3);
         return out;
-    case 212: // Windows
+    case cmd::kLookWindows:
         if (QStyleFactory::keys().contains(QStringLiteral("Windows"), Qt::CaseInsensitive))
             out.styleName = QStringLiteral("Windows");
         out.palette = lightPalette(QColor(0xd4, 0xd0, 0xc8), QColor(0xd4, 0xd0, 0xc8), QColor(0x0a, 0x24, 0x6a));
         out.ribbonTabRow = QColor(0xd4, 0xd0, 0xc8);
         out.ribbonBackground = QColor(0xe4, 0xe1, 0xdb);
         return out;
-    case 213: // Office 2003
+    case cmd::kLookOffice2003:
         out.palette = lightPalette(QColor(0xc3, 0xda, 0xf9), QColor(0xdd, 0xec, 0xfe), QColor(0x31, 0x6a, 0xc5));
         out.ribbonTabRow = QColor(0x9e, 0xbe, 0xf5);
         out.ribbonBackground = QColor(0xdd, 0xec, 0xfe);
         return out;
-    case 214: // Visual Studio 2005
+    case cmd::kLookVisualStudio2005:
         out.palette = lightPalette(QColor(0xee, 0xed, 0xe5), QColor(0xf5, 0xf4, 0xee), QColor(0x31, 0x6a, 0xc5));
         out.ribbonTabRow = QColor(0xe5, 0xe2, 0xd5);
         out.ribbonBackground = QColor(0xf7, 0xf6, 0xf0);
         return out;
-    case 215:
-    case 216:
-    case 217:
-    case 218:
+    case cmd::kLookOffice2007Blue:
+    case cmd::kLookOffice2007Black:
+    case cmd::kLookOffice2007Silver:
+    case cmd::kLookOffice2007Aqua:
         return office2007(look);
     default:
         return office2007(currentOffice2007);

@@ -3,10 +3,10 @@
 #include "shell/printdriver.h"
 
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "platform/settings.h"
 #include "platform/uiservices.h"
 #include "shell/frame/childframe.h"
-#include "shell/frame/commandids.h"
 #include "shell/frame/looks.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/frame/ribbontable.h"
@@ -198,6 +198,7 @@ void CMainFrame::fillDocumentMenu()
     }
     m_documentMenu->addSeparator();
     QAction* windows = m_documentMenu->addAction(QStringLiteral("&Windows..."));
+    windows->setData(cmd::kWindowDialog);
     windows->setEnabled(m_router.Update(cmd::kWindowDialog).IsEnabled());
     connect(windows, &QAction::triggered, this, [this] { m_router.Execute(cmd::kWindowDialog); });
 }

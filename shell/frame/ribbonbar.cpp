@@ -1,8 +1,8 @@
 #include "shell/frame/ribbonbar.h"
 
+#include "platform/commandids.h"
 #include "platform/numberformat.h"
 #include "shell/frame/commandicons.h"
-#include "shell/frame/commandids.h"
 #include "shell/frame/looks.h"
 #include "shell/frame/ribbonpage.h"
 #include "shell/frame/ribbonicons.h"
@@ -42,10 +42,17 @@ QString plain(const QString& text)
 
 // Boxes that show a length ("%g mm") and boxes that show a count: each is
 // made wide enough for the longest such value in its font.
-constexpr int kLengthBoxes[] = {798, 799, 772, 773, 607, 784, 783, 774, 775, 788, 814, 815, 817, 818, 819,
-                                820, 822, 823, 1117, 1194, 1086, 1119, 1111, 1112, 610, 611, 612, 613,
-                                11259, 11260, 791, 792, 800, 801, 865};
-constexpr int kCountBoxes[] = {777, 778, 779, 1098, 1093, 1094, 754, 757, 602, 1097, 1110};
+constexpr int kLengthBoxes[] = {
+    cmd::kPaperWidth, cmd::kPaperHeight, cmd::kLabelWidth, cmd::kLabelHeight, cmd::kLabelRadius, cmd::kMarginTop,
+    cmd::kMarginLeft, cmd::kPitchHorizontal, cmd::kPitchVertical, cmd::kBlockSpace, cmd::kHeaderWidth,
+    cmd::kHeaderHeight, cmd::kHeaderTop, cmd::kHeaderLeft, cmd::kFooterWidth, cmd::kFooterHeight, cmd::kFooterTop,
+    cmd::kFooterLeft, cmd::kStripWidth, cmd::kMaterialLength, cmd::kModuleLength, cmd::kModuleGap,
+    cmd::kMarkingLeftMargin, cmd::kMarkingRightMargin, cmd::kSelectionX, cmd::kSelectionY, cmd::kSelectionWidth,
+    cmd::kSelectionHeight, cmd::kHelpLineRows, cmd::kHelpLineColumns, cmd::kBarcodeModuleBox, cmd::kBarcodeHeightBox,
+    cmd::kLineWidthBox, cmd::kCornerRadiusBox, cmd::kEngraveLineWidthBox};
+constexpr int kCountBoxes[] = {
+    cmd::kRows, cmd::kColumns, cmd::kBlockCount, cmd::kGotoMarker, cmd::kModuleTotal, cmd::kMarkerTotal,
+    cmd::kCounterStart, cmd::kMinDigits, cmd::kDateOffset, cmd::kModulesToAddBox, cmd::kMultiplierBox};
 
 bool stacksInColumns(RibbonKind kind)
 {
@@ -589,6 +596,15 @@ void CRibbonBar::SetActiveCategory(int index)
 {
     if (index >= 0 && index < m_tabs->count())
         m_tabs->setCurrentIndex(index);
+}
+
+std::vector<int> CRibbonBar::CommandIds() const
+{
+    std::vector<int> ids;
+    for (const auto& [id, index] : m_byId)
+        if (id != 0 && (m_elements[index].widget || m_elements[index].action) && (ids.empty() || ids.back() != id))
+            ids.push_back(id);
+    return ids;
 }
 
 std::vector<QWidget*> CRibbonBar::ElementWidgets(int id) const

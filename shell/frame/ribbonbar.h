@@ -37,6 +37,9 @@ public:
     int GetActiveCategory() const;
     void SetActiveCategory(int index);
 
+    // Every command id an element sends or shows (the recent documents
+    // while listed), in increasing order, each once.
+    std::vector<int> CommandIds() const;
     // --- elements of a command: every widget (or menu entry) that sends it.
     std::vector<QWidget*> ElementWidgets(int id) const;
     std::vector<QAction*> ElementActions(int id) const;

@@ -1,8 +1,8 @@
 #include "shell/frame/ribbontable.h"
 
 #include "document/label/paper.h"
+#include "platform/commandids.h"
 #include "platform/numberformat.h"
-#include "shell/frame/commandids.h"
 
 namespace {
 
@@ -110,14 +110,14 @@ void appendMainPanel(std::vector<RibbonEntry>& t)
     t.push_back(main(K::MainSubLabel, 0, "Create a new project"));
     t.push_back(main(K::MainSubButton, cmd::kFileNew, "Project"));
     t.push_back(main(K::MainSubLabel, 0, "Add to project"));
-    t.push_back(main(K::MainSubButton, 854, "Template"));
-    t.push_back(main(K::MainSubButton, 855, "Table"));
+    t.push_back(main(K::MainSubButton, cmd::kAddTemplate, "Template"));
+    t.push_back(main(K::MainSubButton, cmd::kAddTable, "Table"));
     t.push_back(main(K::MainButton, cmd::kFileOpen, "&Open...", 1));
     t.push_back(main(K::MainButton, cmd::kFileSave, "&Save", 2));
     t.push_back(main(K::MainButton, cmd::kFileSaveAs, "Save &As...", 3));
     t.push_back(main(K::MainButton, cmd::kFilePrint, "Print", 6, "pw"));
     t.push_back(main(K::MainSubButton, cmd::kFilePrintSetup, "Print Set&up", 11));
-    t.push_back(main(K::MainButton, 259, "Send to", 5));
+    t.push_back(main(K::MainButton, cmd::kSendTo, "Send to", 5));
     t.push_back(main(K::MainSeparator, 0, ""));
     t.push_back(main(K::MainButton, cmd::kFileClose, "&Close", 9));
     RibbonEntry recent = main(K::RecentList, 0, "Recent Documents");
@@ -131,127 +131,157 @@ void appendHome(std::vector<RibbonEntry>& t)
 {
     t.push_back(category("&Home", 311, 111));
     t.push_back(panel("Template"));
-    t.insert(t.end(), {btn(806, "Select label"), btn(838, "Guide"), btn(852, "Import")});
+    t.insert(t.end(), {btn(cmd::kSelectLabel, "Select label"), btn(cmd::kGuide, "Guide"),
+                       btn(cmd::kImportTemplate, "Import")});
     t.push_back(panel("Clipboard", "d"));
     t.insert(t.end(), {large(cmd::kEditPaste, "Paste"), btn(cmd::kEditCut, "Cut"), btn(cmd::kEditCopy, "Copy"),
                        btn(cmd::kEditSelectAll, "Select All")});
     t.push_back(panel("View"));
-    t.insert(t.end(), {chk(219, "Field codes"), chk(220, "Field contours"),
-                       combo(245, "Zoom", 50, {"50 %", "100 %", "200 %", "400 %"}), sep(), btn(255, "Header"),
-                       btn(254, "Label"), btn(256, "Footer")});
+    t.insert(t.end(), {chk(cmd::kFieldCodes, "Field codes"), chk(cmd::kFieldContours, "Field contours"),
+                       combo(cmd::kZoomBox, "Zoom", 50, {"50 %", "100 %", "200 %", "400 %"}), sep(),
+                       btn(cmd::kShowHeader, "Header"),
+                       btn(cmd::kShowLabel, "Label"), btn(cmd::kShowFooter, "Footer")});
     t.push_back(panel("Insert"));
-    t.insert(t.end(), {btn(221, "Text"), btn(222, "Barcode"), btn(223, "Image")});
+    t.insert(t.end(), {btn(cmd::kInsertText, "Text"), btn(cmd::kInsertBarcode, "Barcode"),
+                       btn(cmd::kInsertImage, "Image")});
     t.push_back(panel("Data source"));
-    t.insert(t.end(), {btn(700, "Constant"), btn(701, "Table"), combo(705, "Column", 50, columnItems()), sep(),
-                       btn(702, "Date"), btn(703, "Time"), btn(704, "Auto increment")});
+    t.insert(t.end(), {btn(cmd::kSourceConstant, "Constant"), btn(cmd::kSourceTable, "Table"),
+                       combo(cmd::kColumnBox, "Column", 50, columnItems()), sep(),
+                       btn(cmd::kSourceDate, "Date"), btn(cmd::kSourceTime, "Time"),
+                       btn(cmd::kSourceAutoIncrement, "Auto increment")});
     t.push_back(panel("Font/Text alignment"));
-    t.push_back(e(K::FontCombo, 250, ""));
-    t.push_back(combo(251, "Size", 30, {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28",
-                                        "36", "48", "72"}));
-    t.insert(t.end(), {btn(230, "Bold", 1), btn(231, "Italic", 1), btn(232, "Underline", 1), btn(235, "Left", 2),
-                       btn(236, "Center", 2), btn(237, "Right", 2), colour(722, "Color")});
+    t.push_back(e(K::FontCombo, cmd::kTypefaceBox, ""));
+    t.push_back(combo(cmd::kFontSizeBox, "Size", 30,
+                      {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"}));
+    t.insert(t.end(), {btn(cmd::kBold, "Bold", 1), btn(cmd::kItalic, "Italic", 1),
+                       btn(cmd::kUnderline, "Underline", 1), btn(cmd::kTextAlignLeft, "Left", 2),
+                       btn(cmd::kTextAlignCenter, "Center", 2), btn(cmd::kTextAlignRight, "Right", 2),
+                       colour(cmd::kTextColour, "Color")});
     t.push_back(panel("Barcode"));
-    t.push_back(combo(790, "Symbol", 80, {"2/5 Interleaved", "Code 128", "Code 39", "EAN 128", "EAN 13", "EAN 8",
-                                          QString::fromUtf8("QR Code\u00AE"), "UPCA"}));
+    t.push_back(combo(cmd::kBarcodeSymbolBox, "Symbol", 80,
+                      {"2/5 Interleaved", "Code 128", "Code 39", "EAN 128", "EAN 13", "EAN 8",
+                       QString::fromUtf8("QR Code\u00AE"), "UPCA"}));
     QStringList module = mmList({0.2, 0.3, 0.4, 0.6, 0.8, 1});
     module << "80 %" << "100 %" << "120 %" << "150 %" << "200 %";
-    t.push_back(combo(791, "Module", 80, module));
-    t.push_back(combo(792, "Height", 80, {mm(5), mm(6), mm(8), mm(10), mm(12), mm(15), mm(20), "50 %", "60 %",
-                                          "70 %", "80 %", "90 %", "95 %", "100 %"}));
+    t.push_back(combo(cmd::kBarcodeModuleBox, "Module", 80, module));
+    t.push_back(combo(cmd::kBarcodeHeightBox, "Height", 80,
+                      {mm(5), mm(6), mm(8), mm(10), mm(12), mm(15), mm(20), "50 %", "60 %", "70 %", "80 %", "90 %",
+                       "95 %", "100 %"}));
 }
 
 void appendLabel(std::vector<RibbonEntry>& t)
 {
     t.push_back(category("Label", 115, 114));
     t.push_back(panel("Definition"));
-    t.insert(t.end(), {btn(903, "&New"), btn(241, "Load"), btn(926, "Import"), sep(), btn(845, "Save label"),
-                       btn(846, "Save label as..."), btn(807, "Delete")});
+    t.insert(t.end(), {btn(cmd::kNewLabel, "&New"), btn(cmd::kLoadLabel, "Load"),
+                       btn(cmd::kImportLabelFiles, "Import"), sep(), btn(cmd::kSaveLabel, "Save label"),
+                       btn(cmd::kSaveLabelAs, "Save label as..."), btn(cmd::kDeleteLabel, "Delete")});
     t.push_back(panel("Paper"));
-    t.insert(t.end(), {combo(771, "Size", 70, paperItems()), edit(798, "Width", 70), edit(799, "Height", 70),
-                       btn(605, "Portrait"), btn(606, "Landscape")});
+    t.insert(t.end(), {combo(cmd::kPaperSizeBox, "Size", 70, paperItems()), edit(cmd::kPaperWidth, "Width", 70),
+                       edit(cmd::kPaperHeight, "Height", 70),
+                       btn(cmd::kPortrait, "Portrait"), btn(cmd::kLandscape, "Landscape")});
     t.push_back(panel("Size and shape"));
-    t.insert(t.end(), {edit(772, "Width", 60), edit(773, "Height", 60), edit(607, "Radius", 60),
-                       btn(785, "Rectangular"), btn(786, "Rounded corners"), btn(787, "Elliptical")});
+    t.insert(t.end(), {edit(cmd::kLabelWidth, "Width", 60), edit(cmd::kLabelHeight, "Height", 60),
+                       edit(cmd::kLabelRadius, "Radius", 60),
+                       btn(cmd::kShapeRectangular, "Rectangular"), btn(cmd::kShapeRounded, "Rounded corners"),
+                       btn(cmd::kShapeElliptical, "Elliptical")});
     t.push_back(panel("Margins"));
-    t.insert(t.end(), {edit(784, "Top :", 60), edit(783, "Left :", 60)});
+    t.insert(t.end(), {edit(cmd::kMarginTop, "Top :", 60), edit(cmd::kMarginLeft, "Left :", 60)});
     t.push_back(panel("Page layout"));
-    t.insert(t.end(), {edit(777, "Rows :", 50), edit(778, "Cols   :", 50)});
+    t.insert(t.end(), {edit(cmd::kRows, "Rows :", 50), edit(cmd::kColumns, "Cols   :", 50)});
     t.push_back(panel("Label spacing"));
-    t.insert(t.end(), {edit(774, "Hor :", 60), edit(775, "Ver :", 60)});
+    t.insert(t.end(), {edit(cmd::kPitchHorizontal, "Hor :", 60), edit(cmd::kPitchVertical, "Ver :", 60)});
     t.push_back(panel("Printer"));
-    t.insert(t.end(), {chk(813, "Select device"), chk(811, "Store setting"), btn(812, "Setup")});
+    t.insert(t.end(), {chk(cmd::kStorePrinter, "Select device"), chk(cmd::kStorePrinterSettings, "Store setting"),
+                       btn(cmd::kLabelPrinterSetup, "Setup")});
 }
 
 void appendPage(std::vector<RibbonEntry>& t)
 {
     t.push_back(category("Page", 110, 111));
     t.push_back(panel("Vertical blocks"));
-    t.insert(t.end(), {edit(779, "Count :", 60), edit(788, "Space : ", 60)});
+    t.insert(t.end(), {edit(cmd::kBlockCount, "Count :", 60), edit(cmd::kBlockSpace, "Space : ", 60)});
     t.push_back(panel("Header"));
-    t.insert(t.end(), {edit(814, "Width", 70), edit(815, "Height", 70), chk(816, "Enable"),
-                       edit(817, "From top :", 70), edit(818, "From left :", 70)});
+    t.insert(t.end(), {edit(cmd::kHeaderWidth, "Width", 70), edit(cmd::kHeaderHeight, "Height", 70),
+                       chk(cmd::kHeaderEnable, "Enable"),
+                       edit(cmd::kHeaderTop, "From top :", 70), edit(cmd::kHeaderLeft, "From left :", 70)});
     t.push_back(panel("Footer"));
-    t.insert(t.end(), {edit(819, "Width", 70), edit(820, "Height", 70), chk(821, "Enable"),
-                       edit(822, "From top :", 70), edit(823, "From left :", 70)});
+    t.insert(t.end(), {edit(cmd::kFooterWidth, "Width", 70), edit(cmd::kFooterHeight, "Height", 70),
+                       chk(cmd::kFooterEnable, "Enable"),
+                       edit(cmd::kFooterTop, "From top :", 70), edit(cmd::kFooterLeft, "From left :", 70)});
     t.push_back(panel("Module marking"));
-    t.insert(t.end(), {chk(1116, "Enable"), edit(1117, "Width :", 70)});
+    t.insert(t.end(), {chk(cmd::kMarkingEnable, "Enable"), edit(cmd::kStripWidth, "Width :", 70)});
 }
 
 void appendLabelInfo(std::vector<RibbonEntry>& t)
 {
     t.push_back(category("Label info", 110, 111));
     t.push_back(panel("Marking type"));
-    t.insert(t.end(), {chk(824, "Wire"), chk(825, "Cable"), chk(826, "Component"), chk(827, "Terminal block"),
-                       chk(828, "PLC"), chk(1151, "Module"), chk(829, "Other")});
+    t.insert(t.end(), {chk(cmd::kMarkingWire, "Wire"), chk(cmd::kMarkingCable, "Cable"),
+                       chk(cmd::kMarkingComponent, "Component"), chk(cmd::kMarkingTerminalBlock, "Terminal block"),
+                       chk(cmd::kMarkingPlc, "PLC"), chk(cmd::kMarkingModule, "Module"),
+                       chk(cmd::kMarkingOther, "Other")});
     t.push_back(panel("Printer type"));
-    t.insert(t.end(), {chk(830, "Laser"), chk(832, "Thermo"), chk(833, "Thermal transfer"), chk(835, "Other")});
+    t.insert(t.end(), {chk(cmd::kPrinterLaser, "Laser"), chk(cmd::kPrinterThermo, "Thermo"),
+                       chk(cmd::kPrinterThermalTransfer, "Thermal transfer"), chk(cmd::kPrinterOther, "Other")});
     t.push_back(panel("Family"));
-    t.insert(t.end(), {combo(cmd::kFamilyCombo, "Name", 200, {}), btn(1083, "Enter article number")});
+    t.insert(t.end(), {combo(cmd::kFamilyBox, "Name", 200, {}), btn(cmd::kArticleNumbers, "Enter article number")});
     t.push_back(panel("Files"));
-    t.insert(t.end(), {btn(836, "Image"), btn(837, "Info"), btn(935, "Delete")});
+    t.insert(t.end(), {btn(cmd::kLabelImageFile, "Image"), btn(cmd::kLabelInfoFile, "Info"),
+                       btn(cmd::kDeleteLabelFiles, "Delete")});
 }
 
 void appendTable(std::vector<RibbonEntry>& t)
 {
     t.push_back(category("Table", 314, 111));
     t.push_back(panel("Import"));
-    t.insert(t.end(), {btn(730, "Table"), btn(805, "Text file"), btn(861, "Excel file")});
+    t.insert(t.end(), {btn(cmd::kImportTable, "Table"), btn(cmd::kImportText, "Text file"),
+                       btn(cmd::kImportExcel, "Excel file")});
     t.push_back(panel("Goto"));
-    t.insert(t.end(), {btn(733, "First row"), btn(737, "Previous page"), btn(735, "Previous row"),
-                       btn(736, "Next row"), btn(738, "Next page"), btn(734, "Last row")});
+    t.insert(t.end(), {btn(cmd::kFirstRow, "First row"), btn(cmd::kPreviousPage, "Previous page"),
+                       btn(cmd::kPreviousRow, "Previous row"),
+                       btn(cmd::kNextRow, "Next row"), btn(cmd::kNextPage, "Next page"),
+                       btn(cmd::kLastRow, "Last row")});
     t.push_back(panel("Edit"));
-    t.insert(t.end(), {btn(741, "Repeat"), btn(731, "Sequence"), btn(732, "Find"), btn(742, "Replace"),
-                       btn(760, "Insert row"), btn(761, "Insert column")});
+    t.insert(t.end(), {btn(cmd::kRepeat, "Repeat"), btn(cmd::kSequence, "Sequence"), btn(cmd::kFind, "Find"),
+                       btn(cmd::kReplace, "Replace"),
+                       btn(cmd::kInsertRow, "Insert row"), btn(cmd::kInsertColumn, "Insert column")});
     t.push_back(panel("Sort"));
-    t.insert(t.end(), {btn(762, "Ascending"), btn(763, "Descending")});
+    t.insert(t.end(), {btn(cmd::kSortAscending, "Ascending"), btn(cmd::kSortDescending, "Descending")});
     t.push_back(panel("Image"));
-    t.insert(t.end(), {chk(770, "Image column"), btn(847, "Link image")});
+    t.insert(t.end(), {chk(cmd::kImageColumn, "Image column"), btn(cmd::kLinkImage, "Link image")});
     t.push_back(panel("Filter"));
-    t.insert(t.end(), {chk(803, "Enable"), btn(804, "Setup"), btn(808, "Load"), btn(809, "Store")});
+    t.insert(t.end(), {chk(cmd::kFilterEnable, "Enable"), btn(cmd::kFilterSetup, "Setup"),
+                       btn(cmd::kFilterLoad, "Load"), btn(cmd::kFilterStore, "Store")});
 }
 
 void appendModuleMarking(std::vector<RibbonEntry>& t)
 {
     t.push_back(category("Module marking", 314, 111));
     t.push_back(panel("Material"));
-    t.insert(t.end(), {edit(1194, "Length :", 70), chk(1115, "Fixed length")});
+    t.insert(t.end(), {edit(cmd::kMaterialLength, "Length :", 70), chk(cmd::kFixedLength, "Fixed length")});
     t.push_back(panel("Select"));
-    t.insert(t.end(), {btn(1120, "Modules"), btn(1121, "Objects")});
+    t.insert(t.end(), {btn(cmd::kSelectModules, "Modules"), btn(cmd::kSelectObjects, "Objects")});
     t.push_back(panel("Module and multiplicator"));
-    t.insert(t.end(), {edit(1086, "Length :", 70), chk(1118, "Use preset"), btn(1123, "Update marker"),
-                       btn(1087, " x 1 "), btn(1088, " x 2 "), btn(1089, " x 3 "), btn(1090, " x 4 "),
-                       btn(1109, " x 5 "), combo(1110, "x", 30, numbers(1, 10))});
+    t.insert(t.end(), {edit(cmd::kModuleLength, "Length :", 70), chk(cmd::kUsePreset, "Use preset"),
+                       btn(cmd::kUpdateMarker, "Update marker"),
+                       btn(cmd::kMultiply1, " x 1 "), btn(cmd::kMultiply2, " x 2 "), btn(cmd::kMultiply3, " x 3 "),
+                       btn(cmd::kMultiply4, " x 4 "),
+                       btn(cmd::kMultiply5, " x 5 "), combo(cmd::kMultiplierBox, "x", 30, numbers(1, 10))});
     t.push_back(panel("Marker"));
-    t.insert(t.end(), {combo(1097, "Count :", 30, {}), btn(1095, "Add"), btn(1103, "Insert"), btn(1091, "Delete"),
-                       btn(1092, "Delete all"), btn(1195, "Join"), btn(1196, "Split"), chk(1113, "Skip"),
-                       edit(1119, "Adjustment :", 70), chk(1125, "Draw borders")});
+    t.insert(t.end(), {combo(cmd::kModulesToAddBox, "Count :", 30, {}), btn(cmd::kAddMarker, "Add"),
+                       btn(cmd::kInsertMarker, "Insert"), btn(cmd::kDeleteMarker, "Delete"),
+                       btn(cmd::kDeleteAllMarkers, "Delete all"), btn(cmd::kJoinMarker, "Join"),
+                       btn(cmd::kSplitMarker, "Split"), chk(cmd::kSkipMarker, "Skip"),
+                       edit(cmd::kModuleGap, "Adjustment :", 70), chk(cmd::kMarkerBorders, "Draw borders")});
     t.push_back(panel("Position"));
-    t.insert(t.end(), {btn(1101, "First"), btn(1102, "Last"), edit(1098, "Marker :", 35), btn(1099, "Previous"),
-                       btn(1100, "Next")});
+    t.insert(t.end(), {btn(cmd::kFirstMarker, "First"), btn(cmd::kLastMarker, "Last"),
+                       edit(cmd::kGotoMarker, "Marker :", 35), btn(cmd::kPreviousMarker, "Previous"),
+                       btn(cmd::kNextMarker, "Next")});
     t.push_back(panel("Margins"));
-    t.insert(t.end(), {edit(1111, "Left  :", 70), edit(1112, "Right:", 70)});
+    t.insert(t.end(), {edit(cmd::kMarkingLeftMargin, "Left  :", 70), edit(cmd::kMarkingRightMargin, "Right:", 70)});
     t.push_back(panel("Total"));
-    t.insert(t.end(), {edit(1093, "Modules :", 50), edit(1094, "Markers  :", 50)});
+    t.insert(t.end(), {edit(cmd::kModuleTotal, "Modules :", 50), edit(cmd::kMarkerTotal, "Markers  :", 50)});
 }
 
 void appendDraw(std::vector<RibbonEntry>& t)
@@ -259,54 +289,60 @@ void appendDraw(std::vector<RibbonEntry>& t)
     const std::initializer_list<double> widths = {0.1, 0.125, 0.25, 0.5, 1, 1.25, 2.5, 5};
     t.push_back(category("Draw", 315, 111));
     t.push_back(panel("Object"));
-    t.insert(t.end(), {btn(710, "Line"), btn(711, "Rectangle"), btn(712, "Rounded rectangle"),
-                       btn(713, "Triangle"), btn(714, "Ellipse")});
+    t.insert(t.end(), {btn(cmd::kInsertLine, "Line"), btn(cmd::kInsertRectangle, "Rectangle"),
+                       btn(cmd::kInsertRoundedRectangle, "Rounded rectangle"),
+                       btn(cmd::kInsertTriangle, "Triangle"), btn(cmd::kInsertEllipse, "Ellipse")});
     t.push_back(panel("Border"));
-    t.insert(t.end(), {combo(800, "Line width", 80, mmList(widths)), colour(720, "Border color")});
+    t.insert(t.end(), {combo(cmd::kLineWidthBox, "Line width", 80, mmList(widths)),
+                       colour(cmd::kBorderColour, "Border color")});
     t.push_back(panel("Background"));
-    t.insert(t.end(), {chk(723, "Transparent"), colour(721, "Fill color")});
+    t.insert(t.end(), {chk(cmd::kTransparent, "Transparent"), colour(cmd::kFillColour, "Fill color")});
     t.push_back(panel("Corners"));
-    t.push_back(combo(801, "Radius", 80, mmList(widths)));
+    t.push_back(combo(cmd::kCornerRadiusBox, "Radius", 80, mmList(widths)));
     t.push_back(panel("Triangle"));
-    t.push_back(chk(802, "Warning sign"));
+    t.push_back(chk(cmd::kWarningSign, "Warning sign"));
 }
 
 void appendFineTune(std::vector<RibbonEntry>& t)
 {
     t.push_back(category("Fine tune layout", 310, 111));
     t.push_back(panel("Protect"));
-    t.push_back(chk(780, "Lock"));
+    t.push_back(chk(cmd::kLock, "Lock"));
     t.push_back(panel("Arrange"));
-    t.insert(t.end(), {btn(252, "Bring to front"), btn(253, "Send to back"), btn(228, "Bring forward"),
-                       btn(229, "Send backward")});
+    t.insert(t.end(), {btn(cmd::kBringToFront, "Bring to front"), btn(cmd::kSendToBack, "Send to back"),
+                       btn(cmd::kBringForward, "Bring forward"),
+                       btn(cmd::kSendBackward, "Send backward")});
     t.push_back(panel("Align"));
-    t.insert(t.end(), {btn(246, "Left"), btn(239, "Horizontal"), btn(248, "Right"), btn(247, "Top"),
-                       btn(240, "Vertical"), btn(249, "Bottom")});
+    t.insert(t.end(), {btn(cmd::kAlignLeft, "Left"), btn(cmd::kCenterHorizontal, "Horizontal"),
+                       btn(cmd::kAlignRight, "Right"), btn(cmd::kAlignTop, "Top"),
+                       btn(cmd::kCenterVertical, "Vertical"), btn(cmd::kAlignBottom, "Bottom")});
     t.push_back(panel("Space evenly"));
-    t.insert(t.end(), {btn(751, "Horizontal"), btn(752, "Vertical")});
+    t.insert(t.end(), {btn(cmd::kSpaceHorizontal, "Horizontal"), btn(cmd::kSpaceVertical, "Vertical")});
     t.push_back(panel("Position"));
-    t.insert(t.end(), {edit(610, "X:", 0), edit(611, "Y:", 0), edit(612, "Width :", 0), edit(613, "Height:", 0)});
+    t.insert(t.end(), {edit(cmd::kSelectionX, "X:", 0), edit(cmd::kSelectionY, "Y:", 0),
+                       edit(cmd::kSelectionWidth, "Width :", 0), edit(cmd::kSelectionHeight, "Height:", 0)});
 }
 
 void appendEdit(std::vector<RibbonEntry>& t)
 {
     t.push_back(category("Edit", 310, 111));
     t.push_back(panel("Image"));
-    t.insert(t.end(), {btn(226, "Import"), btn(227, "Reset")});
+    t.insert(t.end(), {btn(cmd::kImportImage, "Import"), btn(cmd::kResetImage, "Reset")});
     t.push_back(panel("Duplicate"));
-    t.insert(t.end(), {btn(850, "Above"), btn(851, "Left"), sep(), btn(782, "Right"), btn(781, "Below")});
+    t.insert(t.end(), {btn(cmd::kDuplicateAbove, "Above"), btn(cmd::kDuplicateLeft, "Left"), sep(),
+                       btn(cmd::kDuplicateRight, "Right"), btn(cmd::kDuplicateBelow, "Below")});
     t.push_back(panel("Rotate"));
-    t.insert(t.end(), {btn(224, "Left"), btn(225, "Right")});
+    t.insert(t.end(), {btn(cmd::kRotateLeft, "Left"), btn(cmd::kRotateRight, "Right")});
     t.push_back(panel("Group"));
-    t.insert(t.end(), {btn(233, "Combine objects"), btn(234, "Split")});
+    t.insert(t.end(), {btn(cmd::kCombine, "Combine objects"), btn(cmd::kSplit, "Split")});
 }
 
 void appendFormat(std::vector<RibbonEntry>& t)
 {
     t.push_back(category("Format", 110, 111));
     t.push_back(panel("Text"));
-    t.insert(t.end(), {chk(849, "Auto size"), chk(877, "Center vertical"),
-                       combo(693, "Character set", 120,
+    t.insert(t.end(), {chk(cmd::kAutoSize, "Auto size"), chk(cmd::kCenterTextVertical, "Center vertical"),
+                       combo(cmd::kCharSetBox, "Character set", 120,
                              {"English", "Default", "Symbol", "Macintosh", "Japanese", "Korean (Hangul)",
                               "Korean (Johab)", "Simplified Chinese", "Traditional Chinese", "Greek", "Turkish",
                               "Vietnamese", "Hebrew", "Arabic", "Baltic", "Cyrillic", "Thai", "Eastern European",
@@ -314,18 +350,24 @@ void appendFormat(std::vector<RibbonEntry>& t)
     t.push_back(panel("Barcode"));
     const QString ratio = QString::fromLatin1(numfmt::FormatGeneral(2.5, 6, CurrentNumberLocale().decimalSeparator)) +
                           QStringLiteral(":1");
-    t.insert(t.end(), {combo(796, "Ratio        :", 50, {"2:1", ratio, "3:1"}),
-                       combo(797, "Compens.:", 50, {"-1", "0", "1", "2"}), combo(1079, "QR margin:", 50, {"4", "5", "6"}),
-                       sep(), combo(1069, "QR version", 50, numbers(1, 40)),
-                       combo(1071, "ECC level", 50, {"L", "M", "Q", "H"}),
-                       combo(1073, "QR encodning", 50, {"8-bit data", "Kanji"}), sep(), chk(793, "Add check digit"),
-                       chk(794, "Show Human readable"), chk(795, "Show HR check digit")});
+    t.insert(t.end(), {combo(cmd::kBarcodeRatioBox, "Ratio        :", 50, {"2:1", ratio, "3:1"}),
+                       combo(cmd::kBarcodeCompensationBox, "Compens.:", 50, {"-1", "0", "1", "2"}),
+                       combo(cmd::kQrMarginBox, "QR margin:", 50, {"4", "5", "6"}),
+                       sep(), combo(cmd::kQrVersionBox, "QR version", 50, numbers(1, 40)),
+                       combo(cmd::kQrEccLevelBox, "ECC level", 50, {"L", "M", "Q", "H"}),
+                       combo(cmd::kQrEncodingBox, "QR encodning", 50, {"8-bit data", "Kanji"}), sep(),
+                       chk(cmd::kCheckDigit, "Add check digit"),
+                       chk(cmd::kHumanReadable, "Show Human readable"),
+                       chk(cmd::kHrCheckDigit, "Show HR check digit")});
     t.push_back(panel("Date"));
-    t.insert(t.end(), {combo(600, "Format", 80, {"Short", "Year (YY)", "Month (MM)", "Day (DD)", "Week number"}),
-                       edit(602, "Offset ( days )", 50)});
+    t.insert(t.end(), {combo(cmd::kDateFormatBox, "Format", 80,
+                             {"Short", "Year (YY)", "Month (MM)", "Day (DD)", "Week number"}),
+                       edit(cmd::kDateOffset, "Offset ( days )", 50)});
     t.push_back(panel("Auto increment"));
-    t.insert(t.end(), {edit(755, "Prefix: ", 0), edit(754, "Value : ", 0), edit(753, "Suffix: ", 0),
-                       chk(756, "Leading zero"), edit(757, "Min digits: ", 0), btn(cmd::kEditUndo, "Undo"),
+    t.insert(t.end(), {edit(cmd::kCounterPrefix, "Prefix: ", 0), edit(cmd::kCounterStart, "Value : ", 0),
+                       edit(cmd::kCounterSuffix, "Suffix: ", 0),
+                       chk(cmd::kLeadingZero, "Leading zero"), edit(cmd::kMinDigits, "Min digits: ", 0),
+                       btn(cmd::kEditUndo, "Undo"),
                        btn(cmd::kEditRedo, "Redo")});
 }
 
@@ -333,19 +375,22 @@ void appendOptions(std::vector<RibbonEntry>& t)
 {
     t.push_back(category("Options", 115, 114));
     t.push_back(panel("Designer"));
-    t.push_back(chk(848, "Show rulers"));
+    t.push_back(chk(cmd::kShowRulers, "Show rulers"));
     t.push_back(panel("Helplines"));
-    t.insert(t.end(), {chk(258, "Horizontal"), edit(11259, "", 50), sep(), chk(257, "Vertical"), edit(11260, "", 50)});
+    t.insert(t.end(), {chk(cmd::kHelpLinesHorizontal, "Horizontal"), edit(cmd::kHelpLineRows, "", 50), sep(),
+                       chk(cmd::kHelpLinesVertical, "Vertical"), edit(cmd::kHelpLineColumns, "", 50)});
     t.push_back(panel("Engrave"));
-    t.insert(t.end(), {chk(862, "Draw label borders"), chk(863, "Pause between pages"),
-                       colour(864, "Border color",
+    t.insert(t.end(), {chk(cmd::kDrawLabelBorders, "Draw label borders"),
+                       chk(cmd::kPauseBetweenPages, "Pause between pages"),
+                       colour(cmd::kEngraveBorderColour, "Border color",
                               {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "#ff6600", "white"}),
-                       combo(865, "Line width", 80, mmList({0, 0.1, 0.15, 0.25, 0.5, 1, 1.5, 2.5, 5}))});
+                       combo(cmd::kEngraveLineWidthBox, "Line width", 80,
+                             mmList({0, 0.1, 0.15, 0.25, 0.5, 1, 1.5, 2.5, 5}))});
     t.push_back(panel("Table"));
-    t.insert(t.end(), {combo(603, "Delimiter", 80, {"None", "Space", "Line break"}),
-                       chk(604, "Separate blank fields")});
+    t.insert(t.end(), {combo(cmd::kDelimiterBox, "Delimiter", 80, {"None", "Space", "Line break"}),
+                       chk(cmd::kSeparateBlankFields, "Separate blank fields")});
     t.push_back(panel("Window layout"));
-    t.push_back(chk(1122, "Show windows stacked"));
+    t.push_back(chk(cmd::kShowStacked, "Show windows stacked"));
 }
 
 void appendOutside(std::vector<RibbonEntry>& t)
@@ -404,7 +449,7 @@ std::vector<Accelerator> AcceleratorTable()
         {Q(Qt::CTRL | Qt::Key_C), cmd::kEditCopy},
         {Q(Qt::CTRL | Qt::Key_Insert), cmd::kEditCopy},
         {Q(Qt::CTRL | Qt::Key_X), cmd::kEditCut},
-        {Q(Qt::SHIFT | Qt::Key_Delete), 839},
+        {Q(Qt::SHIFT | Qt::Key_Delete), cmd::kDelete},
         {Q(Qt::CTRL | Qt::Key_V), cmd::kEditPaste},
         {Q(Qt::SHIFT | Qt::Key_Insert), cmd::kEditPaste},
         {Q(Qt::CTRL | Qt::Key_Z), cmd::kEditUndo},
@@ -417,6 +462,6 @@ std::vector<Accelerator> AcceleratorTable()
         {Q(Qt::Key_F6), cmd::kNextPane},
         {Q(Qt::SHIFT | Qt::Key_F6), cmd::kPrevPane},
         {Q(Qt::CTRL | Qt::Key_A), cmd::kEditSelectAll},
-        {Q(Qt::CTRL | Qt::Key_B), 732},
+        {Q(Qt::CTRL | Qt::Key_B), cmd::kFind},
     };
 }

@@ -3,6 +3,7 @@
 #include "content/tables/drawcontext.h"
 #include "document/label/label.h"
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "platform/units.h"
 #include "shell/application/contextmenus.h"
 #include "shell/frame/ribbonbar.h"
@@ -29,8 +30,12 @@ struct ZoomCommand {
     int id;
     int percent;
 };
-constexpr std::array<ZoomCommand, 6> kZoomCommands{{{858, 50}, {859, 75}, {840, 100}, {841, 200}, {842, 300}, {843, 400}}};
-constexpr int kForwardedCommand = 243;
+constexpr std::array<ZoomCommand, 6> kZoomCommands{{{cmd::kZoom50, 50},
+                                                    {cmd::kZoom75, 75},
+                                                    {cmd::kZoom100, 100},
+                                                    {cmd::kZoom200, 200},
+                                                    {cmd::kZoom300, 300},
+                                                    {cmd::kZoom400, 400}}};
 
 // The indices 0..n-1 whose place pos(i) .. pos(i) + extent meets lo..hi,
 // for places that grow (or shrink) steadily with i: found by bisection, so
@@ -145,9 +150,9 @@ CLabelPreview::~CLabelPreview() = default;
 
 void CLabelPreview::registerCommands()
 {
-    OnCommand(kZoomCombo, [this] {
+    OnCommand(cmd::kZoomBox, [this] {
         if (m_links.ribbon)
-            OnZoomText(m_links.ribbon->GetEditText(kZoomCombo));
+            OnZoomText(m_links.ribbon->GetEditText(cmd::kZoomBox));
     }, [this](CCmdUI& ui) {
         if (hasFocus() || viewport()->hasFocus())
             ui.SetText(QStringLiteral("%1 %").arg(m_zoom));
@@ -155,9 +160,9 @@ void CLabelPreview::registerCommands()
     for (const ZoomCommand& z : kZoomCommands)
         OnCommand(z.id, [this, z] { SetZoom(z.percent); },
                   [this, z](CCmdUI& ui) { ui.SetCheck(m_zoom == z.percent ? 1 : 0); });
-    OnCommand(kForwardedCommand, [this] {
+    OnCommand(cmd::kShowTable, [this] {
         if (m_links.forwardToParent)
-            m_links.forwardToParent(kForwardedCommand);
+            m_links.forwardToParent(cmd::kShowTable);
     });
 }
 

@@ -65,7 +65,6 @@ struct CLabelPreviewLinks {
 class CLabelPreview : public CBackBufferView, public CDocView, public CCmdTarget {
     Q_OBJECT
 public:
-    static constexpr int kZoomCombo = 245;
     static constexpr int kMinZoomText = 26;
     static constexpr int kMaxZoomText = 3199;
     using Links = CLabelPreviewLinks;

@@ -1,6 +1,7 @@
 #include "shell/views/labelview.h"
 
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "shell/application/contextmenus.h"
 #include "shell/frame/commandrouter.h"
 #include "shell/rulerhorwnd.h"
@@ -43,7 +44,7 @@ CVorteplanSoftLabelView::CVorteplanSoftLabelView(const CProjectViewContext& cont
     // The canvas becomes the window's active view as it takes the focus.
     m_pDesignView->installEventFilter(this);
     if (auto* target = dynamic_cast<CCmdTarget*>(m_pDesignView))
-        target->OnCommand(kShowRulers, [this] { ToggleRulers(); },
+        target->OnCommand(cmd::kShowRulers, [this] { ToggleRulers(); },
                           [this](CCmdUI& ui) { ui.SetCheck(m_bShowRulers ? 1 : 0); });
 
     connectByName(m_pDesignView, "mouseMovedOnCanvas(QPoint,Qt::KeyboardModifiers)",

@@ -8,7 +8,7 @@
 // The canvas is any widget; its notifications are connected by name when
 // it has them: mouseMovedOnCanvas(QPoint, Qt::KeyboardModifiers),
 // scrolled(int dx, int dy) and zoomed(int percent). A canvas that handles
-// commands gets "Show rulers" (848) and becomes the window's active view
+// commands gets "Show rulers" and becomes the window's active view
 // when it takes the focus.
 #include "shell/views/projectviewcontext.h"
 
@@ -21,7 +21,6 @@ class CVorteplanSoftLabelView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kRulerSize = 23;
-    static constexpr int kShowRulers = 848;
 
     explicit CVorteplanSoftLabelView(const CProjectViewContext& context, QWidget* parent = nullptr);
     ~CVorteplanSoftLabelView() override;

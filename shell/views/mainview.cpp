@@ -1,6 +1,7 @@
 #include "shell/views/mainview.h"
 
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "shell/frame/commandrouter.h"
 #include "shell/views/labelview.h"
 #include "shell/views/tabletabview.h"
@@ -77,7 +78,7 @@ void CVorteplanSoftMainView::RegisterStackedCommand(CCmdTarget& view, CVorteplan
                                                     bool rememberForTemplate)
 {
     const QPointer<CVorteplanSoftMainView> main(mainView);
-    view.OnCommand(kShowStacked, [main, rememberForTemplate] {
+    view.OnCommand(cmd::kShowStacked, [main, rememberForTemplate] {
         if (main)
             main->ShowStackedFromView(rememberForTemplate);
     }, [main](CCmdUI& ui) {

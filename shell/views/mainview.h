@@ -14,7 +14,6 @@ class QSplitter;
 class CVorteplanSoftMainView : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kShowStacked = 1122;
     static constexpr int kMinimumPane = 10;
 
     explicit CVorteplanSoftMainView(const CProjectViewContext& context, QWidget* parent = nullptr);
@@ -31,9 +30,10 @@ public:
     // current template.
     void ShowStackedFromView(bool rememberForTemplate);
 
-    // Lets a view (the design view, the table view) handle 1122 by passing
-    // it on to `mainView`; its check mark shows the layout. The design view
-    // remembers the layout for the current template, the table view does not.
+    // Lets a view (the design view, the table view) handle "Show windows
+    // stacked" by passing it on to `mainView`; its check mark shows the
+    // layout. The design view remembers the layout for the current template,
+    // the table view does not.
     static void RegisterStackedCommand(CCmdTarget& view, CVorteplanSoftMainView* mainView, bool rememberForTemplate);
 
 protected:

@@ -1,6 +1,7 @@
 #include "shell/views/templateview.h"
 
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "shell/frame/commandrouter.h"
 #include "shell/views/labelpreview.h"
 #include "shell/views/labelview.h"
@@ -65,7 +66,7 @@ void CVorteplanSoftTemplateView::closeEvent(QCloseEvent* event)
     // with it this tab) when the user agrees.
     event->ignore();
     if (parentWidget() && m_context.router)
-        m_context.router->Route(kDeleteTemplate);
+        m_context.router->Route(cmd::kDeleteTemplate);
 }
 
 void AttachTemplateViewsToDocument(CVorteplanSoftLabelDoc* document, CVorteplanSoftTemplateView* view)

@@ -13,7 +13,6 @@ class CVorteplanSoftLabelView;
 class CVorteplanSoftTemplateView : public QSplitter {
     Q_OBJECT
 public:
-    static constexpr int kDeleteTemplate = 856;
     static constexpr int kMinimumRow = 10;
 
     explicit CVorteplanSoftTemplateView(const CProjectViewContext& context, QWidget* parent = nullptr);

@@ -4,6 +4,7 @@
 #include "tables/view/vorteplansofttableview.h"
 
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "platform/uiservices.h"
 #include "tables/grid/gridctrl.h"
 #include "tables/grid/gridinplaceedit.h"
@@ -12,21 +13,6 @@
 #include <QLineEdit>
 
 #include <algorithm>
-
-namespace {
-
-// Ids of the commands of the table view.
-enum : int {
-    kShowDesign = 242, kShowTable = 243, kShowPreview = 244, kStatusPane = 121, kCharSet = 693,
-    kInsertRow = 760, kInsertColumn = 761, kDelete = 839, kCut = 57635, kCopy = 57634, kPaste = 57637,
-    kUndo = 57643, kSelectAll = 57642, kImageColumn = 770, kLinkImage = 847, kSequence = 731, kRepeat = 741,
-    kSortUp = 762, kSortDown = 763, kFind = 732, kReplace = 742, kFirstRow = 733, kLastRow = 734,
-    kPreviousRow = 735, kNextRow = 736, kPreviousPage = 737, kNextPage = 738, kImportExcel = 861,
-    kImportTable = 730, kImportText = 805, kEnableFilter = 803, kSetupFilter = 804, kLoadFilter = 808,
-    kStoreFilter = 809, kPrint = 57607,
-};
-
-} // namespace
 
 void CVorteplanSoftTableView::add(int id, std::function<void()> run, std::function<void(TableCommandState&)> update)
 {
@@ -65,15 +51,16 @@ TableCommandState CVorteplanSoftTableView::CommandState(int id) const
 void CVorteplanSoftTableView::registerCommands()
 {
     // The tab view holding this view switches its pages.
-    add(kShowDesign, [this] { emit pageCommand(kShowDesign); }, [](TableCommandState& s) { s.checked = false; });
-    add(kShowTable, [this] { emit pageCommand(kShowTable); },
+    add(cmd::kShowDesign, [this] { emit pageCommand(cmd::kShowDesign); },
+        [](TableCommandState& s) { s.checked = false; });
+    add(cmd::kShowTable, [this] { emit pageCommand(cmd::kShowTable); },
         [this](TableCommandState& s) { s.checked = isVisible(); });
-    add(kShowPreview, [this] { emit pageCommand(kShowPreview); }, [this](TableCommandState& s) {
+    add(cmd::kShowPreview, [this] { emit pageCommand(cmd::kShowPreview); }, [this](TableCommandState& s) {
         s.checked = false;
         s.enabled = hasDoc();
     });
-    add(kStatusPane, {}, [this](TableCommandState& s) { s.text = SelectionPaneText(); });
-    add(kCharSet, [this] { ApplyCharSetBox(); }, [this](TableCommandState& s) {
+    add(cmd::kStatusPane2, {}, [this](TableCommandState& s) { s.text = SelectionPaneText(); });
+    add(cmd::kCharSetBox, [this] { ApplyCharSetBox(); }, [this](TableCommandState& s) {
         if (m_doc)
             s.text = QString::fromLatin1(m_doc->GetCharSetName(m_doc->GetTableFont().lfCharSet).substr(0, 63));
     });
@@ -84,38 +71,39 @@ void CVorteplanSoftTableView::registerCommands()
 void CVorteplanSoftTableView::registerEditCommands()
 {
     auto withDoc = [this](TableCommandState& s) { s.enabled = hasDoc(); };
-    add(kInsertRow, [this] { InsertRow(); }, withDoc);
-    add(kInsertColumn, [this] { InsertColumn(); });
-    add(kDelete, [this] { DeleteSelection(); }, withDoc);
-    add(kCut, [this] { Cut(); }, withDoc);
-    add(kCopy, [this] { Copy(); }, withDoc);
-    add(kPaste, [this] { Paste(); });
-    add(kUndo, [this] { Undo(); }, [this](TableCommandState& s) { s.enabled = CanUndo(); });
-    add(kSelectAll, [this] { m_pGrid->ToggleSelectAll(); updateSelectionPane(); });
-    add(kImageColumn, [this] { ToggleImageColumnCommand(); },
+    add(cmd::kInsertRow, [this] { InsertRow(); }, withDoc);
+    add(cmd::kInsertColumn, [this] { InsertColumn(); });
+    add(cmd::kDelete, [this] { DeleteSelection(); }, withDoc);
+    add(cmd::kEditCut, [this] { Cut(); }, withDoc);
+    add(cmd::kEditCopy, [this] { Copy(); }, withDoc);
+    add(cmd::kEditPaste, [this] { Paste(); });
+    add(cmd::kEditUndo, [this] { Undo(); }, [this](TableCommandState& s) { s.enabled = CanUndo(); });
+    add(cmd::kEditSelectAll, [this] { m_pGrid->ToggleSelectAll(); updateSelectionPane(); });
+    add(cmd::kImageColumn, [this] { ToggleImageColumnCommand(); },
         [this](TableCommandState& s) { s.checked = ImageColumnCheck() != 0; });
-    add(kLinkImage, [this] { LinkImage(); }, [this](TableCommandState& s) { s.enabled = m_doc && m_host; });
+    add(cmd::kLinkImage, [this] { LinkImage(); }, [this](TableCommandState& s) { s.enabled = m_doc && m_host; });
 }
 
 void CVorteplanSoftTableView::registerTableCommands()
 {
     auto hasData = [this](TableCommandState& s) { s.enabled = m_doc && m_doc->GetTableRowCount() > 0; };
-    add(kSortUp, [this] { SortCommand(false); }, hasData);
-    add(kSortDown, [this] { SortCommand(true); }, hasData);
-    add(kFind, [this] { OpenFindDialog(false); });
-    add(kReplace, [this] { OpenFindDialog(true); });
-    add(kFirstRow, [this] { GoToFirstRow(); });
-    add(kLastRow, [this] { GoToLastRow(); });
-    add(kPreviousRow, [this] { GoToPreviousRowCommand(); });
-    add(kNextRow, [this] { GoToNextRowCommand(); });
-    add(kPreviousPage, [this] { GoToPreviousPage(); });
-    add(kNextPage, [this] { GoToNextPage(); });
-    add(kImportExcel, [this] { ImportExcel(); });
-    add(kImportTable, [this] { ImportTable(); });
-    add(kPrint, [this] { Print(); });
-    add(kEnableFilter, [this] { EnableFilter(); }, [this](TableCommandState& s) { s.checked = IsFilterEnabled(); });
-    add(kLoadFilter, [this] { LoadFilter(); });
-    add(kStoreFilter, [this] { StoreFilter(); });
+    add(cmd::kSortAscending, [this] { SortCommand(false); }, hasData);
+    add(cmd::kSortDescending, [this] { SortCommand(true); }, hasData);
+    add(cmd::kFind, [this] { OpenFindDialog(false); });
+    add(cmd::kReplace, [this] { OpenFindDialog(true); });
+    add(cmd::kFirstRow, [this] { GoToFirstRow(); });
+    add(cmd::kLastRow, [this] { GoToLastRow(); });
+    add(cmd::kPreviousRow, [this] { GoToPreviousRowCommand(); });
+    add(cmd::kNextRow, [this] { GoToNextRowCommand(); });
+    add(cmd::kPreviousPage, [this] { GoToPreviousPage(); });
+    add(cmd::kNextPage, [this] { GoToNextPage(); });
+    add(cmd::kImportExcel, [this] { ImportExcel(); });
+    add(cmd::kImportTable, [this] { ImportTable(); });
+    add(cmd::kFilePrint, [this] { Print(); });
+    add(cmd::kFilterEnable, [this] { EnableFilter(); },
+        [this](TableCommandState& s) { s.checked = IsFilterEnabled(); });
+    add(cmd::kFilterLoad, [this] { LoadFilter(); });
+    add(cmd::kFilterStore, [this] { StoreFilter(); });
     registerDialogCommands();
 }
 

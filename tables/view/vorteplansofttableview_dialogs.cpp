@@ -4,6 +4,7 @@
 
 #include "content/tables/datatablefilter.h"
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "tables/dialogs/tablefilterdlg.h"
 #include "tables/dialogs/tablerepeatdlg.h"
 #include "tables/dialogs/tablesequencedlg.h"
@@ -11,8 +12,6 @@
 #include "tables/import/textimportcommand.h"
 
 namespace {
-
-enum : int { kSequence = 731, kRepeat = 741, kSetupFilter = 804, kImportText = 805 };
 
 // The letter of grid column c (1 = A).
 std::string columnLetter(int column)
@@ -24,10 +23,10 @@ std::string columnLetter(int column)
 
 void CVorteplanSoftTableView::registerDialogCommands()
 {
-    add(kSequence, [this] { SequenceCommand(); });
-    add(kRepeat, [this] { RepeatCommand(); }, [this](TableCommandState& s) { s.enabled = hasDoc(); });
-    add(kSetupFilter, [this] { SetupFilter(); });
-    add(kImportText, [this] { ImportTextFile(); });
+    add(cmd::kSequence, [this] { SequenceCommand(); });
+    add(cmd::kRepeat, [this] { RepeatCommand(); }, [this](TableCommandState& s) { s.enabled = hasDoc(); });
+    add(cmd::kFilterSetup, [this] { SetupFilter(); });
+    add(cmd::kImportText, [this] { ImportTextFile(); });
 }
 
 void CVorteplanSoftTableView::SequenceCommand()

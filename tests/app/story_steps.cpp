@@ -5,9 +5,9 @@
 #include "content/objects/graphtext.h"
 #include "content/textparts/text.h"
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "shell/design/designview.h"
 #include "shell/frame/childframe.h"
-#include "shell/frame/commandids.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/printdriver.h"
@@ -34,13 +34,6 @@
 
 namespace story {
 namespace {
-
-// Ids of the ribbon and table commands the story uses.
-enum : int {
-    kInsertText = 221, kInsertBarcode = 222, kColumnsBox = 705, kBarcodeBox = 790, kImportText = 805,
-    kImportExcel = 861, kSetupFilter = 804, kEnableFilter = 803, kSortDown = 763, kSelectLabel = 806,
-    kTableSource = 701, kModuleBox = 791,
-};
 
 // OK of a dialog: its button box's OK button, else accept().
 void ClickOk(QWidget* modal)
@@ -123,7 +116,7 @@ void StorySteps::firstStart(CUiServices& installed, CRecordingUi& script)
     const QStringList copied = QDir(userLabels()).entryList({QStringLiteral("*.label")}, QDir::Files);
     EXPECT_GE(copied.size(), 7);
     EXPECT_EQ(app->Catalogue().GetCount(), copied.size());
-    QComboBox* families = app->MainFrame()->Ribbon()->FindCombo(cmd::kFamilyCombo);
+    QComboBox* families = app->MainFrame()->Ribbon()->FindCombo(cmd::kFamilyBox);
     ASSERT_NE(families, nullptr);
     EXPECT_GE(families->findText(QStringLiteral("Sheets A4")), 0);
     EXPECT_TRUE(script.messages.empty());
@@ -174,7 +167,7 @@ void StorySteps::selectStockLabel(CChildFrame* child)
                 ClickOk(modal);
             },
             2);
-        viaCommand(kSelectLabel, "Select label", [&] {
+        viaCommand(cmd::kSelectLabel, "Select label", [&] {
             // What the command does: the dialog, then the chosen file into
             // the current template.
             const std::optional<QString> chosen = CSelectLabelDialog::Choose(canvas(child));
@@ -182,7 +175,7 @@ void StorySteps::selectStockLabel(CChildFrame* child)
             EXPECT_EQ(QFileInfo(*chosen).fileName(), QString::fromLatin1(kStockLabel));
             EXPECT_TRUE(doc.LoadLabelDefinition(QFile::encodeName(*chosen).toStdString()));
         });
-        for (int i = 0; i < 100 && claimed(kSelectLabel) && choose.handled() < 2; ++i)
+        for (int i = 0; i < 100 && claimed(cmd::kSelectLabel) && choose.handled() < 2; ++i)
             QTest::qWait(10);
         EXPECT_TRUE(choose.done());
     }
@@ -207,16 +200,16 @@ void StorySteps::insertBoundObjects(CChildFrame* child)
         int32_t x, y, w, h;
     };
     const Insert inserts[] = {
-        {kInsertText, false, "A", 3000, 2500, 40000, 6000},
-        {kInsertBarcode, false, "B", 3000, 17500, 40000, 16500},
-        {kInsertBarcode, true, "A", 50000, 3000, 15000, 15000},
+        {cmd::kInsertText, false, "A", 3000, 2500, 40000, 6000},
+        {cmd::kInsertBarcode, false, "B", 3000, 17500, 40000, 16500},
+        {cmd::kInsertBarcode, true, "A", 50000, 3000, 15000, 15000},
     };
     for (const Insert& in : inserts) {
         viaCommand(in.command, "Insert", [&] {
             // What Insert text / Insert barcode arm: a text of the first
             // unused column, a barcode of the default type.
             std::unique_ptr<CGraphObject> object;
-            if (in.command == kInsertText) {
+            if (in.command == cmd::kInsertText) {
                 auto text = std::make_unique<CGraphTextExt>();
                 text->SetLogFont(doc.GetDefaultFont());
                 text->SetSourceColumnText(std::string(1, char('A' + doc.GetFirstUnusedColumn(0))));
@@ -237,16 +230,16 @@ void StorySteps::insertBoundObjects(CChildFrame* child)
         EXPECT_NEAR(made->GetX(), in.x, 600);
         EXPECT_NEAR(made->GetWidth(), in.w, 600);
 
-        if (in.command == kInsertBarcode) {
+        if (in.command == cmd::kInsertBarcode) {
             const std::string type = in.qr ? std::string("QR Code") + '\xAE' : std::string("Code 128");
-            typeInBox(kBarcodeBox, QString::fromLatin1(type.data(), int(type.size())),
+            typeInBox(cmd::kBarcodeSymbolBox, QString::fromLatin1(type.data(), int(type.size())),
                       [&] { doc.SetBarcodeType(0, type); });
             if (in.qr) // modules of 0.5 mm: the symbol fills most of its box
-                typeInBox(kModuleBox, QStringLiteral("0.5"), [&] { doc.SetBarcodeModule(0, 500); });
+                typeInBox(cmd::kBarcodeModuleBox, QStringLiteral("0.5"), [&] { doc.SetBarcodeModule(0, 500); });
             // A new barcode shows a constant text: "Table" as its source.
-            viaCommand(kTableSource, "Table source", [&] { doc.SetDataSource(0, kTextKindTable); });
+            viaCommand(cmd::kSourceTable, "Table source", [&] { doc.SetDataSource(0, kTextKindTable); });
         }
-        typeInBox(kColumnsBox, QString::fromLatin1(in.column), [&] { doc.SelectColumns(0, in.column); });
+        typeInBox(cmd::kColumnBox, QString::fromLatin1(in.column), [&] { doc.SelectColumns(0, in.column); });
         std::string column;
         ASSERT_TRUE(made->GetSourceColumnText(column));
         EXPECT_EQ(column, in.column);
@@ -297,7 +290,7 @@ void StorySteps::importFilterSort(CChildFrame* child, CRecordingUi& ui)
     ui.fileNames.push_back(dataFile("wires.txt"));
     {
         ModalHandler ok(ClickOk);
-        EXPECT_TRUE(command(kImportText));
+        EXPECT_TRUE(command(cmd::kImportText));
         EXPECT_TRUE(ok.done());
     }
     ASSERT_EQ(doc.GetTableRowCount(), 3);
@@ -308,7 +301,7 @@ void StorySteps::importFilterSort(CChildFrame* child, CRecordingUi& ui)
     ui.fileNames.push_back(dataFile("wires.xls"));
     {
         ModalHandler ok(ClickOk); // the sheet chooser, if it asks
-        EXPECT_TRUE(command(kImportExcel));
+        EXPECT_TRUE(command(cmd::kImportExcel));
     }
     const auto& rows = WorkbookRows();
     ASSERT_EQ(doc.GetTableRowCount(), int(rows.size()));
@@ -320,7 +313,7 @@ void StorySteps::importFilterSort(CChildFrame* child, CRecordingUi& ui)
     // Filter: "exclude" the text SPARE in column A.
     ASSERT_NO_FATAL_FAILURE(clickCell(child, 1, 1));
     ui.answers.push_back(MessageAnswer::Yes); // "do you want to insert a filter?"
-    EXPECT_TRUE(command(kSetupFilter));
+    EXPECT_TRUE(command(cmd::kFilterSetup));
     auto* filter = view->findChild<CTableFilterDlg*>();
     ASSERT_NE(filter, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(filter));
@@ -339,14 +332,14 @@ void StorySteps::importFilterSort(CChildFrame* child, CRecordingUi& ui)
     QApplication::processEvents();
     if (!doc.IsTableFilterEnabled()) {
         ASSERT_NO_FATAL_FAILURE(clickCell(child, 1, 1));
-        EXPECT_TRUE(command(kEnableFilter));
+        EXPECT_TRUE(command(cmd::kFilterEnable));
     }
     ASSERT_TRUE(doc.IsTableFilterEnabled());
     ASSERT_EQ(doc.GetTableRowCount(), int(rows.size()) - 2);
 
     // Sort column B descending.
     ASSERT_NO_FATAL_FAILURE(clickCell(child, 1, 2));
-    EXPECT_TRUE(command(kSortDown));
+    EXPECT_TRUE(command(cmd::kSortDescending));
     const std::vector<WireRow> expected = PrintedRows();
     ASSERT_EQ(doc.GetTableRowCount(), int(expected.size()));
     for (size_t r = 0; r < expected.size(); ++r) {

@@ -5,6 +5,7 @@
 #include "story_steps.h"
 
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "platform/recordingui.h"
 #include "shell/frame/childframe.h"
 #include "shell/frame/mainframe.h"
@@ -77,7 +78,7 @@ TEST_F(ExampleTest, OpensOnBoundLabelsWithTheDesignViewActive)
 
     // The commands of the design view answer at once: Insert and Data
     // source are enabled without a click into the canvas.
-    for (int id : {221 /* Text */, 222 /* Barcode */, 223 /* Image */, 57642 /* Select all */})
+    for (int id : {cmd::kInsertText, cmd::kInsertBarcode, cmd::kInsertImage, cmd::kEditSelectAll})
         EXPECT_TRUE(enabled(id)) << id;
 
     // The terminal strip: ten modules, each with a marker text of column A.

@@ -9,9 +9,9 @@
 
 #include "content/objects/collection.h"
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "shell/design/designview.h"
 #include "shell/frame/childframe.h"
-#include "shell/frame/commandids.h"
 #include "shell/frame/mainframe.h"
 #include "shell/qtuiservices.h"
 

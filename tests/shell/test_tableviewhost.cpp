@@ -3,6 +3,7 @@
 #include "document/project/project_test_support.h"
 #include "print_sheet.h"
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "shell/application/contextmenus.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
@@ -55,36 +56,36 @@ TEST_F(TableViewHostTest, CommandsAndStatesGoThroughTheRouter)
 {
     doc.GetTable(0)->SetCellText(0, 0, "x");
     view->UpdateGridRows();
-    EXPECT_TRUE(router.Update(762).IsEnabled());
-    EXPECT_TRUE(router.Update(731).IsEnabled()) << "the sequence dialog claims it";
-    EXPECT_TRUE(router.Update(57607).IsEnabled());
-    EXPECT_TRUE(router.Update(847).IsEnabled()); // the link-image dialog
+    EXPECT_TRUE(router.Update(cmd::kSortAscending).IsEnabled());
+    EXPECT_TRUE(router.Update(cmd::kSequence).IsEnabled()) << "the sequence dialog claims it";
+    EXPECT_TRUE(router.Update(cmd::kFilePrint).IsEnabled());
+    EXPECT_TRUE(router.Update(cmd::kLinkImage).IsEnabled()); // the link-image dialog
     view->Grid()->SetFocusCell(1, 1);
     view->ItemChanged(1, 1);
-    EXPECT_TRUE(router.Execute(760));
+    EXPECT_TRUE(router.Execute(cmd::kInsertRow));
     EXPECT_EQ(doc.GetTableCellText(1, 0), "x");
 
     view->Grid()->SetSelectedRange(CCellRange(1, 1, 2, 26));
-    EXPECT_EQ(router.Update(121).GetText(), QString("2 rows selected"));
+    EXPECT_EQ(router.Update(cmd::kStatusPane2).GetText(), QString("2 rows selected"));
     frame.UpdateCommandUI();
-    EXPECT_EQ(frame.StatusPane(121)->text(), "2 rows selected");
+    EXPECT_EQ(frame.StatusPane(cmd::kStatusPane2)->text(), "2 rows selected");
 }
 
 TEST_F(TableViewHostTest, CharacterSetBoxAndDeleteTable)
 {
-    frame.Ribbon()->SetEditText(693, QStringLiteral("Cyrillic"));
+    frame.Ribbon()->SetEditText(cmd::kCharSetBox, QStringLiteral("Cyrillic"));
     EXPECT_EQ(host.CharSetBoxText(), "Cyrillic");
-    EXPECT_TRUE(router.Execute(693));
+    EXPECT_TRUE(router.Execute(cmd::kCharSetBox));
     EXPECT_EQ(view->Grid()->CodePage(), 1251);
-    EXPECT_EQ(router.Update(693).GetText(), QString("Cyrillic"));
+    EXPECT_EQ(router.Update(cmd::kCharSetBox).GetText(), QString("Cyrillic"));
 
     int deletes = 0;
-    app.OnCommand(857, [&deletes] { ++deletes; });
+    app.OnCommand(cmd::kDeleteTable, [&deletes] { ++deletes; });
     QCloseEvent close;
     QApplication::sendEvent(view.get(), &close);
     EXPECT_EQ(deletes, 1);
     host.SetSelectionPaneText(QStringLiteral("One row selected"));
-    EXPECT_EQ(frame.StatusPane(121)->text(), "One row selected");
+    EXPECT_EQ(frame.StatusPane(cmd::kStatusPane2)->text(), "One row selected");
 }
 
 TEST_F(TableViewHostTest, PrintPresetsTheSelectionForWholeRowsOfTableData)
@@ -103,9 +104,9 @@ TEST_F(TableViewHostTest, PrintPresetsTheSelectionForWholeRowsOfTableData)
     });
     view->Grid()->SetSelectedRange(CCellRange(2, 1, 3, 26));
     EXPECT_TRUE(view->PreselectPrintSelection());
-    EXPECT_TRUE(router.Execute(57607));
+    EXPECT_TRUE(router.Execute(cmd::kFilePrint));
     view->Grid()->SetSelectedRange(CCellRange(2, 1, 3, 2));
-    EXPECT_TRUE(router.Execute(57607));
+    EXPECT_TRUE(router.Execute(cmd::kFilePrint));
     ASSERT_EQ(ranges.size(), 2u);
     EXPECT_EQ(ranges[0], QPrinter::Selection);
     EXPECT_EQ(ranges[1], QPrinter::AllPages);

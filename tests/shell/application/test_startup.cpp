@@ -1,6 +1,7 @@
 #include "startup_fixture.h"
 
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "platform/numberformat.h"
 #include "shell/frame/childframe.h"
 #include "shell/frame/mainframe.h"
@@ -74,7 +75,7 @@ TEST_F(StartupTest, FamilyComboHoldsTheSortedFamiliesWithoutEmptyEntries)
     writeLabel(userLabels() + "three.label", "cable tags");
     writeLabel(userLabels() + "four.label", "Wire markers");
     auto app = start();
-    QComboBox* combo = app->MainFrame()->Ribbon()->FindCombo(866);
+    QComboBox* combo = app->MainFrame()->Ribbon()->FindCombo(cmd::kFamilyBox);
     ASSERT_NE(combo, nullptr);
     QStringList items;
     for (int i = 0; i < combo->count(); ++i)
@@ -170,10 +171,10 @@ TEST_F(StartupTest, ContextMenusAreRegisteredByName)
 TEST_F(StartupTest, HelpOpensTheInstalledDocumentation)
 {
     auto app = start();
-    app->Router().Execute(57670);
+    app->Router().Execute(cmd::kHelp);
     ASSERT_EQ(ui.messages.size(), 1u); // nothing installed
     writeFile(installed + "/doc/vorteplan-softlabel/README.md", "# help");
-    app->Router().Execute(57670);
+    app->Router().Execute(cmd::kHelp);
     ASSERT_EQ(ui.shellOpens.size(), 1u);
     EXPECT_TRUE(ui.shellOpens[0].endsWith("doc/vorteplan-softlabel/README.md"));
 }
@@ -228,7 +229,7 @@ TEST_F(StartupTest, GermanUserShowsAndParsesLengthsWithADecimalComma)
     EnvScope all("LC_ALL", "de_DE.UTF-8");
     auto app = start();
     EXPECT_EQ(CurrentNumberLocale().decimalSeparator, ',');
-    QComboBox* module = app->MainFrame()->Ribbon()->FindCombo(791);
+    QComboBox* module = app->MainFrame()->Ribbon()->FindCombo(cmd::kBarcodeModuleBox);
     ASSERT_NE(module, nullptr);
     EXPECT_EQ(module->itemText(0), "0,2 mm");
     EXPECT_EQ(numfmt::ParseLeadingNumber("0,25 mm", CurrentNumberLocale().decimalSeparator).value_or(0), 0.25);

@@ -1,7 +1,7 @@
 #pragma once
 // A design canvas wired to a command router and a ribbon, with the keyboard
 // focus, so commands can be sent and their states read as the ribbon does.
-#include "shell/frame/commandids.h"
+#include "platform/commandids.h"
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/ribbonbar.h"
 

@@ -4,6 +4,7 @@
 #include "content/objects/graphbarcode.h"
 #include "content/objects/graphtext.h"
 #include "content/textparts/text.h"
+#include "platform/commandids.h"
 #include "shell/design/designlength.h"
 #include "shell/inplaceedit.h"
 
@@ -40,25 +41,25 @@ TEST_F(EditCommandsTest, GeometryBoxesParseBothUnitsAndShowTheirOwn)
     ASSERT_TRUE(view->hasFocus());
     view->SetMeasure(designlength::kMetric);
     CGraphRect* r = add(kInch, kInch, kInch, kInch, true);
-    type(612, "7");
+    type(cmd::kSelectionWidth, "7");
     EXPECT_EQ(r->GetWidth(), 7000);
-    type(612, "0.5 in");
+    type(cmd::kSelectionWidth, "0.5 in");
     EXPECT_EQ(r->GetWidth(), 12700);
-    EXPECT_EQ(shown(612), "12.7 mm");
-    type(612, "wide"); // ignored
+    EXPECT_EQ(shown(cmd::kSelectionWidth), "12.7 mm");
+    type(cmd::kSelectionWidth, "wide"); // ignored
     EXPECT_EQ(r->GetWidth(), 12700);
 
     view->SetMeasure(designlength::kUS);
-    EXPECT_EQ(shown(610), "1 in");
-    EXPECT_EQ(shown(611), "25.4 mm");
+    EXPECT_EQ(shown(cmd::kSelectionX), "1 in");
+    EXPECT_EQ(shown(cmd::kSelectionY), "25.4 mm");
     // Without a selection, or locked, the boxes are empty and disabled.
     area().DeselectAll();
-    EXPECT_FALSE(state(613).IsEnabled());
-    EXPECT_EQ(shown(613), "");
+    EXPECT_FALSE(state(cmd::kSelectionHeight).IsEnabled());
+    EXPECT_EQ(shown(cmd::kSelectionHeight), "");
     // Without the focus the boxes keep what is typed in them.
     r->SetSelected(true);
     view->clearFocus();
-    EXPECT_FALSE(state(613).GetText().has_value());
+    EXPECT_FALSE(state(cmd::kSelectionHeight).GetText().has_value());
 }
 
 TEST_F(EditCommandsTest, OpenEditorTakesDeleteAndUndo)
@@ -69,7 +70,7 @@ TEST_F(EditCommandsTest, OpenEditorTakesDeleteAndUndo)
     ASSERT_NE(edit, nullptr);
     const int objects = area().GetCount();
     edit->selectAll();
-    router.Route(Vorteplan_SoftLabelDesignView::kDeleteCommand);
+    router.Route(cmd::kDelete);
     EXPECT_EQ(edit->toPlainText(), "");
     EXPECT_EQ(area().GetCount(), objects);
     doc->SetModifiedFlag(false);
@@ -84,26 +85,26 @@ TEST_F(EditCommandsTest, BarcodeSizeCombosFollowTheSelectedKinds)
     // Module and height percentages are the EAN family's.
     addBarcode(kKeyEAN13);
     addBarcode(kKeyCode128);
-    state(791);
-    ASSERT_NE(ribbon->FindCombo(791), nullptr);
-    EXPECT_EQ(ribbon->FindCombo(791)->count(), 11);
-    EXPECT_EQ(ribbon->FindCombo(791)->itemText(0), "0.2 mm");
-    EXPECT_EQ(ribbon->FindCombo(791)->itemText(10), "200 %");
+    state(cmd::kBarcodeModuleBox);
+    ASSERT_NE(ribbon->FindCombo(cmd::kBarcodeModuleBox), nullptr);
+    EXPECT_EQ(ribbon->FindCombo(cmd::kBarcodeModuleBox)->count(), 11);
+    EXPECT_EQ(ribbon->FindCombo(cmd::kBarcodeModuleBox)->itemText(0), "0.2 mm");
+    EXPECT_EQ(ribbon->FindCombo(cmd::kBarcodeModuleBox)->itemText(10), "200 %");
     area().GetAt(1)->SetSelected(false);
-    state(792);
-    EXPECT_EQ(ribbon->FindCombo(792)->count(), 7);
-    EXPECT_EQ(ribbon->FindCombo(792)->itemText(0), "50 %");
+    state(cmd::kBarcodeHeightBox);
+    EXPECT_EQ(ribbon->FindCombo(cmd::kBarcodeHeightBox)->count(), 7);
+    EXPECT_EQ(ribbon->FindCombo(cmd::kBarcodeHeightBox)->itemText(0), "50 %");
 }
 
 TEST_F(EditCommandsTest, CenterVerticalOneAndSeveralWithOneUndoStep)
 {
     CGraphRect* a = add(0, 0, 10000, 10000, true);
     const int before = undoCount();
-    router.Route(240);
+    router.Route(cmd::kCenterVertical);
     EXPECT_EQ(a->GetY(), 20000); // centre at half of 50 mm
     EXPECT_EQ(undoCount(), before + 1);
     CGraphRect* b = add(0, 40000, 10000, 4000, true);
-    router.Route(240);
+    router.Route(cmd::kCenterVertical);
     // Centres 25000 and 42000: both on 33500.
     EXPECT_EQ(a->GetY() + 5000, 33500);
     EXPECT_EQ(b->GetY() + 2000, 33500);
@@ -114,39 +115,40 @@ TEST_F(EditCommandsTest, CenterVerticalOneAndSeveralWithOneUndoStep)
 
 TEST_F(EditCommandsTest, InsertWaitsForIdleADefinedLabelAndNoLock)
 {
-    ASSERT_TRUE(state(711).IsEnabled());
+    ASSERT_TRUE(state(cmd::kInsertRectangle).IsEnabled());
     add(kInch, kInch, kInch, kInch, false);
     press({200, 200}); // rubber band
     moveTo({220, 220});
-    router.Route(711);
+    router.Route(cmd::kInsertRectangle);
     EXPECT_EQ(view->GetPendingObject(), nullptr);
     release({220, 220});
-    router.Route(711);
+    router.Route(cmd::kInsertRectangle);
     ASSERT_NE(view->GetPendingObject(), nullptr);
     EXPECT_EQ(view->GetMouseMode(), Vorteplan_SoftLabelDesignView::MouseCreate);
     EXPECT_EQ(view->GetPendingObject()->GetPenWidth(), 1000);
 
     doc->GetCurrentTemplate().SetLocked(true);
-    EXPECT_FALSE(state(221).IsEnabled());
+    EXPECT_FALSE(state(cmd::kInsertText).IsEnabled());
     doc->GetCurrentTemplate().SetLocked(false);
     doc->GetCurrentTemplate().SetLabel(nullptr);
-    EXPECT_FALSE(state(221).IsEnabled());
+    EXPECT_FALSE(state(cmd::kInsertText).IsEnabled());
 }
 
 TEST_F(EditCommandsTest, HelpLineCountsAndZoomMenu)
 {
     const CHelpLines& h = doc->GetCurrentTemplate().GetHelpLines();
-    type(11259, "5");
+    type(cmd::kHelpLineRows, "5");
     EXPECT_EQ(h.GetHorizontalCount(), 5);
     for (const char* bad : {"0", "100", "-3", "x"}) {
-        type(11259, bad);
+        type(cmd::kHelpLineRows, bad);
         EXPECT_EQ(h.GetHorizontalCount(), 5) << bad;
     }
-    type(11260, "1");
+    type(cmd::kHelpLineColumns, "1");
     EXPECT_EQ(h.GetVerticalCount(), 1);
-    type(11260, "99");
+    type(cmd::kHelpLineColumns, "99");
     EXPECT_EQ(h.GetVerticalCount(), 99);
-    for (auto [id, percent] : {std::pair{858, 50}, {859, 75}, {840, 100}, {841, 200}, {842, 300}, {843, 400}}) {
+    for (auto [id, percent] : {std::pair{cmd::kZoom50, 50}, {cmd::kZoom75, 75}, {cmd::kZoom100, 100},
+                               {cmd::kZoom200, 200}, {cmd::kZoom300, 300}, {cmd::kZoom400, 400}}) {
         router.Route(id);
         EXPECT_EQ(view->GetZoom(), percent);
         EXPECT_EQ(state(id).GetChecked(), std::optional<bool>(true));
@@ -157,13 +159,14 @@ TEST_F(EditCommandsTest, HelpLineCountsAndZoomMenu)
 TEST_F(EditCommandsTest, DataSourceButtonsAndColumnCombo)
 {
     CGraphTextExt* t = addText();
-    for (auto [id, kind] : {std::pair{702, 2}, {703, 3}, {704, 4}, {700, 1}, {701, 0}}) {
+    for (auto [id, kind] : {std::pair{cmd::kSourceDate, 2}, {cmd::kSourceTime, 3}, {cmd::kSourceAutoIncrement, 4},
+                            {cmd::kSourceConstant, 1}, {cmd::kSourceTable, 0}}) {
         router.Route(id);
         EXPECT_EQ(t->TextPart()->GetKind(), kind) << id;
         for (int other = 700; other <= 704; ++other)
             EXPECT_EQ(state(other).GetChecked(), std::optional<bool>(other == id)) << other;
     }
-    type(705, "b");
+    type(cmd::kColumnBox, "b");
     std::string columns;
     ASSERT_TRUE(t->GetSourceColumnText(columns));
     EXPECT_EQ(columns, "B");
@@ -172,21 +175,21 @@ TEST_F(EditCommandsTest, DataSourceButtonsAndColumnCombo)
 TEST_F(EditCommandsTest, FontSizeAndTypefaceRefuseWhatCannotBeAFont)
 {
     CGraphTextExt* t = addText();
-    type(251, "12");
+    type(cmd::kFontSizeBox, "12");
     const int twelve = doc->GetFontSize(0);
     EXPECT_EQ(twelve, 12);
     const int before = undoCount();
     for (const char* bad : {"0", "-4", "123456", "1000"})
-        type(251, bad);
+        type(cmd::kFontSizeBox, bad);
     EXPECT_EQ(doc->GetFontSize(0), 12);
     EXPECT_EQ(undoCount(), before);
-    type(251, "999");
+    type(cmd::kFontSizeBox, "999");
     EXPECT_EQ(doc->GetFontSize(0), 999);
 
-    type(250, QString(32, u'F'));
+    type(cmd::kTypefaceBox, QString(32, u'F'));
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_EQ(undoCount(), before + 1);
-    type(250, QString(31, u'F'));
+    type(cmd::kTypefaceBox, QString(31, u'F'));
     EXPECT_EQ(doc->GetTypeface(0), std::string(31, 'F'));
     EXPECT_EQ(t->IsSelected(), true);
 }
@@ -203,12 +206,12 @@ TEST_F(EditCommandsTest, LockAndUnlockThroughTheirDialogs)
         });
     };
     answer(QStringLiteral("s\u00E9cret"));
-    router.Route(780);
+    router.Route(cmd::kLock);
     ASSERT_TRUE(doc->GetCurrentTemplate().IsLocked());
     EXPECT_EQ(doc->GetLockPassword(), "s\xE9" "cret");
-    EXPECT_EQ(state(780).GetChecked(), std::optional<bool>(true));
+    EXPECT_EQ(state(cmd::kLock).GetChecked(), std::optional<bool>(true));
     answer(QStringLiteral("s\u00E9cret"));
-    router.Route(780);
+    router.Route(cmd::kLock);
     EXPECT_FALSE(doc->GetCurrentTemplate().IsLocked());
 }
 
@@ -225,22 +228,50 @@ TEST_F(EditCommandsTest, EachCommandIsOneOperationAndFollowsTheLock)
         bool namesLock;
     };
     const Row rows[] = {
-        {224, Sel::Rects, nullptr, false}, {225, Sel::Rects, nullptr, false}, {233, Sel::Rects, nullptr, true},
-        {781, Sel::Rects, nullptr, false}, {782, Sel::Rects, nullptr, false}, {850, Sel::Rects, nullptr, false},
-        {851, Sel::Rects, nullptr, false}, {252, Sel::Rects, nullptr, true},  {253, Sel::Rects, nullptr, true},
-        {228, Sel::Rects, nullptr, true},  {229, Sel::Rects, nullptr, true},  {246, Sel::Rects, nullptr, false},
-        {247, Sel::Rects, nullptr, false}, {248, Sel::Rects, nullptr, false}, {249, Sel::Rects, nullptr, false},
-        {239, Sel::Rects, nullptr, true},  {240, Sel::Rects, nullptr, true},  {751, Sel::Rects, nullptr, false},
-        {752, Sel::Rects, nullptr, false}, {839, Sel::Rects, nullptr, false}, {610, Sel::Rects, "3", true},
-        {611, Sel::Rects, "3", true},      {612, Sel::Rects, "3", true},      {613, Sel::Rects, "3", true},
-        {800, Sel::Rects, "2", true},
-        {250, Sel::Text, "Liberation Serif", false}, {251, Sel::Text, "30", false},
-        {230, Sel::Text, nullptr, false},  {231, Sel::Text, nullptr, false},  {232, Sel::Text, nullptr, false},
-        {235, Sel::Text, nullptr, false},  {237, Sel::Text, nullptr, false},  {849, Sel::Text, nullptr, true},
-        {877, Sel::Text, nullptr, true},   {723, Sel::Text, nullptr, false},  {722, Sel::Text, nullptr, false},
-        {702, Sel::Text, nullptr, true},   {703, Sel::Text, nullptr, true},   {704, Sel::Text, nullptr, true},
-        {790, Sel::Barcode, "Code 128", true}, {791, Sel::Barcode, "0.5", true}, {792, Sel::Barcode, "20", true},
-        {793, Sel::Barcode, nullptr, true},   {794, Sel::Barcode, nullptr, true},
+        {cmd::kRotateLeft, Sel::Rects, nullptr, false},
+        {cmd::kRotateRight, Sel::Rects, nullptr, false},
+        {cmd::kCombine, Sel::Rects, nullptr, true},
+        {cmd::kDuplicateBelow, Sel::Rects, nullptr, false},
+        {cmd::kDuplicateRight, Sel::Rects, nullptr, false},
+        {cmd::kDuplicateAbove, Sel::Rects, nullptr, false},
+        {cmd::kDuplicateLeft, Sel::Rects, nullptr, false},
+        {cmd::kBringToFront, Sel::Rects, nullptr, true},
+        {cmd::kSendToBack, Sel::Rects, nullptr, true},
+        {cmd::kBringForward, Sel::Rects, nullptr, true},
+        {cmd::kSendBackward, Sel::Rects, nullptr, true},
+        {cmd::kAlignLeft, Sel::Rects, nullptr, false},
+        {cmd::kAlignTop, Sel::Rects, nullptr, false},
+        {cmd::kAlignRight, Sel::Rects, nullptr, false},
+        {cmd::kAlignBottom, Sel::Rects, nullptr, false},
+        {cmd::kCenterHorizontal, Sel::Rects, nullptr, true},
+        {cmd::kCenterVertical, Sel::Rects, nullptr, true},
+        {cmd::kSpaceHorizontal, Sel::Rects, nullptr, false},
+        {cmd::kSpaceVertical, Sel::Rects, nullptr, false},
+        {cmd::kDelete, Sel::Rects, nullptr, false},
+        {cmd::kSelectionX, Sel::Rects, "3", true},
+        {cmd::kSelectionY, Sel::Rects, "3", true},
+        {cmd::kSelectionWidth, Sel::Rects, "3", true},
+        {cmd::kSelectionHeight, Sel::Rects, "3", true},
+        {cmd::kLineWidthBox, Sel::Rects, "2", true},
+        {cmd::kTypefaceBox, Sel::Text, "Liberation Serif", false},
+        {cmd::kFontSizeBox, Sel::Text, "30", false},
+        {cmd::kBold, Sel::Text, nullptr, false},
+        {cmd::kItalic, Sel::Text, nullptr, false},
+        {cmd::kUnderline, Sel::Text, nullptr, false},
+        {cmd::kTextAlignLeft, Sel::Text, nullptr, false},
+        {cmd::kTextAlignRight, Sel::Text, nullptr, false},
+        {cmd::kAutoSize, Sel::Text, nullptr, true},
+        {cmd::kCenterTextVertical, Sel::Text, nullptr, true},
+        {cmd::kTransparent, Sel::Text, nullptr, false},
+        {cmd::kTextColour, Sel::Text, nullptr, false},
+        {cmd::kSourceDate, Sel::Text, nullptr, true},
+        {cmd::kSourceTime, Sel::Text, nullptr, true},
+        {cmd::kSourceAutoIncrement, Sel::Text, nullptr, true},
+        {cmd::kBarcodeSymbolBox, Sel::Barcode, "Code 128", true},
+        {cmd::kBarcodeModuleBox, Sel::Barcode, "0.5", true},
+        {cmd::kBarcodeHeightBox, Sel::Barcode, "20", true},
+        {cmd::kCheckDigit, Sel::Barcode, nullptr, true},
+        {cmd::kHumanReadable, Sel::Barcode, nullptr, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.id);

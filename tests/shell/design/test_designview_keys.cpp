@@ -4,6 +4,7 @@
 #include "content/objects/graphbarcode.h"
 #include "content/objects/graphtext.h"
 #include "content/textparts/text.h"
+#include "platform/commandids.h"
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/ribbonbar.h"
 
@@ -52,7 +53,7 @@ TEST_F(CanvasKeysTest, KeyboardMoveShowsOutlinesAndCommitsOneUndoStep)
 TEST_F(CanvasKeysTest, AltDeleteBeepsAndDeleteRunsTheDeleteCommand)
 {
     int deletes = 0;
-    view->OnCommand(Vorteplan_SoftLabelDesignView::kDeleteCommand, [&] { ++deletes; });
+    view->OnCommand(cmd::kDelete, [&] { ++deletes; });
     key(Qt::Key_Delete, Qt::AltModifier);
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_EQ(deletes, 0);
@@ -165,7 +166,7 @@ TEST_F(CanvasKeysTest, ModuleMarkingClicksAndKeysFollowTheRibbon)
 
     ribbon.SetActiveCategory(5);
     EXPECT_TRUE(view->IsModuleSelection());
-    EXPECT_TRUE(router.Update(1120).GetChecked().value_or(false));
+    EXPECT_TRUE(router.Update(cmd::kSelectModules).GetChecked().value_or(false));
 
     key(Qt::Key_Right);
     key(Qt::Key_Right);
@@ -185,7 +186,7 @@ TEST_F(CanvasKeysTest, ModuleMarkingClicksAndKeysFollowTheRibbon)
     EXPECT_EQ(row().GetCurrentIndex(), 2);
     EXPECT_FALSE(r->IsSelected());
 
-    ASSERT_TRUE(router.Route(1121)); // "Objects"
+    ASSERT_TRUE(router.Route(cmd::kSelectObjects)); // "Objects"
     EXPECT_FALSE(view->IsModuleSelection());
     click({x, 20});
     EXPECT_TRUE(r->IsSelected());

@@ -1,7 +1,7 @@
 // Label-definition, page, label-information and engraving commands of the
 // design canvas.
 #include "document/catalogue/labelmanager.h"
-#include "shell/frame/commandids.h"
+#include "platform/commandids.h"
 
 #include "labelcommands_fixture.h"
 
@@ -16,7 +16,7 @@ using canvastest::CommandTest;
 TEST_F(CommandTest, NewLabelDefinitionAsksOnlyAboutADefinedOne)
 {
     doc->GetCurrentTemplate().SetLabel(nullptr);
-    ASSERT_TRUE(router.Route(903));
+    ASSERT_TRUE(router.Route(cmd::kNewLabel));
     EXPECT_TRUE(ui.questions.empty());
     ASSERT_NE(doc->GetLabelFile(), nullptr);
 
@@ -24,12 +24,12 @@ TEST_F(CommandTest, NewLabelDefinitionAsksOnlyAboutADefinedOne)
     label().SetHeight(0, 20000);
     ASSERT_TRUE(doc->IsLabelDefined());
     ui.answers = {MessageAnswer::No, MessageAnswer::Yes};
-    router.Route(903);
+    router.Route(cmd::kNewLabel);
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].message.text, "Create a new label definition, are you sure?");
     EXPECT_EQ(ui.questions[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(label().GetWidth(0), 40000);
-    router.Route(903);
+    router.Route(cmd::kNewLabel);
     EXPECT_NE(label().GetWidth(0), 40000);
 }
 
@@ -44,11 +44,11 @@ TEST_F(CommandTest, LoadTakesLabelFilesOfAnyCaseAndIgnoresOtherFiles)
     ASSERT_TRUE(QFile::copy(upper, other));
 
     ui.fileNames = {other, upper};
-    router.Route(241);
+    router.Route(cmd::kLoadLabel);
     EXPECT_EQ(label().GetWidth(0), 100000);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.fileDialogs.at(0).request.filter, "Label files (*.label)|*.label||");
-    router.Route(241);
+    router.Route(cmd::kLoadLabel);
     EXPECT_EQ(label().GetWidth(0), 33000);
 }
 
@@ -57,27 +57,27 @@ TEST_F(CommandTest, MarginsAndRadiusBelongToTheLabelArea)
     doc->ToggleLabelPart(1);
     view->SetArea(1);
     const int32_t headerTop = label().GetTop(1);
-    EXPECT_TRUE(enabled(784));
-    EXPECT_EQ(text(783), QString::fromStdString(doc->GetAreaLeftText(0)));
-    type(784, "7 mm");
+    EXPECT_TRUE(enabled(cmd::kMarginTop));
+    EXPECT_EQ(text(cmd::kMarginLeft), QString::fromStdString(doc->GetAreaLeftText(0)));
+    type(cmd::kMarginTop, "7 mm");
     EXPECT_EQ(label().GetTop(0), 7000);
     EXPECT_EQ(label().GetTop(1), headerTop);
 
     // The radius box: area 0 with rounded corners only.
     label().SetShape(0, 1);
     label().SetRadius(2000);
-    EXPECT_FALSE(enabled(607));
-    EXPECT_EQ(text(607), QString());
+    EXPECT_FALSE(enabled(cmd::kLabelRadius));
+    EXPECT_EQ(text(cmd::kLabelRadius), QString());
     view->SetArea(0);
-    EXPECT_TRUE(enabled(607));
-    EXPECT_EQ(text(607), "2 mm");
-    type(607, "3");
+    EXPECT_TRUE(enabled(cmd::kLabelRadius));
+    EXPECT_EQ(text(cmd::kLabelRadius), "2 mm");
+    type(cmd::kLabelRadius, "3");
     EXPECT_EQ(label().GetRadius(), 3000);
     for (int shape : {0, 2}) {
-        router.Route(785 + shape);
-        EXPECT_TRUE(checked(785 + shape));
-        EXPECT_FALSE(enabled(607));
-        EXPECT_EQ(text(607), QString());
+        router.Route(cmd::kShapeRectangular + shape);
+        EXPECT_TRUE(checked(cmd::kShapeRectangular + shape));
+        EXPECT_FALSE(enabled(cmd::kLabelRadius));
+        EXPECT_EQ(text(cmd::kLabelRadius), QString());
     }
 }
 
@@ -85,51 +85,51 @@ TEST_F(CommandTest, PaperSizeBoxesOnlyForCustomPaper)
 {
     for (int code : {0, 9, 255, 256, 300}) {
         label().SetPaperCode(code);
-        EXPECT_EQ(enabled(798), code == 0 || code >= 256) << code;
-        EXPECT_EQ(enabled(799), code == 0 || code >= 256) << code;
+        EXPECT_EQ(enabled(cmd::kPaperWidth), code == 0 || code >= 256) << code;
+        EXPECT_EQ(enabled(cmd::kPaperHeight), code == 0 || code >= 256) << code;
     }
     // Greyed boxes show the chosen standard paper, not the stored custom size.
     label().SetPaperCode(9); // A4
-    EXPECT_EQ(text(798), "210 mm");
-    EXPECT_EQ(text(799), "297 mm");
+    EXPECT_EQ(text(cmd::kPaperWidth), "210 mm");
+    EXPECT_EQ(text(cmd::kPaperHeight), "297 mm");
     label().SetPaperCode(256);
-    type(798, "150 mm");
+    type(cmd::kPaperWidth, "150 mm");
     EXPECT_EQ(doc->GetPaperWidth(), 150000);
     EXPECT_TRUE(doc->IsModified());
 
     label().SetOrientation(1);
-    EXPECT_TRUE(checked(605));
-    EXPECT_FALSE(checked(606));
-    router.Route(606);
+    EXPECT_TRUE(checked(cmd::kPortrait));
+    EXPECT_FALSE(checked(cmd::kLandscape));
+    router.Route(cmd::kLandscape);
     EXPECT_EQ(label().GetOrientation(), 2);
-    EXPECT_TRUE(checked(606));
-    EXPECT_FALSE(checked(605));
+    EXPECT_TRUE(checked(cmd::kLandscape));
+    EXPECT_FALSE(checked(cmd::kPortrait));
 }
 
 TEST_F(CommandTest, HeaderAndFooterBoxesFollowTheirEnableButtons)
 {
-    EXPECT_FALSE(enabled(814));
-    EXPECT_FALSE(checked(821));
-    router.Route(821);
+    EXPECT_FALSE(enabled(cmd::kHeaderWidth));
+    EXPECT_FALSE(checked(cmd::kFooterEnable));
+    router.Route(cmd::kFooterEnable);
     EXPECT_TRUE(doc->HasLabelPart(2));
-    EXPECT_TRUE(checked(821));
-    EXPECT_TRUE(enabled(819));
-    type(820, "12 mm");
+    EXPECT_TRUE(checked(cmd::kFooterEnable));
+    EXPECT_TRUE(enabled(cmd::kFooterWidth));
+    type(cmd::kFooterHeight, "12 mm");
     EXPECT_EQ(label().GetHeight(2), 12000);
-    EXPECT_FALSE(enabled(815));
+    EXPECT_FALSE(enabled(cmd::kHeaderHeight));
 
     doc->ToggleModuleMarking();
-    EXPECT_FALSE(enabled(816));
+    EXPECT_FALSE(enabled(cmd::kHeaderEnable));
     doc->GetCurrentTemplate().SetLabel(nullptr);
-    EXPECT_FALSE(enabled(816));
-    EXPECT_FALSE(checked(816));
+    EXPECT_FALSE(enabled(cmd::kHeaderEnable));
+    EXPECT_FALSE(checked(cmd::kHeaderEnable));
 }
 
 TEST_F(CommandTest, CompanionFilesKeepOnlyTheFileName)
 {
     label().SetPictureFile("old.png");
     ui.fileNames = {QStringLiteral("/somewhere/else/pic.png")};
-    router.Route(836);
+    router.Route(cmd::kLabelImageFile);
     EXPECT_EQ(label().GetPictureFile(), "pic.png");
     const FileDialogRequest& request = ui.fileDialogs.at(0).request;
     EXPECT_EQ(request.initialName, "old.png");
@@ -137,21 +137,21 @@ TEST_F(CommandTest, CompanionFilesKeepOnlyTheFileName)
     EXPECT_TRUE(doc->IsModified());
 
     ui.fileNames = {QStringLiteral("/x/") + QString(300, u'n') + QStringLiteral(".pdf")};
-    router.Route(837);
+    router.Route(cmd::kLabelInfoFile);
     EXPECT_EQ(label().GetInfoFile(), "");
     EXPECT_EQ(ui.messages.size(), 1u);
     ui.fileNames = {QStringLiteral("/x/info.pdf")};
-    router.Route(837);
+    router.Route(cmd::kLabelInfoFile);
     EXPECT_EQ(label().GetInfoFile(), "info.pdf");
 
     ui.answers = {MessageAnswer::No, MessageAnswer::Yes};
-    router.Route(935);
+    router.Route(cmd::kDeleteLabelFiles);
     EXPECT_EQ(label().GetPictureFile(), "pic.png");
-    router.Route(935);
+    router.Route(cmd::kDeleteLabelFiles);
     EXPECT_EQ(ui.questions.back().message.text, "Remove image file and info file filenames for this label?");
     EXPECT_EQ(label().GetPictureFile(), "");
     EXPECT_EQ(label().GetInfoFile(), "");
-    EXPECT_FALSE(enabled(935));
+    EXPECT_FALSE(enabled(cmd::kDeleteLabelFiles));
 }
 
 TEST_F(CommandTest, FamilyBoxListsEveryFamilyOnceSorted)
@@ -160,11 +160,11 @@ TEST_F(CommandTest, FamilyBoxListsEveryFamilyOnceSorted)
     catalogue.AddFamily("beta");
     catalogue.AddFamily("Alpha");
     view->SetCatalogue(&catalogue);
-    ribbon->SetComboItems(cmd::kFamilyCombo, {"beta", "Alpha"});
-    type(cmd::kFamilyCombo, "Gamma");
-    type(cmd::kFamilyCombo, "Alpha");
+    ribbon->SetComboItems(cmd::kFamilyBox, {"beta", "Alpha"});
+    type(cmd::kFamilyBox, "Gamma");
+    type(cmd::kFamilyBox, "Alpha");
     EXPECT_EQ(label().GetFamilyName(), "Alpha");
-    QComboBox* combo = ribbon->FindCombo(cmd::kFamilyCombo);
+    QComboBox* combo = ribbon->FindCombo(cmd::kFamilyBox);
     QStringList items;
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);
@@ -174,16 +174,16 @@ TEST_F(CommandTest, FamilyBoxListsEveryFamilyOnceSorted)
 TEST_F(CommandTest, EngravingOptionsChangeTheTemplate)
 {
     const CTemplate& t = doc->GetCurrentTemplate();
-    router.Route(862);
+    router.Route(cmd::kDrawLabelBorders);
     EXPECT_TRUE(t.IsPrintLabelBorders());
     EXPECT_TRUE(doc->IsModified());
-    router.Route(863);
+    router.Route(cmd::kPauseBetweenPages);
     EXPECT_TRUE(t.GetBorderOption());
-    EXPECT_TRUE(checked(863));
-    type(865, "0.5 mm");
+    EXPECT_TRUE(checked(cmd::kPauseBetweenPages));
+    type(cmd::kEngraveLineWidthBox, "0.5 mm");
     EXPECT_EQ(t.GetBorderWidth(), 500);
     doc->SetModifiedFlag(false);
-    auto* button = qobject_cast<QToolButton*>(ribbon->ElementWidgets(864).at(0));
+    auto* button = qobject_cast<QToolButton*>(ribbon->ElementWidgets(cmd::kEngraveBorderColour).at(0));
     ASSERT_TRUE(button && button->menu());
     QAction* red = nullptr;
     for (QAction* a : button->menu()->actions())
@@ -196,7 +196,8 @@ TEST_F(CommandTest, EngravingOptionsChangeTheTemplate)
     EXPECT_TRUE(doc->IsModified());
 
     doc->LockTemplate("pw");
-    for (int id : {862, 863, 864, 865, 903, 241, 807})
+    for (int id : {cmd::kDrawLabelBorders, cmd::kPauseBetweenPages, cmd::kEngraveBorderColour,
+                   cmd::kEngraveLineWidthBox, cmd::kNewLabel, cmd::kLoadLabel, cmd::kDeleteLabel})
         EXPECT_FALSE(enabled(id)) << id;
 }
 

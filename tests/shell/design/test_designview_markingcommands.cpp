@@ -1,4 +1,5 @@
 // Module-marking commands of the design canvas.
+#include "platform/commandids.h"
 #include "labelcommands_fixture.h"
 
 #include <vector>
@@ -8,8 +9,12 @@ namespace {
 using canvastest::CommandTest;
 
 // Every command that acts on markers in module selection.
-const std::vector<int> kMarkerCommands{1086, 1087, 1088, 1089, 1090, 1109, 1110, 1095, 1103, 1123, 1091, 1092,
-                                       1195, 1196, 1113, 1119, 1111, 1112, 1098, 1101, 1099, 1100, 1102};
+const std::vector<int> kMarkerCommands{
+    cmd::kModuleLength, cmd::kMultiply1, cmd::kMultiply2, cmd::kMultiply3, cmd::kMultiply4, cmd::kMultiply5,
+    cmd::kMultiplierBox, cmd::kAddMarker, cmd::kInsertMarker, cmd::kUpdateMarker, cmd::kDeleteMarker,
+    cmd::kDeleteAllMarkers, cmd::kJoinMarker, cmd::kSplitMarker, cmd::kSkipMarker, cmd::kModuleGap,
+    cmd::kMarkingLeftMargin, cmd::kMarkingRightMargin, cmd::kGotoMarker, cmd::kFirstMarker, cmd::kPreviousMarker,
+    cmd::kNextMarker, cmd::kLastMarker};
 
 class MarkingCommandTest : public CommandTest {
 protected:
@@ -31,20 +36,20 @@ TEST_F(MarkingCommandTest, EnableAsksBeforeReplacingADefinedLabel)
 {
     ASSERT_TRUE(doc->IsLabelDefined());
     ui.answers = {MessageAnswer::No};
-    router.Route(1116);
+    router.Route(cmd::kMarkingEnable);
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].message.text, "Aktuell etikettdefinition kommer att raderas. F\xF6rs\xE4tt?");
     EXPECT_EQ(ui.questions[0].message.caption, "Modulm\xE4rkning");
     EXPECT_FALSE(doc->IsModuleMarking());
     EXPECT_EQ(label().GetWidth(0), 100000);
-    EXPECT_FALSE(checked(1116));
+    EXPECT_FALSE(checked(cmd::kMarkingEnable));
 
     ui.answers = {MessageAnswer::Yes};
-    router.Route(1116);
+    router.Route(cmd::kMarkingEnable);
     EXPECT_TRUE(doc->IsModuleMarking());
-    EXPECT_TRUE(checked(1116));
+    EXPECT_TRUE(checked(cmd::kMarkingEnable));
     // Switching off asks nothing.
-    router.Route(1116);
+    router.Route(cmd::kMarkingEnable);
     EXPECT_EQ(ui.questions.size(), 2u);
     EXPECT_FALSE(doc->IsModuleMarking());
 }
@@ -52,63 +57,63 @@ TEST_F(MarkingCommandTest, EnableAsksBeforeReplacingADefinedLabel)
 TEST_F(MarkingCommandTest, ObjectSelectionDisablesEveryMarkerCommand)
 {
     enableMarking();
-    EXPECT_TRUE(enabled(1086));
-    ASSERT_TRUE(router.Route(1121));
-    EXPECT_TRUE(checked(1121));
-    EXPECT_FALSE(checked(1120));
+    EXPECT_TRUE(enabled(cmd::kModuleLength));
+    ASSERT_TRUE(router.Route(cmd::kSelectObjects));
+    EXPECT_TRUE(checked(cmd::kSelectObjects));
+    EXPECT_FALSE(checked(cmd::kSelectModules));
     for (int id : kMarkerCommands)
         EXPECT_FALSE(enabled(id)) << id;
-    EXPECT_FALSE(router.Execute(1095));
+    EXPECT_FALSE(router.Execute(cmd::kAddMarker));
     EXPECT_EQ(row().GetModuleCount(), 4);
-    EXPECT_TRUE(enabled(1116));
-    EXPECT_TRUE(enabled(1125));
+    EXPECT_TRUE(enabled(cmd::kMarkingEnable));
+    EXPECT_TRUE(enabled(cmd::kMarkerBorders));
 }
 
 TEST_F(MarkingCommandTest, MarkerCommandsChangeTheJob)
 {
     enableMarking();
-    router.Route(1100); // Next
+    router.Route(cmd::kNextMarker); // Next
     EXPECT_EQ(row().GetCurrentIndex(), 2);
-    router.Route(1102); // Last
+    router.Route(cmd::kLastMarker); // Last
     EXPECT_EQ(row().GetCurrentIndex(), 3);
-    EXPECT_FALSE(enabled(1100));
-    router.Route(1099); // Previous
+    EXPECT_FALSE(enabled(cmd::kNextMarker));
+    router.Route(cmd::kPreviousMarker); // Previous
     EXPECT_EQ(row().GetCurrentIndex(), 2);
-    router.Route(1101); // First
+    router.Route(cmd::kFirstMarker); // First
     EXPECT_EQ(row().GetCurrentIndex(), 0);
-    EXPECT_FALSE(enabled(1099));
-    type(1098, "3");
+    EXPECT_FALSE(enabled(cmd::kPreviousMarker));
+    type(cmd::kGotoMarker, "3");
     EXPECT_EQ(row().GetCurrentIndex(), 2);
-    EXPECT_EQ(text(1098), "3");
-    EXPECT_EQ(text(1093), "4");
+    EXPECT_EQ(text(cmd::kGotoMarker), "3");
+    EXPECT_EQ(text(cmd::kModuleTotal), "4");
 
     const int before = row().GetModuleCount();
-    router.Route(1095); // Add
+    router.Route(cmd::kAddMarker); // Add
     EXPECT_GT(row().GetModuleCount(), before);
     const int added = row().GetModuleCount();
-    router.Route(1103); // Insert
+    router.Route(cmd::kInsertMarker); // Insert
     EXPECT_GT(row().GetModuleCount(), added);
-    router.Route(1091); // Delete
+    router.Route(cmd::kDeleteMarker); // Delete
     EXPECT_EQ(row().GetModuleCount(), added);
 
     row().SetCurrentIndex(0);
-    ASSERT_TRUE(enabled(1195));
+    ASSERT_TRUE(enabled(cmd::kJoinMarker));
     const int unjoined = row().GetModuleCount();
-    router.Route(1195); // Join
+    router.Route(cmd::kJoinMarker); // Join
     EXPECT_EQ(row().GetModuleCount(), unjoined - 1);
-    ASSERT_TRUE(enabled(1196));
-    router.Route(1196); // Split
+    ASSERT_TRUE(enabled(cmd::kSplitMarker));
+    router.Route(cmd::kSplitMarker); // Split
     EXPECT_EQ(row().GetModuleCount(), unjoined);
 
-    router.Route(1113); // Skip
+    router.Route(cmd::kSkipMarker); // Skip
     EXPECT_TRUE(row().Module(0).m_skip);
-    EXPECT_TRUE(checked(1113));
+    EXPECT_TRUE(checked(cmd::kSkipMarker));
     doc->SetModifiedFlag(false);
-    router.Route(1125); // Draw borders
+    router.Route(cmd::kMarkerBorders); // Draw borders
     EXPECT_FALSE(job().HasMarkerBorders());
     EXPECT_TRUE(doc->IsModified());
 
-    router.Route(1092); // Delete all
+    router.Route(cmd::kDeleteAllMarkers); // Delete all
     EXPECT_EQ(row().GetModuleCount(), 1);
 }
 
@@ -116,20 +121,20 @@ TEST_F(MarkingCommandTest, MultipliersNeedRoomInTheMaterial)
 {
     enableMarking();
     job().SetUsePreset(false);
-    router.Route(1115); // Fixed length
+    router.Route(cmd::kFixedLength); // Fixed length
     ASSERT_FALSE(job().IsFreeLength());
-    EXPECT_TRUE(enabled(1194));
-    type(1194, "60 mm");
+    EXPECT_TRUE(enabled(cmd::kMaterialLength));
+    type(cmd::kMaterialLength, "60 mm");
     EXPECT_EQ(job().GetMaterialLength(), 60000);
     for (int n = 2; n <= 5; ++n)
         EXPECT_EQ(enabled(n == 5 ? 1109 : 1086 + n), job().HasRoomForModules(n)) << n;
     // 60 mm less three other modules of 10 mm: room for two only.
-    EXPECT_TRUE(enabled(1087));
-    EXPECT_TRUE(enabled(1088));
-    EXPECT_FALSE(enabled(1089));
-    type(1110, "2");
+    EXPECT_TRUE(enabled(cmd::kMultiply1));
+    EXPECT_TRUE(enabled(cmd::kMultiply2));
+    EXPECT_FALSE(enabled(cmd::kMultiply3));
+    type(cmd::kMultiplierBox, "2");
     EXPECT_EQ(doc->GetCurrentMultiplier(), 2);
-    EXPECT_TRUE(checked(1088));
+    EXPECT_TRUE(checked(cmd::kMultiply2));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The stored printer and printing from the design canvas.
 #include "content/objects/graphtext.h"
-#include "shell/frame/commandids.h"
+#include "platform/commandids.h"
 #include "shell/printerdirectory.h"
 #include "tables/tableviewhost.h"
 #include "tables/view/vorteplansofttableview.h"
@@ -122,25 +122,25 @@ TEST_F(PrintCommandTest, StoredQueueIsPreselectedAndWindowsNamesAreNot)
 
 TEST_F(PrintCommandTest, PrinterSetupStartsOnTheStoredQueue)
 {
-    EXPECT_FALSE(enabled(812));
-    router.Route(813);
+    EXPECT_FALSE(enabled(cmd::kLabelPrinterSetup));
+    router.Route(cmd::kStorePrinter);
     EXPECT_TRUE(label().IsStorePrinter());
-    EXPECT_TRUE(checked(813));
-    ASSERT_TRUE(enabled(812));
+    EXPECT_TRUE(checked(cmd::kStorePrinter));
+    ASSERT_TRUE(enabled(cmd::kLabelPrinterSetup));
     ASSERT_TRUE(label().SetPrinterNames(kQueue, "CUPS", kQueue));
-    router.Route(812);
+    router.Route(cmd::kLabelPrinterSetup);
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(okText, "OK");
     EXPECT_EQ(printers.selected, std::vector<std::string>{kQueue});
     // Storing the printer stores its settings too, until switched off.
-    EXPECT_TRUE(checked(811));
-    router.Route(811);
+    EXPECT_TRUE(checked(cmd::kStorePrinterSettings));
+    router.Route(cmd::kStorePrinterSettings);
     EXPECT_FALSE(label().IsStorePrinterSettings());
-    EXPECT_FALSE(checked(811));
+    EXPECT_FALSE(checked(cmd::kStorePrinterSettings));
 
     doc->LockTemplate("pw");
-    EXPECT_FALSE(enabled(812));
-    EXPECT_FALSE(enabled(813));
+    EXPECT_FALSE(enabled(cmd::kLabelPrinterSetup));
+    EXPECT_FALSE(enabled(cmd::kStorePrinter));
 }
 
 TEST(PrinterDirectoryTest, UnknownQueuesAreNotFoundAndSetupsAreCaptured)

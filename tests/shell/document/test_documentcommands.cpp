@@ -8,6 +8,7 @@
 #include "content/textparts/text.h"
 #include "document/label/labelfile.h"
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "platform/recordingui.h"
 #include "platform/settings.h"
 #include "shell/printdriver.h"
@@ -83,45 +84,45 @@ TEST_F(DocumentCommandsTest, StatesFollowTheDocument)
 {
     reg();
     doc.SetTableCount(1);
-    EXPECT_FALSE(enabled(D::kDeleteTable));
+    EXPECT_FALSE(enabled(cmd::kDeleteTable));
     doc.SetTableCount(3);
-    EXPECT_TRUE(enabled(D::kDeleteTable));
+    EXPECT_TRUE(enabled(cmd::kDeleteTable));
     doc.SetTemplateCount(1);
-    EXPECT_FALSE(enabled(D::kDeleteTemplate));
-    EXPECT_FALSE(enabled(D::kUnusedFirst));
-    EXPECT_FALSE(enabled(D::kUnusedLast));
-    EXPECT_TRUE(target.OnCmdMsg(D::kUnusedFirst)); // claimed, does nothing
+    EXPECT_FALSE(enabled(cmd::kDeleteTemplate));
+    EXPECT_FALSE(enabled(cmd::kUnusedFirst));
+    EXPECT_FALSE(enabled(cmd::kUnusedLast));
+    EXPECT_TRUE(target.OnCmdMsg(cmd::kUnusedFirst)); // claimed, does nothing
 
     // Without the dialogs, Select label and Guide stay off.
-    EXPECT_FALSE(enabled(D::kSelectLabel));
-    EXPECT_FALSE(enabled(D::kGuide));
+    EXPECT_FALSE(enabled(cmd::kSelectLabel));
+    EXPECT_FALSE(enabled(cmd::kGuide));
     links.selectLabel = [](CVorteplanSoftLabelDoc&) { return std::optional<QString>(); };
     reg();
-    EXPECT_TRUE(enabled(D::kSelectLabel));
+    EXPECT_TRUE(enabled(cmd::kSelectLabel));
     doc.SetExternalTemplate("/tmp/x.tpe");
-    EXPECT_FALSE(enabled(D::kSelectLabel));
+    EXPECT_FALSE(enabled(cmd::kSelectLabel));
     doc.SetExternalTemplate({});
     doc.GetCurrentTemplate().SetLocked(true);
-    EXPECT_FALSE(enabled(D::kSelectLabel));
+    EXPECT_FALSE(enabled(cmd::kSelectLabel));
     doc.GetCurrentTemplate().SetLocked(false);
 
-    EXPECT_FALSE(enabled(D::kSaveLabel));
-    EXPECT_FALSE(enabled(D::kExportTemplate));
+    EXPECT_FALSE(enabled(cmd::kSaveLabel));
+    EXPECT_FALSE(enabled(cmd::kExportTemplate));
     useStoredLabel();
-    EXPECT_TRUE(enabled(D::kSaveLabel));
-    EXPECT_TRUE(enabled(D::kSaveLabelAs));
-    EXPECT_TRUE(enabled(D::kExportTemplate));
+    EXPECT_TRUE(enabled(cmd::kSaveLabel));
+    EXPECT_TRUE(enabled(cmd::kSaveLabelAs));
+    EXPECT_TRUE(enabled(cmd::kExportTemplate));
 
-    EXPECT_FALSE(enabled(D::kUsePreset));
-    EXPECT_FALSE(checked(D::kReverseOrder));
-    ASSERT_TRUE(target.OnCmdMsg(D::kReverseOrder));
-    EXPECT_TRUE(checked(D::kReverseOrder));
+    EXPECT_FALSE(enabled(cmd::kUsePreset));
+    EXPECT_FALSE(checked(cmd::kReverseOrder));
+    ASSERT_TRUE(target.OnCmdMsg(cmd::kReverseOrder));
+    EXPECT_TRUE(checked(cmd::kReverseOrder));
 }
 
 TEST_F(DocumentCommandsTest, SendToMailsTheFileOrASavedCopyOfTheChanges)
 {
     reg();
-    target.OnCmdMsg(D::kSendTo);
+    target.OnCmdMsg(cmd::kSendTo);
     ASSERT_EQ(m_ui.messages.size(), 1u);
     EXPECT_EQ(m_ui.messages[0].text, "The file has to be saved before it can be sent.");
     EXPECT_EQ(m_ui.messages[0].icon, MessageIcon::Error);
@@ -131,14 +132,14 @@ TEST_F(DocumentCommandsTest, SendToMailsTheFileOrASavedCopyOfTheChanges)
     ASSERT_TRUE(doc.WriteProjectFile(project));
     doc.SetPathName(project);
     doc.SetModifiedFlag(false);
-    target.OnCmdMsg(D::kSendTo);
+    target.OnCmdMsg(cmd::kSendTo);
     ASSERT_EQ(m_ui.mails.size(), 1u);
     EXPECT_EQ(m_ui.mails[0], project);
 
     // Unsaved changes go in a copy; the file and the document stay as they are.
     const std::string before = read(project);
     doc.AddTemplate();
-    target.OnCmdMsg(D::kSendTo);
+    target.OnCmdMsg(cmd::kSendTo);
     ASSERT_EQ(m_ui.mails.size(), 2u);
     const QString copy = m_ui.mails[1];
     EXPECT_NE(copy, project);
@@ -152,7 +153,7 @@ TEST_F(DocumentCommandsTest, SendToMailsTheFileOrASavedCopyOfTheChanges)
 
     m_ui.desktopWorks = false;
     doc.SetModifiedFlag(false);
-    target.OnCmdMsg(D::kSendTo);
+    target.OnCmdMsg(cmd::kSendTo);
     EXPECT_NE(m_ui.messages.back().text.find("mail program"), std::string::npos);
 }
 
@@ -161,10 +162,10 @@ TEST_F(DocumentCommandsTest, PrintSetupStoresTheChosenPrinterInTheTemplate)
     std::optional<PrinterTriple> chosen;
     links.printerSetup = [&] { return chosen; };
     reg();
-    target.OnCmdMsg(D::kPrintSetup); // cancelled
+    target.OnCmdMsg(cmd::kFilePrintSetup); // cancelled
     EXPECT_FALSE(doc.IsModified());
     chosen = PrinterTriple{"Office", "HP LaserJet", "CUPS"};
-    target.OnCmdMsg(D::kPrintSetup);
+    target.OnCmdMsg(cmd::kFilePrintSetup);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.GetCurrentTemplate().GetPrinterDevice(), "Office");
     EXPECT_EQ(doc.GetCurrentTemplate().GetPrinterDriver(), "HP LaserJet");
@@ -189,15 +190,15 @@ TEST_F(DocumentCommandsTest, SelectLabelLoadsTheFileAndTheGuideFollowsOnAnEmptyL
     }
     links.selectLabel = [&](CVorteplanSoftLabelDoc&) { return std::optional<QString>(labelFile); };
     reg();
-    target.OnCmdMsg(D::kSelectLabel);
+    target.OnCmdMsg(cmd::kSelectLabel);
     ASSERT_NE(doc.GetCurrentTemplate().GetLabel(), nullptr);
     EXPECT_EQ(doc.GetCurrentTemplate().GetLabel()->GetWidth(0), 50000);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(posted, std::vector<int>{D::kGuide});
+    EXPECT_EQ(posted, std::vector<int>{cmd::kGuide});
 
     // With objects on the label the guide is not started.
     doc.GetCurrentTemplate().GetArea(0)->AddTail(std::make_unique<CGraphText>());
-    target.OnCmdMsg(D::kSelectLabel);
+    target.OnCmdMsg(cmd::kSelectLabel);
     EXPECT_EQ(posted.size(), 1u);
 }
 
@@ -207,25 +208,25 @@ TEST_F(DocumentCommandsTest, ExportTemplateAndSaveLabelWriteTheirFiles)
     reg();
     doc.SetModifiedFlag(true);
     m_ui.fileNames = {file("export.tpe"), file("saved.label")};
-    target.OnCmdMsg(D::kExportTemplate);
+    target.OnCmdMsg(cmd::kExportTemplate);
     ASSERT_EQ(m_ui.fileDialogs.size(), 1u);
     EXPECT_EQ(m_ui.fileDialogs[0].request.filter, "Template files (*.tpe)|*.tpe||");
     EXPECT_EQ(m_ui.fileDialogs[0].request.defaultExtension, "tpe");
     EXPECT_TRUE(QFile::exists(file("export.tpe")));
     EXPECT_TRUE(doc.IsModified()); // untouched
 
-    target.OnCmdMsg(D::kSaveLabelAs);
+    target.OnCmdMsg(cmd::kSaveLabelAs);
     EXPECT_TRUE(QFile::exists(file("saved.label")));
 }
 
 TEST_F(DocumentCommandsTest, StatusPanesShowTheLabelOrTheProgramAndTheTableSelection)
 {
     reg();
-    EXPECT_EQ(paneText(D::kLabelPane), "Vorteplan Software");
+    EXPECT_EQ(paneText(cmd::kStatusPane1), "Vorteplan Software");
     useStoredLabel();
-    EXPECT_EQ(paneText(D::kLabelPane), "Label: Cable 70   ( 70 mm x 37 mm )");
+    EXPECT_EQ(paneText(cmd::kStatusPane1), "Label: Cable 70   ( 70 mm x 37 mm )");
     // No table view: an empty selection pane.
-    EXPECT_EQ(paneText(D::kSelectionPane), "");
+    EXPECT_EQ(paneText(cmd::kStatusPane2), "");
 }
 
 TEST_F(DocumentCommandsTest, APrintRunAdvancesCountersAndSavesTheProject)

@@ -1,6 +1,7 @@
 // Every command the ribbon, the application menu, the quick access toolbar
 // and the context menus show has a picture of the bundled set, and no two
 // commands share one.
+#include "platform/commandids.h"
 #include "shell/frame/commandicons.h"
 #include "shell/frame/ribbontable.h"
 
@@ -66,8 +67,8 @@ TEST(CommandIcons, EveryShownCommandHasItsOwnPictureOfTheSet)
 
 TEST(CommandIcons, PicturesTakeTheColourAskedFor)
 {
-    const QImage white = CommandIconPicture(57607, Qt::white).pixmap(22, 22).toImage();
-    const QImage plain = CommandIconPicture(57607).pixmap(22, 22).toImage();
+    const QImage white = CommandIconPicture(cmd::kFilePrint, Qt::white).pixmap(22, 22).toImage();
+    const QImage plain = CommandIconPicture(cmd::kFilePrint).pixmap(22, 22).toImage();
     int whiteInk = 0, darkInk = 0;
     for (int y = 0; y < 22; ++y)
         for (int x = 0; x < 22; ++x) {

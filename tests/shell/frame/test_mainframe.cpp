@@ -1,6 +1,7 @@
 #include "../application/startup_fixture.h"
 
 #include "document/project/projectdoc.h"
+#include "platform/commandids.h"
 #include "shell/frame/childframe.h"
 #include "shell/frame/looks.h"
 #include "shell/frame/mainframe.h"
@@ -82,28 +83,28 @@ TEST_F(MainFrameTest, IdlePassFillsStatusPanesAndRibbonStates)
     CMainFrame* frame = app->MainFrame();
     CRibbonBar* ribbon = frame->Ribbon();
     frame->UpdateCommandUI();
-    EXPECT_EQ(frame->StatusPane(120)->text(), StatusPaneText());
-    EXPECT_TRUE(frame->StatusPane(120)->text().startsWith("Vorteplan Software V11.0"));
-    EXPECT_TRUE(frame->StatusPane(121)->text().isEmpty());
+    EXPECT_EQ(frame->StatusPane(cmd::kStatusPane1)->text(), StatusPaneText());
+    EXPECT_TRUE(frame->StatusPane(cmd::kStatusPane1)->text().startsWith("Vorteplan Software V11.0"));
+    EXPECT_TRUE(frame->StatusPane(cmd::kStatusPane2)->text().isEmpty());
 
     // A command of a later view: greyed until a target claims it.
-    std::vector<QWidget*> paste = ribbon->ElementWidgets(57637);
+    std::vector<QWidget*> paste = ribbon->ElementWidgets(cmd::kEditPaste);
     ASSERT_EQ(paste.size(), 1u);
     EXPECT_FALSE(paste[0]->isEnabled());
     // The application's New is there and enabled, in the panel and the toolbar.
-    ASSERT_EQ(ribbon->ElementWidgets(57600).size(), 1u); // quick access
-    EXPECT_TRUE(ribbon->ElementWidgets(57600)[0]->isEnabled());
+    ASSERT_EQ(ribbon->ElementWidgets(cmd::kFileNew).size(), 1u); // quick access
+    EXPECT_TRUE(ribbon->ElementWidgets(cmd::kFileNew)[0]->isEnabled());
 
     // A view claims Paste and a check box: the next pass shows them.
     CCmdTarget view;
     int pasted = 0;
     bool rulers = true;
-    view.OnCommand(57637, [&] { ++pasted; });
-    view.OnCommand(848, [&] { rulers = !rulers; }, [&](CCmdUI& ui) { ui.SetCheck(rulers); });
+    view.OnCommand(cmd::kEditPaste, [&] { ++pasted; });
+    view.OnCommand(cmd::kShowRulers, [&] { rulers = !rulers; }, [&](CCmdUI& ui) { ui.SetCheck(rulers); });
     frame->GetActiveChild()->SetActiveView(&view);
     frame->UpdateCommandUI();
     EXPECT_TRUE(paste[0]->isEnabled());
-    auto* check = qobject_cast<QCheckBox*>(ribbon->ElementWidgets(848).at(0));
+    auto* check = qobject_cast<QCheckBox*>(ribbon->ElementWidgets(cmd::kShowRulers).at(0));
     ASSERT_NE(check, nullptr);
     EXPECT_TRUE(check->isChecked());
 
@@ -135,7 +136,7 @@ TEST_F(MainFrameTest, AcceleratorsSendTheirCommandsThroughTheRouter)
     CMainFrame* frame = app->MainFrame();
     std::vector<int> ran;
     CCmdTarget view;
-    for (int id : {839, 57635, 57643})
+    for (int id : {cmd::kDelete, cmd::kEditCut, cmd::kEditUndo})
         view.OnCommand(id, [&ran, id] { ran.push_back(id); });
     frame->GetActiveChild()->SetActiveView(&view);
     frame->activateWindow();
@@ -143,7 +144,7 @@ TEST_F(MainFrameTest, AcceleratorsSendTheirCommandsThroughTheRouter)
     QTest::keyClick(frame, Qt::Key_X, Qt::ControlModifier);
     QTest::keyClick(frame, Qt::Key_Backspace, Qt::AltModifier);
     QTest::keyClick(frame, Qt::Key_V, Qt::ControlModifier); // nobody claims Paste: nothing
-    EXPECT_EQ(ran, (std::vector<int>{839, 57635, 57643}));
+    EXPECT_EQ(ran, (std::vector<int>{cmd::kDelete, cmd::kEditCut, cmd::kEditUndo}));
 
     // Ctrl+N reaches the application: a second project tab.
     QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
@@ -174,7 +175,7 @@ TEST_F(MainFrameTest, ProjectTabsShowCloseOnTheActiveTabOnlyAndTheWindowDialogLi
     dialog.List()->setCurrentRow(0);
     dialog.ActivateSelected();
     EXPECT_EQ(frame->GetActiveChild()->windowTitle(), "Project1");
-    EXPECT_TRUE(app->Router().Update(131).IsEnabled());
+    EXPECT_TRUE(app->Router().Update(cmd::kWindowDialog).IsEnabled());
 }
 
 TEST_F(MainFrameTest, CategoryChangesAreSignalledForTheModuleMarkingMode)
@@ -224,7 +225,7 @@ TEST_F(MainFrameTest, RecentDocumentsAreListedInTheApplicationMenuAndOpen)
     auto app = shown();
     CRibbonBar* ribbon = app->MainFrame()->Ribbon();
     EXPECT_EQ(ribbon->RecentFiles().size(), 10);
-    std::vector<QAction*> first = ribbon->ElementActions(57616);
+    std::vector<QAction*> first = ribbon->ElementActions(cmd::kFileMruFirst);
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(first[0]->text(), "&1 Recent.proj");
     first[0]->trigger();

@@ -1,6 +1,7 @@
 // The print preview: the page and its scale, the sheet holding the current
 // table row with the current label in yellow, module marking, the zoom
 // commands and texts, and windows of any size.
+#include "platform/commandids.h"
 #include "shell/views/labelpreview.h"
 
 #include "../widgettest.h"
@@ -166,16 +167,16 @@ TEST_F(PreviewTest, ZoomTextsAndCommands)
     EXPECT_TRUE(preview->OnZoomText("3199 %"));
     EXPECT_EQ(preview->GetZoom(), 3199);
 
-    EXPECT_TRUE(preview->OnCmdMsg(841));
+    EXPECT_TRUE(preview->OnCmdMsg(cmd::kZoom200));
     EXPECT_EQ(preview->GetZoom(), 200);
     CCmdUI ui(841);
     ASSERT_TRUE(preview->OnUpdateCmdUI(ui));
     EXPECT_EQ(ui.GetChecked(), std::optional<bool>(true));
     // Twice the window: the view scrolls.
     EXPECT_EQ(preview->ContentSize(), QSize(1600, 1200));
-    EXPECT_TRUE(preview->OnCmdMsg(858));
+    EXPECT_TRUE(preview->OnCmdMsg(cmd::kZoom50));
     EXPECT_EQ(preview->GetZoom(), 50);
-    EXPECT_TRUE(preview->HandlesCommand(243));
+    EXPECT_TRUE(preview->HandlesCommand(cmd::kShowTable));
 }
 
 TEST_F(PreviewTest, AnyWindowSizeAndZoomPaintsAPositiveScale)

@@ -1,6 +1,7 @@
 // The label view: the canvas between its rulers, rulers following the
 // canvas's mouse, scrolling and zoom, the corner square, and the QR text
 // dialog.
+#include "platform/commandids.h"
 #include "shell/views/edittext4qrcodedlg.h"
 #include "shell/views/labelview.h"
 
@@ -62,7 +63,7 @@ TEST_F(LabelViewTest, CanvasSitsBetweenTheRulersOrFillsTheView)
     EXPECT_EQ(view->HorizontalRuler()->geometry(), QRect(23, 0, 577, 23));
     EXPECT_EQ(view->VerticalRuler()->geometry(), QRect(0, 23, 23, 377));
     EXPECT_EQ(view->focusProxy(), canvas);
-    ASSERT_TRUE(canvas->OnCmdMsg(CVorteplanSoftLabelView::kShowRulers)); // "Show rulers"
+    ASSERT_TRUE(canvas->OnCmdMsg(cmd::kShowRulers));
     EXPECT_EQ(canvas->geometry(), QRect(0, 0, 600, 400));
     EXPECT_FALSE(view->HorizontalRuler()->isVisible());
     view->ToggleRulers();

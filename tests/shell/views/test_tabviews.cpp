@@ -2,14 +2,15 @@
 // project, the add tabs and their limits, removing tabs without adding
 // any, the layout each template keeps, queued re-activation, and the
 // template page's close.
-#include "shell/views/mainview.h"
+#include "platform/commandids.h"
 #include "shell/tableviewcommandtarget.h"
+#include "shell/views/mainview.h"
 #include "shell/views/tablepage.h"
-#include "tables/tableviewhost.h"
-#include "tables/view/vorteplansofttableview.h"
 #include "shell/views/tabletabview.h"
 #include "shell/views/templatetabview.h"
 #include "shell/views/templateview.h"
+#include "tables/tableviewhost.h"
+#include "tables/view/vorteplansofttableview.h"
 
 #include "../widgettest.h"
 #include "shell/frame/commandrouter.h"
@@ -209,11 +210,11 @@ TEST_F(TabViewTest, EveryTemplateKeepsItsOwnLayout)
     // 1122 from the design view: stacked, remembered for template 2.
     CCmdTarget designView;
     CVorteplanSoftMainView::RegisterStackedCommand(designView, main.get(), true);
-    ASSERT_TRUE(designView.OnCmdMsg(CVorteplanSoftMainView::kShowStacked));
+    ASSERT_TRUE(designView.OnCmdMsg(cmd::kShowStacked));
     EXPECT_TRUE(main->IsStackedLayout());
     EXPECT_EQ(main->Splitter()->orientation(), Qt::Vertical);
     EXPECT_EQ(doc->GetStackedLayout(1), 1);
-    CCmdUI ui(CVorteplanSoftMainView::kShowStacked);
+    CCmdUI ui(cmd::kShowStacked);
     ASSERT_TRUE(designView.OnUpdateCmdUI(ui));
     EXPECT_EQ(ui.GetChecked(), std::optional<bool>(true));
 
@@ -225,7 +226,7 @@ TEST_F(TabViewTest, EveryTemplateKeepsItsOwnLayout)
     // The table view's 1122 switches the layout but remembers nothing.
     CCmdTarget tableView;
     CVorteplanSoftMainView::RegisterStackedCommand(tableView, main.get(), false);
-    ASSERT_TRUE(tableView.OnCmdMsg(CVorteplanSoftMainView::kShowStacked));
+    ASSERT_TRUE(tableView.OnCmdMsg(cmd::kShowStacked));
     EXPECT_FALSE(main->IsStackedLayout());
     EXPECT_EQ(doc->GetStackedLayout(1), 1);
 
@@ -252,7 +253,7 @@ TEST_F(TabViewTest, TablePagesHoldTableViewsThatBecomeTheActiveView)
     page->GetTableView()->setFocus();
     EXPECT_EQ(active, page->GetCommandTarget());
     // The table view's "Show windows stacked" remembers nothing.
-    ASSERT_TRUE(page->GetCommandTarget()->OnCmdMsg(CVorteplanSoftMainView::kShowStacked));
+    ASSERT_TRUE(page->GetCommandTarget()->OnCmdMsg(cmd::kShowStacked));
     EXPECT_TRUE(main->IsStackedLayout());
     EXPECT_EQ(doc->GetStackedLayout(0), 0);
     // Its page goes with its table, and stops being the active view.
@@ -266,7 +267,7 @@ TEST_F(TabViewTest, ClosingATemplatePageAsksToDeleteTheTemplate)
 {
     int deletes = 0;
     CCmdTarget app;
-    app.OnCommand(CVorteplanSoftTemplateView::kDeleteTemplate, [&] { ++deletes; });
+    app.OnCommand(cmd::kDeleteTemplate, [&] { ++deletes; });
     router.SetApplicationTarget(&app);
     build();
     CVorteplanSoftTemplateView* page = templates().GetTemplateView(0);

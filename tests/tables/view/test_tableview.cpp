@@ -4,6 +4,7 @@
 #include "tableviewtest.h"
 
 #include "document/label/labelfile.h"
+#include "platform/commandids.h"
 #include "platform/queuedcall.h"
 
 #include <QCloseEvent>
@@ -33,9 +34,9 @@ TEST_F(TableViewTest, TypedCellIsOneUndoStepAndUndoGoesSixteenDeep)
     EXPECT_EQ(cell(0, 0), "xyz");
     EXPECT_EQ(undoDepthUsed(), 1);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(view->CommandState(57643).enabled);
+    EXPECT_TRUE(view->CommandState(cmd::kEditUndo).enabled);
     view->EndInPlaceEdit();
-    view->RunCommand(57643);
+    view->RunCommand(cmd::kEditUndo);
     EXPECT_EQ(cell(0, 0), "");
 
     for (int i = 0; i < 20; ++i)
@@ -44,7 +45,7 @@ TEST_F(TableViewTest, TypedCellIsOneUndoStepAndUndoGoesSixteenDeep)
     for (int i = 0; i < kTableSnapshotSlots; ++i)
         view->Undo();
     EXPECT_EQ(cell(0, 0), "v3");
-    EXPECT_FALSE(view->CommandState(57643).enabled);
+    EXPECT_FALSE(view->CommandState(cmd::kEditUndo).enabled);
 }
 
 TEST_F(TableViewTest, EndEditCutsToACellOnACharacterBoundary)
@@ -60,7 +61,7 @@ TEST_F(TableViewTest, PasteIsOneUndoStepAndWritesImageColumns)
     m_ui.clipboardFormats = {ClipboardFormat::Text};
     focus(2, 2); // B2
     const int before = undoDepthUsed();
-    view->RunCommand(57637);
+    view->RunCommand(cmd::kEditPaste);
     QApplication::processEvents();
     EXPECT_EQ(cell(1, 1), "a");
     EXPECT_EQ(cell(1, 2), "b") << "names pasted into the image column";
@@ -79,8 +80,8 @@ TEST_F(TableViewTest, DeleteTakesOnlyTheSelectedRowHeadersCutTheWholeRange)
     clickCell(4, 0, Qt::ControlModifier);
     EXPECT_EQ(view->CountSelectedRows(), 2);
     EXPECT_EQ(host.pane, "2 rows selected");
-    EXPECT_EQ(view->CommandState(121).text, QString("2 rows selected"));
-    view->RunCommand(839);
+    EXPECT_EQ(view->CommandState(cmd::kStatusPane2).text, QString("2 rows selected"));
+    view->RunCommand(cmd::kDelete);
     EXPECT_EQ(doc.GetTableRowCount(), 4);
     EXPECT_EQ(cell(0, 0), "r0");
     EXPECT_EQ(cell(1, 0), "r2");
@@ -89,7 +90,7 @@ TEST_F(TableViewTest, DeleteTakesOnlyTheSelectedRowHeadersCutTheWholeRange)
 
     clickCell(1, 0);
     clickCell(3, 0, Qt::ControlModifier);
-    view->RunCommand(57635);
+    view->RunCommand(cmd::kEditCut);
     EXPECT_EQ(doc.GetTableRowCount(), 1) << "cut deletes rows 1 to 3, selected or not";
     EXPECT_EQ(cell(0, 0), "r5");
 }
@@ -202,7 +203,7 @@ TEST_F(TableViewTest, ImageColumnOfWholeColumnsTogglesTheLastOne)
     clickCell(0, 2);
     clickCell(0, 5, Qt::ShiftModifier);
     ASSERT_TRUE(view->IsWholeColumnSelection());
-    view->RunCommand(770);
+    view->RunCommand(cmd::kImageColumn);
     for (int c = 0; c < 5; ++c)
         EXPECT_EQ(doc.IsImageColumn(c), c == 4) << c;
 }
@@ -219,7 +220,7 @@ TEST_F(TableViewTest, ClosingThePageAsksToDeleteTheTableAndDestructionWaits)
     auto* raw = view.release();
     QPointer<QWidget> guard(raw);
     raw->DestroyLater();
-    raw->RunCommand(760);
+    raw->RunCommand(cmd::kInsertRow);
     EXPECT_TRUE(guard);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(guard);
@@ -229,15 +230,15 @@ TEST_F(TableViewTest, NavigationAndPages)
 {
     fillColumn(3);
     focus(1, 1);
-    view->RunCommand(734);
+    view->RunCommand(cmd::kLastRow);
     EXPECT_EQ(grid().GetFocusCell(), CCellID(3, 1));
     EXPECT_EQ(doc.GetCurrentTableRow(), 2);
-    view->RunCommand(736);
+    view->RunCommand(cmd::kNextRow);
     EXPECT_EQ(grid().GetFocusCell(), CCellID(3, 1)) << "no step past the last row";
     view->GoToNextRow();
     EXPECT_EQ(grid().GetFocusCell(), CCellID(4, 1)) << "the link-image dialog steps onto empty rows";
     EXPECT_EQ(view->CurrentRow(), 4);
-    view->RunCommand(733);
+    view->RunCommand(cmd::kFirstRow);
     EXPECT_EQ(grid().GetFocusCell(), CCellID(1, 1));
     view->GoToNextPage(); // no label definition: 0 labels per sheet
     EXPECT_EQ(grid().GetFocusCell(), CCellID(1, 1));
@@ -255,10 +256,10 @@ TEST_F(TableViewTest, TypedCharactersOnTheViewBeepAndTheMenuGoesThroughTheHost)
 TEST_F(TableViewTest, CharacterSetBoxSetsTheTableFont)
 {
     host.charSetBox = "Greek";
-    view->RunCommand(693);
+    view->RunCommand(cmd::kCharSetBox);
     EXPECT_EQ(doc.GetTableFont().lfCharSet, doc.GetCharSetFromName("Greek"));
     EXPECT_EQ(grid().CodePage(), 1253);
-    EXPECT_EQ(view->CommandState(693).text, QString("Greek"));
+    EXPECT_EQ(view->CommandState(cmd::kCharSetBox).text, QString("Greek"));
 }
 
 TEST_F(TableViewTest, PagesStepByTheLabelsOfASheet)
@@ -270,12 +271,12 @@ TEST_F(TableViewTest, PagesStepByTheLabelsOfASheet)
     ASSERT_EQ(doc.GetLabelsPerSheet(), 8);
     fillColumn(3);
     focus(1, 2);
-    view->RunCommand(738);
+    view->RunCommand(cmd::kNextPage);
     EXPECT_EQ(grid().GetFocusCell(), CCellID(3, 2)) << "at most the last row";
     fillColumn(12);
     focus(5, 2);
-    view->RunCommand(737);
+    view->RunCommand(cmd::kPreviousPage);
     EXPECT_EQ(grid().GetFocusCell(), CCellID(1, 2));
-    view->RunCommand(738);
+    view->RunCommand(cmd::kNextPage);
     EXPECT_EQ(grid().GetFocusCell(), CCellID(9, 2));
 }

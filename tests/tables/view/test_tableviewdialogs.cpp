@@ -2,6 +2,7 @@
 // filter and Import a text file, worked as a user would.
 #include "tableviewtest.h"
 
+#include "platform/commandids.h"
 #include "platform/settings.h"
 #include "tables/dialogs/tablefilterdlg.h"
 #include "tables/dialogs/tablerepeatdlg.h"
@@ -51,7 +52,7 @@ TEST_F(TableViewTest, SequenceAndRepeatFillThroughTheirDialogs)
         d.accept();
     });
     const int before = undoDepthUsed();
-    view->RunCommand(731);
+    view->RunCommand(cmd::kSequence);
     EXPECT_EQ(cell(1, 1), "X8");
     EXPECT_EQ(cell(2, 1), "X9");
     EXPECT_EQ(cell(3, 1), "X10");
@@ -66,7 +67,7 @@ TEST_F(TableViewTest, SequenceAndRepeatFillThroughTheirDialogs)
         field(d, "text")->setText("R");
         d.accept();
     });
-    view->RunCommand(741);
+    view->RunCommand(cmd::kRepeat);
     EXPECT_EQ(cell(0, 1), "a0");
     EXPECT_EQ(cell(1, 1), "R");
     EXPECT_EQ(cell(3, 1), "R");
@@ -75,7 +76,7 @@ TEST_F(TableViewTest, SequenceAndRepeatFillThroughTheirDialogs)
     // Cancel writes nothing and takes no undo step.
     const int depth = undoDepthUsed();
     whenOpen<CTableRepeatDlg>([](CTableRepeatDlg& d) { d.reject(); });
-    view->RunCommand(741);
+    view->RunCommand(cmd::kRepeat);
     EXPECT_EQ(undoDepthUsed(), depth);
     CTableSequenceDlg::ResetRemembered();
 }
@@ -84,23 +85,23 @@ TEST_F(TableViewTest, SetupFilterOpensOneDialogAtATime)
 {
     fillColumn(3, "f");
     m_ui.answers = {MessageAnswer::No};
-    view->RunCommand(804);
+    view->RunCommand(cmd::kFilterSetup);
     EXPECT_EQ(view->FilterDialog(), nullptr);
     EXPECT_EQ(doc.GetFilter(doc.GetCurrentTableIndex()), nullptr);
 
     m_ui.answers = {MessageAnswer::Yes};
-    view->RunCommand(804);
+    view->RunCommand(cmd::kFilterSetup);
     CTableFilterDlg* first = view->FilterDialog();
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
-    view->RunCommand(804);
+    view->RunCommand(cmd::kFilterSetup);
     EXPECT_EQ(view->FilterDialog(), first);
     EXPECT_EQ(m_ui.questions.size(), 2u) << "a table with a filter is not asked again";
 
     QTest::mouseClick(first->findChild<QPushButton*>("close"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(view->FilterDialog(), nullptr);
-    view->RunCommand(804);
+    view->RunCommand(cmd::kFilterSetup);
     EXPECT_NE(view->FilterDialog(), nullptr);
     // The view takes an open dialog with it.
     QPointer<CTableFilterDlg> open = view->FilterDialog();
@@ -119,7 +120,7 @@ TEST_F(TableViewTest, ImportTextFileAppendsRows)
     whenOpen<CTextImportSheet>([](CTextImportSheet& s) {
         QTest::mouseClick(s.Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
     });
-    view->RunCommand(805);
+    view->RunCommand(cmd::kImportText);
     EXPECT_EQ(cell(2, 0), "p");
     EXPECT_EQ(cell(3, 1), "s");
     EXPECT_GE(grid().GetRowCount(), 4 + 11);

@@ -1,5 +1,6 @@
 // Find and replace in the table, the find dialog, and the sequence and
 // repeat fills with their bounds.
+#include "platform/commandids.h"
 #include "tableviewtest.h"
 
 #include <QCheckBox>
@@ -66,12 +67,12 @@ TEST_F(TableViewTest, OneFindDialogAtATime)
 {
     fillColumn(3, "abc");
     focus(1, 1);
-    view->RunCommand(732);
+    view->RunCommand(cmd::kFind);
     CFindReplaceDialog* dialog = view->FindDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(dialog->IsReplaceKind());
     EXPECT_FALSE(dialog->FindNextButton()->isEnabled());
-    view->RunCommand(742);
+    view->RunCommand(cmd::kReplace);
     EXPECT_EQ(view->FindDialog(), dialog) << "Replace only shows the open dialog";
     dialog->FindEdit()->setText(QStringLiteral("ABC"));
     dialog->WholeWordBox()->setChecked(true);
@@ -85,7 +86,7 @@ TEST_F(TableViewTest, OneFindDialogAtATime)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(view->FindDialog(), nullptr);
     EXPECT_FALSE(guard);
-    view->RunCommand(742);
+    view->RunCommand(cmd::kReplace);
     ASSERT_NE(view->FindDialog(), nullptr);
     EXPECT_TRUE(view->FindDialog()->IsReplaceKind());
 }
