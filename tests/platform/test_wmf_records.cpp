@@ -516,3 +516,49 @@ TEST(WmfRecords, ClipRegionsStayBounded)
     EXPECT_GT(red, 10000 - int(holes.size()) + 500);
     EXPECT_LT(red, 10000 - 1000);
 }
+
+TEST(WmfRecords, StretchDibPlaysRunLengthBitmapsBottomUp)
+{
+    // A 4 x 2 RLE8 DIB: the bottom row (stored first) is two red and two
+    // blue runs, the top row an absolute run green, green, red, blue.
+    std::string dib;
+    const std::string rle{'\x02', '\x00', '\x02', '\x01', '\x00', '\x00',         // runs, end of line
+                          '\x00', '\x04', '\x02', '\x02', '\x00', '\x01', // absolute run of 4
+                          '\x00', '\x01'};                                // end of bitmap
+    for (uint32_t v : {40u, 4u, 2u})
+        Builder::put32(dib, v);
+    Builder::put16(dib, 1);
+    Builder::put16(dib, 8);
+    for (uint32_t v : {1u /* BI_RLE8 */, uint32_t(rle.size()), 0u, 0u, 3u, 0u})
+        Builder::put32(dib, v);
+    for (QRgb c : {kRed, kBlue, kGreen}) {
+        dib.push_back(char(qBlue(c)));
+        dib.push_back(char(qGreen(c)));
+        dib.push_back(char(qRed(c)));
+        dib.push_back('\0');
+    }
+    dib += rle;
+    // STRETCHDIB onto the whole picture from a source rectangle whose y
+    // counts from the bottom row.
+    auto stretch = [&dib](int srcY, int srcHeight) {
+        std::string params;
+        Builder::put32(params, SRCCOPY);
+        for (int w : {0, srcHeight, 4, srcY, 0, 100, 100, 0, 0})
+            Builder::put16(params, uint16_t(w));
+        Builder b;
+        b.raw(0x0F43, params + dib);
+        return play(b.bits());
+    };
+
+    const QImage whole = stretch(0, 2);
+    const std::array<QRgb, 4> top{kGreen, kGreen, kRed, kBlue}, bottom{kRed, kRed, kBlue, kBlue};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(px(whole, 12 + 25 * i, 25), top[size_t(i)]) << i;
+        EXPECT_EQ(px(whole, 12 + 25 * i, 75), bottom[size_t(i)]) << i;
+    }
+    const QImage lower = stretch(0, 1), upper = stretch(1, 1);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(px(lower, 12 + 25 * i, 10), bottom[size_t(i)]) << i;
+        EXPECT_EQ(px(upper, 12 + 25 * i, 90), top[size_t(i)]) << i;
+    }
+}
