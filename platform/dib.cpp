@@ -197,15 +197,28 @@ void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, B
     std::vector<QRgb> line(size_t(w), colours[0]);
     int row = 0; // counted from the bottom
     int x = 0;
+    int dirty = 0; // the line holds colour 0 from here on
     auto put = [&](uint32_t index) {
-        if (x < w)
+        if (x < w) {
             line[size_t(x)] = colours[index & 0xFF];
+            dirty = std::max(dirty, x + 1);
+        }
         ++x;
     };
     auto nextRow = [&] {
         sink.Row(h - 1 - row, line.data());
-        std::fill(line.begin(), line.end(), colours[0]);
+        std::fill(line.begin(), line.begin() + dirty, colours[0]);
+        dirty = 0;
         ++row;
+    };
+    // Rows left out (delta, early end) are all colour 0: handed over in
+    // one go, so a few bytes declaring a huge bitmap cost little.
+    auto blankRows = [&](int n) {
+        n = std::min(n, h - row);
+        if (n <= 0)
+            return;
+        sink.Rows(h - 1 - row, n, line.data());
+        row += n;
     };
     bool ended = false;
     while (!ended && row < h) {
@@ -235,8 +248,10 @@ void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, B
                 break;
             }
             x = std::min(x + int(dx), w);
-            for (int i = 0; i < dy && row < h; ++i)
+            if (dy > 0 && row < h) {
                 nextRow();
+                blankRows(int(dy) - 1);
+            }
             break;
         }
         default: { // absolute: `value` indices, padded to an even byte count
@@ -266,8 +281,10 @@ void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, B
         }
     }
     // Rows the data left out.
-    while (row < h)
+    if (row < h) {
         nextRow();
+        blankRows(h - row);
+    }
 }
 
 // A colour with alpha composited onto white, opaque.
@@ -291,11 +308,52 @@ qint64 MemorySource::ReadAt(qint64 offset, char* into, qint64 count) const
     return n;
 }
 
+void RowSink::Rows(int y, int count, const QRgb* line)
+{
+    for (int i = 0; i < count; ++i)
+        Row(y - i, line);
+}
+
+namespace {
+
+// Copies the first of `count` equal rows, `stride` bytes apart, to the
+// others, doubling the copied block each time.
+void repeatFirstRow(char* first, size_t stride, size_t rowBytes, int count)
+{
+    if (count <= 1)
+        return;
+    size_t done = 1;
+    const size_t total = size_t(count);
+    if (stride == rowBytes) {
+        while (done < total) {
+            const size_t n = std::min(done, total - done);
+            std::memcpy(first + done * stride, first, n * stride);
+            done += n;
+        }
+        return;
+    }
+    for (; done < total; ++done)
+        std::memcpy(first + done * stride, first, rowBytes);
+}
+
+} // namespace
+
 void ImageSink::Row(int y, const QRgb* line)
 {
     QRgb* out = reinterpret_cast<QRgb*>(m_image.scanLine(y));
     for (int x = 0, w = m_image.width(); x < w; ++x)
         out[x] = line[x] | 0xFF000000u;
+}
+
+void ImageSink::Rows(int y, int count, const QRgb* line)
+{
+    count = std::min(count, y + 1);
+    if (count <= 0 || y >= m_image.height())
+        return;
+    const int top = y - count + 1;
+    Row(top, line);
+    repeatFirstRow(reinterpret_cast<char*>(m_image.scanLine(top)), size_t(m_image.bytesPerLine()),
+                   size_t(m_image.width()) * sizeof(QRgb), count);
 }
 
 Packed24Sink::Packed24Sink(int width, int height, int32_t dpmX, int32_t dpmY)
@@ -331,6 +389,17 @@ void Packed24Sink::Row(int y, const QRgb* line)
     }
 }
 
+void Packed24Sink::Rows(int y, int count, const QRgb* line)
+{
+    count = std::min(count, y + 1);
+    if (m_out.empty() || count <= 0 || y >= m_height)
+        return;
+    // Stored bottom row first: row y comes first in memory.
+    Row(y, line);
+    repeatFirstRow(m_out.data() + kInfoHeaderSize + size_t(m_height - 1 - y) * m_stride, m_stride, m_stride,
+                   count);
+}
+
 ReduceSink::ReduceSink(int width, int height, int outWidth, int outHeight, RowSink& out)
     : m_height(height), m_outWidth(outWidth), m_outHeight(outHeight), m_out(out),
       m_column(size_t(width)), m_perColumn(size_t(outWidth), 0), m_sums(size_t(outWidth) * 3, 0),
@@ -346,19 +415,38 @@ ReduceSink::~ReduceSink() = default;
 
 void ReduceSink::Row(int y, const QRgb* line)
 {
-    const int target = int(int64_t(y) * m_outHeight / m_height);
+    add(int(int64_t(y) * m_outHeight / m_height), line, 1);
+}
+
+void ReduceSink::Rows(int y, int count, const QRgb* line)
+{
+    // One sum per output row the stretch covers.
+    while (count > 0 && y >= 0) {
+        const int target = int(int64_t(y) * m_outHeight / m_height);
+        // The first source row of that output row.
+        const int64_t first = (int64_t(target) * m_height + m_outHeight - 1) / m_outHeight;
+        const int n = int(std::min<int64_t>(count, int64_t(y) - first + 1));
+        add(target, line, std::max(n, 1));
+        y -= std::max(n, 1);
+        count -= std::max(n, 1);
+    }
+}
+
+void ReduceSink::add(int target, const QRgb* line, int times)
+{
     if (target != m_currentRow) {
         flush();
         m_currentRow = target;
     }
+    const uint64_t k = uint64_t(times);
     for (size_t x = 0; x < m_column.size(); ++x) {
         const QRgb c = qAlpha(line[x]) == 255 ? line[x] : overWhite(line[x]);
         uint64_t* s = &m_sums[size_t(m_column[x]) * 3];
-        s[0] += unsigned(qRed(c));
-        s[1] += unsigned(qGreen(c));
-        s[2] += unsigned(qBlue(c));
+        s[0] += k * unsigned(qRed(c));
+        s[1] += k * unsigned(qGreen(c));
+        s[2] += k * unsigned(qBlue(c));
     }
-    ++m_rowsSummed;
+    m_rowsSummed += times;
 }
 
 void ReduceSink::flush()

@@ -45,6 +45,9 @@ class RowSink {
 public:
     virtual ~RowSink() = default;
     virtual void Row(int y, const QRgb* line) = 0;
+    // The same line for `count` rows: y, y - 1, ... y - count + 1. Sinks
+    // override it to take a long stretch of equal rows in bulk.
+    virtual void Rows(int y, int count, const QRgb* line);
 };
 
 // Rows into a 32-bit image (alpha ignored).
@@ -52,6 +55,7 @@ class ImageSink : public RowSink {
 public:
     explicit ImageSink(QImage& image) : m_image(image) {}
     void Row(int y, const QRgb* line) override;
+    void Rows(int y, int count, const QRgb* line) override;
 
 private:
     QImage& m_image;
@@ -63,6 +67,7 @@ public:
     // Empty output when the bitmap is above kMaxPixels.
     Packed24Sink(int width, int height, int32_t dpmX, int32_t dpmY);
     void Row(int y, const QRgb* line) override;
+    void Rows(int y, int count, const QRgb* line) override;
     std::string Take() { return std::move(m_out); }
 
 private:
@@ -79,11 +84,13 @@ public:
     ReduceSink(int width, int height, int outWidth, int outHeight, RowSink& out);
     ~ReduceSink() override;
     void Row(int y, const QRgb* line) override;
+    void Rows(int y, int count, const QRgb* line) override;
     // Hands over the last output row.
     void Finish();
 
 private:
     void flush();
+    void add(int target, const QRgb* line, int times);
     int m_height;
     int m_outWidth;
     int m_outHeight;

@@ -3,6 +3,7 @@
 // and depth compared with what other programs wrote, and the checks PNG and
 // JPEG files pass before the toolkit decodes them.
 #include "platform/dib.h"
+#include "platform/dib_decode.h"
 #include "support/test_support.h"
 
 #include <QBuffer>
@@ -154,6 +155,122 @@ TEST(DibRunLength, Rle4AlternatesNibblesAndPadsAbsoluteRuns)
     // The split form (header and bits apart) decodes the same.
     const std::string h = header(40, 8, 1, 4, dib::BI_RLE4, 4) + table;
     EXPECT_EQ(dib::SplitToImage(h, rle), img);
+}
+
+namespace {
+
+using dib::detail::RowSink;
+
+// Counts what a decoder hands over, keeping nothing.
+class CountingSink : public RowSink {
+public:
+    void Row(int, const QRgb*) override
+    {
+        ++rowCalls;
+        ++rows;
+    }
+    void Rows(int, int count, const QRgb*) override
+    {
+        ++bulkCalls;
+        rows += count;
+    }
+    int64_t rowCalls = 0;
+    int64_t bulkCalls = 0;
+    int64_t rows = 0;
+};
+
+// Passes every row on one at a time, as a sink without bulk rows takes them.
+class OneByOne : public RowSink {
+public:
+    explicit OneByOne(RowSink& to) : m_to(to) {}
+    void Row(int y, const QRgb* line) override { m_to.Row(y, line); }
+
+private:
+    RowSink& m_to;
+};
+
+bool decodeInto(const std::string& packed, RowSink& sink)
+{
+    const dib::DibLayout l = dib::ParsePacked(packed);
+    const std::string_view all(packed);
+    const std::string_view table = all.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset);
+    const dib::detail::MemorySource source(all.substr(l.bitsOffset, l.bitsSize));
+    return l.valid && dib::detail::DecodeRows(l, dib::detail::Colours(l, table.data(), table.size()), source, 0,
+                                              qint64(l.bitsSize), sink);
+}
+
+} // namespace
+
+TEST(DibRunLength, RowsTheDataLeavesOutCostNoWorkPerRow)
+{
+    // A few bytes declaring a bitmap at the pixel limit: one run, deltas
+    // 255 rows up, then the data ends. Every row still arrives, but the
+    // left-out ones in a few bulk calls, not one call per row.
+    const int32_t h = int32_t(dib::kMaxPixels / 4);
+    const std::string packed = header(40, 4, h, 8, dib::BI_RLE8, 2) + palette({kWhite, kRed}) +
+                               bytes({2, 1, 0, 2, 1, 255, 0, 2, 0, 255, 3, 1});
+    for (const bool early : {false, true}) {
+        SCOPED_TRACE(early);
+        CountingSink sink;
+        ASSERT_TRUE(decodeInto(early ? packed + bytes({0, 1}) : packed, sink));
+        EXPECT_EQ(sink.rows, h);
+        EXPECT_LE(sink.rowCalls, 4);
+        EXPECT_LE(sink.bulkCalls, 4);
+    }
+    // The same through the 4-bit form, 16 million pixels wide and 3 high.
+    CountingSink wide;
+    ASSERT_TRUE(decodeInto(header(40, int32_t(dib::kMaxPixels / 4), 3, 4, dib::BI_RLE4, 2) +
+                               palette({kWhite, kRed}) + bytes({3, 0x11, 0, 1}),
+                           wide));
+    EXPECT_EQ(wide.rows, 3);
+    EXPECT_LE(wide.rowCalls, 1);
+}
+
+TEST(DibRunLength, BulkRowsMatchRowByRowInEverySink)
+{
+    // 5 x 40, sparse: a run on the bottom row, a delta 11 up, a run
+    // there, end of line, a delta 16 up, an absolute run, then the data
+    // ends.
+    const std::string packed = header(40, 5, 40, 8, dib::BI_RLE8, 4) +
+                               palette({kGreen, kRed, kBlue, kWhite}) +
+                               bytes({2, 1, 0, 2, 0, 11, 2, 2, 0, 0, 0, 2, 0, 16, 0, 3, 3, 1, 2, 0});
+    // Whole images.
+    const QImage image = decode(packed);
+    ASSERT_EQ(image.size(), QSize(5, 40));
+    QImage oneByOne(5, 40, QImage::Format_RGB32);
+    dib::detail::ImageSink perRow(oneByOne);
+    OneByOne via(perRow);
+    ASSERT_TRUE(decodeInto(packed, via));
+    EXPECT_EQ(image, oneByOne);
+    EXPECT_EQ(image.pixel(1, 39), kRed);
+    EXPECT_EQ(image.pixel(3, 28), kBlue);
+    EXPECT_EQ(image.pixel(0, 11), kWhite);
+    EXPECT_EQ(image.pixel(2, 11), kBlue);
+    EXPECT_EQ(testsupport::countPixels(image, 0x00FF00), 5 * 40 - 2 - 2 - 3);
+
+    // Reduced to sizes whose rows straddle the left-out stretches, and
+    // packed 24-bit output (the picture-file path).
+    for (const QSize out : {QSize(2, 7), QSize(3, 13), QSize(5, 40)}) {
+        SCOPED_TRACE(out.height());
+        dib::detail::Packed24Sink bulkPacked(out.width(), out.height(), 0, 0);
+        dib::detail::Packed24Sink rowPacked(out.width(), out.height(), 0, 0);
+        dib::detail::ReduceSink bulk(5, 40, out.width(), out.height(), bulkPacked);
+        dib::detail::ReduceSink rows(5, 40, out.width(), out.height(), rowPacked);
+        OneByOne single(rows);
+        ASSERT_TRUE(decodeInto(packed, bulk));
+        ASSERT_TRUE(decodeInto(packed, single));
+        bulk.Finish();
+        rows.Finish();
+        EXPECT_EQ(bulkPacked.Take(), rowPacked.Take());
+    }
+    dib::detail::Packed24Sink bulkPacked(5, 40, 0, 0);
+    dib::detail::Packed24Sink rowPacked(5, 40, 0, 0);
+    OneByOne single(rowPacked);
+    ASSERT_TRUE(decodeInto(packed, bulkPacked));
+    ASSERT_TRUE(decodeInto(packed, single));
+    const std::string fromBulk = bulkPacked.Take();
+    EXPECT_EQ(fromBulk, rowPacked.Take());
+    EXPECT_EQ(dib::PackedToImage(fromBulk), image);
 }
 
 TEST(DibFiles, ReferenceBmpFilesMatchPixelForPixel)
