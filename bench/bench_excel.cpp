@@ -2,7 +2,7 @@
 // numbers (NUMBER and RK) and formulas. Set VSL_BENCH_XLS_OUT to a path to
 // also write the workbook there (to time other readers on the same file).
 #include "tables/import/excelfilemanager.h"
-#include "tests/support/biff_builder.h"
+#include "support/biff_builder.h"
 
 #include <benchmark/benchmark.h>
 

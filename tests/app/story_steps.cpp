@@ -17,7 +17,8 @@
 #include "tables/grid/gridtest.h"
 #include "tables/view/vorteplansofttableview.h"
 
-#include "../shell/widgettest.h"
+#include "support/print_sheet.h"
+#include "support/widgettest.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -182,8 +183,7 @@ void StorySteps::selectStockLabel(CChildFrame* child)
             EXPECT_EQ(QFileInfo(*chosen).fileName(), QString::fromLatin1(kStockLabel));
             EXPECT_TRUE(doc.LoadLabelDefinition(QFile::encodeName(*chosen).toStdString()));
         });
-        for (int i = 0; i < 100 && claimed(kSelectLabel) && choose.handled() < 2; ++i)
-            QTest::qWait(10);
+        (void)QTest::qWaitFor([&] { return !claimed(kSelectLabel) || choose.handled() >= 2; });
         EXPECT_TRUE(choose.done());
     }
     QApplication::processEvents();
@@ -259,10 +259,12 @@ void StorySteps::insertBoundObjects(CChildFrame* child)
     const QPoint grab = canvasPoint(view, x0 + 20000, y0 + 3000);
     const QPoint drop = canvasPoint(view, x0 + 25000, y0 + 3000);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, grab);
-    QTest::qWait(300); // no late drag timer of the click
+    const QTimer* drag = widgettest::ChildTimer(view, "dragTimer");
+    ASSERT_NE(drag, nullptr);
+    EXPECT_FALSE(drag->isActive()); // no late drag timer of the click
     // Held past the drag delay, then dragged.
     QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, grab);
-    QTest::qWait(Vorteplan_SoftLabelDesignView::kDragDelayMs + 50);
+    ASSERT_TRUE(widgettest::WaitForTimer(view, "dragTimer"));
     ASSERT_EQ(view->GetMouseMode(), Vorteplan_SoftLabelDesignView::MouseMove);
     for (const QPoint p : {(grab + drop) / 2, drop}) {
         QMouseEvent move(QEvent::MouseMove, p, view->viewport()->mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
@@ -367,13 +369,20 @@ void StorySteps::printAndRead(CChildFrame* child, const QString& pdf)
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 
-    // Print from the table view (its "Print" goes to the print driver);
-    // the print dialog is confirmed as it opens.
+    // Print from the table view (its "Print" goes to the print driver); in
+    // the print dialog the user picks the PDF file, whatever queue the
+    // dialog offers first. VSL_TEST_PRINT_QUEUE names a queue the run has
+    // set up as the default: the dialog must offer it first.
+    const QString queue = qEnvironmentVariable("VSL_TEST_PRINT_QUEUE");
     ASSERT_NO_FATAL_FAILURE(clickCell(child, 1, 1));
     {
-        ModalHandler print([](QWidget* modal) {
+        ModalHandler print([&](QWidget* modal) {
             auto* dialog = qobject_cast<QPrintDialog*>(modal);
             ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
+            if (!queue.isEmpty()) {
+                EXPECT_EQ(printtest::ChosenQueue(*dialog), queue);
+            }
+            ASSERT_TRUE(printtest::PrintToFile(*dialog, pdf));
             dialog->accept();
         });
         EXPECT_TRUE(command(cmd::kFilePrint));

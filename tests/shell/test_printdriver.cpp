@@ -11,9 +11,10 @@
 #include "shell/printprogressdialog.h"
 #include "shell/printverbs.h"
 
-#include "print_sheet.h"
+#include "support/print_sheet.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPrintDialog>
@@ -206,9 +207,9 @@ TEST_F(PrintDriverTest, ScriptedDialogTakesTheOptionsPage)
     auto printer = PdfPrinter(file("dialog.pdf"), 150);
     CPrintDriver::Job job;
     job.showProgress = false;
-    job.runDialog = [](QPrintDialog& dialog) {
+    job.runDialog = [this](QPrintDialog& dialog) {
         auto* page = dialog.findChild<CPrintOptionsPage*>();
-        if (!page)
+        if (!page || !PrintToFile(dialog, file("dialog.pdf")))
             return false;
         EXPECT_EQ(page->SetsEdit()->text(), "1");
         EXPECT_EQ(page->TopEdit()->text(), "0 mm");
@@ -216,10 +217,12 @@ TEST_F(PrintDriverTest, ScriptedDialogTakesTheOptionsPage)
         page->ReverseBox()->setChecked(true);
         page->SetsUp()->click();
         page->PageBreakBox()->setChecked(false);
+        dialog.accept();
         return true;
     };
     const CPrintDriver::Result r = CPrintDriver::PrintDocument(doc, *printer, job);
     ASSERT_EQ(r.outcome, CPrintDriver::Outcome::Printed);
+    EXPECT_GT(QFileInfo(file("dialog.pdf")).size(), 0);
     EXPECT_EQ(r.labels, 4 * 2 * 2); // repeated twice, two sets
     EXPECT_EQ(doc.GetCurrentTemplate().GetRepeat(), 2);
     EXPECT_EQ(doc.GetCurrentTemplate().GetSets(), 2);

@@ -3,7 +3,7 @@
 #include "document/catalogue/labelmanager.h"
 #include "shell/frame/commandids.h"
 
-#include "labelcommands_fixture.h"
+#include "canvas_fixture.h"
 
 #include <QComboBox>
 #include <QMenu>

@@ -1,5 +1,5 @@
 // Module-marking commands of the design canvas.
-#include "labelcommands_fixture.h"
+#include "canvas_fixture.h"
 
 #include <vector>
 

@@ -6,7 +6,7 @@
 #include "shell/linkimage/linkimagefiledialog.h"
 #include "tables/view/tableviewtest.h"
 
-#include "shell/widgettest.h"
+#include "support/widgettest.h"
 
 #include <QComboBox>
 #include <QDropEvent>

@@ -3,10 +3,9 @@
 // commands and texts, and windows of any size.
 #include "shell/views/labelpreview.h"
 
-#include "../widgettest.h"
+#include "support/widgettest.h"
 #include "views_test_support.h"
 
-#include <QElapsedTimer>
 
 namespace {
 
@@ -202,26 +201,21 @@ TEST_F(PreviewTest, PositionsOutsideTheWindowAreNotVisited)
     label->SetWidth(0, 8000, false);
     label->SetHeight(0, 8000);
     setLabel(std::move(label));
-    QElapsedTimer timer;
-    timer.start();
     preview->Invalidate();
-    EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_GT(preview->GetDrawnLabelCount(), 100);
     EXPECT_LT(preview->GetDrawnLabelCount(), 10000);
 }
 
-TEST_F(PreviewTest, OddDefinitionsPaintInBoundedTime)
+TEST_F(PreviewTest, OddDefinitionsPaintABoundedNumberOfPositions)
 {
     // Pitches of nothing put a million by a million positions on one spot:
-    // without a bound the paint would never end.
+    // without a bound the paint would never end (its time is measured by
+    // BM_PreviewOddDefinitions).
     auto stacked = SheetLabel(1000000, 1000000);
     stacked->SetColumnPitch(0);
     stacked->SetRowPitch(0);
     setLabel(std::move(stacked));
-    QElapsedTimer timer;
-    timer.start();
     preview->Invalidate();
-    EXPECT_LT(timer.elapsed(), 20000);
     EXPECT_EQ(preview->GetDrawnLabelCount(), preview::kMaxDrawnPositions);
 
     // The largest counts and pitches a file may hold: the far blocks lie

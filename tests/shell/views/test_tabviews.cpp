@@ -11,7 +11,7 @@
 #include "shell/views/templatetabview.h"
 #include "shell/views/templateview.h"
 
-#include "../widgettest.h"
+#include "support/widgettest.h"
 #include "shell/frame/commandrouter.h"
 #include "views_test_support.h"
 

@@ -1,5 +1,7 @@
 #pragma once
-// Builds metafile bits record by record for the tests.
+// Builds metafile bits record by record for the tests and benchmarks.
+#include "support/bytes.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -68,16 +70,8 @@ public:
     Builder& saveDC() { return rec(0x001E, {}); }
     Builder& restoreDC(int n) { return rec(0x0127, {n}); }
 
-    static void put16(std::string& s, uint16_t v)
-    {
-        s.push_back(char(v & 0xFF));
-        s.push_back(char(v >> 8));
-    }
-    static void put32(std::string& s, uint32_t v)
-    {
-        put16(s, uint16_t(v & 0xFFFF));
-        put16(s, uint16_t(v >> 16));
-    }
+    static void put16(std::string& s, unsigned v) { testsupport::put16(s, v); }
+    static void put32(std::string& s, uint32_t v) { testsupport::put32(s, v); }
 
 private:
     std::string m_records;
