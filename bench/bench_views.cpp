@@ -92,8 +92,8 @@ void fillSheetDesign(CVorteplanSoftLabelDoc& doc)
     area.AddTail(std::move(barcode));
     CDataTableBase* table = doc.GetTable(0);
     for (int row = 0; row < 200; ++row) {
-        table->SetCellText(row, 0, "W" + std::to_string(10000 + row));
-        table->SetCellText(row, 1, "X" + std::to_string(row % 40));
+        table->SetCellText(row, 0, std::string("W").append(std::to_string(10000 + row)));
+        table->SetCellText(row, 1, std::string("X").append(std::to_string(row % 40)));
         table->SetCellText(row, 2, "Motor feeder " + std::to_string(row));
     }
 }

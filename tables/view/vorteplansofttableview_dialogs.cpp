@@ -35,7 +35,7 @@ void CVorteplanSoftTableView::SequenceCommand()
     if (!m_doc || m_nCurrentRow < 1 || m_nCurrentColumn < 1)
         return;
     CTableSequenceDlg dialog(this, codePage());
-    dialog.SetCell(columnLetter(m_nCurrentColumn) + std::to_string(m_nCurrentRow));
+    dialog.SetCell(columnLetter(m_nCurrentColumn).append(std::to_string(m_nCurrentRow)));
     if (dialog.exec() == QDialog::Accepted) {
         tablefill::SequenceRequest request;
         request.cell = dialog.GetCell();

@@ -18,6 +18,7 @@
 #include "tables/view/vorteplansofttableview.h"
 
 #include "support/print_sheet.h"
+#include "support/zbar.h"
 #include "support/widgettest.h"
 
 #include <QComboBox>
@@ -29,6 +30,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <iostream>
@@ -64,6 +66,27 @@ std::string CellText(CVorteplanSoftLabelDoc& doc, int row, int column)
 int px(int64_t um, int dpi)
 {
     return int((um * dpi + 12700) / 25400);
+}
+
+// A word of the printed page and its box in points, from pdftotext -bbox.
+struct PlacedWord {
+    QString text;
+    QRectF box;
+};
+
+std::vector<PlacedWord> PageWords(const QString& bboxHtml)
+{
+    std::vector<PlacedWord> words;
+    QXmlStreamReader xml(bboxHtml);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("word"))
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        const QPointF topLeft(a.value(QLatin1String("xMin")).toDouble(), a.value(QLatin1String("yMin")).toDouble());
+        const QPointF bottomRight(a.value(QLatin1String("xMax")).toDouble(), a.value(QLatin1String("yMax")).toDouble());
+        words.push_back({xml.readElementText(), QRectF(topLeft, bottomRight)});
+    }
+    return words;
 }
 
 } // namespace
@@ -398,21 +421,32 @@ void StorySteps::printAndRead(CChildFrame* child, const QString& pdf)
     const QImage page(prefix + QStringLiteral(".png"));
     ASSERT_FALSE(page.isNull());
     const std::vector<WireRow> rows = PrintedRows();
+    // Every label cut out of the page, all read by one run of zbarimg; the
+    // page's words with their boxes (in points) from one run of pdftotext.
+    std::vector<QRect> cells;
+    std::vector<QString> pngs;
     for (size_t n = 0; n < rows.size(); ++n) {
-        const QRect cell(px(int64_t(n % 3) * kLabelWidth, kDpi), px(int64_t(n / 3) * kLabelHeight + kSheetTop, kDpi),
-                         px(kLabelWidth, kDpi), px(kLabelHeight, kDpi));
-        const QString png = QFileInfo(pdf).path() + QStringLiteral("/label.png");
-        ASSERT_TRUE(page.copy(cell).save(png));
-        QStringList found = RunTool(QStringLiteral("zbarimg"), {"-q", png}).split('\n', Qt::SkipEmptyParts);
+        cells.emplace_back(px(int64_t(n % 3) * kLabelWidth, kDpi), px(int64_t(n / 3) * kLabelHeight + kSheetTop, kDpi),
+                           px(kLabelWidth, kDpi), px(kLabelHeight, kDpi));
+        pngs.push_back(QFileInfo(pdf).path() + QStringLiteral("/label%1.png").arg(n));
+        ASSERT_TRUE(page.copy(cells.back()).save(pngs.back()));
+    }
+    const std::vector<std::vector<testsupport::ZbarSymbol>> symbols = testsupport::ZbarRead(pngs);
+    const std::vector<PlacedWord> words =
+        PageWords(RunTool(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"}));
+    for (size_t n = 0; n < rows.size(); ++n) {
+        QStringList found;
+        for (const testsupport::ZbarSymbol& s : symbols[n])
+            found << QString::fromStdString(s.type + ":" + s.data);
         found.sort();
         EXPECT_EQ(found, (QStringList{QStringLiteral("CODE-128:") + QLatin1String(rows[n].terminal),
                                       QStringLiteral("QR-Code:") + QLatin1String(rows[n].wire)}))
             << "label " << n;
-        const QString text =
-            RunTool(QStringLiteral("pdftotext"),
-                    {"-r", QString::number(kDpi), "-x", QString::number(cell.x()), "-y", QString::number(cell.y()),
-                     "-W", QString::number(cell.width()), "-H", QString::number(cell.height()), "-f", "1", "-l", "1",
-                     pdf, "-"});
+        QString text;
+        const QRectF cell(QPointF(cells[n].topLeft()) * 72.0 / kDpi, QSizeF(cells[n].size()) * 72.0 / kDpi);
+        for (const PlacedWord& w : words)
+            if (cell.contains(w.box.center()))
+                text += w.text + QLatin1Char(' ');
         EXPECT_TRUE(text.contains(QLatin1String(rows[n].wire))) << "label " << n << ": " << text.toStdString();
     }
     // Nothing beyond the last row: the next position is blank.
