@@ -210,7 +210,9 @@ TEST_F(PreviewTest, OddDefinitionsPaintABoundedNumberOfPositions)
 {
     // Pitches of nothing put a million by a million positions on one spot:
     // without a bound the paint would never end (its time is measured by
-    // BM_PreviewOddDefinitions).
+    // BM_PreviewOddDefinitions). A small window: every position is drawn
+    // on the same few pixels.
+    preview->resize(160, 120);
     auto stacked = SheetLabel(1000000, 1000000);
     stacked->SetColumnPitch(0);
     stacked->SetRowPitch(0);
