@@ -280,7 +280,7 @@ TEST_F(ProjectTest, FullProjectRoundTripsByteForByte)
 // starts a document of 256 template and table slots, so the cut points are
 // dealt to kTruncationShards tests that run side by side; each writes its
 // file once and cuts it shorter from the end.
-constexpr int kTruncationShards = 8;
+constexpr int kTruncationShards = 16;
 
 class ProjectTruncationTest : public ProjectTest, public ::testing::WithParamInterface<int> {};
 
