@@ -14,6 +14,7 @@
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/ribbonbar.h"
 
+#include "support/design_canvas.h"
 #include "support/widgettest.h"
 
 #include <QTemporaryDir>
@@ -33,11 +34,7 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         settings::SetStoreFolder(m_dir.filePath("config"));
-        doc = std::make_unique<CVorteplanSoftLabelDoc>();
-        auto label = std::make_unique<CLabelFileNew>();
-        label->SetWidth(0, 100000, false);
-        label->SetHeight(0, 50000);
-        doc->GetCurrentTemplate().SetLabel(std::move(label));
+        doc = testsupport::LabelDocument(100000, 50000);
         makeView({});
     }
     void TearDown() override
@@ -50,10 +47,8 @@ protected:
     void makeView(DesignViewLinks links)
     {
         view.reset();
-        view = std::make_unique<Vorteplan_SoftLabelDesignView>(doc.get(), links);
-        view->resize(640, 480);
-        ASSERT_TRUE(widgettest::ShowAndWait(view.get()));
-        view->UpdateScrollSizes();
+        view = testsupport::ShownDesignView(*doc, links, QSize(640, 480));
+        ASSERT_TRUE(view);
     }
 
     QWidget* vp() const { return view->viewport(); }
