@@ -3,6 +3,7 @@
 // commands and texts, and windows of any size.
 #include "shell/views/labelpreview.h"
 
+#include "support/test_support.h"
 #include "support/widgettest.h"
 #include "views_test_support.h"
 
@@ -41,15 +42,7 @@ protected:
         doc->GetCurrentTemplate().SetLabel(std::move(label));
         preview->Invalidate();
     }
-    int countColour(unsigned rgb) const
-    {
-        int n = 0;
-        const QImage& image = preview->BackBuffer();
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += (image.pixel(x, y) & 0xFFFFFFu) == rgb;
-        return n;
-    }
+    int countColour(unsigned rgb) const { return testsupport::countPixels(preview->BackBuffer(), rgb); }
 
     std::unique_ptr<CLabelPreview> preview;
 };
