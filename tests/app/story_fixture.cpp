@@ -4,7 +4,7 @@
 #include "shell/frame/childframe.h"
 #include "shell/frame/mainframe.h"
 #include "tables/grid/gridctrl.h"
-#include "tables/grid/gridtest.h"
+#include "support/gridtest.h"
 #include "tables/view/vorteplansofttableview.h"
 
 #include "support/widgettest.h"

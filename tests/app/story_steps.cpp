@@ -14,7 +14,7 @@
 #include "shell/selectlabel/selectlabeldialog.h"
 #include "tables/dialogs/tablefilterdlg.h"
 #include "tables/grid/gridctrl.h"
-#include "tables/grid/gridtest.h"
+#include "support/gridtest.h"
 #include "tables/view/vorteplansofttableview.h"
 
 #include "support/print_sheet.h"

@@ -6,7 +6,7 @@
 
 #include "content/objects/shapes.h"
 #include "project_bytes.h"
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 using projbytes::Project;
 using projtest::ProjectTest;

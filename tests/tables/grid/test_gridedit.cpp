@@ -1,6 +1,6 @@
 // In-place editing started and ended from the keyboard and the mouse, the
 // title tip, sorting, row reorder and drag and drop.
-#include "gridtest.h"
+#include "support/gridtest.h"
 
 #include "platform/recordingui.h"
 #include "tables/grid/titletip.h"

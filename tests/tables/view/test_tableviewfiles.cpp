@@ -1,5 +1,5 @@
 // The table view's files: table import, filter files and enabling a filter.
-#include "tableviewtest.h"
+#include "support/tableview_fixture.h"
 
 #include <gtest/gtest.h>
 

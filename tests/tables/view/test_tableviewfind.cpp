@@ -1,6 +1,6 @@
 // Find and replace in the table, the find dialog, and the sequence and
 // repeat fills with their bounds.
-#include "tableviewtest.h"
+#include "support/tableview_fixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
