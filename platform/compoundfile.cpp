@@ -141,6 +141,9 @@ bool CCompoundFile::ReadChain(uint32_t start, uint64_t limit, std::string& out) 
     out.clear();
     if (limit == 0)
         return true;
+    // Room for the whole stream at once (it cannot be larger than the file).
+    if (limit != UINT64_MAX)
+        out.reserve(size_t(std::min<uint64_t>(limit, m_data.size())));
     // A sector met a second time means the chain loops.
     std::vector<bool> seen(m_fat.size(), false);
     for (uint32_t s = start; s != kEndOfChain && out.size() < limit; s = m_fat[s]) {
@@ -174,11 +177,10 @@ bool CCompoundFile::ReadMiniChain(uint32_t start, uint64_t limit, std::string& o
     return true;
 }
 
-bool CCompoundFile::ReadStream(const QString& name, std::string& out) const
+const CCompoundFile::Entry* CCompoundFile::FindStream(const QString& name) const
 {
-    out.clear();
     if (m_entries.empty())
-        return false;
+        return nullptr;
     // Walk the sibling tree below the root; each entry is visited once.
     std::vector<bool> seen(m_entries.size(), false);
     std::vector<uint32_t> pending{m_entries[0].child};
@@ -189,13 +191,47 @@ bool CCompoundFile::ReadStream(const QString& name, std::string& out) const
             continue;
         seen[i] = true;
         const Entry& e = m_entries[i];
-        if (e.type == 2 && e.name.compare(name, Qt::CaseInsensitive) == 0) {
-            if (e.size < m_miniCutoff)
-                return ReadMiniChain(e.start, e.size, out);
-            return ReadChain(e.start, e.size, out);
-        }
+        if (e.type == 2 && e.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &e;
         pending.push_back(e.left);
         pending.push_back(e.right);
     }
-    return false;
+    return nullptr;
+}
+
+bool CCompoundFile::ReadStream(const QString& name, std::string& out) const
+{
+    out.clear();
+    const Entry* e = FindStream(name);
+    if (!e)
+        return false;
+    if (e->size < m_miniCutoff)
+        return ReadMiniChain(e->start, e->size, out);
+    return ReadChain(e->start, e->size, out);
+}
+
+bool CCompoundFile::ReadStreamView(const QString& name, std::string_view& out, std::string& copy) const
+{
+    out = {};
+    copy.clear();
+    const Entry* e = FindStream(name);
+    if (!e)
+        return false;
+    if (e->size >= m_miniCutoff) {
+        // Sectors start, start + 1, ... as the table chains them.
+        const uint64_t sectors = (e->size + m_sectorSize - 1) / m_sectorSize;
+        const uint64_t at = (uint64_t(e->start) + 1) * m_sectorSize;
+        bool inPlace = e->size <= m_data.size() && at <= m_data.size() - e->size && sectors <= m_sectorCount;
+        uint32_t s = e->start;
+        for (uint64_t i = 0; inPlace && i + 1 < sectors; ++i, ++s)
+            inPlace = s < m_fat.size() && m_fat[s] == s + 1;
+        if (inPlace) {
+            out = m_data.substr(size_t(at), size_t(e->size));
+            return true;
+        }
+    }
+    const bool ok = e->size < m_miniCutoff ? ReadMiniChain(e->start, e->size, copy) : ReadChain(e->start, e->size, copy);
+    if (ok)
+        out = copy;
+    return ok;
 }

@@ -29,6 +29,11 @@ public:
     // (names compare without regard to case) into `out`. False when there is
     // no such stream or its sectors are damaged.
     bool ReadStream(const QString& name, std::string& out) const;
+    // The same stream as a view: into the file's data when its sectors
+    // follow one another there (as writers mostly lay them out), else into
+    // `copy`, which then holds the bytes ReadStream reads. The view lives as
+    // long as `copy` and the data given to Open.
+    bool ReadStreamView(const QString& name, std::string_view& out, std::string& copy) const;
 
 private:
     struct Entry {
@@ -39,6 +44,8 @@ private:
         uint64_t size = 0;
     };
 
+    // The stream entry of that name directly below the root, or null.
+    const Entry* FindStream(const QString& name) const;
     // The bytes of a chain of regular sectors from `start`, at most `limit`
     // bytes; false when the chain is broken, loops or leaves the file.
     bool ReadChain(uint32_t start, uint64_t limit, std::string& out) const;

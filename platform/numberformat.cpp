@@ -44,14 +44,6 @@ NumberLocale NumberLocaleFrom(const QLocale& locale)
 
 namespace numfmt {
 
-char EffectiveSeparator(char sep)
-{
-    if (sep == '\0' || isDigit(sep) || sep == '+' || sep == '-' || sep == 'e' || sep == 'E'
-        || isBlank(sep))
-        return '.';
-    return sep;
-}
-
 std::optional<double> ParseLeadingNumber(std::string_view text, char decimalSeparator,
                                          size_t* consumed)
 {

@@ -33,7 +33,14 @@ namespace numfmt {
 
 // The separator actually used for `sep`: a byte that would make numbers
 // ambiguous (NUL, a digit, a sign, 'e'/'E' or white space) counts as '.'.
-char EffectiveSeparator(char sep);
+// (Inline: number imports call it for every cell.)
+inline char EffectiveSeparator(char sep)
+{
+    if (sep == '\0' || (sep >= '0' && sep <= '9') || sep == '+' || sep == '-' || sep == 'e' || sep == 'E'
+        || sep == ' ' || (sep >= '\t' && sep <= '\r'))
+        return '.';
+    return sep;
+}
 
 // Reads the number at the start of `text`, the way the formatted-input
 // conversion "%f" does: optional white space (space, tab, CR, LF, VT, FF),

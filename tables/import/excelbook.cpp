@@ -94,7 +94,7 @@ void CExcel50Book::OnBoundSheetRecord()
 void CExcel50Book::OnFormatRecord()
 {
     const std::string_view b = m_record.body;
-    m_formats[U16(b, 0)] = std::string(excel::Bytes(b, 3, U8(b, 2)));
+    SetFormat(U16(b, 0), excel::Bytes(b, 3, U8(b, 2)));
 }
 
 void CExcel50Book::OnXF5Record() { AddXF(U16(m_record.body, 2)); }
@@ -169,7 +169,7 @@ void CExcel80Book::OnFormatRecord()
 {
     std::string text;
     if (ReadText(2, text))
-        m_formats[U16(m_record.body, 0)] = std::move(text);
+        SetFormat(U16(m_record.body, 0), text);
 }
 
 void CExcel80Book::OnLabelRecord()

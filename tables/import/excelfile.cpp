@@ -24,10 +24,15 @@ std::string CExcelFile::GetSheetName(int index) const
 bool CExcelFile::ReadRecords(CDataTableBase& table)
 {
     m_table = &table;
+    const size_t beepAbove = BeepAboveLength();
     for (int i = 0; i < 10; ++i) {
-        if (!NextRecord())
+        if (!NextRecord()) {
+            // A sheet ends with its EOF record: without it the file was cut
+            // off (or half written) and the cells read so far are not all.
+            m_stream.SetDamaged();
             return false;
-        if (m_record.body.size() > BeepAboveLength() && m_options.beep)
+        }
+        if (m_record.body.size() > beepAbove && m_options.beep)
             m_options.beep();
         if ((m_record.type & 0xFF) == 0x0A)
             return false;
@@ -103,15 +108,12 @@ std::string_view CExcelFile::FormatOf(uint16_t xf, FormatRule rule) const
     const uint16_t f = xf < m_xf.size() ? m_xf[xf] : 0;
     if (rule == FormatRule::B && f <= 163)
         return f == 2 ? std::string_view("0.00") : std::string_view();
-    // Map entries stay where they are while the map grows, and none is
-    // ever removed, so the one found last can be kept.
-    if (m_lastFormat && m_lastFormat->first == f)
-        return m_lastFormat->second;
-    const auto it = m_formats.find(f);
-    if (it == m_formats.end())
-        return {};
-    m_lastFormat = &*it;
-    return it->second;
+    if (m_lastFormat != int32_t(f)) {
+        const auto it = m_formats.find(f);
+        m_lastFormatText = it == m_formats.end() ? std::string_view() : std::string_view(it->second);
+        m_lastFormat = f;
+    }
+    return m_lastFormatText;
 }
 
 void CExcelFile::AddXF(uint16_t format)

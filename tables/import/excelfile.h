@@ -43,14 +43,16 @@ public:
     virtual const char* GetTypeName() const { return "Excel 2.1 worksheet"; }
     // Positions the stream at a sheet (nothing for a worksheet).
     virtual void SelectSheet(int /*index*/) {}
-    // Reads up to ten records into the table; false at the end of the sheet.
+    // Reads up to ten records into the table; false at the end of the sheet
+    // (its EOF record; a stream that ends before it is damaged).
     bool ReadRecords(CDataTableBase& table);
     // The name of a listed sheet (empty for an index without one).
     virtual std::string GetSheetName(int index) const;
     int GetSheetCount() const { return int(m_sheets.size()); }
 
     // True when the data turned out damaged: records cut off, a sheet
-    // position outside the stream, a text that ends too soon.
+    // position outside the stream, a sheet without its EOF record, a text
+    // that ends too soon.
     bool Damaged() const { return m_stream.Damaged(); }
 
     static constexpr int kMaxSheets = 255;
@@ -95,7 +97,12 @@ protected:
     void AddFormat(std::string_view text)
     {
         if (m_formatCount < 65535)
-            m_formats[uint16_t(m_formatCount++)] = std::string(text);
+            SetFormat(uint16_t(m_formatCount++), text);
+    }
+    void SetFormat(uint16_t index, std::string_view text)
+    {
+        m_formats[index] = std::string(text);
+        m_lastFormat = -1;
     }
     // Cell value of a formula when it is a number; a text result is taken
     // from the STRING record that follows.
@@ -112,9 +119,11 @@ protected:
     CDataTableBase* m_table = nullptr;
     std::vector<Sheet> m_sheets;
     std::vector<uint16_t> m_xf;
-    std::unordered_map<uint16_t, std::string> m_formats; // entries are never removed
-    // The entry FormatOf found last (cells mostly share one format).
-    mutable const std::pair<const uint16_t, std::string>* m_lastFormat = nullptr;
+    std::unordered_map<uint16_t, std::string> m_formats; // changed only by SetFormat
+    // The format index FormatOf looked up last and its text (cells mostly
+    // share one format); -1 after SetFormat.
+    mutable int32_t m_lastFormat = -1;
+    mutable std::string_view m_lastFormatText;
     uint32_t m_formatCount = 0;
     // The formula cell waiting for its text result.
     bool m_stringPending = false;

@@ -64,25 +64,28 @@ ExcelImportResult CExcelFileManager::ImportData(std::string_view data, const QSt
                                                 const CDataTableBase& current)
 {
     ExcelImportResult result;
-    std::string streamData;
+    // The stream is read in place (a copy only when its sectors are
+    // scattered in a compound file).
+    std::string streamCopy;
+    std::string_view streamData;
     bool workbookStream = false;
     if (CCompoundFile::IsCompoundFile(data)) {
         CCompoundFile compound;
         if (!compound.Open(data))
             return result;
-        if (compound.ReadStream(QStringLiteral("Workbook"), streamData))
+        if (compound.ReadStreamView(QStringLiteral("Workbook"), streamData, streamCopy))
             workbookStream = true;
-        else if (!compound.ReadStream(QStringLiteral("Book"), streamData))
+        else if (!compound.ReadStreamView(QStringLiteral("Book"), streamData, streamCopy))
             return result;
     } else {
-        streamData.assign(data);
+        streamData = data;
     }
     if (streamData.size() < 2 || uint8_t(streamData[0]) != 0x09)
         return result;
     const uint8_t version = uint8_t(streamData[1]);
     const bool nameEndsInW = fileName.endsWith(QLatin1Char('w'), Qt::CaseInsensitive);
 
-    CExcelStream stream(std::move(streamData));
+    CExcelStream stream(CExcelStream::InPlace(), streamData);
     const ExcelReadOptions options{m_decimalSeparator, m_codePage, &beep};
     std::unique_ptr<CExcelFile> reader = makeReader(version, workbookStream, nameEndsInW, stream, options);
     if (!reader || reader->Damaged())

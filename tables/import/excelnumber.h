@@ -19,9 +19,18 @@ using NumberText = std::array<char, 96>;
 std::string_view FormatFixedTo(NumberText& buf, double value, int decimals, char separator);
 // `value` printed like numfmt::FormatGeneral.
 std::string_view FormatGeneralTo(NumberText& buf, double value, int precision, char separator);
+// Whole numbers below this magnitude print with all their digits.
+inline constexpr double kWholeLimit = 1e15;
+
+// A whole number of magnitude below kWholeLimit with all its digits, like
+// "%.0f" ("-0" for negative zero); empty for any other number.
+std::string_view FormatWholeTo(NumberText& buf, double value);
 // The number text of a cell: a format text longer than two characters that
 // begins with "0." prints as many decimals as zeros follow that prefix;
-// otherwise (or when that prints nothing) "%.<precision>g".
+// otherwise (or when that prints nothing) a whole number below kWholeLimit
+// prints with all its digits and any other number as "%.<precision>g".
+// (Article numbers and EANs must keep their digits: "%g" would make
+// 3710301 "3.7103e+06".)
 std::string_view FormatNumberTo(NumberText& buf, double value, std::string_view format, int precision,
                                 char separator);
 

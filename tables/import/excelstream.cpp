@@ -3,27 +3,6 @@
 #include <bit>
 #include <cstring>
 
-bool CExcelStream::ReadRecord(ExcelRecord& record)
-{
-    if (m_data.size() - m_pos < 4) {
-        // A few bytes of padding after the last record end the data.
-        m_pos = m_data.size();
-        return false;
-    }
-    const std::string_view d = m_data;
-    const uint16_t length = excel::U16(d, m_pos + 2);
-    if (m_data.size() - m_pos - 4 < length) {
-        m_damaged = true;
-        m_pos = m_data.size();
-        return false;
-    }
-    record.type = excel::U16(d, m_pos);
-    record.position = m_pos;
-    record.body = d.substr(m_pos + 4, length);
-    m_pos += 4 + size_t(length);
-    return true;
-}
-
 bool CExcelStream::ReadRecordOfType(uint16_t type, ExcelRecord& record)
 {
     if (m_data.size() - m_pos < 4 || excel::U16(m_data, m_pos) != type)

@@ -17,11 +17,36 @@ struct ExcelRecord {
 
 class CExcelStream {
 public:
-    explicit CExcelStream(std::string data) : m_data(std::move(data)) {}
+    explicit CExcelStream(std::string data) : m_owned(std::move(data)), m_data(m_owned) {}
+    // Reads the caller's data in place; it must outlive the stream.
+    struct InPlace {};
+    CExcelStream(InPlace, std::string_view data) : m_data(data) {}
+    CExcelStream(const CExcelStream&) = delete;
+    CExcelStream& operator=(const CExcelStream&) = delete;
 
     // Reads the next record. False at the end of the data, and also when the
-    // record is cut off (which marks the stream damaged).
-    bool ReadRecord(ExcelRecord& record);
+    // record is cut off (which marks the stream damaged). (Inline: it runs
+    // for every cell.)
+    bool ReadRecord(ExcelRecord& record)
+    {
+        if (m_data.size() - m_pos < 4) {
+            // A few bytes of padding after the last record end the data.
+            m_pos = m_data.size();
+            return false;
+        }
+        const uint8_t* h = reinterpret_cast<const uint8_t*>(m_data.data() + m_pos);
+        const size_t length = size_t(h[2] | h[3] << 8);
+        if (m_data.size() - m_pos - 4 < length) {
+            m_damaged = true;
+            m_pos = m_data.size();
+            return false;
+        }
+        record.type = uint16_t(h[0] | h[1] << 8);
+        record.position = m_pos;
+        record.body = m_data.substr(m_pos + 4, length);
+        m_pos += 4 + length;
+        return true;
+    }
     // Reads the next record only when it has the given type; otherwise the
     // stream stays where it was.
     bool ReadRecordOfType(uint16_t type, ExcelRecord& record);
@@ -37,7 +62,8 @@ public:
     void SetDamaged() { m_damaged = true; }
 
 private:
-    std::string m_data;
+    std::string m_owned;
+    std::string_view m_data; // m_owned or the caller's data
     size_t m_pos = 0;
     bool m_damaged = false;
 };

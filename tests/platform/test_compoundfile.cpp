@@ -100,3 +100,43 @@ TEST(CompoundFile, RefusesDamagedStructures)
     EXPECT_TRUE(cf.ReadStream("Workbook", out));
     EXPECT_FALSE(cf.ReadStream("Small", out));
 }
+
+TEST(CompoundFile, StreamViewsReadWhatReadStreamReads)
+{
+    const std::string good = compoundFile({{u"Workbook", pattern(5000, 'a')}, {u"Small", pattern(200, 'b')}});
+    const size_t dir = (size_t(field32(good, 0x30)) + 1) * 512;
+    // The stream's sectors 0..9 follow one another; chained 0, 2, 1, 3, ...
+    // they are scattered.
+    std::string scattered = good;
+    setField32(scattered, fatEntry(scattered, 0), 2);
+    setField32(scattered, fatEntry(scattered, 2), 1);
+    setField32(scattered, fatEntry(scattered, 1), 3);
+    std::string loop = good;
+    setField32(loop, fatEntry(loop, 3), 0);
+    std::string outside = good;
+    setField32(outside, fatEntry(outside, 2), 100000);
+    std::string longer = good;
+    setField32(longer, dir + 128 + 120, 1u << 30);
+    std::string beyond = good; // as long as the file: in place it would leave it
+    setField32(beyond, dir + 128 + 120, uint32_t(good.size() - 512 + 1));
+    const std::string cut = good.substr(0, 512 * 5);
+    for (const std::string* f : std::initializer_list<const std::string*>{&good, &scattered, &loop, &outside, &longer, &beyond, &cut}) {
+        const std::string& file = *f;
+        CCompoundFile cf;
+        if (!cf.Open(file))
+            continue;
+        for (const char* name : {"Workbook", "Small", "None"}) {
+            SCOPED_TRACE(name);
+            std::string copied, copy;
+            std::string_view view;
+            const bool read = cf.ReadStream(name, copied);
+            ASSERT_EQ(cf.ReadStreamView(name, view, copy), read);
+            if (read) {
+                EXPECT_EQ(view, copied);
+            }
+            // Read in place exactly when the sectors follow one another.
+            const bool inPlace = view.data() >= file.data() && view.data() < file.data() + file.size();
+            EXPECT_EQ(inPlace, read && f == &good && std::string_view(name) == "Workbook");
+        }
+    }
+}

@@ -125,5 +125,39 @@ TEST(ExcelNumber, CellFormats)
     EXPECT_EQ(excel::FormatNumberTo(buf, 2.345, "0.0#", 8, '.'), "2.3");
     EXPECT_EQ(excel::FormatNumberTo(buf, 2.345, "0.", 8, '.'), "2.345");
     EXPECT_EQ(excel::FormatNumberTo(buf, 1e300, "0.00", 8, '.'), "1e+300");
-    EXPECT_EQ(excel::FormatNumber(1234567.0, "General", 6, '.'), "1.23457e+06");
+    EXPECT_EQ(excel::FormatNumber(1234567.5, "General", 6, '.'), "1.23457e+06");
+}
+
+TEST(ExcelNumber, WholeNumbersKeepTheirDigits)
+{
+    // Below 10^15 every digit, whatever the fallback pattern; from there on
+    // and for fractions the pattern as before.
+    for (int precision : {6, 8}) {
+        EXPECT_EQ(excel::FormatNumber(3710301.0, "General", precision, ','), "3710301");
+        EXPECT_EQ(excel::FormatNumber(-3710301.0, "", precision, ','), "-3710301");
+        EXPECT_EQ(excel::FormatNumber(123456789012.0, "", precision, '.'), "123456789012");
+        EXPECT_EQ(excel::FormatNumber(7391234567890.0, "", precision, '.'), "7391234567890");
+        EXPECT_EQ(excel::FormatNumber(999999999999999.0, "", precision, '.'), "999999999999999");
+        EXPECT_EQ(excel::FormatNumber(-999999999999999.0, "", precision, '.'), "-999999999999999");
+        EXPECT_EQ(excel::FormatNumber(1e15, "", precision, '.'), "1e+15");
+        EXPECT_EQ(excel::FormatNumber(-1e15, "", precision, '.'), "-1e+15");
+        EXPECT_EQ(excel::FormatNumber(0.0, "", precision, '.'), "0");
+        EXPECT_EQ(excel::FormatNumber(-0.0, "", precision, '.'), "-0");
+        EXPECT_EQ(excel::FormatNumber(0.5, "", precision, ','), "0,5");
+        EXPECT_EQ(excel::FormatNumber(1.25, "", precision, '.'), "1.25");
+        EXPECT_EQ(excel::FormatNumber(1e-7, "", precision, '.'), "1e-07");
+        EXPECT_EQ(excel::FormatNumber(999999999999999.5, "", precision, '.'), precision == 6 ? "1e+15" : "1e+15");
+        EXPECT_EQ(excel::FormatNumber(std::nan(""), "", precision, '.'), "nan");
+        EXPECT_EQ(excel::FormatNumber(HUGE_VAL, "", precision, '.'), "inf");
+        // A "0.00"-style format keeps its decimals.
+        EXPECT_EQ(excel::FormatNumber(3710301.0, "0.00", precision, ','), "3710301,00");
+        EXPECT_EQ(excel::FormatNumber(7391234567890.0, "0.000", precision, '.'), "7391234567890.000");
+    }
+    // Every whole number below the limit reads back as itself.
+    std::mt19937_64 rng(13);
+    for (int i = 0; i < 100000; ++i) {
+        const double v = double(int64_t(rng() % 1999999999999999) - 999999999999999) / double(int64_t(1) << (rng() % 40));
+        const std::string text = excel::FormatNumber(std::trunc(v), "", 8, '.');
+        EXPECT_EQ(text, printfFixed(std::trunc(v), 0)) << v;
+    }
 }

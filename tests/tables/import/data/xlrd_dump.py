@@ -2,8 +2,9 @@
 #   S <visible sheet index> <name as UTF-8 hex>
 #   T <row> <col> <text as UTF-8 hex>
 #   N <row> <col> <accepted texts separated by |>
-# A number is accepted as "%.8g", "%g" or, when its cell's format is a
-# "0.00"-style format, with as many decimals as zeros follow "0.".
+# A whole number below 10^15 is accepted with all its digits, any other
+# number as "%.8g" or "%g"; when its cell's format is a "0.00"-style format
+# also with as many decimals as zeros follow "0.".
 import sys
 import xlrd
 
@@ -20,7 +21,10 @@ for sheet in book.sheets():
                 print("T", r, c, cell.value.encode("utf-8").hex())
             elif cell.ctype == xlrd.XL_CELL_NUMBER:
                 v = cell.value
-                texts = {"%.8g" % v, "%g" % v}
+                if abs(v) < 1e15 and v == int(v):
+                    texts = {"%.0f" % v}
+                else:
+                    texts = {"%.8g" % v, "%g" % v}
                 fmt = book.format_map[book.xf_list[cell.xf_index].format_key].format_str
                 if len(fmt) > 2 and fmt.startswith("0."):
                     zeros = len(fmt[2:]) - len(fmt[2:].lstrip("0"))

@@ -1,0 +1,3 @@
+#pragma once
+// Moved to tests/support/excel_numbers_book.h, shared with the benchmarks.
+#include "support/excel_numbers_book.h"
