@@ -1,4 +1,5 @@
 // Program entry point.
+#include "resources/version.h"
 #include "shell/application/app.h"
 #include "shell/printverbs.h"
 #include "shell/qtuiservices.h"
@@ -12,12 +13,13 @@ int main(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("Vorteplan SoftLabel %s\n", VSL_VERSION);
+            std::printf("%s %d.%d.%d\n", appversion::kProductName, appversion::kMajor, appversion::kMinor,
+                        appversion::kPatch);
             return 0;
         }
     }
     QApplication qtApp(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vorteplan SoftLabel"));
+    QApplication::setApplicationName(QLatin1String(appversion::kProductName));
     QApplication::setOrganizationName(QStringLiteral("Vorteplan"));
     QApplication::setDesktopFileName(QStringLiteral("vorteplan-softlabel"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vorteplan-softlabel")));

@@ -2,7 +2,9 @@
 
 #include "platform/codepage.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPaintDevice>
 #include <algorithm>
 #include <cmath>
@@ -44,6 +46,16 @@ QFontMetricsF metricsOf(const QFont& f, const QPaintDevice* device)
 
 } // namespace
 
+int DefaultCharHeight()
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        const int pixels = QFontInfo(QGuiApplication::font()).pixelSize();
+        if (pixels > 0)
+            return pixels;
+    }
+    return kDefaultCharHeight;
+}
+
 QFont ToQFont(const LOGFONTA& lf, const QPaintDevice* device)
 {
     QFont f = baseFont(lf);
@@ -61,7 +73,8 @@ QFont ToQFont(const LOGFONTA& lf, const QPaintDevice* device)
                           : int(std::min<int64_t>(h, kMaxCharPixels));
         pixels = std::min(pixels, int(kMaxCharPixels));
     } else {
-        pixels = kDefaultCharHeight;
+        // Height 0: the platform's default size, as the font mapper does.
+        pixels = DefaultCharHeight();
     }
     f.setPixelSize(std::max(1, pixels));
     if (lf.lfWidth != 0) {

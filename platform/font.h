@@ -14,8 +14,12 @@ class QPaintDevice;
 
 namespace gdifont {
 
-// Character height used for a LOGFONT height of 0.
+// Character height for a LOGFONT height of 0 where no application font
+// can be asked.
 constexpr int kDefaultCharHeight = 16;
+// The character height a LOGFONT height of 0 stands for: the pixel size of
+// the application's default font (kDefaultCharHeight without one).
+int DefaultCharHeight();
 
 // The QFont for `lf` on `device` (null: the default screen).
 QFont ToQFont(const LOGFONTA& lf, const QPaintDevice* device = nullptr);

@@ -6,6 +6,7 @@
 static void initCompiledResources()
 {
     Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(icons);
 }
 
 namespace appresources {

@@ -6,8 +6,8 @@ bash scripts/install-deps.sh
 BUILD=build/release
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVSL_TESTS=OFF -DVSL_BENCH=OFF >/dev/null
 cmake --build "$BUILD" --target vorteplan-softlabel
-# Without arguments the example project opens.
+# Without arguments the example project opens (written by the build).
 if [ "$#" -eq 0 ]; then
-  set -- "examples/Terminal strip X1.proj"
+  set -- "$BUILD/examples/Cable and terminal labels.proj"
 fi
 exec "$BUILD/app/vorteplan-softlabel" "$@"

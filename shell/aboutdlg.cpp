@@ -11,13 +11,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-const char* const kApplicationName = "Vorteplan SoftLabel";
-const char* const kSplashTitle = "Vorteplan Software";
-
-} // namespace
-
 QString CAboutDlg::VersionText()
 {
     return QString::asprintf("Version %d.%d.%d.%d", appversion::kMajor, appversion::kMinor, appversion::kPatch,
@@ -28,13 +21,13 @@ CAboutDlg::CAboutDlg(bool splash, QWidget* parent)
     : QDialog(parent), m_splash(splash)
 {
     appresources::Init();
-    setWindowTitle(QStringLiteral("About %1").arg(QLatin1String(kApplicationName)));
+    setWindowTitle(QStringLiteral("About %1").arg(QLatin1String(appversion::kProductName)));
 
     m_logo = new QLabel(this);
     m_logo->setFixedSize(kLogoWidth, kLogoHeight);
     m_logo->setPixmap(QPixmap(QLatin1String(appresources::kLogo))
                           .scaled(kLogoWidth, kLogoHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    auto* name = new QLabel(QLatin1String(kApplicationName), this);
+    auto* name = new QLabel(QLatin1String(appversion::kProductName), this);
     auto* version = new QLabel(VersionText(), this);
     m_link = new CHyperLink(this);
     m_link->SetDefaultURL();
@@ -60,7 +53,7 @@ CAboutDlg::CAboutDlg(bool splash, QWidget* parent)
         // No caption, system menu or frame; shown modeless by the caller.
         setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
         m_ok->hide();
-        setWindowTitle(QLatin1String(kSplashTitle));
+        setWindowTitle(QLatin1String(appversion::kProductName));
     }
     m_ok->setFocus();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/dc.h"
 #include "platform/uiservices.h"
+#include "shell/application/app.h"
 #include "shell/bufferdc.h"
 
 #include <QApplication>
@@ -167,8 +168,17 @@ void CHyperLink::mouseReleaseEvent(QMouseEvent* event)
     }
     m_pressed = false;
     update();
-    if (rect().contains(event->position().toPoint()) && m_url.isValid())
-        QDesktopServices::openUrl(m_url);
+    if (!rect().contains(event->position().toPoint()) || !m_url.isValid())
+        return;
+    // A local file opens through the desktop; when nothing can open it the
+    // user is told where it is.
+    if (m_url.isLocalFile()) {
+        if (!Ui().OpenWithShell(m_url.toLocalFile()))
+            ShowUserMessage(CVorteplanSoftLabelApp::CannotOpenDocumentationText(m_url.toLocalFile()), "",
+                            MessageIcon::Warning);
+        return;
+    }
+    QDesktopServices::openUrl(m_url);
 }
 
 void CHyperLink::changeEvent(QEvent* event)

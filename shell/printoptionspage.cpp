@@ -30,7 +30,8 @@ QToolButton* arrowButton(Qt::ArrowType arrow, QWidget* parent)
 
 CPrintOptionsPage::CPrintOptionsPage(QWidget* parent) : QWidget(parent)
 {
-    setWindowTitle(tr("Options"));
+    // The tab beside the toolkit's own "Options" page.
+    setWindowTitle(tr("Label printing"));
     m_reverse = new QCheckBox(tr("Reverse order"), this);
     m_sortVertical = new QCheckBox(tr("Sort vertical"), this);
     m_top = new QLineEdit(this);

@@ -1,7 +1,9 @@
 #include "shell/qtuiservices.h"
 
 #include "platform/codepage.h"
+#include "resources/version.h"
 #include "shell/filedialogfilter.h"
+#include "shell/filedialogfolders.h"
 #include "shell/mimereader.h"
 #include "shell/views/edittext4qrcodedlg.h"
 
@@ -10,11 +12,14 @@
 #include <QDesktopServices>
 #include <QDrag>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QPalette>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QUrl>
 
@@ -62,8 +67,7 @@ void prepareDialog(QFileDialog& dialog, const FileDialogRequest& request)
     const QStringList filters = CFileDialogFilter::NameFilters(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
-    if (!request.folder.isEmpty())
-        dialog.setDirectory(request.folder);
+    dialog.setDirectory(CFileDialogFolders::StartFolder(request));
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     if (!request.title.empty())
@@ -103,7 +107,7 @@ QWidget* CQtUiServices::dialogParent()
 
 void CQtUiServices::ShowMessage(const UserMessage& message)
 {
-    const QString caption = message.caption.empty() ? QApplication::applicationName() : toQt(message.caption);
+    const QString caption = message.caption.empty() ? QLatin1String(appversion::kProductName) : toQt(message.caption);
     QMessageBox box(toIcon(message.icon), caption, toQt(message.text), QMessageBox::Ok, dialogParent());
     box.exec();
 }
@@ -117,7 +121,7 @@ MessageAnswer CQtUiServices::Ask(const UserMessage& question, MessageButtons but
     case MessageButtons::YesNo: offered = QMessageBox::Yes | QMessageBox::No; break;
     case MessageButtons::YesNoCancel: offered = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
-    const QString caption = question.caption.empty() ? QApplication::applicationName() : toQt(question.caption);
+    const QString caption = question.caption.empty() ? QLatin1String(appversion::kProductName) : toQt(question.caption);
     QMessageBox box(toIcon(question.icon), caption, toQt(question.text), offered, dialogParent());
     if (offered & toButton(defaultAnswer))
         box.setDefaultButton(toButton(defaultAnswer));
@@ -154,7 +158,10 @@ std::optional<QString> CQtUiServices::AskOpenFileName(const FileDialogRequest& r
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     prepareDialog(dialog, request);
-    return chosenFile(dialog);
+    const std::optional<QString> chosen = chosenFile(dialog);
+    if (chosen)
+        CFileDialogFolders::Remember(request, *chosen);
+    return chosen;
 }
 
 std::vector<QString> CQtUiServices::AskOpenFileNames(const FileDialogRequest& request)
@@ -166,6 +173,8 @@ std::vector<QString> CQtUiServices::AskOpenFileNames(const FileDialogRequest& re
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList files = dialog.selectedFiles();
+    if (!files.isEmpty())
+        CFileDialogFolders::Remember(request, files.front());
     return std::vector<QString>(files.begin(), files.end());
 }
 
@@ -179,6 +188,7 @@ std::optional<QString> CQtUiServices::AskSaveFileName(const FileDialogRequest& r
     const std::optional<QString> chosen = chosenFile(dialog);
     if (!chosen)
         return std::nullopt;
+    CFileDialogFolders::Remember(request, *chosen);
     return CFileDialogFilter::WithDefaultExtension(*chosen, request.defaultExtension);
 }
 
@@ -298,8 +308,29 @@ DropEffect CQtUiServices::DragText(const std::string& bytes, int codePage, bool 
     }
 }
 
+bool CQtUiServices::HasDesktopHandler(const QString& path)
+{
+    // xdg-open starts and reports success even when no program is set up
+    // for the file's type: ask the desktop's type database first.
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
+        return false;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    QStringList types{type.name()};
+    types += type.allAncestors();
+    for (const QString& name : types) {
+        QProcess query;
+        query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), name});
+        if (query.waitForFinished(5000) && query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return false;
+}
+
 bool CQtUiServices::OpenWithShell(const QString& path)
 {
+    if (!QFileInfo::exists(path) || !HasDesktopHandler(path))
+        return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 

@@ -42,6 +42,8 @@ public:
 
     DropEffect DragText(const std::string& bytes, int codePage, bool allowMove) override;
     bool OpenWithShell(const QString& path) override;
+    // Whether the desktop has a program set up for the file's type.
+    static bool HasDesktopHandler(const QString& path);
     bool SendMail(const QString& attachment) override;
 
     COLORREF SystemColor(SystemColour which) override;

@@ -29,6 +29,10 @@ void showError(const std::string& text)
 
 bool CVorteplanSoftLabelDoc::OnOpenDocument(const QString& path)
 {
+    // The file keeps only the table font's character set; the rest is the
+    // font a new project's grids get, so a project looks the same in its
+    // grids after it was saved and opened again.
+    BuildTableFont();
     const QString ext = extensionOf(path);
     const std::string title = QFile::encodeName(QFileInfo(path).completeBaseName()).toStdString();
     if (ext == QLatin1String("proj")) {

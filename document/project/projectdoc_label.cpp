@@ -253,13 +253,14 @@ int CVorteplanSoftLabelDoc::GetPaperSizeCode() const
 int32_t CVorteplanSoftLabelDoc::GetPaperWidth() const
 {
     const CLabel* label = GetCurrentTemplate().GetLabel();
-    return label ? int32_t(label->GetPaperWidth()) * 100 : 0;
+    // A standard paper answers its own size, a custom one the stored size.
+    return label ? label->GetPaperWidthUm() : 0;
 }
 
 int32_t CVorteplanSoftLabelDoc::GetPaperHeight() const
 {
     const CLabel* label = GetCurrentTemplate().GetLabel();
-    return label ? int32_t(label->GetPaperLength()) * 100 : 0;
+    return label ? label->GetPaperLengthUm() : 0;
 }
 
 namespace {

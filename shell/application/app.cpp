@@ -151,7 +151,7 @@ bool CVorteplanSoftLabelApp::InitInstance(const QStringList& arguments, const Op
         return false;
 
     if (options.showWindow)
-        m_frame->show();
+        m_frame->ShowWithStoredState();
     if (options.showSplash)
         showSplash(options.splashMilliseconds);
 
@@ -351,6 +351,12 @@ void CVorteplanSoftLabelApp::OnAppAbout()
     about.exec();
 }
 
+std::string CVorteplanSoftLabelApp::CannotOpenDocumentationText(const QString& file)
+{
+    return "No program is set up to open the documentation. It is the file\n" +
+           QFile::encodeName(QDir::toNativeSeparators(file)).toStdString();
+}
+
 QString CVorteplanSoftLabelApp::HelpFile()
 {
     for (const QString& base : datafolders::AllUsersDataFolders()) {
@@ -364,6 +370,10 @@ QString CVorteplanSoftLabelApp::HelpFile()
 void CVorteplanSoftLabelApp::OnHelp()
 {
     const QString file = HelpFile();
-    if (file.isEmpty() || !Ui().OpenWithShell(file))
+    if (file.isEmpty()) {
         ShowUserMessage("The documentation of the program is not installed.", "", MessageIcon::Warning);
+        return;
+    }
+    if (!Ui().OpenWithShell(file))
+        ShowUserMessage(CannotOpenDocumentationText(file), "", MessageIcon::Warning);
 }

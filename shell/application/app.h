@@ -88,6 +88,8 @@ public:
     void OnHelp();
     // The installed documentation (empty when none is installed).
     static QString HelpFile();
+    // The message when no program opens the documentation `file`.
+    static std::string CannotOpenDocumentationText(const QString& file);
 
 signals:
     void splashClosed();

@@ -1,5 +1,7 @@
 #include "shell/application/contextmenus.h"
 
+#include "shell/frame/commandicons.h"
+
 #include "shell/frame/commandrouter.h"
 
 #include <QMenu>
@@ -83,6 +85,7 @@ QMenu* CContextMenuManager::CreatePopup(const QString& name, QWidget* parent) co
         // itself is the frame's accelerator.
         QAction* action = into->addAction(QString::fromLatin1(item.text));
         action->setData(item.id);
+        action->setIcon(CommandIconPicture(item.id)); // none for the zoom levels
         QObject::connect(action, &QAction::triggered, menu, [this, id = item.id] { m_router.Execute(id); });
     }
     auto update = [this](QMenu* m) {

@@ -7,14 +7,16 @@
 // /usr/local/share:/usr/share). Below a data folder the product folder is
 // "Vorteplan/Vorteplan Software V11.0/" with the subfolders "Labels/",
 // "Label images/" and "Label info/". Folder paths end with '/'.
+#include "resources/version.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace datafolders {
 
 inline constexpr const char* kCompany = "Vorteplan";
-inline constexpr const char* kApplicationName = "Vorteplan Software";
-inline constexpr const char* kVersionSuffix = " V11.0";
+inline constexpr const char* kApplicationName = appversion::kProductName;
+inline constexpr const char* kVersionSuffix = appversion::kVersionSuffix;
 inline constexpr const char* kLabels = "Labels";
 inline constexpr const char* kLabelImages = "Label images";
 inline constexpr const char* kLabelInfo = "Label info";

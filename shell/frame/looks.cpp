@@ -6,6 +6,9 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include <algorithm>
+#include <cmath>
+
 namespace looks {
 
 namespace {
@@ -110,6 +113,29 @@ Look LookFor(int look, int currentOffice2007)
     default:
         return office2007(currentOffice2007);
     }
+}
+
+namespace {
+
+double luminance(const QColor& c)
+{
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+} // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor TextColourOn(const QColor& ground)
+{
+    const QColor dark(0x1e, 0x1e, 0x1e);
+    const QColor light(Qt::white);
+    return ContrastRatio(dark, ground) >= ContrastRatio(light, ground) ? dark : light;
 }
 
 int ApplyLook(int look, int currentOffice2007)

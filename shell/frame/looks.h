@@ -21,6 +21,12 @@ struct Look {
 };
 Look LookFor(int look, int currentOffice2007);
 
+// The contrast ratio of two colours as accessibility guidelines measure it
+// (relative luminance, 1 to 21); text wants at least 4.5.
+double ContrastRatio(const QColor& a, const QColor& b);
+// Near-black or white, whichever reads better on `ground`.
+QColor TextColourOn(const QColor& ground);
+
 // Applies a look to the running application (style, palette); answers
 // the Office 2007 style now current.
 int ApplyLook(int look, int currentOffice2007);

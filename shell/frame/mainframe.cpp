@@ -2,6 +2,7 @@
 
 #include "shell/printdriver.h"
 
+#include "document/project/projectdoc.h"
 #include "platform/settings.h"
 #include "platform/uiservices.h"
 #include "shell/frame/childframe.h"
@@ -9,6 +10,7 @@
 #include "shell/frame/looks.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/frame/ribbontable.h"
+#include "resources/version.h"
 #include "shell/frame/windowsdialog.h"
 #include "shell/printdriver.h"
 
@@ -37,13 +39,14 @@ const char* const kPaneSample = "01234567890123456789012345678901234567890123456
 
 QString StatusPaneText()
 {
-    return QStringLiteral("Vorteplan Software V11.0    \u00A9 Vorteplan. All rights reserved.");
+    return QLatin1String(appversion::kProductName) + QLatin1String(appversion::kVersionSuffix) +
+           QStringLiteral("    \u00A9 Vorteplan. All rights reserved.");
 }
 
 CMainFrame::CMainFrame(CCommandRouter& router, QWidget* parent) : QMainWindow(parent), m_router(router)
 {
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowTitle(QStringLiteral("Vorteplan Software"));
+    setWindowTitle(QLatin1String(appversion::kProductName));
     setAcceptDrops(true);
     m_look = settings::GetInt(settings::kWorkspace, settings::kApplicationLook);
     m_office2007Style = cmd::kLookOffice2007Blue;
@@ -299,6 +302,21 @@ void CMainFrame::UpdateCommandUI()
     }
     for (CChildFrame* child : GetChildren())
         child->UpdateTitle();
+    updateWindowTitle();
+}
+
+void CMainFrame::updateWindowTitle()
+{
+    // "<project>[*] - <program>", the mark shown while the project has
+    // unsaved changes, as multi-document frames do.
+    const QString product = QLatin1String(appversion::kProductName);
+    CChildFrame* child = GetActiveChild();
+    const QString title = child ? child->windowTitle() + QStringLiteral("[*] - ") + product : product;
+    if (windowTitle() != title)
+        setWindowTitle(title);
+    const bool modified = child && child->Document().IsModified();
+    if (isWindowModified() != modified)
+        setWindowModified(modified);
 }
 
 void CMainFrame::RequestIdleUpdate()
@@ -368,5 +386,27 @@ void CMainFrame::closeEvent(QCloseEvent* event)
             return;
         }
     }
+    SaveWindowState();
     QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::SaveWindowState() const
+{
+    settings::WriteText(settings::kWorkspace, kWindowStateKey, saveGeometry().toHex().toStdString());
+}
+
+void CMainFrame::ShowWithStoredState()
+{
+    // The size, place and maximised state of the last session; the first
+    // start fills the screen.
+    const std::string stored = settings::GetText(settings::kWorkspace, kWindowStateKey);
+    if (!stored.empty() && restoreGeometry(QByteArray::fromHex(QByteArray::fromStdString(stored)))) {
+        show();
+        return;
+    }
+    showMaximized();
+    // The maximised geometry now, so that what is centred on the window
+    // (the splash) lands where the window is.
+    QCoreApplication::sendPostedEvents(this);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -45,8 +45,16 @@ public:
     CChildFrame* GetActiveChild() const;
     std::vector<CChildFrame*> GetChildren() const;
 
+    // --- window state, kept in the settings ("Workspace")
+    static constexpr const char* kWindowStateKey = "MainWindow";
+    // Shows the window as it was when the program last ended (maximised on
+    // the first start).
+    void ShowWithStoredState();
+    void SaveWindowState() const;
+
     // --- looks: the current look (210-218 or the stored other value).
     int GetLook() const { return m_look; }
+    int GetOffice2007Style() const { return m_office2007Style; }
     void OnApplicationLook(int look);
 
     // One idle pass now: ribbon elements and status panes.
@@ -73,6 +81,7 @@ private:
     void showWindowDialog();
     void placeDocumentMenuButton();
     void updateTabCloseButtons();
+    void updateWindowTitle();
 
     CCommandRouter& m_router;
     CRibbonBar* m_ribbon = nullptr;

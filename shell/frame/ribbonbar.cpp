@@ -1,6 +1,10 @@
 #include "shell/frame/ribbonbar.h"
 
+#include "platform/numberformat.h"
+#include "shell/frame/commandicons.h"
 #include "shell/frame/commandids.h"
+#include "shell/frame/looks.h"
+#include "shell/frame/ribbonpage.h"
 #include "shell/frame/ribbonicons.h"
 
 #include <QAbstractButton>
@@ -15,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabBar>
@@ -35,6 +38,69 @@ constexpr int kMaxRecentShown = 10;
 QString plain(const QString& text)
 {
     return QString(text).remove(QLatin1Char('&'));
+}
+
+// Boxes that show a length ("%g mm") and boxes that show a count: each is
+// made wide enough for the longest such value in its font.
+constexpr int kLengthBoxes[] = {798, 799, 772, 773, 607, 784, 783, 774, 775, 788, 814, 815, 817, 818, 819,
+                                820, 822, 823, 1117, 1194, 1086, 1119, 1111, 1112, 610, 611, 612, 613,
+                                11259, 11260, 791, 792, 800, 801, 865};
+constexpr int kCountBoxes[] = {777, 778, 779, 1098, 1093, 1094, 754, 757, 602, 1097, 1110};
+
+bool stacksInColumns(RibbonKind kind)
+{
+    switch (kind) {
+    case RibbonKind::Button:
+    case RibbonKind::Check:
+    case RibbonKind::Edit:
+    case RibbonKind::Combo:
+    case RibbonKind::FontCombo:
+    case RibbonKind::Colour:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// How many rows the columns of the run of small elements starting at
+// `from` take: the run spread evenly over as few columns as the ribbon's
+// three rows allow (four boxes stand two by two, not three and one).
+int rowsForRun(const std::vector<RibbonEntry>& table, size_t from, int maxRows)
+{
+    int rows = 0;
+    int group = 0;
+    for (size_t i = from; i < table.size() && stacksInColumns(table[i].kind); ++i) {
+        if (table[i].group != 0 && table[i].group == group)
+            continue;
+        group = table[i].group;
+        ++rows;
+    }
+    if (rows <= maxRows)
+        return maxRows;
+    const int columns = (rows + maxRows - 1) / maxRows;
+    return (rows + columns - 1) / columns;
+}
+
+QString longestValue(int id)
+{
+    if (std::find(std::begin(kLengthBoxes), std::end(kLengthBoxes), id) != std::end(kLengthBoxes))
+        return QStringLiteral("-888") + QChar::fromLatin1(CurrentNumberLocale().decimalSeparator) + QStringLiteral("888 mm");
+    if (std::find(std::begin(kCountBoxes), std::end(kCountBoxes), id) != std::end(kCountBoxes))
+        return QStringLiteral("888888");
+    return {};
+}
+
+// The width of a box's text field: its given width, widened to show its
+// longest value and every item of its list.
+int fieldWidth(QWidget* field, const RibbonEntry& entry, int given)
+{
+    const QFontMetrics metrics = field->fontMetrics();
+    int text = metrics.horizontalAdvance(longestValue(entry.id));
+    for (const QString& item : entry.items)
+        text = std::max(text, metrics.horizontalAdvance(item));
+    // The line edit's frame and text margins.
+    const int frame = 2 * field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
+    return std::max(given, text + frame);
 }
 
 } // namespace
@@ -122,6 +188,19 @@ void CRibbonBar::buildMainPanel(const std::vector<RibbonEntry>& table)
             break;
         }
     }
+    // Menus are as wide as their entries, not their headings: make room for
+    // the headings too.
+    for (QMenu* menu : m_appMenu->findChildren<QMenu*>()) {
+        int widest = 0;
+        for (const QAction* action : menu->actions())
+            if (action->isSeparator() && !action->text().isEmpty())
+                widest = std::max(widest, menu->fontMetrics().horizontalAdvance(action->text()));
+        if (widest > 0) {
+            const int margins = 2 * (menu->style()->pixelMetric(QStyle::PM_MenuHMargin, nullptr, menu) +
+                                     menu->style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, menu));
+            menu->setMinimumWidth(widest + margins + 2 * menu->fontMetrics().averageCharWidth());
+        }
+    }
     connect(m_appMenu, &QMenu::aboutToShow, this, [this] {
         std::vector<QAction*> all;
         for (const Element& e : m_elements)
@@ -162,6 +241,7 @@ void CRibbonBar::buildTopRow(const std::vector<RibbonEntry>& table)
             button->setAutoRaise(true);
             button->setIcon(RibbonIcon(entry.id, QString(), kSmallIcon));
             button->setIconSize(QSize(kSmallIcon, kSmallIcon));
+            button->setProperty("commandId", entry.id);
             button->setProperty("quickAccess", true);
             connect(button, &QToolButton::clicked, this, [this, id = entry.id] { send(id); });
             registerWidget(entry.id, entry.kind, button);
@@ -210,6 +290,7 @@ void CRibbonBar::buildTopRow(const std::vector<RibbonEntry>& table)
             help->setAutoRaise(true);
             help->setToolTip(entry.text);
             help->setIcon(RibbonIcon(entry.id, QStringLiteral("?"), kSmallIcon));
+            help->setProperty("commandId", entry.id);
             help->setProperty("keyTips", entry.keyTips);
             connect(help, &QToolButton::clicked, this, [this, id = entry.id] { send(id); });
             registerWidget(entry.id, entry.kind, help);
@@ -220,9 +301,13 @@ void CRibbonBar::buildTopRow(const std::vector<RibbonEntry>& table)
 
 void CRibbonBar::buildCategories(const std::vector<RibbonEntry>& table)
 {
-    QWidget* page = nullptr;
-    QHBoxLayout* pageLayout = nullptr;
-    QHBoxLayout* columns = nullptr; // of the current panel
+    CRibbonPage* page = nullptr;
+    struct PendingPanel {
+        QFrame* frame;
+        QString title;
+    };
+    std::vector<PendingPanel> panels; // of the current page
+    QHBoxLayout* columns = nullptr;   // of the current panel
     QVBoxLayout* column = nullptr;
     int rows = 0;
     int lastGroup = 0;
@@ -244,28 +329,33 @@ void CRibbonBar::buildCategories(const std::vector<RibbonEntry>& table)
     };
     auto endPage = [&] {
         endColumn();
-        if (pageLayout)
-            pageLayout->addStretch(1);
+        // The panels join the page whole, so that it knows their widths;
+        // a collapsed panel shows the picture of its first command.
+        for (const PendingPanel& panel : panels) {
+            QIcon icon;
+            for (const QToolButton* button : panel.frame->findChildren<QToolButton*>())
+                if (!button->icon().isNull()) {
+                    icon = button->icon();
+                    break;
+                }
+            page->AddPanel(panel.frame, panel.title, icon.isNull() ? PanelPicture() : icon);
+        }
+        panels.clear();
     };
 
-    for (const RibbonEntry& entry : table) {
+    int runRows = kRowsPerColumn;
+    for (size_t index = 0; index < table.size(); ++index) {
+        const RibbonEntry& entry = table[index];
+        if (stacksInColumns(entry.kind) && (index == 0 || !stacksInColumns(table[index - 1].kind)))
+            runRows = rowsForRun(table, index, kRowsPerColumn);
         switch (entry.kind) {
         case RibbonKind::Category: {
             endPage();
             m_categoryNames << plain(entry.text);
             m_tabs->addTab(entry.text);
-            auto* scroll = new QScrollArea(m_pages);
-            scroll->setFrameShape(QFrame::NoFrame);
-            scroll->setWidgetResizable(true);
-            scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            page = new QWidget;
-            page->setObjectName(QStringLiteral("ribbonPage"));
+            page = new CRibbonPage(m_pages);
             page->setProperty("category", plain(entry.text));
-            pageLayout = new QHBoxLayout(page);
-            pageLayout->setContentsMargins(3, 3, 3, 3);
-            pageLayout->setSpacing(3);
-            scroll->setWidget(page);
-            m_pages->addWidget(scroll);
+            m_pages->addWidget(page);
             columns = nullptr;
             break;
         }
@@ -286,7 +376,7 @@ void CRibbonBar::buildCategories(const std::vector<RibbonEntry>& table)
             title->setAlignment(Qt::AlignCenter);
             title->setEnabled(false);
             outer->addWidget(title);
-            pageLayout->addWidget(frame);
+            panels.push_back({frame, entry.text});
             break;
         }
         case RibbonKind::Separator:
@@ -317,7 +407,7 @@ void CRibbonBar::buildCategories(const std::vector<RibbonEntry>& table)
                 groupRow->insertWidget(groupRow->count() - 1, widget); // before the stretch
                 break;
             }
-            if (!column || rows >= kRowsPerColumn)
+            if (!column || rows >= runRows)
                 newColumn();
             ++rows;
             if (entry.group != 0) {
@@ -340,14 +430,11 @@ void CRibbonBar::buildCategories(const std::vector<RibbonEntry>& table)
     }
     endPage();
 
-    // Every page fits without a vertical scroll bar, with room for the
-    // horizontal one that a narrow window needs.
-    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // Every page fits; narrow windows collapse panels instead of scrolling.
     int height = 0;
     for (int i = 0; i < m_pages->count(); ++i)
-        if (auto* scroll = qobject_cast<QScrollArea*>(m_pages->widget(i)))
-            height = std::max(height, scroll->widget()->sizeHint().height());
-    m_pages->setFixedHeight(height + scrollBar);
+        height = std::max(height, m_pages->widget(i)->sizeHint().height());
+    m_pages->setFixedHeight(height);
 }
 
 QWidget* CRibbonBar::buildElement(const RibbonEntry& entry, QWidget* parent)
@@ -389,7 +476,7 @@ QWidget* CRibbonBar::buildElement(const RibbonEntry& entry, QWidget* parent)
         QWidget* field = nullptr;
         if (entry.kind == RibbonKind::Edit) {
             auto* edit = new QLineEdit(holder);
-            edit->setFixedWidth(entry.width > 0 ? entry.width : kDefaultEditWidth);
+            edit->setFixedWidth(fieldWidth(edit, entry, entry.width > 0 ? entry.width : kDefaultEditWidth));
             connect(edit, &QLineEdit::returnPressed, this, [this, id] { send(id); });
             field = edit;
         } else if (entry.kind == RibbonKind::FontCombo) {
@@ -404,7 +491,8 @@ QWidget* CRibbonBar::buildElement(const RibbonEntry& entry, QWidget* parent)
             combo->addItems(entry.items);
             combo->setCurrentIndex(-1);
             // The width is the edit field's; the arrow comes on top.
-            combo->setFixedWidth((entry.width > 0 ? entry.width : kDefaultEditWidth) + 22);
+            const int arrow = combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 6;
+            combo->setFixedWidth(fieldWidth(combo, entry, entry.width > 0 ? entry.width : kDefaultEditWidth) + arrow);
             connect(combo, &QComboBox::activated, this, [this, id] { send(id); });
             connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this, id] { send(id); });
             field = combo;
@@ -609,16 +697,20 @@ void CRibbonBar::SetColours(const QColor& tabRow, const QColor& background)
 {
     QPalette rowPalette = m_topRow->palette();
     rowPalette.setColor(QPalette::Window, tabRow);
+    // Category captions and the row's buttons stay readable on dark rows.
+    const QColor text = looks::TextColourOn(tabRow);
+    rowPalette.setColor(QPalette::WindowText, text);
+    rowPalette.setColor(QPalette::ButtonText, text);
+    // The pictures on the tab row too.
+    for (QToolButton* button : m_topRow->findChildren<QToolButton*>())
+        if (const QVariant id = button->property("commandId"); id.isValid())
+            button->setIcon(RibbonIcon(id.toInt(), QString(), kSmallIcon, text));
     m_topRow->setPalette(rowPalette);
     QPalette pagePalette = palette();
     pagePalette.setColor(QPalette::Window, background);
     setPalette(pagePalette);
     for (int i = 0; i < m_pages->count(); ++i)
-        if (auto* scroll = qobject_cast<QScrollArea*>(m_pages->widget(i))) {
-            scroll->viewport()->setAutoFillBackground(false);
-            if (scroll->widget())
-                scroll->widget()->setAutoFillBackground(false);
-        }
+        m_pages->widget(i)->setAutoFillBackground(false);
 }
 
 void CRibbonBar::applyState(const Element& element, const CCmdUI& state)

@@ -1,30 +1,14 @@
 #include "shell/frame/ribbonicons.h"
 
-#include "shell/frame/commandids.h"
+#include "shell/frame/commandicons.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
-#include <QStyle>
 
 namespace {
-
-// Standard pictures for the commands every desktop has one for.
-bool standardPixmap(int id, QStyle::StandardPixmap& out)
-{
-    switch (id) {
-    case cmd::kFileNew: out = QStyle::SP_FileIcon; return true;
-    case cmd::kFileOpen: out = QStyle::SP_DialogOpenButton; return true;
-    case cmd::kFileSave: out = QStyle::SP_DialogSaveButton; return true;
-    case cmd::kFileClose: out = QStyle::SP_DialogCloseButton; return true;
-    case cmd::kEditUndo: out = QStyle::SP_ArrowBack; return true;
-    case cmd::kEditRedo: out = QStyle::SP_ArrowForward; return true;
-    case cmd::kAppExit: out = QStyle::SP_DialogCancelButton; return true;
-    default: return false;
-    }
-}
 
 QColor tileColour(int id)
 {
@@ -35,19 +19,20 @@ QColor tileColour(int id)
 
 } // namespace
 
-QIcon RibbonIcon(int id, const QString& text, int size)
+QIcon RibbonIcon(int id, const QString& text, int size, const QColor& colour)
 {
+    const QIcon picture = CommandIconPicture(id, colour);
+    if (!picture.isNull())
+        return picture;
+
     static QHash<qint64, QIcon> cache;
     const qint64 key = (qint64(id) << 8) | size;
     const auto it = cache.constFind(key);
     if (it != cache.constEnd() && id != 0)
         return *it;
 
-    QStyle::StandardPixmap sp;
     QIcon icon;
-    if (standardPixmap(id, sp)) {
-        icon = QApplication::style()->standardIcon(sp);
-    } else {
+    {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);

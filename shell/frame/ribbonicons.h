@@ -1,7 +1,9 @@
 #pragma once
-// The pictures of ribbon and menu commands: the desktop theme's icon where
-// one fits the command, else a small tile with the command's initial.
+// The pictures of ribbon and menu commands: the command's picture of the
+// bundled icon set (commandicons.h), drawn in `colour` when one is given;
+// a command without one gets a small tile with its initial.
+#include <QColor>
 #include <QIcon>
 #include <QString>
 
-QIcon RibbonIcon(int id, const QString& text, int size);
+QIcon RibbonIcon(int id, const QString& text, int size, const QColor& colour = QColor());

@@ -32,6 +32,9 @@ public:
     bool IsShowRulers() const { return m_bShowRulers; }
     // Shows or hides both rulers and lays the children out again.
     void ToggleRulers();
+    // The design view becomes the window's active view and takes the focus,
+    // as a frame activates its view when it opens.
+    void ActivateDesignView() { activateDesignView(); }
 
 public slots:
     void OnDesignMouseMove(QPoint clientPoint);

@@ -2,7 +2,9 @@
 
 #include "document/project/projectdoc.h"
 #include "shell/frame/commandrouter.h"
+#include "shell/views/labelview.h"
 #include "shell/views/tabletabview.h"
+#include "shell/views/templateview.h"
 #include "shell/views/templatetabview.h"
 
 #include <QPointer>
@@ -37,6 +39,11 @@ CVorteplanSoftMainView::CVorteplanSoftMainView(const CProjectViewContext& contex
     applyLayout();
     m_tableTabs->CreateTabs();
     m_templateTabs->CreateTabs();
+    // The current template's design view is the active view from the start,
+    // so its commands are enabled before the first click.
+    if (CVorteplanSoftTemplateView* view = m_templateTabs->GetTemplateView(m_templateTabs->GetActiveTab()))
+        if (view->GetLabelView())
+            view->GetLabelView()->ActivateDesignView();
 }
 
 CVorteplanSoftMainView::~CVorteplanSoftMainView() = default;

@@ -2,6 +2,7 @@
 
 #include "document/project/projectdoc.h"
 #include "platform/codepage.h"
+#include "shell/views/labelview.h"
 #include "shell/views/templateview.h"
 
 namespace {
@@ -77,6 +78,10 @@ void CTemplateTabView::OnActivateView(int index)
     }
     if (m_layout.isStacked && m_layout.switchLayout && (doc->GetStackedLayout(index) != 0) != m_layout.isStacked())
         m_layout.switchLayout();
+    // The shown template's design view takes over as the active view.
+    if (CVorteplanSoftTemplateView* view = GetTemplateView(index))
+        if (view->GetLabelView())
+            view->GetLabelView()->ActivateDesignView();
 }
 
 void CTemplateTabView::addTemplateTab()

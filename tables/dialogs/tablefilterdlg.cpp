@@ -6,6 +6,8 @@
 #include "platform/codepage.h"
 #include "tables/grid/gridctrl.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -74,7 +76,12 @@ CTableFilterDlg::CTableFilterDlg(CVorteplanSoftLabelDoc& doc, int markingType, Q
     layout->addWidget(new QLabel(QStringLiteral("Filter settings"), this));
     layout->addWidget(m_grid, 1);
     layout->addLayout(bottom);
-    resize(830, 420);
+    // As large as the matrix, within most of the screen.
+    QSize room(1200, 800);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        room = screen->availableGeometry().size() * 9 / 10;
+    m_grid->setMinimumSize(m_grid->ContentSize(room));
+    adjustSize();
 }
 
 CTableFilterDlg::~CTableFilterDlg()

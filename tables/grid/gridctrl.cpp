@@ -9,6 +9,8 @@
 
 #include <QScrollBar>
 
+#include <QStyle>
+
 #include <algorithm>
 #include <numeric>
 
@@ -78,8 +80,19 @@ const CGridDefaultCell* CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) 
 
 void CGridCtrl::SetGridFont(const LOGFONTA& font)
 {
+    const int oldHeight = m_cellDefault.GetHeight();
     for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedColDef, &m_cellFixedRowDef, &m_cellFixedRowColDef})
         def->SetFont(&font);
+    // Rows still of the old font's height take the new one, so rows made
+    // before and after the change look alike; rows sized otherwise stay.
+    const int newHeight = m_cellDefault.GetHeight();
+    if (newHeight != oldHeight) {
+        for (int& height : m_rowHeights)
+            if (height == oldHeight)
+                height = newHeight;
+        invalidateTopLeft();
+        ResetScrollBars();
+    }
     repaintAll();
 }
 
@@ -531,6 +544,15 @@ int64_t CGridCtrl::GetVirtualHeight() const
 int64_t CGridCtrl::GetVirtualWidth() const
 {
     return std::accumulate(m_colWidths.begin(), m_colWidths.end(), int64_t(0));
+}
+
+QSize CGridCtrl::ContentSize(const QSize& limit, bool scrollBar) const
+{
+    const int frame = 2 * frameWidth();
+    const int bar = scrollBar ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int64_t width = GetVirtualWidth() + frame + bar;
+    const int64_t height = GetVirtualHeight() + frame;
+    return {int(std::min<int64_t>(width, limit.width())), int(std::min<int64_t>(height, limit.height()))};
 }
 
 int CGridCtrl::scrollPosV() const

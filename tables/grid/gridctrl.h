@@ -125,6 +125,10 @@ public:
     int GetFixedColumnWidth() const;
     int64_t GetVirtualHeight() const;
     int64_t GetVirtualWidth() const;
+    // The widget size that shows every cell without scrolling (frame
+    // included), at most `limit`; with `scrollBar` room for a vertical
+    // scroll bar too.
+    QSize ContentSize(const QSize& limit, bool scrollBar = false) const;
     bool GetCellOrigin(int row, int col, QPoint& origin) const;
     bool GetCellRect(int row, int col, RECT& rect) const; // right and bottom inclusive
     bool GetTextRect(int row, int col, RECT& rect) const;

@@ -3,6 +3,8 @@
 #include "platform/numberformat.h"
 #include "tables/grid/gridctrl.h"
 
+#include <algorithm>
+
 #include <QVBoxLayout>
 
 CTextImportFixedLengthPropertyPage::CTextImportFixedLengthPropertyPage(QWidget* parent)
@@ -22,6 +24,10 @@ CTextImportFixedLengthPropertyPage::CTextImportFixedLengthPropertyPage(QWidget* 
     m_grid->SetColumnWidth(0, 66);
     m_grid->SetColumnWidth(1, 56);
     m_grid->ResetScrollBars();
+    // As wide as its two columns and a scroll bar, about a dozen rows high.
+    const QSize all = m_grid->ContentSize(QSize(4096, 4096), true);
+    m_grid->setFixedWidth(all.width() + 4);
+    m_grid->setMinimumHeight(std::min(all.height(), 12 * 20));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid);
 }

@@ -20,6 +20,8 @@ CTextImportSheet::CTextImportSheet(int tableCodePage, QWidget* parent)
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
     setWindowTitle(QStringLiteral("Text import"));
+    // Every tab shows whole; the sheet is as wide as they are.
+    m_tabs->setUsesScrollButtons(false);
     m_tabs->addTab(m_format, QStringLiteral("Format"));
     m_tabs->addTab(m_delimiter, QStringLiteral("Delimiter"));
     m_tabs->addTab(m_fixedLength, QStringLiteral("Fixed length"));

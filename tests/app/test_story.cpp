@@ -79,25 +79,6 @@ TEST_F(Story, FirstStartToPrintedLabelsAndReopenedProject)
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
 }
 
-TEST_F(Story, TheExampleProjectOpensFromTheCommandLine)
-{
-    // What scripts/run.sh does: the program started on the example.
-    CRecordingUi ui;
-    previousUi = SetUi(&ui);
-    app = std::make_unique<CVorteplanSoftLabelApp>();
-    CVorteplanSoftLabelApp::Options options;
-    options.showSplash = false;
-    options.showWindow = false;
-    const QString example = QStringLiteral(VSL_SOURCE_DIR "/examples/Terminal strip X1.proj");
-    ASSERT_TRUE(app->InitInstance({example}, options));
-    ASSERT_EQ(app->MainFrame()->GetChildren().size(), 1u);
-    CVorteplanSoftLabelDoc& doc = activeChild()->Document();
-    EXPECT_EQ(QFileInfo(doc.GetPathName()).canonicalFilePath(), QFileInfo(example).canonicalFilePath());
-    EXPECT_EQ(doc.GetTableRowCount(), 8);
-    EXPECT_EQ(doc.GetTableCellText(7, 2), "K1:A1");
-    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
-}
-
 TEST_F(Story, UnderX)
 {
     if (!OnX())

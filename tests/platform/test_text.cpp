@@ -5,6 +5,7 @@
 #include "support/test_support.h"
 
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 using testsupport::inkBox;
@@ -208,4 +209,10 @@ TEST(Font, HugeHeightsKeepPositiveMetrics)
         EXPECT_LE(tm.tmHeight, limit.tmHeight) << h;
         EXPECT_GE(tm.tmHeight, 16000) << h;
     }
+}
+
+TEST(GdiFont, HeightZeroIsTheApplicationsDefaultSize)
+{
+    LOGFONTA lf{};
+    EXPECT_EQ(gdifont::ToQFont(lf).pixelSize(), QFontInfo(QGuiApplication::font()).pixelSize());
 }

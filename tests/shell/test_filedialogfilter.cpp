@@ -1,9 +1,14 @@
 // Windows file-dialog filters on a case-sensitive file system, and the
 // extension rules after the dialog.
 #include "shell/filedialogfilter.h"
+#include "shell/filedialogfolders.h"
+
+#include "platform/settings.h"
+#include "platform/uiservices.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -43,4 +48,36 @@ TEST(FileDialogFilter, DefaultExtensionAndCaselessExtensionChecks)
     EXPECT_TRUE(CFileDialogFilter::HasExtension("/d/x.label", ".Label"));
     EXPECT_FALSE(CFileDialogFilter::HasExtension("/d/xlabel", "label"));
     EXPECT_FALSE(CFileDialogFilter::HasExtension("/d.label/x", "label"));
+}
+
+TEST(FileDialogFolders, DialogsStartInTheLastFolderOfTheirKindElseTheDocuments)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    settings::SetStoreFolder(dir.filePath("config"));
+    FileDialogRequest project;
+    project.filter = "Projects (*.proj)|*.proj||";
+    project.defaultExtension = "proj";
+    FileDialogRequest table;
+    table.filter = "Tables|*.tbl;*.tbf|All|*.*||";
+    EXPECT_EQ(CFileDialogFolders::Kind(project), "proj");
+    EXPECT_EQ(CFileDialogFolders::Kind(table), "*.tbl;*.tbf");
+
+    // Nothing remembered: the documents folder (or home), never the working folder.
+    const QString first = CFileDialogFolders::StartFolder(project);
+    EXPECT_TRUE(first == QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) ||
+                first == QDir::homePath())
+        << first.toStdString();
+
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("jobs")));
+    CFileDialogFolders::Remember(project, dir.filePath("jobs/a.proj"));
+    EXPECT_EQ(CFileDialogFolders::StartFolder(project), dir.filePath("jobs"));
+    EXPECT_EQ(CFileDialogFolders::StartFolder(table), first); // another kind
+    // A folder the request names wins; a remembered folder that is gone does not.
+    project.folder = dir.path();
+    EXPECT_EQ(CFileDialogFolders::StartFolder(project), dir.path());
+    project.folder.clear();
+    ASSERT_TRUE(QDir(dir.filePath("jobs")).removeRecursively());
+    EXPECT_EQ(CFileDialogFolders::StartFolder(project), first);
+    settings::SetStoreFolder({});
 }

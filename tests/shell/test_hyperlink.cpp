@@ -4,24 +4,12 @@
 #include "shell/hyperlink.h"
 
 #include <QCursor>
-#include <QDesktopServices>
 #include <QEnterEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Catches what the link asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 void enter(CHyperLink& link)
 {
@@ -117,7 +105,8 @@ TEST(HyperLink, ALeaveClearsHoverAtOnce)
 
 TEST(HyperLink, AReleaseInsideOpensTheTargetAndOneOutsideDoesNot)
 {
-    UrlCatcher catcher;
+    CRecordingUi ui;
+    UiScope scope(ui);
     CHyperLink link;
     link.SetText(QStringLiteral("a link text"));
     link.SetURL(QUrl::fromLocalFile(QStringLiteral("/tmp/readme.md")));
@@ -129,11 +118,17 @@ TEST(HyperLink, AReleaseInsideOpensTheTargetAndOneOutsideDoesNot)
     EXPECT_EQ(link.TextColour(), CHyperLink::kPressedColour);
     QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(link.width() + 30, 3));
     EXPECT_FALSE(link.IsPressed());
-    EXPECT_TRUE(catcher.opened.isEmpty());
+    EXPECT_TRUE(ui.shellOpens.empty());
 
+    // A local file opens through the desktop ...
     QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(3, 3));
-    ASSERT_EQ(catcher.opened.size(), 1);
-    EXPECT_EQ(catcher.opened[0], QUrl::fromLocalFile(QStringLiteral("/tmp/readme.md")));
+    ASSERT_EQ(ui.shellOpens.size(), 1u);
+    EXPECT_EQ(ui.shellOpens[0], QStringLiteral("/tmp/readme.md"));
+    EXPECT_TRUE(ui.messages.empty());
+    // ... and when nothing can open it, the user learns where it is.
+    ui.desktopWorks = false;
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(3, 3));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("/tmp/readme.md"), std::string::npos);
 }
 
-#include "test_hyperlink.moc"

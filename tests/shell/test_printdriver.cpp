@@ -19,6 +19,8 @@
 #include <QProcess>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QSet>
+#include <QTabWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -211,6 +213,13 @@ TEST_F(PrintDriverTest, ScriptedDialogTakesTheOptionsPage)
         auto* page = dialog.findChild<CPrintOptionsPage*>();
         if (!page || !PrintToFile(dialog, file("dialog.pdf")))
             return false;
+        // The program's page has a tab of its own name beside the toolkit's.
+        QStringList tabs;
+        for (const QTabWidget* pages : dialog.findChildren<QTabWidget*>())
+            for (int i = 0; i < pages->count(); ++i)
+                tabs << pages->tabText(i);
+        EXPECT_TRUE(tabs.contains(QStringLiteral("Label printing"))) << tabs.join(',').toStdString();
+        EXPECT_EQ(tabs.size(), QSet<QString>(tabs.begin(), tabs.end()).size()) << tabs.join(',').toStdString();
         EXPECT_EQ(page->SetsEdit()->text(), "1");
         EXPECT_EQ(page->TopEdit()->text(), "0 mm");
         page->RepeatEdit()->setText("2");

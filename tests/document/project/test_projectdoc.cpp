@@ -76,6 +76,23 @@ TEST_F(ProjectTest, NewDocumentAndSettingsDefaults)
     EXPECT_EQ(changed.GetDefaultBarcodeType(), "Code 128");
 }
 
+TEST_F(ProjectTest, AReopenedProjectKeepsTheTableFontOfANewOne)
+{
+    CVorteplanSoftLabelDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.SetTableCharSet(238);
+    const QString file = path("font.proj");
+    ASSERT_TRUE(doc.WriteProjectFile(file));
+    CVorteplanSoftLabelDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(file));
+    const LOGFONTA& a = doc.GetTableFont();
+    const LOGFONTA& b = reopened.GetTableFont();
+    EXPECT_STREQ(b.lfFaceName, a.lfFaceName);
+    EXPECT_EQ(b.lfHeight, a.lfHeight);
+    EXPECT_EQ(b.lfWeight, a.lfWeight);
+    EXPECT_EQ(b.lfCharSet, 238); // the file's character set
+}
+
 TEST_F(ProjectTest, ExtensionsInAnyCaseAndUnknownOnes)
 {
     CVorteplanSoftLabelDoc source;

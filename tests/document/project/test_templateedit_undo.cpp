@@ -152,9 +152,9 @@ TEST_F(EditTest, LabelDefinitionSettingsRepaintAsTheyShould)
     // document so the change is not lost on closing.
     doc->SetModifiedFlag(false);
     doc->SetPaperWidth(100049);
-    EXPECT_EQ(doc->GetPaperWidth(), 100000);
+    EXPECT_EQ(doc->GetCurrentTemplate().GetLabel()->GetPaperWidth(), 1000);
     doc->SetPaperHeight(100050);
-    EXPECT_EQ(doc->GetPaperHeight(), 100100);
+    EXPECT_EQ(doc->GetCurrentTemplate().GetLabel()->GetPaperLength(), 1001);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(repaints(), "0 0 0");
     EXPECT_EQ(undoCount(), 0);

@@ -5,10 +5,12 @@
 #include "shell/frame/childframe.h"
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
+#include "shell/qtuiservices.h"
 
 #include <QComboBox>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -137,8 +139,11 @@ TEST_F(StartupTest, SplashClosesOnATimerWhileTheWindowStaysUsable)
     ASSERT_NE(app->Splash(), nullptr);
     EXPECT_TRUE(app->Splash()->IsSplash());
     EXPECT_TRUE(app->MainFrame()->isVisible());
-    const QPoint centre = app->MainFrame()->geometry().center();
-    EXPECT_LE(std::abs(app->Splash()->geometry().center().x() - centre.x()), 1);
+    // Centred by the integer rule: left + (width - splash width) / 2.
+    const QRect main = app->MainFrame()->geometry();
+    const QRect splash = app->Splash()->geometry();
+    EXPECT_EQ(splash.left(), main.left() + (main.width() - splash.width()) / 2);
+    EXPECT_EQ(splash.top(), main.top() + (main.height() - splash.height()) / 2);
     EXPECT_TRUE(closed.wait(2000));
     EXPECT_EQ(app->Splash(), nullptr);
 }
@@ -232,3 +237,24 @@ TEST_F(StartupTest, GermanUserShowsAndParsesLengthsWithADecimalComma)
 }
 
 } // namespace
+
+TEST_F(StartupTest, HelpSaysWhereTheReadmeIsWhenNothingOpensIt)
+{
+    writeFile(installed + "/doc/vorteplan-softlabel/README.md", "# Help\n");
+    auto app = start();
+    ui.messages.clear();
+    ui.desktopWorks = false;
+    app->OnHelp();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("README.md"), std::string::npos) << ui.messages[0].text;
+    ui.desktopWorks = true;
+    app->OnHelp();
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST(DesktopHandler, NoDesktopToolsMeansNothingOpens)
+{
+    QTemporaryDir empty;
+    EnvScope path("PATH", QFile::encodeName(empty.path()));
+    EXPECT_FALSE(CQtUiServices::HasDesktopHandler(empty.filePath("x.md")));
+}

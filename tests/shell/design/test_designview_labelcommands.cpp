@@ -88,6 +88,11 @@ TEST_F(CommandTest, PaperSizeBoxesOnlyForCustomPaper)
         EXPECT_EQ(enabled(798), code == 0 || code >= 256) << code;
         EXPECT_EQ(enabled(799), code == 0 || code >= 256) << code;
     }
+    // Greyed boxes show the chosen standard paper, not the stored custom size.
+    label().SetPaperCode(9); // A4
+    EXPECT_EQ(text(798), "210 mm");
+    EXPECT_EQ(text(799), "297 mm");
+    label().SetPaperCode(256);
     type(798, "150 mm");
     EXPECT_EQ(doc->GetPaperWidth(), 150000);
     EXPECT_TRUE(doc->IsModified());

@@ -6,6 +6,8 @@
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/frame/windowsdialog.h"
+#include "resources/version.h"
+#include "shell/aboutdlg.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -254,3 +256,88 @@ TEST_F(MainFrameTest, Screenshot)
 }
 
 } // namespace
+
+namespace {
+
+// The most contrasting pixel against `ground` inside `rect` of `image`.
+double bestContrast(const QImage& image, const QRect& rect, const QColor& ground)
+{
+    double best = 1;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            best = std::max(best, looks::ContrastRatio(QColor(image.pixel(x, y)), ground));
+    return best;
+}
+
+} // namespace
+
+TEST_F(MainFrameTest, EveryLookKeepsTheCategoryCaptionsReadable)
+{
+    auto app = shown();
+    CMainFrame* frame = app->MainFrame();
+    auto* tabs = frame->Ribbon()->findChild<QTabBar*>(QStringLiteral("ribbonCategories"));
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_GT(tabs->count(), 1);
+    for (int look = 210; look <= 219; ++look) {
+        frame->OnApplicationLook(look);
+        const QColor ground = looks::LookFor(look, frame->GetOffice2007Style()).ribbonTabRow;
+        EXPECT_GE(looks::ContrastRatio(tabs->palette().color(QPalette::WindowText), ground), 4.5) << look;
+        // As drawn: the caption of a tab that is not the current one.
+        const int other = tabs->currentIndex() == 1 ? 2 : 1;
+        const QImage drawn = tabs->grab().toImage();
+        const QRect caption = tabs->tabRect(other).adjusted(4, 4, -4, -4);
+        EXPECT_GE(bestContrast(drawn, caption, ground), 4.5) << look;
+    }
+}
+
+TEST_F(MainFrameTest, TitleStatusBarAndAboutNameOneProductAndVersion)
+{
+    auto app = shown();
+    CMainFrame* frame = app->MainFrame();
+    const QString product = QLatin1String(appversion::kProductName);
+    const QString version = QStringLiteral("%1.%2").arg(appversion::kMajor).arg(appversion::kMinor);
+    frame->UpdateCommandUI();
+    EXPECT_TRUE(frame->StatusPane(120)->text().startsWith(product + QStringLiteral(" V") + version));
+    EXPECT_TRUE(CAboutDlg::VersionText().startsWith(QStringLiteral("Version ") + version + QLatin1Char('.')));
+    EXPECT_TRUE(datafolders::ProductFolder(QStringLiteral("/x")).endsWith(product + QStringLiteral(" V") + version +
+                                                                         QLatin1Char('/')));
+
+    // The active project names the window; unsaved changes mark it.
+    CChildFrame* child = app->NewDocument();
+    ASSERT_NE(child, nullptr);
+    ASSERT_EQ(frame->GetActiveChild(), child);
+    frame->UpdateCommandUI();
+    EXPECT_EQ(frame->windowTitle(), child->windowTitle() + QStringLiteral("[*] - ") + product);
+    EXPECT_FALSE(frame->isWindowModified());
+    child->Document().SetModifiedFlag(true);
+    frame->UpdateCommandUI();
+    EXPECT_TRUE(frame->isWindowModified());
+    child->Document().SetModifiedFlag(false);
+    frame->UpdateCommandUI();
+    EXPECT_FALSE(frame->isWindowModified());
+}
+
+TEST_F(MainFrameTest, TheWindowKeepsItsSizeAndMaximisedStateInTheSettings)
+{
+    {
+        auto app = start();
+        CMainFrame* frame = app->MainFrame();
+        frame->ShowWithStoredState(); // first start: maximised
+        EXPECT_TRUE(frame->isMaximized());
+        frame->showNormal();
+        frame->setGeometry(40, 50, 900, 650);
+        frame->SaveWindowState();
+    }
+    {
+        auto app = start();
+        CMainFrame* frame = app->MainFrame();
+        frame->ShowWithStoredState();
+        EXPECT_FALSE(frame->isMaximized());
+        EXPECT_EQ(frame->size(), QSize(900, 650));
+        frame->showMaximized();
+        frame->SaveWindowState();
+    }
+    auto app = start();
+    app->MainFrame()->ShowWithStoredState();
+    EXPECT_TRUE(app->MainFrame()->isMaximized());
+}

@@ -8,6 +8,8 @@
 #include "support/gridtest.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -142,4 +144,17 @@ TEST_F(TableFilterDlgTest, TheMarkingTypeIsKeptInTheFilter)
     EXPECT_TRUE(dialog.isNull());
     open();
     EXPECT_FALSE(dialog.isNull());
+}
+
+TEST_F(TableFilterDlgTest, TheDialogIsAsLargeAsItsMatrix)
+{
+    // The matrix shows whole as far as the screen allows: no empty band
+    // below it, no scrolling on a screen that has the room.
+    const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size() * 9 / 10;
+    const QSize all = grid()->ContentSize(QSize(100000, 100000));
+    EXPECT_LE(grid()->viewport()->height(), grid()->GetVirtualHeight());
+    EXPECT_GE(grid()->height(), std::min(all.height(), room.height()));
+    EXPECT_GE(grid()->width(), std::min(all.width(), room.width()));
+    if (const QString shots = qEnvironmentVariable("VSL_SCREENSHOT"); !shots.isEmpty())
+        dialog->grab().save(shots + QStringLiteral("/filter-dialog.png"));
 }

@@ -256,3 +256,24 @@ TEST_F(GridCtrlTest, PaletteChangeRecoloursDefaultCells)
 }
 
 } // namespace
+
+TEST_F(GridCtrlTest, ANewFontResizesTheRowsOfTheOldFontsHeightOnly)
+{
+    auto grid = std::make_unique<CGridCtrl>(&owner);
+    LOGFONTA small{};
+    small.lfHeight = -12;
+    grid->SetGridFont(small);
+    grid->SetRowCount(40);
+    grid->SetColumnCount(3);
+    const int smallRow = grid->GetRowHeight(30);
+    ASSERT_GT(smallRow, 0);
+    grid->SetRowHeight(5, 77); // sized by the user
+    LOGFONTA large = small;
+    large.lfHeight = -30;
+    grid->SetGridFont(large);
+    EXPECT_GT(grid->GetRowHeight(1), smallRow);
+    EXPECT_EQ(grid->GetRowHeight(1), grid->GetRowHeight(39));
+    EXPECT_EQ(grid->GetRowHeight(5), 77);
+    grid->SetRowCount(60); // later rows alike
+    EXPECT_EQ(grid->GetRowHeight(59), grid->GetRowHeight(1));
+}
