@@ -124,15 +124,18 @@ TEST_P(RibbonFitTest, EveryPanelIsReachableAndNoTextIsClipped)
             EXPECT_TRUE(page->rect().contains(at))
                 << category.toStdString() << " panel " << p << " lies outside the page";
             // A wide screen shows every panel whole.
-            if (GetParam().width >= 1600)
+            if (GetParam().width >= 1600) {
                 EXPECT_FALSE(panels->IsCollapsed(p)) << category.toStdString() << " panel " << p;
+            }
             if (panels->IsCollapsed(p)) {
                 panels->ShowCollapsedPanel(p); // its controls, shown below the button
                 QApplication::processEvents();
             }
-            for (const QWidget* child : panels->Panel(p)->findChildren<QWidget*>())
-                if (child->isVisible())
+            for (const QWidget* child : panels->Panel(p)->findChildren<QWidget*>()) {
+                if (child->isVisible()) {
                     EXPECT_EQ(clipped(child), "") << category.toStdString();
+                }
+            }
             if (panels->IsCollapsed(p))
                 panels->Panel(p)->window()->hide();
         }
