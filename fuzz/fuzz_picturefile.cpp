@@ -1,6 +1,7 @@
 // Fuzz target: JPEG, BMP and PNG files read from disk into a packed-bitmap
 // holder, the way an image object loads the file it names, decoded whole
-// and decoded reduced for the box it is drawn into. Any file must be
+// and decoded reduced for the box it is drawn into; BMP files also straight
+// from memory, which must give the same picture. Any file must be
 // refused cleanly or read and drawn without harm.
 #include "content/images/imageholder.h"
 #include "platform/dib.h"
@@ -37,6 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!out)
             std::abort();
     }
+    // Each input is a new file, whatever its size and time say.
+    dib::ForgetPictureFiles();
     dib::FileInfo info;
     if (dib::ReadFileInfo(QString::fromStdString(fileName()), info) &&
         int64_t(info.width) * info.height > kMaxFuzzPixels)
@@ -71,6 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         RecordWriter writer;
         reduced.Save(writer);
         reduced.Rotate(1);
+    }
+    if (info.format == "BMP") {
+        const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+        const std::string fromMemory = dib::DecodeBmpFile(bytes);
+        if (fromMemory != whole.Packed())
+            std::abort();
+        dib::DecodeBmpFile(bytes, QSize(boxW, boxH));
     }
     return 0;
 }

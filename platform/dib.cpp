@@ -1,11 +1,9 @@
 #include "platform/dib.h"
+#include "platform/dib_decode.h"
 
 #include "platform/dc.h"
-#include "platform/files.h"
 #include "platform/qtrect.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -40,10 +38,365 @@ void wr32(std::string& s, uint32_t v)
         s.push_back(char((v >> (8 * i)) & 0xFF));
 }
 
-// Reads the header block and fills everything but the placement of the
-// bits; `headerBlockSize` is the bytes available for header and colour
-// table (and, in the packed form, the bits after them).
-bool parseHeader(std::string_view block, DibLayout& l)
+} // namespace
+
+namespace detail {
+
+namespace {
+
+// Scales a bit-field value to 0..255 by repeating its bits (5 bits abcde
+// give abcdeabc), as other programs read such bitmaps.
+struct Channel {
+    uint32_t mask = 0;
+    int shift = 0;
+    int bits = 0;
+    explicit Channel(uint32_t m) : mask(m)
+    {
+        if (m) {
+            shift = std::countr_zero(m);
+            bits = std::bit_width(m >> shift);
+        }
+    }
+    uint32_t operator()(uint32_t px) const
+    {
+        if (!bits)
+            return 0;
+        const uint32_t v = (px & mask) >> shift;
+        uint32_t out = 0;
+        for (int at = 8 - bits; at > -bits; at -= bits)
+            out |= at >= 0 ? v << at : v >> -at;
+        return out & 0xFF;
+    }
+};
+
+// Converts one uncompressed row.
+class RowConverter {
+public:
+    RowConverter(const DibLayout& l, const std::array<QRgb, 256>& colours)
+        : m_l(l), m_colours(colours), m_red(l.masks[0]), m_green(l.masks[1]), m_blue(l.masks[2]),
+          m_alpha(l.alphaMask)
+    {
+    }
+    void operator()(const uint8_t* row, QRgb* out) const
+    {
+        const int w = m_l.width;
+        switch (m_l.bitCount) {
+        case 1:
+            for (int x = 0; x < w; ++x)
+                out[x] = m_colours[(row[x >> 3] >> (7 - (x & 7))) & 1];
+            break;
+        case 4:
+            for (int x = 0; x < w; ++x)
+                out[x] = m_colours[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F];
+            break;
+        case 8:
+            for (int x = 0; x < w; ++x)
+                out[x] = m_colours[row[x]];
+            break;
+        case 16:
+            for (int x = 0; x < w; ++x)
+                out[x] = masked(uint32_t(row[2 * x]) | (uint32_t(row[2 * x + 1]) << 8));
+            break;
+        case 24:
+            for (int x = 0; x < w; ++x)
+                out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+            break;
+        default:
+            for (int x = 0; x < w; ++x) {
+                const uint8_t* q = row + 4 * size_t(x);
+                out[x] = masked(uint32_t(q[0]) | (uint32_t(q[1]) << 8) | (uint32_t(q[2]) << 16) |
+                                (uint32_t(q[3]) << 24));
+            }
+            break;
+        }
+    }
+
+private:
+    QRgb masked(uint32_t v) const
+    {
+        const int a = m_l.alphaMask ? int(m_alpha(v)) : 255;
+        return qRgba(int(m_red(v)), int(m_green(v)), int(m_blue(v)), a);
+    }
+    const DibLayout& m_l;
+    const std::array<QRgb, 256>& m_colours;
+    Channel m_red, m_green, m_blue, m_alpha;
+};
+
+// Reads a byte range of a source in pieces.
+class ByteReader {
+public:
+    ByteReader(const ByteSource& source, qint64 at, qint64 length)
+        : m_source(source), m_pos(at), m_end(at + length), m_data(source.Data())
+    {
+    }
+    bool Byte(uint8_t& v)
+    {
+        if (m_data) {
+            if (m_pos >= m_end)
+                return false;
+            v = uint8_t(m_data[m_pos++]);
+            return true;
+        }
+        if (m_next == m_buffered && !refill())
+            return false;
+        v = uint8_t(m_buffer[m_next++]);
+        return true;
+    }
+    // Reads `count` bytes into `into`; false when they are not all there.
+    bool Bytes(char* into, size_t count)
+    {
+        if (m_data) {
+            if (m_end - m_pos < qint64(count))
+                return false;
+            std::memcpy(into, m_data + m_pos, count);
+            m_pos += qint64(count);
+            return true;
+        }
+        for (size_t i = 0; i < count; ++i) {
+            if (m_next == m_buffered && !refill())
+                return false;
+            const size_t n = std::min(count - i, m_buffered - m_next);
+            std::memcpy(into + i, m_buffer.data() + m_next, n);
+            m_next += n;
+            i += n - 1;
+        }
+        return true;
+    }
+
+private:
+    bool refill()
+    {
+        const qint64 want = std::min<qint64>(m_end - m_pos, 1 << 16);
+        if (want <= 0)
+            return false;
+        m_buffer.resize(size_t(want));
+        const qint64 got = m_source.ReadAt(m_pos, m_buffer.data(), want);
+        if (got <= 0)
+            return false;
+        m_pos += got;
+        m_next = 0;
+        m_buffered = size_t(got);
+        return true;
+    }
+    const ByteSource& m_source;
+    qint64 m_pos;
+    qint64 m_end;
+    const char* m_data;
+    std::string m_buffer;
+    size_t m_next = 0;
+    size_t m_buffered = 0;
+};
+
+// Run-length data, bottom row first. Every run is bounded by the row, and
+// the rows by the height; what the data leaves out keeps colour 0.
+void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, ByteReader& in, RowSink& sink)
+{
+    const bool four = l.compression == BI_RLE4;
+    const int w = l.width;
+    const int h = l.height;
+    std::vector<QRgb> line(size_t(w), colours[0]);
+    int row = 0; // counted from the bottom
+    int x = 0;
+    auto put = [&](uint32_t index) {
+        if (x < w)
+            line[size_t(x)] = colours[index & 0xFF];
+        ++x;
+    };
+    auto nextRow = [&] {
+        sink.Row(h - 1 - row, line.data());
+        std::fill(line.begin(), line.end(), colours[0]);
+        ++row;
+    };
+    bool ended = false;
+    while (!ended && row < h) {
+        uint8_t count = 0, value = 0;
+        if (!in.Byte(count) || !in.Byte(value))
+            break;
+        if (count > 0) {
+            // An encoded run: one index, or two alternating ones for RLE4.
+            const int n = std::min<int>(count, std::max(0, w - x) + 1);
+            for (int i = 0; i < n; ++i)
+                put(four ? ((i & 1) ? value & 0x0F : value >> 4) : value);
+            x = std::min(x, w);
+            continue;
+        }
+        switch (value) {
+        case 0: // end of line
+            nextRow();
+            x = 0;
+            break;
+        case 1: // end of bitmap
+            ended = true;
+            break;
+        case 2: { // delta: right and up (further from the bottom)
+            uint8_t dx = 0, dy = 0;
+            if (!in.Byte(dx) || !in.Byte(dy)) {
+                ended = true;
+                break;
+            }
+            x = std::min(x + int(dx), w);
+            for (int i = 0; i < dy && row < h; ++i)
+                nextRow();
+            break;
+        }
+        default: { // absolute: `value` indices, padded to an even byte count
+            const int bytes = four ? (value + 1) / 2 : value;
+            int done = 0;
+            for (int b = 0; b < bytes && !ended; ++b) {
+                uint8_t v = 0;
+                if (!in.Byte(v)) {
+                    ended = true;
+                    break;
+                }
+                if (four) {
+                    put(v >> 4);
+                    if (++done < value)
+                        put(v & 0x0F);
+                    ++done;
+                } else {
+                    put(v);
+                }
+            }
+            x = std::min(x, w);
+            uint8_t pad = 0;
+            if (!ended && (bytes & 1) && !in.Byte(pad))
+                ended = true;
+            break;
+        }
+        }
+    }
+    // Rows the data left out.
+    while (row < h)
+        nextRow();
+}
+
+// A colour with alpha composited onto white, opaque.
+QRgb overWhite(QRgb c)
+{
+    const unsigned a = unsigned(qAlpha(c));
+    auto over = [a](unsigned v) { return int((v * a + 255u * (255u - a) + 127u) / 255u); };
+    return qRgb(over(unsigned(qRed(c))), over(unsigned(qGreen(c))), over(unsigned(qBlue(c))));
+}
+
+} // namespace
+
+qint64 MemorySource::ReadAt(qint64 offset, char* into, qint64 count) const
+{
+    if (offset < 0 || count < 0)
+        return -1;
+    if (offset >= qint64(m_bytes.size()))
+        return 0;
+    const qint64 n = std::min<qint64>(count, qint64(m_bytes.size()) - offset);
+    std::memcpy(into, m_bytes.data() + offset, size_t(n));
+    return n;
+}
+
+void ImageSink::Row(int y, const QRgb* line)
+{
+    QRgb* out = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+    for (int x = 0, w = m_image.width(); x < w; ++x)
+        out[x] = line[x] | 0xFF000000u;
+}
+
+Packed24Sink::Packed24Sink(int width, int height, int32_t dpmX, int32_t dpmY)
+    : m_width(width), m_height(height), m_stride(((size_t(width) * 24 + 31) / 32) * 4)
+{
+    if (width <= 0 || height <= 0 || int64_t(width) * height > kMaxPixels)
+        return;
+    m_out.reserve(kInfoHeaderSize + m_stride * size_t(height));
+    wr32(m_out, kInfoHeaderSize);
+    wr32(m_out, uint32_t(width));
+    wr32(m_out, uint32_t(height));
+    wr16(m_out, 1);
+    wr16(m_out, 24);
+    wr32(m_out, BI_RGB);
+    wr32(m_out, uint32_t(m_stride * size_t(height)));
+    wr32(m_out, uint32_t(dpmX > 0 ? dpmX : 3780));
+    wr32(m_out, uint32_t(dpmY > 0 ? dpmY : 3780));
+    wr32(m_out, 0);
+    wr32(m_out, 0);
+    m_out.resize(kInfoHeaderSize + m_stride * size_t(height), '\0');
+}
+
+void Packed24Sink::Row(int y, const QRgb* line)
+{
+    if (m_out.empty() || y < 0 || y >= m_height)
+        return;
+    char* row = m_out.data() + kInfoHeaderSize + size_t(m_height - 1 - y) * m_stride;
+    for (int x = 0; x < m_width; ++x) {
+        const QRgb c = qAlpha(line[x]) == 255 ? line[x] : overWhite(line[x]);
+        row[3 * size_t(x)] = char(qBlue(c));
+        row[3 * size_t(x) + 1] = char(qGreen(c));
+        row[3 * size_t(x) + 2] = char(qRed(c));
+    }
+}
+
+ReduceSink::ReduceSink(int width, int height, int outWidth, int outHeight, RowSink& out)
+    : m_height(height), m_outWidth(outWidth), m_outHeight(outHeight), m_out(out),
+      m_column(size_t(width)), m_perColumn(size_t(outWidth), 0), m_sums(size_t(outWidth) * 3, 0),
+      m_line(size_t(outWidth))
+{
+    for (int x = 0; x < width; ++x) {
+        m_column[size_t(x)] = int(int64_t(x) * outWidth / width);
+        ++m_perColumn[size_t(m_column[size_t(x)])];
+    }
+}
+
+ReduceSink::~ReduceSink() = default;
+
+void ReduceSink::Row(int y, const QRgb* line)
+{
+    const int target = int(int64_t(y) * m_outHeight / m_height);
+    if (target != m_currentRow) {
+        flush();
+        m_currentRow = target;
+    }
+    for (size_t x = 0; x < m_column.size(); ++x) {
+        const QRgb c = qAlpha(line[x]) == 255 ? line[x] : overWhite(line[x]);
+        uint64_t* s = &m_sums[size_t(m_column[x]) * 3];
+        s[0] += unsigned(qRed(c));
+        s[1] += unsigned(qGreen(c));
+        s[2] += unsigned(qBlue(c));
+    }
+    ++m_rowsSummed;
+}
+
+void ReduceSink::flush()
+{
+    if (m_currentRow < 0 || m_rowsSummed == 0)
+        return;
+    for (int x = 0; x < m_outWidth; ++x) {
+        const uint64_t n = uint64_t(m_perColumn[size_t(x)]) * uint64_t(m_rowsSummed);
+        const uint64_t* s = &m_sums[size_t(x) * 3];
+        m_line[size_t(x)] = n ? qRgb(int((s[0] + n / 2) / n), int((s[1] + n / 2) / n), int((s[2] + n / 2) / n))
+                              : qRgb(255, 255, 255);
+    }
+    m_out.Row(m_currentRow, m_line.data());
+    std::fill(m_sums.begin(), m_sums.end(), 0);
+    m_rowsSummed = 0;
+}
+
+void ReduceSink::Finish()
+{
+    flush();
+    m_currentRow = -1;
+}
+
+std::array<QRgb, 256> Colours(const DibLayout& l, const char* table, size_t tableBytes)
+{
+    std::array<QRgb, 256> colours;
+    const size_t entries = std::min<size_t>(l.paletteEntries, tableBytes / l.paletteEntrySize);
+    auto entry = [&](size_t i) {
+        const char* e = table + i * l.paletteEntrySize;
+        return qRgb(uint8_t(e[2]), uint8_t(e[1]), uint8_t(e[0]));
+    };
+    const QRgb first = entries ? entry(0) : qRgb(0, 0, 0);
+    for (size_t i = 0; i < colours.size(); ++i)
+        colours[i] = i < entries ? entry(i) : first;
+    return colours;
+}
+
+bool ParseHeader(std::string_view block, DibLayout& l, bool tableMayBeShort)
 {
     if (block.size() < 4)
         return false;
@@ -81,11 +434,20 @@ bool parseHeader(std::string_view block, DibLayout& l)
     l.topDown = height < 0;
     if (height < 0)
         height = -height;
+    // The limit holds whichever way the rows are stored.
     if (width * height > kMaxPixels)
         return false;
     l.width = int32_t(width);
     l.height = int32_t(height);
 
+    if (l.Embedded()) {
+        // A JPEG or PNG file as the bits: no colour table, no rows.
+        if (l.headerSize < kInfoHeaderSize)
+            return false;
+        l.paletteOffset = l.bitsOffset = l.headerSize;
+        l.bitsSize = rd32(p + 20);
+        return true;
+    }
     switch (l.bitCount) {
     case 1: case 4: case 8: case 16: case 24: case 32: break;
     default: return false;
@@ -107,23 +469,35 @@ bool parseHeader(std::string_view block, DibLayout& l)
             l.masks[i] = rd32(m + 4 * i);
         if (!l.masks[0] && !l.masks[1] && !l.masks[2])
             return false;
+        if (l.headerSize >= 56)
+            l.alphaMask = rd32(p + 52);
     } else if (l.compression == BI_RGB) {
         if (l.bitCount == 16) {
             l.masks[0] = 0x7C00; l.masks[1] = 0x03E0; l.masks[2] = 0x001F;
         } else if (l.bitCount == 32) {
             l.masks[0] = 0xFF0000; l.masks[1] = 0xFF00; l.masks[2] = 0xFF;
         }
+    } else if (l.compression == BI_RLE8 || l.compression == BI_RLE4) {
+        // Run-length bitmaps are stored bottom-up only.
+        if (l.bitCount != (l.compression == BI_RLE8 ? 8 : 4) || l.topDown)
+            return false;
     } else {
-        return false; // run-length and embedded JPEG/PNG bitmaps are not drawn
+        return false;
     }
     l.paletteOffset = tableOffset;
     if (l.bitCount <= 8)
         l.paletteEntries = clrUsed ? clrUsed : (1u << l.bitCount);
     else
         l.paletteEntries = clrUsed;
-    const uint64_t tableBytes = uint64_t(l.paletteEntries) * l.paletteEntrySize;
-    if (tableOffset + tableBytes > block.size())
+    if (tableOffset > block.size())
         return false;
+    uint64_t tableBytes = uint64_t(l.paletteEntries) * l.paletteEntrySize;
+    if (tableOffset + tableBytes > block.size()) {
+        if (!tableMayBeShort)
+            return false;
+        l.paletteEntries = uint32_t((block.size() - tableOffset) / l.paletteEntrySize);
+        tableBytes = uint64_t(l.paletteEntries) * l.paletteEntrySize;
+    }
     l.bitsOffset = size_t(tableOffset + tableBytes);
     const uint64_t stride = ((uint64_t(l.width) * l.bitCount + 31) / 32) * 4;
     l.stride = size_t(stride);
@@ -131,65 +505,73 @@ bool parseHeader(std::string_view block, DibLayout& l)
     return true;
 }
 
-// Scales a bit-field value to 0..255.
-struct Channel {
-    uint32_t mask = 0;
-    int shift = 0;
-    uint32_t max = 0;
-    explicit Channel(uint32_t m) : mask(m)
-    {
-        if (m) {
-            shift = std::countr_zero(m);
-            max = m >> shift;
-        }
-    }
-    uint32_t operator()(uint32_t px) const
-    {
-        if (!max)
-            return 0;
-        return uint32_t((uint64_t((px & mask) >> shift) * 255 + max / 2) / max) & 0xFF;
-    }
-};
-
-QImage convert(const DibLayout& l, const char* palette, const char* bits)
+bool DecodeRows(const DibLayout& l, const std::array<QRgb, 256>& colours, const ByteSource& source,
+                qint64 bitsAt, qint64 bitsLength, RowSink& sink)
 {
+    if (bitsAt < 0 || bitsLength < 0 || bitsAt > source.Size())
+        return false;
+    if (l.Embedded())
+        return false; // a JPEG or PNG file has no rows to decode here
+    bitsLength = std::min(bitsLength, source.Size() - bitsAt);
+    ByteReader in(source, bitsAt, bitsLength);
+    if (l.RunLength()) {
+        decodeRunLength(l, colours, in, sink);
+        return true;
+    }
+    // Uncompressed rows must all be there (the last one without its
+    // padding).
+    const size_t rowBytes = (size_t(l.width) * l.bitCount + 7) / 8;
+    if (uint64_t(l.stride) * uint64_t(l.height - 1) + rowBytes > uint64_t(bitsLength))
+        return false;
+    const RowConverter convert(l, colours);
+    std::vector<QRgb> line(size_t(l.width));
+    std::string row(l.stride, '\0');
+    const char* data = source.Data();
+    for (int r = 0; r < l.height; ++r) {
+        const uint8_t* bytes = nullptr;
+        if (data) {
+            bytes = reinterpret_cast<const uint8_t*>(data + bitsAt + qint64(r) * qint64(l.stride));
+        } else {
+            const size_t want = r == l.height - 1 ? rowBytes : l.stride;
+            if (!in.Bytes(row.data(), want))
+                return false;
+            bytes = reinterpret_cast<const uint8_t*>(row.data());
+        }
+        convert(bytes, line.data());
+        sink.Row(l.topDown ? r : l.height - 1 - r, line.data());
+    }
+    return true;
+}
+
+} // namespace detail
+
+namespace {
+
+using namespace detail;
+
+// The JPEG or PNG file of an embedded bitmap, checked and decoded; it must
+// be as large as the header says.
+QImage decodeEmbedded(const DibLayout& l, std::string_view bits)
+{
+    const QByteArray file(bits.data(), qsizetype(bits.size()));
+    const std::string format = l.compression == BI_PNG ? "PNG" : "JPEG";
+    FileInfo info;
+    if (!CheckPictureFile(file, format, &info) || info.width != l.width || info.height != l.height)
+        return QImage();
+    return PackedToImage(DecodeAsPacked24(file, format));
+}
+
+QImage convert(const DibLayout& l, std::string_view table, std::string_view bits)
+{
+    if (l.Embedded())
+        return decodeEmbedded(l, bits);
     QImage image(l.width, l.height, QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    auto paletteColour = [&](uint32_t index) -> QRgb {
-        if (index >= l.paletteEntries)
-            return qRgb(0, 0, 0);
-        const char* e = palette + size_t(index) * l.paletteEntrySize;
-        return qRgb(uint8_t(e[2]), uint8_t(e[1]), uint8_t(e[0]));
-    };
-    const Channel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]);
-    for (int y = 0; y < l.height; ++y) {
-        const int srcRow = l.topDown ? y : l.height - 1 - y;
-        const uint8_t* row = reinterpret_cast<const uint8_t*>(bits) + size_t(srcRow) * l.stride;
-        QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < l.width; ++x) {
-            switch (l.bitCount) {
-            case 1: out[x] = paletteColour((row[x >> 3] >> (7 - (x & 7))) & 1); break;
-            case 4: out[x] = paletteColour((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F); break;
-            case 8: out[x] = paletteColour(row[x]); break;
-            case 16: {
-                const uint32_t v = uint32_t(row[2 * x]) | (uint32_t(row[2 * x + 1]) << 8);
-                out[x] = qRgb(int(red(v)), int(green(v)), int(blue(v)));
-                break;
-            }
-            case 24:
-                out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
-                break;
-            default: {
-                const uint8_t* q = row + 4 * size_t(x);
-                const uint32_t v = uint32_t(q[0]) | (uint32_t(q[1]) << 8) | (uint32_t(q[2]) << 16) |
-                                   (uint32_t(q[3]) << 24);
-                out[x] = qRgb(int(red(v)), int(green(v)), int(blue(v)));
-                break;
-            }
-            }
-        }
-    }
+    ImageSink sink(image);
+    const MemorySource source(bits);
+    if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(bits.size()), sink))
+        return QImage();
     return image;
 }
 
@@ -226,8 +608,10 @@ DibSize HeaderSize(std::string_view header)
 DibLayout ParsePacked(std::string_view packed)
 {
     DibLayout l;
-    if (!parseHeader(packed, l))
+    if (!ParseHeader(packed, l, false))
         return DibLayout{};
+    if (l.RunLength() || (l.Embedded() && l.bitsSize == 0))
+        l.bitsSize = packed.size() - l.bitsOffset; // the runs end where they end
     if (uint64_t(l.bitsOffset) + l.bitsSize > packed.size())
         return DibLayout{};
     l.valid = true;
@@ -237,8 +621,10 @@ DibLayout ParsePacked(std::string_view packed)
 DibLayout ParseSplit(std::string_view header, size_t bitsSize)
 {
     DibLayout l;
-    if (!parseHeader(header, l))
+    if (!ParseHeader(header, l, false))
         return DibLayout{};
+    if (l.RunLength() || (l.Embedded() && l.bitsSize == 0))
+        l.bitsSize = bitsSize;
     if (l.bitsSize > bitsSize)
         return DibLayout{};
     l.bitsOffset = 0;
@@ -251,7 +637,34 @@ QImage PackedToImage(std::string_view packed)
     const DibLayout l = ParsePacked(packed);
     if (!l.valid)
         return QImage();
-    return convert(l, packed.data() + l.paletteOffset, packed.data() + l.bitsOffset);
+    return convert(l, packed.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset),
+                   packed.substr(l.bitsOffset, l.bitsSize));
+}
+
+QImage PackedToImage(std::string_view packed, QSize drawnSize)
+{
+    const DibLayout l = ParsePacked(packed);
+    if (!l.valid)
+        return QImage();
+    const QSize full(l.width, l.height);
+    const QSize reduced = ReducedSize(full, drawnSize);
+    if (reduced == full)
+        return PackedToImage(packed);
+    if (l.Embedded()) {
+        const QImage whole = PackedToImage(packed);
+        return whole.isNull() ? whole : whole.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    QImage image(reduced, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    ImageSink out(image);
+    ReduceSink reduce(l.width, l.height, reduced.width(), reduced.height(), out);
+    const std::string_view table = packed.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset);
+    const MemorySource source(packed.substr(l.bitsOffset, l.bitsSize));
+    if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(l.bitsSize), reduce))
+        return QImage();
+    reduce.Finish();
+    return image;
 }
 
 QImage SplitToImage(std::string_view header, std::string_view bits)
@@ -259,7 +672,7 @@ QImage SplitToImage(std::string_view header, std::string_view bits)
     const DibLayout l = ParseSplit(header, bits.size());
     if (!l.valid)
         return QImage();
-    return convert(l, header.data() + l.paletteOffset, bits.data());
+    return convert(l, header.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset), bits.substr(0, l.bitsSize));
 }
 
 std::string ImageToPacked24(const QImage& image)
@@ -289,11 +702,10 @@ std::string ImageToPacked24(const QImage& image)
     for (int y = h - 1; y >= 0; --y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         for (int x = 0; x < w; ++x) {
-            const unsigned a = unsigned(qAlpha(in[x]));
-            auto over = [a](unsigned c) { return char((c * a + 255u * (255u - a) + 127u) / 255u); };
-            row[3 * size_t(x)] = over(unsigned(qBlue(in[x])));
-            row[3 * size_t(x) + 1] = over(unsigned(qGreen(in[x])));
-            row[3 * size_t(x) + 2] = over(unsigned(qRed(in[x])));
+            const QRgb c = qAlpha(in[x]) == 255 ? in[x] : overWhite(in[x]);
+            row[3 * size_t(x)] = char(qBlue(c));
+            row[3 * size_t(x) + 1] = char(qGreen(c));
+            row[3 * size_t(x) + 2] = char(qRed(c));
         }
         out.append(row);
     }
@@ -347,36 +759,6 @@ std::string PackedToBmpFile(std::string_view packed)
     return out;
 }
 
-bool ReadPictureInfo(const QByteArray& file, FileInfo& info)
-{
-    info = FileInfo{};
-    QBuffer buffer;
-    buffer.setData(file);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format().toLower();
-    if (format.isEmpty())
-        return false;
-    if (format == "jpeg" || format == "jpg")
-        info.format = "JPEG";
-    else
-        info.format = format.toUpper().toStdString();
-    const QSize size = reader.size();
-    if (size.isValid()) {
-        info.width = size.width();
-        info.height = size.height();
-    }
-    return true;
-}
-
-bool ReadFileInfo(const QString& path, FileInfo& info)
-{
-    info = FileInfo{};
-    const std::optional<QByteArray> file = files::ReadRegularFile(path, kMaxFileBytes);
-    return file && ReadPictureInfo(*file, info);
-}
-
 QSize ReducedSize(QSize full, QSize drawnSize)
 {
     if (!full.isValid() || full.isEmpty() || !drawnSize.isValid() || drawnSize.isEmpty())
@@ -396,43 +778,6 @@ QSize ReducedSize(QSize full, QSize drawnSize)
         w = (fw * dh + fh - 1) / fh;
     }
     return QSize(int(std::clamp<int64_t>(w, 1, fw)), int(std::clamp<int64_t>(h, 1, fh)));
-}
-
-std::string DecodeAsPacked24(const QByteArray& file, const std::string& format, QSize drawnSize)
-{
-    QByteArray qtFormat;
-    if (format == "JPEG")
-        qtFormat = "jpeg";
-    else if (format == "BMP")
-        qtFormat = "bmp";
-    else if (format == "PNG")
-        qtFormat = "png";
-    else
-        return {};
-    QBuffer buffer;
-    buffer.setData(file);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, qtFormat);
-    reader.setDecideFormatFromContent(false);
-    QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
-    const QSize size = reader.size();
-    if (size.isValid() && int64_t(size.width()) * size.height() > kMaxPixels)
-        return {};
-    if (size.isValid()) {
-        const QSize reduced = ReducedSize(size, drawnSize);
-        if (reduced != size)
-            reader.setScaledSize(reduced);
-    }
-    const QImage image = reader.read();
-    return ImageToPacked24(image);
-}
-
-std::string ReadFileAsPacked24(const QString& path, const std::string& format)
-{
-    const std::optional<QByteArray> file = files::ReadRegularFile(path, kMaxFileBytes);
-    if (!file)
-        return {};
-    return DecodeAsPacked24(*file, format);
 }
 
 void DrawImage(CDC& dc, const QImage& image, const QRect& source, const RECT& dest)

@@ -6,9 +6,17 @@
 // checks the header against the bytes that are really there; a bitmap that
 // does not add up is reported invalid and never drawn.
 //
-// Picture files (JPEG, BMP, PNG) are decoded through QImageReader into
-// 24-bit packed DIBs: a 40-byte header, bottom-up BGR rows padded to four
-// bytes, alpha composited onto white.
+// Bitmaps compressed run-length (RLE8, RLE4) are decoded here, bounded by
+// their bytes: what a run that ends early leaves out stays colour index 0,
+// as do indices beyond the colour table. Bitmaps whose bits are a JPEG or
+// PNG file are checked as such files are and decoded by the toolkit; the
+// picture must have the header's size.
+//
+// Picture files (JPEG, BMP, PNG) become 24-bit packed DIBs: a 40-byte
+// header, bottom-up BGR rows padded to four bytes, alpha composited onto
+// white. BMP files are decoded by this program's own reader; PNG and JPEG
+// files are checked (size, and the structure of the file) before the
+// toolkit decodes them (dib_files.cpp).
 #include "platform/windef.h"
 
 #include <QImage>
@@ -29,7 +37,11 @@ namespace dib {
 constexpr uint32_t kCoreHeaderSize = 12;   // BITMAPCOREHEADER
 constexpr uint32_t kInfoHeaderSize = 40;   // BITMAPINFOHEADER
 constexpr uint32_t BI_RGB = 0;
+constexpr uint32_t BI_RLE8 = 1;
+constexpr uint32_t BI_RLE4 = 2;
 constexpr uint32_t BI_BITFIELDS = 3;
+constexpr uint32_t BI_JPEG = 4; // the bits are a JPEG file
+constexpr uint32_t BI_PNG = 5;  // the bits are a PNG file
 // Largest bitmap the program decodes or draws (64 megapixels).
 constexpr int64_t kMaxPixels = int64_t(1) << 26;
 
@@ -43,12 +55,15 @@ struct DibLayout {
     uint16_t bitCount = 0;
     uint32_t compression = 0;
     uint32_t masks[3] = {0, 0, 0}; // red, green, blue for 16 and 32 bits
+    uint32_t alphaMask = 0;    // bit fields of a v3 to v5 header; used for files only
     size_t paletteOffset = 0;  // offset of the colour table in the header block
     uint32_t paletteEntries = 0;
     uint32_t paletteEntrySize = 4; // 3 for core headers
     size_t bitsOffset = 0;     // offset of the rows (packed form only)
     size_t stride = 0;         // bytes per row
-    size_t bitsSize = 0;       // stride x height
+    size_t bitsSize = 0;       // stride x height; the compressed bytes for RLE, JPEG, PNG
+    bool RunLength() const { return compression == BI_RLE8 || compression == BI_RLE4; }
+    bool Embedded() const { return compression == BI_JPEG || compression == BI_PNG; }
 };
 
 // Width and height a header reports (height made positive), without
@@ -66,6 +81,10 @@ DibLayout ParseSplit(std::string_view header, size_t bitsSize);
 
 // The bitmap as a 32-bit image; a null image when it is invalid.
 QImage PackedToImage(std::string_view packed);
+// The same, reduced (averaged) to the smallest size that covers drawnSize
+// in both directions, keeping its proportions (see ReducedSize); the whole
+// bitmap when drawnSize is not valid or not smaller.
+QImage PackedToImage(std::string_view packed, QSize drawnSize);
 QImage SplitToImage(std::string_view header, std::string_view bits);
 
 // An image as a 24-bit packed DIB (alpha composited onto white); empty for
@@ -83,15 +102,28 @@ std::string PackedToBmpFile(std::string_view packed);
 // Largest picture file read (a 64-megapixel BMP of 32 bits fits).
 constexpr qint64 kMaxFileBytes = kMaxPixels * 4 + (1 << 20);
 
-// Format and size of a picture file, decided by its content.
+// Format and size of a picture file, decided by its content (the first
+// bytes do: a BMP, PNG or JPEG header). A size of 0 x 0 when the header
+// does not say.
 struct FileInfo {
     std::string format; // "JPEG", "BMP", "PNG", or another upper-case name
     int width = 0;
     int height = 0;
 };
 bool ReadFileInfo(const QString& path, FileInfo& info);
-// The same for a file's content already read.
+// The same for a file's content already read (or its first bytes).
 bool ReadPictureInfo(const QByteArray& file, FileInfo& info);
+
+// Checks a whole PNG or JPEG file before it is decoded: its size within
+// kMaxPixels, and the structure (PNG: the header chunk first, every chunk
+// length within the bytes left; JPEG: every segment within the file and a
+// frame header before the scan). Fills `info` when given.
+bool CheckPictureFile(const QByteArray& file, const std::string& format, FileInfo* info = nullptr);
+
+// Decodes a BMP file (any header version, 1 to 32 bits, bit fields,
+// top-down, RLE8 and RLE4) into a 24-bit packed DIB, reduced as
+// DecodeAsPacked24 says; empty when it is damaged or above kMaxPixels.
+std::string DecodeBmpFile(std::string_view file, QSize drawnSize = {});
 
 // Decodes a picture file of the given format ("JPEG", "BMP" or "PNG") into
 // a 24-bit packed DIB; empty when it cannot be read. The file is read only
@@ -108,6 +140,37 @@ std::string DecodeAsPacked24(const QByteArray& file, const std::string& format, 
 // `drawnSize` (see DecodeAsPacked24): `full` itself when drawnSize is not
 // valid or not smaller.
 QSize ReducedSize(QSize full, QSize drawnSize);
+
+// A picture file loaded for drawing: the packed DIB (possibly reduced) and
+// the file's own size in pixels.
+struct LoadedPicture {
+    std::string packed;
+    int width = 0;
+    int height = 0;
+};
+
+// Loads the picture file `path` (JPEG, BMP or PNG by its content) as
+// DecodeAsPacked24 does. A file that cannot be loaded (missing, no regular
+// file, too large, damaged, another format) is remembered with its size
+// and modification time: asking again for the same unchanged file answers
+// false at once, without opening it. The pictures loaded lately (up to
+// 64 MB of them, none above 16 MB) are remembered the same way and handed
+// out again for the same size asked for. Files are checked by their size
+// and header before they are read; a BMP file is read row by row, never
+// whole.
+bool LoadPictureFile(const QString& path, QSize drawnSize, LoadedPicture& out);
+
+// What LoadPictureFile did, counted since the program started: files
+// opened, bytes read from them, and pictures decoded (whether or not the
+// decoding succeeded).
+struct PictureFileCounts {
+    uint64_t opened = 0;
+    uint64_t bytesRead = 0;
+    uint64_t decoded = 0;
+};
+PictureFileCounts CountPictureFileWork();
+// Forgets the files remembered, failed or loaded.
+void ForgetPictureFiles();
 
 // Draws part of an image into a device rectangle, smoothly stretched (the
 // halftone stretching of the device). `dest` excludes its right and bottom

@@ -122,6 +122,117 @@ std::optional<QByteArray> readRegular(const QString& path, qint64 maxBytes, bool
 
 } // namespace
 
+namespace {
+
+FileState stateOf(const struct stat& st)
+{
+    return FileState{qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                     quint64(st.st_ino)};
+}
+
+std::optional<FileState> statFail(FileError* out, FileError error)
+{
+    if (out)
+        *out = error;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<FileState> StatRegularFile(const QString& path, FileError* error)
+{
+    if (error)
+        *error = FileError::None;
+    const QByteArray name = QFile::encodeName(path);
+    if (path.isEmpty() || name.contains('\0'))
+        return statFail(error, FileError::Missing);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        return statFail(error, fromErrno(errno));
+    if (!S_ISREG(st.st_mode))
+        return statFail(error, FileError::NotRegularFile);
+    return stateOf(st);
+}
+
+std::optional<OpenedFile> OpenedFile::Open(const QString& path, FileError* error)
+{
+    if (error)
+        *error = FileError::None;
+    const QByteArray name = QFile::encodeName(path);
+    if (path.isEmpty() || name.contains('\0')) {
+        if (error)
+            *error = FileError::Missing;
+        return std::nullopt;
+    }
+    auto failed = [&](FileError e) -> std::optional<OpenedFile> {
+        if (error)
+            *error = e;
+        return std::nullopt;
+    };
+    struct stat before {};
+    if (::stat(name.constData(), &before) != 0)
+        return failed(fromErrno(errno));
+    if (!S_ISREG(before.st_mode))
+        return failed(FileError::NotRegularFile);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return failed(fromErrno(errno));
+    FdScope scope{fd};
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0)
+        return failed(FileError::Unreadable);
+    if (!S_ISREG(opened.st_mode) || opened.st_dev != before.st_dev || opened.st_ino != before.st_ino)
+        return failed(FileError::NotRegularFile);
+    scope.fd = -1;
+    return OpenedFile(fd, stateOf(opened));
+}
+
+OpenedFile::OpenedFile(OpenedFile&& other) noexcept : m_fd(other.m_fd), m_state(other.m_state)
+{
+    other.m_fd = -1;
+}
+
+OpenedFile::~OpenedFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+qint64 OpenedFile::ReadAt(qint64 offset, char* into, qint64 count) const
+{
+    if (offset < 0 || count < 0)
+        return -1;
+    qint64 done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(m_fd, into + done, size_t(count - done), off_t(offset + done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+std::optional<QByteArray> OpenedFile::Read(qint64 offset, qint64 count) const
+{
+    if (offset < 0 || count < 0)
+        return std::nullopt;
+    // Never more than the file holds, whatever the caller asks for.
+    count = std::min<qint64>(count, std::max<qint64>(m_state.size - offset, 0));
+    count = std::min<qint64>(count, std::numeric_limits<qsizetype>::max() - 1);
+    QByteArray bytes;
+    bytes.resize(qsizetype(count));
+    const qint64 n = ReadAt(offset, bytes.data(), count);
+    if (n < 0)
+        return std::nullopt;
+    bytes.resize(qsizetype(n));
+    return bytes;
+}
+
 std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, FileError* error)
 {
     return readRegular(path, maxBytes, false, error);

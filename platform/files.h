@@ -38,6 +38,46 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes,
 std::optional<QByteArray> ReadRegularFileHead(const QString& path, qint64 count,
                                               FileError* error = nullptr);
 
+// What identifies a file's content for caching: a change of size or
+// modification time means the content may have changed.
+struct FileState {
+    qint64 size = 0;
+    qint64 modifiedNs = 0; // modification time, nanoseconds since the epoch
+    quint64 inode = 0;     // a file put in the name's place is another file
+    bool operator==(const FileState&) const = default;
+};
+
+// A regular file opened for reading with the checks of ReadRegularFile (a
+// name that is no regular file is refused before it is opened). The caller
+// reads what it needs, where it needs it, never more than it asks for.
+class OpenedFile {
+public:
+    static std::optional<OpenedFile> Open(const QString& path, FileError* error = nullptr);
+    OpenedFile(OpenedFile&& other) noexcept;
+    OpenedFile& operator=(OpenedFile&&) = delete;
+    OpenedFile(const OpenedFile&) = delete;
+    ~OpenedFile();
+
+    const FileState& State() const { return m_state; }
+    qint64 Size() const { return m_state.size; }
+    // Reads up to `count` bytes at `offset`; the bytes read (fewer at the
+    // end of the file), or -1 when reading failed.
+    qint64 ReadAt(qint64 offset, char* into, qint64 count) const;
+    // The bytes from `offset` to `offset + count` (fewer at the end of the
+    // file); nothing when reading failed or count is negative.
+    std::optional<QByteArray> Read(qint64 offset, qint64 count) const;
+
+private:
+    OpenedFile(int fd, FileState state) : m_fd(fd), m_state(state) {}
+    int m_fd = -1;
+    FileState m_state;
+};
+
+// The state of the regular file `path` (following links) without opening
+// it; nothing, with `error` saying why, when it is missing or no regular
+// file.
+std::optional<FileState> StatRegularFile(const QString& path, FileError* error = nullptr);
+
 // Writes `bytes` as the whole file `path`, atomically: into a new file
 // beside it that then replaces the old one. When anything fails the new
 // file is removed, any old file stays as it was, `error` (when given) says

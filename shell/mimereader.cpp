@@ -1,5 +1,6 @@
 #include "shell/mimereader.h"
 
+#include "platform/dib.h"
 #include "platform/modeltext.h"
 
 #include <QBuffer>
@@ -87,6 +88,23 @@ CMimeReader::ImageResult CMimeReader::Image(const QMimeData* mime, QImage& image
         if (!isPictureType(type) || type == QLatin1String(kQtImage))
             continue;
         QByteArray bytes = mime->data(type);
+        // BMP, PNG and JPEG go through the program's own checked readers,
+        // as picture files do.
+        dib::FileInfo info;
+        if (dib::ReadPictureInfo(bytes, info) &&
+            (info.format == "BMP" || info.format == "PNG" || info.format == "JPEG")) {
+            if (tooLarge(QSize(info.width, info.height))) {
+                result = ImageResult::TooLarge;
+                continue;
+            }
+            const QImage decoded = dib::PackedToImage(dib::DecodeAsPacked24(bytes, info.format));
+            if (decoded.isNull()) {
+                result = ImageResult::Unreadable;
+                continue;
+            }
+            image = decoded.convertToFormat(QImage::Format_RGB888);
+            return ImageResult::Read;
+        }
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer);

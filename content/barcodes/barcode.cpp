@@ -156,6 +156,46 @@ int32_t CBarcodeModular::GetWidth(std::string_view text, int resolution)
     return WidthToUm(layout->width, resolution);
 }
 
+int64_t ScalePixels(int64_t v, int from, int to)
+{
+    if (from <= 0 || to <= 0 || from == to)
+        return v;
+    const int64_t limit = int64_t(1) << 40;
+    v = std::clamp(v, -limit, limit);
+    const int64_t p = v * to;
+    return p >= 0 ? (2 * p + from) / (2 * int64_t(from)) : -((-2 * p + from) / (2 * int64_t(from)));
+}
+
+void LayoutResolutions(const BarcodeHost& host, int resX, int resY, int& along, int& across)
+{
+    along = host.layoutResX > 0 ? host.layoutResX : resX;
+    across = host.layoutResY > 0 ? host.layoutResY : resY;
+    if (host.rotation == 900 || host.rotation == 2700)
+        std::swap(along, across);
+}
+
+namespace {
+
+// The layout made at `from` pixels per inch along the symbol, moved to the
+// device's `to`: every edge scaled on its own, so the symbol keeps its
+// width; a bar never vanishes.
+void ScaleLayout(LinearLayout& layout, int from, int to)
+{
+    if (from == to)
+        return;
+    for (BarRun& bar : layout.bars) {
+        const int64_t start = ScalePixels(bar.offset, from, to);
+        const int64_t end = ScalePixels(bar.offset + bar.width, from, to);
+        bar.offset = start;
+        bar.width = std::max<int64_t>(end - start, 1);
+    }
+    for (LayoutChar& c : layout.chars)
+        c.offset = ScalePixels(c.offset, from, to);
+    layout.width = ScalePixels(layout.width, from, to);
+}
+
+} // namespace
+
 BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
                                         std::string_view text)
 {
@@ -165,21 +205,30 @@ BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int re
     int resAlong = resX, resAcross = resY;
     if (rotation == 900 || rotation == 2700)
         std::swap(resAlong, resAcross);
-    const auto layout = Layout(text, resAlong, resAcross);
+    int layAlong, layAcross;
+    LayoutResolutions(host, resX, resY, layAlong, layAcross);
+    auto layout = Layout(text, layAlong, layAcross);
     if (!layout)
         return BarcodeDrawResult::kNotEncodable;
     if (layout->bars.empty())
         return BarcodeDrawResult::kEmpty;
-    const int n = std::max(0, units::UmToPx(m_module, resAlong));
+    const int n = std::max(0, units::UmToPx(m_module, layAlong));
     if (n == 0) // a symbol of no size: nothing to draw
         return BarcodeDrawResult::kDrawn;
+    ScaleLayout(*layout, layAlong, resAlong);
+    if (layout->resAlong > 0) {
+        layout->resAlong = resAlong;
+        layout->resAcross = resAcross;
+    }
     int64_t h = 0, longH = 0;
     BarHeights(resAcross, h, longH);
     const COLORREF color = BarColor(host);
     for (const BarRun& bar : layout->bars)
         DrawBar(dc, color, rotation, bar.offset, host.deviceRect, x, y, bar.width, bar.longBar ? longH : h);
-    if (m_showText)
-        DrawHumanReadable(host, dc, *layout, n, h, x, y, host.context.labelNumber, text);
+    if (m_showText) {
+        const int quiet = units::clamp32(ScalePixels(10 * int64_t(n), layAlong, resAlong));
+        DrawHumanReadable(host, dc, *layout, quiet, h, x, y, host.context.labelNumber, text);
+    }
     return BarcodeDrawResult::kDrawn;
 }
 
@@ -188,13 +237,13 @@ void CBarcodeModular::BarHeights(int resAcross, int64_t& shortBars, int64_t& lon
     shortBars = longBars = std::max(0, units::UmToPx(m_barHeight, resAcross));
 }
 
-void CBarcodeModular::DrawHumanReadable(const BarcodeHost& host, CDC& dc, const LinearLayout& /*layout*/, int n,
+void CBarcodeModular::DrawHumanReadable(const BarcodeHost& host, CDC& dc, const LinearLayout& /*layout*/, int quiet,
                                         int64_t h, int x, int y, int labelNumber, std::string_view text) const
 {
     const std::string line = CutLine(HumanReadableText(text, labelNumber));
     if (line.empty() || !ValidRotation(host.rotation))
         return;
-    const int along = m_quietZones ? units::clamp32(10 * int64_t(n)) : 0;
+    const int along = m_quietZones ? quiet : 0;
     const POINT ref = MapPoint(host.rotation, x, y, along, h);
     host.DrawTextLine(dc, ref, along, units::clamp32(h), line);
 }
@@ -367,7 +416,7 @@ int32_t CBarcodeEAN::WidthToUm(int64_t pixels, int resolution) const
     return PixelsToUm(pixels, resolution, true);
 }
 
-void CBarcodeEAN::DrawHumanReadable(const BarcodeHost& host, CDC& dc, const LinearLayout& layout, int /*n*/,
+void CBarcodeEAN::DrawHumanReadable(const BarcodeHost& host, CDC& dc, const LinearLayout& layout, int /*quiet*/,
                                     int64_t h, int x, int y, int /*labelNumber*/, std::string_view /*text*/) const
 {
     if (!ValidRotation(host.rotation))

@@ -180,7 +180,8 @@ protected:
     virtual void BarHeights(int resAcross, int64_t& shortBars, int64_t& longBars) const;
     // Draws what goes under the bars; the default draws the human-readable
     // line through the host.
-    virtual void DrawHumanReadable(const BarcodeHost& host, CDC& dc, const barcodes::LinearLayout& layout, int n,
+    // `quiet` is the quiet zone's width in device pixels.
+    virtual void DrawHumanReadable(const BarcodeHost& host, CDC& dc, const barcodes::LinearLayout& layout, int quiet,
                                    int64_t h, int x, int y, int labelNumber, std::string_view text) const;
 
     uint8_t m_quietZones = 1;
@@ -300,8 +301,8 @@ protected:
     int32_t WidthToUm(int64_t pixels, int resolution) const override;
     // Short bars px(nominal height); guard bars 5 modules longer.
     void BarHeights(int resAcross, int64_t& shortBars, int64_t& longBars) const override;
-    void DrawHumanReadable(const BarcodeHost& host, CDC& dc, const barcodes::LinearLayout& layout, int n, int64_t h,
-                           int x, int y, int labelNumber, std::string_view text) const override;
+    void DrawHumanReadable(const BarcodeHost& host, CDC& dc, const barcodes::LinearLayout& layout, int quiet,
+                           int64_t h, int x, int y, int labelNumber, std::string_view text) const override;
 
     int16_t m_truncation = 0;
 };
@@ -340,6 +341,13 @@ public:
 protected:
     barcodes::EanKind Kind() const override { return barcodes::EanKind::EAN8; }
 };
+
+// Pixels at resolution `to` of `v` pixels at resolution `from`, rounded
+// (v itself when either is not positive).
+int64_t ScalePixels(int64_t v, int from, int to);
+// The resolutions (along, across the symbol) a host lays its symbol out at
+// for a device of resX x resY turned by the host's rotation.
+void LayoutResolutions(const BarcodeHost& host, int resX, int resY, int& along, int& across);
 
 // A new symbology of a type key with its defaults; null for an unknown key.
 std::unique_ptr<CBarcode> CreateBarcode(int16_t key);

@@ -26,6 +26,11 @@ struct BarcodeHost {
     COLORREF fillColor = RGB(255, 255, 255);
     bool transparent = true;
     DrawContext context;   // the label being drawn; label number below 1: the design view
+    // The resolution the symbol is laid out at (not turned); 0: the device's.
+    // A screen draws the symbol laid out as at this resolution, scaled to
+    // its own, so that it shows the width the symbol has there.
+    int layoutResX = 0;
+    int layoutResY = 0;
 
     // Draws the human-readable line of Code 39, 2 of 5, Code 128 and EAN 128.
     // `ref` is the device point of the top-left corner of the line in the

@@ -125,23 +125,31 @@ BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int res
     const int rotation = host.rotation;
     const bool turned = rotation == 900 || rotation == 2700;
     const int resAlong = turned ? resY : resX;
-    const int64_t n = std::max(0, units::UmToPx(m_module, resAlong));
+    int layAlong, layAcross;
+    LayoutResolutions(host, resX, resY, layAlong, layAcross);
+    // Module edges as laid out at the layout resolution, scaled to the device.
+    const int64_t n = std::max(0, units::UmToPx(m_module, layAlong));
     if (n == 0)
         return BarcodeDrawResult::kDrawn;
+    const auto at = [&](int64_t modules) { return ScalePixels(n * modules, layAlong, resAlong); };
     const COLORREF color = BarColor(host);
 
     int64_t across = 0;
     if (m_centred) {
+        // Centred by the symbol's height as laid out.
+        const int layX = host.layoutResX > 0 ? host.layoutResX : resX;
+        const int layY = host.layoutResY > 0 ? host.layoutResY : resY;
         if (turned)
-            across = units::UmToPx(int32_t((int64_t(host.widthUm) - GetHeight(host, resY)) / 2), resX);
+            across = units::UmToPx(int32_t((int64_t(host.widthUm) - GetHeight(host, layY)) / 2), resX);
         else
-            across = units::UmToPx(int32_t((int64_t(host.heightUm) - GetHeight(host, resX)) / 2), resY);
+            across = units::UmToPx(int32_t((int64_t(host.heightUm) - GetHeight(host, layX)) / 2), resY);
     }
     const int64_t margin = m_margin;
     const int w = symbol->width;
     for (int r = 0; r < w; ++r) {
         const unsigned char* row = symbol->data + size_t(r) * size_t(w);
-        const int64_t top = across + n * (r + margin);
+        const int64_t top = across + at(r + margin);
+        const int64_t bottom = std::max(across + at(r + margin + 1), top + 1);
         for (int c = 0; c < w;) {
             if (!(row[c] & 1)) {
                 ++c;
@@ -150,8 +158,8 @@ BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int res
             int end = c;
             while (end < w && (row[end] & 1))
                 ++end;
-            FillMapped(dc, color, rotation, x, y, n * (c + margin), n * (end + margin), top, top + n,
-                       host.deviceRect);
+            FillMapped(dc, color, rotation, x, y, at(c + margin), std::max(at(end + margin), at(c + margin) + 1), top,
+                       bottom, host.deviceRect);
             c = end;
         }
     }

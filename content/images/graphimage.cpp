@@ -106,7 +106,6 @@ bool CGraphImage::Load(RecordReader& reader)
     reader.skip(kReservedBaseBytes);
     m_fileName = reader.fixedString(kStoredNameSize);
     m_selected = false;
-    m_marker.reset();
     m_holder.reset();
     const int16_t tag = reader.i16();
     if (!reader.ok())
@@ -139,22 +138,21 @@ void CGraphImage::Save(RecordWriter& writer) const
         writer.i16(0);
 }
 
-void CGraphImage::DrawFrame(CDC& dc) const
+void CGraphImage::DrawFrame(CDC& dc, const RECT& box)
 {
-    const RECT& b = m_deviceRect;
-    DrawBoxOutline(dc, b);
+    DrawBoxOutline(dc, box);
 }
 
-bool CGraphImage::Draw(const DrawArgs& args)
+bool CGraphImage::Draw(const DrawArgs& args) const
 {
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
-    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
+    const RECT box = CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
     if (m_holder)
-        m_holder->Draw(dc, m_fileName, m_deviceRect, ImageSourceWindow{}, kImageCentre);
+        m_holder->Draw(dc, m_fileName, box, ImageSourceWindow{}, kImageCentre);
     if (args.frame)
-        DrawFrame(dc);
+        DrawFrame(dc, box);
     return true;
 }
 
@@ -221,19 +219,22 @@ std::string CGraphImageExt::GetImagePathForRow(const DrawContext& context) const
     return context.CellText(index);
 }
 
-bool CGraphImageExt::Draw(const DrawArgs& args)
+bool CGraphImageExt::Draw(const DrawArgs& args) const
 {
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
-    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
+    const Resolution res = ComputeResolution(dc, args.zoom);
+    const RECT box = DeviceBox(res, args.offsetX, args.offsetY);
+    CImageBase* holder = m_holder.get();
+    std::string file = m_fileName;
     if (m_sourceMode == kSourceTable) {
         if (args.placeholder) {
             CDCStateScope state(dc);
             dc.SetBkMode(TRANSPARENT);
             dc.SetTextAlign(TA_CENTER);
             LOGFONTA font;
-            font.lfHeight = MulDiv(12, m_ppiY, 72);
+            font.lfHeight = MulDiv(12, res.y, 72);
             font.lfWeight = FW_NORMAL;
             font.lfCharSet = DEFAULT_CHARSET;
             ::SetFaceName(font, "Arial");
@@ -244,26 +245,29 @@ bool CGraphImageExt::Draw(const DrawArgs& args)
                               args.labelNumber + 1);
             else
                 std::snprintf(text, sizeof text, "[%s %d]", kImageWord, GetColumnNumber() + 1);
-            const RECT& b = m_deviceRect;
+            const RECT& b = box;
             dc.ExtTextOut(b.left + (b.right - b.left) / 2, b.top, ETO_CLIPPED, &b, text);
         } else {
-            const std::string path = GetImagePathForRow(args);
-            if (path.empty()) {
-                m_holder = std::make_unique<CImageBase>();
-                m_fileName.clear();
-            } else if (!codepage::EqualsNoCase(path, m_fileName)) {
-                TakeFile(path);
+            // The row's picture is drawn from a cache of its own; the
+            // object's picture and file name stay as they are.
+            file = GetImagePathForRow(args).substr(0, kMaxPathBytes);
+            if (file.empty()) {
+                m_rowFile.clear();
+                m_rowHolder.reset();
+            } else if (!m_rowHolder || !codepage::EqualsNoCase(file, m_rowFile)) {
+                m_rowFile = file;
+                m_rowHolder = CreateImageHolderForFile(file);
+                if (m_rowHolder)
+                    m_rowHolder->SetReducedDecoding(true);
             }
+            holder = m_rowHolder.get();
         }
     }
     const bool tableWithoutRow = m_sourceMode == kSourceTable && (args.labelNumber < 0 || args.placeholder);
-    if (!tableWithoutRow && m_holder) {
-        // A picture per row is decoded at the size it is drawn at.
-        m_holder->SetReducedDecoding(m_sourceMode == kSourceTable);
-        m_holder->Draw(dc, m_fileName, m_deviceRect, m_window, HolderFlags());
-    }
+    if (!tableWithoutRow && holder)
+        holder->Draw(dc, file, box, m_window, HolderFlags());
     if (args.frame)
-        DrawFrame(dc);
+        DrawFrame(dc, box);
     return true;
 }
 

@@ -39,7 +39,7 @@ public:
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
     void Rotate90(int32_t cx, int32_t cy, int direction) override;
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
     int GetAspectPercent() const override;
     int16_t GetTypeKey() const override { return kKeyImage; }
     bool HasImageFile() const override { return true; }
@@ -56,8 +56,8 @@ protected:
     // Takes a new file name and a new empty holder by its extension (none
     // for an unknown extension).
     void TakeFile(std::string_view path);
-    // Draws the outline of the device box with the current pen.
-    void DrawFrame(CDC& dc) const;
+    // Draws the outline of a device box with the current pen.
+    static void DrawFrame(CDC& dc, const RECT& box);
 
     std::unique_ptr<CImageBase> m_holder;
     std::string m_fileName;
@@ -73,7 +73,7 @@ public:
     std::unique_ptr<CGraphObject> Clone() const override;
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
     int16_t GetTypeKey() const override { return kKeyImageExt; }
     bool HasImageOptions() const override { return true; }
     bool HasImageTableSource() const override { return true; }
@@ -95,6 +95,10 @@ public:
     // context's column map; empty without a table, an image column or a cell.
     std::string GetImagePathForRow(const DrawContext& context) const;
 
+    // The picture the last drawing of a row showed (table mode); null when
+    // none.
+    const CImageBase* GetRowHolder() const { return m_rowHolder.get(); }
+
     const ImageSourceWindow& GetSourceWindow() const { return m_window; }
     void SetSourceWindow(const ImageSourceWindow& w) { m_window = w; }
 
@@ -102,6 +106,10 @@ protected:
     int HolderFlags() const { return (m_stretch ? kImageStretch : 0) | (m_centered ? kImageCentre : 0); }
 
     ImageSourceWindow m_window;
+    // The picture of the row drawn last, when the picture comes from a table
+    // column: a decoding cache for drawing, never the object's own picture.
+    mutable std::string m_rowFile;
+    mutable std::shared_ptr<CImageBase> m_rowHolder;
     bool m_centered = true;
     bool m_stretch = false;
     int16_t m_sourceMode = kSourceFile;

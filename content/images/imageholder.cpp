@@ -238,10 +238,14 @@ void CImageBitmap::Save(RecordWriter& writer) const
 
 // --- packed bitmap -------------------------------------------------------------
 
-const QImage& CImageBitmapNew::picture() const
+const QImage& CImageBitmapNew::picture(QSize drawn) const
 {
-    if (m_picture.isNull() && !m_packed.empty())
-        m_picture = dib::PackedToImage(m_packed);
+    if (m_packed.empty())
+        return m_picture;
+    const dib::DibSize stored = dib::HeaderSize(m_packed);
+    const QSize wanted = dib::ReducedSize(QSize(stored.width, stored.height), drawn);
+    if (m_picture.isNull() || m_picture.width() < wanted.width() || m_picture.height() < wanted.height())
+        m_picture = dib::PackedToImage(m_packed, drawn);
     return m_picture;
 }
 
@@ -269,23 +273,18 @@ bool CImageBitmapNew::LoadFile(const std::string& storedName, QSize drawnSize)
     if (storedName.empty())
         return false;
     // A name from a project or a table cell may point anywhere: only a
-    // regular file of bounded size is read.
-    const std::optional<QByteArray> file =
-        files::ReadRegularFile(paths::ResolveStoredPath(storedName), dib::kMaxFileBytes);
-    if (!file)
+    // regular file of bounded size and known format is read, and a file
+    // that failed is not tried again until it changes.
+    dib::LoadedPicture loaded;
+    if (!dib::LoadPictureFile(paths::ResolveStoredPath(storedName), drawnSize, loaded))
         return false;
-    dib::FileInfo info;
-    if (!dib::ReadPictureInfo(*file, info))
-        return false;
-    if (info.format != "JPEG" && info.format != "BMP" && info.format != "PNG")
-        return false;
-    SetPacked(dib::DecodeAsPacked24(*file, info.format, drawnSize));
-    if (HasContent() && info.width > 0 && info.height > 0 &&
-        (m_width < info.width || m_height < info.height)) {
+    SetPacked(std::move(loaded.packed));
+    if (HasContent() && loaded.width > 0 && loaded.height > 0 &&
+        (m_width < loaded.width || m_height < loaded.height)) {
         m_reduced = true;
         m_sourceName = storedName;
-        m_width = info.width;
-        m_height = info.height;
+        m_width = loaded.width;
+        m_height = loaded.height;
     }
     return HasContent();
 }
@@ -300,13 +299,14 @@ bool CImageBitmapNew::CopyToClipboard() const
 void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& dest,
                            const ImageSourceWindow& window, int flags)
 {
+    const QSize drawnSize = drawnPictureSize(dest, window);
     if (!imageFile.empty()) {
-        const QSize drawn = m_reducedDecoding ? drawnPictureSize(dest, window) : QSize();
+        const QSize drawn = m_reducedDecoding ? drawnSize : QSize();
+        const dib::DibSize decoded = dib::HeaderSize(m_packed);
         if (m_packed.empty()) {
             LoadFile(imageFile, drawn);
-        } else if (m_reduced && m_sourceName == imageFile && !picture().isNull() &&
-                   (drawn.width() > picture().width() || drawn.height() > picture().height() ||
-                    !drawn.isValid())) {
+        } else if (m_reduced && m_sourceName == imageFile && dib::ParsePacked(m_packed).valid &&
+                   (drawn.width() > decoded.width || drawn.height() > decoded.height || !drawn.isValid())) {
             // Drawn larger than it was decoded: decode again, keeping what
             // there is should the file have gone.
             CImageBitmapNew larger;
@@ -322,7 +322,7 @@ void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& de
     }
     if (m_packed.empty())
         return;
-    DrawBitmapIntoBox(dc, picture(), dest, window, flags);
+    DrawBitmapIntoBox(dc, picture(drawnSize), dest, window, flags);
 }
 
 void CImageBitmapNew::FromGlobalMemory(CGraphObject& owner, std::string_view block)

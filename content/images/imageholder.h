@@ -161,10 +161,13 @@ public:
 
 private:
     void takeSizeFromHeader();
-    const QImage& picture() const;
+    // The picture to draw at `drawn` pixels: decoded from the packed bitmap
+    // at the first drawing after a change, reduced to about the size it is
+    // drawn at, and again when it is drawn larger.
+    const QImage& picture(QSize drawn) const;
 
     std::string m_packed;
-    mutable QImage m_picture; // decoded at the first drawing after a change
+    mutable QImage m_picture; // see picture()
     int32_t m_width = 0;
     int32_t m_height = 0;
     bool m_reducedDecoding = false;

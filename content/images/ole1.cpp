@@ -245,18 +245,18 @@ bool CGraphOLE1::DrawPresentation(CDC& dc, const RECT& box) const
     return format && DrawOle1Presentation(dc, box, format, m_presentation.data);
 }
 
-bool CGraphOLE1::Draw(const DrawArgs& args)
+bool CGraphOLE1::Draw(const DrawArgs& args) const
 {
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
-    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
-    DrawPresentation(dc, m_deviceRect);
+    const RECT box = CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
+    DrawPresentation(dc, box);
     if (args.frame) {
         const int level = dc.SaveDC();
         dc.SelectPen(CPen{PS_SOLID, 1, RGB(0, 0, 0)});
         dc.SelectBrush(CBrush::Hollow());
-        dc.Rectangle(m_deviceRect);
+        dc.Rectangle(box);
         dc.RestoreDC(level);
     }
     return true;

@@ -48,7 +48,7 @@ public:
     // Writes x, y, width, height and the stream as it was read.
     void Save(RecordWriter& writer) const override;
     // Draws the stored picture into the box, and the frame when asked.
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
     // Draws the stored picture (metafile or bitmap) into a device box;
     // false when there is none or it cannot be drawn.
     virtual bool DrawPresentation(CDC& dc, const RECT& box) const;

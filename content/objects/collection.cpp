@@ -109,7 +109,7 @@ void CGraphCollection::RecalcBox()
     m_height = clamp32(int64_t(GetMaxBottom()) - m_y);
 }
 
-bool CGraphCollection::Draw(const DrawArgs& args)
+bool CGraphCollection::Draw(const DrawArgs& args) const
 {
     for (const auto& o : m_objects)
         if (!o->Draw(args))
@@ -117,7 +117,7 @@ bool CGraphCollection::Draw(const DrawArgs& args)
     return true;
 }
 
-bool CGraphCollection::DrawBand(int32_t from, int32_t to, const DrawArgs& args)
+bool CGraphCollection::DrawBand(int32_t from, int32_t to, const DrawArgs& args) const
 {
     for (const auto& o : m_objects) {
         const int64_t centre = (int64_t(o->GetLeft()) + o->GetRight()) / 2;
@@ -151,7 +151,7 @@ CGraphObject* CGraphCollection::ObjectWithHandleAt(CDC& dc, int zoom, int x, int
     return nullptr;
 }
 
-int CGraphCollection::HitTestHandle(CDC& dc, int zoom, int x, int y)
+int CGraphCollection::HitTestHandle(CDC& dc, int zoom, int x, int y) const
 {
     for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it) {
         if (!(*it)->IsSelected())

@@ -51,10 +51,10 @@ public:
 
     // --- drawing and point queries ------------------------------------------
     // Draws every object in list order; false as soon as one answers false.
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
     // Draws, in list order, the objects whose horizontal centre
     // (left + right) / 2 lies in from <= centre < to.
-    bool DrawBand(int32_t from, int32_t to, const DrawArgs& args);
+    bool DrawBand(int32_t from, int32_t to, const DrawArgs& args) const;
     // Topmost object under the device point; null when none.
     CGraphObject* ObjectAt(CDC& dc, int zoom, int x, int y) const;
     // The same among selected objects only.
@@ -63,7 +63,7 @@ public:
     CGraphObject* ObjectWithHandleAt(CDC& dc, int zoom, int x, int y) const;
     // Handle code of the topmost selected object with a handle under the
     // point; -1 when none.
-    int HitTestHandle(CDC& dc, int zoom, int x, int y) override;
+    int HitTestHandle(CDC& dc, int zoom, int x, int y) const override;
 
     // --- content -------------------------------------------------------------
     // True when any object takes its text or picture from a table column.
@@ -100,16 +100,17 @@ public:
     // when at least one did.
     bool SelectInRect(CDC& dc, int zoom, const RECT& rect);
 
-    // Tracking forwarded to every selected object.
-    void BeginMoveSelected(CDC& dc, int zoom, int x, int y);
-    void TrackMoveSelected(CDC& dc, int x, int y);
+    // Tracking forwarded to every selected object, each with its share of
+    // the gesture (made at the beginning, forgotten at the end).
+    void BeginMoveSelected(CTracking& gesture, CDC& dc, int zoom, int x, int y) const;
+    void TrackMoveSelected(CTracking& gesture, CDC& dc, int x, int y) const;
     // Ends the move and then pushes the selection back inside the area when
     // it left it at the left or top edge.
-    void EndMoveSelected(CDC& dc, int x, int y);
-    void CancelTrackingSelected(CDC& dc);
-    void BeginResizeSelected(CDC& dc, int zoom, int x, int y);
-    void TrackResizeSelected(CDC& dc, int x, int y, int flags);
-    void EndResizeSelected(CDC& dc);
+    void EndMoveSelected(CTracking& gesture, CDC& dc, int x, int y);
+    void CancelTrackingSelected(CTracking& gesture, CDC& dc) const;
+    void BeginResizeSelected(CTracking& gesture, CDC& dc, int zoom, int x, int y) const;
+    void TrackResizeSelected(CTracking& gesture, CDC& dc, int x, int y, int flags) const;
+    void EndResizeSelected(CTracking& gesture, CDC& dc);
 
     // Alignment and centring.
     int32_t GetSelectedMinLeft() const;   // kNoSelectionMinEdge when none

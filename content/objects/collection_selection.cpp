@@ -115,19 +115,48 @@ bool CGraphCollection::SelectInRect(CDC& dc, int zoom, const RECT& rect)
 
 // --- tracking -----------------------------------------------------------------
 
-void CGraphCollection::BeginMoveSelected(CDC& dc, int zoom, int x, int y)
+namespace {
+
+// Calls f(object, share) for every selected object that takes part in the
+// gesture; objects without a share (selected after it began) sit it out.
+template <class Objects, class F>
+void forTracked(const Objects& objects, CTracking& gesture, F&& f)
 {
-    forSelected(m_objects, [&](CGraphObject& o) { o.BeginMove(dc, zoom, x, y); });
+    for (const auto& o : objects)
+        if (o->IsSelected())
+            if (ObjectTracking* t = gesture.Find(*o))
+                f(*o, *t);
 }
 
-void CGraphCollection::TrackMoveSelected(CDC& dc, int x, int y)
+// Ends the gesture: the outlines of objects that took part but are no
+// longer selected are erased, and every share is forgotten.
+template <class Objects>
+void dropRest(const Objects& objects, CTracking& gesture, CDC& dc)
 {
-    forSelected(m_objects, [&](CGraphObject& o) { o.TrackMove(dc, x, y); });
+    for (const auto& o : objects)
+        if (ObjectTracking* t = gesture.Find(*o))
+            o->CancelTracking(*t, dc);
+    gesture.Clear();
 }
 
-void CGraphCollection::EndMoveSelected(CDC& dc, int x, int y)
+} // namespace
+
+void CGraphCollection::BeginMoveSelected(CTracking& gesture, CDC& dc, int zoom, int x, int y) const
 {
-    forSelected(m_objects, [&](CGraphObject& o) { o.EndMove(dc, x, y); });
+    for (const auto& o : m_objects)
+        if (o->IsSelected())
+            o->BeginMove(gesture.For(*o), dc, zoom, x, y);
+}
+
+void CGraphCollection::TrackMoveSelected(CTracking& gesture, CDC& dc, int x, int y) const
+{
+    forTracked(m_objects, gesture, [&](CGraphObject& o, ObjectTracking& t) { o.TrackMove(t, dc, x, y); });
+}
+
+void CGraphCollection::EndMoveSelected(CTracking& gesture, CDC& dc, int x, int y)
+{
+    forTracked(m_objects, gesture, [&](CGraphObject& o, ObjectTracking& t) { o.EndMove(t, dc, x, y); });
+    dropRest(m_objects, gesture, dc);
     int32_t m = 0, n = 0;
     forSelected(m_objects, [&](CGraphObject& o) {
         m = std::min(m, o.GetLeft());
@@ -140,24 +169,31 @@ void CGraphCollection::EndMoveSelected(CDC& dc, int x, int y)
     }
 }
 
-void CGraphCollection::CancelTrackingSelected(CDC& dc)
+void CGraphCollection::CancelTrackingSelected(CTracking& gesture, CDC& dc) const
 {
-    forSelected(m_objects, [&](CGraphObject& o) { o.CancelTracking(dc); });
+    // Every outline of the gesture goes, also of objects no longer selected.
+    for (const auto& o : m_objects)
+        if (ObjectTracking* t = gesture.Find(*o))
+            o->CancelTracking(*t, dc);
+    gesture.Clear();
 }
 
-void CGraphCollection::BeginResizeSelected(CDC& dc, int zoom, int x, int y)
+void CGraphCollection::BeginResizeSelected(CTracking& gesture, CDC& dc, int zoom, int x, int y) const
 {
-    forSelected(m_objects, [&](CGraphObject& o) { o.BeginResize(dc, zoom, x, y); });
+    for (const auto& o : m_objects)
+        if (o->IsSelected())
+            o->BeginResize(gesture.For(*o), dc, zoom, x, y);
 }
 
-void CGraphCollection::TrackResizeSelected(CDC& dc, int x, int y, int flags)
+void CGraphCollection::TrackResizeSelected(CTracking& gesture, CDC& dc, int x, int y, int flags) const
 {
-    forSelected(m_objects, [&](CGraphObject& o) { o.TrackResize(dc, x, y, flags); });
+    forTracked(m_objects, gesture, [&](CGraphObject& o, ObjectTracking& t) { o.TrackResize(t, dc, x, y, flags); });
 }
 
-void CGraphCollection::EndResizeSelected(CDC& dc)
+void CGraphCollection::EndResizeSelected(CTracking& gesture, CDC& dc)
 {
-    forSelected(m_objects, [&](CGraphObject& o) { o.EndResize(dc); });
+    forTracked(m_objects, gesture, [&](CGraphObject& o, ObjectTracking& t) { o.EndResize(t, dc); });
+    dropRest(m_objects, gesture, dc);
 }
 
 // --- alignment and centring ---------------------------------------------------

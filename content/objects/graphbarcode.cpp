@@ -45,18 +45,19 @@ std::string intText(int64_t v)
 // The object's view for a drawing: the human-readable line goes through the
 // object's own one-line text drawing.
 struct ObjectHost : BarcodeHost {
-    CGraphBarcode* object = nullptr;
+    const CGraphBarcode* object = nullptr;
+    Resolution res;
     bool frame = false;
     void DrawTextLine(CDC& dc, POINT, int along, int across, std::string_view text) const override
     {
-        object->DrawHumanReadableLine(dc, along, across, frame, std::string(text), context.flags);
+        object->DrawHumanReadableLine(dc, deviceRect, res, along, across, frame, std::string(text), context.flags);
     }
 };
 
 } // namespace
 
-void CGraphBarcode::DrawHumanReadableLine(CDC& dc, int along, int across, bool frame, const std::string& text,
-                                          int flags)
+void CGraphBarcode::DrawHumanReadableLine(CDC& dc, const RECT& box, Resolution res, int along, int across, bool frame,
+                                          const std::string& text, int flags) const
 {
     // Drawn as a transparent one-line text under the bars (`across`). The
     // object's alignment places the symbol at the start, middle or end of
@@ -67,10 +68,7 @@ void CGraphBarcode::DrawHumanReadableLine(CDC& dc, int along, int across, bool f
         shift = 0;
     else if (m_alignment == kAlignRight)
         shift = -along;
-    const bool transparent = m_transparent;
-    m_transparent = true;
-    CGraphText::DrawTextContent(dc, across, shift, frame, text, flags);
-    m_transparent = transparent;
+    CGraphText::DrawTextContent(dc, box, res, across, shift, frame, true, text, flags);
 }
 
 CGraphBarcode::CGraphBarcode()
@@ -79,7 +77,7 @@ CGraphBarcode::CGraphBarcode()
 }
 
 CGraphBarcode::CGraphBarcode(const CGraphBarcode& other)
-    : CGraphText(other), m_symbology(other.m_symbology->Clone()), m_cutMarked(other.m_cutMarked)
+    : CGraphText(other), m_symbology(other.m_symbology->Clone())
 {
 }
 
@@ -360,20 +358,20 @@ bool CGraphBarcode::GetCenterVertical(int& out) const
     return true;
 }
 
-void CGraphBarcode::FillHost(BarcodeHost& host) const
+void CGraphBarcode::FillHost(BarcodeHost& host, const RECT& box, Resolution res) const
 {
     host.rotation = m_rotation;
-    host.deviceRect = m_deviceRect;
+    host.deviceRect = box;
     host.widthUm = m_width;
     host.heightUm = m_height;
     host.font = m_font;
-    CGraphText::GetDeviceLogFont(host.deviceFont);
+    CGraphText::GetDeviceLogFont(res, host.deviceFont);
     host.textColor = m_textColor;
     host.fillColor = m_fillColor;
     host.transparent = m_transparent;
 }
 
-bool CGraphBarcode::IsCut(const std::string& text, int resX, int resY)
+bool CGraphBarcode::IsCut(const std::string& text, int resX, int resY) const
 {
     if (m_symbology->Is2D() && text.empty())
         return false;
@@ -385,30 +383,46 @@ bool CGraphBarcode::IsCut(const std::string& text, int resX, int resY)
     const int32_t along = sideways ? m_height : m_width;
     const int32_t across = sideways ? m_width : m_height;
     BarcodeHost host;
-    FillHost(host);
+    FillHost(host, RECT{0, 0, 0, 0}, Resolution{resX, resY});
     return m_symbology->GetWidth(text, resX) > along || m_symbology->GetHeight(host, resY) > across;
 }
 
-bool CGraphBarcode::Draw(const DrawArgs& a)
+bool CGraphBarcode::Draw(const DrawArgs& a) const
 {
     if (!a.dc)
         return true;
     CDC& dc = *a.dc;
-    CalcDeviceRect(dc, a.zoom, a.offsetX, a.offsetY);
+    const Resolution res = ComputeResolution(dc, a.zoom);
+    const RECT box = DeviceBox(res, a.offsetX, a.offsetY);
     if (!m_transparent)
-        dc.FillSolidRect(ClipRect(), m_fillColor);
+        dc.FillSolidRect(ClipRect(box), m_fillColor);
     if (a.frame)
-        DrawFrame(dc, a.offsetX, a.offsetY);
+        DrawFrame(dc, box);
 
     DrawContext context = a;
     context.placeholder = a.placeholder && m_symbology->ShowsPlaceholder();
     std::string text = m_textPart ? m_textPart->GetText(context, kBarcodeTextBufferSize) : std::string();
 
+    // The symbol is laid out as at the resolutions of the cut test (the
+    // printer's when printing, a paper-like one on the screen) and scaled to
+    // the device: a screen shows the width the cut test measured.
+    ObjectHost host;
+    FillHost(host, box, res);
+    host.object = this;
+    host.res = res;
+    host.frame = a.frame;
+    host.context = context;
+    if (a.cutResX > 0 && a.cutResY > 0) {
+        host.layoutResX = a.cutResX;
+        host.layoutResY = a.cutResY;
+    }
+    int layAlong, layAcross;
+    LayoutResolutions(host, res.x, res.y, layAlong, layAcross);
+
     // Alignment of the symbol along its length, in micrometres.
     const bool sideways = m_rotation == 900 || m_rotation == 2700;
-    const int resAlong = sideways ? m_ppiY : m_ppiX;
     const int64_t length = sideways ? m_height : m_width;
-    const int64_t symbolWidth = m_symbology->GetWidth(text, resAlong);
+    const int64_t symbolWidth = m_symbology->GetWidth(text, layAlong);
     int64_t offset = 0;
     if (m_alignment == kAlignCenter)
         offset = (length - symbolWidth) / 2;
@@ -421,31 +435,24 @@ bool CGraphBarcode::Draw(const DrawArgs& a)
     case 2700: ox = int64_t(m_x) + m_width; oy = int64_t(m_y) + offset; break;
     default: ox = int64_t(m_x) + offset; oy = m_y; break;
     }
-    const int px = units::clamp32(int64_t(a.offsetX) + units::UmToPx(units::clamp32(ox), m_ppiX));
-    const int py = units::clamp32(int64_t(a.offsetY) + units::UmToPx(units::clamp32(oy), m_ppiY));
+    const int px = units::clamp32(int64_t(a.offsetX) + units::UmToPx(units::clamp32(ox), res.x));
+    const int py = units::clamp32(int64_t(a.offsetY) + units::UmToPx(units::clamp32(oy), res.y));
 
-    ObjectHost host;
-    FillHost(host);
-    host.object = this;
-    host.frame = a.frame;
-    host.context = context;
     const std::string& drawn = ((a.flags & kDrawDesign) && m_symbology->Is2D() && text.empty()) ? std::string(" ") : text;
     BarcodeDrawResult result;
     {
         // The bars (or modules) go to a printer as one shape.
         CDCFillBatch bars(dc);
-        result = m_symbology->Draw(host, dc, m_ppiX, m_ppiY, px, py, drawn);
+        m_symbology->CreateBarBrush(m_textColor);
+        result = m_symbology->Draw(host, dc, res.x, res.y, px, py, drawn);
     }
     m_symbology->ReleaseBarBrush();
 
     // A text the symbology cannot encode draws nothing; the design view and
     // the preview mark it like a symbol that does not fit.
-    m_cutMarked = false;
     const bool unencodable = result == BarcodeDrawResult::kNotEncodable;
-    if ((a.flags & (kDrawDesign | kDrawPreview)) && (unencodable || IsCut(text, a.cutResX, a.cutResY))) {
-        DrawCutMark(dc, m_deviceRect, m_rotation);
-        m_cutMarked = true;
-    }
+    if ((a.flags & (kDrawDesign | kDrawPreview)) && (unencodable || IsCut(text, a.cutResX, a.cutResY)))
+        DrawCutMark(dc, box, m_rotation);
     if ((a.flags & kDrawPrinting) && m_symbology->Is2D() && IsCut(text, a.cutResX, a.cutResY)) {
         // The message names the label as the user counts it (from 1).
         std::string message(std::snprintf(nullptr, 0, kBarcodeCutFormat, a.labelNumber, "") + text.size() + 1, '\0');

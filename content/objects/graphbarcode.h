@@ -18,7 +18,7 @@ public:
     int16_t GetTypeKey() const override { return kKeyBarcode; }
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
     bool IsBarcode() const override { return true; }
     bool HasEditContent() const override { return true; }
     bool EditContent() override;
@@ -78,21 +78,19 @@ public:
     bool Is2D() const { return m_symbology->Is2D(); }
     // Whether the symbol for `text` does not fit the object at the given
     // resolutions (micrometres compared; negative resolutions never cut).
-    bool IsCut(const std::string& text, int resX, int resY);
-    // Whether the last drawing showed the cut mark.
-    bool ShowedCutMark() const { return m_cutMarked; }
+    bool IsCut(const std::string& text, int resX, int resY) const;
     // Draws the human-readable line of a linear symbology with the object's
-    // one-line text drawing, `across` pixels down, aligned with the symbol
-    // as the object's alignment places it; `along` is the symbol's quiet
-    // zone in pixels.
-    void DrawHumanReadableLine(CDC& dc, int along, int across, bool frame, const std::string& text, int flags);
+    // one-line text drawing in the device box `box`, `across` pixels down,
+    // aligned with the symbol as the object's alignment places it; `along`
+    // is the symbol's quiet zone in pixels.
+    void DrawHumanReadableLine(CDC& dc, const RECT& box, Resolution res, int along, int across, bool frame,
+                               const std::string& text, int flags) const;
 
 private:
     // Fills the symbology's view of this object for a drawing.
-    void FillHost(BarcodeHost& host) const;
+    void FillHost(BarcodeHost& host, const RECT& box, Resolution res) const;
 
     std::unique_ptr<CBarcode> m_symbology;
-    bool m_cutMarked = false;
 };
 
 // The message that stops a print run at a cut QR code.

@@ -18,42 +18,39 @@ void DrawBoxOutline(CDC& dc, const RECT& b)
 }
 
 CGraphObject::CGraphObject(const CGraphObject& other)
-    : m_x(other.m_x), m_y(other.m_y), m_penWidth(other.m_penWidth), m_selected(other.m_selected),
-      m_trackStart(other.m_trackStart), m_ppiX(other.m_ppiX), m_ppiY(other.m_ppiY)
+    : m_x(other.m_x), m_y(other.m_y), m_penWidth(other.m_penWidth), m_selected(other.m_selected)
 {
-    // A copy never shares or copies a tracking outline.
 }
 
 CGraphObject::~CGraphObject() = default;
 
-int CGraphObject::GetTrackingSize() const
+int CGraphObject::GetTrackingSize(const ObjectTracking& tracking) const
 {
-    return m_marker ? m_marker->GetSize() : 0;
+    return tracking.marker ? tracking.marker->GetSize() : 0;
 }
 
-void CGraphObject::ComputeResolution(CDC& dc, int zoom)
+Resolution CGraphObject::ComputeResolution(CDC& dc, int zoom)
 {
-    m_ppiX = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX));
-    m_ppiY = units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY));
+    return {units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSX)), units::ZoomedPpi(zoom, dc.GetDeviceCaps(LOGPIXELSY))};
 }
 
-void CGraphObject::ComputeCreateResolution(CDC& dc, int zoom)
+Resolution CGraphObject::ComputeCreateResolution(CDC& dc, int zoom)
 {
-    m_ppiX = units::ZoomedPpiTruncated(zoom, dc.GetDeviceCaps(LOGPIXELSX));
-    m_ppiY = units::ZoomedPpiTruncated(zoom, dc.GetDeviceCaps(LOGPIXELSY));
+    return {units::ZoomedPpiTruncated(zoom, dc.GetDeviceCaps(LOGPIXELSX)),
+            units::ZoomedPpiTruncated(zoom, dc.GetDeviceCaps(LOGPIXELSY))};
 }
 
-void CGraphObject::DestroyMarker(CDC& dc)
+void CGraphObject::DestroyMarker(ObjectTracking& tracking, CDC& dc)
 {
-    if (m_marker) {
-        m_marker->Erase(dc);
-        m_marker.reset();
+    if (tracking.marker) {
+        tracking.marker->Erase(dc);
+        tracking.marker.reset();
     }
 }
 
-void CGraphObject::BeginCreate(CDC& dc, int zoom, int /*x*/, int /*y*/)
+void CGraphObject::BeginCreate(ObjectTracking& tracking, CDC& dc, int zoom, int /*x*/, int /*y*/) const
 {
-    ComputeCreateResolution(dc, zoom);
+    tracking.res = ComputeCreateResolution(dc, zoom);
 }
 
 bool CGraphObject::Load(RecordReader& reader)
@@ -61,7 +58,6 @@ bool CGraphObject::Load(RecordReader& reader)
     m_x = reader.i32();
     m_y = reader.i32();
     m_selected = false;
-    m_marker.reset();
     return reader.ok();
 }
 
@@ -71,26 +67,26 @@ void CGraphObject::Save(RecordWriter& writer) const
     writer.i32(m_y);
 }
 
-void CGraphObject::BeginMove(CDC& dc, int zoom, int x, int y)
+void CGraphObject::BeginMove(ObjectTracking& tracking, CDC& dc, int zoom, int x, int y) const
 {
-    ComputeResolution(dc, zoom);
-    m_trackStart = POINT{x, y};
+    tracking.res = ComputeResolution(dc, zoom);
+    tracking.start = POINT{x, y};
 }
 
-void CGraphObject::TrackMove(CDC& dc, int x, int y)
+void CGraphObject::TrackMove(ObjectTracking& tracking, CDC& dc, int x, int y) const
 {
-    if (m_marker)
-        m_marker->TrackMove(dc, x, y);
+    if (tracking.marker)
+        tracking.marker->TrackMove(dc, x, y);
 }
 
-void CGraphObject::EndMove(CDC& dc, int /*x*/, int /*y*/)
+void CGraphObject::EndMove(ObjectTracking& tracking, CDC& dc, int /*x*/, int /*y*/)
 {
-    DestroyMarker(dc);
+    DestroyMarker(tracking, dc);
 }
 
-void CGraphObject::CancelTracking(CDC& dc)
+void CGraphObject::CancelTracking(ObjectTracking& tracking, CDC& dc) const
 {
-    DestroyMarker(dc);
+    DestroyMarker(tracking, dc);
 }
 
 void CGraphObject::Offset(int32_t dx, int32_t dy)
@@ -99,31 +95,35 @@ void CGraphObject::Offset(int32_t dx, int32_t dy)
     m_y = clamp32(int64_t(m_y) + dy);
 }
 
-void CGraphObject::BeginResize(CDC& dc, int zoom, int /*x*/, int /*y*/)
+void CGraphObject::BeginResize(ObjectTracking& tracking, CDC& dc, int zoom, int /*x*/, int /*y*/) const
 {
-    ComputeResolution(dc, zoom);
+    tracking.res = ComputeResolution(dc, zoom);
 }
 
-void CGraphObject::TrackResize(CDC& dc, int x, int y, int flags)
+void CGraphObject::TrackResize(ObjectTracking& tracking, CDC& dc, int x, int y, int flags) const
 {
-    if (m_marker)
-        m_marker->TrackTo(dc, x, y, (flags & MK_CONTROL) != 0);
+    if (tracking.marker)
+        tracking.marker->TrackTo(dc, x, y, (flags & MK_CONTROL) != 0);
 }
 
-void CGraphObject::EndResize(CDC& dc)
+void CGraphObject::EndResize(ObjectTracking& tracking, CDC& dc)
 {
-    DestroyMarker(dc);
+    DestroyMarker(tracking, dc);
 }
 
-void CGraphObject::DrawHandlesIfSelected(CDC& dc)
+void CGraphObject::DrawHandlesIfSelected(CDC& dc, int zoom) const
 {
     if (m_selected)
-        DrawHandles(dc);
+        DrawHandles(dc, zoom);
 }
 
-void CGraphObject::CalcDeviceRect(CDC& dc, int zoom, int /*offsetX*/, int /*offsetY*/)
+RECT CGraphObject::CalcDeviceRect(CDC& dc, int zoom, int offsetX, int offsetY) const
 {
-    ComputeResolution(dc, zoom);
+    const Resolution res = ComputeResolution(dc, zoom);
+    using units::UmToPx;
+    return RECT{clamp32(int64_t(offsetX) + UmToPx(GetLeft(), res.x)), clamp32(int64_t(offsetY) + UmToPx(GetTop(), res.y)),
+                clamp32(int64_t(offsetX) + UmToPx(GetRight(), res.x)),
+                clamp32(int64_t(offsetY) + UmToPx(GetBottom(), res.y))};
 }
 
 // ---------------------------------------------------------------------------
@@ -161,33 +161,34 @@ int32_t CGraph2Dim::GetBottom() const { return clamp32(int64_t(m_y) + m_height);
 void CGraph2Dim::SetRight(int32_t v) { m_x = clamp32(int64_t(v) - m_width); }
 void CGraph2Dim::SetBottom(int32_t v) { m_y = clamp32(int64_t(v) - m_height); }
 
-void CGraph2Dim::CalcDeviceRect(CDC& dc, int zoom, int offsetX, int offsetY)
+RECT CGraph2Dim::DeviceBox(Resolution res, int offsetX, int offsetY) const
 {
-    ComputeResolution(dc, zoom);
+    // The virtual edges: a group's box is the box around its children.
     using units::UmToPx;
-    m_deviceRect.left = clamp32(int64_t(offsetX) + UmToPx(m_x, m_ppiX));
-    m_deviceRect.top = clamp32(int64_t(offsetY) + UmToPx(m_y, m_ppiY));
-    m_deviceRect.right = clamp32(int64_t(offsetX) + UmToPx(GetRight(), m_ppiX));
-    m_deviceRect.bottom = clamp32(int64_t(offsetY) + UmToPx(GetBottom(), m_ppiY));
+    return RECT{clamp32(int64_t(offsetX) + UmToPx(GetLeft(), res.x)), clamp32(int64_t(offsetY) + UmToPx(GetTop(), res.y)),
+                clamp32(int64_t(offsetX) + UmToPx(GetRight(), res.x)),
+                clamp32(int64_t(offsetY) + UmToPx(GetBottom(), res.y))};
 }
 
-bool CGraph2Dim::PtInObject(CDC& dc, int zoom, int x, int y)
+RECT CGraph2Dim::CalcDeviceRect(CDC& dc, int zoom, int offsetX, int offsetY) const
 {
-    CalcDeviceRect(dc, zoom, 0, 0);
-    const RECT& r = m_deviceRect;
+    return DeviceBox(ComputeResolution(dc, zoom), offsetX, offsetY);
+}
+
+bool CGraph2Dim::PtInObject(CDC& dc, int zoom, int x, int y) const
+{
+    const RECT r = CalcDeviceRect(dc, zoom, 0, 0);
     return r.left < x && x <= r.right && r.top <= y && y <= r.bottom;
 }
 
-bool CGraph2Dim::IsInsideRect(CDC& dc, int zoom, const RECT& rect)
+bool CGraph2Dim::IsInsideRect(CDC& dc, int zoom, const RECT& rect) const
 {
-    CalcDeviceRect(dc, zoom, 0, 0);
-    const RECT& r = m_deviceRect;
+    const RECT r = CalcDeviceRect(dc, zoom, 0, 0);
     return r.left >= rect.left && r.right <= rect.right && r.top >= rect.top && r.bottom <= rect.bottom;
 }
 
-POINT CGraph2Dim::HandlePoint(int code) const
+POINT CGraph2Dim::HandlePoint(const RECT& r, int code)
 {
-    const RECT& r = m_deviceRect;
     const int mx = int((int64_t(r.left) + r.right) / 2);
     const int my = int((int64_t(r.top) + r.bottom) / 2);
     switch (code) {
@@ -208,31 +209,31 @@ static bool nearPoint(POINT h, int x, int y)
     return std::llabs(int64_t(x) - h.x) <= kHandleTolerance && std::llabs(int64_t(y) - h.y) <= kHandleTolerance;
 }
 
-int CGraph2Dim::HandleAt(int x, int y) const
+int CGraph2Dim::HandleAt(const RECT& box, int x, int y)
 {
     for (int code = kHandleTopLeft; code <= kHandleLeft; ++code)
-        if (nearPoint(HandlePoint(code), x, y))
+        if (nearPoint(HandlePoint(box, code), x, y))
             return code;
     return kHandleNone;
 }
 
-int CGraph2Dim::HitTestHandle(CDC& dc, int zoom, int x, int y)
+int CGraph2Dim::HitTestHandle(CDC& dc, int zoom, int x, int y) const
 {
-    CalcDeviceRect(dc, zoom, 0, 0);
-    return HandleAt(x, y);
+    return HandleAt(CalcDeviceRect(dc, zoom, 0, 0), x, y);
 }
 
-bool CGraph2Dim::IsOnHandle(CDC& dc, int zoom, int x, int y)
+bool CGraph2Dim::IsOnHandle(CDC& dc, int zoom, int x, int y) const
 {
     if (!m_selected)
         return false;
     return HitTestHandle(dc, zoom, x, y) != kHandleNone;
 }
 
-void CGraph2Dim::DrawHandles(CDC& dc)
+void CGraph2Dim::DrawHandles(CDC& dc, int zoom) const
 {
+    const RECT box = CalcDeviceRect(dc, zoom, 0, 0);
     for (int code = kHandleTopLeft; code <= kHandleLeft; ++code) {
-        const POINT h = HandlePoint(code);
+        const POINT h = HandlePoint(box, code);
         dc.InvertRect(RECT{h.x - kHandleTolerance, h.y - kHandleTolerance, h.x + kHandleTolerance + 1,
                            h.y + kHandleTolerance + 1});
     }
@@ -243,44 +244,46 @@ std::unique_ptr<CMarker> CGraph2Dim::CreateMarker(int x, int y, int penStyle) co
     return std::make_unique<CMarkerRect>(x, y, penStyle);
 }
 
-void CGraph2Dim::BeginCreate(CDC& dc, int zoom, int x, int y)
+void CGraph2Dim::BeginCreate(ObjectTracking& t, CDC& dc, int zoom, int x, int y) const
 {
-    ComputeCreateResolution(dc, zoom);
-    if (m_marker)
-        m_marker->Erase(dc);
-    m_marker = CreateMarker(x, y, PS_SOLID);
-    m_marker->TrackTo(dc, x, y);
-    m_anchor = POINT{x, y};
-    m_resizeMode = kResizeBoth;
+    t.res = ComputeCreateResolution(dc, zoom);
+    if (t.marker)
+        t.marker->Erase(dc);
+    t.marker = CreateMarker(x, y, PS_SOLID);
+    t.marker->TrackTo(dc, x, y);
+    t.anchor = POINT{x, y};
+    t.resizeMode = kResizeBoth;
 }
 
-void CGraph2Dim::BeginMove(CDC& dc, int zoom, int x, int y)
+void CGraph2Dim::BeginMove(ObjectTracking& t, CDC& dc, int zoom, int x, int y) const
 {
-    CalcDeviceRect(dc, zoom, 0, 0);
-    m_trackStart = POINT{x, y};
-    if (!m_marker) {
-        m_marker = CreateMarker(m_deviceRect.left, m_deviceRect.top, PS_DOT);
-        m_marker->TrackTo(dc, m_deviceRect.right, m_deviceRect.bottom);
+    t.res = ComputeResolution(dc, zoom);
+    t.box = DeviceBox(t.res, 0, 0);
+    t.start = POINT{x, y};
+    if (!t.marker) {
+        t.marker = CreateMarker(t.box.left, t.box.top, PS_DOT);
+        t.marker->TrackTo(dc, t.box.right, t.box.bottom);
     }
-    m_marker->BeginTrackMove(x, y);
+    t.marker->BeginTrackMove(x, y);
 }
 
-void CGraph2Dim::EndMove(CDC& dc, int x, int y)
+void CGraph2Dim::EndMove(ObjectTracking& t, CDC& dc, int x, int y)
 {
-    if (!m_marker)
+    if (!t.marker)
         return;
-    DestroyMarker(dc);
-    if (m_ppiX > 0)
-        m_x = clamp32(int64_t(m_x) + units::PxToUm(clamp32(int64_t(x) - m_trackStart.x), m_ppiX));
-    if (m_ppiY > 0)
-        m_y = clamp32(int64_t(m_y) + units::PxToUm(clamp32(int64_t(y) - m_trackStart.y), m_ppiY));
+    DestroyMarker(t, dc);
+    if (t.res.x > 0)
+        m_x = clamp32(int64_t(m_x) + units::PxToUm(clamp32(int64_t(x) - t.start.x), t.res.x));
+    if (t.res.y > 0)
+        m_y = clamp32(int64_t(m_y) + units::PxToUm(clamp32(int64_t(y) - t.start.y), t.res.y));
 }
 
-void CGraph2Dim::BeginResize(CDC& dc, int zoom, int x, int y)
+void CGraph2Dim::BeginResize(ObjectTracking& t, CDC& dc, int zoom, int x, int y) const
 {
-    CalcDeviceRect(dc, zoom, 0, 0);
-    m_resizeMode = kResizeBoth;
-    const RECT& r = m_deviceRect;
+    t.res = ComputeResolution(dc, zoom);
+    t.box = DeviceBox(t.res, 0, 0);
+    t.resizeMode = kResizeBoth;
+    const RECT& r = t.box;
     const POINT tl{r.left, r.top}, tr{r.right, r.top}, br{r.right, r.bottom}, bl{r.left, r.bottom};
     // Handles in the order they are tried, with their anchor, moving corner
     // and mode. Without a handle under the point the bottom-right one is used.
@@ -297,51 +300,51 @@ void CGraph2Dim::BeginResize(CDC& dc, int zoom, int x, int y)
     };
     const Choice* chosen = &choices[2];
     for (const Choice& c : choices)
-        if (nearPoint(HandlePoint(c.handle), x, y)) {
+        if (nearPoint(HandlePoint(r, c.handle), x, y)) {
             chosen = &c;
             break;
         }
-    m_anchor = chosen->anchor;
-    m_resizeMode = chosen->mode;
-    if (m_marker)
-        m_marker->Erase(dc);
-    m_marker = CreateMarker(m_anchor.x, m_anchor.y, PS_DOT);
-    m_marker->TrackTo(dc, chosen->moving.x, chosen->moving.y);
+    t.anchor = chosen->anchor;
+    t.resizeMode = chosen->mode;
+    if (t.marker)
+        t.marker->Erase(dc);
+    t.marker = CreateMarker(t.anchor.x, t.anchor.y, PS_DOT);
+    t.marker->TrackTo(dc, chosen->moving.x, chosen->moving.y);
 }
 
-void CGraph2Dim::TrackResize(CDC& dc, int x, int y, int flags)
+void CGraph2Dim::TrackResize(ObjectTracking& t, CDC& dc, int x, int y, int flags) const
 {
-    if (!m_marker)
+    if (!t.marker)
         return;
     int64_t px = x, py = y;
-    if (m_resizeMode == kResizeBoth && (flags & MK_SHIFT)) {
+    if (t.resizeMode == kResizeBoth && (flags & MK_SHIFT)) {
         const int64_t a = GetAspectPercent();
-        if (py < m_anchor.y)
-            py = m_anchor.y - a * std::llabs(int64_t(m_anchor.x) - px) / 100;
+        if (py < t.anchor.y)
+            py = t.anchor.y - a * std::llabs(int64_t(t.anchor.x) - px) / 100;
         else
-            py = m_anchor.y + a * std::llabs(px - m_anchor.x) / 100;
-    } else if (m_resizeMode == kResizeWidth) {
-        py = m_deviceRect.bottom;
-    } else if (m_resizeMode == kResizeHeight) {
-        px = m_deviceRect.right;
+            py = t.anchor.y + a * std::llabs(px - t.anchor.x) / 100;
+    } else if (t.resizeMode == kResizeWidth) {
+        py = t.box.bottom;
+    } else if (t.resizeMode == kResizeHeight) {
+        px = t.box.right;
     }
-    m_marker->TrackTo(dc, clamp32(px), clamp32(py), (flags & MK_CONTROL) != 0);
+    t.marker->TrackTo(dc, clamp32(px), clamp32(py), (flags & MK_CONTROL) != 0);
 }
 
-void CGraph2Dim::EndResize(CDC& dc)
+void CGraph2Dim::EndResize(ObjectTracking& t, CDC& dc)
 {
-    if (!m_marker)
+    if (!t.marker)
         return;
-    int l, t, r, b;
-    m_marker->GetRect(l, t, r, b);
-    DestroyMarker(dc);
-    if (m_ppiX > 0) {
-        m_x = units::PxToUm(l, m_ppiX);
-        m_width = units::PxToUm(clamp32(int64_t(r) - l), m_ppiX);
+    int l, tp, r, b;
+    t.marker->GetRect(l, tp, r, b);
+    DestroyMarker(t, dc);
+    if (t.res.x > 0) {
+        m_x = units::PxToUm(l, t.res.x);
+        m_width = units::PxToUm(clamp32(int64_t(r) - l), t.res.x);
     }
-    if (m_ppiY > 0) {
-        m_y = units::PxToUm(t, m_ppiY);
-        m_height = units::PxToUm(clamp32(int64_t(b) - t), m_ppiY);
+    if (t.res.y > 0) {
+        m_y = units::PxToUm(tp, t.res.y);
+        m_height = units::PxToUm(clamp32(int64_t(b) - tp), t.res.y);
     }
 }
 

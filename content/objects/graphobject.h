@@ -5,6 +5,7 @@
 // that holds the object; device work converts them with the working
 // resolution (zoom x LOGPIXELS, see platform/units.h).
 #include "content/objects/marker.h"
+#include "content/objects/tracking.h"
 #include "content/tables/drawcontext.h"
 #include "platform/dc.h"
 #include "platform/record.h"
@@ -124,7 +125,8 @@ public:
     virtual bool GetStretch() const { return false; }
     virtual void SetCentered(bool /*on*/) {}
     virtual bool GetCentered() const { return false; }
-    virtual int GetTrackingSize() const;
+    // Size of a gesture's tracking outline (CMarker::GetSize), 0 without one.
+    virtual int GetTrackingSize(const ObjectTracking& tracking) const;
     virtual bool IsGroup() const { return false; }
     virtual bool IsImage() const { return false; }
     virtual bool IsText() const { return false; }
@@ -138,7 +140,7 @@ public:
     virtual bool HasImageOptions() const { return false; }
     virtual bool HasDataSource() const { return false; }
     virtual bool HasBorder() const { return false; }
-    virtual void BeginCreate(CDC& dc, int zoom, int x, int y);
+    virtual void BeginCreate(ObjectTracking& tracking, CDC& dc, int zoom, int x, int y) const;
     virtual std::unique_ptr<CGraphObject> Clone() const = 0;
     virtual void GetCenterPoint(int32_t& x, int32_t& y) const = 0;
     virtual int32_t GetLeft() const = 0;
@@ -152,32 +154,37 @@ public:
     virtual int32_t GetExtentX() const = 0;
     virtual int32_t GetExtentY() const = 0;
     virtual bool IsFixedText() const { return false; }
-    virtual bool PtInObject(CDC& dc, int zoom, int x, int y) = 0;
-    virtual int HitTestHandle(CDC& dc, int zoom, int x, int y) = 0;
-    virtual bool IsInsideRect(CDC& dc, int zoom, const RECT& rect) = 0;
+    virtual bool PtInObject(CDC& dc, int zoom, int x, int y) const = 0;
+    virtual int HitTestHandle(CDC& dc, int zoom, int x, int y) const = 0;
+    virtual bool IsInsideRect(CDC& dc, int zoom, const RECT& rect) const = 0;
     // Reads this object's record (after its type key); false when the record
     // was incomplete or damaged (see reader.status()).
     virtual bool Load(RecordReader& reader);
     virtual void Save(RecordWriter& writer) const;
-    virtual void BeginMove(CDC& dc, int zoom, int x, int y);
-    virtual void TrackMove(CDC& dc, int x, int y);
-    virtual void EndMove(CDC& dc, int x, int y);
-    virtual void CancelTracking(CDC& dc);
+    // Tracking: the gesture's share for this object holds the state; only
+    // the end operations change the object.
+    virtual void BeginMove(ObjectTracking& tracking, CDC& dc, int zoom, int x, int y) const;
+    virtual void TrackMove(ObjectTracking& tracking, CDC& dc, int x, int y) const;
+    virtual void EndMove(ObjectTracking& tracking, CDC& dc, int x, int y);
+    virtual void CancelTracking(ObjectTracking& tracking, CDC& dc) const;
     virtual void Offset(int32_t dx, int32_t dy);
     virtual void Rotate90(int32_t cx, int32_t cy, int direction) = 0;
-    virtual bool IsOnHandle(CDC& dc, int zoom, int x, int y) = 0;
-    virtual void BeginResize(CDC& dc, int zoom, int x, int y);
+    virtual bool IsOnHandle(CDC& dc, int zoom, int x, int y) const = 0;
+    virtual void BeginResize(ObjectTracking& tracking, CDC& dc, int zoom, int x, int y) const;
     // flags: MK_SHIFT keeps proportions, MK_CONTROL tracks symmetrically.
-    virtual void TrackResize(CDC& dc, int x, int y, int flags);
-    virtual void EndResize(CDC& dc);
+    virtual void TrackResize(ObjectTracking& tracking, CDC& dc, int x, int y, int flags) const;
+    virtual void EndResize(ObjectTracking& tracking, CDC& dc);
     virtual void SetSelected(bool on) { m_selected = on; }
-    virtual void DrawHandlesIfSelected(CDC& dc);
-    virtual bool Draw(const DrawArgs& args) = 0;
-    virtual bool DrawOverlay(const DrawArgs& /*args*/) { return true; }
-    virtual void CalcDeviceRect(CDC& dc, int zoom, int offsetX, int offsetY);
+    // Handles of the object drawn at the zoom (area origin at 0, 0).
+    virtual void DrawHandlesIfSelected(CDC& dc, int zoom) const;
+    // Drawing changes nothing in the object.
+    virtual bool Draw(const DrawArgs& args) const = 0;
+    virtual bool DrawOverlay(const DrawArgs& /*args*/) const { return true; }
+    // The device box for a drawing at the zoom and offsets, computed afresh.
+    virtual RECT CalcDeviceRect(CDC& dc, int zoom, int offsetX, int offsetY) const;
     virtual std::unique_ptr<CMarker> CreateMarker(int x, int y, int penStyle) const = 0;
     virtual int GetAspectPercent() const = 0;
-    virtual void DrawHandles(CDC& dc) = 0;
+    virtual void DrawHandles(CDC& dc, int zoom) const = 0;
     virtual int16_t GetTypeKey() const = 0;
     virtual bool IsBold() const { return false; }
     virtual bool IsUnderline() const { return false; }
@@ -295,27 +302,20 @@ public:
 
     // --- non-virtual state access -----------------------------------------
     bool IsSelected() const { return m_selected; }
-    CMarker* Marker() const { return m_marker.get(); }
-    int PpiX() const { return m_ppiX; }
-    int PpiY() const { return m_ppiY; }
-    POINT TrackingStart() const { return m_trackStart; }
+
+    // Working resolution for drawing, hit testing, moving and resizing.
+    static Resolution ComputeResolution(CDC& dc, int zoom);
+    // Truncated resolution used when creating an object.
+    static Resolution ComputeCreateResolution(CDC& dc, int zoom);
 
 protected:
-    // Working resolution for drawing, hit testing, moving and resizing.
-    void ComputeResolution(CDC& dc, int zoom);
-    // Truncated resolution used when creating an object.
-    void ComputeCreateResolution(CDC& dc, int zoom);
-    // Erases and deletes the tracking outline, if any.
-    void DestroyMarker(CDC& dc);
+    // Erases and deletes the tracking outline of a gesture, if any.
+    static void DestroyMarker(ObjectTracking& tracking, CDC& dc);
 
     int32_t m_x = 0;
     int32_t m_y = 0;
     int32_t m_penWidth = 1000;
     bool m_selected = false;
-    POINT m_trackStart;
-    int32_t m_ppiX = 0;
-    int32_t m_ppiY = 0;
-    std::unique_ptr<CMarker> m_marker;
 };
 
 // Base of every object with a box.
@@ -334,7 +334,7 @@ public:
     int32_t GetCenter(int axis) const override;
     bool SetHeightChecked(int32_t v) override { SetHeight(v); return true; }
     bool SetWidthChecked(int32_t v) override { SetWidth(v); return true; }
-    void BeginCreate(CDC& dc, int zoom, int x, int y) override;
+    void BeginCreate(ObjectTracking& tracking, CDC& dc, int zoom, int x, int y) const override;
     void GetCenterPoint(int32_t& x, int32_t& y) const override;
     int32_t GetLeft() const override { return m_x; }
     int32_t GetTop() const override { return m_y; }
@@ -346,36 +346,32 @@ public:
     void SetBottom(int32_t v) override;
     int32_t GetExtentX() const override { return m_width; }
     int32_t GetExtentY() const override { return m_height; }
-    bool PtInObject(CDC& dc, int zoom, int x, int y) override;
-    int HitTestHandle(CDC& dc, int zoom, int x, int y) override;
-    bool IsInsideRect(CDC& dc, int zoom, const RECT& rect) override;
-    void BeginMove(CDC& dc, int zoom, int x, int y) override;
-    void EndMove(CDC& dc, int x, int y) override;
+    bool PtInObject(CDC& dc, int zoom, int x, int y) const override;
+    int HitTestHandle(CDC& dc, int zoom, int x, int y) const override;
+    bool IsInsideRect(CDC& dc, int zoom, const RECT& rect) const override;
+    void BeginMove(ObjectTracking& tracking, CDC& dc, int zoom, int x, int y) const override;
+    void EndMove(ObjectTracking& tracking, CDC& dc, int x, int y) override;
     void Rotate90(int32_t cx, int32_t cy, int direction) override;
-    bool IsOnHandle(CDC& dc, int zoom, int x, int y) override;
-    void BeginResize(CDC& dc, int zoom, int x, int y) override;
-    void TrackResize(CDC& dc, int x, int y, int flags) override;
-    void EndResize(CDC& dc) override;
-    void CalcDeviceRect(CDC& dc, int zoom, int offsetX, int offsetY) override;
+    bool IsOnHandle(CDC& dc, int zoom, int x, int y) const override;
+    void BeginResize(ObjectTracking& tracking, CDC& dc, int zoom, int x, int y) const override;
+    void TrackResize(ObjectTracking& tracking, CDC& dc, int x, int y, int flags) const override;
+    void EndResize(ObjectTracking& tracking, CDC& dc) override;
+    RECT CalcDeviceRect(CDC& dc, int zoom, int offsetX, int offsetY) const override;
     std::unique_ptr<CMarker> CreateMarker(int x, int y, int penStyle) const override;
     int GetAspectPercent() const override;
-    void DrawHandles(CDC& dc) override;
+    void DrawHandles(CDC& dc, int zoom) const override;
     void ScaleHorizontally(int32_t from, int32_t to, int32_t delta) override;
 
-    const RECT& DeviceRect() const { return m_deviceRect; }
-    int32_t ResizeMode() const { return m_resizeMode; }
-    POINT ResizeAnchor() const { return m_anchor; }
+    // The device box of the object's box at a resolution and offsets.
+    RECT DeviceBox(Resolution res, int offsetX, int offsetY) const;
 
 protected:
-    // The handle under a device point (first within tolerance in code
-    // order), -1 when none; uses the device box as last computed.
-    int HandleAt(int x, int y) const;
-    // Centre of handle `code` of the current device box.
-    POINT HandlePoint(int code) const;
+    // The handle of `box` under a device point (first within tolerance in
+    // code order), -1 when none.
+    static int HandleAt(const RECT& box, int x, int y);
+    // Centre of handle `code` of a device box.
+    static POINT HandlePoint(const RECT& box, int code);
 
-    int32_t m_resizeMode = kResizeBoth;
-    POINT m_anchor;
     int32_t m_width = 0;
     int32_t m_height = 0;
-    RECT m_deviceRect;
 };

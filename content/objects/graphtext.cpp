@@ -102,7 +102,7 @@ CGraphText::CGraphText()
 CGraphText::CGraphText(const CGraphText& other)
     : CGraphRect(other), m_alignment(other.m_alignment), m_autoSize(other.m_autoSize), m_font(other.m_font),
       m_rotation(other.m_rotation), m_textColor(other.m_textColor),
-      m_textPart(other.m_textPart ? other.m_textPart->Clone() : nullptr), m_reduced(other.m_reduced)
+      m_textPart(other.m_textPart ? other.m_textPart->Clone() : nullptr)
 {
 }
 
@@ -287,10 +287,10 @@ void CGraphText::Save(RecordWriter& w) const
     SaveTextFields(w);
 }
 
-void CGraphText::GetDeviceLogFont(LOGFONTA& out) const
+void CGraphText::GetDeviceLogFont(Resolution res, LOGFONTA& out) const
 {
     out = m_font;
-    const int ppi = (m_rotation == 900 || m_rotation == 2700) ? m_ppiX : m_ppiY;
+    const int ppi = (m_rotation == 900 || m_rotation == 2700) ? res.x : res.y;
     // -MulDiv(-height, ppi, 96), rounded half away from zero, in 64 bits.
     const int64_t p = -int64_t(m_font.lfHeight) * ppi;
     const int64_t scaled = (p >= 0 ? p + 48 : p - 48) / 96;
@@ -304,21 +304,26 @@ void CGraphText::GetDeviceLogFont(LOGFONTA& out) const
     out.lfClipPrecision = CLIP_LH_ANGLES;
 }
 
-void CGraphText::DrawFrame(CDC& dc, int /*offsetX*/, int /*offsetY*/)
+void CGraphText::GetDesignLogFont(CDC& dc, int zoom, LOGFONTA& out) const
+{
+    GetDeviceLogFont(ComputeResolution(dc, zoom), out);
+}
+
+void CGraphText::DrawFrame(CDC& dc, const RECT& box) const
 {
     const CPen oldPen = dc.SelectPen(CPen{PS_DASH, 1, RGB(0, 0, 0)});
     const int oldBk = dc.SetBkMode(TRANSPARENT);
-    DrawBoxOutline(dc, m_deviceRect);
+    DrawBoxOutline(dc, box);
     dc.SetBkMode(oldBk);
     dc.SelectPen(oldPen);
 }
 
-RECT CGraphText::PrepareTextDrawing(CDC& dc) const
+RECT CGraphText::PrepareTextDrawing(CDC& dc, const RECT& box, bool transparent) const
 {
-    const RECT clip = ClipRect();
+    const RECT clip = ClipRect(box);
     if (m_rotation != 0)
         dc.IntersectClipRect(clip);
-    if (m_transparent) {
+    if (transparent) {
         dc.SetBkMode(TRANSPARENT);
     } else {
         dc.SetBkMode(OPAQUE);
@@ -328,15 +333,15 @@ RECT CGraphText::PrepareTextDrawing(CDC& dc) const
     return clip;
 }
 
-RECT CGraphText::ClipRect() const
+RECT CGraphText::ClipRect(const RECT& box)
 {
-    return RECT{m_deviceRect.left + 1, m_deviceRect.top + 1, m_deviceRect.right, m_deviceRect.bottom};
+    return RECT{box.left + 1, box.top + 1, box.right, box.bottom};
 }
 
-void CGraphText::AlongAndAcross(int32_t& along, int32_t& across) const
+void CGraphText::AlongAndAcross(const RECT& box, int32_t& along, int32_t& across) const
 {
-    const int32_t w = m_deviceRect.right - m_deviceRect.left;
-    const int32_t h = m_deviceRect.bottom - m_deviceRect.top;
+    const int32_t w = box.right - box.left;
+    const int32_t h = box.bottom - box.top;
     const bool sideways = m_rotation == 900 || m_rotation == 2700;
     along = sideways ? h : w;
     across = sideways ? w : h;
@@ -353,66 +358,67 @@ unsigned CGraphText::AlignmentFor(CDC& dc, int32_t along, int32_t& b) const
     }
 }
 
-void CGraphText::DrawReductionMark(CDC& dc) const
+void CGraphText::DrawReductionMark(CDC& dc, const RECT& box)
 {
     const CPen old = dc.SelectPen(CPen{PS_SOLID, 1, RGB(0, 0, 0)});
-    dc.MoveTo(m_deviceRect.right - 10, m_deviceRect.top);
-    dc.LineTo(m_deviceRect.right, m_deviceRect.top + 10);
+    dc.MoveTo(box.right - 10, box.top);
+    dc.LineTo(box.right, box.top + 10);
     dc.SelectPen(old);
 }
 
-bool CGraphText::Draw(const DrawArgs& a)
+bool CGraphText::Draw(const DrawArgs& a) const
 {
     if (!a.dc)
         return true;
     CDC& dc = *a.dc;
-    CalcDeviceRect(dc, a.zoom, a.offsetX, a.offsetY);
+    const Resolution res = ComputeResolution(dc, a.zoom);
+    const RECT box = DeviceBox(res, a.offsetX, a.offsetY);
     if (a.frame)
-        DrawFrame(dc, a.offsetX, a.offsetY);
+        DrawFrame(dc, box);
     if (!m_transparent)
-        dc.FillSolidRect(ClipRect(), m_fillColor);
+        dc.FillSolidRect(ClipRect(box), m_fillColor);
     const std::string text = m_textPart ? m_textPart->GetText(a, kTextBufferSize) : std::string();
-    DrawTextContent(dc, 0, 0, a.frame, text, a.flags);
+    DrawTextContent(dc, box, res, 0, 0, a.frame, m_transparent, text, a.flags);
     return true;
 }
 
-void CGraphText::DrawTextContent(CDC& dc, int verticalOffset, int horizontalOffset, bool frame,
-                                 const std::string& text, int /*flags*/)
+bool CGraphText::DrawTextContent(CDC& dc, const RECT& r, Resolution res, int verticalOffset, int horizontalOffset,
+                                 bool frame, bool transparent, const std::string& text, int /*flags*/) const
 {
     CDCStateScope saved(dc);
-    const RECT clip = PrepareTextDrawing(dc);
+    const RECT clip = PrepareTextDrawing(dc, r, transparent);
     LOGFONTA font;
-    CGraphText::GetDeviceLogFont(font);
+    CGraphText::GetDeviceLogFont(res, font);
     dc.SelectFont(font);
     SIZE ext = dc.GetTextExtent(text);
     int32_t along, across;
-    AlongAndAcross(along, across);
-    m_reduced = false;
+    AlongAndAcross(r, along, across);
+    bool reduced = false;
     if (m_autoSize && ext.cx > 0 && (ext.cx >= along || ext.cy >= across)) {
         font.lfHeight = reducedHeight(font.lfHeight, along, ext.cx, across, ext.cy);
         dc.SelectFont(font);
         ext = dc.GetTextExtent(text);
-        m_reduced = true;
+        reduced = true;
     }
     int32_t b;
     dc.SetTextAlign(AlignmentFor(dc, along, b));
     b += horizontalOffset;
     const int v = verticalOffset;
-    const RECT& r = m_deviceRect;
     POINT ref;
     switch (m_rotation) {
     case 0: ref = {r.left + b + 1, r.top + v + 1}; break;
     case 900: ref = {r.left + v + 1, r.bottom - b}; break;
     case 1800: ref = {r.right - b, r.bottom - v}; break;
     case 2700: ref = {r.right - v, r.top + b}; break;
-    default: return;
+    default: return reduced;
     }
     if (m_rotation == 0)
         dc.ExtTextOut(ref.x, ref.y, ETO_CLIPPED, &clip, text);
     else
         dc.ExtTextOut(ref.x, ref.y, 0, nullptr, text);
-    if (frame && m_reduced)
-        DrawReductionMark(dc);
+    if (frame && reduced)
+        DrawReductionMark(dc, r);
+    return reduced;
 }
 
 // --- CGraphTextExt ------------------------------------------------------------------
@@ -448,50 +454,63 @@ void CGraphTextExt::Save(RecordWriter& w) const
     w.i16(m_centerVertical);
 }
 
-void CGraphTextExt::GetDeviceLogFont(LOGFONTA& out) const
+LOGFONTA CGraphTextExt::FittedFont(CDC& dc, const RECT& box, Resolution res, const std::vector<std::string>& lines,
+                                   int64_t& need, int64_t& height, bool& reduced) const
 {
-    if (m_rememberedSet)
-        out = m_rememberedFont;
-    else
-        CGraphText::GetDeviceLogFont(out);
-}
-
-void CGraphTextExt::DrawTextContent(CDC& dc, int verticalOffset, int horizontalOffset, bool frame,
-                                    const std::string& text, int flags)
-{
+    LOGFONTA font;
+    CGraphText::GetDeviceLogFont(res, font);
     CDCStateScope saved(dc);
-    const RECT clip = PrepareTextDrawing(dc);
-    CGraphText::GetDeviceLogFont(m_workingFont);
-    dc.SelectFont(m_workingFont);
-
+    dc.SelectFont(font);
     int32_t along, across;
-    AlongAndAcross(along, across);
-    const std::vector<std::string> lines = SplitTextLines(text);
+    AlongAndAcross(box, along, across);
     int64_t widest = 0;
     for (const std::string& line : lines)
         widest = std::max<int64_t>(widest, dc.GetTextExtent(line).cx);
-    const int64_t m = widest + dc.GetTextExtent(" ").cx;
+    need = widest + dc.GetTextExtent(" ").cx;
     TEXTMETRICA tm;
     dc.GetTextMetrics(tm);
-    int64_t o = int64_t(lines.size()) * tm.tmHeight;
-    m_reduced = false;
-    if (m_autoSize && m > 0 && (m >= along || o >= across)) {
-        m_workingFont.lfHeight = reducedHeight(m_workingFont.lfHeight, along, m, across, o);
-        dc.SelectFont(m_workingFont);
+    height = int64_t(lines.size()) * tm.tmHeight;
+    reduced = false;
+    if (m_autoSize && need > 0 && (need >= along || height >= across)) {
+        font.lfHeight = reducedHeight(font.lfHeight, along, need, across, height);
+        dc.SelectFont(font);
         dc.GetTextMetrics(tm);
-        o = int64_t(lines.size()) * tm.tmHeight;
-        m_reduced = true;
+        height = int64_t(lines.size()) * tm.tmHeight;
+        reduced = true;
     }
-    if (flags & kDrawDesign) {
-        m_rememberedFont = m_workingFont;
-        m_rememberedSet = true;
-    }
+    return font;
+}
+
+void CGraphTextExt::GetDesignLogFont(CDC& dc, int zoom, LOGFONTA& out) const
+{
+    // The design view's font of the object's own text (an in-place edited
+    // text is fixed: the same for every label).
+    const Resolution res = ComputeResolution(dc, zoom);
+    const std::string text = m_textPart ? m_textPart->GetText(DrawContext{.labelNumber = 1}, kTextBufferSize) : "";
+    int64_t need, height;
+    bool reduced;
+    out = FittedFont(dc, DeviceBox(res, 0, 0), res, SplitTextLines(text), need, height, reduced);
+}
+
+bool CGraphTextExt::DrawTextContent(CDC& dc, const RECT& r, Resolution res, int verticalOffset, int horizontalOffset,
+                                    bool frame, bool transparent, const std::string& text, int flags) const
+{
+    CDCStateScope saved(dc);
+    const RECT clip = PrepareTextDrawing(dc, r, transparent);
+    int32_t along, across;
+    AlongAndAcross(r, along, across);
+    const std::vector<std::string> lines = SplitTextLines(text);
+    int64_t m = 0, o = 0;
+    bool reduced = false;
+    const LOGFONTA font = FittedFont(dc, r, res, lines, m, o, reduced);
+    dc.SelectFont(font);
+    TEXTMETRICA tm;
+    dc.GetTextMetrics(tm);
     int32_t b;
     dc.SetTextAlign(AlignmentFor(dc, along, b));
     b += horizontalOffset;
     int64_t v = verticalOffset + (m_centerVertical == kCentred ? (across - o) / 2 : 0);
-    const bool rtl = m_workingFont.lfCharSet == HEBREW_CHARSET || m_workingFont.lfCharSet == ARABIC_CHARSET;
-    const RECT& r = m_deviceRect;
+    const bool rtl = font.lfCharSet == HEBREW_CHARSET || font.lfCharSet == ARABIC_CHARSET;
     const bool knownRotation = m_rotation == 0 || m_rotation == 900 || m_rotation == 1800 || m_rotation == 2700;
     if (knownRotation) {
         for (const std::string& line : lines) {
@@ -511,13 +530,11 @@ void CGraphTextExt::DrawTextContent(CDC& dc, int verticalOffset, int horizontalO
             v += tm.tmHeight;
         }
     }
-    if (frame && m_reduced)
-        DrawReductionMark(dc);
-    m_overflow = false;
-    if ((flags & (kDrawDesign | kDrawPreview)) && !m_autoSize && (along < m || across < o)) {
-        DrawCutMark(dc, m_deviceRect, m_rotation);
-        m_overflow = true;
-    }
+    if (frame && reduced)
+        DrawReductionMark(dc, r);
+    if ((flags & (kDrawDesign | kDrawPreview)) && !m_autoSize && (along < m || across < o))
+        DrawCutMark(dc, r, m_rotation);
+    return reduced;
 }
 
 void DrawCutMark(CDC& dc, const RECT& r, int rotation)

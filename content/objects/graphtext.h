@@ -101,40 +101,44 @@ public:
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
     int16_t GetTypeKey() const override { return kKeyText; }
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
 
-    // Operations of the text family.
-    virtual void DrawTextOverlay(const DrawArgs& /*args*/) {}
-    // The font as drawn on the device: height scaled to the working
-    // resolution, escapement from the rotation.
-    virtual void GetDeviceLogFont(LOGFONTA& out) const;
+    // Operations of the text family. `box` is the device box of the
+    // drawing and `res` its resolution.
+    virtual void DrawTextOverlay(const DrawArgs& /*args*/) const {}
+    // The font as drawn on the device: height scaled to the resolution,
+    // escapement from the rotation.
+    virtual void GetDeviceLogFont(Resolution res, LOGFONTA& out) const;
+    // The font the design view shows the object's own text with at the zoom
+    // (for a multi-line text: reduced to fit as the drawing reduces it).
+    virtual void GetDesignLogFont(CDC& dc, int zoom, LOGFONTA& out) const;
     // Dashed design-time frame around the device box.
-    virtual void DrawFrame(CDC& dc, int offsetX, int offsetY);
-    virtual void DrawTextContent(CDC& dc, int verticalOffset, int horizontalOffset, bool frame,
-                                 const std::string& text, int flags);
+    virtual void DrawFrame(CDC& dc, const RECT& box) const;
+    // The lines of `text` in the box; `transparent` draws without the
+    // background colour. Answers whether the font had to be reduced to fit.
+    virtual bool DrawTextContent(CDC& dc, const RECT& box, Resolution res, int verticalOffset, int horizontalOffset,
+                                 bool frame, bool transparent, const std::string& text, int flags) const;
 
     CText* TextPart() const { return m_textPart.get(); }
     void SetTextPart(std::unique_ptr<CText> part) { m_textPart = std::move(part); }
     int16_t GetRotation() const { return m_rotation; }
     void SetRotation(int16_t r) { m_rotation = r; }
     const LOGFONTA& Font() const { return m_font; }
-    // Whether the last drawing had to reduce the font to fit.
-    bool WasReduced() const { return m_reduced; }
 
 protected:
-    // The size the text needs along and across its reading direction.
-    void AlongAndAcross(int32_t& along, int32_t& across) const;
+    // The box's extent along and across the reading direction.
+    void AlongAndAcross(const RECT& box, int32_t& along, int32_t& across) const;
     // Horizontal position and alignment flags of the lines.
     unsigned AlignmentFor(CDC& dc, int32_t along, int32_t& b) const;
     // Reads the fields after the rectangle's; false when cut short.
     bool LoadTextFields(RecordReader& reader);
     void SaveTextFields(RecordWriter& writer) const;
     // Clip rectangle inside the device box (left and top edge excluded).
-    RECT ClipRect() const;
+    static RECT ClipRect(const RECT& box);
     // Clip (for turned text), background and text colour of a drawing;
     // answers the clip rectangle.
-    RECT PrepareTextDrawing(CDC& dc) const;
-    void DrawReductionMark(CDC& dc) const;
+    RECT PrepareTextDrawing(CDC& dc, const RECT& box, bool transparent) const;
+    static void DrawReductionMark(CDC& dc, const RECT& box);
 
     uint8_t m_alignment = kAlignCenter;
     uint8_t m_autoSize = 1;
@@ -142,7 +146,6 @@ protected:
     int16_t m_rotation = 0;
     COLORREF m_textColor = 0;
     std::unique_ptr<CText> m_textPart;
-    bool m_reduced = false;
 };
 
 class CGraphTextExt : public CGraphText {
@@ -164,25 +167,22 @@ public:
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
     int16_t GetTypeKey() const override { return kKeyTextExt; }
-    void GetDeviceLogFont(LOGFONTA& out) const override;
-    void DrawTextContent(CDC& dc, int verticalOffset, int horizontalOffset, bool frame, const std::string& text,
-                         int flags) override;
+    void GetDesignLogFont(CDC& dc, int zoom, LOGFONTA& out) const override;
+    bool DrawTextContent(CDC& dc, const RECT& box, Resolution res, int verticalOffset, int horizontalOffset,
+                         bool frame, bool transparent, const std::string& text, int flags) const override;
 
     // Sets the object up for text pasted from the clipboard: the font, a
     // fixed text, left alignment, and a box measured at 96 dots per inch.
     void InitFromClipboardText(const LOGFONTA& font, const std::string& text);
 
-    const LOGFONTA& WorkingFont() const { return m_workingFont; }
-    const LOGFONTA& RememberedFont() const { return m_rememberedFont; }
-    // Whether the last drawing showed the overflow mark.
-    bool ShowedOverflow() const { return m_overflow; }
+    // The font the lines are drawn with in `box` (reduced to fit when the
+    // object sizes automatically), and the lines' widest extent plus a
+    // blank (`need`) and total height (`height`) with it.
+    LOGFONTA FittedFont(CDC& dc, const RECT& box, Resolution res, const std::vector<std::string>& lines,
+                        int64_t& need, int64_t& height, bool& reduced) const;
 
 private:
     int16_t m_centerVertical = kCentred;
-    LOGFONTA m_workingFont;
-    LOGFONTA m_rememberedFont;
-    bool m_rememberedSet = false;
-    bool m_overflow = false;
 };
 
 // The mark of a text that does not fit (or a barcode that is cut): a pair

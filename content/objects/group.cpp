@@ -158,7 +158,7 @@ bool CGraphGroup::HasImageTableSource() const
     return std::any_of(m_objects.begin(), m_objects.end(), [](const auto& o) { return o->HasImageTableSource(); });
 }
 
-int CGraphGroup::HitTestHandle(CDC& dc, int zoom, int x, int y)
+int CGraphGroup::HitTestHandle(CDC& dc, int zoom, int x, int y) const
 {
     return CGraph2Dim::HitTestHandle(dc, zoom, x, y);
 }
@@ -177,10 +177,11 @@ void CGraphGroup::Offset(int32_t dx, int32_t dy)
     OffsetChildren(dx, dy);
 }
 
-void CGraphGroup::EndMove(CDC& dc, int x, int y)
+void CGraphGroup::EndMove(ObjectTracking& tracking, CDC& dc, int x, int y)
 {
+    RefreshBox();
     const int32_t oldX = m_x, oldY = m_y;
-    CGraph2Dim::EndMove(dc, x, y);
+    CGraph2Dim::EndMove(tracking, dc, x, y);
     OffsetChildren(clamp32(int64_t(m_x) - oldX), clamp32(int64_t(m_y) - oldY));
 }
 
@@ -194,16 +195,8 @@ void CGraphGroup::Rotate90(int32_t cx, int32_t cy, int direction)
     RefreshBox();
 }
 
-void CGraphGroup::CalcDeviceRect(CDC& dc, int zoom, int offsetX, int offsetY)
+bool CGraphGroup::Draw(const DrawArgs& args) const
 {
-    RefreshBox();
-    CGraph2Dim::CalcDeviceRect(dc, zoom, offsetX, offsetY);
-}
-
-bool CGraphGroup::Draw(const DrawArgs& args)
-{
-    if (args.dc)
-        CalcDeviceRect(*args.dc, args.zoom, args.offsetX, args.offsetY);
     return CGraphCollection::Draw(args);
 }
 

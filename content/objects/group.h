@@ -49,15 +49,13 @@ public:
     bool HasImageTableSource() const override;
 
     // Handles are those of the group's own box.
-    int HitTestHandle(CDC& dc, int zoom, int x, int y) override;
+    int HitTestHandle(CDC& dc, int zoom, int x, int y) const override;
 
     void Offset(int32_t dx, int32_t dy) override;
-    void EndMove(CDC& dc, int x, int y) override;
+    void EndMove(ObjectTracking& tracking, CDC& dc, int x, int y) override;
     // Turns its box and every child a quarter about (cx, cy).
     void Rotate90(int32_t cx, int32_t cy, int direction) override;
-    // Device box of the children's box, for drawing and hit testing.
-    void CalcDeviceRect(CDC& dc, int zoom, int offsetX, int offsetY) override;
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
 
     // Reads x, y and, when the int16 that follows is the collection key,
     // the children's collection record; any other value leaves the group

@@ -109,7 +109,6 @@ bool CGraphLine::Load(RecordReader& reader)
     m_penWidth = reader.i32();
     m_color = reader.u32();
     m_selected = false;
-    m_marker.reset();
     return reader.ok();
 }
 
@@ -123,33 +122,44 @@ void CGraphLine::Save(RecordWriter& writer) const
     writer.u32(m_color);
 }
 
-void CGraphLine::CalcDeviceRect(CDC& dc, int zoom, int /*offsetX*/, int /*offsetY*/)
+void CGraphLine::DeviceEnds(Resolution res, POINT& start, POINT& end) const
 {
-    ComputeResolution(dc, zoom);
     using units::UmToPx;
-    m_device1 = POINT{UmToPx(m_x, m_ppiX), UmToPx(m_y, m_ppiY)};
-    m_device2 = POINT{UmToPx(m_x2, m_ppiX), UmToPx(m_y2, m_ppiY)};
+    start = POINT{UmToPx(m_x, res.x), UmToPx(m_y, res.y)};
+    end = POINT{UmToPx(m_x2, res.x), UmToPx(m_y2, res.y)};
 }
 
-bool CGraphLine::Draw(const DrawArgs& args)
+RECT CGraphLine::CalcDeviceRect(CDC& dc, int zoom, int offsetX, int offsetY) const
+{
+    POINT a, b;
+    DeviceEnds(ComputeResolution(dc, zoom), a, b);
+    const RECT box = RECT{a.x, a.y, b.x, b.y}.Normalized();
+    return RECT{clamp32(int64_t(box.left) + offsetX), clamp32(int64_t(box.top) + offsetY),
+                clamp32(int64_t(box.right) + offsetX), clamp32(int64_t(box.bottom) + offsetY)};
+}
+
+bool CGraphLine::Draw(const DrawArgs& args) const
 {
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
     const int level = dc.SaveDC();
-    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
-    const int pen = std::max(units::UmToPx(m_penWidth, m_ppiX), 0);
+    const Resolution res = ComputeResolution(dc, args.zoom);
+    POINT a, b;
+    DeviceEnds(res, a, b);
+    const int pen = std::max(units::UmToPx(m_penWidth, res.x), 0);
     dc.SelectPen(CPen{PS_SOLID, pen, m_color});
-    dc.MoveTo(clamp32(int64_t(args.offsetX) + m_device1.x), clamp32(int64_t(args.offsetY) + m_device1.y));
-    dc.LineTo(clamp32(int64_t(args.offsetX) + m_device2.x), clamp32(int64_t(args.offsetY) + m_device2.y));
+    dc.MoveTo(clamp32(int64_t(args.offsetX) + a.x), clamp32(int64_t(args.offsetY) + a.y));
+    dc.LineTo(clamp32(int64_t(args.offsetX) + b.x), clamp32(int64_t(args.offsetY) + b.y));
     dc.RestoreDC(level);
     return true;
 }
 
-bool CGraphLine::PtInObject(CDC& dc, int zoom, int x, int y)
+bool CGraphLine::PtInObject(CDC& dc, int zoom, int x, int y) const
 {
-    CalcDeviceRect(dc, zoom, 0, 0);
-    const int64_t x1 = m_device1.x, y1 = m_device1.y, x2 = m_device2.x, y2 = m_device2.y;
+    POINT a, b;
+    DeviceEnds(ComputeResolution(dc, zoom), a, b);
+    const int64_t x1 = a.x, y1 = a.y, x2 = b.x, y2 = b.y;
     if (x1 == x2) {
         if (y1 == y2)
             return false;
@@ -159,38 +169,40 @@ bool CGraphLine::PtInObject(CDC& dc, int zoom, int x, int y)
     return std::llabs(y - lineY) <= 2 && between(x, x1, x2);
 }
 
-int CGraphLine::HandleAt(int x, int y) const
+int CGraphLine::HandleAt(POINT start, POINT end, int x, int y)
 {
-    if (nearPoint(m_device1, x, y))
+    if (nearPoint(start, x, y))
         return kHandleLineStart;
-    if (nearPoint(m_device2, x, y))
+    if (nearPoint(end, x, y))
         return kHandleLineEnd;
     return kHandleNone;
 }
 
-int CGraphLine::HitTestHandle(CDC& dc, int zoom, int x, int y)
+int CGraphLine::HitTestHandle(CDC& dc, int zoom, int x, int y) const
 {
-    CalcDeviceRect(dc, zoom, 0, 0);
-    return HandleAt(x, y);
+    POINT a, b;
+    DeviceEnds(ComputeResolution(dc, zoom), a, b);
+    return HandleAt(a, b, x, y);
 }
 
-bool CGraphLine::IsOnHandle(CDC& dc, int zoom, int x, int y)
+bool CGraphLine::IsOnHandle(CDC& dc, int zoom, int x, int y) const
 {
     if (!m_selected)
         return false;
     return HitTestHandle(dc, zoom, x, y) != kHandleNone;
 }
 
-bool CGraphLine::IsInsideRect(CDC& dc, int zoom, const RECT& rect)
+bool CGraphLine::IsInsideRect(CDC& dc, int zoom, const RECT& rect) const
 {
-    CalcDeviceRect(dc, zoom, 0, 0);
-    const RECT b = RECT{m_device1.x, m_device1.y, m_device2.x, m_device2.y}.Normalized();
+    const RECT b = CalcDeviceRect(dc, zoom, 0, 0);
     return b.left >= rect.left && b.right <= rect.right && b.top >= rect.top && b.bottom <= rect.bottom;
 }
 
-void CGraphLine::DrawHandles(CDC& dc)
+void CGraphLine::DrawHandles(CDC& dc, int zoom) const
 {
-    for (const POINT& h : {m_device1, m_device2})
+    POINT a, b;
+    DeviceEnds(ComputeResolution(dc, zoom), a, b);
+    for (const POINT& h : {a, b})
         dc.InvertRect(RECT{clamp32(int64_t(h.x) - kHandleTolerance), clamp32(int64_t(h.y) - kHandleTolerance),
                            clamp32(int64_t(h.x) + kHandleTolerance + 1), clamp32(int64_t(h.y) + kHandleTolerance + 1)});
 }
@@ -200,33 +212,36 @@ std::unique_ptr<CMarker> CGraphLine::CreateMarker(int x, int y, int penStyle) co
     return std::make_unique<CMarkerLine>(x, y, penStyle);
 }
 
-void CGraphLine::BeginCreate(CDC& dc, int zoom, int x, int y)
+void CGraphLine::BeginCreate(ObjectTracking& t, CDC& dc, int zoom, int x, int y) const
 {
-    ComputeCreateResolution(dc, zoom);
-    if (m_marker)
-        m_marker->Erase(dc);
-    m_marker = CreateMarker(x, y, PS_SOLID);
-    m_marker->TrackTo(dc, x, y);
+    t.res = ComputeCreateResolution(dc, zoom);
+    if (t.marker)
+        t.marker->Erase(dc);
+    t.marker = CreateMarker(x, y, PS_SOLID);
+    t.marker->TrackTo(dc, x, y);
 }
 
-void CGraphLine::BeginMove(CDC& dc, int zoom, int x, int y)
+void CGraphLine::BeginMove(ObjectTracking& t, CDC& dc, int zoom, int x, int y) const
 {
-    CalcDeviceRect(dc, zoom, 0, 0);
-    m_trackStart = POINT{x, y};
-    if (!m_marker) {
-        m_marker = CreateMarker(m_device1.x, m_device1.y, PS_DOT);
-        m_marker->TrackTo(dc, m_device2.x, m_device2.y);
+    t.res = ComputeResolution(dc, zoom);
+    POINT a, b;
+    DeviceEnds(t.res, a, b);
+    t.box = RECT{a.x, a.y, b.x, b.y};
+    t.start = POINT{x, y};
+    if (!t.marker) {
+        t.marker = CreateMarker(a.x, a.y, PS_DOT);
+        t.marker->TrackTo(dc, b.x, b.y);
     }
-    m_marker->BeginTrackMove(x, y);
+    t.marker->BeginTrackMove(x, y);
 }
 
-void CGraphLine::EndMove(CDC& dc, int x, int y)
+void CGraphLine::EndMove(ObjectTracking& t, CDC& dc, int x, int y)
 {
-    if (!m_marker)
+    if (!t.marker)
         return;
-    DestroyMarker(dc);
-    const int32_t dx = m_ppiX > 0 ? units::PxToUm(clamp32(int64_t(x) - m_trackStart.x), m_ppiX) : 0;
-    const int32_t dy = m_ppiY > 0 ? units::PxToUm(clamp32(int64_t(y) - m_trackStart.y), m_ppiY) : 0;
+    DestroyMarker(t, dc);
+    const int32_t dx = t.res.x > 0 ? units::PxToUm(clamp32(int64_t(x) - t.start.x), t.res.x) : 0;
+    const int32_t dy = t.res.y > 0 ? units::PxToUm(clamp32(int64_t(y) - t.start.y), t.res.y) : 0;
     Offset(dx, dy);
 }
 
@@ -256,38 +271,41 @@ void CGraphLine::Rotate90(int32_t cx, int32_t cy, int direction)
     turn(m_x2, m_y2);
 }
 
-void CGraphLine::BeginResize(CDC& dc, int zoom, int x, int y)
+void CGraphLine::BeginResize(ObjectTracking& t, CDC& dc, int zoom, int x, int y) const
 {
-    CalcDeviceRect(dc, zoom, 0, 0);
+    t.res = ComputeResolution(dc, zoom);
+    POINT a, b;
+    DeviceEnds(t.res, a, b);
+    t.box = RECT{a.x, a.y, b.x, b.y};
     POINT anchor, moving;
-    if (nearPoint(m_device1, x, y)) {
-        anchor = m_device2;
-        moving = m_device1;
-    } else if (nearPoint(m_device2, x, y)) {
-        anchor = m_device1;
-        moving = m_device2;
+    if (nearPoint(a, x, y)) {
+        anchor = b;
+        moving = a;
+    } else if (nearPoint(b, x, y)) {
+        anchor = a;
+        moving = b;
     } else {
         return;
     }
-    if (m_marker)
-        m_marker->Erase(dc);
-    m_marker = CreateMarker(anchor.x, anchor.y, PS_DOT);
-    m_marker->TrackTo(dc, moving.x, moving.y);
+    if (t.marker)
+        t.marker->Erase(dc);
+    t.marker = CreateMarker(anchor.x, anchor.y, PS_DOT);
+    t.marker->TrackTo(dc, moving.x, moving.y);
 }
 
-void CGraphLine::EndResize(CDC& dc)
+void CGraphLine::EndResize(ObjectTracking& t, CDC& dc)
 {
-    if (!m_marker)
+    if (!t.marker)
         return;
     int ax, ay, mx, my;
-    m_marker->GetRect(ax, ay, mx, my);
-    DestroyMarker(dc);
-    if (m_ppiX > 0) {
-        m_x = units::PxToUm(ax, m_ppiX);
-        m_x2 = units::PxToUm(mx, m_ppiX);
+    t.marker->GetRect(ax, ay, mx, my);
+    DestroyMarker(t, dc);
+    if (t.res.x > 0) {
+        m_x = units::PxToUm(ax, t.res.x);
+        m_x2 = units::PxToUm(mx, t.res.x);
     }
-    if (m_ppiY > 0) {
-        m_y = units::PxToUm(ay, m_ppiY);
-        m_y2 = units::PxToUm(my, m_ppiY);
+    if (t.res.y > 0) {
+        m_y = units::PxToUm(ay, t.res.y);
+        m_y2 = units::PxToUm(my, t.res.y);
     }
 }

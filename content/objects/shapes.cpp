@@ -40,7 +40,6 @@ bool CGraphRect::Load(RecordReader& reader)
     m_fillColor = reader.u32();
     m_transparent = reader.u8() != 0;
     m_selected = false;
-    m_marker.reset();
     return reader.ok();
 }
 
@@ -56,32 +55,31 @@ void CGraphRect::Save(RecordWriter& writer) const
     writer.u8(m_transparent ? 1 : 0);
 }
 
-int CGraphRect::PenPixels() const
+int CGraphRect::PenPixels(Resolution res) const
 {
-    return std::max(units::UmToPx(m_penWidth, m_ppiX), 0);
+    return std::max(units::UmToPx(GetPenWidth(), res.x), 0);
 }
 
-void CGraphRect::DrawRectangle(CDC& dc)
+void CGraphRect::DrawRectangle(CDC& dc, const RECT& b, Resolution res) const
 {
-    const RECT& b = m_deviceRect;
     if (!m_transparent) {
         // The fill pen's edge pixels lie under the border drawn next.
         dc.SelectBrush(CBrush::Solid(m_fillColor));
         dc.SelectPen(solidPen(1, m_fillColor));
         dc.Rectangle(b.left, b.top, clamp32(int64_t(b.right) + 1), clamp32(int64_t(b.bottom) + 1));
     }
-    dc.SelectPen(solidPen(PenPixels(), m_borderColor));
+    dc.SelectPen(solidPen(PenPixels(res), m_borderColor));
     DrawBoxOutline(dc, b);
 }
 
-bool CGraphRect::Draw(const DrawArgs& args)
+bool CGraphRect::Draw(const DrawArgs& args) const
 {
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
     CDCStateScope state(dc);
-    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
-    DrawRectangle(dc);
+    const Resolution res = ComputeResolution(dc, args.zoom);
+    DrawRectangle(dc, DeviceBox(res, args.offsetX, args.offsetY), res);
     return true;
 }
 
@@ -92,15 +90,15 @@ std::unique_ptr<CGraphObject> CGraphEllipse::Clone() const
     return std::make_unique<CGraphEllipse>(*this);
 }
 
-bool CGraphEllipse::Draw(const DrawArgs& args)
+bool CGraphEllipse::Draw(const DrawArgs& args) const
 {
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
     CDCStateScope state(dc);
-    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
-    const RECT& b = m_deviceRect;
-    dc.SelectPen(solidPen(PenPixels(), m_borderColor));
+    const Resolution res = ComputeResolution(dc, args.zoom);
+    const RECT b = DeviceBox(res, args.offsetX, args.offsetY);
+    dc.SelectPen(solidPen(PenPixels(res), m_borderColor));
     if (m_transparent) {
         dc.Arc(b.left, b.top, b.right, b.bottom, b.left, b.top, b.left, b.top);
     } else {
@@ -135,22 +133,22 @@ void CGraphRectRounded::Save(RecordWriter& writer) const
     writer.i32(m_cornerRadius);
 }
 
-bool CGraphRectRounded::Draw(const DrawArgs& args)
+bool CGraphRectRounded::Draw(const DrawArgs& args) const
 {
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
     CDCStateScope state(dc);
-    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
-    const RECT& b = m_deviceRect;
-    const int d = units::UmToPxWide(2 * int64_t(m_cornerRadius), m_ppiX);
+    const Resolution res = ComputeResolution(dc, args.zoom);
+    const RECT b = DeviceBox(res, args.offsetX, args.offsetY);
+    const int d = units::UmToPxWide(2 * int64_t(m_cornerRadius), res.x);
     if (!m_transparent) {
         // The rounded region of the box, right and bottom edges excluded.
         dc.SelectBrush(CBrush::Solid(m_fillColor));
         dc.SelectPen(solidPen(1, m_fillColor));
         dc.RoundRect(b.left, b.top, b.right, b.bottom, d, d);
     }
-    dc.SelectPen(solidPen(PenPixels(), m_borderColor));
+    dc.SelectPen(solidPen(PenPixels(res), m_borderColor));
     dc.SelectBrush(CBrush::Hollow());
     dc.RoundRect(b.left, b.top, b.right, b.bottom, d, d);
     return true;
@@ -218,14 +216,44 @@ void CGraphTriangleExt::Save(RecordWriter& writer) const
     writer.u8(m_warningSign ? 1 : 0);
 }
 
-void CGraphTriangleExt::ApplyWarningSignProportions()
+void CGraphTriangleExt::WarningSignProportions(int32_t& penWidth, int32_t& cornerRadius) const
 {
     const double angle = 1.0471966666666666; // 60 degrees
     const double s = std::sin(angle), c = std::cos(angle);
     const double t = double(m_width) * s / (s - 0.05 - 0.05 * c);
-    m_penWidth = clamp32(units::RoundHalfUp(0.06 * t));
+    penWidth = clamp32(units::RoundHalfUp(0.06 * t));
     const double radius = double(units::RoundHalfUp(0.025 * t)) * 0.25;
-    m_cornerRadius = clamp32(int64_t(std::clamp(std::trunc(radius), -4.0e18, 4.0e18)));
+    cornerRadius = clamp32(int64_t(std::clamp(std::trunc(radius), -4.0e18, 4.0e18)));
+}
+
+void CGraphTriangleExt::ApplyWarningSignProportions()
+{
+    WarningSignProportions(m_penWidth, m_cornerRadius);
+}
+
+void CGraphTriangleExt::EndResize(ObjectTracking& tracking, CDC& dc)
+{
+    CGraphTriangle::EndResize(tracking, dc);
+    if (m_warningSign)
+        ApplyWarningSignProportions();
+}
+
+int32_t CGraphTriangleExt::GetPenWidth() const
+{
+    if (!m_warningSign)
+        return m_penWidth;
+    int32_t pen, radius;
+    WarningSignProportions(pen, radius);
+    return pen;
+}
+
+int32_t CGraphTriangleExt::GetCornerRadius() const
+{
+    if (!m_warningSign)
+        return m_cornerRadius;
+    int32_t pen, radius;
+    WarningSignProportions(pen, radius);
+    return radius;
 }
 
 void CGraphTriangleExt::SetWarningSign(bool on)
@@ -242,45 +270,47 @@ int CGraphTriangleExt::GetAspectPercent() const
     return m_warningSign ? 87 : CGraphTriangle::GetAspectPercent();
 }
 
-void CGraphTriangleExt::TrackResize(CDC& dc, int x, int y, int flags)
+void CGraphTriangleExt::TrackResize(ObjectTracking& tracking, CDC& dc, int x, int y, int flags) const
 {
     if (!m_warningSign) {
-        CGraphTriangle::TrackResize(dc, x, y, flags);
+        CGraphTriangle::TrackResize(tracking, dc, x, y, flags);
         return;
     }
     // A warning sign keeps its proportions; an edge handle turns into a
     // corner after the first step.
-    CGraphTriangle::TrackResize(dc, x, y, flags | MK_SHIFT);
-    m_resizeMode = kResizeBoth;
+    CGraphTriangle::TrackResize(tracking, dc, x, y, flags | MK_SHIFT);
+    tracking.resizeMode = kResizeBoth;
 }
 
-bool CGraphTriangleExt::Draw(const DrawArgs& args)
+bool CGraphTriangleExt::Draw(const DrawArgs& args) const
 {
     if (!args.dc)
         return true;
     CDC& dc = *args.dc;
     CDCStateScope state(dc);
-    if (m_warningSign)
-        ApplyWarningSignProportions();
-    CalcDeviceRect(dc, args.zoom, args.offsetX, args.offsetY);
-    const RECT box = m_deviceRect.Normalized();
+    // A warning sign draws with the proportions of its width.
+    const int32_t penWidth = GetPenWidth();
+    const int32_t cornerRadius = GetCornerRadius();
+    const Resolution res = ComputeResolution(dc, args.zoom);
+    const RECT device = DeviceBox(res, args.offsetX, args.offsetY);
+    const RECT box = device.Normalized();
     if (box.Width() == 0 || box.Height() == 0) {
-        DrawRectangle(dc);
+        DrawRectangle(dc, device, res);
         return true;
     }
 
-    int64_t r = std::max<int64_t>(units::UmToPx(m_cornerRadius, m_ppiX), 0);
+    int64_t r = std::max<int64_t>(units::UmToPx(cornerRadius, res.x), 0);
     const int64_t minSide = std::min<int64_t>(int64_t(box.right) - box.left, int64_t(box.bottom) - box.top);
     if (3 * r >= minSide)
         r = minSide / 3;
 
     // Inset by half the pen, so the outline stays inside the box.
-    const int64_t h = units::UmToHalfPx(m_penWidth, m_ppiX);
+    const int64_t h = units::UmToHalfPx(penWidth, res.x);
     const int64_t l = box.left + (h - 1), t = box.top + (h - 1);
     const int64_t rt = box.right - (h - 1), bt = box.bottom - (h - 1);
     if (rt <= l || bt <= t) {
         // The pen fills the whole box: no triangle is left to round.
-        DrawRectangle(dc);
+        DrawRectangle(dc, device, res);
         return true;
     }
 
@@ -334,7 +364,7 @@ bool CGraphTriangleExt::Draw(const DrawArgs& args)
         dc.Polygon(hexagon, 6);
     }
 
-    dc.SelectPen(solidPen(PenPixels(), m_borderColor));
+    dc.SelectPen(solidPen(std::max(units::UmToPx(penWidth, res.x), 0), m_borderColor));
     dc.SelectBrush(CBrush::Hollow());
     dc.MoveTo(baseL.x, baseL.y);
     dc.LineTo(baseR.x, baseR.y);

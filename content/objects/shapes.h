@@ -23,16 +23,16 @@ public:
     std::unique_ptr<CGraphObject> Clone() const override;
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
     int16_t GetTypeKey() const override { return kKeyRect; }
 
 protected:
     // Pen width in device pixels at the working resolution (0 draws one
     // pixel wide).
-    int PenPixels() const;
+    int PenPixels(Resolution res) const;
     // Fill (unless transparent) and outline of the device box as a
     // rectangle whose right and bottom edges are drawn.
-    void DrawRectangle(CDC& dc);
+    void DrawRectangle(CDC& dc, const RECT& box, Resolution res) const;
 
     COLORREF m_fillColor = 0;
     COLORREF m_borderColor = 0;
@@ -45,7 +45,7 @@ public:
     CGraphEllipse(const CGraphEllipse&) = default;
 
     std::unique_ptr<CGraphObject> Clone() const override;
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
     std::unique_ptr<CMarker> CreateMarker(int x, int y, int penStyle) const override;
     int16_t GetTypeKey() const override { return kKeyEllipse; }
 };
@@ -61,7 +61,7 @@ public:
     std::unique_ptr<CGraphObject> Clone() const override;
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
     int16_t GetTypeKey() const override { return kKeyRectRounded; }
 
 protected:
@@ -97,7 +97,7 @@ public:
     CGraphTriangleExt();
     CGraphTriangleExt(const CGraphTriangleExt&) = default;
 
-    int32_t GetCornerRadius() const override { return m_cornerRadius; }
+    int32_t GetCornerRadius() const override;
     void SetCornerRadius(int32_t v) override { m_cornerRadius = v; }
     bool GetWarningSign() const override { return m_warningSign; }
     bool HasWarningSign() const override { return true; }
@@ -105,15 +105,20 @@ public:
     // 87 % of its width.
     void SetWarningSign(bool on) override;
     int GetAspectPercent() const override;
-    void TrackResize(CDC& dc, int x, int y, int flags) override;
+    void TrackResize(ObjectTracking& tracking, CDC& dc, int x, int y, int flags) const override;
+    // A warning sign's pen width and corner radius follow its width.
+    int32_t GetPenWidth() const override;
+    // A resized warning sign takes the proportions of its new width.
+    void EndResize(ObjectTracking& tracking, CDC& dc) override;
 
     // Pen width and corner radius of a warning sign of the current width.
+    void WarningSignProportions(int32_t& penWidth, int32_t& cornerRadius) const;
     void ApplyWarningSignProportions();
 
     std::unique_ptr<CGraphObject> Clone() const override;
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
-    bool Draw(const DrawArgs& args) override;
+    bool Draw(const DrawArgs& args) const override;
     int16_t GetTypeKey() const override { return kKeyTriangleExt; }
 
 protected:

@@ -165,12 +165,13 @@ public:
     const CTemplate& GetCurrentTemplate() const { return m_templates[size_t(m_currentTemplate)]; }
 
     // --- selection and arrangement (projectdoc_arrange.cpp) ---------------------------
-    void BeginMoveSelection(int area, CDC& dc, int zoom, int x, int y);
-    void TrackMoveSelection(int area, CDC& dc, int x, int y);
+    // The gesture (the design view's) holds the tracking of the objects.
+    void BeginMoveSelection(int area, CTracking& gesture, CDC& dc, int zoom, int x, int y);
+    void TrackMoveSelection(int area, CTracking& gesture, CDC& dc, int x, int y);
     // The objects take their new places; a locked template only ends the
     // tracking.
-    void EndMoveSelection(int area, CDC& dc, int x, int y);
-    void EndResizeSelection(int area, CDC& dc);
+    void EndMoveSelection(int area, CTracking& gesture, CDC& dc, int x, int y);
+    void EndResizeSelection(int area, CTracking& gesture, CDC& dc);
     CGraphObject* GetObjectWithHandleAt(int area, CDC& dc, int zoom, int x, int y) const;
     CGraphObject* GetObjectAt(int area, CDC& dc, int zoom, int x, int y) const;
     CGraphObject* GetSelectedObjectAt(int area, CDC& dc, int zoom, int x, int y) const;
@@ -771,7 +772,7 @@ public:
     // edge): a print run stops there.
     bool DrawArea(int area, CDC& dc, const AreaDrawRequest& request);
     // Handles of the selected objects of an area.
-    void DrawAreaObjects(int area, CDC& dc);
+    void DrawAreaObjects(int area, CDC& dc, int zoom);
     void DrawPrintedLabelOutline(POINT position, CDC& dc, POINT printingOffset);
     void DrawPrintedLabelCorners(POINT position, CDC& dc, POINT printingOffset);
     bool DrawHeaderFooterArea(int dpi, int area, CDC& dc, const AreaDrawRequest& printInfo);

@@ -69,40 +69,40 @@ void setSelected(CVorteplanSoftLabelDoc& doc, int area, Get get, Set set, Value 
 
 // --- moving and resizing ------------------------------------------------------------------
 
-void CVorteplanSoftLabelDoc::BeginMoveSelection(int area, CDC& dc, int zoom, int x, int y)
+void CVorteplanSoftLabelDoc::BeginMoveSelection(int area, CTracking& gesture, CDC& dc, int zoom, int x, int y)
 {
     if (CGraphCollection* c = GetCurrentTemplate().GetArea(area))
-        c->BeginMoveSelected(dc, zoom, x, y);
+        c->BeginMoveSelected(gesture, dc, zoom, x, y);
 }
 
-void CVorteplanSoftLabelDoc::TrackMoveSelection(int area, CDC& dc, int x, int y)
+void CVorteplanSoftLabelDoc::TrackMoveSelection(int area, CTracking& gesture, CDC& dc, int x, int y)
 {
     if (CGraphCollection* c = GetCurrentTemplate().GetArea(area))
-        c->TrackMoveSelected(dc, x, y);
+        c->TrackMoveSelected(gesture, dc, x, y);
 }
 
-void CVorteplanSoftLabelDoc::EndMoveSelection(int area, CDC& dc, int x, int y)
+void CVorteplanSoftLabelDoc::EndMoveSelection(int area, CTracking& gesture, CDC& dc, int x, int y)
 {
     CGraphCollection* c = GetCurrentTemplate().GetArea(area);
     if (!c)
         return;
     if (!Editable(*this, area)) {
-        c->CancelTrackingSelected(dc);
+        c->CancelTrackingSelected(gesture, dc);
         return;
     }
-    Commit(*this, area, [&] { c->EndMoveSelected(dc, x, y); });
+    Commit(*this, area, [&] { c->EndMoveSelected(gesture, dc, x, y); });
 }
 
-void CVorteplanSoftLabelDoc::EndResizeSelection(int area, CDC& dc)
+void CVorteplanSoftLabelDoc::EndResizeSelection(int area, CTracking& gesture, CDC& dc)
 {
     CGraphCollection* c = GetCurrentTemplate().GetArea(area);
     if (!c)
         return;
     if (!Editable(*this, area)) {
-        c->CancelTrackingSelected(dc);
+        c->CancelTrackingSelected(gesture, dc);
         return;
     }
-    Commit(*this, area, [&] { c->EndResizeSelected(dc); });
+    Commit(*this, area, [&] { c->EndResizeSelected(gesture, dc); });
 }
 
 CGraphObject* CVorteplanSoftLabelDoc::GetObjectWithHandleAt(int area, CDC& dc, int zoom, int x, int y) const

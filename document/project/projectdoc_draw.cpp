@@ -125,11 +125,11 @@ bool CVorteplanSoftLabelDoc::drawModuleMarkingArea(CGraphCollection& area, const
     return area.DrawBand(units::clamp32(covered), std::numeric_limits<int32_t>::max(), args);
 }
 
-void CVorteplanSoftLabelDoc::DrawAreaObjects(int area, CDC& dc)
+void CVorteplanSoftLabelDoc::DrawAreaObjects(int area, CDC& dc, int zoom)
 {
     if (CGraphCollection* objects = GetCurrentTemplate().GetArea(area))
         for (const auto& object : objects->Objects())
-            object->DrawHandlesIfSelected(dc);
+            object->DrawHandlesIfSelected(dc, zoom);
 }
 
 CPen CVorteplanSoftLabelDoc::printedBorderPen(CDC& dc) const

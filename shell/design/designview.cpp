@@ -182,7 +182,7 @@ void Vorteplan_SoftLabelDesignView::PaintScene(CDC& dc)
     doc.DrawArea(m_nArea, dc, request);
 
     if (tpl.IsFieldContours() && !IsModuleSelection())
-        doc.DrawAreaObjects(m_nArea, dc);
+        doc.DrawAreaObjects(m_nArea, dc, m_nZoom);
     tpl.GetHelpLines().Draw(dc, m_nArea, m_nZoom, label);
 
     // A rubber band in progress goes back on top, so that its next XOR

@@ -13,6 +13,7 @@
 //
 // Gesture feedback (rubber band, outlines, handles) is XOR-drawn on the back
 // buffer and only flushed; the scene is redrawn at the end of a gesture.
+#include "content/objects/tracking.h"
 #include "document/frame/document.h"
 #include "platform/uiservices.h"
 #include "shell/backbufferview.h"
@@ -232,6 +233,10 @@ private:
     std::unique_ptr<CGraphObject> m_pPendingObject;
     POINT m_ptPress{0, 0};
     std::unique_ptr<CGraphObject> m_pNewObject;
+    // The current gesture: the tracking of the objects being moved or
+    // resized, and of the object being drawn.
+    CTracking m_gesture;
+    ObjectTracking m_newTracking;
     std::unique_ptr<CMarker> m_pRubberBand;
     bool m_bButtonDown = false;
     int m_nArea = 0;

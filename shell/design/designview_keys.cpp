@@ -108,7 +108,7 @@ void Vorteplan_SoftLabelDesignView::beginKeyboardMove()
     CFeedbackDC fb(*this);
     prepare(fb.Dc());
     m_ptNudge = m_ptPress = POINT{kNudgeStart, kNudgeStart};
-    m_pDocument->BeginMoveSelection(m_nArea, fb.Dc(), m_nZoom, m_ptNudge.x, m_ptNudge.y);
+    m_pDocument->BeginMoveSelection(m_nArea, m_gesture, fb.Dc(), m_nZoom, m_ptNudge.x, m_ptNudge.y);
     m_nMouseMode = MouseKeyboardMove;
 }
 
@@ -126,7 +126,7 @@ void Vorteplan_SoftLabelDesignView::NudgeSelection(int key, bool shift)
     }
     CFeedbackDC fb(*this);
     prepare(fb.Dc());
-    m_pDocument->TrackMoveSelection(m_nArea, fb.Dc(), m_ptNudge.x, m_ptNudge.y);
+    m_pDocument->TrackMoveSelection(m_nArea, m_gesture, fb.Dc(), m_ptNudge.x, m_ptNudge.y);
     touchAll(fb);
 }
 
@@ -138,7 +138,7 @@ void Vorteplan_SoftLabelDesignView::EndKeyboardMove()
     {
         CFeedbackDC fb(*this);
         prepare(fb.Dc());
-        m_pDocument->EndMoveSelection(m_nArea, fb.Dc(), m_ptNudge.x, m_ptNudge.y);
+        m_pDocument->EndMoveSelection(m_nArea, m_gesture, fb.Dc(), m_ptNudge.x, m_ptNudge.y);
         touchAll(fb);
     }
     UpdateScrollSizes();
@@ -175,11 +175,12 @@ void Vorteplan_SoftLabelDesignView::BeginInPlaceEdit()
     delete m_pInPlaceEdit.data();
 
     RECT r;
+    LOGFONTA font;
     {
         CFeedbackDC fb(*this);
         prepare(fb.Dc());
-        text->CalcDeviceRect(fb.Dc(), m_nZoom, 0, 0);
-        r = text->DeviceRect();
+        r = text->CalcDeviceRect(fb.Dc(), m_nZoom, 0, 0);
+        text->GetDesignLogFont(fb.Dc(), m_nZoom, font);
     }
     int width = r.right - r.left;
     int height = r.bottom - r.top;
@@ -189,8 +190,6 @@ void Vorteplan_SoftLabelDesignView::BeginInPlaceEdit()
         width += 2;
         height += 2;
     }
-    LOGFONTA font;
-    text->GetDeviceLogFont(font);
     font.lfEscapement = 0;
     const std::string bytes = text->TextPart()->GetText(DrawContext{.labelNumber = 1}, kInPlaceReadLimit);
 

@@ -115,7 +115,7 @@ void Vorteplan_SoftLabelDesignView::onLButtonDown(QPoint client, Qt::KeyboardMod
     prepare(dc);
     if (c->GetSelectedCount() == 1 && m_pDocument->GetObjectWithHandleAt(m_nArea, dc, m_nZoom, p.x, p.y)) {
         m_nMouseMode = MouseResize;
-        c->BeginResizeSelected(dc, m_nZoom, p.x, p.y);
+        c->BeginResizeSelected(m_gesture, dc, m_nZoom, p.x, p.y);
         touchAll(fb);
         return;
     }
@@ -137,7 +137,7 @@ void Vorteplan_SoftLabelDesignView::pressOnObject(CFeedbackDC& fb, CGraphObject&
 {
     if (shift) {
         object.SetSelected(!object.IsSelected());
-        object.DrawHandles(fb.Dc());
+        object.DrawHandles(fb.Dc(), m_nZoom);
         touchAll(fb);
         return;
     }
@@ -149,7 +149,7 @@ void Vorteplan_SoftLabelDesignView::pressOnObject(CFeedbackDC& fb, CGraphObject&
         if (hadSelection) {
             RedrawScene();
         } else {
-            object.DrawHandles(fb.Dc());
+            object.DrawHandles(fb.Dc(), m_nZoom);
             touchAll(fb);
         }
     }
@@ -177,7 +177,8 @@ void Vorteplan_SoftLabelDesignView::BeginCreateObject(int x, int y)
     m_pNewObject = std::move(m_pPendingObject);
     CFeedbackDC fb(*this);
     prepare(fb.Dc());
-    m_pNewObject->BeginCreate(fb.Dc(), m_nZoom, x, y);
+    m_newTracking = ObjectTracking{};
+    m_pNewObject->BeginCreate(m_newTracking, fb.Dc(), m_nZoom, x, y);
     touchAll(fb);
 }
 
@@ -188,7 +189,7 @@ void Vorteplan_SoftLabelDesignView::onDragTimer()
     m_nMouseMode = MouseMove;
     CFeedbackDC fb(*this);
     prepare(fb.Dc());
-    m_pDocument->BeginMoveSelection(m_nArea, fb.Dc(), m_nZoom, m_ptPress.x, m_ptPress.y);
+    m_pDocument->BeginMoveSelection(m_nArea, m_gesture, fb.Dc(), m_nZoom, m_ptPress.x, m_ptPress.y);
     touchAll(fb);
 }
 
@@ -219,19 +220,19 @@ void Vorteplan_SoftLabelDesignView::onMouseMove(QPoint client, Qt::KeyboardModif
         }
         break;
     case MouseMove:
-        m_pDocument->TrackMoveSelection(m_nArea, dc, p.x, p.y);
+        m_pDocument->TrackMoveSelection(m_nArea, m_gesture, dc, p.x, p.y);
         touchAll(fb);
         break;
     case MouseCreate:
         if (m_pNewObject) {
-            m_pNewObject->TrackResize(dc, p.x, p.y, keyFlags(modifiers));
+            m_pNewObject->TrackResize(m_newTracking, dc, p.x, p.y, keyFlags(modifiers));
             touchAll(fb);
             viewport()->setCursor(CursorShape(SystemCursor::Cross));
         }
         break;
     case MouseResize:
         if (CGraphCollection* c = area()) {
-            c->TrackResizeSelected(dc, p.x, p.y, keyFlags(modifiers));
+            c->TrackResizeSelected(m_gesture, dc, p.x, p.y, keyFlags(modifiers));
             touchAll(fb);
         }
         break;
@@ -271,7 +272,7 @@ void Vorteplan_SoftLabelDesignView::onLButtonUp(QPoint client, Qt::KeyboardModif
         Ui().Beep();
         if (m_nMouseMode == MouseMove) {
             if (CGraphCollection* c = area())
-                c->CancelTrackingSelected(dc);
+                c->CancelTrackingSelected(m_gesture, dc);
             touchAll(fb);
             m_nMouseMode = MouseIdle;
             return;
@@ -282,7 +283,7 @@ void Vorteplan_SoftLabelDesignView::onLButtonUp(QPoint client, Qt::KeyboardModif
         endRubberBand(fb, modifiers & Qt::ShiftModifier);
         break;
     case MouseMove:
-        m_pDocument->EndMoveSelection(m_nArea, dc, p.x, p.y);
+        m_pDocument->EndMoveSelection(m_nArea, m_gesture, dc, p.x, p.y);
         touchAll(fb);
         m_nMouseMode = MouseIdle;
         UpdateScrollSizes();
@@ -293,7 +294,7 @@ void Vorteplan_SoftLabelDesignView::onLButtonUp(QPoint client, Qt::KeyboardModif
         break;
     case MouseResize:
         m_nMouseMode = MouseIdle;
-        m_pDocument->EndResizeSelection(m_nArea, dc);
+        m_pDocument->EndResizeSelection(m_nArea, m_gesture, dc);
         touchAll(fb);
         RedrawScene();
         UpdateScrollSizes();
@@ -328,8 +329,8 @@ void Vorteplan_SoftLabelDesignView::endCreate(CFeedbackDC& fb)
     std::unique_ptr<CGraphObject> object = std::move(m_pNewObject);
     if (!object)
         return;
-    const int size = object->GetTrackingSize();
-    object->EndResize(fb.Dc());
+    const int size = object->GetTrackingSize(m_newTracking);
+    object->EndResize(m_newTracking, fb.Dc());
     touchAll(fb);
     object->SetSelected(true);
     if (size < kMinCreateSize)

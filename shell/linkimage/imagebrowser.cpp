@@ -3,11 +3,11 @@
 #include "content/images/imageholder.h"
 #include "platform/codepage.h"
 #include "platform/dc.h"
+#include "platform/dib.h"
 
 #include <QApplication>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -42,12 +42,12 @@ QImage decodeThumbnail(const QString& path, int side)
         metafile.Draw(dc, {}, RECT{0, 0, side - 1, side - 1}, ImageSourceWindow{}, kImageCentre);
         return image;
     }
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QSize full = reader.size();
-    if (full.isValid() && (full.width() > side || full.height() > side))
-        reader.setScaledSize(full.scaled(side, side, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    QImage image = reader.read();
+    // The program's own picture reader, as labels draw the file: checked
+    // before it is decoded, decoded at about the thumbnail's size.
+    dib::LoadedPicture picture;
+    if (!dib::LoadPictureFile(path, QSize(side, side), picture))
+        return {};
+    QImage image = dib::PackedToImage(picture.packed);
     if (image.isNull())
         return {};
     if (image.width() > side || image.height() > side)

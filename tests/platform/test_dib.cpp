@@ -132,7 +132,7 @@ TEST(Dib, EveryDepthConverts)
         EXPECT_EQ(img.pixel(1, 0), qRgb(0, 0, 255));
         EXPECT_EQ(img.pixel(2, 0), qRgb(0, 255, 0));
     }
-    // 4 bits with 2 colours used; index beyond the table is black.
+    // 4 bits with 2 colours used; an index beyond the table takes entry 0.
     {
         std::string d = infoHeader(2, 1, 4, 0, 2);
         put32(d, 0x00FFFFFF);
@@ -141,7 +141,7 @@ TEST(Dib, EveryDepthConverts)
         const QImage img = dib::PackedToImage(d);
         ASSERT_FALSE(img.isNull());
         EXPECT_EQ(img.pixel(0, 0), qRgb(255, 0, 0));
-        EXPECT_EQ(img.pixel(1, 0), qRgb(0, 0, 0));
+        EXPECT_EQ(img.pixel(1, 0), qRgb(255, 255, 255));
     }
     // 8 bits, two rows bottom-up.
     {
@@ -206,7 +206,13 @@ TEST(Dib, HeadersThatDoNotAddUpAreInvalid)
     EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 0, 24)).valid);
     EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 7) + std::string(64, '\0')).valid);
     EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 8, 0, 0x40000000) + std::string(64, '\0')).valid);
-    EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 8, 1) + std::string(2000, '\0')).valid); // RLE
+    // Run-length bitmaps: RLE8 needs 8 bits, RLE4 4 bits, rows bottom-up.
+    EXPECT_TRUE(dib::ParsePacked(infoHeader(2, 2, 8, 1) + std::string(1024, '\0')).valid);
+    EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 4, 1) + std::string(1024, '\0')).valid);
+    EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 8, 2) + std::string(1024, '\0')).valid);
+    EXPECT_FALSE(dib::ParsePacked(infoHeader(2, -2, 8, 1) + std::string(1024, '\0')).valid);
+    EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 8, 1) + std::string(1023, '\0')).valid); // table cut
+    EXPECT_FALSE(dib::ParsePacked(infoHeader(2, 2, 24, 6) + std::string(64, '\0')).valid); // unknown compression
     EXPECT_FALSE(dib::ParsePacked(infoHeader(100000, 100000, 1)).valid); // too many pixels
     EXPECT_FALSE(dib::ParsePacked(infoHeader(2, INT32_MIN, 24)).valid);
     std::string badSize = good;

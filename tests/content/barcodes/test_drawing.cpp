@@ -383,3 +383,44 @@ TEST(QrCode, LiveInstancesAreCounted)
     CBarcodeQRCode again; // the library works after its caches were released
     EXPECT_TRUE(again.Encode("again"));
 }
+
+// A screen draws the symbol as laid out at the host's layout resolution:
+// every bar edge where that layout puts it, scaled and rounded to the
+// screen's pixels, so the symbol keeps its width at any scale; a bar of less
+// than a pixel keeps one pixel.
+TEST(Drawing, LaidOutAtTheLayoutResolutionAndScaledToTheDevice)
+{
+    CBarcodeCode128 b;
+    b.SetShowText(false);
+    b.SetQuietZones(false);
+    b.SetModule(300);
+    b.SetBarHeight(5000);
+    const std::string text = "C000001";
+    const auto layout = b.Layout(text, 300, 300);
+    ASSERT_TRUE(layout && !layout->bars.empty());
+    for (int screen : {24, 48, 96, 384}) {
+        QImage img = whiteImage(1200, 40);
+        CDC dc(&img, screen, screen);
+        BarcodeHost host = MakeHost(0, RECT{0, 0, 1199, 39});
+        host.layoutResX = host.layoutResY = 300;
+        ASSERT_EQ(b.Draw(host, dc, screen, screen, 0, 0, text), BarcodeDrawResult::kDrawn);
+        const std::string row = DarkRow(img, 2);
+        const int64_t first = ScalePixels(layout->bars.front().offset, 300, screen);
+        const barcodes::BarRun& lastBar = layout->bars.back();
+        const int64_t last = std::max(ScalePixels(lastBar.offset + lastBar.width, 300, screen),
+                                      ScalePixels(lastBar.offset, 300, screen) + 1);
+        EXPECT_EQ(int64_t(row.size()), last - first) << screen;
+        // The width on the screen is the width at 300 dpi, within a pixel.
+        const double paperUm = (lastBar.offset + lastBar.width - layout->bars.front().offset) * 25400.0 / 300;
+        EXPECT_NEAR(row.size() * 25400.0 / screen, paperUm, 25400.0 / screen) << screen;
+        if (screen >= 96)
+            EXPECT_GT(std::count(row.begin(), row.end(), '0'), 10) << "bars and spaces at " << screen;
+    }
+    // Without a layout resolution the device's own is used, as printing does.
+    QImage img = whiteImage(1200, 40);
+    CDC dc(&img, 300, 300);
+    BarcodeHost host = MakeHost(0, RECT{0, 0, 1199, 39});
+    ASSERT_EQ(b.Draw(host, dc, 300, 300, 0, 0, text), BarcodeDrawResult::kDrawn);
+    EXPECT_EQ(int64_t(DarkRow(img, 10).size()),
+              layout->bars.back().offset + layout->bars.back().width - layout->bars.front().offset);
+}

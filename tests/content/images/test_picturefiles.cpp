@@ -7,6 +7,7 @@
 #include "content/tables/datatable.h"
 #include "platform/dib.h"
 #include "support/fifo_guard.h"
+#include "support/picture_inputs.h"
 #include "support/test_support.h"
 
 #include <QFile>
@@ -153,7 +154,7 @@ TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
     QImage reduced = testsupport::whiteImage(120, 120);
     CDC dc(&reduced);
     ASSERT_TRUE(row.Draw(argsFor(dc, 1, &table)));
-    auto* holder = dynamic_cast<CImageBitmapNew*>(row.GetHolder());
+    auto* holder = dynamic_cast<const CImageBitmapNew*>(row.GetRowHolder());
     ASSERT_TRUE(holder);
     // Covers the 100 x 100 box, keeps the proportions and the file's size.
     EXPECT_EQ(dib::HeaderSize(holder->Packed()).width, 200);
@@ -192,7 +193,7 @@ TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
     QImage larger = testsupport::whiteImage(320, 320);
     CDC dc3(&larger);
     ASSERT_TRUE(row.Draw(argsFor(dc3, 1, &table, 300)));
-    holder = dynamic_cast<CImageBitmapNew*>(row.GetHolder());
+    holder = dynamic_cast<const CImageBitmapNew*>(row.GetRowHolder());
     ASSERT_TRUE(holder);
     EXPECT_EQ(dib::HeaderSize(holder->Packed()).width, 400);
     EXPECT_EQ(dib::HeaderSize(holder->Packed()).height, 200);
@@ -237,4 +238,148 @@ TEST(PictureFiles, TurningLeftRaisesTheRightEdge)
     EXPECT_GT(box.bottom - box.top, box.right - box.left); // upright now
     EXPECT_EQ(target.pixel(midX, box.top + (box.bottom - box.top) / 4) | 0xFF000000u, kBlue);
     EXPECT_EQ(target.pixel(midX, box.top + (box.bottom - box.top) * 3 / 4) | 0xFF000000u, kRed);
+}
+
+TEST(PictureFiles, TroublesomeInputsAreWorkedOnOnceAndDrawnOrMissing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    dib::ForgetPictureFiles();
+    // What a picture object draws for a file that is not there.
+    auto drawn = [](CGraphImageExtExt& o, int label, const CDataTableBase* table) {
+        QImage target = testsupport::whiteImage(120, 120);
+        CDC dc(&target);
+        EXPECT_TRUE(o.Draw(argsFor(dc, label, table)));
+        return target;
+    };
+    CGraphImageExtExt absent;
+    squareBox(absent);
+    ASSERT_TRUE(absent.SetImageFile(dir.filePath("absent.png").toStdString()));
+    const QImage missing = drawn(absent, 1, nullptr);
+
+    for (const testsupport::PictureInput& input : testsupport::pictureInputs()) {
+        SCOPED_TRACE(input.name);
+        const QString path = dir.filePath(input.name);
+        ASSERT_TRUE(testsupport::makePictureInput(input.name, path));
+        const std::string stored = path.toStdString();
+        const bool huge = std::string(input.name) == "topdown8000.bmp";
+
+        // The object's own file, drawn on many labels by two objects. The
+        // 192 MB picture is left to the table, which decodes it reduced.
+        dib::PictureFileCounts before = dib::CountPictureFileWork();
+        if (!huge) {
+            CGraphImageExtExt own, other;
+            squareBox(own);
+            squareBox(other);
+            ASSERT_TRUE(own.SetImageFile(stored));
+            ASSERT_TRUE(other.SetImageFile(stored));
+            QImage first;
+            for (int label = 1; label <= 40; ++label) {
+                const QImage now = drawn(label % 2 ? own : other, label, nullptr);
+                if (label == 1)
+                    first = now;
+                else
+                    ASSERT_EQ(testsupport::countDifferentPixels(now, first), 0);
+            }
+            const dib::PictureFileCounts after = dib::CountPictureFileWork();
+            // Opened once, whoever names it.
+            EXPECT_EQ(after.opened - before.opened, 1u);
+            EXPECT_LE(after.decoded - before.decoded, 1u);
+            // Refused by what the first bytes show: never read further.
+            if (!input.drawn) {
+                EXPECT_LE(after.bytesRead - before.bytesRead, 64u * 1024u);
+            }
+            if (input.drawn)
+                EXPECT_GT(testsupport::countDifferentPixels(first, missing), 0);
+            else
+                EXPECT_EQ(testsupport::countDifferentPixels(first, missing), 0);
+        }
+
+        // Every row of a table names the file.
+        before = dib::CountPictureFileWork();
+        CDataTableBase table;
+        table.SetColumnFlag(0, 1);
+        for (int row = 0; row < 30; ++row)
+            table.SetCellText(row, 0, stored);
+        CGraphImageExtExt perRow;
+        squareBox(perRow);
+        perRow.SetImageSourceMode(CGraphImageExt::kSourceTable);
+        for (int pass = 0; pass < 2; ++pass)
+            for (int label = 1; label <= 30; ++label) {
+                const QImage now = drawn(perRow, label, &table);
+                if (!input.drawn) {
+                    ASSERT_EQ(testsupport::countDifferentPixels(now, missing), 0);
+                } else if (huge) {
+                    ASSERT_EQ(now.pixel(50, 50), 0xFF000000u); // the rows are zeros: black
+                }
+            }
+        const dib::PictureFileCounts after = dib::CountPictureFileWork();
+        EXPECT_LE(after.opened - before.opened, 1u);
+        EXPECT_LE(after.decoded - before.decoded, 1u);
+        if (huge) {
+            // Decoded at the size it is drawn at, not whole.
+            auto* holder = dynamic_cast<CImageBitmapNew*>(perRow.GetHolder());
+            ASSERT_TRUE(holder);
+            EXPECT_EQ(holder->Width(), 8000);
+            EXPECT_LE(dib::HeaderSize(holder->Packed()).width, 100);
+        }
+        QFile::remove(path);
+    }
+}
+
+TEST(PictureFiles, AFailedFileIsTriedAgainOnceItChanges)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    dib::ForgetPictureFiles();
+    const QString path = dir.filePath("later.png");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(5000, '\0'));
+    f.close();
+    CGraphImageExtExt o;
+    squareBox(o);
+    ASSERT_TRUE(o.SetImageFile(path.toStdString()));
+    QImage target = testsupport::whiteImage(120, 120);
+    CDC dc(&target);
+    const dib::PictureFileCounts before = dib::CountPictureFileWork();
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(o.Draw(argsFor(dc, 1)));
+    EXPECT_EQ(dib::CountPictureFileWork().opened - before.opened, 1u);
+    EXPECT_EQ(testsupport::countPixels(target, 0xFFFFFF), 120 * 120);
+
+    // The picture arrives under the same name: drawn at the next drawing.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(redBlue(10, 10).save(path, "PNG"));
+    ASSERT_TRUE(o.Draw(argsFor(dc, 1)));
+    EXPECT_EQ(dib::CountPictureFileWork().opened - before.opened, 2u);
+    EXPECT_EQ(testsupport::countPixels(target, 0xFF0000), 50 * 100);
+}
+
+TEST(PictureFiles, RowsNamingAFewFilesInTurnReadEachOnce)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    dib::ForgetPictureFiles();
+    const QString red = dir.filePath("red.png"), blue = dir.filePath("blue.bmp");
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(kRed);
+    ASSERT_TRUE(img.save(red, "PNG"));
+    img.fill(kBlue);
+    ASSERT_TRUE(img.save(blue, "BMP"));
+    CDataTableBase table;
+    table.SetColumnFlag(0, 1);
+    for (int row = 0; row < 20; ++row)
+        table.SetCellText(row, 0, (row % 2 ? blue : red).toStdString());
+    CGraphImageExtExt perRow;
+    squareBox(perRow);
+    perRow.SetImageSourceMode(CGraphImageExt::kSourceTable);
+    const dib::PictureFileCounts before = dib::CountPictureFileWork();
+    for (int label = 1; label <= 20; ++label) {
+        QImage target = testsupport::whiteImage(120, 120);
+        CDC dc(&target);
+        ASSERT_TRUE(perRow.Draw(argsFor(dc, label, &table)));
+        EXPECT_EQ(target.pixel(50, 50), label % 2 ? kRed : kBlue) << label;
+    }
+    EXPECT_EQ(dib::CountPictureFileWork().opened - before.opened, 2u);
 }

@@ -23,7 +23,7 @@ namespace {
 class SpyRect : public CGraphRect {
 public:
     SpyRect(int id, std::vector<int>* log) : m_id(id), m_log(log) {}
-    bool Draw(const DrawArgs&) override
+    bool Draw(const DrawArgs&) const override
     {
         if (m_log)
             m_log->push_back(m_id);
@@ -285,8 +285,7 @@ TEST(Collection, BoundsOfEmptyNegativeAndMixedContents)
     EXPECT_EQ(c.GetWidth(), 0);
     QImage img = testsupport::whiteImage(10, 10);
     CDC dc(&img);
-    c.CalcDeviceRect(dc, 100, 0, 0);
-    EXPECT_EQ(c.DeviceRect(), (RECT{0, 0, 0, 0}));
+    EXPECT_EQ(c.CalcDeviceRect(dc, 100, 0, 0), (RECT{0, 0, 0, 0}));
 
     addBox<CGraphRect>(c, -5000, -4000, 1000, 1000);
     EXPECT_EQ(c.GetMaxRight(), 0); // every object at negative x

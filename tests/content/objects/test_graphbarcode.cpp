@@ -206,7 +206,7 @@ TEST(GraphBarcode, CutQrCodeStopsPrintingLinearPrintsClipped)
     EXPECT_EQ(ui.messages.size(), 1u);
     a.flags = kDrawDesign;
     lin->Draw(a);
-    EXPECT_TRUE(lin->ShowedCutMark());
+    EXPECT_TRUE(lin->IsCut(std::string(40, '7') + "X", a.cutResX, a.cutResY));
 }
 
 TEST(GraphBarcode, DrawnObjectsScanWithTheirTableText)

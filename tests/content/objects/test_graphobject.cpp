@@ -21,7 +21,7 @@ public:
         m_height = h;
     }
     std::unique_ptr<CGraphObject> Clone() const override { return std::make_unique<Box>(*this); }
-    bool Draw(const DrawArgs&) override { return true; }
+    bool Draw(const DrawArgs&) const override { return true; }
     int16_t GetTypeKey() const override { return 0; }
 };
 
@@ -38,19 +38,16 @@ struct Fixture : ::testing::Test {
 TEST_F(Fixture, DeviceBoxUsesRoundedResolutionAndOffsets)
 {
     Box b(1000, 2000, 10000, 5000);
-    b.CalcDeviceRect(dc, 100, 7, 9);
     // 1000 um = 4 px, 2000 um = 8 px, 11000 um = 42 px (41.57 + 0.5 rounding), 7000 um = 26 px.
-    EXPECT_EQ(b.DeviceRect(), (RECT{7 + 4, 9 + 8, 7 + 42, 9 + 26}));
-    EXPECT_EQ(b.PpiX(), 96);
-    b.CalcDeviceRect(dc, 33, 0, 0);
-    EXPECT_EQ(b.PpiX(), 32);
+    EXPECT_EQ(b.CalcDeviceRect(dc, 100, 7, 9), (RECT{7 + 4, 9 + 8, 7 + 42, 9 + 26}));
+    EXPECT_EQ(CGraphObject::ComputeResolution(dc, 100).x, 96);
+    EXPECT_EQ(CGraphObject::ComputeResolution(dc, 33).x, 32);
 }
 
 TEST_F(Fixture, PointTestExcludesTheLeftEdgeOnly)
 {
     Box b(um(10), um(10), um(20), um(20));
-    b.CalcDeviceRect(dc, 100, 0, 0);
-    const RECT r = b.DeviceRect();
+        const RECT r = b.CalcDeviceRect(dc, 100, 0, 0);
     EXPECT_FALSE(b.PtInObject(dc, 100, r.left, r.top + 5));
     EXPECT_TRUE(b.PtInObject(dc, 100, r.left + 1, r.top + 5));
     EXPECT_TRUE(b.PtInObject(dc, 100, r.right, r.top));
@@ -65,8 +62,7 @@ TEST_F(Fixture, PointTestExcludesTheLeftEdgeOnly)
 TEST_F(Fixture, HandlesHitWithinThreePixelsAndEarlierCodesWin)
 {
     Box b(um(20), um(20), um(40), um(30));
-    b.CalcDeviceRect(dc, 100, 0, 0);
-    const RECT r = b.DeviceRect();
+        const RECT r = b.CalcDeviceRect(dc, 100, 0, 0);
     EXPECT_EQ(b.HitTestHandle(dc, 100, r.left + 3, r.top - 3), kHandleTopLeft);
     EXPECT_EQ(b.HitTestHandle(dc, 100, r.left + 4, r.top), kHandleNone);
     EXPECT_EQ(b.HitTestHandle(dc, 100, r.right, r.bottom + 3), kHandleBottomRight);
@@ -76,8 +72,7 @@ TEST_F(Fixture, HandlesHitWithinThreePixelsAndEarlierCodesWin)
 
     // A 2 x 2 pixel box: every handle is in reach; the order decides.
     Box tiny(um(50), um(50), um(2), um(2));
-    tiny.CalcDeviceRect(dc, 100, 0, 0);
-    const RECT t = tiny.DeviceRect();
+        const RECT t = tiny.CalcDeviceRect(dc, 100, 0, 0);
     EXPECT_EQ(tiny.HitTestHandle(dc, 100, t.right, t.bottom), kHandleTopLeft);
     EXPECT_EQ(tiny.HitTestHandle(dc, 100, t.right + 3, t.top), kHandleTopRight);
 
@@ -92,13 +87,12 @@ TEST_F(Fixture, HandlesInvertedTwiceVanish)
     const QImage before = img.copy();
     Box b(um(20), um(20), um(40), um(30));
     b.SetSelected(true);
-    b.CalcDeviceRect(dc, 100, 0, 0);
-    b.DrawHandlesIfSelected(dc);
+    b.DrawHandlesIfSelected(dc, 100);
     EXPECT_EQ(countDifferentPixels(before, img), 8 * 49);
-    b.DrawHandlesIfSelected(dc);
+    b.DrawHandlesIfSelected(dc, 100);
     EXPECT_EQ(countDifferentPixels(before, img), 0);
     b.SetSelected(false);
-    b.DrawHandlesIfSelected(dc);
+    b.DrawHandlesIfSelected(dc, 100);
     EXPECT_EQ(countDifferentPixels(before, img), 0);
 }
 
@@ -106,21 +100,23 @@ TEST_F(Fixture, MoveAddsTheConvertedDistance)
 {
     const QImage before = img.copy();
     Box b(10000, 10000, 20000, 10000);
-    b.BeginMove(dc, 100, 50, 50);
-    ASSERT_NE(b.Marker(), nullptr);
-    EXPECT_EQ(b.Marker()->PenStyle(), PS_DOT);
-    b.TrackMove(dc, 60, 55);
-    b.TrackMove(dc, 70, 40);
-    b.EndMove(dc, 70, 40);
-    EXPECT_EQ(b.Marker(), nullptr);
+    ObjectTracking t;
+    b.BeginMove(t, dc, 100, 50, 50);
+    ASSERT_NE(t.marker, nullptr);
+    EXPECT_EQ(t.marker->PenStyle(), PS_DOT);
+    b.TrackMove(t, dc, 60, 55);
+    b.TrackMove(t, dc, 70, 40);
+    b.EndMove(t, dc, 70, 40);
+    EXPECT_EQ(t.marker, nullptr);
     EXPECT_EQ(countDifferentPixels(before, img), 0); // the outline is gone
     EXPECT_EQ(b.GetX(), 10000 + (20 * 25400 + 48) / 96);
     EXPECT_EQ(b.GetY(), 10000 + (-10 * 25400 + 48) / 96);
 
     Box c(10000, 10000, 20000, 10000);
-    c.BeginMove(dc, 100, 50, 50);
-    c.TrackMove(dc, 90, 90);
-    c.CancelTracking(dc);
+    ObjectTracking u;
+    c.BeginMove(u, dc, 100, 50, 50);
+    c.TrackMove(u, dc, 90, 90);
+    c.CancelTracking(u, dc);
     EXPECT_EQ(c.GetX(), 10000);
     EXPECT_EQ(countDifferentPixels(before, img), 0);
 }
@@ -128,48 +124,51 @@ TEST_F(Fixture, MoveAddsTheConvertedDistance)
 TEST_F(Fixture, TrackingWithoutAnOutlineIsHarmless)
 {
     Box b(1000, 1000, 1000, 1000);
-    b.TrackMove(dc, 10, 10);
-    b.TrackResize(dc, 10, 10, MK_SHIFT | MK_CONTROL);
-    b.EndMove(dc, 10, 10);
-    b.EndResize(dc);
-    b.CancelTracking(dc);
+    ObjectTracking t;
+    b.TrackMove(t, dc, 10, 10);
+    b.TrackResize(t, dc, 10, 10, MK_SHIFT | MK_CONTROL);
+    b.EndMove(t, dc, 10, 10);
+    b.EndResize(t, dc);
+    b.CancelTracking(t, dc);
     EXPECT_EQ(b.GetX(), 1000);
     EXPECT_EQ(b.GetWidth(), 1000);
-    EXPECT_EQ(b.GetTrackingSize(), 0);
+    EXPECT_EQ(b.GetTrackingSize(t), 0);
 }
 
 TEST_F(Fixture, ResizeModesFollowTheHandle)
 {
     Box b(um(20), um(20), um(40), um(20));
-    b.CalcDeviceRect(dc, 100, 0, 0);
-    const RECT r = b.DeviceRect();
+        const RECT r = b.CalcDeviceRect(dc, 100, 0, 0);
     const int mx = (r.left + r.right) / 2;
 
     // Right middle: width only, the anchor is the top-left corner.
-    b.BeginResize(dc, 100, r.right, (r.top + r.bottom) / 2);
-    EXPECT_EQ(b.ResizeMode(), CGraph2Dim::kResizeWidth);
-    EXPECT_EQ(b.ResizeAnchor(), (POINT{r.left, r.top}));
-    b.TrackResize(dc, r.right + 10, r.bottom + 30, 0);
-    b.EndResize(dc);
+    ObjectTracking tb;
+    b.BeginResize(tb, dc, 100, r.right, (r.top + r.bottom) / 2);
+    EXPECT_EQ(tb.resizeMode, CGraph2Dim::kResizeWidth);
+    EXPECT_EQ(tb.anchor, (POINT{r.left, r.top}));
+    b.TrackResize(tb, dc, r.right + 10, r.bottom + 30, 0);
+    b.EndResize(tb, dc);
     EXPECT_EQ(b.GetHeight(), units::PxToUm(r.bottom - r.top, 96));
     EXPECT_EQ(b.GetWidth(), units::PxToUm(r.right + 10 - r.left, 96));
 
     // Top middle: height only, anchored at the bottom-left corner.
     Box c(um(20), um(20), um(40), um(20));
-    c.BeginResize(dc, 100, mx, r.top);
-    EXPECT_EQ(c.ResizeMode(), CGraph2Dim::kResizeHeight);
-    EXPECT_EQ(c.ResizeAnchor(), (POINT{r.left, r.bottom}));
-    c.TrackResize(dc, r.left - 50, r.top - 10, 0);
-    c.EndResize(dc);
+    ObjectTracking tc;
+    c.BeginResize(tc, dc, 100, mx, r.top);
+    EXPECT_EQ(tc.resizeMode, CGraph2Dim::kResizeHeight);
+    EXPECT_EQ(tc.anchor, (POINT{r.left, r.bottom}));
+    c.TrackResize(tc, dc, r.left - 50, r.top - 10, 0);
+    c.EndResize(tc, dc);
     EXPECT_EQ(c.GetX(), units::PxToUm(r.left, 96));
     EXPECT_EQ(c.GetY(), units::PxToUm(r.top - 10, 96));
     EXPECT_EQ(c.GetWidth(), units::PxToUm(r.right - r.left, 96));
 
     // Dragging the top-left corner past the anchor normalises the box.
     Box d(um(20), um(20), um(40), um(20));
-    d.BeginResize(dc, 100, r.left, r.top);
-    d.TrackResize(dc, r.right + 20, r.bottom + 10, 0);
-    d.EndResize(dc);
+    ObjectTracking td;
+    d.BeginResize(td, dc, 100, r.left, r.top);
+    d.TrackResize(td, dc, r.right + 20, r.bottom + 10, 0);
+    d.EndResize(td, dc);
     EXPECT_EQ(d.GetX(), units::PxToUm(r.right, 96));
     EXPECT_EQ(d.GetWidth(), units::PxToUm(20, 96));
     EXPECT_EQ(d.GetHeight(), units::PxToUm(10, 96));
@@ -178,20 +177,20 @@ TEST_F(Fixture, ResizeModesFollowTheHandle)
 TEST_F(Fixture, KeepProportionsAndZeroWidthFollowTheDiagonal)
 {
     Box b(um(20), um(20), um(40), um(20)); // aspect 50
-    b.CalcDeviceRect(dc, 100, 0, 0);
-    const RECT r = b.DeviceRect();
-    b.BeginResize(dc, 100, r.right, r.bottom);
-    b.TrackResize(dc, r.left + 80, r.bottom + 77, MK_SHIFT);
-    b.EndResize(dc);
+        const RECT r = b.CalcDeviceRect(dc, 100, 0, 0);
+    ObjectTracking tb;
+    b.BeginResize(tb, dc, 100, r.right, r.bottom);
+    b.TrackResize(tb, dc, r.left + 80, r.bottom + 77, MK_SHIFT);
+    b.EndResize(tb, dc);
     EXPECT_EQ(b.GetHeight(), units::PxToUm(40, 96));
 
     Box z(um(20), um(20), 0, um(20));
     EXPECT_EQ(z.GetAspectPercent(), 100);
-    z.CalcDeviceRect(dc, 100, 0, 0);
-    const RECT zr = z.DeviceRect();
-    z.BeginResize(dc, 100, zr.right, zr.bottom);
-    z.TrackResize(dc, zr.left + 30, zr.top - 99, MK_SHIFT); // above the anchor
-    z.EndResize(dc);
+        const RECT zr = z.CalcDeviceRect(dc, 100, 0, 0);
+    ObjectTracking tz;
+    z.BeginResize(tz, dc, 100, zr.right, zr.bottom);
+    z.TrackResize(tz, dc, zr.left + 30, zr.top - 99, MK_SHIFT); // above the anchor
+    z.EndResize(tz, dc);
     EXPECT_EQ(z.GetWidth(), units::PxToUm(30, 96));
     EXPECT_EQ(z.GetHeight(), units::PxToUm(30, 96));
     EXPECT_EQ(z.GetY(), units::PxToUm(zr.top - 30, 96));
@@ -200,12 +199,13 @@ TEST_F(Fixture, KeepProportionsAndZeroWidthFollowTheDiagonal)
 TEST_F(Fixture, CreateUsesTruncatedResolutionAndCtrlGrowsAboutTheStart)
 {
     Box b(0, 0, 0, 0);
-    b.BeginCreate(dc, 33, 50, 50); // 31.68 dpi truncated to 31
-    EXPECT_EQ(b.PpiX(), 31);
-    ASSERT_NE(b.Marker(), nullptr);
-    EXPECT_EQ(b.Marker()->PenStyle(), PS_SOLID);
-    b.TrackResize(dc, 60, 56, MK_CONTROL);
-    b.EndResize(dc);
+    ObjectTracking t;
+    b.BeginCreate(t, dc, 33, 50, 50); // 31.68 dpi truncated to 31
+    EXPECT_EQ(t.res.x, 31);
+    ASSERT_NE(t.marker, nullptr);
+    EXPECT_EQ(t.marker->PenStyle(), PS_SOLID);
+    b.TrackResize(t, dc, 60, 56, MK_CONTROL);
+    b.EndResize(t, dc);
     EXPECT_EQ(b.GetX(), units::PxToUm(40, 31));
     EXPECT_EQ(b.GetY(), units::PxToUm(44, 31));
     EXPECT_EQ(b.GetWidth(), units::PxToUm(20, 31));
@@ -303,10 +303,10 @@ TEST(GraphObject, ConversionsDoNotOverflowAtExtremes)
     QImage img = whiteImage(10, 10);
     CDC dc(&img, 1200, 1200);
     Box b(2000000000, -2000000000, 2000000000, 100);
-    b.CalcDeviceRect(dc, 3199, 0, 0);
-    EXPECT_GT(b.DeviceRect().left, 0);
-    EXPECT_LT(b.DeviceRect().top, 0);
-    EXPECT_GE(b.DeviceRect().right, b.DeviceRect().left);
+    const RECT r = b.CalcDeviceRect(dc, 3199, 0, 0);
+    EXPECT_GT(r.left, 0);
+    EXPECT_LT(r.top, 0);
+    EXPECT_GE(r.right, r.left);
     b.Offset(2000000000, -2000000000);
     EXPECT_EQ(b.GetX(), INT32_MAX);
     EXPECT_EQ(b.GetY(), INT32_MIN);

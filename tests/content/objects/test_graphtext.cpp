@@ -133,7 +133,7 @@ TEST(GraphText, InkStaysInTheBoxForEveryAlignmentAndRotation)
                 a.dc = &dc;
                 a.flags = kDrawPrinting;
                 ASSERT_TRUE(t->Draw(a));
-                const RECT box = t->DeviceRect();
+                const RECT box = t->CalcDeviceRect(dc, 100, 0, 0);
                 const RECT ink = inkBox(img);
                 ASSERT_LT(ink.left, ink.right) << dpi << " " << rotation << " " << align;
                 EXPECT_GE(ink.left, box.left) << dpi << " " << rotation << " " << align;
@@ -171,25 +171,34 @@ TEST(GraphText, AutoSizeReducesButNeverToNothing)
     a.frame = true;
     a.flags = kDrawDesign;
     t->Draw(a);
-    EXPECT_TRUE(t->WasReduced());
-    EXPECT_LT(t->WorkingFont().lfHeight, 0);
-    EXPECT_GT(t->WorkingFont().lfHeight, -40);
-    EXPECT_EQ(t->RememberedFont().lfHeight, t->WorkingFont().lfHeight);
-    const RECT box = t->DeviceRect();
+    const Resolution res = CGraphObject::ComputeResolution(dc, 100);
+    const RECT box = t->CalcDeviceRect(dc, 100, 0, 0);
+    int64_t need = 0, height = 0;
+    bool reduced = false;
+    const LOGFONTA fitted = t->FittedFont(dc, box, res, SplitTextLines(std::string(60, 'W')), need, height, reduced);
+    EXPECT_TRUE(reduced);
+    EXPECT_LT(fitted.lfHeight, 0);
+    EXPECT_GT(fitted.lfHeight, -40);
+    // The in-place editor takes the font the design view draws with.
+    LOGFONTA design;
+    t->GetDesignLogFont(dc, 100, design);
+    EXPECT_EQ(design.lfHeight, fitted.lfHeight);
     EXPECT_LE(inkBox(img, RECT{box.left + 1, box.top + 1, box.right - 12, box.bottom}).right, box.right);
 
     // A box far too small for any text still keeps a font of height 1.
     auto tiny = fixedText(std::string(500, 'W'), 300, 300, -40);
     tiny->Draw(a);
-    EXPECT_EQ(tiny->WorkingFont().lfHeight, -1);
-    // The print run does not change the remembered font.
-    const LOGFONTA remembered = tiny->RememberedFont();
+    tiny->GetDesignLogFont(dc, 100, design);
+    EXPECT_EQ(design.lfHeight, -1);
+    // A print run changes nothing the design view shows.
     QImage big = whiteImage(400, 400);
     CDC printer(&big, 300, 300);
     a.dc = &printer;
     a.flags = kDrawPrinting;
     tiny->Draw(a);
-    EXPECT_EQ(tiny->RememberedFont(), remembered);
+    LOGFONTA after;
+    tiny->GetDesignLogFont(dc, 100, after);
+    EXPECT_EQ(after, design);
 }
 
 TEST(GraphText, VerticalCentringAndOverflowMark)
@@ -210,22 +219,31 @@ TEST(GraphText, VerticalCentringAndOverflowMark)
     a.dc = &d2;
     top->Draw(a);
     TEXTMETRICA tm;
-    d1.SelectFont(centred->WorkingFont());
+    const RECT box = centred->CalcDeviceRect(d1, 100, 0, 0);
+    int64_t need = 0, height = 0;
+    bool reduced = false;
+    d1.SelectFont(centred->FittedFont(d1, box, CGraphObject::ComputeResolution(d1, 100), SplitTextLines("A\r\nB\r\nC"),
+                                      need, height, reduced));
     d1.GetTextMetrics(tm);
-    const int32_t across = centred->DeviceRect().bottom - centred->DeviceRect().top;
+    const int32_t across = box.bottom - box.top;
     EXPECT_NEAR(inkBox(a1).top - inkBox(a2).top, (across - 3 * tm.tmHeight) / 2, 1);
 
     // Overflow with auto size off: a mark in the design view and the
     // preview, never on paper.
+    auto overflowing = fixedText(std::string(40, 'M'), 8000, 4000, -20);
+    overflowing->SetAutoSize(false);
+    QImage paper = whiteImage(100, 100);
+    CDC paperDc(&paper);
+    a.dc = &paperDc;
+    a.flags = kDrawPrinting;
+    overflowing->Draw(a);
     for (int flags : {kDrawDesign, kDrawPreview, kDrawPrinting}) {
-        auto t = fixedText(std::string(40, 'M'), 8000, 4000, -20);
-        t->SetAutoSize(false);
         QImage img = whiteImage(100, 100);
         CDC dc(&img);
         a.dc = &dc;
         a.flags = flags;
-        t->Draw(a);
-        EXPECT_EQ(t->ShowedOverflow(), flags != kDrawPrinting) << flags;
+        overflowing->Draw(a);
+        EXPECT_EQ(testsupport::countDifferentPixels(paper, img) > 0, flags != kDrawPrinting) << flags;
     }
 }
 
@@ -247,7 +265,7 @@ TEST(GraphText, TableDataPlaceholdersAndBackground)
     a.labelNumber = 1;
     t.Draw(a);
     // The box is filled inside its top-left edges.
-    const RECT box = t.DeviceRect();
+    const RECT box = t.CalcDeviceRect(dc, 100, 0, 0);
     EXPECT_EQ(img.pixel(box.left + 1, box.top + 1) & 0xFFFFFF, 0x0000FFu);
     EXPECT_EQ(img.pixel(box.left, box.top) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(t.TextPart()->GetText(DrawContext{.labelNumber = 1, .table = &table}, kTextBufferSize), "R1");

@@ -163,10 +163,10 @@ TEST(Group, DrawsWithTheBoxOfItsChildren)
     DrawArgs args;
     args.dc = &dc;
     EXPECT_TRUE(g.Draw(args));
-    EXPECT_EQ(g.CGraphObject::GetX(), 0);
+    EXPECT_EQ(g.GetX(), 0);
     EXPECT_EQ(g.GetWidth(), 30000);
     EXPECT_EQ(g.GetHeight(), 7000);
-    EXPECT_EQ(g.DeviceRect().right, (30000 * 96 + 12700) / 25400);
+    EXPECT_EQ(g.CalcDeviceRect(dc, 100, 0, 0).right, (30000 * 96 + 12700) / 25400);
     EXPECT_GT(testsupport::countPixels(image, 0x000000), 0);
 
     // An empty group keeps its own box and draws nothing.
@@ -176,7 +176,7 @@ TEST(Group, DrawsWithTheBoxOfItsChildren)
     CDC blankDc(&blank);
     args.dc = &blankDc;
     EXPECT_TRUE(none.Draw(args));
-    EXPECT_EQ(none.DeviceRect().left, 4);
+    EXPECT_EQ(none.CalcDeviceRect(blankDc, 100, 0, 0).left, 4);
     EXPECT_EQ(none.GetLeft(), 1000);
     EXPECT_EQ(testsupport::countPixels(blank, 0xFFFFFF), 400);
 }
@@ -327,15 +327,15 @@ TEST(Group, MovingAndTableLinks)
     CGraphGroup* g = group.get();
     area.AddTail(std::move(group));
 
-    area.BeginMoveSelected(dc, 100, 20, 20);
-    area.EndMoveSelected(dc, 30, 25); // 10 px right, 5 px down at 96 dpi
+    CTracking gesture;
+    area.BeginMoveSelected(gesture, dc, 100, 20, 20);
+    area.EndMoveSelected(gesture, dc, 30, 25); // 10 px right, 5 px down at 96 dpi
     EXPECT_EQ(child->GetLeft(), 2540 + 2646);
     EXPECT_EQ(child->GetTop(), 2540 + 1323);
     EXPECT_EQ(g->GetLeft(), child->GetLeft());
 
     // Handles and table links are the group's own.
-    g->CalcDeviceRect(dc, 100, 0, 0);
-    const RECT box = g->DeviceRect();
+    const RECT box = g->CalcDeviceRect(dc, 100, 0, 0);
     EXPECT_EQ(area.HitTestHandle(dc, 100, box.left, box.top), kHandleTopLeft);
     EXPECT_EQ(area.ObjectWithHandleAt(dc, 100, box.right, box.bottom), g);
     EXPECT_TRUE(area.HasTableSourceInBand(0, 20000));

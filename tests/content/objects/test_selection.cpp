@@ -205,14 +205,16 @@ TEST(Selection, EndMoveKeepsTheSelectionInsideTheArea)
     CGraphRect* a = addRect(c, 1000, 3000, 5000, 5000);
     CGraphRect* b = addRect(c, 20000, 3000, 5000, 5000);
     CGraphRect* still = addRect(c, 40000, 3000, 5000, 5000, false);
-    c.BeginMoveSelected(dc, 100, 50, 50);
-    c.TrackMoveSelected(dc, 42, 50);
-    c.EndMoveSelected(dc, 42, 50); // 8 px to the left: past the area's left edge
+    CTracking gesture;
+    c.BeginMoveSelected(gesture, dc, 100, 50, 50);
+    EXPECT_EQ(gesture.GetCount(), 2u);
+    c.TrackMoveSelected(gesture, dc, 42, 50);
+    c.EndMoveSelected(gesture, dc, 42, 50); // 8 px to the left: past the area's left edge
     EXPECT_EQ(a->GetLeft(), 0);
     EXPECT_EQ(b->GetLeft() - a->GetLeft(), 19000);
     EXPECT_EQ(a->GetTop(), 3000);
     EXPECT_EQ(still->GetLeft(), 40000);
-    EXPECT_EQ(a->GetTrackingSize(), 0);
+    EXPECT_TRUE(gesture.IsEmpty());
 }
 
 TEST(Selection, PasteDeleteAndCopy)

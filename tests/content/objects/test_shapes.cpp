@@ -163,18 +163,18 @@ TEST(Shapes, WarningSignProportionsAndResize)
     sign.SetX(0);
     sign.SetY(0);
     sign.SetSelected(true);
-    sign.CalcDeviceRect(dc, 100, 0, 0); // 76 x 66 pixels
-    const RECT box = sign.DeviceRect();
-    sign.BeginResize(dc, 100, box.right, (box.top + box.bottom) / 2);
-    EXPECT_EQ(sign.ResizeMode(), CGraph2Dim::kResizeWidth);
-    sign.TrackResize(dc, 150, 10, 0);
-    EXPECT_EQ(sign.ResizeMode(), CGraph2Dim::kResizeBoth);
-    sign.TrackResize(dc, 150, 10, 0);
+    const RECT box = sign.CalcDeviceRect(dc, 100, 0, 0); // 76 x 66 pixels
+    ObjectTracking tracking;
+    sign.BeginResize(tracking, dc, 100, box.right, (box.top + box.bottom) / 2);
+    EXPECT_EQ(tracking.resizeMode, CGraph2Dim::kResizeWidth);
+    sign.TrackResize(tracking, dc, 150, 10, 0);
+    EXPECT_EQ(tracking.resizeMode, CGraph2Dim::kResizeBoth);
+    sign.TrackResize(tracking, dc, 150, 10, 0);
     int l, t, r, b;
-    sign.Marker()->GetRect(l, t, r, b);
+    tracking.marker->GetRect(l, t, r, b);
     EXPECT_EQ(b - t, 87 * 150 / 100);
-    sign.EndResize(dc);
-    EXPECT_EQ(sign.Marker(), nullptr);
+    sign.EndResize(tracking, dc);
+    EXPECT_EQ(tracking.marker, nullptr);
 }
 
 TEST(Shapes, TrianglesTurnTheirApexWithTheBox)
@@ -477,9 +477,9 @@ TEST(Line, HitTestingAndHandles)
 
     // Handles invert, so drawing them twice restores the image.
     const QImage before = img.copy();
-    diagonal.DrawHandles(dc);
+    diagonal.DrawHandles(dc, 100);
     EXPECT_EQ(testsupport::countDifferentPixels(before, img), 49 + 16); // second square partly outside
-    diagonal.DrawHandles(dc);
+    diagonal.DrawHandles(dc, 100);
     EXPECT_EQ(testsupport::countDifferentPixels(before, img), 0);
 }
 
@@ -492,11 +492,12 @@ TEST(Line, ResizingFromTheFirstEndMakesTheAnchorTheFirstEnd)
     line.SetEnds(2540, 2540, 25400, 25400); // pixels 10,10 .. 96,96
     line.SetSelected(true);
     ASSERT_EQ(line.HitTestHandle(dc, 100, 11, 9), kHandleLineStart);
-    line.BeginResize(dc, 100, 11, 9);
-    ASSERT_NE(line.Marker(), nullptr);
-    line.TrackResize(dc, 150, 40, 0);
-    line.EndResize(dc);
-    EXPECT_EQ(line.Marker(), nullptr);
+    ObjectTracking t;
+    line.BeginResize(t, dc, 100, 11, 9);
+    ASSERT_NE(t.marker, nullptr);
+    line.TrackResize(t, dc, 150, 40, 0);
+    line.EndResize(t, dc);
+    EXPECT_EQ(t.marker, nullptr);
     EXPECT_EQ(testsupport::countDifferentPixels(clean, img), 0);
     EXPECT_EQ(line.X1(), 25400);
     EXPECT_EQ(line.Y1(), 25400);
@@ -504,13 +505,15 @@ TEST(Line, ResizingFromTheFirstEndMakesTheAnchorTheFirstEnd)
     EXPECT_EQ(line.Y2(), units::PxToUm(40, 96));
 
     // Away from both ends nothing starts.
-    line.BeginResize(dc, 100, 60, 120);
-    EXPECT_EQ(line.Marker(), nullptr);
+    ObjectTracking away;
+    line.BeginResize(away, dc, 100, 60, 120);
+    EXPECT_EQ(away.marker, nullptr);
 
     // Moving offsets both ends by the converted distance.
-    line.BeginMove(dc, 100, 50, 50);
-    line.TrackMove(dc, 60, 45);
-    line.EndMove(dc, 60, 45);
+    ObjectTracking move;
+    line.BeginMove(move, dc, 100, 50, 50);
+    line.TrackMove(move, dc, 60, 45);
+    line.EndMove(move, dc, 60, 45);
     EXPECT_EQ(line.X1(), 25400 + units::PxToUm(10, 96));
     EXPECT_EQ(line.Y1(), 25400 + units::PxToUm(-5, 96));
     EXPECT_EQ(testsupport::countDifferentPixels(clean, img), 0);

@@ -24,7 +24,7 @@ struct Drawn {
 class LoggingRect : public CGraphRect {
 public:
     explicit LoggingRect(std::vector<Drawn>* log) : m_log(log) {}
-    bool Draw(const DrawArgs& args) override
+    bool Draw(const DrawArgs& args) const override
     {
         m_log->push_back({args.labelNumber, args.CellText(0), args.CellText(2)});
         return CGraphRect::Draw(args);

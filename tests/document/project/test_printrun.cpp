@@ -34,7 +34,7 @@ struct Placed {
 class LoggingRect : public CGraphRect {
 public:
     LoggingRect(std::vector<Placed>* log, const int* page) : m_log(log), m_page(page) {}
-    bool Draw(const DrawArgs& args) override
+    bool Draw(const DrawArgs& args) const override
     {
         m_log->push_back({*m_page, args.labelNumber, args.offsetX, args.offsetY});
         return true;

@@ -111,7 +111,8 @@ TEST_F(EditTest, LockedTemplateRefusesEveryChange)
         doc->CombineSelection(0);
         doc->SetTypeface(0, "Arial");
         doc->SetBarcodeModule(0, 500);
-        doc->EndMoveSelection(0, dc, 10, 10);
+        CTracking gesture;
+        doc->EndMoveSelection(0, gesture, dc, 10, 10);
         EXPECT_FALSE(doc->AddObjectToArea(0, std::make_unique<CGraphRect>()));
         EXPECT_FALSE(doc->PasteObjects(0, clipboard));
         EXPECT_FALSE(doc->PasteTextObject(0, "x"));
