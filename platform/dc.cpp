@@ -1,5 +1,6 @@
 #include "platform/dc.h"
 
+#include "platform/dc_internal.h"
 #include "platform/qtrect.h"
 
 #include <QPainter>
@@ -122,20 +123,34 @@ public:
     {
         return x >= m_b.left && x < m_b.right && y >= m_b.top && y < m_b.bottom;
     }
+    // Copying straight into the image: for R2_COPYPEN without a clip
+    // region, where collecting first changes nothing.
+    Coverage(const RECT& bounds, QImage& image, POINT org)
+        : m_b(bounds), m_direct(image.bits()), m_bpl(size_t(image.bytesPerLine())), m_org(org)
+    {
+    }
     void set(int x, int y, COLORREF c)
     {
-        if (contains(x, y))
+        if (!contains(x, y))
+            return;
+        if (m_direct)
+            reinterpret_cast<uint32_t*>(m_direct + size_t(y + m_org.y) * m_bpl)[x + m_org.x] = 0xFF000000u | toRgb(c);
+        else
             m_px[size_t(y - m_b.top) * size_t(m_b.Width()) + size_t(x - m_b.left)] = c;
     }
     uint32_t at(int x, int y) const
     {
         return m_px[size_t(y - m_b.top) * size_t(m_b.Width()) + size_t(x - m_b.left)];
     }
-    bool empty() const { return m_px.empty(); }
+    bool empty() const { return m_b.IsEmpty(); }
+    bool direct() const { return m_direct != nullptr; }
 
 private:
     RECT m_b;
     std::vector<uint32_t> m_px;
+    uchar* m_direct = nullptr;
+    size_t m_bpl = 0;
+    POINT m_org;
 };
 
 CDC::CDC(QImage* image, int logPixelsX, int logPixelsY)
@@ -264,11 +279,16 @@ int CDC::SetPolyFillMode(int mode)
 void CDC::IntersectClipRect(const RECT& r)
 {
     const RECT n = r.Normalized();
+    if (m_state.clipRegion) {
+        setClipRegion(m_state.clipRegion->intersected(ToQRect(n)));
+        return;
+    }
     m_state.clip = m_state.clip ? intersect(*m_state.clip, n) : n;
 }
 
 void CDC::SelectClipRect(const RECT* r)
 {
+    m_state.clipRegion.reset();
     if (r)
         m_state.clip = r->Normalized();
     else
@@ -314,19 +334,21 @@ RECT CDC::visibleBounds() const
 
 void CDC::applyCoverage(const Coverage& cov)
 {
-    if (!m_image || cov.empty())
+    if (!m_image || cov.empty() || cov.direct())
         return;
-    const RECT& b = cov.bounds();
-    for (int y = b.top; y < b.bottom; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
-        for (int x = b.left; x < b.right; ++x) {
-            const uint32_t c = cov.at(x, y);
-            if (c == kNone)
-                continue;
-            uint32_t& px = line[x + m_org.x];
-            px = 0xFF000000u | applyRop(m_state.rop, toRgb(c), px & 0xFFFFFFu);
+    const bool copy = m_state.rop == R2_COPYPEN;
+    forVisibleRects(cov.bounds(), [&](const RECT& b) {
+        for (int y = b.top; y < b.bottom; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
+            for (int x = b.left; x < b.right; ++x) {
+                const uint32_t c = cov.at(x, y);
+                if (c == kNone)
+                    continue;
+                uint32_t& px = line[x + m_org.x];
+                px = copy ? 0xFF000000u | toRgb(c) : 0xFF000000u | applyRop(m_state.rop, toRgb(c), px & 0xFFFFFFu);
+            }
         }
-    }
+    });
 }
 
 // One cosmetic segment; the pen's dash pattern continues from the last one.
@@ -360,7 +382,11 @@ void CDC::cosmeticSegment(Coverage& cov, int x1, int y1, int x2, int y2, bool in
     iMax = std::min<int64_t>(iMax, last);
     for (int64_t i = iMin; i <= iMax; ++i) {
         const int64_t major = major0 + smaj * i;
-        const int64_t off = n ? int64_t((__int128(2) * i * dminor + n) / (__int128(2) * n)) : 0;
+        int64_t off = 0;
+        if (n && n < (int64_t(1) << 30))
+            off = (2 * i * dminor + n) / (2 * n); // fits in 64 bits: i, dminor <= n
+        else if (n)
+            off = int64_t((__int128(2) * i * dminor + n) / (__int128(2) * n));
         const int64_t minor = minor0 + smin * off;
         bool on = true;
         if (period) {
@@ -394,11 +420,27 @@ void CDC::styledRing(Coverage& cov, std::vector<std::pair<double, POINT>>& ring)
         cosmeticSegment(cov, e.second.x, e.second.y, e.second.x, e.second.y, true);
 }
 
-void CDC::rasterFill(Coverage& cov, const QPainterPath& path, COLORREF color)
+void CDC::fillEdges(Coverage& cov, std::vector<dcinternal::Edge>& edges, bool winding, const CBrush& brush)
+{
+    if (brush.IsSolid())
+        dcinternal::scanEdges(edges, winding, cov.bounds(), [&](int x, int y) { cov.set(x, y, brush.color); });
+    else
+        dcinternal::scanEdges(edges, winding, cov.bounds(), [&](int x, int y) {
+            if (const auto c = brushColor(brush, x, y))
+                cov.set(x, y, *c);
+        });
+}
+
+void CDC::rasterFill(Coverage& cov, const QPainterPath& path, const CBrush& brush)
 {
     const RECT& b = cov.bounds();
     if (cov.empty())
         return;
+    std::vector<dcinternal::Edge> edges;
+    if (dcinternal::edgesOf(path, edges)) {
+        fillEdges(cov, edges, path.fillRule() == Qt::WindingFill, brush);
+        return;
+    }
     QImage mask(b.Width(), b.Height(), QImage::Format_Alpha8);
     mask.fill(0);
     {
@@ -409,33 +451,98 @@ void CDC::rasterFill(Coverage& cov, const QPainterPath& path, COLORREF color)
         p.translate(-b.left, -b.top);
         p.drawPath(path);
     }
+    const bool solid = brush.IsSolid();
     for (int y = 0; y < mask.height(); ++y) {
         const uchar* line = mask.constScanLine(y);
-        for (int x = 0; x < mask.width(); ++x)
-            if (line[x])
-                cov.set(b.left + x, b.top + y, color);
+        for (int x = 0; x < mask.width(); ++x) {
+            if (!line[x])
+                continue;
+            if (solid) {
+                cov.set(b.left + x, b.top + y, brush.color);
+            } else if (const auto c = brushColor(brush, b.left + x, b.top + y)) {
+                cov.set(b.left + x, b.top + y, *c);
+            }
+        }
     }
 }
+
+namespace {
+
+Qt::PenCapStyle capStyle(int cap)
+{
+    switch (cap) {
+    case PS_ENDCAP_SQUARE: return Qt::SquareCap;
+    case PS_ENDCAP_FLAT: return Qt::FlatCap;
+    default: return Qt::RoundCap;
+    }
+}
+
+Qt::PenJoinStyle joinStyle(int join)
+{
+    switch (join) {
+    case PS_JOIN_BEVEL: return Qt::BevelJoin;
+    case PS_JOIN_MITER: return Qt::MiterJoin;
+    default: return Qt::RoundJoin;
+    }
+}
+
+// The dashes of a wide pen along a path: none for a solid pen, and none
+// (a solid line) when the path is so long for the pen that its dashes would
+// number in the tens of thousands: a figure far larger than the device.
+Qt::PenStyle geometricDashes(int style, int width, const QPainterPath& path)
+{
+    double period = 0; // pattern length in pen widths
+    Qt::PenStyle dashes = Qt::SolidLine;
+    switch (style) {
+    case PS_DASH: dashes = Qt::DashLine, period = 6; break;
+    case PS_DOT: dashes = Qt::DotLine, period = 3; break;
+    case PS_DASHDOT: dashes = Qt::DashDotLine, period = 9; break;
+    case PS_DASHDOTDOT: dashes = Qt::DashDotDotLine, period = 12; break;
+    default: return Qt::SolidLine;
+    }
+    constexpr double kMaxDashes = 20000;
+    const QRectF box = path.controlPointRect();
+    const double extent = 2 * (box.width() + box.height()) + 1;
+    if (!(extent / (period * std::max(width, 1)) < kMaxDashes))
+        return Qt::SolidLine;
+    if (!(path.length() / (period * std::max(width, 1)) < kMaxDashes))
+        return Qt::SolidLine;
+    return dashes;
+}
+
+} // namespace
 
 void CDC::rasterStroke(Coverage& cov, const QPainterPath& path)
 {
     QPainterPathStroker stroker;
     stroker.setWidth(m_state.pen.width);
-    stroker.setCapStyle(Qt::RoundCap);
-    stroker.setJoinStyle(Qt::RoundJoin);
+    stroker.setCapStyle(capStyle(m_state.pen.endCap));
+    stroker.setJoinStyle(joinStyle(m_state.pen.join));
+    // GDI's mitre limit: a mitre longer than ten pen widths is bevelled.
+    stroker.setMiterLimit(10);
+    const Qt::PenStyle dashes = geometricDashes(m_state.pen.style, m_state.pen.width, path);
+    if (dashes != Qt::SolidLine)
+        stroker.setDashPattern(dashes);
     QPainterPath outline = stroker.createStroke(path);
     outline.setFillRule(Qt::WindingFill);
-    rasterFill(cov, outline, m_state.pen.color);
+    // Pixel centres on the outline's edge go to the top and left, as in GDI.
+    outline.translate(-1.0 / 64, -1.0 / 64);
+    rasterFill(cov, outline, CBrush::Solid(m_state.pen.color));
 }
 
 void CDC::preparePainter()
 {
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_painter->setCompositionMode(compositionFor(m_state.rop));
-    if (m_state.clip) {
-        const RECT& c = *m_state.clip;
-        m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
-    }
+    ClipPainter(*m_painter);
+}
+
+void CDC::ClipPainter(QPainter& p) const
+{
+    if (m_state.clipRegion)
+        p.setClipRegion(*m_state.clipRegion, Qt::IntersectClip);
+    else if (m_state.clip)
+        p.setClipRect(ToQRect(*m_state.clip), Qt::IntersectClip);
 }
 
 void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* strokePath)
@@ -443,8 +550,11 @@ void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* stroke
     flushFills();
     m_painter->save();
     preparePainter();
-    if (fillPath && !m_state.brush.IsNull())
-        m_painter->fillPath(*fillPath, qcolor(m_state.brush.color));
+    if (fillPath && !m_state.brush.IsNull()) {
+        if (m_state.brush.style == BS_HATCHED && m_state.bkMode == OPAQUE)
+            m_painter->fillPath(*fillPath, qcolor(m_state.bkColor));
+        m_painter->fillPath(*fillPath, painterBrush(m_state.brush));
+    }
     if (strokePath && !m_state.pen.IsNull()) {
         QPen pen(qcolor(m_state.pen.color));
         if (m_state.pen.IsCosmetic()) {
@@ -459,9 +569,13 @@ void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* stroke
             }
         } else {
             pen.setWidth(m_state.pen.width);
-            pen.setCapStyle(Qt::RoundCap);
-            pen.setJoinStyle(Qt::RoundJoin);
+            pen.setCapStyle(capStyle(m_state.pen.endCap));
+            pen.setJoinStyle(joinStyle(m_state.pen.join));
+            pen.setMiterLimit(10);
+            pen.setStyle(geometricDashes(m_state.pen.style, m_state.pen.width, *strokePath));
         }
+        if (!m_state.pen.IsCosmetic())
+            m_painter->translate(-1.0 / 64, -1.0 / 64); // edge ties to the top left, as on bitmaps
         m_painter->strokePath(*strokePath, pen);
     }
     m_painter->restore();
@@ -504,7 +618,7 @@ bool CDC::LineTo(int x, int y)
 }
 
 bool CDC::figure(const QPainterPath& fillPath, const QPainterPath& strokePath,
-                 const std::vector<POINT>* cosmeticOutline, bool closedOutline)
+                 const std::vector<std::vector<POINT>>* cosmeticOutline, bool closedOutline)
 {
     if (m_painter) {
         painterFigure(&fillPath, &strokePath);
@@ -519,17 +633,18 @@ bool CDC::figure(const QPainterPath& fillPath, const QPainterPath& strokePath,
     if (cov.empty())
         return true;
     if (!m_state.brush.IsNull())
-        rasterFill(cov, fillPath, m_state.brush.color);
+        rasterFill(cov, fillPath, m_state.brush);
     if (!m_state.pen.IsNull()) {
         if (m_state.pen.IsCosmetic() && cosmeticOutline && !cosmeticOutline->empty()) {
             m_state.styleCounter = 0;
-            const auto& pts = *cosmeticOutline;
-            for (size_t i = 0; i + 1 < pts.size(); ++i)
-                cosmeticSegment(cov, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, false);
-            if (closedOutline && pts.size() > 1)
-                cosmeticSegment(cov, pts.back().x, pts.back().y, pts.front().x, pts.front().y, false);
-            else if (!closedOutline && pts.size() == 1)
-                cosmeticSegment(cov, pts[0].x, pts[0].y, pts[0].x, pts[0].y, true);
+            for (const auto& pts : *cosmeticOutline) {
+                for (size_t i = 0; i + 1 < pts.size(); ++i)
+                    cosmeticSegment(cov, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, false);
+                if (closedOutline && pts.size() > 1)
+                    cosmeticSegment(cov, pts.back().x, pts.back().y, pts.front().x, pts.front().y, false);
+                else if (!closedOutline && pts.size() == 1)
+                    cosmeticSegment(cov, pts[0].x, pts[0].y, pts[0].x, pts[0].y, true);
+            }
         } else if (!m_state.pen.IsCosmetic()) {
             rasterStroke(cov, strokePath);
         }
@@ -547,7 +662,7 @@ bool CDC::Polyline(const POINT* pts, int count)
     QPainterPath path(QPointF(pts[0].x + 0.5, pts[0].y + 0.5));
     for (int i = 1; i < count; ++i)
         path.lineTo(pts[i].x + 0.5, pts[i].y + 0.5);
-    std::vector<POINT> outline(pts, pts + count);
+    const std::vector<std::vector<POINT>> outline{std::vector<POINT>(pts, pts + count)};
     const CBrush brush = m_state.brush;
     m_state.brush = CBrush::Hollow();
     figure(QPainterPath(), path, &outline, false);
@@ -559,13 +674,101 @@ bool CDC::Polygon(const POINT* pts, int count)
 {
     if (!pts || count < 2)
         return false;
-    QPainterPath path(QPointF(pts[0].x + 0.5, pts[0].y + 0.5));
-    for (int i = 1; i < count; ++i)
-        path.lineTo(pts[i].x + 0.5, pts[i].y + 0.5);
-    path.closeSubpath();
-    path.setFillRule(m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
-    std::vector<POINT> outline(pts, pts + count);
-    return figure(path, path, &outline, true);
+    const int counts[1] = {count};
+    return PolyPolygon(pts, counts, 1);
+}
+
+bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
+{
+    if (!pts || !counts || polygons < 1)
+        return false;
+    // The outline runs through the pixels' centres; the inside is sampled
+    // at pixel centres from the corners, so that, as in GDI, a polygon
+    // without a pen covers its top and left edges but not its bottom and
+    // right ones.
+    if (m_image && m_state.pen.IsCosmetic())
+        return cosmeticPolygons(pts, counts, polygons);
+    QPainterPath path, fill;
+    const Qt::FillRule rule = m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+    path.setFillRule(rule);
+    fill.setFillRule(rule);
+    std::vector<std::vector<POINT>> outline;
+    const POINT* p = pts;
+    for (int k = 0; k < polygons; ++k) {
+        const int n = counts[k];
+        if (n < 0)
+            return false;
+        if (n >= 2) {
+            path.moveTo(p[0].x + 0.5, p[0].y + 0.5);
+            fill.moveTo(p[0].x, p[0].y);
+            for (int i = 1; i < n; ++i) {
+                path.lineTo(p[i].x + 0.5, p[i].y + 0.5);
+                fill.lineTo(p[i].x, p[i].y);
+            }
+            path.closeSubpath();
+            fill.closeSubpath();
+            outline.emplace_back(p, p + n);
+        }
+        p += n;
+    }
+    if (outline.empty())
+        return true;
+    return figure(fill, path, &outline, true);
+}
+
+// Polygons with a one-pixel (or no) outline on a bitmap: filled straight
+// from their points, without paths.
+bool CDC::cosmeticPolygons(const POINT* pts, const int* counts, int polygons)
+{
+    std::vector<dcinternal::Edge> edges;
+    std::vector<std::vector<POINT>> outline;
+    int64_t l = INT64_MAX, t = INT64_MAX, r = INT64_MIN, b = INT64_MIN;
+    const POINT* p = pts;
+    for (int k = 0; k < polygons; ++k) {
+        const int n = counts[k];
+        if (n < 0)
+            return false;
+        if (n >= 2) {
+            // Repeated points (many, when a detailed figure is drawn small)
+            // add no edge and no pixel.
+            std::vector<POINT> ring;
+            ring.reserve(size_t(n));
+            for (int i = 0; i < n; ++i)
+                if (ring.empty() || p[i].x != ring.back().x || p[i].y != ring.back().y)
+                    ring.push_back(p[i]);
+            if (ring.size() > 1 && ring.back().x == ring.front().x && ring.back().y == ring.front().y)
+                ring.pop_back();
+            for (size_t i = 0; i < ring.size(); ++i) {
+                const POINT& a = ring[i];
+                const POINT& c = ring[i + 1 < ring.size() ? i + 1 : 0];
+                dcinternal::addEdge(edges, a.x, a.y, c.x, c.y);
+                l = std::min<int64_t>(l, a.x);
+                t = std::min<int64_t>(t, a.y);
+                r = std::max<int64_t>(r, a.x);
+                b = std::max<int64_t>(b, a.y);
+            }
+            outline.push_back(std::move(ring));
+        }
+        p += n;
+    }
+    if (outline.empty())
+        return true;
+    const RECT bounds = intersect(padded(l, t, r, b, 1), visibleBounds());
+    if (bounds.IsEmpty())
+        return true;
+    Coverage cov = m_state.rop == R2_COPYPEN && !m_state.clipRegion ? Coverage(bounds, *m_image, m_org) : Coverage(bounds);
+    if (!m_state.brush.IsNull())
+        fillEdges(cov, edges, m_state.polyFillMode == WINDING, m_state.brush);
+    if (!m_state.pen.IsNull()) {
+        m_state.styleCounter = 0;
+        for (const auto& ring : outline) {
+            for (size_t i = 0; i + 1 < ring.size(); ++i)
+                cosmeticSegment(cov, ring[i].x, ring[i].y, ring[i + 1].x, ring[i + 1].y, false);
+            cosmeticSegment(cov, ring.back().x, ring.back().y, ring.front().x, ring.front().y, false);
+        }
+    }
+    applyCoverage(cov);
+    return true;
 }
 
 bool CDC::Rectangle(int left, int top, int right, int bottom)
@@ -582,8 +785,8 @@ bool CDC::Rectangle(int left, int top, int right, int bottom)
         fill.addRect(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
     QPainterPath stroke;
     stroke.addRect(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
-    const std::vector<POINT> outline{{r.left, r.top}, {r.left, r.bottom - 1},
-                                     {r.right - 1, r.bottom - 1}, {r.right - 1, r.top}};
+    const std::vector<std::vector<POINT>> outline{{{r.left, r.top}, {r.left, r.bottom - 1},
+                                                   {r.right - 1, r.bottom - 1}, {r.right - 1, r.top}}};
     if (m_painter)
         return figure(fill, stroke, nullptr, true);
     return figure(fill, stroke, &outline, true);
@@ -654,7 +857,8 @@ bool CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
                     if (edge)
                         ring.push_back({std::atan2(y + 0.5 - cy, x + 0.5 - cx), POINT{x, y}});
                     else if (!m_state.brush.IsNull())
-                        cov.set(x, y, m_state.brush.color);
+                        if (const auto c = brushColor(m_state.brush, x, y))
+                            cov.set(x, y, *c);
                 }
             styledRing(cov, ring);
             applyCoverage(cov);
@@ -682,7 +886,8 @@ bool CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
             if (edge && !m_state.pen.IsNull())
                 cov.set(x, y, m_state.pen.color);
             else if (!m_state.brush.IsNull())
-                cov.set(x, y, m_state.brush.color);
+                if (const auto c = brushColor(m_state.brush, x, y))
+                    cov.set(x, y, *c);
         }
     applyCoverage(cov);
     return true;
@@ -757,7 +962,7 @@ bool CDC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, 
 void CDC::FillSolidRect(const RECT& r, COLORREF color)
 {
     const RECT n = r.Normalized();
-    if (m_painter && m_fillBatchDepth > 0) {
+    if (m_painter && m_fillBatchDepth > 0 && !m_state.clipRegion) {
         auto sameClip = [&](const std::optional<RECT>& a) {
             const std::optional<RECT>& b = m_state.clip;
             return a.has_value() == b.has_value() &&
@@ -774,20 +979,18 @@ void CDC::FillSolidRect(const RECT& r, COLORREF color)
     if (m_painter) {
         m_painter->save();
         m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        if (m_state.clip) {
-            const RECT& c = *m_state.clip;
-            m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
-        }
+        ClipPainter(*m_painter);
         m_painter->fillRect(ToQRect(n), qcolor(color));
         m_painter->restore();
         return;
     }
-    const RECT b = intersect(n, visibleBounds());
     const uint32_t px = 0xFF000000u | toRgb(color);
-    for (int y = b.top; y < b.bottom; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
-        std::fill(line + (b.left + m_org.x), line + (b.right + m_org.x), px);
-    }
+    forVisibleRects(intersect(n, visibleBounds()), [&](const RECT& b) {
+        for (int y = b.top; y < b.bottom; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
+            std::fill(line + (b.left + m_org.x), line + (b.right + m_org.x), px);
+        }
+    });
 }
 
 void CDC::InvertRect(const RECT& r)
@@ -797,20 +1000,18 @@ void CDC::InvertRect(const RECT& r)
         flushFills();
         m_painter->save();
         m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
-        if (m_state.clip) {
-            const RECT& c = *m_state.clip;
-            m_painter->setClipRect(ToQRect(c), Qt::IntersectClip);
-        }
+        ClipPainter(*m_painter);
         m_painter->fillRect(ToQRect(n), Qt::black);
         m_painter->restore();
         return;
     }
-    const RECT b = intersect(n, visibleBounds());
-    for (int y = b.top; y < b.bottom; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
-        for (int x = b.left + m_org.x; x < b.right + m_org.x; ++x)
-            line[x] = 0xFF000000u | (~line[x] & 0xFFFFFFu);
-    }
+    forVisibleRects(intersect(n, visibleBounds()), [&](const RECT& b) {
+        for (int y = b.top; y < b.bottom; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
+            for (int x = b.left + m_org.x; x < b.right + m_org.x; ++x)
+                line[x] = 0xFF000000u | (~line[x] & 0xFFFFFFu);
+        }
+    });
 }
 
 COLORREF CDC::GetPixel(int x, int y) const
@@ -826,6 +1027,8 @@ void CDC::SetPixel(int x, int y, COLORREF color)
     if (m_state.clip) {
         const RECT& c = *m_state.clip;
         if (x < c.left || x >= c.right || y < c.top || y >= c.bottom)
+            return;
+        if (m_state.clipRegion && !m_state.clipRegion->contains(QPoint(x, y)))
             return;
     }
     const int64_t ix = int64_t(x) + m_org.x, iy = int64_t(y) + m_org.y;

@@ -13,23 +13,40 @@
 // Rules kept from GDI: Rectangle, Ellipse and RoundRect exclude the right
 // and bottom edges of their box; LineTo excludes its end pixel; a pen of
 // width 0 or 1 is a one-pixel cosmetic pen that honours dot and dash styles;
-// a wider pen is geometric, solid, with round caps and joins, centred on the
-// outline. Coordinates are device pixels (MM_TEXT).
+// a wider pen is geometric, centred on the outline, with the pen's end caps
+// and joins (round unless chosen) and dashes in proportion to its width.
+// Brushes are solid, hatched (8-pixel hatches in the brush colour over the
+// background colour when the background mode is OPAQUE) or patterns tiled
+// from the device origin. The clip is a rectangle or, after a region was
+// selected or a rectangle excluded, a region. Coordinates are device pixels
+// (MM_TEXT).
 #include "platform/windef.h"
 
+#include <QBrush>
 #include <QFont>
 #include <QImage>
 #include <QPainterPath>
+#include <QRegion>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 class QPainter;
+namespace dcinternal {
+struct Edge;
+}
 
 struct CPen {
+    CPen(int s = PS_SOLID, int w = 0, COLORREF c = 0, int cap = PS_ENDCAP_ROUND, int j = PS_JOIN_ROUND)
+        : style(s), width(w), color(c), endCap(cap), join(j)
+    {
+    }
     int style = PS_SOLID;
     int width = 0; // device pixels; 0 or 1 = cosmetic
     COLORREF color = 0;
+    int endCap = PS_ENDCAP_ROUND; // geometric pens only
+    int join = PS_JOIN_ROUND;
     static CPen Null() { return CPen{PS_NULL, 0, 0}; }
     bool IsNull() const { return style == PS_NULL; }
     bool IsCosmetic() const { return width <= 1; }
@@ -37,11 +54,22 @@ struct CPen {
 };
 
 struct CBrush {
-    int style = BS_SOLID;
+    CBrush(int s = BS_SOLID, COLORREF c = RGB(255, 255, 255), int h = HS_HORIZONTAL) : style(s), color(c), hatch(h) {}
+    int style = BS_SOLID; // BS_SOLID, BS_NULL, BS_HATCHED or BS_PATTERN
     COLORREF color = RGB(255, 255, 255);
+    int hatch = HS_HORIZONTAL;
+    // BS_PATTERN: the tile (Format_RGB32). A monochrome pattern keeps black
+    // for its 0 bits, drawn in the text colour, and white for its 1 bits,
+    // drawn in the background colour.
+    std::shared_ptr<const QImage> pattern;
+    bool monochrome = false;
     static CBrush Solid(COLORREF c) { return CBrush{BS_SOLID, c}; }
     static CBrush Hollow() { return CBrush{BS_NULL, 0}; }
+    static CBrush Hatched(int hatch, COLORREF c) { return CBrush{BS_HATCHED, c, hatch}; }
+    // An empty or oversized tile gives a hollow brush.
+    static CBrush Pattern(const QImage& tile, bool monochrome);
     bool IsNull() const { return style == BS_NULL; }
+    bool IsSolid() const { return style == BS_SOLID; }
     friend bool operator==(const CBrush&, const CBrush&) = default;
 };
 
@@ -86,10 +114,18 @@ public:
     int SetPolyFillMode(int mode);
     int GetPolyFillMode() const { return m_state.polyFillMode; }
 
-    // Clipping: an optional rectangle (right and bottom excluded).
+    // Clipping: an optional rectangle (right and bottom excluded), or a
+    // region. GetClipRect answers the clip's bounding rectangle.
     void IntersectClipRect(const RECT& r);
     void SelectClipRect(const RECT* r); // null removes the clip
     std::optional<RECT> GetClipRect() const { return m_state.clip; }
+    void ExcludeClipRect(const RECT& r);
+    void SelectClipRegion(const QRegion* region); // null removes the clip
+    void OffsetClipRgn(int dx, int dy);
+    // The clip as a region; none when nothing is clipped.
+    std::optional<QRegion> GetClipRegion() const;
+    // Limits a painter to the clip.
+    void ClipPainter(QPainter& p) const;
 
     int SaveDC();             // answers the new save level, from 1
     bool RestoreDC(int level); // level > 0: that level; -1: the last saved
@@ -100,6 +136,9 @@ public:
     bool LineTo(int x, int y);
     bool Polyline(const POINT* pts, int count);
     bool Polygon(const POINT* pts, int count);
+    // Several polygons filled together with the fill mode (a hole is a
+    // polygon inside another), each outlined.
+    bool PolyPolygon(const POINT* pts, const int* counts, int polygons);
     bool Rectangle(int left, int top, int right, int bottom);
     bool Rectangle(const RECT& r) { return Rectangle(r.left, r.top, r.right, r.bottom); }
     bool Ellipse(int left, int top, int right, int bottom);
@@ -118,6 +157,18 @@ public:
     void BeginFillBatch() { ++m_fillBatchDepth; }
     void EndFillBatch();
     void InvertRect(const RECT& r);
+    // Regions: filled with a brush through the binary raster operation,
+    // framed (a border of the given thickness inside the region) or inverted.
+    void FillRegion(const QRegion& region, const CBrush& brush);
+    void FrameRegion(const QRegion& region, const CBrush& brush, int width, int height);
+    void InvertRegion(const QRegion& region);
+    // Bit-block transfers with a ternary raster operation (SRCCOPY, SRCAND,
+    // SRCPAINT, ...; the pattern is the selected brush). `dest` excludes its
+    // right and bottom edges; a reversed rectangle mirrors the source. The
+    // part of `source` outside the image is not drawn. Shrinking averages
+    // the source pixels.
+    void PatBlt(const RECT& dest, uint32_t rop);
+    void StretchBlt(const RECT& dest, const QImage& image, const QRect& source, uint32_t rop);
     // A one-pixel 3-D edge along the sides of `r` (BF_ flags) in the system's
     // button colours: BDR_SUNKEN* shadow top-left and highlight bottom-right,
     // BDR_RAISED* the other way round. Answers false for an empty rectangle.
@@ -125,6 +176,11 @@ public:
 
     COLORREF GetPixel(int x, int y) const; // CLR_INVALID (0xFFFFFFFF) outside
     void SetPixel(int x, int y, COLORREF color);
+    // Fills with the brush, from (x, y), the pixels up to the border of
+    // `color` (FLOODFILLBORDER) or those of `color` (FLOODFILLSURFACE) that
+    // touch it side by side. Bitmap targets only: a painter's pixels cannot
+    // be read (answers false).
+    bool ExtFloodFill(int x, int y, COLORREF color, unsigned type);
 
     // Text. Strings are bytes in the code page of the selected font's
     // character set. The font's escapement turns text about its reference
@@ -140,7 +196,12 @@ public:
     bool TextOut(int x, int y, std::string_view text);
     // options: ETO_CLIPPED clips to `rect`, ETO_OPAQUE fills `rect` with the
     // background colour first, ETO_RTLREADING lays the text out right to left.
-    bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, std::string_view text);
+    // `dx`, when given, holds the advance of each character in device
+    // pixels (one per byte of `text`).
+    bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, std::string_view text,
+                    const int* dx = nullptr);
+    // Extra pixels after every character of TextOut and ExtTextOut.
+    int SetTextCharacterExtra(int extra);
     // Formatted text in a rectangle (DT_ flags); answers the text height.
     // With DT_CALCRECT only measures, widening or heightening `rect`.
     // DT_END_ELLIPSIS shortens a line wider than the rectangle to end in an
@@ -162,6 +223,8 @@ private:
         COLORREF textColor = 0;
         POINT pos;
         std::optional<RECT> clip;
+        std::optional<QRegion> clipRegion; // when set, `clip` is its bounding rectangle
+        int charExtra = 0;
         int styleCounter = 0; // position in the pen's dash pattern
         LOGFONTA font;
         unsigned textAlign = TA_LEFT | TA_TOP;
@@ -175,16 +238,24 @@ private:
     void applyCoverage(const Coverage& cov);
     void cosmeticSegment(Coverage& cov, int x1, int y1, int x2, int y2, bool includeEnd);
     void styledRing(Coverage& cov, std::vector<std::pair<double, POINT>>& ring);
-    void rasterFill(Coverage& cov, const QPainterPath& path, COLORREF color);
+    void rasterFill(Coverage& cov, const QPainterPath& path, const CBrush& brush);
+    void fillEdges(Coverage& cov, std::vector<dcinternal::Edge>& edges, bool winding, const CBrush& brush);
+    bool cosmeticPolygons(const POINT* pts, const int* counts, int polygons);
+    // The colour a brush gives a device pixel; none for a hatch's gaps in
+    // the TRANSPARENT background mode.
+    std::optional<COLORREF> brushColor(const CBrush& brush, int x, int y) const;
+    QBrush painterBrush(const CBrush& brush) const;
+    void setClipRegion(const QRegion& region);
+    template <class F> void forVisibleRects(const RECT& r, F f) const;
     void rasterStroke(Coverage& cov, const QPainterPath& path);
     bool figure(const QPainterPath& fillPath, const QPainterPath& strokePath,
-                const std::vector<POINT>* cosmeticOutline, bool closedOutline);
+                const std::vector<std::vector<POINT>>* cosmeticOutline, bool closedOutline);
     void painterFigure(const QPainterPath* fillPath, const QPainterPath* strokePath);
     void preparePainter();
     void flushFills();
     const QPaintDevice* device() const;
     bool drawTextLine(double x, double y, unsigned align, const QString& text, const RECT* clip,
-                      const RECT* opaqueRect, bool rtl);
+                      const RECT* opaqueRect, bool rtl, const std::vector<double>* advances = nullptr);
 
     QImage* m_image = nullptr;
     QPainter* m_painter = nullptr;

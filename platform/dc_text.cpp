@@ -68,11 +68,12 @@ SIZE CDC::GetTextExtent(std::string_view text) const
     const QFontMetricsF fm = device() ? QFontMetricsF(f, const_cast<QPaintDevice*>(device())) : QFontMetricsF(f);
     const QString s = codepage::ToUnicode(text, codepage::ForCharset(m_state.font.lfCharSet));
     const TEXTMETRICA tm = gdifont::Metrics(m_state.font, device());
-    return SIZE{int32_t(std::lround(fm.horizontalAdvance(s))), tm.tmHeight};
+    const double extra = double(m_state.charExtra) * double(s.size());
+    return SIZE{int32_t(std::lround(fm.horizontalAdvance(s) + extra)), tm.tmHeight};
 }
 
 bool CDC::drawTextLine(double x, double y, unsigned align, const QString& text, const RECT* clip,
-                       const RECT* opaqueRect, bool rtl)
+                       const RECT* opaqueRect, bool rtl, const std::vector<double>* advances)
 {
     QPainter local;
     QPainter* p = m_painter;
@@ -89,8 +90,7 @@ bool CDC::drawTextLine(double x, double y, unsigned align, const QString& text, 
         return false;
     }
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (m_state.clip)
-        p->setClipRect(qrectOf(*m_state.clip), Qt::IntersectClip);
+    ClipPainter(*p);
     if (clip)
         p->setClipRect(qrectOf(*clip), Qt::IntersectClip);
     if (opaqueRect)
@@ -103,7 +103,24 @@ bool CDC::drawTextLine(double x, double y, unsigned align, const QString& text, 
         p->setLayoutDirection(Qt::RightToLeft);
     const TEXTMETRICA tm = gdifont::Metrics(m_state.font, device());
     const QFontMetricsF fm(f, const_cast<QPaintDevice*>(device()));
-    const double width = fm.horizontalAdvance(text);
+    // Characters placed one by one: by the advances given, or by their own
+    // advance and the character extra.
+    std::vector<double> own;
+    if (!advances && m_state.charExtra != 0 && !text.isEmpty()) {
+        own.reserve(size_t(text.size()));
+        for (const QChar ch : text)
+            own.push_back(fm.horizontalAdvance(ch) + m_state.charExtra);
+        advances = &own;
+    }
+    if (advances && advances->size() != size_t(text.size()))
+        advances = nullptr;
+    double width = 0;
+    if (advances) {
+        for (double a : *advances)
+            width += a;
+    } else {
+        width = fm.horizontalAdvance(text);
+    }
 
     double dx = 0;
     if ((align & TA_CENTER) == TA_CENTER)
@@ -122,7 +139,15 @@ bool CDC::drawTextLine(double x, double y, unsigned align, const QString& text, 
     if (m_state.bkMode == OPAQUE)
         p->fillRect(QRectF(dx, baseline - tm.tmAscent, width, tm.tmHeight), qcolorOf(m_state.bkColor));
     p->setPen(qcolorOf(m_state.textColor));
-    p->drawText(QPointF(dx, baseline), text);
+    if (advances) {
+        double at = dx;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            p->drawText(QPointF(at, baseline), QString(text[i]));
+            at += (*advances)[size_t(i)];
+        }
+    } else {
+        p->drawText(QPointF(dx, baseline), text);
+    }
 
     if (m_image)
         local.end();
@@ -136,7 +161,14 @@ bool CDC::TextOut(int x, int y, std::string_view text)
     return ExtTextOut(x, y, 0, nullptr, text);
 }
 
-bool CDC::ExtTextOut(int x, int y, unsigned options, const RECT* rect, std::string_view text)
+int CDC::SetTextCharacterExtra(int extra)
+{
+    const int old = m_state.charExtra;
+    m_state.charExtra = std::clamp(extra, -4096, 4096);
+    return old;
+}
+
+bool CDC::ExtTextOut(int x, int y, unsigned options, const RECT* rect, std::string_view text, const int* dx)
 {
     const QString s = codepage::ToUnicode(text, codepage::ForCharset(m_state.font.lfCharSet));
     const bool rtl = (options & ETO_RTLREADING) || (m_state.textAlign & TA_RTLREADING);
@@ -144,6 +176,10 @@ bool CDC::ExtTextOut(int x, int y, unsigned options, const RECT* rect, std::stri
     const RECT* opaque = (rect && (options & ETO_OPAQUE)) ? rect : nullptr;
     if (clip && rect->Normalized().IsEmpty())
         return true;
+    if (dx && size_t(s.size()) == text.size()) {
+        const std::vector<double> advances(dx, dx + text.size());
+        return drawTextLine(x, y, m_state.textAlign, s, clip, opaque, rtl, &advances);
+    }
     return drawTextLine(x, y, m_state.textAlign, s, clip, opaque, rtl);
 }
 

@@ -63,11 +63,64 @@ constexpr int PS_DASHDOT = 3;
 constexpr int PS_DASHDOTDOT = 4;
 constexpr int PS_NULL = 5;
 constexpr int PS_INSIDEFRAME = 6;
+constexpr int PS_STYLE_MASK = 0x000F;
+// End caps and joins of geometric pens.
+constexpr int PS_ENDCAP_ROUND = 0x0000;
+constexpr int PS_ENDCAP_SQUARE = 0x0100;
+constexpr int PS_ENDCAP_FLAT = 0x0200;
+constexpr int PS_ENDCAP_MASK = 0x0F00;
+constexpr int PS_JOIN_ROUND = 0x0000;
+constexpr int PS_JOIN_BEVEL = 0x1000;
+constexpr int PS_JOIN_MITER = 0x2000;
+constexpr int PS_JOIN_MASK = 0xF000;
 
 // Brush styles.
 constexpr int BS_SOLID = 0;
 constexpr int BS_NULL = 1;
 constexpr int BS_HOLLOW = BS_NULL;
+constexpr int BS_HATCHED = 2;
+constexpr int BS_PATTERN = 3;
+constexpr int BS_DIBPATTERN = 5;
+constexpr int BS_DIBPATTERNPT = 6;
+
+// Hatch styles.
+constexpr int HS_HORIZONTAL = 0;
+constexpr int HS_VERTICAL = 1;
+constexpr int HS_FDIAGONAL = 2;
+constexpr int HS_BDIAGONAL = 3;
+constexpr int HS_CROSS = 4;
+constexpr int HS_DIAGCROSS = 5;
+
+// Ternary raster operations of the bit-block transfers.
+constexpr uint32_t SRCCOPY = 0x00CC0020;
+constexpr uint32_t SRCPAINT = 0x00EE0086;
+constexpr uint32_t SRCAND = 0x008800C6;
+constexpr uint32_t SRCINVERT = 0x00660046;
+constexpr uint32_t SRCERASE = 0x00440328;
+constexpr uint32_t NOTSRCCOPY = 0x00330008;
+constexpr uint32_t NOTSRCERASE = 0x001100A6;
+constexpr uint32_t MERGECOPY = 0x00C000CA;
+constexpr uint32_t MERGEPAINT = 0x00BB0226;
+constexpr uint32_t PATCOPY = 0x00F00021;
+constexpr uint32_t PATPAINT = 0x00FB0A09;
+constexpr uint32_t PATINVERT = 0x005A0049;
+constexpr uint32_t DSTINVERT = 0x00550009;
+constexpr uint32_t BLACKNESS = 0x00000042;
+constexpr uint32_t WHITENESS = 0x00FF0062;
+
+// Flood fill types.
+constexpr unsigned FLOODFILLBORDER = 0;
+constexpr unsigned FLOODFILLSURFACE = 1;
+
+// Mapping modes.
+constexpr int MM_TEXT = 1;
+constexpr int MM_LOMETRIC = 2;
+constexpr int MM_HIMETRIC = 3;
+constexpr int MM_LOENGLISH = 4;
+constexpr int MM_HIENGLISH = 5;
+constexpr int MM_TWIPS = 6;
+constexpr int MM_ISOTROPIC = 7;
+constexpr int MM_ANISOTROPIC = 8;
 
 // Binary raster operations (SetROP2).
 constexpr int R2_BLACK = 1;

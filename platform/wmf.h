@@ -49,9 +49,9 @@ std::string MakePlaceableFile(std::string_view bits, int32_t widthUm, int32_t he
 bool HasStandardHeader(std::string_view bits);
 
 // Plays metafile bits with an anisotropic mapping: the window starts at
-// 0, 0 with extent `windowExt` (the metafile's own window records change
-// it) and maps onto the viewport at `viewportOrg` with `viewportExt`
-// device pixels. Answers the number of records played; 0 when the bits
+// 0, 0 with extent `windowExt` and maps onto the viewport at `viewportOrg`
+// with `viewportExt` device pixels; the metafile's own window, viewport and
+// mapping-mode records change them as they would a device context's. Answers the number of records played; 0 when the bits
 // have no valid header. The device context's state is restored afterwards.
 int Play(CDC& dc, std::string_view bits, POINT viewportOrg, SIZE viewportExt,
          SIZE windowExt = SIZE{10000, 10000});

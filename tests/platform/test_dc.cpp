@@ -204,7 +204,7 @@ TEST(DeviceContext, GeometricPenIsWideAndRound)
 {
     QImage img = whiteImage(60, 30);
     CDC dc(&img);
-    dc.SelectPen(CPen{PS_DASH, 7, RGB(0, 0, 0)}); // wide pens draw solid
+    dc.SelectPen(CPen{PS_SOLID, 7, RGB(0, 0, 0)}); // (wide dashed pens: test_wmf_records)
     dc.MoveTo(10, 15);
     dc.LineTo(50, 15);
     // About 7 pixels thick across the middle, no gaps along it.

@@ -413,8 +413,9 @@ TEST(Drawing, LaidOutAtTheLayoutResolutionAndScaledToTheDevice)
         // The width on the screen is the width at 300 dpi, within a pixel.
         const double paperUm = (lastBar.offset + lastBar.width - layout->bars.front().offset) * 25400.0 / 300;
         EXPECT_NEAR(row.size() * 25400.0 / screen, paperUm, 25400.0 / screen) << screen;
-        if (screen >= 96)
+        if (screen >= 96) {
             EXPECT_GT(std::count(row.begin(), row.end(), '0'), 10) << "bars and spaces at " << screen;
+        }
     }
     // Without a layout resolution the device's own is used, as printing does.
     QImage img = whiteImage(1200, 40);

@@ -115,7 +115,7 @@ std::string areaBytes(const Canvas& c)
     return w.data() + "|" + selected;
 }
 
-class GestureProperty : public ::testing::Test {
+class GestureProperty : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
@@ -190,9 +190,11 @@ QPoint clampToView(int x, int y)
     return {std::clamp(x, 3, 636), std::clamp(y, 3, 476)};
 }
 
-TEST_F(GestureProperty, PreviewsAndPrintRunsBetweenMouseEventsChangeNoGesture)
+// One numbered case per test, so that each stays short.
+TEST_P(GestureProperty, PreviewsAndPrintRunsBetweenMouseEventsChangeNoGesture)
 {
-    for (int number = 1; number <= kCases; ++number) {
+    {
+        const int number = GetParam();
         SCOPED_TRACE("case " + std::to_string(number));
         std::mt19937 rng(number);
         const int zoom = std::array{50, 75, 100, 150, 200}[size_t(number % 5)];
@@ -229,10 +231,11 @@ TEST_F(GestureProperty, PreviewsAndPrintRunsBetweenMouseEventsChangeNoGesture)
             }
             case 1: { // held on the object until the drag starts, then moved
                 drive.press(centre);
-                if (drive.bothIn(Vorteplan_SoftLabelDesignView::MouseIdle)) // on an object: the drag starts later
+                if (drive.bothIn(Vorteplan_SoftLabelDesignView::MouseIdle)) { // on an object: the drag starts later
                     ASSERT_TRUE(
                         QTest::qWaitFor([&] { return drive.bothIn(Vorteplan_SoftLabelDesignView::MouseMove); }))
                         << "the drag started on one canvas only";
+                }
                 drive.moveTo(clampToView(centre.x() + dx / 3, centre.y() + dy / 3));
                 drive.moveTo(clampToView(centre.x() + dx, centre.y() + dy));
                 drive.release(clampToView(centre.x() + dx, centre.y() + dy));
@@ -276,5 +279,7 @@ TEST_F(GestureProperty, PreviewsAndPrintRunsBetweenMouseEventsChangeNoGesture)
         QTest::qWait(0);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, GestureProperty, ::testing::Range(1, kCases + 1));
 
 } // namespace

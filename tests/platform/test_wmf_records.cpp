@@ -1,0 +1,518 @@
+// The metafile player record by record group: poly-polygons and fill modes,
+// pen caps and joins, brushes, regions and clipping, mapping modes and
+// viewports, saved states, text, raster operations and bitmaps, palettes.
+// One logical unit is one pixel unless a test says otherwise.
+#include "platform/dc.h"
+#include "platform/wmf.h"
+#include "platform/wmf_test_builder.h"
+#include "support/test_support.h"
+
+#include <QPainter>
+#include <array>
+#include <memory>
+#include <set>
+#include <gtest/gtest.h>
+
+using wmftest::Builder;
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kBlue = 0xFF0000FF;
+constexpr QRgb kGreen = 0xFF00FF00;
+constexpr QRgb kBlack = 0xFF000000;
+constexpr uint32_t kRedRef = 0x0000FF; // COLORREF
+constexpr uint32_t kBlueRef = 0xFF0000;
+constexpr uint32_t kGreenRef = 0x00FF00;
+
+QRgb px(const QImage& img, int x, int y)
+{
+    return img.pixel(x, y) | 0xFF000000u;
+}
+
+QImage play(const std::string& bits)
+{
+    QImage img = testsupport::whiteImage(100, 100);
+    CDC dc(&img);
+    wmf::Play(dc, bits, POINT{0, 0}, SIZE{100, 100}, SIZE{100, 100});
+    return img;
+}
+
+// Object 0: null pen, object 1: a solid brush of that colour, both selected.
+Builder& solidFill(Builder& b, uint32_t color)
+{
+    return b.pen(PS_NULL, 0, 0).select(0).brush(BS_SOLID, color).select(1);
+}
+
+Builder& polyPolygon(Builder& b, std::initializer_list<std::initializer_list<int>> polygons)
+{
+    std::vector<int> words{int(polygons.size())};
+    for (const auto& poly : polygons)
+        words.push_back(int(poly.size() / 2));
+    for (const auto& poly : polygons)
+        words.insert(words.end(), poly.begin(), poly.end());
+    std::string params;
+    for (int w : words)
+        Builder::put16(params, uint16_t(w));
+    return b.raw(0x0538, params);
+}
+
+// A 24-bit bottom-up DIB of one row.
+std::string dibRow(std::initializer_list<QRgb> pixels)
+{
+    std::string d;
+    Builder::put32(d, 40);
+    Builder::put32(d, uint32_t(pixels.size()));
+    Builder::put32(d, 1);
+    Builder::put16(d, 1);
+    Builder::put16(d, 24);
+    Builder::put32(d, 0);
+    const size_t stride = (pixels.size() * 3 + 3) & ~size_t(3);
+    Builder::put32(d, uint32_t(stride));
+    for (int i = 0; i < 4; ++i)
+        Builder::put32(d, 0);
+    std::string row;
+    for (QRgb c : pixels) {
+        row.push_back(char(qBlue(c)));
+        row.push_back(char(qGreen(c)));
+        row.push_back(char(qRed(c)));
+    }
+    row.resize(stride, '\0');
+    return d + row;
+}
+
+// DIBSTRETCHBLT of a DIB onto the whole 100 x 100 picture.
+Builder& stretchDib(Builder& b, const std::string& dib, int srcWidth, uint32_t rop)
+{
+    std::string params;
+    Builder::put32(params, rop);
+    for (int w : {1, srcWidth, 0, 0, 100, 100, 0, 0})
+        Builder::put16(params, uint16_t(w));
+    return b.raw(0x0B41, params + dib);
+}
+
+} // namespace
+
+TEST(WmfRecords, PolyPolygonHoleFollowsTheFillMode)
+{
+    // Two squares drawn the same way round: a hole with ALTERNATE, filled
+    // with WINDING.
+    for (int mode : {ALTERNATE, WINDING}) {
+        Builder b;
+        solidFill(b, kRedRef).rec(0x0106, {mode});
+        polyPolygon(b, {{10, 10, 90, 10, 90, 90, 10, 90}, {30, 30, 70, 30, 70, 70, 30, 70}});
+        const QImage img = play(b.bits());
+        EXPECT_EQ(px(img, 20, 20), kRed) << mode;
+        EXPECT_EQ(px(img, 50, 50), mode == ALTERNATE ? kWhite : kRed) << mode;
+        EXPECT_EQ(px(img, 95, 95), kWhite) << mode;
+    }
+    // Counts beyond the record's points draw only the points there are.
+    Builder cut;
+    solidFill(cut, kRedRef).rec(0x0538, {2, 4, 400, 10, 10, 90, 10, 90, 90, 10, 90, 5, 5});
+    EXPECT_EQ(px(play(cut.bits()), 50, 50), kRed);
+}
+
+TEST(WmfRecords, PenEndCapsAndJoins)
+{
+    // A line 20 units wide from x 30 to 70 at y 50, with each end cap.
+    auto line = [](int style) {
+        Builder b;
+        b.pen(style, 20, 0).select(0).moveTo(30, 50).lineTo(70, 50);
+        return play(b.bits());
+    };
+    const QImage round = line(PS_SOLID | PS_ENDCAP_ROUND);
+    const QImage square = line(PS_SOLID | PS_ENDCAP_SQUARE);
+    const QImage flat = line(PS_SOLID | PS_ENDCAP_FLAT);
+    EXPECT_EQ(px(round, 25, 50), kBlack);
+    EXPECT_EQ(px(round, 22, 42), kWhite); // outside the round end
+    EXPECT_EQ(px(square, 22, 42), kBlack);
+    EXPECT_EQ(px(flat, 25, 50), kWhite);
+    EXPECT_EQ(px(flat, 32, 50), kBlack);
+
+    // A 10 wide pen bending at (50, 20): the mitre reaches 11 units above.
+    auto bend = [](int join) {
+        Builder b;
+        b.pen(PS_SOLID | join, 10, 0).select(0).rec(0x0325, {3, 20, 80, 50, 20, 80, 80});
+        return play(b.bits());
+    };
+    EXPECT_EQ(px(bend(PS_JOIN_MITER), 50, 11), kBlack);
+    EXPECT_EQ(px(bend(PS_JOIN_ROUND), 50, 11), kWhite);
+    EXPECT_EQ(px(bend(PS_JOIN_BEVEL), 50, 11), kWhite);
+    EXPECT_EQ(px(bend(PS_JOIN_ROUND), 50, 16), kBlack);
+
+    // A wide dashed pen leaves gaps along the line.
+    Builder dashed;
+    dashed.pen(PS_DASH, 4, 0).select(0).moveTo(0, 50).lineTo(100, 50);
+    const QImage d = play(dashed.bits());
+    int gaps = 0;
+    for (int x = 2; x < 98; ++x)
+        gaps += px(d, x, 50) == kWhite;
+    EXPECT_GT(gaps, 10);
+    EXPECT_LT(gaps, 60);
+}
+
+TEST(WmfRecords, HatchedBrushKeepsItsGapsTransparentOrInTheBackgroundColour)
+{
+    for (int bkMode : {TRANSPARENT, OPAQUE}) {
+        Builder b;
+        b.pen(PS_NULL, 0, 0).select(0).rec(0x02FC, {BS_HATCHED, int(kBlueRef & 0xFFFF), int(kBlueRef >> 16), HS_HORIZONTAL});
+        b.select(1).rec(0x0102, {bkMode}).rec(0x0201, {int(kGreenRef & 0xFFFF), int(kGreenRef >> 16)});
+        b.rectangle(0, 0, 101, 101);
+        const QImage img = play(b.bits());
+        int lines = 0, gaps = 0;
+        for (int y = 0; y < 96; ++y) {
+            const QRgb c = px(img, 40, y);
+            lines += c == kBlue;
+            gaps += c == (bkMode == OPAQUE ? kGreen : kWhite);
+        }
+        EXPECT_EQ(lines, 12) << bkMode; // one row in eight
+        EXPECT_EQ(gaps, 96 - 12) << bkMode;
+    }
+}
+
+TEST(WmfRecords, PatternBrushesTileFromTheDeviceOrigin)
+{
+    // A DIB pattern of a red and a blue pixel.
+    Builder b;
+    std::string params;
+    Builder::put16(params, BS_DIBPATTERNPT);
+    Builder::put16(params, 0); // colours in the table
+    b.pen(PS_NULL, 0, 0).select(0).raw(0x0142, params + dibRow({kRed, kBlue})).select(1);
+    b.rectangle(0, 0, 101, 101);
+    const QImage img = play(b.bits());
+    EXPECT_EQ(px(img, 10, 10), kRed);
+    EXPECT_EQ(px(img, 11, 10), kBlue);
+    EXPECT_EQ(px(img, 12, 47), kRed);
+}
+
+TEST(WmfRecords, ClipRegionsAndExcludedRectangles)
+{
+    Builder ex;
+    solidFill(ex, kRedRef).rec(0x0415, {60, 60, 40, 40}); // EXCLUDECLIPRECT 40..60
+    ex.rectangle(0, 0, 101, 101);
+    const QImage a = play(ex.bits());
+    EXPECT_EQ(px(a, 50, 50), kWhite);
+    EXPECT_EQ(px(a, 39, 50), kRed);
+    EXPECT_EQ(px(a, 60, 60), kRed);
+
+    // A region of two squares selected as the clip, then OFFSETCLIPRGN.
+    auto regionClip = [](bool offset) {
+        Builder b;
+        solidFill(b, kRedRef);
+        b.rec(0x06FF, {0, 6, 0, 0, 0, 2, 4, 10, 10, 90, 90, 2, 10, 30, 10, 30, 2, 2, 70, 90, 70, 90, 2});
+        b.rec(0x012C, {2}); // SELECTCLIPREGION of object 2
+        if (offset)
+            b.rec(0x0220, {0, 5}); // 5 units to the right
+        b.rectangle(0, 0, 101, 101);
+        return play(b.bits());
+    };
+    const QImage r = regionClip(false);
+    EXPECT_EQ(px(r, 20, 20), kRed);
+    EXPECT_EQ(px(r, 80, 80), kRed);
+    EXPECT_EQ(px(r, 50, 50), kWhite);
+    EXPECT_EQ(px(r, 80, 20), kWhite);
+    const QImage o = regionClip(true);
+    EXPECT_EQ(px(o, 12, 20), kWhite);
+    EXPECT_EQ(px(o, 33, 20), kRed);
+
+    // FILLREGION and FRAMEREGION with a brush object.
+    Builder f;
+    f.pen(PS_NULL, 0, 0).select(0).brush(BS_SOLID, kBlueRef);
+    f.rec(0x06FF, {0, 6, 0, 0, 0, 1, 4, 20, 20, 80, 80, 2, 20, 80, 20, 80, 2});
+    f.rec(0x0429, {2, 1, 4, 4}); // FRAMEREGION 4 wide
+    const QImage fr = play(f.bits());
+    EXPECT_EQ(px(fr, 21, 50), kBlue);
+    EXPECT_EQ(px(fr, 50, 78), kBlue);
+    EXPECT_EQ(px(fr, 50, 50), kWhite);
+}
+
+TEST(WmfRecords, MappingModesAndViewportRecords)
+{
+    // Half the viewport extent: the picture draws at half size.
+    Builder half;
+    solidFill(half, kRedRef).rec(0x0103, {MM_ANISOTROPIC}).rec(0x020E, {50, 50}); // SETVIEWPORTEXT
+    half.rectangle(0, 0, 100, 100);
+    const QImage h = play(half.bits());
+    EXPECT_EQ(px(h, 40, 40), kRed);
+    EXPECT_EQ(px(h, 60, 60), kWhite);
+
+    // Moved by OFFSETVIEWPORTORG and doubled back by SCALEVIEWPORTEXT.
+    Builder moved;
+    solidFill(moved, kRedRef).rec(0x020E, {50, 50}).rec(0x0211, {0, 50}).rec(0x0412, {1, 2, 1, 1});
+    moved.rectangle(0, 0, 100, 100);
+    const QImage m = play(moved.bits());
+    EXPECT_EQ(px(m, 40, 20), kWhite);
+    EXPECT_EQ(px(m, 60, 20), kRed);
+    EXPECT_EQ(px(m, 60, 80), kRed);
+
+    // MM_TEXT: one unit is one device pixel, whatever the window says.
+    Builder text;
+    solidFill(text, kRedRef).windowExt(1000, 1000).rec(0x0103, {MM_TEXT});
+    text.rectangle(10, 10, 20, 20);
+    const QImage t = play(text.bits());
+    EXPECT_EQ(px(t, 15, 15), kRed);
+    EXPECT_EQ(px(t, 25, 25), kWhite);
+
+    // SCALEWINDOWEXT and OFFSETWINDOWORG.
+    Builder win;
+    solidFill(win, kRedRef).rec(0x0410, {2, 1, 2, 1}).rec(0x020F, {0, 10}); // window 50 x 50 from x 10
+    win.rectangle(10, 0, 20, 10);
+    const QImage w = play(win.bits());
+    EXPECT_EQ(px(w, 10, 10), kRed);
+    EXPECT_EQ(px(w, 25, 25), kWhite);
+}
+
+TEST(WmfRecords, RestoreDcGoesBackByRelativeAndAbsoluteLevels)
+{
+    auto run = [](int level) {
+        Builder b;
+        b.pen(PS_NULL, 0, 0).select(0);
+        b.brush(BS_SOLID, kRedRef).brush(BS_SOLID, kBlueRef).brush(BS_SOLID, kGreenRef);
+        b.select(1).saveDC().select(2).saveDC().select(3);
+        b.rec(0x0415, {100, 100, 0, 0}); // everything excluded
+        b.restoreDC(level).rectangle(0, 0, 101, 101);
+        return px(play(b.bits()), 50, 50);
+    };
+    EXPECT_EQ(run(-1), kBlue);
+    EXPECT_EQ(run(-2), kRed);
+    EXPECT_EQ(run(1), kRed);
+    EXPECT_EQ(run(2), kBlue);
+    EXPECT_EQ(run(-3), kWhite); // beyond the saves: nothing restored, all clipped
+}
+
+TEST(WmfRecords, ExtTextOutOpaqueBoxAndSpacing)
+{
+    // An opaque box in the background colour, drawn even for a blank.
+    Builder box;
+    box.rec(0x0201, {int(kGreenRef & 0xFFFF), int(kGreenRef >> 16)});
+    box.rec(0x0A32, {10, 10, 1, int(ETO_OPAQUE), 10, 10, 90, 40, ' '});
+    const QImage b = play(box.bits());
+    EXPECT_EQ(px(b, 12, 12), kGreen);
+    EXPECT_EQ(px(b, 88, 38), kGreen);
+    EXPECT_EQ(px(b, 50, 45), kWhite);
+
+    // Two bars set 50 units apart by the spacing array.
+    auto bars = [](bool spaced) {
+        Builder t;
+        t.rec(0x02FB, {-40, 0, 0, 0, 700, 0, 0, 0, 0, 'A' | ('r' << 8), 'i' | ('a' << 8), 'l'}).select(0);
+        t.rec(0x0102, {TRANSPARENT});
+        if (spaced)
+            t.rec(0x0A32, {20, 10, 2, 0, 'I' | ('I' << 8), 50, 10});
+        else
+            t.rec(0x0A32, {20, 10, 2, 0, 'I' | ('I' << 8)});
+        return play(t.bits());
+    };
+    auto inkIn = [](const QImage& img, int x0, int x1) {
+        int n = 0;
+        for (int y = 20; y < 60; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += qGray(px(img, x, y)) < 128;
+        return n;
+    };
+    const QImage spaced = bars(true), plain = bars(false);
+    EXPECT_GT(inkIn(spaced, 58, 75), 20);
+    EXPECT_EQ(inkIn(plain, 58, 75), 0);
+    EXPECT_EQ(inkIn(spaced, 30, 55), 0);
+}
+
+TEST(WmfRecords, Rop2XorTwiceRestores)
+{
+    Builder b;
+    solidFill(b, kRedRef).rectangle(0, 0, 101, 101);
+    b.brush(BS_SOLID, 0x00FFFF).select(2).rec(0x0104, {R2_XORPEN}); // yellow
+    b.rectangle(20, 20, 60, 60);
+    const QImage once = play(b.bits());
+    EXPECT_EQ(px(once, 30, 30), kGreen); // yellow ^ red
+    EXPECT_EQ(px(once, 70, 70), kRed);
+    b.rectangle(20, 20, 60, 60);
+    EXPECT_EQ(px(play(b.bits()), 30, 30), kRed);
+}
+
+TEST(WmfRecords, BlitRasterOperations)
+{
+    // A black and a white pixel stretched over a red picture.
+    auto blit = [](uint32_t rop) {
+        Builder b;
+        solidFill(b, kRedRef).rectangle(0, 0, 101, 101);
+        stretchDib(b, dibRow({kBlack, kWhite}), 2, rop);
+        return play(b.bits());
+    };
+    const QImage andImg = blit(SRCAND), orImg = blit(SRCPAINT), copy = blit(SRCCOPY), xorImg = blit(SRCINVERT);
+    EXPECT_EQ(px(andImg, 25, 50), kBlack);
+    EXPECT_EQ(px(andImg, 75, 50), kRed);
+    EXPECT_EQ(px(orImg, 25, 50), kRed);
+    EXPECT_EQ(px(orImg, 75, 50), kWhite);
+    EXPECT_EQ(px(copy, 25, 50), kBlack);
+    EXPECT_EQ(px(copy, 75, 50), kWhite);
+    EXPECT_EQ(px(xorImg, 75, 50), 0xFF00FFFFu);
+
+    // PATBLT: the brush, blackness, inversion.
+    auto pat = [](uint32_t rop) {
+        Builder b;
+        solidFill(b, kRedRef).rectangle(0, 0, 101, 101);
+        b.brush(BS_SOLID, kBlueRef).select(2);
+        std::string params;
+        Builder::put32(params, rop);
+        for (int w : {50, 50, 0, 0})
+            Builder::put16(params, uint16_t(w));
+        b.raw(0x061D, params);
+        return play(b.bits());
+    };
+    EXPECT_EQ(px(pat(PATCOPY), 25, 25), kBlue);
+    EXPECT_EQ(px(pat(PATCOPY), 75, 75), kRed);
+    EXPECT_EQ(px(pat(BLACKNESS), 25, 25), kBlack);
+    EXPECT_EQ(px(pat(DSTINVERT), 25, 25), 0xFF00FFFFu);
+}
+
+TEST(WmfRecords, PiesChordsAndPixels)
+{
+    // The upper right quarter of the circle in the whole picture.
+    auto figure = [](uint16_t fn) {
+        Builder b;
+        solidFill(b, kRedRef).rec(fn, {0, 50, 50, 100, 100, 100, 0, 0});
+        return play(b.bits());
+    };
+    const QImage pie = figure(0x081A), chord = figure(0x0830);
+    EXPECT_EQ(px(pie, 75, 25), kRed);
+    EXPECT_EQ(px(pie, 60, 40), kRed);
+    EXPECT_EQ(px(pie, 25, 75), kWhite);
+    EXPECT_EQ(px(chord, 80, 20), kRed);
+    EXPECT_EQ(px(chord, 60, 40), kWhite);
+
+    Builder b;
+    b.rec(0x041F, {int(kBlueRef & 0xFFFF), int(kBlueRef >> 16), 7, 5}); // SETPIXEL (5, 7)
+    EXPECT_EQ(px(play(b.bits()), 5, 7), kBlue);
+}
+
+TEST(WmfRecords, PaletteIndicesGiveColours)
+{
+    Builder b;
+    b.rec(0x00F7, {0x300, 2, 0x00FF, 0, 0, 0x00FF}); // red, blue
+    b.rec(0x0234, {0}).rec(0x0035, {});               // select, realize
+    b.pen(PS_NULL, 0, 0).select(1).brush(BS_SOLID, 0x01000001).select(2);
+    b.rectangle(0, 0, 101, 101);
+    EXPECT_EQ(px(play(b.bits()), 50, 50), kBlue);
+}
+
+TEST(WmfRecords, EscapesAndUnknownRecordsAreSkippedBySize)
+{
+    Builder b;
+    b.raw(0x0626, std::string(600, 'x')).raw(0x7777, std::string(40, '\x01'));
+    solidFill(b, kRedRef).rectangle(0, 0, 101, 101);
+    EXPECT_EQ(px(play(b.bits()), 50, 50), kRed);
+}
+
+TEST(DcRegions, PainterTargetsHonourAClipRegionAndHatches)
+{
+    QImage img = testsupport::whiteImage(40, 40);
+    {
+        QPainter p(&img);
+        CDC dc(&p, 96, 96, 40, 40);
+        dc.ExcludeClipRect(RECT{10, 10, 20, 20});
+        dc.FillSolidRect(RECT{0, 0, 40, 40}, RGB(255, 0, 0));
+        dc.SelectClipRegion(nullptr);
+        dc.SelectPen(CPen::Null());
+        dc.SelectBrush(CBrush::Hatched(HS_VERTICAL, RGB(0, 0, 255)));
+        dc.SetBkMode(TRANSPARENT);
+        dc.Rectangle(20, 20, 41, 41);
+    }
+    EXPECT_EQ(px(img, 15, 15), kWhite);
+    EXPECT_EQ(px(img, 5, 5), kRed);
+    int blue = 0;
+    for (int x = 20; x < 40; ++x)
+        blue += px(img, x, 30) == kBlue;
+    EXPECT_GT(blue, 0);
+    EXPECT_LT(blue, 10);
+}
+
+TEST(DcRegions, HatchesRunTheSameWayOnBitmapsAndPainters)
+{
+    // For each hatch: how many hatch pixels continue down-right ("\") and
+    // down-left ("/"), on a bitmap and through a painter.
+    auto runs = [](int hatch, bool painter) {
+        QImage img = testsupport::whiteImage(32, 32);
+        QPainter p;
+        std::unique_ptr<CDC> dc;
+        if (painter) {
+            p.begin(&img);
+            dc = std::make_unique<CDC>(&p, 96, 96, 32, 32);
+        } else {
+            dc = std::make_unique<CDC>(&img);
+        }
+        dc->SelectPen(CPen::Null());
+        dc->SelectBrush(CBrush::Hatched(hatch, RGB(0, 0, 0)));
+        dc->SetBkMode(TRANSPARENT);
+        dc->Rectangle(0, 0, 33, 33);
+        dc.reset();
+        if (painter)
+            p.end();
+        int down = 0, up = 0, across = 0, along = 0;
+        for (int y = 1; y < 31; ++y)
+            for (int x = 1; x < 31; ++x) {
+                if (px(img, x, y) != kBlack)
+                    continue;
+                down += px(img, x + 1, y + 1) == kBlack;
+                up += px(img, x - 1, y + 1) == kBlack;
+                across += px(img, x + 1, y) == kBlack;
+                along += px(img, x, y + 1) == kBlack;
+            }
+        return std::array<bool, 4>{down > 20, up > 20, across > 20, along > 20};
+    };
+    for (int hatch = HS_HORIZONTAL; hatch <= HS_DIAGCROSS; ++hatch)
+        EXPECT_EQ(runs(hatch, false), runs(hatch, true)) << hatch;
+    EXPECT_EQ(runs(HS_FDIAGONAL, false), (std::array<bool, 4>{true, false, false, false}));
+}
+
+TEST(WmfRecords, FloodFillsAndTextJustification)
+{
+    // A blue frame, filled inside from its middle up to the border; then a
+    // white hole filled as a surface.
+    Builder b;
+    b.pen(PS_SOLID, 0, kBlueRef).select(0).brush(BS_NULL, 0).select(1).rectangle(20, 20, 80, 80);
+    b.brush(BS_SOLID, kRedRef).select(2);
+    b.rec(0x0419, {int(kBlueRef & 0xFFFF), int(kBlueRef >> 16), 50, 50});              // FLOODFILL
+    b.rec(0x0548, {int(FLOODFILLSURFACE), 0xFFFF, 0x00FF, 5, 5});                       // EXTFLOODFILL white
+    const QImage img = play(b.bits());
+    EXPECT_EQ(px(img, 50, 50), kRed);
+    EXPECT_EQ(px(img, 20, 50), kBlue);
+    EXPECT_EQ(px(img, 10, 10), kRed);
+
+    // Justification widens the space between two bars.
+    auto bars = [](int extra) {
+        Builder t;
+        t.rec(0x02FB, {-40, 0, 0, 0, 700, 0, 0, 0, 0, 'A' | ('r' << 8), 'i' | ('a' << 8), 'l'}).select(0);
+        t.rec(0x0102, {TRANSPARENT}).rec(0x020A, {1, extra});
+        t.rec(0x0521, {3, 'I' | (' ' << 8), 'I', 20, 10});
+        QImage img = play(t.bits());
+        int right = 0;
+        for (int x = 99; x > 0 && !right; --x)
+            for (int y = 20; y < 60 && !right; ++y)
+                if (qGray(px(img, x, y)) < 128)
+                    right = x;
+        return right;
+    };
+    EXPECT_EQ(bars(30) - bars(0), 30);
+}
+
+TEST(WmfRecords, ClipRegionsStayBounded)
+{
+    // Thousands of scattered one-pixel holes: the clip stops growing at its
+    // limit (later holes are not cut), and drawing goes on.
+    Builder b;
+    solidFill(b, kRedRef);
+    std::set<std::pair<int, int>> holes;
+    for (int i = 0; i < 5000; ++i) {
+        const int x = (i * 37) % 97, y = (i * 61 / 97) % 97;
+        holes.insert({x, y});
+        b.rec(0x0415, {y + 1, x + 1, y, x});
+    }
+    b.rectangle(0, 0, 101, 101);
+    int red = 0;
+    const QImage img = play(b.bits());
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            red += px(img, x, y) == kRed;
+    EXPECT_GT(red, 10000 - int(holes.size()) + 500);
+    EXPECT_LT(red, 10000 - 1000);
+}
