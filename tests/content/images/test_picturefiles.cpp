@@ -318,7 +318,7 @@ TEST(PictureFiles, TroublesomeInputsAreWorkedOnOnceAndDrawnOrMissing)
         EXPECT_LE(after.decoded - before.decoded, 1u);
         if (huge) {
             // Decoded at the size it is drawn at, not whole.
-            auto* holder = dynamic_cast<CImageBitmapNew*>(perRow.GetHolder());
+            auto* holder = dynamic_cast<const CImageBitmapNew*>(perRow.GetRowHolder());
             ASSERT_TRUE(holder);
             EXPECT_EQ(holder->Width(), 8000);
             EXPECT_LE(dib::HeaderSize(holder->Packed()).width, 100);
