@@ -8,6 +8,7 @@
 #include "shell/design/designview.h"
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/ribbonbar.h"
+#include "support/design_canvas.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -35,17 +36,16 @@ void runUpdatePasses(benchmark::State& state, bool marking)
     app();
     QTemporaryDir dir;
     settings::SetStoreFolder(dir.filePath("config"));
-    CVorteplanSoftLabelDoc doc;
-    auto label = std::make_unique<CLabelFileNew>();
-    label->SetWidth(0, 100000, false);
-    label->SetHeight(0, 50000);
-    doc.GetCurrentTemplate().SetLabel(std::move(label));
+    const std::unique_ptr<CVorteplanSoftLabelDoc> owned = testsupport::LabelDocument(100000, 50000);
+    CVorteplanSoftLabelDoc& doc = *owned;
     CCommandRouter router;
     CRibbonBar ribbon(router);
-    auto view = std::make_unique<Vorteplan_SoftLabelDesignView>(&doc, DesignViewLinks{&ribbon, nullptr});
+    auto view = testsupport::ShownDesignView(doc, DesignViewLinks{&ribbon, nullptr}, QSize(800, 600));
+    if (!view) {
+        state.SkipWithError("the design view did not appear");
+        return;
+    }
     router.SetActiveViewProvider([&] { return static_cast<CCmdTarget*>(view.get()); });
-    view->resize(800, 600);
-    view->show();
     QApplication::setActiveWindow(view.get());
     view->setFocus();
     if (marking) {

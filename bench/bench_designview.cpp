@@ -16,6 +16,7 @@
 #include "shell/design/designview.h"
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/ribbonbar.h"
+#include "support/design_canvas.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -81,17 +82,12 @@ struct Fixture {
     {
         app();
         settings::SetStoreFolder(dir.filePath("config"));
-        doc = std::make_unique<CVorteplanSoftLabelDoc>();
-        auto label = std::make_unique<CLabelFileNew>();
-        label->SetWidth(0, 400000, false);
-        label->SetHeight(0, 250000);
-        doc->GetCurrentTemplate().SetLabel(std::move(label));
+        doc = testsupport::LabelDocument(400000, 250000);
         CGraphCollection& area = *doc->GetCurrentTemplate().GetArea(0);
         for (int i = 0; i < 500; ++i)
             area.AddTail(makeObject(i));
-        view = std::make_unique<Vorteplan_SoftLabelDesignView>(doc.get());
+        view = testsupport::ShownDesignView(*doc, {}, QSize(1600, 1000));
         view->resize(1600 + 2 * view->frameWidth(), 1000 + 2 * view->frameWidth());
-        view->show();
         QApplication::processEvents();
         view->SetZoom(zoom);
         view->RedrawScene();

@@ -40,8 +40,8 @@
 // up in a hash map. xlrd counts each sheet's cells itself (xlwt_biff8.xls
 // holds cells beyond column Z, which the import leaves out).
 #include "tables/import/excelfilemanager.h"
-#include "tests/tables/import/excel_numbers_book.h"
-#include "tests/support/biff_builder.h"
+#include "support/excel_numbers_book.h"
+#include "support/biff_builder.h"
 
 #include <benchmark/benchmark.h>
 

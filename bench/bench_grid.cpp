@@ -65,7 +65,7 @@ struct Fixture {
         app();
         for (int r = 0; r < kRows; ++r)
             for (int c = 0; c < 5; ++c)
-                owner.table.SetCellText(r, c, "W" + std::to_string(r * 7 + c) + " cabinet");
+                owner.table.SetCellText(r, c, std::string("W").append(std::to_string(r * 7 + c)).append(" cabinet"));
         grid = std::make_unique<CGridCtrl>(&owner);
         grid->resize(1920 + 2, 1080 + 2);
         grid->SetVirtualMode(true);
@@ -147,7 +147,7 @@ void BM_GridPaste100kLines(benchmark::State& state)
     Fixture& f = fixture();
     std::string text;
     for (int r = 0; r < kRows; ++r)
-        text += "P" + std::to_string(r) + "\tQ\t" + std::to_string(r % 97) + "\r\n";
+        text.append("P").append(std::to_string(r)).append("\tQ\t").append(std::to_string(r % 97)).append("\r\n");
     for (auto _ : state) {
         f.grid->PasteTextToGrid(CCellID(1, 6), text, true);
         state.PauseTiming();

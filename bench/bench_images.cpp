@@ -4,6 +4,7 @@
 #include "platform/dc.h"
 #include "platform/dib.h"
 #include "platform/wmf.h"
+#include "support/wmf_builder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -91,38 +92,13 @@ BENCHMARK(BM_RotateDib)->Unit(benchmark::kMillisecond);
 // A metafile of 1000 filled rectangles and 1000 lines into 600 x 400 pixels.
 void BM_PlayMetafile(benchmark::State& state)
 {
-    std::string records;
-    auto put16 = [&](int v) {
-        records.push_back(char(v & 0xFF));
-        records.push_back(char((v >> 8) & 0xFF));
-    };
-    auto rec = [&](int fn, std::initializer_list<int> words) {
-        const int size = 3 + int(words.size());
-        put16(size);
-        put16(0);
-        put16(fn);
-        for (int w : words)
-            put16(w);
-    };
-    rec(0x020C, {1000, 1000});
-    rec(0x02FA, {0, 2, 0, 0, 0});
-    rec(0x012D, {0});
-    rec(0x02FC, {0, 0x00FF, 0, 0});
-    rec(0x012D, {1});
+    wmftest::Builder w;
+    w.windowExt(1000, 1000).pen(0, 2, 0).select(0).brush(0, 0x00FF).select(1);
     for (int i = 0; i < 1000; ++i) {
         const int x = (i * 37) % 900, y = (i * 53) % 900;
-        rec(0x041B, {y + 80, x + 80, y, x});
-        rec(0x0214, {y, x});
-        rec(0x0213, {900 - y, 900 - x});
+        w.rectangle(x, y, x + 80, y + 80).moveTo(x, y).lineTo(900 - x, 900 - y);
     }
-    rec(0, {});
-    std::string bits;
-    auto h16 = [&](int v) {
-        bits.push_back(char(v & 0xFF));
-        bits.push_back(char((v >> 8) & 0xFF));
-    };
-    h16(1); h16(9); h16(0x300); h16(0); h16(0); h16(2); h16(0); h16(0); h16(0);
-    bits += records;
+    const std::string bits = w.bits(2);
     QImage page(600, 400, QImage::Format_RGB32);
     page.fill(0xFFFFFFFFu);
     CDC dc(&page, 300, 300);
@@ -130,5 +106,23 @@ void BM_PlayMetafile(benchmark::State& state)
         wmf::Play(dc, bits, POINT{0, 0}, SIZE{600, 400});
 }
 BENCHMARK(BM_PlayMetafile)->Unit(benchmark::kMillisecond);
+
+// A table of 65535 object slots filled and overfilled by 70000 palettes,
+// then a brush selected from the last slot: every object must find its slot
+// without walking the whole table again.
+void BM_PlayFullObjectTable(benchmark::State& state)
+{
+    wmftest::Builder w;
+    for (int i = 0; i < 70000; ++i)
+        w.rec(0x00F7, {});
+    w.brush(0, 0x0000FF).select(65534);
+    const std::string bits = w.bits(65535);
+    QImage page(100, 100, QImage::Format_RGB32);
+    page.fill(0xFFFFFFFFu);
+    CDC dc(&page, 96, 96);
+    for (auto _ : state)
+        wmf::Play(dc, bits, POINT{0, 0}, SIZE{100, 100});
+}
+BENCHMARK(BM_PlayFullObjectTable)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -50,8 +50,9 @@ void fillLargestProject(CVorteplanSoftLabelDoc& doc)
         doc.SetTableName(t, "Table " + std::to_string(t + 1));
         CDataTableBase* table = doc.GetTable(t);
         for (int row = 0; row < 1000; ++row) {
-            table->SetCellText(row, 0, "W" + std::to_string(10000 + row));
-            table->SetCellText(row, 1, "X" + std::to_string(row % 40) + ":" + std::to_string(row % 24));
+            table->SetCellText(row, 0, std::string("W").append(std::to_string(10000 + row)));
+            table->SetCellText(row, 1, std::string("X").append(std::to_string(row % 40)).append(":").append(
+                                           std::to_string(row % 24)));
             table->SetCellText(row, 2, std::to_string(row * 7));
             table->SetCellText(row, 3, "Motor feeder " + std::to_string(row % 500));
             table->SetCellText(row, 4, "cabinet =A1+K" + std::to_string(row % 30));

@@ -32,7 +32,7 @@ void BM_FilterMarkClick(benchmark::State& state)
     app();
     CVorteplanSoftLabelDoc doc;
     for (int r = 0; r < kRows; ++r) {
-        doc.SetTableCellText("W" + std::to_string(r), r, 0);
+        doc.SetTableCellText(std::string("W").append(std::to_string(r)), r, 0);
         doc.SetTableCellText(r % 3 ? "cable" : "wire", r, 1);
     }
     doc.SetupTableFilter();

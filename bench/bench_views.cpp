@@ -1,6 +1,7 @@
 // The print preview and the project window: repainting the preview of an
 // A4 sheet of 3 x 8 labels with table texts and a barcode, the repaint
-// after a change of the current table row, and opening a project of 255
+// after a change of the current table row, the preview of odd definitions,
+// and opening a project of 255
 // templates and 255 tables to a shown window.
 #include "content/objects/graphbarcode.h"
 #include "content/objects/graphtext.h"
@@ -11,6 +12,7 @@
 #include "shell/design/designview.h"
 #include "shell/views/labelpreview.h"
 #include "shell/views/mainview.h"
+#include "support/sheet_label.h"
 #include "tables/tableviewhost.h"
 
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <QTest>
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -89,8 +92,8 @@ void fillSheetDesign(CVorteplanSoftLabelDoc& doc)
     area.AddTail(std::move(barcode));
     CDataTableBase* table = doc.GetTable(0);
     for (int row = 0; row < 200; ++row) {
-        table->SetCellText(row, 0, "W" + std::to_string(10000 + row));
-        table->SetCellText(row, 1, "X" + std::to_string(row % 40));
+        table->SetCellText(row, 0, std::string("W").append(std::to_string(10000 + row)));
+        table->SetCellText(row, 1, std::string("X").append(std::to_string(row % 40)));
         table->SetCellText(row, 2, "Motor feeder " + std::to_string(row));
     }
 }
@@ -136,6 +139,32 @@ void BM_PreviewCurrentRowChange(benchmark::State& state)
         f.doc.SetCurrentTableRow(row = (row + 1) % 200);
 }
 BENCHMARK(BM_PreviewCurrentRowChange)->Unit(benchmark::kMillisecond);
+
+// Definitions no sheet has: a million by a million positions stacked on one
+// spot (pitches of 0), and the largest counts and pitches a file may hold.
+// The preview stops at its bound of drawn positions.
+void BM_PreviewOddDefinitions(benchmark::State& state)
+{
+    viewsApp();
+    viewsDir();
+    CVorteplanSoftLabelDoc doc;
+    CLabelPreview preview(&doc);
+    preview.setFrameShape(QFrame::NoFrame);
+    preview.resize(800, 600);
+    preview.show();
+    (void)QTest::qWaitForWindowExposed(&preview);
+    const bool huge = state.range(0) != 0;
+    auto label = testsupport::SheetLabel(huge ? INT32_MAX : 1000000, huge ? INT32_MAX : 1000000);
+    label->SetColumnPitch(huge ? INT32_MAX : 0);
+    label->SetRowPitch(huge ? INT32_MAX : 0);
+    if (huge)
+        label->SetBlockCount(32767);
+    doc.GetCurrentTemplate().SetLabel(std::move(label));
+    for (auto _ : state)
+        preview.Invalidate();
+    state.counters["labels"] = double(preview.GetDrawnLabelCount());
+}
+BENCHMARK(BM_PreviewOddDefinitions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The table views ask nothing of a main frame here.
 struct QuietTableHost : CTableViewHost {

@@ -22,9 +22,12 @@ std::optional<QString> CRecordingUi::nextFileName(DialogKind kind, const FileDia
     fileDialogs.push_back(FileDialog{kind, request});
     if (fileNames.empty())
         return std::nullopt;
-    std::optional<QString> name = std::move(fileNames.front());
+    // An empty entry stands for a cancelled dialog.
+    const std::optional<QString> next = fileNames.front();
     fileNames.pop_front();
-    return name;
+    if (!next)
+        return std::nullopt;
+    return *next;
 }
 
 std::optional<QString> CRecordingUi::AskOpenFileName(const FileDialogRequest& request)

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential g++ cmake ninja-build pkg-config git
+  build-essential g++ cmake ninja-build pkg-config git ccache
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libqrencode-dev zbar-tools zint poppler-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -13,6 +13,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   python3-xlrd
   xvfb xauth
+  cups printer-driver-cups-pdf
 )
 
 missing=()

@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs every test (unit tests and fuzz corpora) on Qt's offscreen platform.
+# runs every test (unit tests and fuzz corpora) on Qt's offscreen platform;
+# builds the Release configuration too, where any compiler warning is an
+# error. Both builds go through ccache when it is installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+LAUNCHER=()
+if command -v ccache >/dev/null; then
+  LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+RELEASE=build/release
+cmake -S . -B "$RELEASE" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVSL_WERROR=ON -DVSL_TESTS=OFF "${LAUNCHER[@]}" >/dev/null
+cmake --build "$RELEASE"
+
 BUILD=build/asan
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVSL_SANITIZE=ON >/dev/null
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVSL_SANITIZE=ON "${LAUNCHER[@]}" >/dev/null
 cmake --build "$BUILD"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"

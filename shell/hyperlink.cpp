@@ -20,6 +20,8 @@ CHyperLink::CHyperLink(QWidget* parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setToolTipDuration(kTooltipDuration);
+    m_recheck.setParent(this);
+    m_recheck.setObjectName(QStringLiteral("recheck"));
     m_recheck.setInterval(kRecheckInterval);
     connect(&m_recheck, &QTimer::timeout, this, &CHyperLink::recheck);
     setFixedSize(sizeHint());

@@ -402,7 +402,9 @@ std::string EanDigits(std::string_view text, int count)
 
 std::string UpcaDigits(std::string_view text)
 {
-    return EanDigits("0" + EanDigits(text, 12).substr(0, 11), 13);
+    std::string digits(1, '0');
+    digits += std::string_view(EanDigits(text, 12)).substr(0, 11);
+    return EanDigits(digits, 13);
 }
 
 int EanParity(int position, int firstDigit)

@@ -488,7 +488,7 @@ void CTextTableExt::SetSeparatorText(std::string_view text)
     if (text == "None")
         m_separator.clear();
     else if (text == "Space")
-        m_separator = " ";
+        m_separator.assign(1, ' ');
     else if (text == "Line break")
         m_separator = "\r\n";
     else
@@ -530,7 +530,7 @@ std::string CTextTableExt::GetText(const DrawContext& context, size_t bufferLeng
             p.push_back(columnLetter(c));
         }
         if (context.flags & kDrawLabelNumbers)
-            p += ":" + formatInt(context.labelNumber);
+            p.append(":").append(formatInt(context.labelNumber));
         p += "]";
         return cut(std::move(p), bufferLength);
     }

@@ -41,6 +41,8 @@ Vorteplan_SoftLabelDesignView::Vorteplan_SoftLabelDesignView(CVorteplanSoftLabel
     : CBackBufferView(parent), m_pDocument(document), m_links(links), m_nMeasure(measureOfSystemLocale())
 {
     setFocusPolicy(Qt::StrongFocus);
+    m_dragTimer.setParent(this);
+    m_dragTimer.setObjectName(QStringLiteral("dragTimer"));
     m_dragTimer.setSingleShot(true);
     m_dragTimer.setInterval(kDragDelayMs);
     connect(&m_dragTimer, &QTimer::timeout, this, [this] { onDragTimer(); });

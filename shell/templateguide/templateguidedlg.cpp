@@ -138,7 +138,7 @@ int CTemplateGuideDlg::GetDispInfo(int row, int column, std::string& text)
     }
     const auto& columns = table->columns[size_t(row - 1)];
     if (std::find(columns.begin(), columns.end(), column - 2) != columns.end())
-        text = "x";
+        text.assign(1, 'x');
     return 0;
 }
 

@@ -113,7 +113,7 @@ int CTableFilterDlg::GetDispInfo(int row, int column, std::string& text)
     } else if (column == 1) {
         text = m_doc.GetFilterFieldText(row - 1);
     } else {
-        text = m_doc.GetFilterColumnFlag(row - 1, column - 2) ? "x" : "";
+        text.assign(m_doc.GetFilterColumnFlag(row - 1, column - 2) ? 1 : 0, 'x'); // "x" or ""
     }
     return 0;
 }

@@ -39,6 +39,8 @@ CGridCtrl::CGridCtrl(CGridOwner* owner, QWidget* parent) : QAbstractScrollArea(p
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_autoScroll.setInterval(m_autoScrollInterval);
     connect(&m_autoScroll, &QTimer::timeout, this, [this] { autoScrollTick(); });
+    m_tipTimer.setParent(this);
+    m_tipTimer.setObjectName(QStringLiteral("titleTipTimer"));
     m_tipTimer.setSingleShot(true);
     m_tipTimer.setInterval(400);
     connect(&m_tipTimer, &QTimer::timeout, this, [this] { offerTitleTip(m_tipPoint); });

@@ -34,7 +34,7 @@ void CVorteplanSoftTableView::SequenceCommand()
     if (!m_doc || m_nCurrentRow < 1 || m_nCurrentColumn < 1)
         return;
     CTableSequenceDlg dialog(this, codePage());
-    dialog.SetCell(columnLetter(m_nCurrentColumn) + std::to_string(m_nCurrentRow));
+    dialog.SetCell(columnLetter(m_nCurrentColumn).append(std::to_string(m_nCurrentRow)));
     if (dialog.exec() == QDialog::Accepted) {
         const tablefill::SequenceRequest request = SequenceRequestOf(dialog);
         RunSequence(request);

@@ -4,10 +4,10 @@
 #include "shell/frame/childframe.h"
 #include "shell/frame/mainframe.h"
 #include "tables/grid/gridctrl.h"
-#include "tables/grid/gridtest.h"
+#include "support/gridtest.h"
 #include "tables/view/vorteplansofttableview.h"
 
-#include "../shell/widgettest.h"
+#include "support/widgettest.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,20 +16,6 @@
 #include <QStandardPaths>
 
 namespace story {
-
-EnvScope::EnvScope(const char* name, const QByteArray& value)
-    : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
-{
-    qputenv(name, value);
-}
-
-EnvScope::~EnvScope()
-{
-    if (m_had)
-        qputenv(m_name, m_old);
-    else
-        qunsetenv(m_name);
-}
 
 ModalHandler::ModalHandler(std::function<void(QWidget*)> act, int count) : m_act(std::move(act)), m_count(count)
 {

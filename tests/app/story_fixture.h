@@ -8,6 +8,7 @@
 #include "platform/uiservices.h"
 #include "shell/application/app.h"
 #include "shell/application/datafolders.h"
+#include "support/test_support.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -39,19 +40,7 @@ inline const std::vector<WireRow>& WorkbookRows()
     return rows;
 }
 
-// Sets an environment variable for its lifetime.
-class EnvScope {
-public:
-    EnvScope(const char* name, const QByteArray& value);
-    ~EnvScope();
-    EnvScope(const EnvScope&) = delete;
-    EnvScope& operator=(const EnvScope&) = delete;
-
-private:
-    const char* m_name;
-    bool m_had;
-    QByteArray m_old;
-};
+using testsupport::EnvScope;
 
 // Runs `act` on each of the first `count` modal dialogs that open (polling
 // the event loop while the code that opens them runs); `done` tells whether

@@ -14,10 +14,12 @@
 #include "shell/selectlabel/selectlabeldialog.h"
 #include "tables/dialogs/tablefilterdlg.h"
 #include "tables/grid/gridctrl.h"
-#include "tables/grid/gridtest.h"
+#include "support/gridtest.h"
 #include "tables/view/vorteplansofttableview.h"
 
-#include "../shell/widgettest.h"
+#include "support/print_sheet.h"
+#include "support/zbar.h"
+#include "support/widgettest.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -28,6 +30,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <iostream>
@@ -56,6 +59,27 @@ std::string CellText(CVorteplanSoftLabelDoc& doc, int row, int column)
 int px(int64_t um, int dpi)
 {
     return int((um * dpi + 12700) / 25400);
+}
+
+// A word of the printed page and its box in points, from pdftotext -bbox.
+struct PlacedWord {
+    QString text;
+    QRectF box;
+};
+
+std::vector<PlacedWord> PageWords(const QString& bboxHtml)
+{
+    std::vector<PlacedWord> words;
+    QXmlStreamReader xml(bboxHtml);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("word"))
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        const QPointF topLeft(a.value(QLatin1String("xMin")).toDouble(), a.value(QLatin1String("yMin")).toDouble());
+        const QPointF bottomRight(a.value(QLatin1String("xMax")).toDouble(), a.value(QLatin1String("yMax")).toDouble());
+        words.push_back({xml.readElementText(), QRectF(topLeft, bottomRight)});
+    }
+    return words;
 }
 
 } // namespace
@@ -175,8 +199,7 @@ void StorySteps::selectStockLabel(CChildFrame* child)
             EXPECT_EQ(QFileInfo(*chosen).fileName(), QString::fromLatin1(kStockLabel));
             EXPECT_TRUE(doc.LoadLabelDefinition(QFile::encodeName(*chosen).toStdString()));
         });
-        for (int i = 0; i < 100 && claimed(cmd::kSelectLabel) && choose.handled() < 2; ++i)
-            QTest::qWait(10);
+        (void)QTest::qWaitFor([&] { return !claimed(cmd::kSelectLabel) || choose.handled() >= 2; });
         EXPECT_TRUE(choose.done());
     }
     QApplication::processEvents();
@@ -252,10 +275,12 @@ void StorySteps::insertBoundObjects(CChildFrame* child)
     const QPoint grab = canvasPoint(view, x0 + 20000, y0 + 3000);
     const QPoint drop = canvasPoint(view, x0 + 25000, y0 + 3000);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, grab);
-    QTest::qWait(300); // no late drag timer of the click
+    const QTimer* drag = widgettest::ChildTimer(view, "dragTimer");
+    ASSERT_NE(drag, nullptr);
+    EXPECT_FALSE(drag->isActive()); // no late drag timer of the click
     // Held past the drag delay, then dragged.
     QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, grab);
-    QTest::qWait(Vorteplan_SoftLabelDesignView::kDragDelayMs + 50);
+    ASSERT_TRUE(widgettest::WaitForTimer(view, "dragTimer"));
     ASSERT_EQ(view->GetMouseMode(), Vorteplan_SoftLabelDesignView::MouseMove);
     for (const QPoint p : {(grab + drop) / 2, drop}) {
         QMouseEvent move(QEvent::MouseMove, p, view->viewport()->mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
@@ -360,13 +385,20 @@ void StorySteps::printAndRead(CChildFrame* child, const QString& pdf)
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 
-    // Print from the table view (its "Print" goes to the print driver);
-    // the print dialog is confirmed as it opens.
+    // Print from the table view (its "Print" goes to the print driver); in
+    // the print dialog the user picks the PDF file, whatever queue the
+    // dialog offers first. VSL_TEST_PRINT_QUEUE names a queue the run has
+    // set up as the default: the dialog must offer it first.
+    const QString queue = qEnvironmentVariable("VSL_TEST_PRINT_QUEUE");
     ASSERT_NO_FATAL_FAILURE(clickCell(child, 1, 1));
     {
-        ModalHandler print([](QWidget* modal) {
+        ModalHandler print([&](QWidget* modal) {
             auto* dialog = qobject_cast<QPrintDialog*>(modal);
             ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
+            if (!queue.isEmpty()) {
+                EXPECT_EQ(printtest::ChosenQueue(*dialog), queue);
+            }
+            ASSERT_TRUE(printtest::PrintToFile(*dialog, pdf));
             dialog->accept();
         });
         EXPECT_TRUE(command(cmd::kFilePrint));
@@ -382,21 +414,32 @@ void StorySteps::printAndRead(CChildFrame* child, const QString& pdf)
     const QImage page(prefix + QStringLiteral(".png"));
     ASSERT_FALSE(page.isNull());
     const std::vector<WireRow> rows = PrintedRows();
+    // Every label cut out of the page, all read by one run of zbarimg; the
+    // page's words with their boxes (in points) from one run of pdftotext.
+    std::vector<QRect> cells;
+    std::vector<QString> pngs;
     for (size_t n = 0; n < rows.size(); ++n) {
-        const QRect cell(px(int64_t(n % 3) * kLabelWidth, kDpi), px(int64_t(n / 3) * kLabelHeight + kSheetTop, kDpi),
-                         px(kLabelWidth, kDpi), px(kLabelHeight, kDpi));
-        const QString png = QFileInfo(pdf).path() + QStringLiteral("/label.png");
-        ASSERT_TRUE(page.copy(cell).save(png));
-        QStringList found = RunTool(QStringLiteral("zbarimg"), {"-q", png}).split('\n', Qt::SkipEmptyParts);
+        cells.emplace_back(px(int64_t(n % 3) * kLabelWidth, kDpi), px(int64_t(n / 3) * kLabelHeight + kSheetTop, kDpi),
+                           px(kLabelWidth, kDpi), px(kLabelHeight, kDpi));
+        pngs.push_back(QFileInfo(pdf).path() + QStringLiteral("/label%1.png").arg(n));
+        ASSERT_TRUE(page.copy(cells.back()).save(pngs.back()));
+    }
+    const std::vector<std::vector<testsupport::ZbarSymbol>> symbols = testsupport::ZbarRead(pngs);
+    const std::vector<PlacedWord> words =
+        PageWords(RunTool(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"}));
+    for (size_t n = 0; n < rows.size(); ++n) {
+        QStringList found;
+        for (const testsupport::ZbarSymbol& s : symbols[n])
+            found << QString::fromStdString(s.type + ":" + s.data);
         found.sort();
         EXPECT_EQ(found, (QStringList{QStringLiteral("CODE-128:") + QLatin1String(rows[n].terminal),
                                       QStringLiteral("QR-Code:") + QLatin1String(rows[n].wire)}))
             << "label " << n;
-        const QString text =
-            RunTool(QStringLiteral("pdftotext"),
-                    {"-r", QString::number(kDpi), "-x", QString::number(cell.x()), "-y", QString::number(cell.y()),
-                     "-W", QString::number(cell.width()), "-H", QString::number(cell.height()), "-f", "1", "-l", "1",
-                     pdf, "-"});
+        QString text;
+        const QRectF cell(QPointF(cells[n].topLeft()) * 72.0 / kDpi, QSizeF(cells[n].size()) * 72.0 / kDpi);
+        for (const PlacedWord& w : words)
+            if (cell.contains(w.box.center()))
+                text += w.text + QLatin1Char(' ');
         EXPECT_TRUE(text.contains(QLatin1String(rows[n].wire))) << "label " << n << ": " << text.toStdString();
     }
     // Nothing beyond the last row: the next position is blank.

@@ -110,8 +110,7 @@ TEST_F(Story, UnderX)
         const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
         return mime && mime->hasFormat(QStringLiteral("VPW4_OBJECTS_NEW"));
     };
-    for (int i = 0; i < 100 && !marked(); ++i)
-        QTest::qWait(20);
+    (void)QTest::qWaitFor(marked);
     ASSERT_TRUE(marked()) << QGuiApplication::clipboard()->mimeData()->formats().join(' ').toStdString();
     EXPECT_TRUE(QGuiApplication::clipboard()->ownsClipboard());
 

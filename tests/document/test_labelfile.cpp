@@ -1,6 +1,7 @@
 // The .label file, the embedded body and the stored printer settings.
 #include "document/label/labelfile.h"
 #include "platform/recordingui.h"
+#include "support/bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +14,7 @@
 
 namespace {
 
-// An independent little-endian writer for expected file images.
-struct Bytes {
-    std::string b;
-    Bytes& u8(uint8_t v) { b.push_back(char(v)); return *this; }
-    Bytes& u16(uint16_t v) { return u8(uint8_t(v)).u8(uint8_t(v >> 8)); }
-    Bytes& u32(uint32_t v) { return u16(uint16_t(v)).u16(uint16_t(v >> 16)); }
-    Bytes& text(const std::string& s, size_t width)
-    {
-        std::string f(width, '\0');
-        std::memcpy(f.data(), s.data(), std::min(s.size(), width));
-        b += f;
-        return *this;
-    }
-    Bytes& raw(const std::string& s) { b += s; return *this; }
-};
+using testsupport::Bytes;
 
 struct ExpectedLabel {
     std::string family = "Wire";
@@ -50,7 +37,7 @@ std::string labelFileImage(const ExpectedLabel& e)
     else
         o.raw("LBLF").u32(90).u32(3);
     // CLabel record, 106 bytes.
-    o.u8(1).u8(uint8_t(e.family.size())).text(e.family, 65);
+    o.u8(1).u8(uint8_t(e.family.size())).field(e.family, 65);
     o.u32(uint32_t(e.width)).u32(uint32_t(e.height)).u32(uint32_t(e.height)).u32(uint32_t(e.width));
     o.u32(3).u32(8).u32(0).u32(500).u32(0).u8(1).u16(1);
     o.u16(0).u32(0);                 // shape, radius
@@ -58,17 +45,17 @@ std::string labelFileImage(const ExpectedLabel& e)
     o.u32(e.markingTypes);
     for (int part = 0; part < 2; ++part)
         o.u8(0).u32(0).u32(0).u32(0).u32(0);
-    o.text("", 256).text("", 256).u8(0).u16(0);
-    o.text(e.device, 81).text(e.driver, 81).text(e.port, 81);
+    o.field("", 256).field("", 256).u8(0).u16(0);
+    o.field(e.device, 81).field(e.driver, 81).field(e.port, 81);
     o.u8(e.settingsBlock.empty() ? 0 : 1).u32(e.printerTypes).u8(e.moduleMarking ? 1 : 0);
-    o.text("", 90);
+    o.field("", 90);
     o.raw(e.settingsBlock);
     if (e.articleGeneration) {
-        o.text("", 32).u32(uint32_t(e.articleNumbers.size()));
+        o.field("", 32).u32(uint32_t(e.articleNumbers.size()));
         for (const std::string& n : e.articleNumbers)
-            o.text(n, 50);
+            o.field(n, 50);
     }
-    return o.b;
+    return o.s;
 }
 
 std::string settingsBlock(uint32_t major, uint32_t minor, uint32_t platform, const std::string& devmode,
@@ -76,7 +63,7 @@ std::string settingsBlock(uint32_t major, uint32_t minor, uint32_t platform, con
 {
     Bytes o;
     o.u32(major).u32(minor).u32(platform).u32(uint32_t(devmode.size()) - extra).u32(extra).raw(devmode);
-    return o.b;
+    return o.s;
 }
 
 // A Windows-looking DEVMODE: 156 bytes plus 20 driver bytes.
@@ -245,7 +232,7 @@ TEST_F(LabelFileTest, DamagedFieldsAreBoundedAndRefused)
         a.articleGeneration = true;
         std::string img = labelFileImage(a);
         img.resize(img.size() - 4);
-        img += Bytes().u32(count).b;
+        img += Bytes().u32(count).s;
         writeFile(QString::fromStdString(path("c.label")), img);
         CLabelFileNewArticleNo article;
         LabelFileResult result;
@@ -256,7 +243,7 @@ TEST_F(LabelFileTest, DamagedFieldsAreBoundedAndRefused)
 
     // Settings sizes beyond what the file holds.
     ExpectedLabel s;
-    s.settingsBlock = Bytes().u32(6).u32(1).u32(2).u32(0xFFFFFFF0u).u32(0x100u).raw("xyz").b;
+    s.settingsBlock = Bytes().u32(6).u32(1).u32(2).u32(0xFFFFFFF0u).u32(0x100u).raw("xyz").s;
     writeFile(QString::fromStdString(path("s.label")), labelFileImage(s));
     LabelFileResult result;
     EXPECT_FALSE(label.LoadFromFile(path("s.label"), {}, &result));

@@ -2,6 +2,7 @@
 // rotation, picture files and drawing into a device context.
 #include "platform/dc.h"
 #include "platform/dib.h"
+#include "support/bytes.h"
 #include "support/test_support.h"
 
 #include <QBuffer>
@@ -13,17 +14,8 @@
 
 namespace {
 
-void put16(std::string& s, uint16_t v)
-{
-    s.push_back(char(v & 0xFF));
-    s.push_back(char(v >> 8));
-}
-
-void put32(std::string& s, uint32_t v)
-{
-    put16(s, uint16_t(v & 0xFFFF));
-    put16(s, uint16_t(v >> 16));
-}
+using testsupport::put16;
+using testsupport::put32;
 
 uint32_t get32(const std::string& s, size_t at)
 {

@@ -3,10 +3,9 @@
 #include "platform/dc.h"
 #include "platform/dib.h"
 #include "platform/wmf.h"
-#include "platform/wmf_test_builder.h"
+#include "support/wmf_builder.h"
 #include "support/test_support.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 using wmftest::Builder;
@@ -312,19 +311,16 @@ TEST(Wmf, PlaceableFilesSplitAndGiveSizes)
 
 TEST(Wmf, HostileRecordCountsStayCheapAndDefined)
 {
-    // A table of 65535 object slots filled and overfilled: every object
-    // finds its slot without walking the whole table again.
+    // A table of 65535 object slots filled and overfilled (the time it
+    // takes is BM_PlayFullObjectTable's).
     Builder objects;
     for (int i = 0; i < 70000; ++i)
         objects.rec(0x00F7, {}); // a palette
     objects.brush(0, 0x0000FF).select(65534);
     const std::string bits = objects.bits(65535);
-    QElapsedTimer timer;
-    timer.start();
     int n = 0;
     play(bits, &n);
     EXPECT_EQ(n, objects.count());
-    EXPECT_LT(timer.elapsed(), 1500);
 
     // Window origin offsets add up past 32 bits.
     Builder offsets;

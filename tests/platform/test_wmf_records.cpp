@@ -4,7 +4,7 @@
 // One logical unit is one pixel unless a test says otherwise.
 #include "platform/dc.h"
 #include "platform/wmf.h"
-#include "platform/wmf_test_builder.h"
+#include "support/wmf_builder.h"
 #include "support/test_support.h"
 
 #include <QPainter>

@@ -3,7 +3,7 @@
 // the scene is not repainted during a gesture.
 #include "shell/backbufferview.h"
 #include "shell/feedbackdc.h"
-#include "widgettest.h"
+#include "support/widgettest.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -45,12 +45,11 @@ protected:
     }
 };
 
-void settle()
+// Runs the event loop until `done` holds (or a generous bound passes).
+template <class Condition>
+bool settle(Condition done)
 {
-    for (int i = 0; i < 5; ++i) {
-        QApplication::processEvents();
-        QTest::qWait(5);
-    }
+    return QTest::qWaitFor(done);
 }
 
 } // namespace
@@ -60,7 +59,7 @@ TEST(BackBufferView, XorFeedbackTwiceRestoresTheBufferAndFlushesOnlyItsRectangle
     StripesView view;
     view.resize(200, 150);
     ASSERT_TRUE(widgettest::ShowAndWait(&view));
-    settle();
+    ASSERT_TRUE(widgettest::WaitForPaint(view.viewport()));
     EXPECT_EQ(view.LogPixelsX(), 96);
     PaintSpy spy;
     view.viewport()->installEventFilter(&spy);
@@ -72,7 +71,7 @@ TEST(BackBufferView, XorFeedbackTwiceRestoresTheBufferAndFlushesOnlyItsRectangle
         feedback.XorOutline(RECT{10, 20, 60, 50});
         EXPECT_EQ(feedback.Dirty(), QRect(10, 20, 50, 30));
     }
-    settle();
+    settle([&] { return spy.painted == QRegion(10, 20, 50, 30); });
     EXPECT_NE(view.BackBuffer(), before);
     EXPECT_EQ(spy.painted, QRegion(10, 20, 50, 30));
     // The outline is inverted on the stripes.
@@ -83,7 +82,7 @@ TEST(BackBufferView, XorFeedbackTwiceRestoresTheBufferAndFlushesOnlyItsRectangle
         CFeedbackDC feedback(view);
         feedback.XorOutline(RECT{10, 20, 60, 50});
     }
-    settle();
+    settle([&] { return spy.painted == QRegion(10, 20, 50, 30); });
     EXPECT_EQ(view.BackBuffer(), before); // byte-identical
     EXPECT_EQ(spy.painted, QRegion(10, 20, 50, 30));
 
@@ -104,7 +103,7 @@ TEST(BackBufferView, XorFeedbackTwiceRestoresTheBufferAndFlushesOnlyItsRectangle
     EXPECT_EQ(view.scenePaints, paintsBefore); // no scene repaint during the gesture
 
     // What is on screen is the buffer.
-    settle();
+    ASSERT_TRUE(widgettest::WaitForPaint(view.viewport()));
     EXPECT_EQ(view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32), view.BackBuffer());
 }
 
@@ -114,7 +113,7 @@ TEST(BackBufferView, ScrollingResizingAndPaletteChangesRedrawTheScene)
     view.resize(120, 100);
     view.SetContentSize(QSize(1000, 800));
     ASSERT_TRUE(widgettest::ShowAndWait(&view));
-    settle();
+    ASSERT_TRUE(widgettest::WaitForPaint(view.viewport()));
     int paints = view.scenePaints;
     view.horizontalScrollBar()->setValue(40);
     EXPECT_EQ(view.ScrollPosition(), QPoint(40, 0));
@@ -122,7 +121,7 @@ TEST(BackBufferView, ScrollingResizingAndPaletteChangesRedrawTheScene)
 
     paints = view.scenePaints;
     view.resize(160, 110);
-    settle();
+    settle([&] { return view.scenePaints > paints; });
     EXPECT_GT(view.scenePaints, paints);
     EXPECT_EQ(view.BackBuffer().size(), view.viewport()->size());
 
@@ -143,13 +142,13 @@ TEST(BackBufferView, AHiddenViewDrawsItsSceneOnlyWhenShown)
     view.RedrawScene();
     EXPECT_EQ(view.scenePaints, 0);
     view.show();
-    settle();
+    settle([&] { return view.scenePaints >= 1; });
     EXPECT_GE(view.scenePaints, 1);
     const int shown = view.scenePaints;
     view.hide();
     view.RedrawScene();
     EXPECT_EQ(view.scenePaints, shown);
     view.show();
-    settle();
+    settle([&] { return view.scenePaints > shown; });
     EXPECT_GT(view.scenePaints, shown);
 }

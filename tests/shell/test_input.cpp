@@ -3,7 +3,7 @@
 // points clamped where the cursor would have been clipped.
 #include "shell/cursorclip.h"
 #include "platform/editorkeyprecedence.h"
-#include "widgettest.h"
+#include "support/widgettest.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -12,9 +12,10 @@
 #include "shell/printprogressdialog.h"
 #include "shell/printverbs.h"
 
-#include "print_sheet.h"
+#include "support/print_sheet.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPrintDialog>
@@ -209,9 +210,9 @@ TEST_F(PrintDriverTest, ScriptedDialogTakesTheOptionsPage)
     auto printer = PdfPrinter(file("dialog.pdf"), 150);
     CPrintDriver::Job job;
     job.showProgress = false;
-    job.runDialog = [](QPrintDialog& dialog) {
+    job.runDialog = [this](QPrintDialog& dialog) {
         auto* page = dialog.findChild<CPrintOptionsPage*>();
-        if (!page)
+        if (!page || !PrintToFile(dialog, file("dialog.pdf")))
             return false;
         // The program's page has a tab of its own name beside the toolkit's.
         QStringList tabs;
@@ -226,10 +227,12 @@ TEST_F(PrintDriverTest, ScriptedDialogTakesTheOptionsPage)
         page->ReverseBox()->setChecked(true);
         page->SetsUp()->click();
         page->PageBreakBox()->setChecked(false);
+        dialog.accept();
         return true;
     };
     const CPrintDriver::Result r = CPrintDriver::PrintDocument(doc, *printer, job);
     ASSERT_EQ(r.outcome, CPrintDriver::Outcome::Printed);
+    EXPECT_GT(QFileInfo(file("dialog.pdf")).size(), 0);
     EXPECT_EQ(r.labels, 4 * 2 * 2); // repeated twice, two sets
     EXPECT_EQ(doc.GetCurrentTemplate().GetRepeat(), 2);
     EXPECT_EQ(doc.GetCurrentTemplate().GetSets(), 2);

@@ -5,6 +5,7 @@
 #include "shell/qtuiservices.h"
 
 #include "platform/recordingui.h"
+#include "support/bytes.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -26,36 +27,14 @@ void putMime(const std::vector<std::pair<QString, QByteArray>>& entries)
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-void le16(QByteArray& b, int v)
-{
-    b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
-}
-
-void le32(QByteArray& b, int64_t v)
-{
-    le16(b, int(v & 0xFFFF));
-    le16(b, int((v >> 16) & 0xFFFF));
-}
-
 // A .bmp file header claiming `width` x `height` at 24 bits, with `pixels`
 // bytes of pixel data following (not necessarily enough).
 QByteArray bmpHeader(int width, int height, int pixels)
 {
-    QByteArray b("BM");
-    le32(b, 54 + pixels);
-    le32(b, 0);
-    le32(b, 54);
-    le32(b, 40);
-    le32(b, width);
-    le32(b, height);
-    le16(b, 1);
-    le16(b, 24);
-    le32(b, 0);
-    le32(b, 0);
-    le32(b, 2835);
-    le32(b, 2835);
-    le32(b, 0);
-    le32(b, 0);
+    testsupport::Bytes h;
+    h.raw("BM").i32(54 + pixels).i32(0).i32(54);
+    h.i32(40).i32(width).i32(height).i16(1).i16(24).i32(0).i32(0).i32(2835).i32(2835).i32(0).i32(0);
+    QByteArray b = QByteArray::fromStdString(h.s);
     b.append(QByteArray(pixels, '\x7F'));
     return b;
 }

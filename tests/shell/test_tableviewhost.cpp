@@ -1,7 +1,7 @@
 // The table view inside the main frame: its commands on the route, the
 // status pane, the character-set box and Delete table through the host.
-#include "document/project/project_test_support.h"
-#include "print_sheet.h"
+#include "support/project_fixture.h"
+#include "support/print_sheet.h"
 #include "document/project/projectdoc.h"
 #include "platform/commandids.h"
 #include "shell/application/contextmenus.h"

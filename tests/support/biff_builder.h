@@ -1,6 +1,8 @@
 #pragma once
 // Builds Excel record streams and compound files byte by byte for the
 // import tests and the benchmark, independently of the code under test.
+#include "support/bytes.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -10,17 +12,10 @@
 
 namespace bifftest {
 
-inline void put8(std::string& s, unsigned v) { s.push_back(char(v & 0xFF)); }
-inline void put16(std::string& s, unsigned v)
-{
-    put8(s, v);
-    put8(s, v >> 8);
-}
-inline void put32(std::string& s, uint32_t v)
-{
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
-}
+using testsupport::put16;
+using testsupport::put32;
+using testsupport::put8;
+
 inline void putDouble(std::string& s, double d)
 {
     uint64_t bits;

@@ -63,4 +63,18 @@ QString dataPath(const QString& relative)
     return QStringLiteral(VSL_TEST_DATA_DIR "/") + relative;
 }
 
+EnvScope::EnvScope(const char* name, const QByteArray& value)
+    : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+{
+    qputenv(name, value);
+}
+
+EnvScope::~EnvScope()
+{
+    if (m_had)
+        qputenv(m_name, m_old);
+    else
+        qunsetenv(m_name);
+}
+
 } // namespace testsupport

@@ -2,6 +2,7 @@
 // Small helpers shared by the test suites.
 #include "platform/windef.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <vector>
@@ -26,5 +27,19 @@ RECT inkBox(const QImage& image, RECT area = {0, 0, INT32_MAX, INT32_MAX});
 
 // Absolute path of a file below tests/data.
 QString dataPath(const QString& relative);
+
+// Sets an environment variable for its lifetime.
+class EnvScope {
+public:
+    EnvScope(const char* name, const QByteArray& value);
+    ~EnvScope();
+    EnvScope(const EnvScope&) = delete;
+    EnvScope& operator=(const EnvScope&) = delete;
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
 
 } // namespace testsupport

@@ -2,6 +2,7 @@
 // field, every truncation refused, settings kept through Clone and setters.
 #include "content/barcodes/barcode.h"
 #include "content/barcodes/qrcode.h"
+#include "support/bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +10,13 @@
 
 namespace {
 
-// Little-endian bytes, written without RecordWriter.
-struct Bytes {
-    std::string s;
-    Bytes& b(unsigned v) { s += char(v & 0xFF); return *this; }
-    Bytes& w(int v) { return b(unsigned(v)).b(unsigned(v) >> 8); }
-    Bytes& d(int32_t v) { return w(v & 0xFFFF).w(int(uint32_t(v) >> 16)); }
-    Bytes& modular(unsigned quiet, unsigned show, int gap, int32_t height, int32_t module)
-    {
-        return b(quiet).b(show).w(gap).d(height).d(module);
-    }
-};
+using testsupport::Bytes;
+
+// The fields every modular symbology starts with.
+Bytes modular(unsigned quiet, unsigned show, int gap, int32_t height, int32_t module)
+{
+    return Bytes().u8(quiet).u8(show).i16(gap).i32(height).i32(module);
+}
 
 std::string Saved(const CBarcode& b)
 {
@@ -38,7 +35,7 @@ struct Expected {
 std::vector<Expected> Records()
 {
     std::vector<Expected> v;
-    v.push_back({kKeyCode39, Bytes().modular(1, 1, 1, 10000, 300).w(25).b(0).w(100).b(0).s,
+    v.push_back({kKeyCode39, modular(1, 1, 1, 10000, 300).i16(25).u8(0).i16(100).u8(0).s,
                  [](CBarcode& b) {
                      b.SetRatio(30);
                      b.SetCheckDigit(true);
@@ -46,29 +43,29 @@ std::vector<Expected> Records()
                      b.SetGapCorrection(-1);
                      b.SetModule(254);
                  },
-                 Bytes().modular(1, 1, -1, 10000, 254).w(30).b(1).w(100).b(1).s});
-    v.push_back({kKeyCode2of5Int, Bytes().modular(1, 1, 1, 10000, 300).w(25).b(0).b(0).d(2).b(1).s,
+                 modular(1, 1, -1, 10000, 254).i16(30).u8(1).i16(100).u8(1).s});
+    v.push_back({kKeyCode2of5Int, modular(1, 1, 1, 10000, 300).i16(25).u8(0).u8(0).i32(2).u8(1).s,
                  [](CBarcode& b) {
                      b.SetRatio(20);
                      b.SetCheckDigit(true);
                      b.SetShowCheckDigit(false);
                      b.SetShowText(false);
                  },
-                 Bytes().modular(1, 0, 1, 10000, 300).w(20).b(1).b(0).d(2).b(0).s});
+                 modular(1, 0, 1, 10000, 300).i16(20).u8(1).u8(0).i32(2).u8(0).s});
     for (int16_t key : {kKeyEAN13, kKeyUPCA})
-        v.push_back({key, Bytes().modular(1, 1, 1, 22850, 330).w(0).s,
+        v.push_back({key, modular(1, 1, 1, 22850, 330).i16(0).s,
                      [](CBarcode& b) {
                          b.SetTruncation(35);
                          b.SetBarHeight(123456);
                      },
-                     Bytes().modular(1, 1, 1, 123456, 330).w(35).s});
-    v.push_back({kKeyEAN8, Bytes().modular(1, 1, 1, 22850, 330).s,
-                 [](CBarcode& b) { b.SetModule(400); }, Bytes().modular(1, 1, 1, 22850, 400).s});
+                     modular(1, 1, 1, 123456, 330).i16(35).s});
+    v.push_back({kKeyEAN8, modular(1, 1, 1, 22850, 330).s,
+                 [](CBarcode& b) { b.SetModule(400); }, modular(1, 1, 1, 22850, 400).s});
     for (int16_t key : {kKeyCode128, kKeyEAN128})
-        v.push_back({key, Bytes().modular(1, 1, 1, 10000, 300).d(0).s,
-                     [](CBarcode& b) { b.SetGapCorrection(2); }, Bytes().modular(1, 1, 2, 10000, 300).d(0).s});
+        v.push_back({key, modular(1, 1, 1, 10000, 300).i32(0).s,
+                     [](CBarcode& b) { b.SetGapCorrection(2); }, modular(1, 1, 2, 10000, 300).i32(0).s});
     v.push_back({kKeyQRCode,
-                 Bytes().modular(1, 1, 1, 10000, 150).d(0).d(1).d(0).d(2).d(1).d(4).d(2).b(1).s,
+                 modular(1, 1, 1, 10000, 150).i32(0).i32(1).i32(0).i32(2).i32(1).i32(4).i32(2).u8(1).s,
                  [](CBarcode& b) {
                      b.SetQRVersion(7);
                      b.SetQRLevel('Q');
@@ -76,7 +73,7 @@ std::vector<Expected> Records()
                      b.SetQRMargin(0);
                      b.SetCentred(false);
                  },
-                 Bytes().modular(1, 1, 1, 10000, 150).d(0).d(7).d(2).d(3).d(1).d(0).d(2).b(0).s});
+                 modular(1, 1, 1, 10000, 150).i32(0).i32(7).i32(2).i32(3).i32(1).i32(0).i32(2).u8(0).s});
     return v;
 }
 
@@ -104,12 +101,12 @@ TEST(Records, ByteExactDefaultsAndChanges)
 TEST(Records, ReservedFieldsAreSkippedAndRewrittenAsZero)
 {
     // Code 128 and QR code skip their reserved int32 and write 0.
-    std::string c128 = Bytes().modular(0, 1, 0, 5000, 250).d(77).s;
+    std::string c128 = modular(0, 1, 0, 5000, 250).i32(77).s;
     RecordReader r(c128);
     auto b = ReadBarcode(r, kKeyCode128);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->GetModule(), 250);
-    EXPECT_EQ(Saved(*b), Bytes().modular(0, 1, 0, 5000, 250).d(0).s);
+    EXPECT_EQ(Saved(*b), modular(0, 1, 0, 5000, 250).i32(0).s);
 }
 
 TEST(Records, EveryTruncationIsRefused)

@@ -6,7 +6,7 @@
 #include "content/tables/datatablefilter.h"
 #include "platform/dib.h"
 #include "platform/recordingui.h"
-#include "platform/wmf_test_builder.h"
+#include "support/wmf_builder.h"
 #include "support/test_support.h"
 
 #include <QTemporaryDir>

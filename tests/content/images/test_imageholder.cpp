@@ -5,7 +5,7 @@
 #include "platform/dib.h"
 #include "platform/recordingui.h"
 #include "platform/wmf.h"
-#include "platform/wmf_test_builder.h"
+#include "support/wmf_builder.h"
 #include "support/test_support.h"
 
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "content/objects/collection.h"
 #include "content/images/ole1.h"
 #include "support/test_support.h"
-#include "../objects/test_collection_bytes.h"
+#include "content/objects/test_collection_bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Presentation pictures of legacy embedded items drawn into their box.
 #include "content/images/presentation.h"
 #include "platform/dib.h"
-#include "platform/wmf_test_builder.h"
+#include "support/wmf_builder.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

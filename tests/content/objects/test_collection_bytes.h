@@ -1,39 +1,15 @@
 #pragma once
-// An independent little-endian byte builder for expected records, written
-// from the field lists of the object records and sharing no code with the
-// readers and writers under test.
+// Expected object records, written from the field lists of the object
+// records with the shared byte builder and sharing no code with the readers
+// and writers under test.
+#include "support/bytes.h"
+
 #include <cstdint>
 #include <string>
 
 namespace recbytes {
 
-struct Bytes {
-    std::string s;
-    Bytes& u8(unsigned v)
-    {
-        s.push_back(char(v & 0xFF));
-        return *this;
-    }
-    Bytes& i16(int v)
-    {
-        const unsigned u = unsigned(v) & 0xFFFFu;
-        s.push_back(char(u & 0xFF));
-        s.push_back(char(u >> 8));
-        return *this;
-    }
-    Bytes& i32(int64_t v)
-    {
-        const uint32_t u = uint32_t(v);
-        for (int i = 0; i < 4; ++i)
-            s.push_back(char((u >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    Bytes& add(const Bytes& other)
-    {
-        s += other.s;
-        return *this;
-    }
-};
+using testsupport::Bytes;
 
 // Rectangle fields shared by keys 151, 131, 132, 155 and 156.
 inline Bytes rectFields(int x, int y, int w, int h, int pen, uint32_t border, uint32_t fill, int transparent)

@@ -1,6 +1,6 @@
 // Barcode objects: defaults, symbology changes, property texts, records,
 // the cut check that stops printing, and symbols that scan.
-#include "../barcodes/barcode_render.h"
+#include "content/barcodes/barcode_render.h"
 #include "content/objects/collection.h"
 #include "content/objects/graphbarcode.h"
 #include "content/tables/datatable.h"

@@ -1,7 +1,7 @@
 // Barcode objects: the human-readable line is laid out by the object's own
 // one-line text drawing, aligned with the symbol as it is placed in the box.
 #include "content/objects/graphbarcode.h"
-#include "../barcodes/barcode_render.h"
+#include "content/barcodes/barcode_render.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "content/objects/shapes.h"
 #include "support/test_support.h"
 
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 using projtest::ProjectTest;
 

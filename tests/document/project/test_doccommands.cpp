@@ -15,7 +15,7 @@
 
 #include <unistd.h>
 
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 using projtest::ProjectTest;
 using projtest::TabLog;

@@ -3,7 +3,7 @@
 // everything as it was, and one undo step for objects and job together.
 #include "document/label/labelfile.h"
 
-#include "templateedit_test_support.h"
+#include "support/templateedit_fixture.h"
 
 #include <random>
 #include <utility>

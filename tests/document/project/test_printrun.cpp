@@ -16,7 +16,7 @@
 #include <functional>
 #include <set>
 
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 using projtest::ProjectTest;
 

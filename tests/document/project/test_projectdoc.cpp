@@ -7,7 +7,7 @@
 
 #include <QDir>
 #include <functional>
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 using projtest::ProjectTest;
 

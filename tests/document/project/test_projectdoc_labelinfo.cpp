@@ -3,7 +3,7 @@
 #include "document/project/projectdoc.h"
 #include "platform/printersettings.h"
 
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "content/objects/shapes.h"
 #include "project_bytes.h"
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 using projbytes::Project;
 using projtest::ProjectTest;
@@ -276,7 +276,15 @@ TEST_F(ProjectTest, FullProjectRoundTripsByteForByte)
     EXPECT_TRUE(m_ui.messages.empty());
 }
 
-TEST_F(ProjectTest, EveryTruncationFailsCleanlyAndKeepsNoPath)
+// Every cut of a project file, opened as a user opens it. Each opening
+// starts a document of 256 template and table slots, so the cut points are
+// dealt to kTruncationShards tests that run side by side; each writes its
+// file once and cuts it shorter from the end.
+constexpr int kTruncationShards = 16;
+
+class ProjectTruncationTest : public ProjectTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ProjectTruncationTest, EveryTruncationFailsCleanlyAndKeepsNoPath)
 {
     CVorteplanSoftLabelDoc doc;
     ASSERT_TRUE(doc.OnNewDocument());
@@ -289,16 +297,24 @@ TEST_F(ProjectTest, EveryTruncationFailsCleanlyAndKeepsNoPath)
     // 31st offset is enough here.
     const size_t recordStart = 28 + 258 + 4;
     const size_t recordEnd = recordStart + projtest::newTemplateRecord().size();
-    for (size_t n = 0; n < whole.size(); n += (n > recordStart && n < recordEnd) ? 31 : 1) {
-        writeFile(path("cut.proj"), whole.substr(0, n));
+    std::vector<size_t> cuts;
+    for (size_t n = 0, k = 0; n < whole.size(); n += (n > recordStart && n < recordEnd) ? 31 : 1, ++k)
+        if (int(k % kTruncationShards) == GetParam())
+            cuts.push_back(n);
+    ASSERT_FALSE(cuts.empty());
+
+    const QString file = path(QStringLiteral("cut%1.proj").arg(GetParam()));
+    writeFile(file, whole.substr(0, cuts.back()));
+    for (auto n = cuts.rbegin(); n != cuts.rend(); ++n) {
+        ASSERT_TRUE(QFile::resize(file, qint64(*n))) << *n;
         CRecordingUi ui;
         UiScope scope(ui);
         CVorteplanSoftLabelDoc cut;
-        const bool opened = cut.Open(path("cut.proj"));
-        ASSERT_EQ(ui.messages.size(), 1u) << n;
-        EXPECT_EQ(ui.messages[0].text, "Corrupt project file") << n;
-        EXPECT_TRUE(cut.GetPathName().isEmpty()) << n;
-        EXPECT_EQ(opened, true) << n;
+        const bool opened = cut.Open(file);
+        ASSERT_EQ(ui.messages.size(), 1u) << *n;
+        EXPECT_EQ(ui.messages[0].text, "Corrupt project file") << *n;
+        EXPECT_TRUE(cut.GetPathName().isEmpty()) << *n;
+        EXPECT_EQ(opened, true) << *n;
     }
 }
 
@@ -342,3 +358,5 @@ TEST_F(ProjectTest, SavingKeepsTheCurrentTable)
     EXPECT_EQ(doc.GetTable(1)->GetCellText(0, 0), "after save");
     EXPECT_EQ(doc.GetTable(2)->GetRowCount(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Shards, ProjectTruncationTest, ::testing::Range(0, kTruncationShards));

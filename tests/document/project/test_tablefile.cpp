@@ -5,7 +5,7 @@
 #include "document/project/tablefile.h"
 
 #include "project_bytes.h"
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 using projbytes::Bytes;
 using projtest::ProjectTest;

@@ -3,7 +3,7 @@
 // maps, sorting, image columns, filter fields and the table undo.
 #include "document/project/projectdoc.h"
 
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 using projtest::ProjectTest;
 

@@ -4,7 +4,7 @@
 // agreement with the model after each step.
 #include "document/project/projectdoc.h"
 
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 #include <algorithm>
 #include <deque>

@@ -3,7 +3,7 @@
 #include "content/objects/group.h"
 #include "document/label/labelfile.h"
 
-#include "templateedit_test_support.h"
+#include "support/templateedit_fixture.h"
 
 using edittest::EditTest;
 

@@ -4,7 +4,7 @@
 #include "content/objects/graphbarcode.h"
 #include "content/textparts/text.h"
 
-#include "templateedit_test_support.h"
+#include "support/templateedit_fixture.h"
 
 using edittest::EditTest;
 

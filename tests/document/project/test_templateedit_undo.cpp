@@ -2,7 +2,7 @@
 // beside them), locked templates, and the label-definition operations.
 #include "document/label/labelfile.h"
 
-#include "templateedit_test_support.h"
+#include "support/templateedit_fixture.h"
 
 using edittest::EditTest;
 

@@ -5,7 +5,7 @@
 #include "document/project/textimport.h"
 
 #include "platform/settings.h"
-#include "project_test_support.h"
+#include "support/project_fixture.h"
 
 #include <QDir>
 

@@ -1,6 +1,8 @@
 #pragma once
 // An independent builder of template records for the tests: every field
 // spelled out as the file format lays it down.
+#include "support/bytes.h"
+
 #include <array>
 #include <optional>
 #include <cstdint>
@@ -9,30 +11,7 @@
 
 namespace tplbytes {
 
-class Bytes {
-public:
-    void u8(uint8_t v) { s.push_back(char(v)); }
-    void i16(int16_t v)
-    {
-        u8(uint8_t(uint16_t(v) & 0xFF));
-        u8(uint8_t(uint16_t(v) >> 8));
-    }
-    void u32(uint32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-            u8(uint8_t(v >> (8 * i)));
-    }
-    void i32(int32_t v) { u32(uint32_t(v)); }
-    void raw(const std::string& b) { s += b; }
-    // A NUL-padded field of `width` bytes.
-    void field(const std::string& text, size_t width)
-    {
-        std::string f = text;
-        f.resize(width, '\0');
-        s += f;
-    }
-    std::string s;
-};
+using testsupport::Bytes;
 
 // An empty collection record after its type key.
 inline std::string emptyCollection()

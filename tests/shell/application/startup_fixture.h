@@ -7,6 +7,7 @@
 #include "platform/settings.h"
 #include "shell/application/app.h"
 #include "shell/application/datafolders.h"
+#include "support/test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,28 +16,7 @@
 
 #include <memory>
 
-class EnvScope {
-public:
-    EnvScope(const char* name, const QByteArray& value) : m_name(name), m_had(qEnvironmentVariableIsSet(name))
-    {
-        m_old = qgetenv(name);
-        qputenv(name, value);
-    }
-    ~EnvScope()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-    EnvScope(const EnvScope&) = delete;
-    EnvScope& operator=(const EnvScope&) = delete;
-
-private:
-    const char* m_name;
-    bool m_had;
-    QByteArray m_old;
-};
+using testsupport::EnvScope;
 
 class StartupTest : public ::testing::Test {
 protected:

@@ -1,7 +1,8 @@
 #pragma once
 // A design canvas over a fresh project document with a 100 x 50 mm label
 // definition, shown on the offscreen platform at 96 dpi, with recording
-// user-interface services and a settings store of its own.
+// user-interface services and a settings store of its own; CommandTest adds
+// the ribbon and the command router.
 #include "content/objects/collection.h"
 #include "content/objects/shapes.h"
 #include "document/label/labelfile.h"
@@ -9,8 +10,12 @@
 #include "platform/recordingui.h"
 #include "platform/settings.h"
 #include "shell/design/designview.h"
+#include "shell/frame/commandids.h"
+#include "shell/frame/commandrouter.h"
+#include "shell/frame/ribbonbar.h"
 
-#include "../widgettest.h"
+#include "support/design_canvas.h"
+#include "support/widgettest.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,11 +34,7 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         settings::SetStoreFolder(m_dir.filePath("config"));
-        doc = std::make_unique<CVorteplanSoftLabelDoc>();
-        auto label = std::make_unique<CLabelFileNew>();
-        label->SetWidth(0, 100000, false);
-        label->SetHeight(0, 50000);
-        doc->GetCurrentTemplate().SetLabel(std::move(label));
+        doc = testsupport::LabelDocument(100000, 50000);
         makeView({});
     }
     void TearDown() override
@@ -46,10 +47,8 @@ protected:
     void makeView(DesignViewLinks links)
     {
         view.reset();
-        view = std::make_unique<Vorteplan_SoftLabelDesignView>(doc.get(), links);
-        view->resize(640, 480);
-        ASSERT_TRUE(widgettest::ShowAndWait(view.get()));
-        view->UpdateScrollSizes();
+        view = testsupport::ShownDesignView(*doc, links, QSize(640, 480));
+        ASSERT_TRUE(view);
     }
 
     QWidget* vp() const { return view->viewport(); }
@@ -97,6 +96,54 @@ protected:
     QTemporaryDir m_dir;
     std::unique_ptr<CVorteplanSoftLabelDoc> doc;
     std::unique_ptr<Vorteplan_SoftLabelDesignView> view;
+};
+
+// The canvas wired to a command router and a ribbon, with the keyboard
+// focus, so commands run and update as they do from the ribbon.
+class CommandTest : public CanvasTest {
+protected:
+    void SetUp() override
+    {
+        CanvasTest::SetUp();
+        router.SetActiveViewProvider([this] { return static_cast<CCmdTarget*>(view.get()); });
+        ribbon = std::make_unique<CRibbonBar>(router);
+        makeView({ribbon.get(), nullptr});
+        view->activateWindow();
+        view->setFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        view.reset();
+        ribbon.reset();
+        CanvasTest::TearDown();
+    }
+
+    // Types `text` into the command's box and sends the command.
+    bool type(int id, const QString& text)
+    {
+        ribbon->SetEditText(id, text);
+        return router.Route(id);
+    }
+    bool type(int id, const char* text) { return type(id, QString::fromLatin1(text)); }
+
+    CCmdUI state(int id) const { return router.Update(id); }
+    bool enabled(int id) const { return state(id).IsEnabled(); }
+    bool checked(int id) const { return state(id).GetChecked().value_or(false); }
+    // The box text as the ribbon would show it now.
+    QString shown(int id) const { return state(id).GetText().value_or(QStringLiteral("<none>")); }
+    // The box text the view shows; it refreshes texts only while focused.
+    QString text(int id)
+    {
+        QApplication::setActiveWindow(view.get());
+        view->setFocus();
+        EXPECT_TRUE(view->hasFocus());
+        return shown(id);
+    }
+    CLabelFileNew& label() { return *doc->GetLabelFile(); }
+
+    CCommandRouter router;
+    std::unique_ptr<CRibbonBar> ribbon;
 };
 
 } // namespace canvastest

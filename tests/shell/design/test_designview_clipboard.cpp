@@ -6,7 +6,7 @@
 #include "shell/inplaceedit.h"
 #include "shell/qtuiservices.h"
 
-#include "editcommands_fixture.h"
+#include "canvas_fixture.h"
 
 #include <QClipboard>
 #include <QMimeData>

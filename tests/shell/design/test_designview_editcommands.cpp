@@ -8,7 +8,7 @@
 #include "shell/design/designlength.h"
 #include "shell/inplaceedit.h"
 
-#include "editcommands_fixture.h"
+#include "canvas_fixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 #include "platform/commandids.h"
 #include "shell/design/designlength.h"
 
-#include "labelcommands_fixture.h"
+#include "canvas_fixture.h"
 
 #include <QComboBox>
 #include <QMenu>

@@ -1,6 +1,6 @@
 // Module-marking commands of the design canvas.
 #include "platform/commandids.h"
-#include "labelcommands_fixture.h"
+#include "canvas_fixture.h"
 
 #include <vector>
 

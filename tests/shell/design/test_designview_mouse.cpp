@@ -57,16 +57,18 @@ TEST_F(CanvasMouseTest, QuickClickSelectsAndHeldDragMovesWithOneUndoStep)
 {
     CGraphRect* r = add(kInch, kInch, kInch, kInch / 2); // 96..192 x 96..144 px
     press({120, 110});
-    QTest::qWait(100);
     release({120, 110});
     EXPECT_TRUE(r->IsSelected());
     EXPECT_EQ(r->GetX(), kInch);
-    QTest::qWait(300); // the drag timer of the click must not fire late
+    // The drag delay of the click is over: it cannot fire late.
+    const QTimer* drag = widgettest::ChildTimer(view.get(), "dragTimer");
+    ASSERT_NE(drag, nullptr);
+    EXPECT_FALSE(drag->isActive());
     EXPECT_EQ(view->GetMouseMode(), Vorteplan_SoftLabelDesignView::MouseIdle);
 
     const int undoBefore = undoCount();
     press({120, 110});
-    QTest::qWait(300);
+    ASSERT_TRUE(widgettest::WaitForTimer(view.get(), "dragTimer"));
     EXPECT_EQ(view->GetMouseMode(), Vorteplan_SoftLabelDesignView::MouseMove);
     moveTo({130, 110});
     moveTo({140, 110});
@@ -82,7 +84,7 @@ TEST_F(CanvasMouseTest, ReleaseOutsideCancelsAMoveButCommitsAResize)
 {
     CGraphRect* r = add(kInch, kInch, kInch, kInch / 2, true);
     press({120, 110});
-    QTest::qWait(300);
+    ASSERT_TRUE(widgettest::WaitForTimer(view.get(), "dragTimer"));
     moveTo({200, 200});
     release({-5, 100});
     EXPECT_EQ(ui.beeps, 1);

@@ -5,7 +5,7 @@
 #include "tables/tableviewhost.h"
 #include "tables/view/vorteplansofttableview.h"
 
-#include "labelcommands_fixture.h"
+#include "canvas_fixture.h"
 
 #include <QDialogButtonBox>
 #include <QPrintDialog>

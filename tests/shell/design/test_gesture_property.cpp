@@ -16,7 +16,7 @@
 #include "shell/design/designview.h"
 #include "shell/views/labelpreview.h"
 
-#include "../widgettest.h"
+#include "support/widgettest.h"
 
 #include <QTemporaryDir>
 #include <QTest>

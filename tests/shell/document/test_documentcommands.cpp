@@ -13,7 +13,7 @@
 #include "platform/settings.h"
 #include "shell/printdriver.h"
 
-#include "../print_sheet.h"
+#include "support/print_sheet.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // the ribbon, the accelerators, the context menus the views show on a right
 // click, the document menu and the status panes. The table of command ids
 // says which handlers only the program itself reaches.
-#include "../application/startup_fixture.h"
+#include "shell/application/startup_fixture.h"
 
 #include "platform/commandids.h"
 #include "platform/numberformat.h"

@@ -1,4 +1,4 @@
-#include "../application/startup_fixture.h"
+#include "shell/application/startup_fixture.h"
 
 #include "document/project/projectdoc.h"
 #include "platform/commandids.h"
@@ -247,12 +247,12 @@ TEST_F(MainFrameTest, Screenshot)
     app->MainFrame()->resize(1280, 720);
     QCoreApplication::processEvents();
     app->MainFrame()->UpdateCommandUI();
-    QTest::qWait(50);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(app->MainFrame()->grab().save(target));
     // The module-marking category in the blue Office 2007 look beside it.
     app->MainFrame()->OnApplicationLook(215);
     app->MainFrame()->Ribbon()->SetActiveCategory(kModuleMarkingCategory);
-    QTest::qWait(50);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(app->MainFrame()->grab().save(QString(target).replace(".png", "-mm.png")));
 }
 

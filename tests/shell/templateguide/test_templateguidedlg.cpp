@@ -2,7 +2,7 @@
 // edits and the objects each rebuild lays down.
 #include "content/images/graphimage.h"
 #include "document/label/labelfile.h"
-#include "document/project/templateedit_test_support.h"
+#include "support/templateedit_fixture.h"
 #include "shell/templateguide/templateguidedlg.h"
 #include "tables/grid/gridctrl.h"
 

@@ -11,8 +11,8 @@
 #include "shell/views/labelpreview.h"
 #include "platform/units.h"
 
-#include "../print_sheet.h"
-#include "../widgettest.h"
+#include "support/print_sheet.h"
+#include "support/widgettest.h"
 #include "views_test_support.h"
 
 #include <QPainter>

@@ -4,10 +4,10 @@
 #include "platform/commandids.h"
 #include "shell/views/labelpreview.h"
 
-#include "../widgettest.h"
+#include "support/test_support.h"
+#include "support/widgettest.h"
 #include "views_test_support.h"
 
-#include <QElapsedTimer>
 
 namespace {
 
@@ -43,15 +43,7 @@ protected:
         doc->GetCurrentTemplate().SetLabel(std::move(label));
         preview->Invalidate();
     }
-    int countColour(unsigned rgb) const
-    {
-        int n = 0;
-        const QImage& image = preview->BackBuffer();
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += (image.pixel(x, y) & 0xFFFFFFu) == rgb;
-        return n;
-    }
+    int countColour(unsigned rgb) const { return testsupport::countPixels(preview->BackBuffer(), rgb); }
 
     std::unique_ptr<CLabelPreview> preview;
 };
@@ -203,26 +195,23 @@ TEST_F(PreviewTest, PositionsOutsideTheWindowAreNotVisited)
     label->SetWidth(0, 8000, false);
     label->SetHeight(0, 8000);
     setLabel(std::move(label));
-    QElapsedTimer timer;
-    timer.start();
     preview->Invalidate();
-    EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_GT(preview->GetDrawnLabelCount(), 100);
     EXPECT_LT(preview->GetDrawnLabelCount(), 10000);
 }
 
-TEST_F(PreviewTest, OddDefinitionsPaintInBoundedTime)
+TEST_F(PreviewTest, OddDefinitionsPaintABoundedNumberOfPositions)
 {
     // Pitches of nothing put a million by a million positions on one spot:
-    // without a bound the paint would never end.
+    // without a bound the paint would never end (its time is measured by
+    // BM_PreviewOddDefinitions). A small window: every position is drawn
+    // on the same few pixels.
+    preview->resize(160, 120);
     auto stacked = SheetLabel(1000000, 1000000);
     stacked->SetColumnPitch(0);
     stacked->SetRowPitch(0);
     setLabel(std::move(stacked));
-    QElapsedTimer timer;
-    timer.start();
     preview->Invalidate();
-    EXPECT_LT(timer.elapsed(), 20000);
     EXPECT_EQ(preview->GetDrawnLabelCount(), preview::kMaxDrawnPositions);
 
     // The largest counts and pitches a file may hold: the far blocks lie

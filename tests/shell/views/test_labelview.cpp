@@ -5,7 +5,7 @@
 #include "shell/views/edittext4qrcodedlg.h"
 #include "shell/views/labelview.h"
 
-#include "../widgettest.h"
+#include "support/widgettest.h"
 #include "content/objects/shapes.h"
 #include "shell/design/designview.h"
 #include "platform/codepage.h"

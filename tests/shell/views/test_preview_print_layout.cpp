@@ -6,7 +6,7 @@
 #include "shell/views/labelpreview.h"
 
 #include "content/objects/shapes.h"
-#include "../widgettest.h"
+#include "support/widgettest.h"
 #include "views_test_support.h"
 
 #include <tuple>

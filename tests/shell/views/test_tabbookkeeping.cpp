@@ -5,7 +5,7 @@
 #include "shell/views/tabletabview.h"
 #include "shell/views/templatetabview.h"
 
-#include "../widgettest.h"
+#include "support/widgettest.h"
 #include "platform/recordingui.h"
 #include "shell/frame/commandrouter.h"
 #include "views_test_support.h"

@@ -12,7 +12,7 @@
 #include "tables/tableviewhost.h"
 #include "tables/view/vorteplansofttableview.h"
 
-#include "../widgettest.h"
+#include "support/widgettest.h"
 #include "shell/frame/commandrouter.h"
 #include "views_test_support.h"
 

@@ -5,7 +5,7 @@
 #include "platform/recordingui.h"
 #include "tables/dialogs/tablefilterdlg.h"
 #include "tables/grid/gridctrl.h"
-#include "tables/grid/gridtest.h"
+#include "support/gridtest.h"
 
 #include <QComboBox>
 #include <QGuiApplication>

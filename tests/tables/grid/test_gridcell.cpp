@@ -1,7 +1,7 @@
 // Grid cells drawn on a raster device context: inherited attributes,
 // selection colours, the 3-D look of header cells, default sizes from the
 // font, vertical text and the sort mark.
-#include "gridtest.h"
+#include "support/gridtest.h"
 
 #include "platform/recordingui.h"
 #include "support/test_support.h"

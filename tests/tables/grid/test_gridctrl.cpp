@@ -1,7 +1,7 @@
 // The grid control driven by keyboard and mouse events on the offscreen
 // screen: selection, focus moves, notifications, sizing, clipboard text,
 // virtual mode and the wheel.
-#include "gridtest.h"
+#include "support/gridtest.h"
 
 #include "platform/recordingui.h"
 

@@ -1,6 +1,6 @@
 // In-place editing started and ended from the keyboard and the mouse, the
 // title tip, sorting, row reorder and drag and drop.
-#include "gridtest.h"
+#include "support/gridtest.h"
 
 #include "platform/recordingui.h"
 #include "tables/grid/titletip.h"
@@ -10,6 +10,8 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QSignalSpy>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -137,9 +139,12 @@ TEST_F(GridEditTest, TitleTipForClippedTextOnly)
                          Qt::NoModifier);
         QApplication::sendEvent(grid->viewport(), &move);
     };
+    auto* tipTimer = grid->findChild<QTimer*>(QStringLiteral("titleTipTimer"));
+    ASSERT_NE(tipTimer, nullptr);
+    QSignalSpy offered(tipTimer, &QTimer::timeout);
     grid->SetItemText(2, 2, "short");
     hover(2, 2);
-    QTest::qWait(600);
+    ASSERT_TRUE(offered.wait()); // the tip was offered for the short text
     EXPECT_FALSE(grid->TitleTip()->isVisible());
 
     const std::string wide = "a text far wider than its column";

@@ -1,6 +1,6 @@
 // Sizing feedback, divider double clicks, right clicks, auto-scrolling,
 // the counts and pasting from the clipboard.
-#include "gridtest.h"
+#include "support/gridtest.h"
 
 #include "platform/recordingui.h"
 

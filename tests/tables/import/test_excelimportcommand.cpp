@@ -2,7 +2,7 @@
 // table as one undo step, the tab named after file and sheet.
 #include "tables/import/excelimportcommand.h"
 
-#include "document/project/project_test_support.h"
+#include "support/project_fixture.h"
 #include "document/project/projectdoc.h"
 #include "platform/compoundfile.h"
 #include "support/biff_builder.h"

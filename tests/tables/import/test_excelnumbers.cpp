@@ -3,7 +3,7 @@
 // print as before, and a sheet whose stream ends before its EOF record is
 // refused.
 #include "excel_import_support.h"
-#include "excel_numbers_book.h"
+#include "support/excel_numbers_book.h"
 
 #include <gtest/gtest.h>
 

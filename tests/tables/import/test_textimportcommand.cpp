@@ -5,7 +5,7 @@
 #include "platform/recordingui.h"
 #include "platform/settings.h"
 #include "tables/grid/gridctrl.h"
-#include "tables/grid/gridtest.h"
+#include "support/gridtest.h"
 #include "tables/import/textimportcharactersetpropertypage.h"
 #include "tables/import/textimportcommand.h"
 #include "tables/import/textimportdelimiterpropertypage.h"

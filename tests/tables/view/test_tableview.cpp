@@ -1,7 +1,7 @@
 // The table view over a document: typed and pasted cells with their undo
 // steps, rows and columns, the selection, grid rows, image columns through
 // a filter, and the page's close and destruction.
-#include "tableviewtest.h"
+#include "support/tableview_fixture.h"
 
 #include "document/label/labelfile.h"
 #include "platform/commandids.h"

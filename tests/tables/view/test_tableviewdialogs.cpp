@@ -1,6 +1,6 @@
 // The table view's dialogs opened by its commands: Sequence, Repeat, Setup
 // filter and Import a text file, worked as a user would.
-#include "tableviewtest.h"
+#include "support/tableview_fixture.h"
 
 #include "platform/commandids.h"
 #include "platform/settings.h"

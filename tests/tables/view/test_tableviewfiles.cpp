@@ -1,6 +1,6 @@
 // The table view's files: table import, filter files and enabling a filter.
 #include "platform/commandids.h"
-#include "tableviewtest.h"
+#include "support/tableview_fixture.h"
 
 #include <gtest/gtest.h>
 

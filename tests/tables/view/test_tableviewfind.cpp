@@ -1,7 +1,7 @@
 // Find and replace in the table, the find dialog, and the sequence and
 // repeat fills with their bounds.
 #include "platform/commandids.h"
-#include "tableviewtest.h"
+#include "support/tableview_fixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

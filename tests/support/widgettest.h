@@ -1,10 +1,12 @@
 #pragma once
 // Helpers for widget tests on the offscreen platform: mouse drags in
-// steps with the button held, a fixed locale for a test, and reading a
-// view's back buffer.
+// steps with the button held, a fixed locale for a test, reading a view's
+// back buffer, and waiting for events rather than for a time.
 #include "shell/backbufferview.h"
 
 #include <QLocale>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QTest>
 #include <QWidget>
 
@@ -51,6 +53,41 @@ inline bool ShowAndWait(QWidget* widget)
 {
     widget->show();
     return QTest::qWaitForWindowExposed(widget);
+}
+
+// Waits until `widget` has handled a paint event (an update is asked for).
+inline bool WaitForPaint(QWidget* widget)
+{
+    struct Filter : QObject {
+        bool painted = false;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            painted = painted || event->type() == QEvent::Paint;
+            return false;
+        }
+    } filter;
+    widget->installEventFilter(&filter);
+    widget->update();
+    const bool painted = QTest::qWaitFor([&] { return filter.painted; });
+    widget->removeEventFilter(&filter);
+    return painted;
+}
+
+// The timer called `name` among the children of `owner`.
+inline QTimer* ChildTimer(const QObject* owner, const char* name)
+{
+    return owner->findChild<QTimer*>(QString::fromLatin1(name));
+}
+
+// Waits until the running timer `name` of `owner` has fired; false when it
+// is not running (or does not fire).
+inline bool WaitForTimer(const QObject* owner, const char* name)
+{
+    QTimer* timer = ChildTimer(owner, name);
+    if (!timer || !timer->isActive())
+        return false;
+    QSignalSpy fired(timer, &QTimer::timeout);
+    return fired.wait();
 }
 
 } // namespace widgettest

@@ -1,7 +1,9 @@
 #pragma once
-// A project for print tests: an A4 sheet of 3 x 8 labels of 70 x 37 mm,
-// each with a rectangle, a bold text of column A, a small two-line text of
-// column B, a Code 128 of column C and a QR code of column A.
+// A project for print tests and benchmarks: an A4 sheet of 3 x 8 labels of
+// 70 x 37 mm, each with a rectangle, a bold text of column A, a small
+// two-line text of column B, a Code 128 of column C and a QR code of column
+// A. And the print dialog told to write a PDF file whatever printer queues
+// the machine has.
 #include "content/objects/graphbarcode.h"
 #include "content/objects/graphtext.h"
 #include "content/objects/shapes.h"
@@ -9,6 +11,9 @@
 #include "document/label/labelfile.h"
 #include "document/project/projectdoc.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 
 #include <cstdio>
@@ -109,6 +114,37 @@ inline std::unique_ptr<QPrinter> PdfPrinter(const QString& file, int dpi, qreal 
     p->setPageSize(QPageSize(QPageSize::A4));
     p->setPageMargins(QMarginsF(marginLeft, marginTop, 0, 0), QPageLayout::Millimeter);
     return p;
+}
+
+// Chooses "Print to File (PDF)" and `file` in a print dialog, as a user
+// would, so that accepting it writes the file even where the machine has a
+// printer queue (the dialog preselects the default queue). The dialog is
+// shown when it is not yet (its file entry is added when it shows). The
+// names are those of Qt's own print dialog widgets. Answers false when the
+// dialog offers no file output.
+inline bool PrintToFile(QPrintDialog& dialog, const QString& file)
+{
+    if (!dialog.isVisible())
+        dialog.show();
+    auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (!printers || !name || !dialog.testOption(QAbstractPrintDialog::PrintToFile) || printers->count() == 0)
+        return false;
+    printers->setCurrentIndex(printers->count() - 1); // the file entry comes last
+    name->setText(file);
+    return name->isEnabled();
+}
+
+// The default printer queue the dialog would print to (empty when none),
+// read before PrintToFile changes the choice.
+inline QString ChosenQueue(QPrintDialog& dialog)
+{
+    if (!dialog.isVisible())
+        dialog.show();
+    auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+    if (!printers || printers->currentIndex() == printers->count() - 1)
+        return {};
+    return printers->currentText();
 }
 
 } // namespace printtest
