@@ -1,16 +1,17 @@
-// Device context: bit-block transfers with ternary raster operations.
+// Device context: bit-block transfers with ternary raster operations, and
+// solid, inverted and single pixels.
 #include "platform/dc_internal.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
-namespace {
+using dcpixel::fromRgb;
+using dcpixel::intersect;
+using dcpixel::qcolor;
+using dcpixel::toRgb;
 
-uint32_t toRgb(COLORREF c)
-{
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
+namespace {
 
 // The ternary raster operation: bit i of its index (bits 16-23 of the
 // code) is the result for pattern bit (i >> 2), source bit (i >> 1) & 1 and
@@ -173,4 +174,84 @@ void CDC::StretchBlt(const RECT& dest, const QImage& image, const QRect& source,
             }
         }
     });
+}
+
+// --- rectangles and pixels ---------------------------------------------------------------
+
+void CDC::FillSolidRect(const RECT& r, COLORREF color)
+{
+    const RECT n = r.Normalized();
+    if (m_painter && m_fillBatchDepth > 0 && !m_state.clipRegion) {
+        auto sameClip = [&](const std::optional<RECT>& a) {
+            const std::optional<RECT>& b = m_state.clip;
+            return a.has_value() == b.has_value() &&
+                   (!a || (a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom));
+        };
+        if (m_pendingFill && (m_pendingFill->color != color || !sameClip(m_pendingFill->clip)))
+            flushFills();
+        if (!m_pendingFill)
+            m_pendingFill = PendingFill{color, m_state.clip, {}};
+        if (n.right > n.left && n.bottom > n.top)
+            m_pendingFill->rects.push_back(n);
+        return;
+    }
+    if (m_painter) {
+        m_painter->save();
+        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        ClipPainter(*m_painter);
+        m_painter->fillRect(ToQRect(n), qcolor(color));
+        m_painter->restore();
+        return;
+    }
+    const uint32_t px = 0xFF000000u | toRgb(color);
+    forVisibleRects(intersect(n, visibleBounds()), [&](const RECT& b) {
+        for (int y = b.top; y < b.bottom; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
+            std::fill(line + (b.left + m_org.x), line + (b.right + m_org.x), px);
+        }
+    });
+}
+
+void CDC::InvertRect(const RECT& r)
+{
+    const RECT n = r.Normalized();
+    if (m_painter) {
+        flushFills();
+        m_painter->save();
+        m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
+        ClipPainter(*m_painter);
+        m_painter->fillRect(ToQRect(n), Qt::black);
+        m_painter->restore();
+        return;
+    }
+    forVisibleRects(intersect(n, visibleBounds()), [&](const RECT& b) {
+        for (int y = b.top; y < b.bottom; ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(m_image->scanLine(y + m_org.y));
+            for (int x = b.left + m_org.x; x < b.right + m_org.x; ++x)
+                line[x] = 0xFF000000u | (~line[x] & 0xFFFFFFu);
+        }
+    });
+}
+
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    const int64_t ix = int64_t(x) + m_org.x, iy = int64_t(y) + m_org.y;
+    if (!m_image || ix < 0 || iy < 0 || ix >= m_width || iy >= m_height)
+        return 0xFFFFFFFFu;
+    return fromRgb(m_image->pixel(int(ix), int(iy)));
+}
+
+void CDC::SetPixel(int x, int y, COLORREF color)
+{
+    if (m_state.clip) {
+        const RECT& c = *m_state.clip;
+        if (x < c.left || x >= c.right || y < c.top || y >= c.bottom)
+            return;
+        if (m_state.clipRegion && !m_state.clipRegion->contains(QPoint(x, y)))
+            return;
+    }
+    const int64_t ix = int64_t(x) + m_org.x, iy = int64_t(y) + m_org.y;
+    if (!m_image || ix < 0 || iy < 0 || ix >= m_width || iy >= m_height)
+        return;
+    m_image->setPixel(int(ix), int(iy), 0xFF000000u | toRgb(color));
 }

@@ -4,11 +4,41 @@
 
 #include "platform/qtrect.h"
 
+#include <QColor>
 #include <QPainterPath>
 #include <QRegion>
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+namespace dcpixel {
+
+// COLORREF (0x00BBGGRR) <-> the 0x00RRGGBB layout of QImage pixels.
+inline uint32_t toRgb(COLORREF c)
+{
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+inline COLORREF fromRgb(uint32_t p)
+{
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+inline RECT intersect(const RECT& a, const RECT& b)
+{
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+           std::min(a.bottom, b.bottom)};
+    if (r.right < r.left) r.right = r.left;
+    if (r.bottom < r.top) r.bottom = r.top;
+    return r;
+}
+
+inline QColor qcolor(COLORREF c)
+{
+    return QColor(int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c)));
+}
+
+} // namespace dcpixel
 
 // Calls f(rect) for each part of `r` inside the clip (all of it, when the
 // clip is a rectangle: visibleBounds already holds it).

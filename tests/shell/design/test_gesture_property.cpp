@@ -275,8 +275,6 @@ TEST_P(GestureProperty, PreviewsAndPrintRunsBetweenMouseEventsChangeNoGesture)
             ASSERT_EQ(areaBytes(quiet), areaBytes(busy)) << "gesture kind " << kind;
         }
         EXPECT_GT(busy.printRuns, 0);
-        // The drag timer of a click must not fire into the next case.
-        QTest::qWait(0);
     }
 }
 
