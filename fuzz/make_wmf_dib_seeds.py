@@ -59,6 +59,12 @@ def jpeg_dib():
     return info_header(8, 8, 0, 4, len(jpg)) + jpg
 
 
+def tall_rle8_dib():
+    # 4 x 16,000,000 (64 megapixels) that ends at once: all colour index 0.
+    data = b'\x00\x01'
+    return info_header(4, 16000000, 8, 1, len(data), 2) + palette([(255, 0, 0), (0, 0, 255)]) + data
+
+
 def record(fn, params):
     if len(params) % 2:
         params += b'\x00'
@@ -109,6 +115,9 @@ def main():
         'dib-png-jpeg.wmf': [stretchdib(png_dib(), (0, 0, 60, 40), (0, 0, 3, 2)),
                              dibstretchblt(jpeg_dib(), (40, 40, 60, 60), (0, 0, 8, 8)),
                              pattern_brush(png_dib())],
+        # A huge bitmap drawn small, from the tallest source a record can say.
+        'dib-rle-tall.wmf': [stretchdib(tall_rle8_dib(), (0, 0, 50, 50), (0, 0, 4, 32767)),
+                             dibstretchblt(tall_rle8_dib(), (50, 50, 50, 50), (0, 0, 4, 32767))],
     }
     for target in ('fuzz_wmf', 'fuzz_metafilefile'):
         for name, records in seeds.items():

@@ -731,12 +731,17 @@ QImage PackedToImage(std::string_view packed)
 
 QImage PackedToImage(std::string_view packed, QSize drawnSize)
 {
+    const DibSize full = HeaderSize(packed);
+    return PackedToImageReduced(packed, ReducedSize(QSize(full.width, full.height), drawnSize));
+}
+
+QImage PackedToImageReduced(std::string_view packed, QSize size)
+{
     const DibLayout l = ParsePacked(packed);
     if (!l.valid)
         return QImage();
-    const QSize full(l.width, l.height);
-    const QSize reduced = ReducedSize(full, drawnSize);
-    if (reduced == full)
+    const QSize reduced(std::clamp(size.width(), 1, l.width), std::clamp(size.height(), 1, l.height));
+    if (!size.isValid() || reduced == QSize(l.width, l.height))
         return PackedToImage(packed);
     if (l.Embedded()) {
         const QImage whole = PackedToImage(packed);

@@ -85,6 +85,9 @@ QImage PackedToImage(std::string_view packed);
 // in both directions, keeping its proportions (see ReducedSize); the whole
 // bitmap when drawnSize is not valid or not smaller.
 QImage PackedToImage(std::string_view packed, QSize drawnSize);
+// The same, reduced (averaged) in each direction on its own to `size`,
+// never enlarged; the whole bitmap when `size` is not valid.
+QImage PackedToImageReduced(std::string_view packed, QSize size);
 QImage SplitToImage(std::string_view header, std::string_view bits);
 
 // An image as a 24-bit packed DIB (alpha composited onto white); empty for

@@ -26,6 +26,13 @@ int penStyleOf(int style)
     }
 }
 
+// The size a DIB's header gives.
+QSize fullSize(std::string_view dib)
+{
+    const dib::DibSize s = dib::HeaderSize(dib);
+    return QSize(s.width, s.height);
+}
+
 } // namespace
 
 void Player::applyShapeState()
@@ -334,8 +341,27 @@ QImage Player::bitmap16(std::string_view bitmap) const
     return image;
 }
 
+QImage Player::blitDib(std::string_view dib, uint16_t usage, int32_t ws, int32_t hs, int32_t wd, int32_t hd) const
+{
+    const RECT d = mapRect(0, 0, wd, hd);
+    const int64_t dw = std::abs(int64_t(d.right) - d.left), dh = std::abs(int64_t(d.bottom) - d.top);
+    // An empty source or destination draws nothing (see CDC::StretchBlt).
+    if (ws <= 0 || hs <= 0 || dw == 0 || dh == 0)
+        return {};
+    // Bitmaps up to a megapixel are decoded whole, as they are stored.
+    constexpr int64_t kDecodedWhole = int64_t(1) << 20;
+    const dib::DibSize full = dib::HeaderSize(dib);
+    if (int64_t(full.width) * full.height <= kDecodedWhole)
+        return dibImage(dib, usage);
+    // Device pixels the whole bitmap would cover.
+    const auto covered = [](int64_t device, int64_t source, int64_t bitmap) {
+        return int(std::clamp<int64_t>((device * bitmap + source - 1) / source, 1, bitmap));
+    };
+    return dibImage(dib, usage, QSize(covered(dw, ws, full.width), covered(dh, hs, full.height)));
+}
+
 void Player::blit(uint32_t rop, int32_t xs, int32_t ys, int32_t ws, int32_t hs, int32_t xd, int32_t yd, int32_t wd,
-                  int32_t hd, const QImage* image, bool bottomUp)
+                  int32_t hd, const QImage* image, bool bottomUp, QSize full)
 {
     const RECT dest = mapRect(xd, yd, xd + wd, yd + hd);
     applyShapeState();
@@ -345,9 +371,20 @@ void Player::blit(uint32_t rop, int32_t xs, int32_t ys, int32_t ws, int32_t hs, 
     }
     if (image->isNull())
         return;
+    if (!full.isValid())
+        full = image->size();
     // Source y of a bottom-up bitmap counts from its bottom row.
-    const int top = bottomUp ? image->height() - ys - hs : ys;
-    m_dc.StretchBlt(dest, *image, QRect(xs, top, ws, hs), rop);
+    const int64_t top = bottomUp ? int64_t(full.height()) - ys - hs : ys;
+    QRect source(xs, int(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX)), ws, hs);
+    if (full != image->size() && ws > 0 && hs > 0) {
+        // The same part of the reduced bitmap, at least a pixel.
+        const double rx = double(image->width()) / full.width(), ry = double(image->height()) / full.height();
+        const int l = int(std::floor(xs * rx)), t = int(std::floor(double(top) * ry));
+        const int r = std::max(l + 1, int(std::lround((int64_t(xs) + ws) * rx)));
+        const int b = std::max(t + 1, int(std::lround((double(top) + hs) * ry)));
+        source = QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+    }
+    m_dc.StretchBlt(dest, *image, source, rop);
 }
 
 bool Player::bitmapRecord(uint16_t fn, const Params& p)
@@ -368,8 +405,15 @@ bool Player::bitmapRecord(uint16_t fn, const Params& p)
         }
         if (!p.has(8))
             return true;
-        const QImage image = fn == META_DIBBITBLT ? dib::PackedToImage(p.from(16)) : bitmap16(p.from(16));
-        blit(p.u32(0), p.s(3), p.s(2), p.s(5), p.s(4), p.s(7), p.s(6), p.s(5), p.s(4), &image, false);
+        if (fn == META_BITBLT) {
+            const QImage image = bitmap16(p.from(16));
+            blit(p.u32(0), p.s(3), p.s(2), p.s(5), p.s(4), p.s(7), p.s(6), p.s(5), p.s(4), &image, false);
+            return true;
+        }
+        const std::string_view bits = p.from(16);
+        const QImage image = blitDib(bits, DIB_RGB_COLORS, p.s(5), p.s(4), p.s(5), p.s(4));
+        blit(p.u32(0), p.s(3), p.s(2), p.s(5), p.s(4), p.s(7), p.s(6), p.s(5), p.s(4), &image, false,
+             fullSize(bits));
         return true;
     }
     case META_DIBSTRETCHBLT:
@@ -382,8 +426,15 @@ bool Player::bitmapRecord(uint16_t fn, const Params& p)
         }
         if (!p.has(10))
             return true;
-        const QImage image = fn == META_DIBSTRETCHBLT ? dib::PackedToImage(p.from(20)) : bitmap16(p.from(20));
-        blit(p.u32(0), p.s(5), p.s(4), p.s(3), p.s(2), p.s(9), p.s(8), p.s(7), p.s(6), &image, false);
+        if (fn == META_STRETCHBLT) {
+            const QImage image = bitmap16(p.from(20));
+            blit(p.u32(0), p.s(5), p.s(4), p.s(3), p.s(2), p.s(9), p.s(8), p.s(7), p.s(6), &image, false);
+            return true;
+        }
+        const std::string_view bits = p.from(20);
+        const QImage image = blitDib(bits, DIB_RGB_COLORS, p.s(3), p.s(2), p.s(7), p.s(6));
+        blit(p.u32(0), p.s(5), p.s(4), p.s(3), p.s(2), p.s(9), p.s(8), p.s(7), p.s(6), &image, false,
+             fullSize(bits));
         return true;
     }
     case META_STRETCHDIB: {
@@ -392,9 +443,9 @@ bool Player::bitmapRecord(uint16_t fn, const Params& p)
         if (!p.has(11))
             return true;
         const std::string_view bits = p.from(22);
-        const QImage image = dibImage(bits, p.u(2));
+        const QImage image = blitDib(bits, p.u(2), p.s(4), p.s(3), p.s(8), p.s(7));
         blit(p.u32(0), p.s(6), p.s(5), p.s(4), p.s(3), p.s(10), p.s(9), p.s(8), p.s(7), &image,
-             !dib::ParsePacked(bits).topDown);
+             !dib::ParsePacked(bits).topDown, fullSize(bits));
         return true;
     }
     case META_SETDIBTODEV: {
@@ -404,9 +455,9 @@ bool Player::bitmapRecord(uint16_t fn, const Params& p)
         if (!p.has(9))
             return true;
         const std::string_view bits = p.from(18);
-        const QImage image = dibImage(bits, p.u(0));
+        const QImage image = blitDib(bits, p.u(0), p.s(6), p.s(5), p.s(6), p.s(5));
         blit(SRCCOPY, p.s(4), p.s(3), p.s(6), p.s(5), p.s(8), p.s(7), p.s(6), p.s(5), &image,
-             !dib::ParsePacked(bits).topDown);
+             !dib::ParsePacked(bits).topDown, fullSize(bits));
         return true;
     }
     default: return false;

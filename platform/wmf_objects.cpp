@@ -12,7 +12,6 @@ namespace {
 
 constexpr size_t kMaxPaletteEntries = 1024;
 constexpr int kMaxTileSide = 1024;
-constexpr uint16_t DIB_PAL_COLORS = 1;
 // Rectangles kept of one region: every figure drawn while a region clips is
 // cut against it, so a hostile region of many thousand rectangles would
 // make each figure cost as much. Clip-art regions have a few dozen.
@@ -136,10 +135,10 @@ CBrush Player::brushFromBitmap16(std::string_view bitmap) const
     return CBrush::Pattern(image, mono);
 }
 
-QImage Player::dibImage(std::string_view dib, uint16_t usage) const
+QImage Player::dibImage(std::string_view dib, uint16_t usage, QSize size) const
 {
     if (usage != DIB_PAL_COLORS)
-        return dib::PackedToImage(dib);
+        return dib::PackedToImageReduced(dib, size);
     // The colour table holds 16-bit indices into the selected palette: it
     // becomes a table of colours first.
     if (dib.size() < dib::kInfoHeaderSize)
@@ -152,7 +151,7 @@ QImage Player::dibImage(std::string_view dib, uint16_t usage) const
     if (bitCount <= 8 && entries == 0)
         entries = 1u << bitCount;
     if (bitCount > 8 || entries > 256 || headerSize + size_t(entries) * 2 > dib.size())
-        return dib::PackedToImage(dib);
+        return dib::PackedToImageReduced(dib, size);
     const GdiObject* pal = m_state.palette >= 0 ? object(size_t(m_state.palette), GdiObject::Palette) : nullptr;
     std::string packed(dib.substr(0, headerSize));
     for (uint32_t i = 0; i < entries; ++i) {
@@ -164,7 +163,7 @@ QImage Player::dibImage(std::string_view dib, uint16_t usage) const
         packed.push_back('\0');
     }
     packed.append(dib.substr(headerSize + size_t(entries) * 2));
-    return dib::PackedToImage(packed);
+    return dib::PackedToImageReduced(packed, size);
 }
 
 CBrush Player::brushFromDib(std::string_view dib, uint16_t usage) const

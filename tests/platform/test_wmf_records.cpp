@@ -562,3 +562,108 @@ TEST(WmfRecords, StretchDibPlaysRunLengthBitmapsBottomUp)
         EXPECT_EQ(px(upper, 12 + 25 * i, 90), top[size_t(i)]) << i;
     }
 }
+
+namespace {
+
+// An RLE8 DIB of width x height pixels in four colours (red, blue, green,
+// black): each row left and right half in the colours `colours` gives for
+// it, stored from the bottom row.
+template <typename Colours>
+std::string quadrantDib(int width, int height, Colours colours)
+{
+    std::string rle;
+    for (int y = 0; y < height; ++y) {
+        const std::array<int, 2> index = colours(y);
+        for (int half = 0; half < 2; ++half)
+            for (int left = width / 2; left > 0; left -= 255) {
+                rle.push_back(char(std::min(left, 255)));
+                rle.push_back(char(index[size_t(half)]));
+            }
+        rle += std::string{'\0', '\0'};
+    }
+    rle += std::string{'\0', '\x01'};
+    std::string dib;
+    for (uint32_t v : {40u, uint32_t(width), uint32_t(height)})
+        Builder::put32(dib, v);
+    Builder::put16(dib, 1);
+    Builder::put16(dib, 8);
+    for (uint32_t v : {1u /* BI_RLE8 */, uint32_t(rle.size()), 0u, 0u, 4u, 0u})
+        Builder::put32(dib, v);
+    for (QRgb c : {kRed, kBlue, kGreen, kBlack}) {
+        dib.push_back(char(qBlue(c)));
+        dib.push_back(char(qGreen(c)));
+        dib.push_back(char(qRed(c)));
+        dib.push_back('\0');
+    }
+    return dib + rle;
+}
+
+// The one colour of a part of the picture, 0 when it has more.
+QRgb uniform(const QImage& img, QRect part)
+{
+    std::set<QRgb> colours;
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        for (int x = part.left(); x <= part.right(); ++x)
+            colours.insert(px(img, x, y));
+    return colours.size() == 1 ? *colours.begin() : 0u;
+}
+
+} // namespace
+
+TEST(WmfRecords, LargeBitmapsDrawnSmallShowTheirSourcePart)
+{
+    // A 2048 x 2048 DIB in quadrants: red and blue in its bottom half
+    // (stored first), green and black in its top half. Drawn onto 100 x 100
+    // pixels it is decoded reduced; every source part must still show.
+    constexpr int kSide = 2048, kHalf = kSide / 2;
+    std::string dib = quadrantDib(kSide, kSide, [](int y) {
+        return y < kHalf ? std::array<int, 2>{0, 1} : std::array<int, 2>{2, 3};
+    });
+    // STRETCHDIB counts the source y from the bottom row, DIBSTRETCHBLT from
+    // the top one.
+    auto stretchDibPart = [&dib](int x, int y, int w, int h) {
+        std::string params;
+        Builder::put32(params, SRCCOPY);
+        for (int v : {0, h, w, y, x, 100, 100, 0, 0})
+            Builder::put16(params, uint16_t(v));
+        Builder b;
+        b.raw(0x0F43, params + dib);
+        return play(b.bits());
+    };
+    auto dibStretchBltPart = [&dib](int x, int y, int w, int h) {
+        std::string params;
+        Builder::put32(params, SRCCOPY);
+        for (int v : {h, w, y, x, 100, 100, 0, 0})
+            Builder::put16(params, uint16_t(v));
+        Builder b;
+        b.raw(0x0B41, params + dib);
+        return play(b.bits());
+    };
+    const QRect inner(2, 2, 96, 96);
+    const QImage whole = stretchDibPart(0, 0, kSide, kSide);
+    EXPECT_EQ(uniform(whole, QRect(2, 2, 46, 46)), kGreen);
+    EXPECT_EQ(uniform(whole, QRect(52, 2, 46, 46)), kBlack);
+    EXPECT_EQ(uniform(whole, QRect(2, 52, 46, 46)), kRed);
+    EXPECT_EQ(uniform(whole, QRect(52, 52, 46, 46)), kBlue);
+    EXPECT_EQ(uniform(stretchDibPart(kHalf, kHalf, kHalf, kHalf), inner), kBlack);
+    EXPECT_EQ(uniform(stretchDibPart(0, 0, kHalf, kHalf), inner), kRed);
+    EXPECT_EQ(uniform(stretchDibPart(kHalf, 0, kHalf, kHalf), inner), kBlue);
+    EXPECT_EQ(uniform(dibStretchBltPart(kHalf, 0, kHalf, kHalf), inner), kBlack);
+    EXPECT_EQ(uniform(dibStretchBltPart(0, kHalf, kHalf, kHalf), inner), kRed);
+    // A part of one source pixel in each direction still draws its colour.
+    EXPECT_EQ(uniform(dibStretchBltPart(kSide - 1, kSide - 1, 1, 1), inner), kBlue);
+
+    // Sixty-four pixels wide and the tallest a record's source can say:
+    // reduced in height alone, each half keeps its colour and the bottom
+    // rows (blue and green) their place.
+    constexpr int kTall = 32767;
+    dib = quadrantDib(64, kTall, [](int y) {
+        return y < 64 ? std::array<int, 2>{1, 2} : std::array<int, 2>{0, 3};
+    });
+    const QImage tall = stretchDibPart(0, 0, 64, kTall);
+    EXPECT_EQ(uniform(tall, QRect(2, 2, 46, 90)), kRed);
+    EXPECT_EQ(uniform(tall, QRect(52, 2, 46, 90)), kBlack);
+    const QImage bottom = stretchDibPart(0, 0, 64, 64);
+    EXPECT_EQ(uniform(bottom, QRect(2, 2, 46, 96)), kBlue);
+    EXPECT_EQ(uniform(bottom, QRect(52, 2, 46, 96)), kGreen);
+}
