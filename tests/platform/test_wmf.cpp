@@ -10,16 +10,13 @@
 
 using wmftest::Builder;
 
+using testsupport::px;
+
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kRed = 0xFFFF0000;
 constexpr QRgb kBlue = 0xFF0000FF;
-
-QRgb px(const QImage& img, int x, int y)
-{
-    return img.pixel(x, y) | 0xFF000000u;
-}
 
 // Plays bits onto a white 100 x 100 image, the viewport covering it all.
 QImage play(const std::string& bits, int* played = nullptr, SIZE windowExt = SIZE{10000, 10000})

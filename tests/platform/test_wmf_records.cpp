@@ -15,6 +15,8 @@
 
 using wmftest::Builder;
 
+using testsupport::px;
+
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
@@ -25,11 +27,6 @@ constexpr QRgb kBlack = 0xFF000000;
 constexpr uint32_t kRedRef = 0x0000FF; // COLORREF
 constexpr uint32_t kBlueRef = 0xFF0000;
 constexpr uint32_t kGreenRef = 0x00FF00;
-
-QRgb px(const QImage& img, int x, int y)
-{
-    return img.pixel(x, y) | 0xFF000000u;
-}
 
 QImage play(const std::string& bits)
 {

@@ -12,6 +12,12 @@ namespace testsupport {
 // A white 32-bit image of the given size, ready to be drawn on.
 QImage whiteImage(int width, int height);
 
+// The pixel at (x, y) with its alpha made opaque, to compare with qRgb().
+inline QRgb px(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) | 0xFF000000u;
+}
+
 // Number of pixels that differ between two images of equal size.
 int countDifferentPixels(const QImage& a, const QImage& b);
 

@@ -12,15 +12,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using testsupport::px;
+
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
-
-QRgb px(const QImage& img, int x, int y)
-{
-    return img.pixel(x, y) | 0xFF000000u;
-}
 
 QImage solid(int w, int h, QRgb c)
 {
