@@ -119,6 +119,12 @@ public:
     void IntersectClipRect(const RECT& r);
     void SelectClipRect(const RECT* r); // null removes the clip
     std::optional<RECT> GetClipRect() const { return m_state.clip; }
+    // The device pixels drawing can reach: the image's cut by the clip, for
+    // a painter target the clip alone (none when nothing is clipped).
+    std::optional<RECT> GetVisibleRect() const
+    {
+        return m_image ? std::optional<RECT>(visibleBounds()) : m_state.clip;
+    }
     void ExcludeClipRect(const RECT& r);
     void SelectClipRegion(const QRegion* region); // null removes the clip
     void OffsetClipRgn(int dx, int dy);

@@ -637,6 +637,29 @@ namespace {
 
 using namespace detail;
 
+// Passes on the rows and columns of `part` alone, moved to its origin.
+class CropSink : public RowSink {
+public:
+    CropSink(QRect part, RowSink& out) : m_part(part), m_out(out) {}
+    void Row(int y, const QRgb* line) override
+    {
+        if (y >= m_part.top() && y <= m_part.bottom())
+            m_out.Row(y - m_part.top(), line + m_part.left());
+    }
+    void Rows(int y, int count, const QRgb* line) override
+    {
+        // Rows y down to y - count + 1, cut to the part.
+        const int high = std::min(y, m_part.bottom());
+        const int low = int(std::max<int64_t>(int64_t(y) - count + 1, m_part.top()));
+        if (high >= low)
+            m_out.Rows(high - m_part.top(), high - low + 1, line + m_part.left());
+    }
+
+private:
+    QRect m_part;
+    RowSink& m_out;
+};
+
 // The JPEG or PNG file of an embedded bitmap, checked and decoded; it must
 // be as large as the header says.
 QImage decodeEmbedded(const DibLayout& l, std::string_view bits)
@@ -732,29 +755,36 @@ QImage PackedToImage(std::string_view packed)
 QImage PackedToImage(std::string_view packed, QSize drawnSize)
 {
     const DibSize full = HeaderSize(packed);
-    return PackedToImageReduced(packed, ReducedSize(QSize(full.width, full.height), drawnSize));
+    const QSize size(full.width, full.height);
+    const QSize reduced = ReducedSize(size, drawnSize);
+    if (reduced == size)
+        return PackedToImage(packed);
+    return PackedPartToImage(packed, QRect(QPoint(0, 0), size), reduced);
 }
 
-QImage PackedToImageReduced(std::string_view packed, QSize size)
+QImage PackedPartToImage(std::string_view packed, QRect part, QSize size)
 {
     const DibLayout l = ParsePacked(packed);
     if (!l.valid)
         return QImage();
-    const QSize reduced(std::clamp(size.width(), 1, l.width), std::clamp(size.height(), 1, l.height));
-    if (!size.isValid() || reduced == QSize(l.width, l.height))
-        return PackedToImage(packed);
+    part &= QRect(0, 0, l.width, l.height);
+    if (part.isEmpty())
+        return QImage();
+    const QSize reduced(std::clamp(size.width(), 1, part.width()), std::clamp(size.height(), 1, part.height()));
     if (l.Embedded()) {
         const QImage whole = PackedToImage(packed);
-        return whole.isNull() ? whole : whole.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return whole.isNull() ? whole
+                              : whole.copy(part).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     QImage image(reduced, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     ImageSink out(image);
-    ReduceSink reduce(l.width, l.height, reduced.width(), reduced.height(), out);
+    ReduceSink reduce(part.width(), part.height(), reduced.width(), reduced.height(), out);
+    CropSink crop(part, reduce);
     const std::string_view table = packed.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset);
     const MemorySource source(packed.substr(l.bitsOffset, l.bitsSize));
-    if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(l.bitsSize), reduce))
+    if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(l.bitsSize), crop))
         return QImage();
     reduce.Finish();
     return image;

@@ -85,9 +85,10 @@ QImage PackedToImage(std::string_view packed);
 // in both directions, keeping its proportions (see ReducedSize); the whole
 // bitmap when drawnSize is not valid or not smaller.
 QImage PackedToImage(std::string_view packed, QSize drawnSize);
-// The same, reduced (averaged) in each direction on its own to `size`,
-// never enlarged; the whole bitmap when `size` is not valid.
-QImage PackedToImageReduced(std::string_view packed, QSize size);
+// The part `part` of the bitmap (in its pixels, the top row 0) reduced
+// (averaged) in each direction on its own to `size`, never enlarged; a
+// null image when the part lies beside the bitmap.
+QImage PackedPartToImage(std::string_view packed, QRect part, QSize size);
 QImage SplitToImage(std::string_view header, std::string_view bits);
 
 // An image as a 24-bit packed DIB (alpha composited onto white); empty for

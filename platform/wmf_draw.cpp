@@ -26,13 +26,6 @@ int penStyleOf(int style)
     }
 }
 
-// The size a DIB's header gives.
-QSize fullSize(std::string_view dib)
-{
-    const dib::DibSize s = dib::HeaderSize(dib);
-    return QSize(s.width, s.height);
-}
-
 } // namespace
 
 void Player::applyShapeState()
@@ -341,27 +334,8 @@ QImage Player::bitmap16(std::string_view bitmap) const
     return image;
 }
 
-QImage Player::blitDib(std::string_view dib, uint16_t usage, int32_t ws, int32_t hs, int32_t wd, int32_t hd) const
-{
-    const RECT d = mapRect(0, 0, wd, hd);
-    const int64_t dw = std::abs(int64_t(d.right) - d.left), dh = std::abs(int64_t(d.bottom) - d.top);
-    // An empty source or destination draws nothing (see CDC::StretchBlt).
-    if (ws <= 0 || hs <= 0 || dw == 0 || dh == 0)
-        return {};
-    // Bitmaps up to a megapixel are decoded whole, as they are stored.
-    constexpr int64_t kDecodedWhole = int64_t(1) << 20;
-    const dib::DibSize full = dib::HeaderSize(dib);
-    if (int64_t(full.width) * full.height <= kDecodedWhole)
-        return dibImage(dib, usage);
-    // Device pixels the whole bitmap would cover.
-    const auto covered = [](int64_t device, int64_t source, int64_t bitmap) {
-        return int(std::clamp<int64_t>((device * bitmap + source - 1) / source, 1, bitmap));
-    };
-    return dibImage(dib, usage, QSize(covered(dw, ws, full.width), covered(dh, hs, full.height)));
-}
-
 void Player::blit(uint32_t rop, int32_t xs, int32_t ys, int32_t ws, int32_t hs, int32_t xd, int32_t yd, int32_t wd,
-                  int32_t hd, const QImage* image, bool bottomUp, QSize full)
+                  int32_t hd, const QImage* image, bool bottomUp)
 {
     const RECT dest = mapRect(xd, yd, xd + wd, yd + hd);
     applyShapeState();
@@ -371,20 +345,70 @@ void Player::blit(uint32_t rop, int32_t xs, int32_t ys, int32_t ws, int32_t hs, 
     }
     if (image->isNull())
         return;
-    if (!full.isValid())
-        full = image->size();
     // Source y of a bottom-up bitmap counts from its bottom row.
-    const int64_t top = bottomUp ? int64_t(full.height()) - ys - hs : ys;
-    QRect source(xs, int(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX)), ws, hs);
-    if (full != image->size() && ws > 0 && hs > 0) {
-        // The same part of the reduced bitmap, at least a pixel.
-        const double rx = double(image->width()) / full.width(), ry = double(image->height()) / full.height();
-        const int l = int(std::floor(xs * rx)), t = int(std::floor(double(top) * ry));
-        const int r = std::max(l + 1, int(std::lround((int64_t(xs) + ws) * rx)));
-        const int b = std::max(t + 1, int(std::lround((double(top) + hs) * ry)));
-        source = QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+    const int top = bottomUp ? image->height() - ys - hs : ys;
+    m_dc.StretchBlt(dest, *image, QRect(xs, top, ws, hs), rop);
+}
+
+void Player::dibBlit(uint32_t rop, std::string_view dib, uint16_t usage, int32_t xs, int32_t ys, int32_t ws,
+                     int32_t hs, int32_t xd, int32_t yd, int32_t wd, int32_t hd, bool bottomUp)
+{
+    const RECT dest = mapRect(xd, yd, xd + wd, yd + hd);
+    applyShapeState();
+    // An empty source or destination draws nothing, nor does a source
+    // beside the bitmap (as CDC::StretchBlt does).
+    if (ws <= 0 || hs <= 0 || dest.right == dest.left || dest.bottom == dest.top)
+        return;
+    const dib::DibSize full = dib::HeaderSize(dib);
+    constexpr int64_t kFar = int64_t(1) << 30;
+    const int64_t top = std::clamp<int64_t>(bottomUp ? int64_t(full.height) - ys - hs : ys, -kFar, kFar);
+    const QRect source(xs, int(top), ws, hs);
+    const QRect inside = source & QRect(0, 0, full.width, full.height);
+    if (inside.isEmpty())
+        return;
+    // Bitmaps up to a megapixel are decoded whole, as they are stored.
+    constexpr int64_t kDecodedWhole = int64_t(1) << 20;
+    if (int64_t(full.width) * full.height <= kDecodedWhole) {
+        const QImage image = dibImage(dib, usage);
+        if (!image.isNull())
+            m_dc.StretchBlt(dest, image, source, rop);
+        return;
     }
-    m_dc.StretchBlt(dest, *image, source, rop);
+    // Device pixels per source pixel, negative where the blit mirrors.
+    const double sx = double(int64_t(dest.right) - dest.left) / ws;
+    const double sy = double(int64_t(dest.bottom) - dest.top) / hs;
+    double x0 = inside.left(), x1 = x0 + inside.width(), y0 = inside.top(), y1 = y0 + inside.height();
+    if (const std::optional<RECT> shown = m_dc.GetVisibleRect()) {
+        // The source pixels that land on what the device shows, and one
+        // more on each side so that rounding leaves no gap at its edges.
+        const auto cut = [](double& s0, double& s1, double from, double origin, double scale, double lo, double hi) {
+            const double a = origin + (s0 - from) * scale, b = origin + (s1 - from) * scale;
+            const double v0 = std::max(std::min(a, b), lo), v1 = std::min(std::max(a, b), hi);
+            if (v0 >= v1)
+                return false;
+            const double u0 = from + (v0 - origin) / scale, u1 = from + (v1 - origin) / scale;
+            s0 = std::max(s0, std::floor(std::min(u0, u1)) - 1);
+            s1 = std::min(s1, std::ceil(std::max(u0, u1)) + 1);
+            return true;
+        };
+        if (!cut(x0, x1, xs, dest.left, sx, shown->left, shown->right) ||
+            !cut(y0, y1, double(top), dest.top, sy, shown->top, shown->bottom))
+            return;
+    }
+    const QRect part(int(x0), int(y0), int(x1 - x0), int(y1 - y0));
+    const auto covered = [](int pixels, double scale) {
+        return int(std::clamp(std::ceil(pixels * std::abs(scale)), 1.0, double(pixels)));
+    };
+    const QImage image = dibImage(dib, usage, part, QSize(covered(part.width(), sx), covered(part.height(), sy)));
+    if (image.isNull())
+        return;
+    // The part's place on the device, reversed where the blit mirrors.
+    const auto at = [](double origin, double s, double from, double scale) {
+        return int(std::lround(std::clamp(origin + (s - from) * scale, -1.0e9, 1.0e9)));
+    };
+    const RECT partDest{at(dest.left, x0, xs, sx), at(dest.top, y0, double(top), sy), at(dest.left, x1, xs, sx),
+                        at(dest.top, y1, double(top), sy)};
+    m_dc.StretchBlt(partDest, image, image.rect(), rop);
 }
 
 bool Player::bitmapRecord(uint16_t fn, const Params& p)
@@ -410,10 +434,8 @@ bool Player::bitmapRecord(uint16_t fn, const Params& p)
             blit(p.u32(0), p.s(3), p.s(2), p.s(5), p.s(4), p.s(7), p.s(6), p.s(5), p.s(4), &image, false);
             return true;
         }
-        const std::string_view bits = p.from(16);
-        const QImage image = blitDib(bits, DIB_RGB_COLORS, p.s(5), p.s(4), p.s(5), p.s(4));
-        blit(p.u32(0), p.s(3), p.s(2), p.s(5), p.s(4), p.s(7), p.s(6), p.s(5), p.s(4), &image, false,
-             fullSize(bits));
+        dibBlit(p.u32(0), p.from(16), DIB_RGB_COLORS, p.s(3), p.s(2), p.s(5), p.s(4), p.s(7), p.s(6), p.s(5),
+                p.s(4), false);
         return true;
     }
     case META_DIBSTRETCHBLT:
@@ -431,10 +453,8 @@ bool Player::bitmapRecord(uint16_t fn, const Params& p)
             blit(p.u32(0), p.s(5), p.s(4), p.s(3), p.s(2), p.s(9), p.s(8), p.s(7), p.s(6), &image, false);
             return true;
         }
-        const std::string_view bits = p.from(20);
-        const QImage image = blitDib(bits, DIB_RGB_COLORS, p.s(3), p.s(2), p.s(7), p.s(6));
-        blit(p.u32(0), p.s(5), p.s(4), p.s(3), p.s(2), p.s(9), p.s(8), p.s(7), p.s(6), &image, false,
-             fullSize(bits));
+        dibBlit(p.u32(0), p.from(20), DIB_RGB_COLORS, p.s(5), p.s(4), p.s(3), p.s(2), p.s(9), p.s(8), p.s(7),
+                p.s(6), false);
         return true;
     }
     case META_STRETCHDIB: {
@@ -443,9 +463,8 @@ bool Player::bitmapRecord(uint16_t fn, const Params& p)
         if (!p.has(11))
             return true;
         const std::string_view bits = p.from(22);
-        const QImage image = blitDib(bits, p.u(2), p.s(4), p.s(3), p.s(8), p.s(7));
-        blit(p.u32(0), p.s(6), p.s(5), p.s(4), p.s(3), p.s(10), p.s(9), p.s(8), p.s(7), &image,
-             !dib::ParsePacked(bits).topDown, fullSize(bits));
+        dibBlit(p.u32(0), bits, p.u(2), p.s(6), p.s(5), p.s(4), p.s(3), p.s(10), p.s(9), p.s(8), p.s(7),
+                !dib::ParsePacked(bits).topDown);
         return true;
     }
     case META_SETDIBTODEV: {
@@ -455,9 +474,8 @@ bool Player::bitmapRecord(uint16_t fn, const Params& p)
         if (!p.has(9))
             return true;
         const std::string_view bits = p.from(18);
-        const QImage image = blitDib(bits, p.u(0), p.s(6), p.s(5), p.s(6), p.s(5));
-        blit(SRCCOPY, p.s(4), p.s(3), p.s(6), p.s(5), p.s(8), p.s(7), p.s(6), p.s(5), &image,
-             !dib::ParsePacked(bits).topDown, fullSize(bits));
+        dibBlit(SRCCOPY, bits, p.u(0), p.s(4), p.s(3), p.s(6), p.s(5), p.s(8), p.s(7), p.s(6), p.s(5),
+                !dib::ParsePacked(bits).topDown);
         return true;
     }
     default: return false;

@@ -135,10 +135,13 @@ CBrush Player::brushFromBitmap16(std::string_view bitmap) const
     return CBrush::Pattern(image, mono);
 }
 
-QImage Player::dibImage(std::string_view dib, uint16_t usage, QSize size) const
+QImage Player::dibImage(std::string_view dib, uint16_t usage, QRect part, QSize size) const
 {
+    const auto decode = [part, size](std::string_view packed) {
+        return part.isNull() ? dib::PackedToImage(packed) : dib::PackedPartToImage(packed, part, size);
+    };
     if (usage != DIB_PAL_COLORS)
-        return dib::PackedToImageReduced(dib, size);
+        return decode(dib);
     // The colour table holds 16-bit indices into the selected palette: it
     // becomes a table of colours first.
     if (dib.size() < dib::kInfoHeaderSize)
@@ -151,7 +154,7 @@ QImage Player::dibImage(std::string_view dib, uint16_t usage, QSize size) const
     if (bitCount <= 8 && entries == 0)
         entries = 1u << bitCount;
     if (bitCount > 8 || entries > 256 || headerSize + size_t(entries) * 2 > dib.size())
-        return dib::PackedToImageReduced(dib, size);
+        return decode(dib);
     const GdiObject* pal = m_state.palette >= 0 ? object(size_t(m_state.palette), GdiObject::Palette) : nullptr;
     std::string packed(dib.substr(0, headerSize));
     for (uint32_t i = 0; i < entries; ++i) {
@@ -163,7 +166,7 @@ QImage Player::dibImage(std::string_view dib, uint16_t usage, QSize size) const
         packed.push_back('\0');
     }
     packed.append(dib.substr(headerSize + size_t(entries) * 2));
-    return dib::PackedToImageReduced(packed, size);
+    return decode(packed);
 }
 
 CBrush Player::brushFromDib(std::string_view dib, uint16_t usage) const

@@ -190,9 +190,9 @@ private:
     COLORREF colour(uint32_t colorref) const;
     CBrush brushFromBitmap16(std::string_view bitmap) const;
     CBrush brushFromDib(std::string_view dib, uint16_t usage) const;
-    // The DIB of a record as an image; with a valid `size`, reduced to it
-    // (dib::PackedToImageReduced).
-    QImage dibImage(std::string_view dib, uint16_t usage, QSize size = {}) const;
+    // The DIB of a record as an image; with a valid `part`, that part of it
+    // reduced to `size` (dib::PackedPartToImage).
+    QImage dibImage(std::string_view dib, uint16_t usage, QRect part = {}, QSize size = {}) const;
     QRegion deviceRegion(const GdiObject& region) const;
     bool regionRecord(uint16_t fn, const Params& p);
 
@@ -207,15 +207,13 @@ private:
               const Params* p, size_t dxWord);
     bool bitmapRecord(uint16_t fn, const Params& p);
     QImage bitmap16(std::string_view bitmap) const;
-    // The DIB of a blit of its `ws` x `hs` source pixels onto `wd` x `hd`
-    // logical units: a bitmap above a megapixel is decoded reduced, in each
-    // direction to the device pixels the whole bitmap would cover; a null
-    // image when the blit draws nothing.
-    QImage blitDib(std::string_view dib, uint16_t usage, int32_t ws, int32_t hs, int32_t wd, int32_t hd) const;
-    // `full` is the bitmap's own size when `image` was decoded reduced; the
-    // source rectangle (in the bitmap's pixels) is then scaled with it.
     void blit(uint32_t rop, int32_t xs, int32_t ys, int32_t ws, int32_t hs, int32_t xd, int32_t yd, int32_t wd,
-              int32_t hd, const QImage* image, bool bottomUp, QSize full = {});
+              int32_t hd, const QImage* image, bool bottomUp);
+    // The same for a DIB record's bitmap, decoded only when something of it
+    // is drawn; a bitmap above a megapixel only as far as the device shows
+    // it, reduced to the device pixels it covers.
+    void dibBlit(uint32_t rop, std::string_view dib, uint16_t usage, int32_t xs, int32_t ys, int32_t ws, int32_t hs,
+                 int32_t xd, int32_t yd, int32_t wd, int32_t hd, bool bottomUp);
 
     CDC& m_dc;
     State m_state;

@@ -650,6 +650,31 @@ TEST(WmfRecords, LargeBitmapsDrawnSmallShowTheirSourcePart)
     // A part of one source pixel in each direction still draws its colour.
     EXPECT_EQ(uniform(dibStretchBltPart(kSide - 1, kSide - 1, 1, 1), inner), kBlue);
 
+    // Drawn four times larger than the picture, centred (as a zoomed view
+    // shows it), and mirrored in both directions: only what shows is
+    // decoded, and it shows in its place.
+    auto dibStretchBltTo = [&dib](int x, int y, int w, int h) {
+        std::string params;
+        Builder::put32(params, SRCCOPY);
+        for (int v : {kSide, kSide, 0, 0, h, w, y, x})
+            Builder::put16(params, uint16_t(v));
+        Builder b;
+        b.raw(0x0B41, params + dib);
+        return play(b.bits());
+    };
+    const QImage zoomed = dibStretchBltTo(-150, -150, 400, 400);
+    EXPECT_EQ(uniform(zoomed, QRect(0, 0, 48, 48)), kGreen);
+    EXPECT_EQ(uniform(zoomed, QRect(52, 0, 48, 48)), kBlack);
+    EXPECT_EQ(uniform(zoomed, QRect(0, 52, 48, 48)), kRed);
+    EXPECT_EQ(uniform(zoomed, QRect(52, 52, 48, 48)), kBlue);
+    const QImage mirrored = dibStretchBltTo(250, 250, -400, -400);
+    EXPECT_EQ(uniform(mirrored, QRect(0, 0, 48, 48)), kBlue);
+    EXPECT_EQ(uniform(mirrored, QRect(52, 0, 48, 48)), kRed);
+    EXPECT_EQ(uniform(mirrored, QRect(0, 52, 48, 48)), kBlack);
+    EXPECT_EQ(uniform(mirrored, QRect(52, 52, 48, 48)), kGreen);
+    // Beside the picture nothing is drawn.
+    EXPECT_EQ(uniform(dibStretchBltTo(100, 0, 400, 400), inner), kWhite);
+
     // Sixty-four pixels wide and the tallest a record's source can say:
     // reduced in height alone, each half keeps its colour and the bottom
     // rows (blue and green) their place.
