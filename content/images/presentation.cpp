@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace {
 
@@ -67,8 +68,14 @@ bool DrawOle1Presentation(CDC& dc, const RECT& box, std::string_view className, 
         return true;
     }
     QImage picture;
-    if (sameName(className, "DIB"))
-        picture = dib::PackedToImage(data);
+    if (sameName(className, "DIB")) {
+        // Decoded no larger than it is drawn: a large picture would cost its
+        // whole size on every label.
+        // The box includes its right and bottom edges.
+        const int64_t w = std::clamp<int64_t>(std::abs(int64_t(box.right) - box.left) + 1, 1, INT32_MAX);
+        const int64_t h = std::clamp<int64_t>(std::abs(int64_t(box.bottom) - box.top) + 1, 1, INT32_MAX);
+        picture = dib::PackedToImage(data, QSize(int(w), int(h)));
+    }
     else if (sameName(className, "BITMAP"))
         picture = DeviceBitmapToImage(data);
     if (picture.isNull())

@@ -4,6 +4,7 @@
 #include "support/wmf_builder.h"
 #include "support/test_support.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,6 +40,23 @@ TEST(Ole1Presentation, EveryFormatFillsTheBox)
     CDC dc2(&target);
     ASSERT_TRUE(DrawOle1Presentation(dc2, RECT{0, 0, 29, 29}, "DIB", dib::ImageToPacked24(red)));
     EXPECT_EQ(testsupport::countPixels(target, 0xFF0000), 30 * 30);
+    // A large one (decoded at the box's size), red above blue.
+    QImage large(2000, 1000, QImage::Format_RGB32);
+    large.fill(qRgb(0, 0, 255));
+    for (int y = 0; y < 500; ++y)
+        std::fill_n(reinterpret_cast<QRgb*>(large.scanLine(y)), 2000, qRgb(255, 0, 0));
+    target = testsupport::whiteImage(60, 40);
+    CDC dcLarge(&target);
+    ASSERT_TRUE(DrawOle1Presentation(dcLarge, RECT{0, 0, 39, 39}, "DIB", dib::ImageToPacked24(large)));
+    // Rows beside the seam keep their colours, whatever the smoothing does
+    // at it.
+    for (int y = 0; y < 40; ++y) {
+        if (y == 19 || y == 20)
+            continue;
+        for (int x = 0; x < 40; x += 13)
+            EXPECT_EQ(testsupport::px(target, x, y), y < 20 ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) << x << ", " << y;
+    }
+    EXPECT_EQ(testsupport::countPixels(target, 0xFFFFFF), 60 * 40 - 40 * 40);
 
     // Device bitmap, one bit per pixel, rows from the top: 1 = white.
     const std::string mono = deviceBitmap(2, 2, 2, 1, std::string("\x40\0\x80\0", 4));
