@@ -34,6 +34,12 @@
 //   numbers_v5 (built)          42    5.9 / 7.4 us          0.57 / 0.59 ms           77x
 //   numbers_v8 (built)          42    7.4 / 9.7 us          0.56 / 0.61 ms           58x
 //
+// Measured again later that day on another machine of the same kind (load
+// average 1 to 3, figures swinging by half between runs): numbers_200k.xls
+// 12.0, 12.7 and 18.9 ms (medians of 5) against xlrd "open" 205, 206 and
+// 314 ms in the same three rounds (16 to 17x; "cells" 25 to 27x);
+// mixed_100k 5.2 to 7.7 ms.
+//
 // Before these measurements (main of that day) numbers_200k.xls took about
 // 24 ms: whole numbers went through "%g"-style formatting, the stream was
 // copied out of the compound file, and each number cell looked its format
