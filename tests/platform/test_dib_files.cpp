@@ -5,6 +5,7 @@
 #include "platform/dib.h"
 #include "platform/dib_decode.h"
 #include "support/test_support.h"
+#include "support/bytes.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -17,17 +18,8 @@
 
 namespace {
 
-void put16(std::string& s, uint16_t v)
-{
-    s.push_back(char(v & 0xFF));
-    s.push_back(char(v >> 8));
-}
-
-void put32(std::string& s, uint32_t v)
-{
-    put16(s, uint16_t(v & 0xFFFF));
-    put16(s, uint16_t(v >> 16));
-}
+using testsupport::put16;
+using testsupport::put32;
 
 void putBe32(std::string& s, uint32_t v)
 {

@@ -185,13 +185,8 @@ TEST(Wmf, DibBlitsDrawTheBitmap)
     pic.setPixel(0, 0, qRgb(255, 0, 0));
     pic.setPixel(1, 0, qRgb(0, 0, 255));
     const std::string dibBytes = dib::ImageToPacked24(pic);
-    std::string params;
-    auto w = [&](int v) { Builder::put16(params, uint16_t(v)); };
-    // META_STRETCHDIB: rop, usage, src h, w, y, x, dst h, w, y, x, DIB.
-    w(0x0020); w(0x00CC); w(0); w(1); w(2); w(0); w(0); w(50); w(100); w(50); w(0);
-    params += dibBytes;
     Builder b;
-    b.windowExt(100, 100).raw(0x0F43, params);
+    b.windowExt(100, 100).stretchDib(dibBytes, {0, 0, 2, 1}, {0, 50, 100, 50});
     const QImage img = play(b.bits());
     EXPECT_EQ(px(img, 25, 75), kRed);
     EXPECT_EQ(px(img, 75, 75), kBlue);

@@ -79,16 +79,6 @@ std::string dibRow(std::initializer_list<QRgb> pixels)
     return d + row;
 }
 
-// DIBSTRETCHBLT of a DIB onto the whole 100 x 100 picture.
-Builder& stretchDib(Builder& b, const std::string& dib, int srcWidth, uint32_t rop)
-{
-    std::string params;
-    Builder::put32(params, rop);
-    for (int w : {1, srcWidth, 0, 0, 100, 100, 0, 0})
-        Builder::put16(params, uint16_t(w));
-    return b.raw(0x0B41, params + dib);
-}
-
 } // namespace
 
 TEST(WmfRecords, PolyPolygonHoleFollowsTheFillMode)
@@ -332,7 +322,7 @@ TEST(WmfRecords, BlitRasterOperations)
     auto blit = [](uint32_t rop) {
         Builder b;
         solidFill(b, kRedRef).rectangle(0, 0, 101, 101);
-        stretchDib(b, dibRow({kBlack, kWhite}), 2, rop);
+        b.dibStretchBlt(dibRow({kBlack, kWhite}), {0, 0, 2, 1}, {0, 0, 100, 100}, rop);
         return play(b.bits());
     };
     const QImage andImg = blit(SRCAND), orImg = blit(SRCPAINT), copy = blit(SRCCOPY), xorImg = blit(SRCINVERT);
@@ -538,13 +528,7 @@ TEST(WmfRecords, StretchDibPlaysRunLengthBitmapsBottomUp)
     // STRETCHDIB onto the whole picture from a source rectangle whose y
     // counts from the bottom row.
     auto stretch = [&dib](int srcY, int srcHeight) {
-        std::string params;
-        Builder::put32(params, SRCCOPY);
-        for (int w : {0, srcHeight, 4, srcY, 0, 100, 100, 0, 0})
-            Builder::put16(params, uint16_t(w));
-        Builder b;
-        b.raw(0x0F43, params + dib);
-        return play(b.bits());
+        return play(Builder().stretchDib(dib, {0, srcY, 4, srcHeight}, {0, 0, 100, 100}).bits());
     };
 
     const QImage whole = stretch(0, 2);
@@ -619,22 +603,10 @@ TEST(WmfRecords, LargeBitmapsDrawnSmallShowTheirSourcePart)
     // STRETCHDIB counts the source y from the bottom row, DIBSTRETCHBLT from
     // the top one.
     auto stretchDibPart = [&dib](int x, int y, int w, int h) {
-        std::string params;
-        Builder::put32(params, SRCCOPY);
-        for (int v : {0, h, w, y, x, 100, 100, 0, 0})
-            Builder::put16(params, uint16_t(v));
-        Builder b;
-        b.raw(0x0F43, params + dib);
-        return play(b.bits());
+        return play(Builder().stretchDib(dib, {x, y, w, h}, {0, 0, 100, 100}).bits());
     };
     auto dibStretchBltPart = [&dib](int x, int y, int w, int h) {
-        std::string params;
-        Builder::put32(params, SRCCOPY);
-        for (int v : {h, w, y, x, 100, 100, 0, 0})
-            Builder::put16(params, uint16_t(v));
-        Builder b;
-        b.raw(0x0B41, params + dib);
-        return play(b.bits());
+        return play(Builder().dibStretchBlt(dib, {x, y, w, h}, {0, 0, 100, 100}).bits());
     };
     const QRect inner(2, 2, 96, 96);
     const QImage whole = stretchDibPart(0, 0, kSide, kSide);
@@ -654,13 +626,7 @@ TEST(WmfRecords, LargeBitmapsDrawnSmallShowTheirSourcePart)
     // shows it), and mirrored in both directions: only what shows is
     // decoded, and it shows in its place.
     auto dibStretchBltTo = [&dib](int x, int y, int w, int h) {
-        std::string params;
-        Builder::put32(params, SRCCOPY);
-        for (int v : {kSide, kSide, 0, 0, h, w, y, x})
-            Builder::put16(params, uint16_t(v));
-        Builder b;
-        b.raw(0x0B41, params + dib);
-        return play(b.bits());
+        return play(Builder().dibStretchBlt(dib, {0, 0, kSide, kSide}, {x, y, w, h}).bits());
     };
     const QImage zoomed = dibStretchBltTo(-150, -150, 400, 400);
     EXPECT_EQ(uniform(zoomed, QRect(0, 0, 48, 48)), kGreen);

@@ -69,6 +69,28 @@ public:
     Builder& lineTo(int x, int y) { return rec(0x0213, {y, x}); }
     Builder& saveDC() { return rec(0x001E, {}); }
     Builder& restoreDC(int n) { return rec(0x0127, {n}); }
+    // A part of a packed DIB (source x, y, width, height) stretched onto a
+    // destination (x, y, width, height): STRETCHDIB counts the source y
+    // from the bottom row of a bottom-up bitmap, DIBSTRETCHBLT from the top.
+    struct Area {
+        int x, y, w, h;
+    };
+    Builder& stretchDib(std::string_view dib, Area src, Area dst, uint32_t rop = 0x00CC0020)
+    {
+        std::string params;
+        put32(params, rop);
+        for (int w : {0, src.h, src.w, src.y, src.x, dst.h, dst.w, dst.y, dst.x})
+            put16(params, uint16_t(w));
+        return raw(0x0F43, params.append(dib));
+    }
+    Builder& dibStretchBlt(std::string_view dib, Area src, Area dst, uint32_t rop = 0x00CC0020)
+    {
+        std::string params;
+        put32(params, rop);
+        for (int w : {src.h, src.w, src.y, src.x, dst.h, dst.w, dst.y, dst.x})
+            put16(params, uint16_t(w));
+        return raw(0x0B41, params.append(dib));
+    }
 
     static void put16(std::string& s, unsigned v) { testsupport::put16(s, v); }
     static void put32(std::string& s, uint32_t v) { testsupport::put32(s, v); }

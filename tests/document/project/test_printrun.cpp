@@ -1,16 +1,20 @@
 // The print run of the project document on a raster device: the checks,
 // the row ranges, first label, repeat, sets, order, header and footer, the
 // label position formula, compensation per printer, stored printer
-// settings, the options page's rules and lengths as typed.
+// settings, the options page's rules and lengths as typed, troublesome
+// picture files.
 #include "document/project/projectdoc.h"
 
+#include "content/images/graphimage.h"
 #include "content/objects/graphtext.h"
 #include "content/objects/shapes.h"
 #include "content/textparts/text.h"
 #include "document/label/labelfile.h"
+#include "platform/dib.h"
 #include "platform/numberformat.h"
 #include "platform/settings.h"
 #include "support/test_support.h"
+#include "support/picture_inputs.h"
 
 #include <cstring>
 #include <functional>
@@ -665,4 +669,67 @@ TEST(PrintLength, ParsesUnitsWithTheUsersSeparatorToTheNearestMicrometre)
     EXPECT_FALSE(CVorteplanSoftLabelDoc::ParseLength("5 pt", um));
     EXPECT_EQ(um, 7);
     EXPECT_EQ(FormatPrintLength(12500), "12.5 mm");
+}
+
+// A print run of labels whose pictures are troublesome files: each file is
+// worked on once for the whole run, whether it is the object's own file or
+// named by every table row, and what cannot be read prints as a missing
+// picture.
+TEST_F(PrintRunTest, EachTroublesomePictureFileIsWorkedOnOncePerRun)
+{
+    dib::ForgetPictureFiles();
+    tpl().GetArea(0)->RemoveAll();
+    auto addImage = [this](int32_t x, int mode) {
+        auto o = std::make_unique<CGraphImageExtExt>();
+        o->SetX(x);
+        o->SetY(1000);
+        o->SetWidth(15000);
+        o->SetHeight(15000);
+        o->SetImageSourceMode(mode);
+        CGraphImageExtExt* raw = o.get();
+        tpl().GetArea(0)->AddTail(std::move(o));
+        return raw;
+    };
+    auto print = [this](QImage& page) { return run({}, nullptr, {}, &page, 300); };
+    // The page as a label with a missing picture prints it.
+    const std::string absent = path("absent.png").toStdString();
+    ASSERT_TRUE(addImage(2000, CGraphImageExt::kSourceFile)->SetImageFile(absent));
+    QImage missing = testsupport::whiteImage(800, 800);
+    ASSERT_TRUE(print(missing));
+    tpl().GetArea(0)->RemoveAll();
+
+    for (const testsupport::PictureInput& input : testsupport::pictureInputs()) {
+        SCOPED_TRACE(input.name);
+        const QString file = path(input.name);
+        ASSERT_TRUE(testsupport::makePictureInput(input.name, file));
+        const bool huge = std::string(input.name) == "topdown8000.bmp";
+        CGraphCollection* area = tpl().GetArea(0);
+        area->RemoveAll();
+        // The 192 MB picture only per row, where it is decoded reduced.
+        if (!huge) {
+            ASSERT_TRUE(addImage(2000, CGraphImageExt::kSourceFile)->SetImageFile(file.toStdString()));
+        }
+        addImage(30000, CGraphImageExt::kSourceTable);
+        CDataTableBase* table = doc.GetTable(0);
+        table->SetColumnFlag(0, 1);
+        for (int row = 0; row < 24; ++row)
+            table->SetCellText(row, 0, file.toStdString());
+        ASSERT_TRUE(doc.UsesTableData());
+
+        const dib::PictureFileCounts before = dib::CountPictureFileWork();
+        QImage page = testsupport::whiteImage(800, 800);
+        ASSERT_TRUE(print(page));
+        const dib::PictureFileCounts after = dib::CountPictureFileWork();
+        // Two objects name the file: a good file is read by each, a failed
+        // one once for both.
+        const uint64_t readers = huge ? 1 : 2;
+        EXPECT_LE(after.opened - before.opened, input.drawn ? readers : 1u);
+        EXPECT_LE(after.decoded - before.decoded, input.drawn ? readers : 1u);
+        if (!input.drawn)
+            EXPECT_EQ(testsupport::countDifferentPixels(page, missing), 0);
+        else
+            EXPECT_GT(testsupport::countDifferentPixels(page, missing), 0);
+        area->RemoveAll();
+        QFile::remove(file);
+    }
 }
