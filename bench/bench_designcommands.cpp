@@ -9,6 +9,7 @@
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/ribbonbar.h"
 #include "support/design_canvas.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -19,21 +20,9 @@
 
 namespace {
 
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = [] {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *instance;
-}
-
 void runUpdatePasses(benchmark::State& state, bool marking)
 {
-    app();
+    BenchApplication();
     QTemporaryDir dir;
     settings::SetStoreFolder(dir.filePath("config"));
     const std::unique_ptr<CVorteplanSoftLabelDoc> owned = testsupport::LabelDocument(100000, 50000);

@@ -17,6 +17,7 @@
 #include "shell/frame/commandrouter.h"
 #include "shell/frame/ribbonbar.h"
 #include "support/design_canvas.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -30,18 +31,6 @@
 #include <string>
 
 namespace {
-
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = [] {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *instance;
-}
 
 // 25 columns by 20 rows of 16 x 12 mm cells over a 400 x 250 mm label.
 std::unique_ptr<CGraphObject> makeObject(int i)
@@ -80,7 +69,7 @@ struct Fixture {
 
     explicit Fixture(int zoom)
     {
-        app();
+        BenchApplication();
         settings::SetStoreFolder(dir.filePath("config"));
         doc = testsupport::LabelDocument(400000, 250000);
         CGraphCollection& area = *doc->GetCurrentTemplate().GetArea(0);

@@ -5,6 +5,7 @@
 #include "platform/dc.h"
 #include "tables/grid/gridctrl.h"
 #include "tables/gridowner.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,20 +20,6 @@ namespace {
 
 constexpr int kRows = 100000;
 constexpr int kColumns = 26;
-
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = [] {
-        if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return existing;
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *instance;
-}
 
 // Serves the grid from a data table, as the table view does.
 class TableOwner : public CGridOwner {
@@ -62,7 +49,7 @@ struct Fixture {
 
     Fixture()
     {
-        app();
+        BenchApplication();
         for (int r = 0; r < kRows; ++r)
             for (int c = 0; c < 5; ++c)
                 owner.table.SetCellText(r, c, std::string("W").append(std::to_string(r * 7 + c)).append(" cabinet"));

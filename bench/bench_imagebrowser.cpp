@@ -3,6 +3,7 @@
 // while scrolling over cached thumbnails, and the size of the cache once
 // every thumbnail was decoded.
 #include "shell/linkimage/imagebrowser.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <QFile>
@@ -17,17 +18,6 @@
 namespace {
 
 constexpr int kPhotos = 1024;
-
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance())
-        return;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    new QApplication(argc, argv);
-}
 
 // One photo-like picture (gradients and noise, so that it does not compress
 // to nothing), copied kPhotos times.
@@ -58,7 +48,7 @@ const QString& photoFolder()
 
 void BM_ImageBrowserScan(benchmark::State& state)
 {
-    ensureApplication();
+    BenchApplication();
     const QString folder = photoFolder();
     CImageBrowser browser;
     browser.resize(420, 300);
@@ -70,7 +60,7 @@ BENCHMARK(BM_ImageBrowserScan)->Unit(benchmark::kMillisecond);
 
 void BM_ImageBrowserFirstScreen(benchmark::State& state)
 {
-    ensureApplication();
+    BenchApplication();
     const QString folder = photoFolder();
     for (auto _ : state) {
         state.PauseTiming();
@@ -88,7 +78,7 @@ BENCHMARK(BM_ImageBrowserFirstScreen)->Unit(benchmark::kMillisecond)->Iterations
 
 void BM_ImageBrowserScrollCached(benchmark::State& state)
 {
-    ensureApplication();
+    BenchApplication();
     CImageBrowser browser;
     browser.resize(420, 300);
     browser.show();

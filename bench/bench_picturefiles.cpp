@@ -18,6 +18,7 @@
 #include "platform/settings.h"
 #include "shell/printdriver.h"
 #include "support/picture_inputs.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -31,17 +32,6 @@
 #include <string>
 
 namespace {
-
-void ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        new QApplication(argc, argv);
-    }
-}
 
 long peakKb()
 {
@@ -127,7 +117,7 @@ BENCHMARK(BM_DecodeLargeBmp)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // table rows, saved as a project; the benchmark opens it and prints it.
 void BM_OpenAndPrintPictureProject(benchmark::State& state)
 {
-    ensureApp();
+    BenchApplication();
     static QTemporaryDir dir;
     settings::SetStoreFolder(dir.filePath("config"));
     const testsupport::PictureInput input = testsupport::pictureInputs().at(size_t(state.range(0)));

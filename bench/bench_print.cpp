@@ -9,6 +9,7 @@
 #include "platform/settings.h"
 #include "shell/printdriver.h"
 #include "support/print_sheet.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -23,17 +24,6 @@
 #include <string>
 
 namespace {
-
-void ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        new QApplication(argc, argv);
-    }
-}
 
 QTemporaryDir& benchDir()
 {
@@ -59,7 +49,7 @@ long memoryKb(const char* key)
 
 void BM_PrintLabelsToPdf(benchmark::State& state)
 {
-    ensureApp();
+    BenchApplication();
     const int rows = int(state.range(0));
     CVorteplanSoftLabelDoc doc;
     printtest::BuildSheet(doc, rows);

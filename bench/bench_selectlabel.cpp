@@ -2,6 +2,7 @@
 // opening (catalogue reload, fill, sort), a filter change and a header sort.
 #include "document/label/labelfile.h"
 #include "shell/selectlabel/selectlabeldialog.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,17 +18,6 @@
 namespace {
 
 constexpr int kDefinitions = 4096;
-
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance())
-        return;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    new QApplication(argc, argv);
-}
 
 // A labels folder of kDefinitions files in 64 families, made once.
 const QString& labelsFolder()
@@ -55,7 +45,7 @@ const QString& labelsFolder()
 
 std::unique_ptr<CSelectLabelDialog> makeDialog()
 {
-    ensureApplication();
+    BenchApplication();
     auto dialog = std::make_unique<CSelectLabelDialog>();
     dialog->SetFolders(labelsFolder(), {}, {});
     dialog->resize(900, 420);

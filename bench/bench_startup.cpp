@@ -5,6 +5,7 @@
 #include "shell/application/app.h"
 #include "shell/application/datafolders.h"
 #include "shell/frame/mainframe.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,17 +19,6 @@
 #include <memory>
 
 namespace {
-
-QApplication& qtApp()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication* app = QApplication::instance() ? nullptr : new QApplication(argc, argv);
-    (void)app;
-    return *qobject_cast<QApplication*>(QCoreApplication::instance());
-}
 
 // A user profile whose labels folder holds `count` definitions.
 struct Profile {
@@ -56,7 +46,7 @@ struct Profile {
 
 void BM_StartupWith4096Labels(benchmark::State& state)
 {
-    qtApp();
+    BenchApplication();
     Profile profile(4096);
     for (auto _ : state) {
         auto app = std::make_unique<CVorteplanSoftLabelApp>();

@@ -4,6 +4,7 @@
 #include "document/project/projectdoc.h"
 #include "tables/dialogs/tablefilterdlg.h"
 #include "tables/dialogs/tablesequencedlg.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -15,21 +16,9 @@ namespace {
 
 constexpr int kRows = 100000;
 
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = [] {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *instance;
-}
-
 void BM_FilterMarkClick(benchmark::State& state)
 {
-    app();
+    BenchApplication();
     CVorteplanSoftLabelDoc doc;
     for (int r = 0; r < kRows; ++r) {
         doc.SetTableCellText(std::string("W").append(std::to_string(r)), r, 0);
@@ -51,7 +40,7 @@ BENCHMARK(BM_FilterMarkClick)->Unit(benchmark::kMillisecond);
 
 void BM_SequenceFormat(benchmark::State& state)
 {
-    app();
+    BenchApplication();
     CTableSequenceDlg dialog;
     dialog.SetBase(CTableSequenceDlg::Alphabetic);
     dialog.SetStart("AAAA");

@@ -7,6 +7,7 @@
 #include "platform/dc.h"
 #include "tables/grid/gridctrl.h"
 #include "tables/view/vorteplansofttableview.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -20,20 +21,6 @@
 namespace {
 
 constexpr int kRows = 100000;
-
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = [] {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        if (QCoreApplication::instance())
-            return static_cast<QApplication*>(QCoreApplication::instance());
-        return new QApplication(argc, argv);
-    }();
-    return *instance;
-}
 
 // Stands in for the design view and the preview: a repaint draws the
 // label area of the current row.
@@ -71,7 +58,7 @@ struct Fixture {
 
     Fixture()
     {
-        application();
+        BenchApplication();
         CDataTableBase& table = *doc.GetTable(doc.GetCurrentTableIndex());
         for (int r = 0; r < kRows; ++r)
             for (int c = 0; c < 5; ++c) {

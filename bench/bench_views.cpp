@@ -14,6 +14,7 @@
 #include "shell/views/mainview.h"
 #include "support/sheet_label.h"
 #include "tables/tableviewhost.h"
+#include "bench_app.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -26,20 +27,6 @@
 #include <string>
 
 namespace {
-
-QApplication& viewsApp()
-{
-    static int argc = 1;
-    static char name[] = "vsl_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = [] {
-        if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return existing;
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *instance;
-}
 
 QTemporaryDir& viewsDir()
 {
@@ -104,7 +91,7 @@ struct PreviewFixture {
     std::unique_ptr<Vorteplan_SoftLabelDesignView> design;
     PreviewFixture()
     {
-        viewsApp();
+        BenchApplication();
         viewsDir();
         fillSheetDesign(doc);
         preview = std::make_unique<CLabelPreview>(&doc);
@@ -145,7 +132,7 @@ BENCHMARK(BM_PreviewCurrentRowChange)->Unit(benchmark::kMillisecond);
 // The preview stops at its bound of drawn positions.
 void BM_PreviewOddDefinitions(benchmark::State& state)
 {
-    viewsApp();
+    BenchApplication();
     viewsDir();
     CVorteplanSoftLabelDoc doc;
     CLabelPreview preview(&doc);
@@ -216,7 +203,7 @@ const QString& longNamesProject()
 
 void openToShownWindow(benchmark::State& state, const QString& path)
 {
-    viewsApp();
+    BenchApplication();
     QuietTableHost host;
     for (auto _ : state) {
         CVorteplanSoftLabelDoc doc;
