@@ -196,6 +196,7 @@ void CDC::FillSolidRect(const RECT& r, COLORREF color)
         return;
     }
     if (m_painter) {
+        flushFills(); // what a batch holds lies below
         m_painter->save();
         m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
         ClipPainter(*m_painter);

@@ -87,4 +87,18 @@ TEST(DcFillBatch, RectanglesOfAColourGoOutTogetherMergedDownTheColumns)
     dc.FillSolidRect(RECT{10, 10, 20, 12}, 0);
     dc.FillSolidRect(RECT{10, 12, 20, 14}, 0);
     EXPECT_EQ(device.engine.log, (std::vector<std::string>{"rects 10,10,10x2", "rects 10,12,10x2"}));
+
+    // A fill under a clip region is not batched: what the batch holds goes
+    // out before it.
+    device.engine.log.clear();
+    {
+        CDCFillBatch batch(dc);
+        dc.FillSolidRect(RECT{0, 0, 5, 5}, 0);
+        const QRegion region = QRegion(0, 0, 3, 3).united(QRegion(4, 4, 1, 1));
+        dc.SelectClipRegion(&region);
+        dc.FillSolidRect(RECT{1, 1, 4, 4}, RGB(255, 0, 0));
+        dc.SelectClipRegion(nullptr);
+    }
+    ASSERT_FALSE(device.engine.log.empty());
+    EXPECT_EQ(device.engine.log.front(), "rects 0,0,5x5");
 }
