@@ -26,6 +26,15 @@ int penStyleOf(int style)
     }
 }
 
+// Whether a DIB's rows are stored from the top (a negative height in an
+// information header), read from the header alone: a colour table of
+// palette indices is no colour table a full check would accept.
+bool storedTopDown(std::string_view dib)
+{
+    return dib.size() >= dib::kInfoHeaderSize && rd32(dib.data()) >= dib::kInfoHeaderSize &&
+           int32_t(rd32(dib.data() + 8)) < 0;
+}
+
 } // namespace
 
 void Player::applyShapeState()
@@ -464,7 +473,7 @@ bool Player::bitmapRecord(uint16_t fn, const Params& p)
             return true;
         const std::string_view bits = p.from(22);
         dibBlit(p.u32(0), bits, p.u(2), p.s(6), p.s(5), p.s(4), p.s(3), p.s(10), p.s(9), p.s(8), p.s(7),
-                !dib::ParsePacked(bits).topDown);
+                !storedTopDown(bits));
         return true;
     }
     case META_SETDIBTODEV: {
@@ -475,7 +484,7 @@ bool Player::bitmapRecord(uint16_t fn, const Params& p)
             return true;
         const std::string_view bits = p.from(18);
         dibBlit(SRCCOPY, bits, p.u(0), p.s(4), p.s(3), p.s(6), p.s(5), p.s(8), p.s(7), p.s(6), p.s(5),
-                !dib::ParsePacked(bits).topDown);
+                !storedTopDown(bits));
         return true;
     }
     default: return false;

@@ -382,6 +382,30 @@ TEST(WmfRecords, PaletteIndicesGiveColours)
     EXPECT_EQ(px(play(b.bits()), 50, 50), kBlue);
 }
 
+TEST(WmfRecords, PaletteIndexBitmapsKeepTheirRowOrder)
+{
+    // A top-down 1 x 2 bitmap whose colour table holds palette indices:
+    // red above blue. STRETCHDIB of its top row draws red.
+    std::string dib;
+    for (uint32_t v : {40u, 1u, uint32_t(-2)})
+        Builder::put32(dib, v);
+    Builder::put16(dib, 1);
+    Builder::put16(dib, 8);
+    for (uint32_t v : {0u, 0u, 0u, 0u, 2u, 0u})
+        Builder::put32(dib, v);
+    Builder::put16(dib, 0); // palette entry 0, red
+    Builder::put16(dib, 1); // palette entry 1, blue
+    dib += std::string("\0\0\0\0\x01\0\0\0", 8);
+    std::string params;
+    Builder::put32(params, SRCCOPY);
+    for (int w : {1 /* DIB_PAL_COLORS */, 1, 1, 0, 0, 100, 100, 0, 0})
+        Builder::put16(params, uint16_t(w));
+    Builder b;
+    b.rec(0x00F7, {0x300, 2, 0x00FF, 0, 0, 0x00FF}).rec(0x0234, {0}).rec(0x0035, {});
+    b.raw(0x0F43, params + dib);
+    EXPECT_EQ(px(play(b.bits()), 50, 50), kRed);
+}
+
 TEST(WmfRecords, EscapesAndUnknownRecordsAreSkippedBySize)
 {
     Builder b;
