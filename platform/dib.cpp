@@ -557,8 +557,6 @@ bool ParseHeader(std::string_view block, DibLayout& l, bool tableMayBeShort)
             l.masks[i] = rd32(m + 4 * i);
         if (!l.masks[0] && !l.masks[1] && !l.masks[2])
             return false;
-        if (l.headerSize >= 56)
-            l.alphaMask = rd32(p + 52);
     } else if (l.compression == BI_RGB) {
         if (l.bitCount == 16) {
             l.masks[0] = 0x7C00; l.masks[1] = 0x03E0; l.masks[2] = 0x001F;

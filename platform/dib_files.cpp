@@ -201,6 +201,10 @@ bool readBmpHeader(const ByteSource& source, BmpHeader& out)
         return false;
     if (rowsPlaced && l.bitsOffset > bitsAt - 14)
         return false; // the masks run into the rows
+    // A file's bit fields may give an alpha channel (composited onto
+    // white); a bitmap drawn by the device has none.
+    if (l.compression == BI_BITFIELDS && l.headerSize >= 56)
+        l.alphaMask = rd32(block.data() + 52);
     out.bitsAt = rowsPlaced ? qint64(bitsAt) : qint64(14 + l.bitsOffset);
     out.colours = Colours(l, block.data() + l.paletteOffset, l.bitsOffset - l.paletteOffset);
     if (l.headerSize >= kInfoHeaderSize) {

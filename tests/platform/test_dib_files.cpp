@@ -472,3 +472,18 @@ TEST(DibFiles, StoredBitmapsAreDrawnFromACopyOfAboutTheDrawnSize)
     EXPECT_EQ(dib::PackedToImage(packed, QSize()), img);
     EXPECT_TRUE(dib::PackedToImage(packed.substr(0, 100), QSize(4, 4)).isNull());
 }
+
+TEST(DibFiles, AStoredBitmapsAlphaMaskIsIgnoredAtEverySize)
+{
+    // A 4 x 4 bitmap of 32 bits with an alpha mask (a 124-byte header), red
+    // with alpha 0. The device draws stored bitmaps opaque, whole or
+    // reduced; only picture files are composited onto white.
+    std::string packed = header(124, 4, 4, 32, dib::BI_BITFIELDS, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000});
+    for (int i = 0; i < 16; ++i)
+        put32(packed, 0x00FF0000);
+    const QImage whole = dib::PackedToImage(packed);
+    const QImage reduced = dib::PackedToImage(packed, QSize(2, 2));
+    ASSERT_EQ(reduced.size(), QSize(2, 2));
+    EXPECT_EQ(whole.pixel(1, 1) | 0xFF000000u, 0xFFFF0000u);
+    EXPECT_EQ(reduced.pixel(1, 1) | 0xFF000000u, 0xFFFF0000u);
+}
