@@ -65,6 +65,9 @@ struct CBrush {
     bool monochrome = false;
     static CBrush Solid(COLORREF c) { return CBrush{BS_SOLID, c}; }
     static CBrush Hollow() { return CBrush{BS_NULL, 0}; }
+    // Larger tiles than any pattern brush a picture uses are refused (the
+    // brush is hollow).
+    static constexpr int kMaxPatternSide = 4096;
     static CBrush Hatched(int hatch, COLORREF c) { return CBrush{BS_HATCHED, c, hatch}; }
     // An empty or oversized tile gives a hollow brush.
     static CBrush Pattern(const QImage& tile, bool monochrome);

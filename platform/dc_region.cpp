@@ -93,9 +93,7 @@ QBrush CDC::painterBrush(const CBrush& brush) const
 
 CBrush CBrush::Pattern(const QImage& tile, bool monochrome)
 {
-    // Larger tiles than any pattern brush a picture uses are refused.
-    constexpr int kMaxTileSide = 4096;
-    if (tile.isNull() || tile.width() > kMaxTileSide || tile.height() > kMaxTileSide)
+    if (tile.isNull() || tile.width() > kMaxPatternSide || tile.height() > kMaxPatternSide)
         return Hollow();
     CBrush b{BS_PATTERN, 0};
     b.pattern = std::make_shared<const QImage>(tile.convertToFormat(QImage::Format_RGB32));

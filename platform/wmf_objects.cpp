@@ -11,7 +11,6 @@ namespace wmf::detail {
 namespace {
 
 constexpr size_t kMaxPaletteEntries = 1024;
-constexpr int kMaxTileSide = 1024;
 // Rectangles kept of one region: every figure drawn while a region clips is
 // cut against it, so a hostile region of many thousand rectangles would
 // make each figure cost as much. Clip-art regions have a few dozen.
@@ -30,7 +29,8 @@ QImage bitmap16Image(std::string_view header, std::string_view bits, bool& monoc
     const int stride = int16_t(rd16(header.data() + 6));
     const int planes = uint8_t(header[8]);
     const int bpp = uint8_t(header[9]);
-    if (width <= 0 || height <= 0 || stride <= 0 || planes != 1 || width > kMaxTileSide || height > kMaxTileSide)
+    if (width <= 0 || height <= 0 || stride <= 0 || planes != 1 ||
+        int64_t(width) * height > dib::kMaxPixels)
         return {};
     if ((bpp != 1 && bpp != 24 && bpp != 32) || int64_t(stride) * 8 < int64_t(width) * bpp ||
         size_t(stride) * size_t(height) > bits.size())
@@ -171,6 +171,10 @@ QImage Player::dibImage(std::string_view dib, uint16_t usage, QRect part, QSize 
 
 CBrush Player::brushFromDib(std::string_view dib, uint16_t usage) const
 {
+    // A tile the brush would refuse is not decoded.
+    const dib::DibSize size = dib::HeaderSize(dib);
+    if (size.width > CBrush::kMaxPatternSide || size.height > CBrush::kMaxPatternSide)
+        return CBrush::Hollow();
     return CBrush::Pattern(dibImage(dib, usage), false);
 }
 

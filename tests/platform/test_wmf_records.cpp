@@ -382,6 +382,25 @@ TEST(WmfRecords, PaletteIndicesGiveColours)
     EXPECT_EQ(px(play(b.bits()), 50, 50), kBlue);
 }
 
+TEST(WmfRecords, OldDeviceBitmapsWiderThanATileAreBlitted)
+{
+    // STRETCHBLT of a 2048 x 1 monochrome device bitmap, black on its left
+    // half, over a red picture.
+    std::string params;
+    Builder::put32(params, SRCCOPY);
+    for (int w : {1, 2048, 0, 0, 100, 100, 0, 0})
+        Builder::put16(params, uint16_t(w));
+    for (int w : {0, 2048, 1, 256})
+        Builder::put16(params, uint16_t(w));
+    params += std::string("\x01\x01", 2); // planes, bits per pixel
+    params += std::string(128, '\0') + std::string(128, '\xFF');
+    Builder b;
+    solidFill(b, kRedRef).rectangle(0, 0, 101, 101);
+    const QImage img = play(b.raw(0x0B23, params).bits());
+    EXPECT_EQ(px(img, 25, 50), kBlack);
+    EXPECT_EQ(px(img, 75, 50), kWhite);
+}
+
 TEST(WmfRecords, PaletteIndexBitmapsKeepTheirRowOrder)
 {
     // A top-down 1 x 2 bitmap whose colour table holds palette indices:
