@@ -38,6 +38,18 @@ inline QColor qcolor(COLORREF c)
     return QColor(int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c)));
 }
 
+// A monochrome bitmap's colours on the device: its black (0) pixels take
+// `zero`, its white (1) pixels `one` (the text and background colours).
+inline void Recolour(QImage& image, COLORREF zero, COLORREF one)
+{
+    const uint32_t fg = 0xFF000000u | toRgb(zero), bg = 0xFF000000u | toRgb(one);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = (line[x] & 0xFFFFFFu) ? bg : fg;
+    }
+}
+
 } // namespace dcpixel
 
 // Calls f(rect) for each part of `r` inside the clip (all of it, when the

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <vector>
 
+using dcpixel::fromRgb;
+using dcpixel::qcolor;
+using dcpixel::toRgb;
+
 namespace {
 
 // Far beyond any device, well inside QRect's range.
@@ -13,21 +17,6 @@ constexpr int kEverywhere = 1 << 21;
 QRegion everywhere()
 {
     return QRegion(-kEverywhere, -kEverywhere, 2 * kEverywhere, 2 * kEverywhere);
-}
-
-uint32_t toRgb(COLORREF c)
-{
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
-COLORREF fromRgb(uint32_t p)
-{
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
-QColor qcolor(COLORREF c)
-{
-    return QColor(int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c)));
 }
 
 } // namespace
@@ -78,14 +67,8 @@ QBrush CDC::painterBrush(const CBrush& brush) const
     }
     if (brush.style == BS_PATTERN && brush.pattern) {
         QImage tile = *brush.pattern;
-        if (brush.monochrome) {
-            const uint32_t fg = 0xFF000000u | toRgb(m_state.textColor), bg = 0xFF000000u | toRgb(m_state.bkColor);
-            for (int y = 0; y < tile.height(); ++y) {
-                auto* line = reinterpret_cast<uint32_t*>(tile.scanLine(y));
-                for (int x = 0; x < tile.width(); ++x)
-                    line[x] = (line[x] & 0xFFFFFFu) ? bg : fg;
-            }
-        }
+        if (brush.monochrome)
+            dcpixel::Recolour(tile, m_state.textColor, m_state.bkColor);
         return QBrush(tile);
     }
     return QBrush(qcolor(brush.color));

@@ -321,28 +321,6 @@ bool Player::drawRecord(uint16_t fn, const Params& p)
     }
 }
 
-QImage Player::bitmap16(std::string_view bitmap) const
-{
-    const CBrush b = brushFromBitmap16(bitmap);
-    if (!b.pattern)
-        return {};
-    QImage image = *b.pattern;
-    if (b.monochrome) {
-        // A monochrome bitmap takes the text colour for 0 and the
-        // background colour for 1.
-        const uint32_t fg = 0xFF000000u | (GetRValue(m_state.textColor) << 16) | (GetGValue(m_state.textColor) << 8) |
-                            GetBValue(m_state.textColor);
-        const uint32_t bg = 0xFF000000u | (GetRValue(m_state.bkColor) << 16) | (GetGValue(m_state.bkColor) << 8) |
-                            GetBValue(m_state.bkColor);
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                line[x] = (line[x] & 0xFFFFFFu) ? bg : fg;
-        }
-    }
-    return image;
-}
-
 void Player::blit(uint32_t rop, int32_t xs, int32_t ys, int32_t ws, int32_t hs, int32_t xd, int32_t yd, int32_t wd,
                   int32_t hd, const QImage* image, bool bottomUp)
 {

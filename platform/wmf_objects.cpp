@@ -1,5 +1,6 @@
 // The metafile player's objects: pens, brushes, fonts, palettes and regions,
 // and the clip records that use regions.
+#include "platform/dc_internal.h"
 #include "platform/dib.h"
 #include "platform/wmf_player.h"
 
@@ -133,6 +134,15 @@ CBrush Player::brushFromBitmap16(std::string_view bitmap) const
     bool mono = false;
     const QImage image = bitmap16Image(bitmap.substr(0, 10), bitmap.size() > 10 ? bitmap.substr(10) : std::string_view(), mono);
     return CBrush::Pattern(image, mono);
+}
+
+QImage Player::bitmap16(std::string_view bitmap) const
+{
+    bool mono = false;
+    QImage image = bitmap16Image(bitmap.substr(0, 10), bitmap.size() > 10 ? bitmap.substr(10) : std::string_view(), mono);
+    if (mono)
+        dcpixel::Recolour(image, m_state.textColor, m_state.bkColor);
+    return image;
 }
 
 QImage Player::dibImage(std::string_view dib, uint16_t usage, QRect part, QSize size) const

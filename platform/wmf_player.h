@@ -189,6 +189,9 @@ private:
     const GdiObject* object(size_t index, GdiObject::Kind kind) const;
     COLORREF colour(uint32_t colorref) const;
     CBrush brushFromBitmap16(std::string_view bitmap) const;
+    // An old device bitmap of a blit record, a monochrome one in the text
+    // and background colours.
+    QImage bitmap16(std::string_view bitmap) const;
     CBrush brushFromDib(std::string_view dib, uint16_t usage) const;
     // The DIB of a record as an image; with a valid `part`, that part of it
     // reduced to `size` (dib::PackedPartToImage).
@@ -206,7 +209,6 @@ private:
     void text(int32_t x, int32_t y, unsigned options, const RECT* rect, std::string_view s,
               const Params* p, size_t dxWord);
     bool bitmapRecord(uint16_t fn, const Params& p);
-    QImage bitmap16(std::string_view bitmap) const;
     void blit(uint32_t rop, int32_t xs, int32_t ys, int32_t ws, int32_t hs, int32_t xd, int32_t yd, int32_t wd,
               int32_t hd, const QImage* image, bool bottomUp);
     // The same for a DIB record's bitmap, decoded only when something of it

@@ -384,16 +384,16 @@ TEST(WmfRecords, PaletteIndicesGiveColours)
 
 TEST(WmfRecords, OldDeviceBitmapsWiderThanATileAreBlitted)
 {
-    // STRETCHBLT of a 2048 x 1 monochrome device bitmap, black on its left
-    // half, over a red picture.
+    // STRETCHBLT of an 8192 x 1 monochrome device bitmap (wider than any
+    // pattern tile), black on its left half, over a red picture.
     std::string params;
     Builder::put32(params, SRCCOPY);
-    for (int w : {1, 2048, 0, 0, 100, 100, 0, 0})
+    for (int w : {1, 8192, 0, 0, 100, 100, 0, 0})
         Builder::put16(params, uint16_t(w));
-    for (int w : {0, 2048, 1, 256})
+    for (int w : {0, 8192, 1, 1024})
         Builder::put16(params, uint16_t(w));
     params += std::string("\x01\x01", 2); // planes, bits per pixel
-    params += std::string(128, '\0') + std::string(128, '\xFF');
+    params += std::string(512, '\0') + std::string(512, '\xFF');
     Builder b;
     solidFill(b, kRedRef).rectangle(0, 0, 101, 101);
     const QImage img = play(b.raw(0x0B23, params).bits());
