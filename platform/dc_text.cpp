@@ -114,6 +114,12 @@ bool CDC::drawTextLine(double x, double y, unsigned align, const QString& text, 
     }
     if (advances && advances->size() != size_t(text.size()))
         advances = nullptr;
+    // Right-to-left scripts are ordered and joined by the line as a whole:
+    // placed one by one they would stand in stored order, unjoined. The
+    // advances then give the line's width alone.
+    const bool wholeLine = rtl || std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c.direction() == QChar::DirR || c.direction() == QChar::DirAL;
+    });
     double width = 0;
     if (advances) {
         for (double a : *advances)
@@ -139,7 +145,7 @@ bool CDC::drawTextLine(double x, double y, unsigned align, const QString& text, 
     if (m_state.bkMode == OPAQUE)
         p->fillRect(QRectF(dx, baseline - tm.tmAscent, width, tm.tmHeight), qcolorOf(m_state.bkColor));
     p->setPen(qcolorOf(m_state.textColor));
-    if (advances) {
+    if (advances && !wholeLine) {
         double at = dx;
         for (qsizetype i = 0; i < text.size(); ++i) {
             p->drawText(QPointF(at, baseline), QString(text[i]));

@@ -238,3 +238,30 @@ TEST(GdiFont, HeightZeroIsTheApplicationsDefaultSize)
     LOGFONTA lf{};
     EXPECT_EQ(gdifont::ToQFont(lf).pixelSize(), QFontInfo(QGuiApplication::font()).pixelSize());
 }
+
+TEST(TextOut, RightToLeftTextWithAdvancesIsDrawnAsAWhole)
+{
+    // Hebrew alef, bet, gimel (code page 1255) with the advances a metafile
+    // gives: drawn as the line is drawn without them, in its visual order,
+    // not character by character in stored order.
+    LOGFONTA font = arial(-40);
+    font.lfCharSet = HEBREW_CHARSET;
+    const std::string text = "\xE0\xE1\xE2";
+    auto draw = [&](const int* dx) {
+        QImage img = whiteImage(300, 80);
+        CDC dc(&img);
+        dc.SelectFont(font);
+        dc.ExtTextOut(20, 10, 0, nullptr, text, dx);
+        return img;
+    };
+    const QImage plain = draw(nullptr);
+    ASSERT_GT(testsupport::countPixels(plain, 0), 0);
+    const RECT box = inkBox(plain);
+    const int advance = (box.right - box.left) / 3;
+    const int dx[] = {advance, advance, advance};
+    const QImage spaced = draw(dx);
+    const RECT spacedBox = inkBox(spaced);
+    EXPECT_EQ(spacedBox.left, box.left);
+    EXPECT_EQ(spacedBox.right, box.right);
+    EXPECT_EQ(testsupport::countDifferentPixels(plain, spaced), 0);
+}
