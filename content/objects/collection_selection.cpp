@@ -143,6 +143,7 @@ void dropRest(const Objects& objects, CTracking& gesture, CDC& dc)
 
 void CGraphCollection::BeginMoveSelected(CTracking& gesture, CDC& dc, int zoom, int x, int y) const
 {
+    gesture.Clear(); // what a gesture that never ended left
     for (const auto& o : m_objects)
         if (o->IsSelected())
             o->BeginMove(gesture.For(*o), dc, zoom, x, y);
@@ -172,14 +173,12 @@ void CGraphCollection::EndMoveSelected(CTracking& gesture, CDC& dc, int x, int y
 void CGraphCollection::CancelTrackingSelected(CTracking& gesture, CDC& dc) const
 {
     // Every outline of the gesture goes, also of objects no longer selected.
-    for (const auto& o : m_objects)
-        if (ObjectTracking* t = gesture.Find(*o))
-            o->CancelTracking(*t, dc);
-    gesture.Clear();
+    dropRest(m_objects, gesture, dc);
 }
 
 void CGraphCollection::BeginResizeSelected(CTracking& gesture, CDC& dc, int zoom, int x, int y) const
 {
+    gesture.Clear(); // what a gesture that never ended left
     for (const auto& o : m_objects)
         if (o->IsSelected())
             o->BeginResize(gesture.For(*o), dc, zoom, x, y);

@@ -215,6 +215,17 @@ TEST(Selection, EndMoveKeepsTheSelectionInsideTheArea)
     EXPECT_EQ(a->GetTop(), 3000);
     EXPECT_EQ(still->GetLeft(), 40000);
     EXPECT_TRUE(gesture.IsEmpty());
+
+    // A gesture that never ended (its button release lost) leaves nothing
+    // to the next one: only what is selected now is tracked.
+    c.BeginMoveSelected(gesture, dc, 100, 50, 50);
+    a->SetSelected(false);
+    b->SetSelected(false);
+    still->SetSelected(true);
+    c.BeginResizeSelected(gesture, dc, 100, 50, 50);
+    EXPECT_EQ(gesture.GetCount(), 1u);
+    c.CancelTrackingSelected(gesture, dc);
+    EXPECT_TRUE(gesture.IsEmpty());
 }
 
 TEST(Selection, PasteDeleteAndCopy)
