@@ -258,6 +258,9 @@ int32_t CGraphTriangleExt::GetCornerRadius() const
 
 void CGraphTriangleExt::SetWarningSign(bool on)
 {
+    // A sign turned off keeps the pen and corner it showed.
+    if (m_warningSign && !on)
+        ApplyWarningSignProportions();
     m_warningSign = on;
     if (on) {
         ApplyWarningSignProportions();

@@ -152,8 +152,21 @@ TEST(Shapes, WarningSignProportionsAndResize)
     EXPECT_EQ(sign.GetCornerRadius(), 136);
     EXPECT_EQ(sign.GetHeight(), 17400);
     EXPECT_EQ(sign.GetAspectPercent(), 87);
+    // A width set in a box, not by the mouse: the sign's pen and corner
+    // follow it on screen and stay as shown when the sign is turned off,
+    // also after a save and a read (the record keeps its stored fields).
+    sign.SetWidth(40000);
+    EXPECT_EQ(sign.GetPenWidth(), 2628);
+    CGraphTriangleExt back;
+    const std::string bytes = saved(sign);
+    RecordReader reader(bytes);
+    ASSERT_TRUE(back.Load(reader));
+    back.SetWarningSign(false);
+    EXPECT_EQ(back.GetPenWidth(), 2628);
+    EXPECT_EQ(back.GetCornerRadius(), sign.GetCornerRadius());
     sign.SetWarningSign(false);
-    EXPECT_EQ(sign.GetAspectPercent(), 17400 * 100 / 20000);
+    EXPECT_EQ(sign.GetPenWidth(), 2628);
+    EXPECT_EQ(sign.GetAspectPercent(), 17400 * 100 / 40000);
 
     // A warning sign always keeps proportions, and an edge handle becomes a
     // corner after the first step.
