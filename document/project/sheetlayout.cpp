@@ -114,8 +114,8 @@ int64_t CSheetLayout::FirstIndex(int64_t firstLabel) const
 int64_t CSheetLayout::SheetFirstNumber(int64_t row, int numbersPerPosition) const
 {
     const int64_t perSheet = PositionsPerSheet();
-    if (perSheet <= 0)
-        return 1;
+    if (perSheet <= 0 || row < 0)
+        return 1; // a row before the first sheet counts as on it
     const int64_t numbers = satMul(perSheet, std::max(numbersPerPosition, 1));
     // The quotient times `numbers` lies between 0 and `row`: no overflow.
     return numbers * (row / numbers) + 1;

@@ -115,6 +115,7 @@ TEST(SheetLayout, FirstLabelAndSheetNumbers)
     EXPECT_EQ(layout.NumberAt(37, {0, 0, 2}, 3), 43);
     // A row before the first sheet shows the first sheet.
     EXPECT_EQ(layout.SheetFirstNumber(-5, 1), 1);
+    EXPECT_EQ(layout.SheetFirstNumber(-15, 1), 1);
 }
 
 TEST(SheetLayout, SheetsWithoutPositions)
