@@ -68,18 +68,15 @@ void CPrintRun::setUpRowRange(const CPrintInfo& info)
     const int to = info.toPage;
     PrintRunState& s = m_state;
 
-    auto firstSelected = [&]() {
-        for (int r = 0, c = m_doc.GetTableRowCount(); r < c; ++r)
-            if (m_selection && m_selection->IsRowSelected(r))
-                return r + 1;
-        return -1;
-    };
-    auto lastSelected = [&]() {
-        for (int r = m_doc.GetTableRowCount(); r > 0; --r)
-            if (m_selection && m_selection->IsRowSelected(r - 1))
-                return r;
-        return -1;
-    };
+    s.firstSelected = s.lastSelected = -1;
+    if (s.selection && m_selection) {
+        for (int r = 0, c = m_doc.GetTableRowCount(); r < c && s.firstSelected < 0; ++r)
+            if (m_selection->IsRowSelected(r))
+                s.firstSelected = r + 1;
+        for (int r = m_doc.GetTableRowCount(); r > 0 && s.lastSelected < 0; --r)
+            if (m_selection->IsRowSelected(r - 1))
+                s.lastSelected = r;
+    }
 
     switch (info.range) {
     case PrintRange::All:
@@ -126,7 +123,7 @@ void CPrintRun::setUpRowRange(const CPrintInfo& info)
             s.rangeStart = 1;
             s.rangeEnd = perSheet;
         } else {
-            const int first = s.reverse ? lastSelected() : firstSelected();
+            const int first = s.reverse ? s.lastSelected : s.firstSelected;
             s.rangeStart = table ? strip(first) : first;
             s.rangeEnd = -1;
         }
@@ -304,12 +301,8 @@ bool CPrintRun::NextRow(bool selection, int& row, int rangeEnd) const
             return false;
         const int count = m_doc.GetTableRowCount();
         if (marking) {
-            int last = -1;
-            for (int r = count; r > 0 && last < 0; --r)
-                if (m_selection->IsRowSelected(r - 1))
-                    last = r;
             row += m_doc.MarksPerStrip();
-            if (row > last)
+            if (row > m_state.lastSelected)
                 row = -1;
             return row > 0;
         }
@@ -332,12 +325,8 @@ bool CPrintRun::PreviousRow(bool selection, int& row, int rangeEnd) const
             return false;
         const int count = m_doc.GetTableRowCount();
         if (marking) {
-            int first = -1;
-            for (int r = 1; r <= count && first < 0; ++r)
-                if (m_selection->IsRowSelected(r - 1))
-                    first = r;
             row -= m_doc.MarksPerStrip();
-            if (first < 0 || row < first)
+            if (m_state.firstSelected < 0 || row < m_state.firstSelected)
                 row = -1;
             return row >= 1;
         }

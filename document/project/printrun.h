@@ -82,6 +82,10 @@ struct PrintRunState {
     bool selection = false; // the dialog's Selection range
     bool rangeOnly = false; // the dialog's Labels range
     bool aborted = false;   // a label could not be drawn
+    // With the Selection range: the first and last selected table rows
+    // (1-based, -1 for none), found once per run.
+    int firstSelected = -1;
+    int lastSelected = -1;
     int labelsPrinted = 0;
 };
 

@@ -362,6 +362,31 @@ TEST_F(PrintRunTest, SelectionPrintsTheSelectedRowsOrSaysThereAreNone)
     EXPECT_NE(m_ui.messages[0].text.find("No table rows are selected"), std::string::npos);
 }
 
+TEST_F(PrintRunTest, SelectionOfAModuleMarkingRunGoesStripByStrip)
+{
+    // Strips of three marks: rows 4 to 8 selected print the strips that
+    // begin at rows 4 and 7, backwards the same two from the last.
+    useTable(12);
+    ASSERT_TRUE(tpl().ToggleModuleMarking());
+    tpl().GetJob().GetCurrentRow().SetModuleCount(3);
+    ASSERT_TRUE(doc.PrintsModuleMarking());
+    ASSERT_EQ(doc.MarksPerStrip(), 3);
+    const RowSet picked({3, 4, 5, 6, 7});
+    ASSERT_TRUE(run([](CPrintInfo& i) { i.range = PrintRange::Selection; }, &picked));
+    const std::vector<int> forward = labels();
+    EXPECT_EQ(page, 1);
+    log.clear();
+    ASSERT_TRUE(run(
+        [](CPrintInfo& i) {
+            i.range = PrintRange::Selection;
+            i.options.reverse = 1;
+        },
+        &picked));
+    EXPECT_EQ(forward, (std::vector<int>{4, 7}));
+    EXPECT_EQ(labels(), (std::vector<int>{7, 4}));
+    EXPECT_EQ(page, 1); // and the run ends there
+}
+
 TEST_F(PrintRunTest, HeaderAndFooterOncePerPageOnlyWhenEnabled)
 {
     useTable(13);
