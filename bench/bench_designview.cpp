@@ -26,6 +26,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -76,6 +77,10 @@ struct Fixture {
         for (int i = 0; i < 500; ++i)
             area.AddTail(makeObject(i));
         view = testsupport::ShownDesignView(*doc, {}, QSize(1600, 1000));
+        if (!view) {
+            std::fputs("the design view did not appear\n", stderr);
+            std::abort();
+        }
         view->resize(1600 + 2 * view->frameWidth(), 1000 + 2 * view->frameWidth());
         QApplication::processEvents();
         view->SetZoom(zoom);

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 BUILD=build/release
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVSL_TESTS=OFF -DVSL_BENCH=OFF >/dev/null
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVSL_TESTS=OFF -DVSL_BENCH=OFF -DVSL_WERROR=OFF >/dev/null
 cmake --build "$BUILD" --target vorteplan-softlabel
 # Without arguments the example project opens (written by the build).
 if [ "$#" -eq 0 ]; then

@@ -116,7 +116,7 @@ T* place(CGraphCollection& area, int32_t x, int32_t y, int32_t w, int32_t h)
 LOGFONTA exampleFont(int points, bool bold)
 {
     LOGFONTA font{};
-    font.lfHeight = -points * 96 / 72;
+    font.lfHeight = CGraphText::HeightFromPoints(points);
     font.lfWeight = bold ? 700 : 400;
     SetFaceName(font, "Arial");
     return font;

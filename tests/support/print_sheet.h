@@ -56,7 +56,7 @@ T* place(CGraphCollection& area, int32_t x, int32_t y, int32_t w, int32_t h)
 inline LOGFONTA font(int points, bool bold)
 {
     LOGFONTA lf{};
-    lf.lfHeight = -points * 96 / 72;
+    lf.lfHeight = CGraphText::HeightFromPoints(points);
     lf.lfWeight = bold ? 700 : 400;
     SetFaceName(lf, "Arial");
     return lf;
