@@ -65,25 +65,31 @@ int32_t um(double mm)
     return int32_t(mm * 1000.0 + 0.5);
 }
 
+// The paper and label positions of a stock sheet. `mark` as SetWidth has it.
+void applySheet(CLabelFileNew& label, const Sheet& sheet, bool mark)
+{
+    label.SetPaperCode(sheet.paper);
+    if (sheet.paper == kPaperLetter) {
+        label.SetPaperWidth(2159, false);
+        label.SetPaperLength(2794, false);
+    }
+    label.SetFamilyName(sheet.family);
+    label.SetWidth(0, um(sheet.widthMm), mark);
+    label.SetHeight(0, um(sheet.heightMm));
+    label.SetColumns(sheet.columns);
+    label.SetRows(sheet.rows);
+    label.SetLeft(0, um(sheet.leftMm));
+    label.SetTop(0, um(sheet.topMm));
+    label.SetColumnPitch(um(sheet.columnPitchMm));
+    label.SetRowPitch(um(sheet.rowPitchMm));
+}
+
 bool writeLabels(const QString& folder)
 {
     QDir().mkpath(folder);
     for (const Sheet& sheet : kSheets) {
         CLabelFileNew label;
-        label.SetPaperCode(sheet.paper);
-        if (sheet.paper == kPaperLetter) {
-            label.SetPaperWidth(2159, false);
-            label.SetPaperLength(2794, false);
-        }
-        label.SetFamilyName(sheet.family);
-        label.SetWidth(0, um(sheet.widthMm), false);
-        label.SetHeight(0, um(sheet.heightMm));
-        label.SetColumns(sheet.columns);
-        label.SetRows(sheet.rows);
-        label.SetLeft(0, um(sheet.leftMm));
-        label.SetTop(0, um(sheet.topMm));
-        label.SetColumnPitch(um(sheet.columnPitchMm));
-        label.SetRowPitch(um(sheet.rowPitchMm));
+        applySheet(label, sheet, false);
         const QString path = QDir(folder).filePath(QString::fromLatin1(sheet.file) + QStringLiteral(".label"));
         LabelFileResult result;
         if (!label.SaveToFile(QFile::encodeName(path).toStdString(), &result)) {
@@ -133,16 +139,7 @@ void buildCableSheet(CVorteplanSoftLabelDoc& doc)
 {
     const Sheet& sheet = kSheets[0]; // A4, 70 x 37 mm, 3 x 8
     auto label = std::make_unique<CLabelFileNewArticleNo>();
-    label->SetPaperCode(sheet.paper);
-    label->SetFamilyName(sheet.family);
-    label->SetWidth(0, um(sheet.widthMm), true);
-    label->SetHeight(0, um(sheet.heightMm));
-    label->SetColumns(sheet.columns);
-    label->SetRows(sheet.rows);
-    label->SetLeft(0, um(sheet.leftMm));
-    label->SetTop(0, um(sheet.topMm));
-    label->SetColumnPitch(um(sheet.columnPitchMm));
-    label->SetRowPitch(um(sheet.rowPitchMm));
+    applySheet(*label, sheet, true);
     CTemplate& tpl = doc.GetCurrentTemplate();
     tpl.SetLabel(std::move(label));
 
