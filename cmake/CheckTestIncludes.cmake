@@ -28,6 +28,13 @@ foreach(_file ${_files})
     if(_target MATCHES "^\\.\\./")
       message(NOTICE "${_file}: ${_line}")
       math(EXPR _violations "${_violations} + 1")
+    elseif(_target MATCHES "^tests/([^/]+)/")
+      # Spelled from the checkout's root, which every library exports.
+      set(_to "${CMAKE_MATCH_1}")
+      if(NOT _to STREQUAL "support" AND NOT _to STREQUAL _suite)
+        message(NOTICE "${_file}: ${_line} (a helper of tests/${_to})")
+        math(EXPR _violations "${_violations} + 1")
+      endif()
     elseif(_target MATCHES "^([^/]+)/" AND EXISTS "${SOURCE_DIR}/tests/${_target}"
            AND NOT EXISTS "${SOURCE_DIR}/${_target}")
       # A helper below tests/: of the file's own folder or of tests/support.
