@@ -549,6 +549,12 @@ private:
     bool SaveTable(const QString& path);
     bool SaveProject(const QString& path);
     void BuildTableFont();
+    // Parts of the project reader; each keeps what it read whole before a
+    // fault and answers false after one.
+    bool ReadProjectBody(RecordReader& reader, uint32_t flags, std::vector<std::string>& templateNames,
+                         std::vector<std::string>& tableNames);
+    bool ReadProjectTemplates(RecordReader& reader);
+    bool ReadProjectTables(RecordReader& reader);
     static bool validSlot(int slot) { return slot >= 0 && slot < kDocSlots; }
 
     struct TableSlot {
