@@ -197,6 +197,33 @@ TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
     ASSERT_TRUE(holder);
     EXPECT_EQ(dib::HeaderSize(holder->Packed()).width, 400);
     EXPECT_EQ(dib::HeaderSize(holder->Packed()).height, 200);
+
+    // Decoded at 200 x 100 for the square box, then drawn into a box of
+    // another shape: decoded again when the box is larger than that in
+    // either direction, kept when it is not.
+    struct Reshaped {
+        const char* what;
+        int32_t width, height; // um; 26193 is 100 pixels
+        QSize decoded;
+    };
+    for (const Reshaped& c : {Reshaped{"taller only", 26193, 65482, QSize(400, 200)},
+                              Reshaped{"wider only", 130965, 13096, QSize(400, 200)},
+                              Reshaped{"smaller", 13096, 13096, QSize(200, 100)}}) {
+        SCOPED_TRACE(c.what);
+        CGraphImageExtExt fresh;
+        squareBox(fresh);
+        fresh.SetImageSourceMode(CGraphImageExt::kSourceTable);
+        QImage target = testsupport::whiteImage(520, 520);
+        CDC tdc(&target);
+        ASSERT_TRUE(fresh.Draw(argsFor(tdc, 1, &table)));
+        fresh.SetWidth(c.width);
+        fresh.SetHeight(c.height);
+        ASSERT_TRUE(fresh.Draw(argsFor(tdc, 1, &table)));
+        auto* reshaped = dynamic_cast<const CImageBitmapNew*>(fresh.GetRowHolder());
+        ASSERT_TRUE(reshaped);
+        const dib::DibSize size = dib::HeaderSize(reshaped->Packed());
+        EXPECT_EQ(QSize(size.width, size.height), c.decoded);
+    }
 }
 
 TEST(PictureFiles, TurningLeftRaisesTheRightEdge)
