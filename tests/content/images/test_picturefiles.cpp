@@ -43,6 +43,13 @@ void squareBox(CGraphImageExtExt& o)
     o.SetHeight(26193);
 }
 
+// A square box showing the picture file named in column A of the row.
+void fromTable(CGraphImageExtExt& o)
+{
+    squareBox(o);
+    o.SetImageSourceMode(CGraphImageExt::kSourceTable);
+}
+
 void link(const QString& target, const QString& name)
 {
     ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()), 0);
@@ -91,8 +98,7 @@ TEST(PictureFiles, NamesThatAreNoRegularFileDrawTheMissingPictureAtOnce)
         table.SetColumnFlag(0, 1);
         table.SetCellText(0, 0, stored);
         CGraphImageExtExt row;
-        squareBox(row);
-        row.SetImageSourceMode(CGraphImageExt::kSourceTable);
+        fromTable(row);
         ASSERT_TRUE(row.Draw(argsFor(dc, 1, &table)));
         EXPECT_EQ(testsupport::countPixels(target, 0xFFFFFF), 120 * 120);
     }
@@ -149,8 +155,7 @@ TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
     table.SetCellText(0, 0, path.toStdString());
 
     CGraphImageExtExt row;
-    squareBox(row);
-    row.SetImageSourceMode(CGraphImageExt::kSourceTable);
+    fromTable(row);
     QImage reduced = testsupport::whiteImage(120, 120);
     CDC dc(&reduced);
     ASSERT_TRUE(row.Draw(argsFor(dc, 1, &table)));
@@ -211,8 +216,7 @@ TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
                               Reshaped{"smaller", 13096, 13096, QSize(200, 100)}}) {
         SCOPED_TRACE(c.what);
         CGraphImageExtExt fresh;
-        squareBox(fresh);
-        fresh.SetImageSourceMode(CGraphImageExt::kSourceTable);
+        fromTable(fresh);
         QImage target = testsupport::whiteImage(520, 520);
         CDC tdc(&target);
         ASSERT_TRUE(fresh.Draw(argsFor(tdc, 1, &table)));
@@ -329,8 +333,7 @@ TEST(PictureFiles, TroublesomeInputsAreWorkedOnOnceAndDrawnOrMissing)
         for (int row = 0; row < 30; ++row)
             table.SetCellText(row, 0, stored);
         CGraphImageExtExt perRow;
-        squareBox(perRow);
-        perRow.SetImageSourceMode(CGraphImageExt::kSourceTable);
+        fromTable(perRow);
         for (int pass = 0; pass < 2; ++pass)
             for (int label = 1; label <= 30; ++label) {
                 const QImage now = drawn(perRow, label, &table);
@@ -399,8 +402,7 @@ TEST(PictureFiles, RowsNamingAFewFilesInTurnReadEachOnce)
     for (int row = 0; row < 20; ++row)
         table.SetCellText(row, 0, (row % 2 ? blue : red).toStdString());
     CGraphImageExtExt perRow;
-    squareBox(perRow);
-    perRow.SetImageSourceMode(CGraphImageExt::kSourceTable);
+    fromTable(perRow);
     const dib::PictureFileCounts before = dib::CountPictureFileWork();
     for (int label = 1; label <= 20; ++label) {
         QImage target = testsupport::whiteImage(120, 120);

@@ -20,6 +20,7 @@
 #include <functional>
 #include <set>
 
+#include "marking_strip.h"
 #include "support/project_fixture.h"
 
 using projtest::ProjectTest;
@@ -369,14 +370,7 @@ TEST_F(PrintRunTest, AModuleMarkingRunPrintsEachRowOfItsRangeOnceEitherWay)
     // for (the fixture's own logger lies in the first mark). Every row of
     // the range is printed once, strip by strip, marks left to right; the
     // run ends on the first page.
-    ASSERT_TRUE(tpl().ToggleModuleMarking());
-    CModuleMarkingRow& strip = tpl().GetJob().GetCurrentRow();
-    strip.SetModuleCount(3);
-    for (int i = 0; i < 3; ++i) {
-        strip.Module(i).m_width = 10000;
-        strip.Module(i).m_multiplier = 1;
-    }
-    strip.SetAllGaps(0);
+    ASSERT_TRUE(projtest::threeMarksOf10mm(tpl()));
     addLogger(0, 14000);
     addLogger(0, 24000);
     useTable(12);
@@ -555,14 +549,7 @@ TEST_F(PrintRunTest, CutLinesFollowThePrintedPositionsOfTouchingLabels)
 
 TEST_F(PrintRunTest, ModuleMarkingStepsByStripsAndDrawsMarkerBorders)
 {
-    ASSERT_TRUE(tpl().ToggleModuleMarking());
-    CModuleMarkingRow& strip = tpl().GetJob().GetCurrentRow();
-    strip.SetModuleCount(3);
-    for (int i = 0; i < 3; ++i) {
-        strip.Module(i).m_width = 10000;
-        strip.Module(i).m_multiplier = 1;
-    }
-    strip.SetAllGaps(0);
+    ASSERT_TRUE(projtest::threeMarksOf10mm(tpl()));
     useTable(6);
     QImage img = testsupport::whiteImage(400, 300);
     ASSERT_TRUE(run({}, nullptr, {}, &img, 100));
