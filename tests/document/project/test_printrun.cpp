@@ -20,6 +20,7 @@
 #include <functional>
 #include <set>
 
+#include "marking_strip.h"
 #include "support/project_fixture.h"
 
 using projtest::ProjectTest;
@@ -362,29 +363,47 @@ TEST_F(PrintRunTest, SelectionPrintsTheSelectedRowsOrSaysThereAreNone)
     EXPECT_NE(m_ui.messages[0].text.find("No table rows are selected"), std::string::npos);
 }
 
-TEST_F(PrintRunTest, SelectionOfAModuleMarkingRunGoesStripByStrip)
+TEST_F(PrintRunTest, AModuleMarkingRunPrintsEachRowOfItsRangeOnceEitherWay)
 {
-    // Strips of three marks: rows 4 to 8 selected print the strips that
-    // begin at rows 4 and 7, backwards the same two from the last.
+    // Strips of three marks 10 mm wide over twelve rows: strips begin at
+    // rows 1, 4, 7 and 10. A logger in each mark shows the row it is drawn
+    // for (the fixture's own logger lies in the first mark). Every row of
+    // the range is printed once, strip by strip, marks left to right; the
+    // run ends on the first page.
+    ASSERT_TRUE(projtest::threeMarksOf10mm(tpl()));
+    addLogger(0, 14000);
+    addLogger(0, 24000);
     useTable(12);
-    ASSERT_TRUE(tpl().ToggleModuleMarking());
-    tpl().GetJob().GetCurrentRow().SetModuleCount(3);
-    ASSERT_TRUE(doc.PrintsModuleMarking());
     ASSERT_EQ(doc.MarksPerStrip(), 3);
-    const RowSet picked({3, 4, 5, 6, 7});
-    ASSERT_TRUE(run([](CPrintInfo& i) { i.range = PrintRange::Selection; }, &picked));
-    const std::vector<int> forward = labels();
-    EXPECT_EQ(page, 1);
-    log.clear();
-    ASSERT_TRUE(run(
-        [](CPrintInfo& i) {
-            i.range = PrintRange::Selection;
-            i.options.reverse = 1;
-        },
-        &picked));
-    EXPECT_EQ(forward, (std::vector<int>{4, 7}));
-    EXPECT_EQ(labels(), (std::vector<int>{7, 4}));
-    EXPECT_EQ(page, 1); // and the run ends there
+    struct Case {
+        const char* what;
+        std::set<int> selected; // 0-based rows; empty: all rows
+        std::vector<int> forward;
+        std::vector<int> reverse;
+    };
+    const Case cases[] = {
+        {"all rows, a whole number of strips", {}, seq(1, 12), {10, 11, 12, 7, 8, 9, 4, 5, 6, 1, 2, 3}},
+        {"rows 4 to 8", {3, 4, 5, 6, 7}, {4, 5, 6, 7, 8}, {7, 8, 4, 5, 6}},
+        {"rows 4 to 7, the last starting a strip", {3, 4, 5, 6}, {4, 5, 6, 7}, {7, 4, 5, 6}},
+        {"rows 5 to 8, the first inside a strip", {4, 5, 6, 7}, {5, 6, 7, 8}, {7, 8, 5, 6}},
+        {"row 12 alone", {11}, {12}, {12}},
+    };
+    for (const Case& c : cases) {
+        for (const bool reverse : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (reverse ? ", reverse" : ""));
+            log.clear();
+            const RowSet picked(c.selected);
+            ASSERT_TRUE(run(
+                [&](CPrintInfo& i) {
+                    if (!c.selected.empty())
+                        i.range = PrintRange::Selection;
+                    i.options.reverse = reverse ? 1 : 0;
+                },
+                c.selected.empty() ? nullptr : &picked));
+            EXPECT_EQ(labels(), reverse ? c.reverse : c.forward);
+            EXPECT_EQ(page, 1);
+        }
+    }
 }
 
 TEST_F(PrintRunTest, HeaderAndFooterOncePerPageOnlyWhenEnabled)
@@ -530,14 +549,7 @@ TEST_F(PrintRunTest, CutLinesFollowThePrintedPositionsOfTouchingLabels)
 
 TEST_F(PrintRunTest, ModuleMarkingStepsByStripsAndDrawsMarkerBorders)
 {
-    ASSERT_TRUE(tpl().ToggleModuleMarking());
-    CModuleMarkingRow& strip = tpl().GetJob().GetCurrentRow();
-    strip.SetModuleCount(3);
-    for (int i = 0; i < 3; ++i) {
-        strip.Module(i).m_width = 10000;
-        strip.Module(i).m_multiplier = 1;
-    }
-    strip.SetAllGaps(0);
+    ASSERT_TRUE(projtest::threeMarksOf10mm(tpl()));
     useTable(6);
     QImage img = testsupport::whiteImage(400, 300);
     ASSERT_TRUE(run({}, nullptr, {}, &img, 100));
