@@ -206,7 +206,7 @@ void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, B
         ++x;
     };
     auto nextRow = [&] {
-        sink.Row(h - 1 - row, line.data());
+        sink.RowsSameFrom(h - 1 - row, 1, line.data(), dirty);
         std::fill(line.begin(), line.begin() + dirty, colours[0]);
         dirty = 0;
         ++row;
@@ -217,7 +217,7 @@ void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, B
         n = std::min(n, h - row);
         if (n <= 0)
             return;
-        sink.Rows(h - 1 - row, n, line.data());
+        sink.RowsSameFrom(h - 1 - row, n, line.data(), 0);
         row += n;
     };
     bool ended = false;
@@ -314,6 +314,14 @@ void RowSink::Rows(int y, int count, const QRgb* line)
         Row(y - i, line);
 }
 
+void RowSink::RowsSameFrom(int y, int count, const QRgb* line, int /*sameFrom*/)
+{
+    if (count == 1)
+        Row(y, line);
+    else
+        Rows(y, count, line);
+}
+
 namespace {
 
 // Copies the first of `count` equal rows, `stride` bytes apart, to the
@@ -402,23 +410,31 @@ void Packed24Sink::Rows(int y, int count, const QRgb* line)
 
 ReduceSink::ReduceSink(int width, int height, int outWidth, int outHeight, RowSink& out)
     : m_height(height), m_outWidth(outWidth), m_outHeight(outHeight), m_out(out),
-      m_column(size_t(width)), m_perColumn(size_t(outWidth), 0), m_sums(size_t(outWidth) * 3, 0),
-      m_line(size_t(outWidth))
+      m_column(size_t(width)), m_perColumn(size_t(outWidth), 0), m_firstColumn(size_t(outWidth) + 1, width),
+      m_sums(size_t(outWidth) * 3, 0), m_line(size_t(outWidth))
 {
-    for (int x = 0; x < width; ++x) {
+    for (int x = width - 1; x >= 0; --x) {
         m_column[size_t(x)] = int(int64_t(x) * outWidth / width);
         ++m_perColumn[size_t(m_column[size_t(x)])];
+        m_firstColumn[size_t(m_column[size_t(x)])] = x;
     }
+    for (int c = outWidth - 1; c >= 0; --c)
+        m_firstColumn[size_t(c)] = std::min(m_firstColumn[size_t(c)], m_firstColumn[size_t(c) + 1]);
 }
 
 ReduceSink::~ReduceSink() = default;
 
 void ReduceSink::Row(int y, const QRgb* line)
 {
-    add(int(int64_t(y) * m_outHeight / m_height), line, 1);
+    add(int(int64_t(y) * m_outHeight / m_height), line, 1, int(m_column.size()));
 }
 
 void ReduceSink::Rows(int y, int count, const QRgb* line)
+{
+    RowsSameFrom(y, count, line, int(m_column.size()));
+}
+
+void ReduceSink::RowsSameFrom(int y, int count, const QRgb* line, int sameFrom)
 {
     // One sum per output row the stretch covers.
     while (count > 0 && y >= 0) {
@@ -426,25 +442,39 @@ void ReduceSink::Rows(int y, int count, const QRgb* line)
         // The first source row of that output row.
         const int64_t first = (int64_t(target) * m_height + m_outHeight - 1) / m_outHeight;
         const int n = int(std::min<int64_t>(count, int64_t(y) - first + 1));
-        add(target, line, std::max(n, 1));
+        add(target, line, std::max(n, 1), sameFrom);
         y -= std::max(n, 1);
         count -= std::max(n, 1);
     }
 }
 
-void ReduceSink::add(int target, const QRgb* line, int times)
+void ReduceSink::add(int target, const QRgb* line, int times, int sameFrom)
 {
     if (target != m_currentRow) {
         flush();
         m_currentRow = target;
     }
     const uint64_t k = uint64_t(times);
-    for (size_t x = 0; x < m_column.size(); ++x) {
+    const size_t same = std::min(size_t(std::max(sameFrom, 0)), m_column.size());
+    for (size_t x = 0; x < same; ++x) {
         const QRgb c = qAlpha(line[x]) == 255 ? line[x] : overWhite(line[x]);
         uint64_t* s = &m_sums[size_t(m_column[x]) * 3];
         s[0] += k * unsigned(qRed(c));
         s[1] += k * unsigned(qGreen(c));
         s[2] += k * unsigned(qBlue(c));
+    }
+    if (same < m_column.size()) {
+        // One colour from `same` on: each output column takes it as often as
+        // it has source columns there.
+        const QRgb c = qAlpha(line[same]) == 255 ? line[same] : overWhite(line[same]);
+        for (int column = m_column[same]; column < m_outWidth; ++column) {
+            const int from = std::max(m_firstColumn[size_t(column)], int(same));
+            const uint64_t n = k * uint64_t(m_firstColumn[size_t(column) + 1] - from);
+            uint64_t* s = &m_sums[size_t(column) * 3];
+            s[0] += n * unsigned(qRed(c));
+            s[1] += n * unsigned(qGreen(c));
+            s[2] += n * unsigned(qBlue(c));
+        }
     }
     m_rowsSummed += times;
 }
@@ -652,10 +682,65 @@ public:
         if (high >= low)
             m_out.Rows(high - m_part.top(), high - low + 1, line + m_part.left());
     }
+    void RowsSameFrom(int y, int count, const QRgb* line, int sameFrom) override
+    {
+        const int high = std::min(y, m_part.bottom());
+        const int low = int(std::max<int64_t>(int64_t(y) - count + 1, m_part.top()));
+        if (high >= low)
+            m_out.RowsSameFrom(high - m_part.top(), high - low + 1, line + m_part.left(),
+                               std::clamp(sameFrom - m_part.left(), 0, m_part.width()));
+    }
 
 private:
     QRect m_part;
     RowSink& m_out;
+};
+
+// Writes the rows of a width x height bitmap turned by 90 degrees into the
+// rows of a 24-bit packed DIB (height x width, bottom row first), each row
+// straight into the column it becomes; equal rows in one go. Alpha is
+// ignored, as in the decoded image.
+class RotateSink : public RowSink {
+public:
+    RotateSink(int width, int height, bool clockwise, char* rows)
+        : m_width(width), m_height(height), m_clockwise(clockwise), m_rows(rows),
+          m_stride(((size_t(height) * 24 + 31) / 32) * 4)
+    {
+    }
+    void Row(int y, const QRgb* line) override { Rows(y, 1, line); }
+    void Rows(int y, int count, const QRgb* line) override
+    {
+        // Rows y down to y - count + 1, cut to the bitmap.
+        const int high = std::min(y, m_height - 1);
+        const int low = std::max(y - count + 1, 0);
+        if (high < low)
+            return;
+        // Clockwise the left column becomes the top row, and row y the
+        // column height - 1 - y; the other way row y becomes column y and the
+        // right column the top row.
+        const size_t first = size_t(m_clockwise ? m_height - 1 - high : low);
+        const size_t n = size_t(high - low + 1);
+        for (int x = 0; x < m_width; ++x) {
+            const size_t stored = size_t(m_clockwise ? m_width - 1 - x : x);
+            char* p = m_rows + stored * m_stride + 3 * first;
+            p[0] = char(qBlue(line[x]));
+            p[1] = char(qGreen(line[x]));
+            p[2] = char(qRed(line[x]));
+            // The other rows: the written pixels copied on, doubling.
+            for (size_t done = 1; done < n;) {
+                const size_t more = std::min(done, n - done);
+                std::memcpy(p + 3 * done, p, 3 * more);
+                done += more;
+            }
+        }
+    }
+
+private:
+    int m_width;
+    int m_height;
+    bool m_clockwise;
+    char* m_rows;
+    size_t m_stride;
 };
 
 // The JPEG or PNG file of an embedded bitmap, checked and decoded; it must
@@ -681,6 +766,31 @@ QImage convert(const DibLayout& l, std::string_view table, std::string_view bits
     const MemorySource source(bits);
     if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(bits.size()), sink))
         return QImage();
+    return image;
+}
+
+// The part `part` of a bitmap reduced to `size` (see PackedPartToImage).
+QImage partToImage(const DibLayout& l, std::string_view table, std::string_view bits, QRect part, QSize size)
+{
+    part &= QRect(0, 0, l.width, l.height);
+    if (part.isEmpty())
+        return QImage();
+    const QSize reduced(std::clamp(size.width(), 1, part.width()), std::clamp(size.height(), 1, part.height()));
+    if (l.Embedded()) {
+        const QImage whole = decodeEmbedded(l, bits);
+        return whole.isNull() ? whole
+                              : whole.copy(part).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    QImage image(reduced, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    ImageSink out(image);
+    ReduceSink reduce(part.width(), part.height(), reduced.width(), reduced.height(), out);
+    CropSink crop(part, reduce);
+    const MemorySource source(bits);
+    if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(bits.size()), crop))
+        return QImage();
+    reduce.Finish();
     return image;
 }
 
@@ -765,27 +875,8 @@ QImage PackedPartToImage(std::string_view packed, QRect part, QSize size)
     const DibLayout l = ParsePacked(packed);
     if (!l.valid)
         return QImage();
-    part &= QRect(0, 0, l.width, l.height);
-    if (part.isEmpty())
-        return QImage();
-    const QSize reduced(std::clamp(size.width(), 1, part.width()), std::clamp(size.height(), 1, part.height()));
-    if (l.Embedded()) {
-        const QImage whole = PackedToImage(packed);
-        return whole.isNull() ? whole
-                              : whole.copy(part).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    QImage image(reduced, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    ImageSink out(image);
-    ReduceSink reduce(part.width(), part.height(), reduced.width(), reduced.height(), out);
-    CropSink crop(part, reduce);
-    const std::string_view table = packed.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset);
-    const MemorySource source(packed.substr(l.bitsOffset, l.bitsSize));
-    if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(l.bitsSize), crop))
-        return QImage();
-    reduce.Finish();
-    return image;
+    return partToImage(l, packed.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset),
+                       packed.substr(l.bitsOffset, l.bitsSize), part, size);
 }
 
 QImage SplitToImage(std::string_view header, std::string_view bits)
@@ -793,7 +884,15 @@ QImage SplitToImage(std::string_view header, std::string_view bits)
     const DibLayout l = ParseSplit(header, bits.size());
     if (!l.valid)
         return QImage();
-    return convert(l, header.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset), bits.substr(0, l.bitsSize));
+    return convert(l, header.substr(l.paletteOffset), bits.substr(0, l.bitsSize));
+}
+
+QImage SplitPartToImage(std::string_view header, std::string_view bits, QRect part, QSize size)
+{
+    const DibLayout l = ParseSplit(header, bits.size());
+    if (!l.valid)
+        return QImage();
+    return partToImage(l, header.substr(l.paletteOffset), bits.substr(0, l.bitsSize), part, size);
 }
 
 std::string ImageToPacked24(const QImage& image)
@@ -833,33 +932,54 @@ std::string ImageToPacked24(const QImage& image)
     return out;
 }
 
+int64_t RotatedBytes(std::string_view packed)
+{
+    const DibLayout l = ParsePacked(packed);
+    if (!l.valid)
+        return 0;
+    return int64_t(kInfoHeaderSize) + int64_t((size_t(l.height) * 24 + 31) / 32 * 4) * l.width;
+}
+
+bool CanRotatePacked(std::string_view packed)
+{
+    const DibLayout l = ParsePacked(packed);
+    const int64_t pixels = int64_t(l.width) * l.height;
+    if (!l.valid || pixels > kMaxRotatedPixels)
+        return false;
+    return pixels <= 1'000'000 || RotatedBytes(packed) <= kMaxRotatedGrowth * int64_t(packed.size());
+}
+
 bool RotatePacked90(std::string& packed, bool clockwise)
 {
-    const QImage src = PackedToImage(packed);
-    if (src.isNull())
+    if (!CanRotatePacked(packed))
         return false;
+    const DibLayout l = ParsePacked(packed);
     uint32_t resX = 0, resY = 0;
     resolution(packed, resX, resY);
-    const int w = src.width();
-    const int h = src.height();
-    QImage dst(h, w, QImage::Format_RGB32);
-    if (dst.isNull())
-        return false;
-    for (int y = 0; y < h; ++y) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            // Clockwise: the left column becomes the top row.
-            const int nx = clockwise ? h - 1 - y : y;
-            const int ny = clockwise ? x : w - 1 - x;
-            reinterpret_cast<QRgb*>(dst.scanLine(ny))[nx] = in[x];
-        }
-    }
-    std::string out = ImageToPacked24(dst);
+    // Without resolutions the turned picture gets those of a new image, as
+    // pictures made by the toolkit do.
+    const QImage fresh(1, 1, QImage::Format_RGB32);
+    const int32_t dpm = fresh.dotsPerMeterX() > 0 ? fresh.dotsPerMeterX() : 3780;
+    Packed24Sink blank(l.height, l.width, dpm, dpm);
+    std::string out = blank.Take();
     if (out.empty())
         return false;
     if (resX && resY) {
         std::memcpy(out.data() + 24, packed.data() + 28, 4);
         std::memcpy(out.data() + 28, packed.data() + 24, 4);
+    }
+    RotateSink turn(l.width, l.height, clockwise, out.data() + kInfoHeaderSize);
+    if (l.Embedded()) {
+        const QImage whole = PackedToImage(packed);
+        if (whole.isNull())
+            return false;
+        for (int y = 0; y < whole.height(); ++y)
+            turn.Row(y, reinterpret_cast<const QRgb*>(whole.constScanLine(y)));
+    } else {
+        const std::string_view table = std::string_view(packed).substr(l.paletteOffset, l.bitsOffset - l.paletteOffset);
+        const MemorySource source(std::string_view(packed).substr(l.bitsOffset, l.bitsSize));
+        if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(l.bitsSize), turn))
+            return false;
     }
     packed = std::move(out);
     return true;
@@ -901,26 +1021,60 @@ QSize ReducedSize(QSize full, QSize drawnSize)
     return QSize(int(std::clamp<int64_t>(w, 1, fw)), int(std::clamp<int64_t>(h, 1, fh)));
 }
 
-void DrawImage(CDC& dc, const QImage& image, const QRect& source, const RECT& dest)
+QRectF ShownSource(QSize size, const QRectF& source, const RECT& dest, const std::optional<RECT>& shown)
 {
-    if (image.isNull() || dest.right == dest.left || dest.bottom == dest.top || source.width() <= 0 ||
-        source.height() <= 0)
+    if (!(source.width() > 0) || !(source.height() > 0))
+        return QRectF();
+    const QRectF inside = source & QRectF(QPointF(0, 0), QSizeF(size));
+    if (inside.isEmpty() || !shown)
+        return inside;
+    // Device pixels per source pixel, negative where the picture mirrors.
+    const double sx = double(int64_t(dest.right) - dest.left) / source.width();
+    const double sy = double(int64_t(dest.bottom) - dest.top) / source.height();
+    const auto cut = [](double& s0, double& s1, double from, double origin, double scale, int lo, int hi) {
+        const double a = origin + (s0 - from) * scale, b = origin + (s1 - from) * scale;
+        const double v0 = std::max(std::min(a, b), double(lo) - 1), v1 = std::min(std::max(a, b), double(hi) + 1);
+        if (!(v0 < v1))
+            return false;
+        const double u0 = from + (v0 - origin) / scale, u1 = from + (v1 - origin) / scale;
+        s0 = std::max(s0, std::min(u0, u1));
+        s1 = std::min(s1, std::max(u0, u1));
+        return s0 < s1;
+    };
+    double x0 = inside.left(), x1 = inside.right(), y0 = inside.top(), y1 = inside.bottom();
+    if (sx == 0 || sy == 0 || !cut(x0, x1, source.left(), dest.left, sx, shown->left, shown->right) ||
+        !cut(y0, y1, source.top(), dest.top, sy, shown->top, shown->bottom))
+        return QRectF();
+    return QRectF(QPointF(x0, y0), QPointF(x1, y1));
+}
+
+void DrawImage(CDC& dc, const QImage& image, const QRectF& source, const RECT& dest)
+{
+    if (image.isNull() || dest.right == dest.left || dest.bottom == dest.top)
         return;
-    const QRect inside = source & image.rect();
+    // Only the source that lands on what the device shows, with a device
+    // pixel more on each side for the smoothing at its edges.
+    const QRectF inside = ShownSource(image.size(), source, dest, dc.GetVisibleRect());
     if (inside.isEmpty())
         return;
     const double sx = double(int64_t(dest.right) - dest.left) / source.width();
     const double sy = double(int64_t(dest.bottom) - dest.top) / source.height();
-    QRectF target(dest.left + (inside.left() - source.left()) * sx,
-                  dest.top + (inside.top() - source.top()) * sy, inside.width() * sx,
-                  inside.height() * sy);
+    QRectF target(dest.left + (inside.left() - source.left()) * sx, dest.top + (inside.top() - source.top()) * sy,
+                  inside.width() * sx, inside.height() * sy);
     const bool mirrorX = target.width() < 0;
     const bool mirrorY = target.height() < 0;
     QImage part;
     QRectF from(inside);
     if (mirrorX || mirrorY) {
-        part = image.copy(inside).mirrored(mirrorX, mirrorY);
-        from = QRectF(part.rect());
+        // The whole pixels under the source, mirrored; the source inside them
+        // mirrored too.
+        const QRect whole = inside.toAlignedRect() & image.rect();
+        part = image.copy(whole).mirrored(mirrorX, mirrorY);
+        from = inside.translated(-whole.topLeft());
+        if (mirrorX)
+            from.moveLeft(whole.width() - from.right());
+        if (mirrorY)
+            from.moveTop(whole.height() - from.bottom());
         target = target.normalized();
     }
     const QImage& drawn = (mirrorX || mirrorY) ? part : image;
