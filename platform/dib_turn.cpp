@@ -9,8 +9,10 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace dib {
 
@@ -26,34 +28,49 @@ uint32_t rd32(const char* p)
 
 // Writes the rows of a width x height bitmap turned by 90 degrees into the
 // rows of a 24-bit packed DIB (height x width, bottom row first), each row
-// straight into the column it becomes; equal rows in one go. Alpha is
-// ignored, as in the decoded image.
+// into the column it becomes. Single rows are gathered a few at a time, so
+// that each output row takes a run of pixels at once rather than one pixel
+// per source row; equal rows are written in one go. Alpha is ignored, as in
+// the decoded image. Finish() writes what is gathered.
 class RotateSink : public RowSink {
 public:
     RotateSink(int width, int height, bool clockwise, char* rows)
         : m_width(width), m_height(height), m_clockwise(clockwise), m_rows(rows),
-          m_stride(((size_t(height) * 24 + 31) / 32) * 4)
+          m_stride(((size_t(height) * 24 + 31) / 32) * 4), m_gathered(size_t(width) * kGather)
     {
     }
-    void Row(int y, const QRgb* line) override { Rows(y, 1, line); }
+    void Row(int y, const QRgb* line) override
+    {
+        if (y < 0 || y >= m_height)
+            return;
+        // Rows come one after another, upwards or downwards.
+        if (m_count > 0 && (m_count == kGather || std::abs(y - m_lastY) != 1 ||
+                            (m_count > 1 && y - m_lastY != m_step)))
+            Finish();
+        if (m_count == 1)
+            m_step = y - m_lastY;
+        if (m_count == 0)
+            m_firstY = y;
+        std::copy(line, line + m_width, m_gathered.begin() + ptrdiff_t(m_count) * m_width);
+        m_lastY = y;
+        ++m_count;
+    }
     void Rows(int y, int count, const QRgb* line) override
     {
+        if (count == 1) {
+            Row(y, line);
+            return;
+        }
+        Finish();
         // Rows y down to y - count + 1, cut to the bitmap.
         const int high = std::min(y, m_height - 1);
         const int low = std::max(y - count + 1, 0);
         if (high < low)
             return;
-        // Clockwise the left column becomes the top row, and row y the
-        // column height - 1 - y; the other way row y becomes column y and the
-        // right column the top row.
-        const size_t first = size_t(m_clockwise ? m_height - 1 - high : low);
         const size_t n = size_t(high - low + 1);
         for (int x = 0; x < m_width; ++x) {
-            const size_t stored = size_t(m_clockwise ? m_width - 1 - x : x);
-            char* p = m_rows + stored * m_stride + 3 * first;
-            p[0] = char(qBlue(line[x]));
-            p[1] = char(qGreen(line[x]));
-            p[2] = char(qRed(line[x]));
+            char* p = pixel(x, high, low);
+            put(p, line[x]);
             // The other rows: the written pixels copied on, doubling.
             for (size_t done = 1; done < n;) {
                 const size_t more = std::min(done, n - done);
@@ -62,13 +79,49 @@ public:
             }
         }
     }
+    void Finish()
+    {
+        if (m_count == 0)
+            return;
+        const int high = std::max(m_firstY, m_lastY), low = std::min(m_firstY, m_lastY);
+        // Along an output row the columns grow; row y sits at column
+        // height - 1 - y clockwise, at column y the other way.
+        const bool fromFirst = (m_firstY == low) != m_clockwise;
+        for (int x = 0; x < m_width; ++x) {
+            char* p = pixel(x, high, low);
+            for (int i = 0; i < m_count; ++i, p += 3)
+                put(p, m_gathered[size_t(fromFirst ? i : m_count - 1 - i) * size_t(m_width) + size_t(x)]);
+        }
+        m_count = 0;
+    }
 
 private:
+    static constexpr int kGather = 32;
+    // Where source pixel x of rows low..high starts in the output: clockwise
+    // the left column becomes the top row and row y the column
+    // height - 1 - y; the other way the right column becomes the top row and
+    // row y the column y.
+    char* pixel(int x, int high, int low) const
+    {
+        const size_t stored = size_t(m_clockwise ? m_width - 1 - x : x);
+        return m_rows + stored * m_stride + 3 * size_t(m_clockwise ? m_height - 1 - high : low);
+    }
+    static void put(char* p, QRgb c)
+    {
+        p[0] = char(qBlue(c));
+        p[1] = char(qGreen(c));
+        p[2] = char(qRed(c));
+    }
     int m_width;
     int m_height;
     bool m_clockwise;
     char* m_rows;
     size_t m_stride;
+    std::vector<QRgb> m_gathered; // up to kGather rows, in the order they came
+    int m_count = 0;
+    int m_firstY = 0;
+    int m_lastY = 0;
+    int m_step = 0;
 };
 
 // Resolution fields of a header (0 for a core header or a short block).
@@ -126,11 +179,13 @@ bool RotatePacked90(std::string& packed, bool clockwise)
             return false;
         for (int y = 0; y < whole.height(); ++y)
             turn.Row(y, reinterpret_cast<const QRgb*>(whole.constScanLine(y)));
+        turn.Finish();
     } else {
         const std::string_view table = std::string_view(packed).substr(l.paletteOffset, l.bitsOffset - l.paletteOffset);
         const MemorySource source(std::string_view(packed).substr(l.bitsOffset, l.bitsSize));
         if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(l.bitsSize), turn))
             return false;
+        turn.Finish();
     }
     packed = std::move(out);
     return true;
