@@ -49,8 +49,9 @@ public:
 
     // Deep copy.
     virtual std::unique_ptr<CBarcode> Clone() const = 0;
-    // Draws the symbol for `text` in the host's bar colour; (x, y) is the device position of the
-    // symbol's origin: the top-left corner of the symbol as read, which is
+    // Draws the symbol for `text` in the host's bar colour; (x, y) is the
+    // device position of the symbol's origin: the top-left corner of the
+    // symbol as read, which is
     // the box's top-left at rotation 0, bottom-left at 900, bottom-right at
     // 1800 and top-right at 2700 (see DrawBar). resX / resY are the device's
     // resolutions as they are (exchanged here for 900 and 2700).

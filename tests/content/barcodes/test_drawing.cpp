@@ -350,6 +350,32 @@ TEST(QrCode, OneEncodingPerUnchangedText)
     EXPECT_EQ(qrCopy->EncodeCount(), 1);
 }
 
+TEST(QrCode, CarriesAnyByteAsLongAsTheLibraryTakesTheTextWhole)
+{
+    struct Case {
+        char level;
+        bool caseSensitive;
+        std::string text;
+        bool encodable;
+    };
+    const Case cases[] = {
+        {'L', true, "Gr\xFC\xDF" "e \x01\x7F\xFF", true},
+        {'L', true, std::string(2953, 'q'), true}, // the bytes of version 40
+        {'L', true, std::string(2954, 'q'), false},
+        {'H', true, std::string(1274, 'q'), false},
+        {'L', true, std::string(4000, '7'), true}, // digits take less room
+        {'L', true, std::string("a\0b", 3), false}, // the library stops at NUL
+        {'L', false, "ABC-12", true},
+        {'L', false, "abc", false}, // turned to uppercase by the library
+    };
+    for (const Case& c : cases) {
+        CBarcodeQRCode qr;
+        qr.SetQRLevel(c.level);
+        qr.SetCaseSensitive(c.caseSensitive);
+        EXPECT_EQ(qr.CanEncode(c.text), c.encodable) << c.level << " " << c.text.substr(0, 12) << " " << c.text.size();
+    }
+}
+
 TEST(QrCode, EmptyTextAndBadSettingsNeverCrash)
 {
     CBarcodeQRCode qr;
