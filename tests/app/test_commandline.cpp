@@ -193,7 +193,7 @@ TEST_F(CommandLine, TheReadmeAndTheLauncherCallTheProgramWhatItCallsItself)
 
     QFile readme(QStringLiteral(VSL_SOURCE_DIR "/README.md"));
     ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(readme.readLine()).trimmed(), QStringLiteral("# ") + name);
+    EXPECT_EQ(QString::fromUtf8(readme.readLine()).trimmed().toStdString(), (QStringLiteral("# ") + name).toStdString());
 
     QFile launcher(QStringLiteral(VSL_BUILD_SHARE_DIR "/applications/vorteplan-softlabel.desktop"));
     ASSERT_TRUE(launcher.open(QIODevice::ReadOnly));
@@ -201,7 +201,7 @@ TEST_F(CommandLine, TheReadmeAndTheLauncherCallTheProgramWhatItCallsItself)
         QRegularExpression(QStringLiteral("^Name=(.*)$"), QRegularExpression::MultilineOption)
             .match(QString::fromUtf8(launcher.readAll()));
     ASSERT_TRUE(entry.hasMatch());
-    EXPECT_EQ(entry.captured(1), name);
+    EXPECT_EQ(entry.captured(1).toStdString(), name.toStdString());
 }
 
 } // namespace story

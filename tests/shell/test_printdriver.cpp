@@ -299,7 +299,7 @@ TEST_F(PrintDriverTest, PrintToFileProposesTheProjectsNameInTheLastFolderAPdfWen
             return false;
         };
         EXPECT_EQ(CPrintDriver::PrintDocument(doc, *printer, job).outcome, CPrintDriver::Outcome::Cancelled);
-        EXPECT_EQ(proposed, c.proposed);
+        EXPECT_EQ(proposed.toStdString(), c.proposed.toStdString());
     }
 }
 

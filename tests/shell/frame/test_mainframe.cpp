@@ -303,7 +303,7 @@ TEST_F(MainFrameTest, TitleStatusBarAndAboutNameOneProductAndVersion)
     // The application menu's button says what the box it opens is called.
     const std::vector<QAction*> about = frame->Ribbon()->ElementActions(cmd::kAppAbout);
     ASSERT_EQ(about.size(), 1u);
-    EXPECT_EQ(about[0]->text(), CAboutDlg(false).windowTitle());
+    EXPECT_EQ(about[0]->text().toStdString(), CAboutDlg(false).windowTitle().toStdString());
     EXPECT_TRUE(datafolders::ProductFolder(QStringLiteral("/x")).endsWith(product + QStringLiteral(" V") + version +
                                                                          QLatin1Char('/')));
 
