@@ -146,7 +146,7 @@ TEST_F(CommandLine, WithoutADisplayHelpAndVersionAnswerAndAnyOtherStartSaysWhy)
         ASSERT_TRUE(doc.WriteProjectFile(path("job.proj")));
     }
     const QString job = path("job.proj");
-    const QString noDisplay = QStringLiteral("cannot open its main window");
+    const QString noDisplay = QStringLiteral("cannot open its main window: no display is set");
     struct Case {
         QStringList arguments;
         std::vector<std::pair<QString, QString>> env;
@@ -154,18 +154,18 @@ TEST_F(CommandLine, WithoutADisplayHelpAndVersionAnswerAndAnyOtherStartSaysWhy)
         QString output; // what standard output holds
         QString errors; // what standard error holds; empty: nothing at all
     };
-    const QString xcb = QStringLiteral("QT_QPA_PLATFORM");
+    const QString platform = QStringLiteral("QT_QPA_PLATFORM");
     const std::vector<Case> cases = {
         {{"--help"}, {}, 0, QStringLiteral("/pt PROJECT PRINTER"), {}},
-        {{job, "--help"}, {{xcb, "xcb"}}, 0, QStringLiteral("/p PROJECT"), {}},
+        {{job, "--help"}, {{platform, "xcb"}}, 0, QStringLiteral("/p PROJECT"), {}},
         {{"--version"}, {}, 0, QLatin1String(appversion::kProductName), {}},
         {{}, {}, 1, {}, noDisplay},
-        {{job}, {{xcb, "xcb"}}, 1, {}, noDisplay},
-        {{"/p", job}, {}, 1, {}, QStringLiteral("QT_QPA_PLATFORM=offscreen")},
-        {{"-platform", "xcb", job}, {{xcb, "offscreen"}}, 1, {}, noDisplay},
-        {{job}, {{xcb, "wayland;xcb"}}, 1, {}, noDisplay},
+        {{job}, {{platform, "xcb"}}, 1, {}, noDisplay},
+        {{"/p", job}, {}, 1, {}, QStringLiteral("/p or /pt needs no display: run it with QT_QPA_PLATFORM=offscreen")},
+        {{"-platform", "xcb", job}, {{platform, "offscreen"}}, 1, {}, noDisplay},
+        {{job}, {{platform, "wayland;xcb"}}, 1, {}, noDisplay},
         // A display that cannot be opened: the toolkit gives up, the program says why.
-        {{job}, {{"DISPLAY", "nodisplay"}}, 1, {}, QStringLiteral("the display could not be opened")},
+        {{job}, {{"DISPLAY", "nodisplay"}}, 1, {}, QStringLiteral("main window: the display could not be opened")},
     };
     for (const Case& c : cases) {
         const std::string what = c.arguments.join(' ').toStdString() + " with " +
