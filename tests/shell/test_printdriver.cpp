@@ -14,8 +14,10 @@
 #include "shell/printverbs.h"
 
 #include "support/print_sheet.h"
+#include "support/test_support.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
@@ -250,6 +252,65 @@ TEST_F(PrintDriverTest, ScriptedDialogTakesTheOptionsPage)
 
     job.runDialog = [](QPrintDialog&) { return false; };
     EXPECT_EQ(CPrintDriver::PrintDocument(doc, *printer, job).outcome, CPrintDriver::Outcome::Cancelled);
+}
+
+TEST_F(PrintDriverTest, PrintToFileProposesTheProjectsNameInTheLastFolderAPdfWentTo)
+{
+    // The documents folder of a home of the test's own.
+    testsupport::EnvScope home("HOME", QFile::encodeName(file("home")));
+    testsupport::EnvScope xdg("XDG_CONFIG_HOME", QFile::encodeName(file("home/.config")));
+    for (const char* folder : {"home/Documents", "jobs", "out"})
+        ASSERT_TRUE(QDir().mkpath(file(folder)));
+    BuildSheet(doc, 2);
+    auto printer = PdfPrinter(file("unused.pdf"), 150);
+    CPrintDriver::Job job;
+    job.showProgress = false;
+
+    enum class Before { Nothing, PrintIntoOut, RemoveOut };
+    struct Case {
+        const char* what;
+        Before before;
+        QString project; // empty: the untitled "Project3"
+        QString proposed;
+    };
+    const QString saved = file("jobs/Cable labels.v2.proj");
+    const std::vector<Case> cases = {
+        {"saved, no PDF yet: beside the project", Before::Nothing, saved, file("jobs/Cable labels.v2.pdf")},
+        {"untitled, no PDF yet: the documents", Before::Nothing, {}, file("home/Documents/Project3.pdf")},
+        {"saved, after a PDF", Before::PrintIntoOut, saved, file("out/Cable labels.v2.pdf")},
+        {"untitled, after a PDF", Before::Nothing, {}, file("out/Project3.pdf")},
+        {"saved, that folder gone", Before::RemoveOut, saved, file("jobs/Cable labels.v2.pdf")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.before == Before::PrintIntoOut) {
+            job.runDialog = [this](QPrintDialog& dialog) {
+                if (!PrintToFile(dialog, file("out/first.pdf")))
+                    return false;
+                dialog.accept();
+                return true;
+            };
+            ASSERT_EQ(CPrintDriver::PrintDocument(doc, *printer, job).outcome, CPrintDriver::Outcome::Printed);
+            ASSERT_TRUE(QFile::exists(file("out/first.pdf")));
+        } else if (c.before == Before::RemoveOut) {
+            ASSERT_TRUE(QDir(file("out")).removeRecursively());
+        }
+        if (c.project.isEmpty()) {
+            doc.ClearPathName();
+            doc.SetTitle("Project3");
+        } else {
+            doc.SetPathName(c.project);
+        }
+        QString proposed;
+        job.runDialog = [&proposed](QPrintDialog& dialog) {
+            dialog.show();
+            if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+                proposed = name->text();
+            return false;
+        };
+        EXPECT_EQ(CPrintDriver::PrintDocument(doc, *printer, job).outcome, CPrintDriver::Outcome::Cancelled);
+        EXPECT_EQ(proposed.toStdString(), c.proposed.toStdString());
+    }
 }
 
 TEST_F(PrintDriverTest, OptionsPageShowsAndReadsBackItsRecord)

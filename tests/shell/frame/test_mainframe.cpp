@@ -300,6 +300,10 @@ TEST_F(MainFrameTest, TitleStatusBarAndAboutNameOneProductAndVersion)
     frame->UpdateCommandUI();
     EXPECT_TRUE(frame->StatusPane(120)->text().startsWith(product + QStringLiteral(" V") + version));
     EXPECT_TRUE(CAboutDlg::VersionText().startsWith(QStringLiteral("Version ") + version + QLatin1Char('.')));
+    // The application menu's button says what the box it opens is called.
+    const std::vector<QAction*> about = frame->Ribbon()->ElementActions(cmd::kAppAbout);
+    ASSERT_EQ(about.size(), 1u);
+    EXPECT_EQ(about[0]->text().toStdString(), CAboutDlg(false).windowTitle().toStdString());
     EXPECT_TRUE(datafolders::ProductFolder(QStringLiteral("/x")).endsWith(product + QStringLiteral(" V") + version +
                                                                          QLatin1Char('/')));
 
