@@ -123,6 +123,8 @@ public:
     void CancelCreate();
     void BeginCreateObject(int x, int y);
     void BeginInPlaceEdit();
+    // Escape in the editor: it closes and the object keeps its text.
+    void CancelInPlaceEdit();
     void EndKeyboardMove();
     // Whether a double click edits the object's text in place: a text with a
     // constant text, or a barcode with one whose symbology allows it.
@@ -173,6 +175,7 @@ private:
     bool moduleMarkingKey(int key);
     bool hitTestMarkers(CDC& dc, POINT view);
     void beginKeyboardMove();
+    void closeInPlaceEdit();
     void registerMarkingCommands();
 
     // A device context on the back buffer in view pixels (OnPrepareDC).
