@@ -186,6 +186,8 @@ private:
     void touchMarker(CFeedbackDC& fb, const CMarker& marker) const;
     class CGraphCollection* area() const;
     void registerCommands();
+    // The content size and the steps that go with it.
+    void setScrollSizes(QSize extent);
 
     // === editing commands and clipboard (designview_editcommands.cpp,
     // designview_formatcommands.cpp, designview_clipboard.cpp) ==========
