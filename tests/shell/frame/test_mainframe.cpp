@@ -239,7 +239,9 @@ TEST_F(MainFrameTest, AnOpenEditorTakesEscapeBeforeTheAcceleratorsAndEscapeStore
     text->SetSourceKind(kTextKindFixed);
     text->SetSelected(true);
     doc.GetCurrentTemplate().GetArea(0)->AddTail(std::move(owned));
-    const auto px = [&](int32_t um) { return int((int64_t(um) * canvas->LogPixelsX() * canvas->GetZoom() / 100 + 12700) / 25400); };
+    const auto px = [&](int32_t um) {
+        return int((int64_t(um) * canvas->LogPixelsX() * canvas->GetZoom() / 100 + 12700) / 25400);
+    };
     const QPoint inText(px(30000), px(15000));
     const QPoint beside(canvas->viewport()->width() - 5, canvas->viewport()->height() - 5);
     for (bool escape : {true, false}) {
