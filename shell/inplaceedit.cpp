@@ -27,7 +27,7 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && !(event->modifiers() & ~Qt::KeypadModifier)) {
         event->accept();
-        emit cancelled();
+        emit escaped();
         return;
     }
     QTextEdit::keyPressEvent(event);

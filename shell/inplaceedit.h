@@ -1,7 +1,7 @@
 #pragma once
 // The editor laid over a text object of the design canvas for typing
-// straight into it, in the object's font. Escape gives the edit up
-// (cancelled); whoever opened the editor closes it.
+// straight into it, in the object's font. Escape ends the edit (escaped):
+// whoever opened the editor closes it and takes its text.
 #include "platform/windef.h"
 
 #include <QTextEdit>
@@ -21,7 +21,7 @@ public:
     void SetText(const std::string& bytes);
 
 signals:
-    void cancelled();
+    void escaped();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -123,8 +123,6 @@ public:
     void CancelCreate();
     void BeginCreateObject(int x, int y);
     void BeginInPlaceEdit();
-    // Escape in the editor: it closes and the object keeps its text.
-    void CancelInPlaceEdit();
     void EndKeyboardMove();
     // Whether a double click edits the object's text in place: a text with a
     // constant text, or a barcode with one whose symbology allows it.

@@ -208,7 +208,8 @@ void Vorteplan_SoftLabelDesignView::BeginInPlaceEdit()
                                                                 : Qt::AlignLeft);
     edit->document()->setDefaultTextOption(option);
     edit->SetText(bytes); // again, so the paragraphs take the alignment
-    connect(edit, &CInPlaceEdit::cancelled, this, [this] { CancelInPlaceEdit(); });
+    // Escape closes the editor and applies the text, as a press beside it does.
+    connect(edit, &CInPlaceEdit::escaped, this, [this] { EndInPlaceEdit(); });
     edit->show();
     edit->setFocus();
     m_pInPlaceEdit = edit;
@@ -227,14 +228,6 @@ void Vorteplan_SoftLabelDesignView::EndInPlaceEdit()
         m_pDocument->InvalidateDesignViews();
         m_pDocument->InvalidatePreviewViews();
     }
-    setFocus();
-}
-
-void Vorteplan_SoftLabelDesignView::CancelInPlaceEdit()
-{
-    if (!m_pInPlaceEdit)
-        return;
-    closeInPlaceEdit();
     setFocus();
 }
 
