@@ -46,7 +46,7 @@ Vorteplan_SoftLabelDesignView::Vorteplan_SoftLabelDesignView(CVorteplanSoftLabel
     m_dragTimer.setSingleShot(true);
     m_dragTimer.setInterval(kDragDelayMs);
     connect(&m_dragTimer, &QTimer::timeout, this, [this] { onDragTimer(); });
-    SetContentSize(QSize(kFirstDrawProvisionalSize, kFirstDrawProvisionalSize));
+    setScrollSizes(QSize(kFirstDrawProvisionalSize, kFirstDrawProvisionalSize));
     m_lastScroll = ScrollPosition();
     if (m_links.ribbon)
         connect(m_links.ribbon, &CRibbonBar::activeCategoryChanged, this, [this] { UpdateModuleMarkingMode(); });
@@ -209,8 +209,18 @@ void Vorteplan_SoftLabelDesignView::UpdateScrollSizes()
 {
     if (!m_pDocument)
         return;
-    SetContentSize(QSize(ScrollExtent(m_pDocument->GetDesignWidth(m_nArea), m_nZoom, LogPixelsX()),
-                         ScrollExtent(m_pDocument->GetDesignHeight(m_nArea), m_nZoom, LogPixelsY())));
+    const QSize extent(ScrollExtent(m_pDocument->GetDesignWidth(m_nArea), m_nZoom, LogPixelsX()),
+                       ScrollExtent(m_pDocument->GetDesignHeight(m_nArea), m_nZoom, LogPixelsY()));
+    setScrollSizes(extent);
+}
+
+void Vorteplan_SoftLabelDesignView::setScrollSizes(QSize extent)
+{
+    SetContentSize(extent);
+    // The scroll view's default steps: a page is a tenth of the extent, a
+    // line a tenth of a page.
+    const QSize page(extent.width() / 10, extent.height() / 10);
+    SetScrollSteps(page, QSize(page.width() / 10, page.height() / 10));
 }
 
 void Vorteplan_SoftLabelDesignView::scrollContentsBy(int dx, int dy)
