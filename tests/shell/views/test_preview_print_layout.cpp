@@ -3,11 +3,16 @@
 // at the same place with the same label number (the preview's window
 // offsets aside), in either fill order and over vertical blocks; and the
 // marker borders of a module-marking strip fall on the same pixel columns.
+// A small sheet printed at equal resolutions without a printing offset, and
+// its preview, keep the pixels of the references in tests/data/sheet.
 #include "shell/views/labelpreview.h"
 
 #include "content/objects/shapes.h"
+#include "support/test_support.h"
 #include "support/widgettest.h"
 #include "views_test_support.h"
+
+#include <QDir>
 
 #include <tuple>
 
@@ -36,6 +41,54 @@ private:
     std::vector<Drawn>* m_log;
 };
 
+// A small sheet on paper of its own, 100 x 80 mm: two rows of three labels
+// of 28 x 20 mm, touching with rounded corners or set apart, a header and a
+// footer, each area with a rectangle and an ellipse.
+std::unique_ptr<CLabelFileNew> SmallSheet(bool touching)
+{
+    auto label = std::make_unique<CLabelFileNew>();
+    label->SetPaperName("User defined");
+    label->SetPaperWidth(1000, false);
+    label->SetPaperLength(800, false);
+    label->SetWidth(0, 28000, false);
+    label->SetHeight(0, 20000);
+    label->SetColumnPitch(touching ? 28000 : 30000);
+    label->SetRowPitch(touching ? 20000 : 23000);
+    label->SetColumns(3);
+    label->SetRows(2);
+    label->SetLeft(0, 6000);
+    label->SetTop(0, 16000);
+    if (touching) {
+        label->SetShape(0, kShapeRounded);
+        label->SetRadius(3000);
+    }
+    label->SetWidth(1, 80000, false);
+    label->SetHeight(1, 5000);
+    label->SetLeft(1, 10000);
+    label->SetTop(1, 8000);
+    label->SetWidth(2, 80000, false);
+    label->SetHeight(2, 6000);
+    label->SetLeft(2, 10000);
+    label->SetTop(2, 64000);
+    return label;
+}
+
+void AddShapes(CGraphCollection& area, int32_t width, int32_t height)
+{
+    auto rect = std::make_unique<CGraphRect>();
+    rect->SetX(500);
+    rect->SetY(500);
+    rect->SetWidth(width - 1000);
+    rect->SetHeight(height - 1000);
+    area.AddTail(std::move(rect));
+    auto ellipse = std::make_unique<CGraphEllipse>();
+    ellipse->SetX(width / 4);
+    ellipse->SetY(height / 4);
+    ellipse->SetWidth(width / 2);
+    ellipse->SetHeight(height / 2);
+    area.AddTail(std::move(ellipse));
+}
+
 class PreviewAndPrintTest : public viewtest::ViewTest {
 protected:
     void SetUp() override
@@ -60,14 +113,15 @@ protected:
         tpl().GetArea(area)->AddTail(std::move(o));
     }
     // A whole run at `dpi` into `page` (a raster of that resolution).
-    void print(int dpi, QImage* page)
+    void print(int dpi, QImage* page) { print(dpi, dpi, POINT{0, 0}, page); }
+    void print(int dpiX, int dpiY, POINT printingOffset, QImage* page)
     {
         ASSERT_TRUE(doc->CheckBeforePrint());
         CPrintInfo info;
         doc->PreparePrinting(info, nullptr);
         info.options.sortVertical = tpl().IsSortVertical() ? 1 : 0;
-        CDC dc(page, dpi, dpi);
-        ASSERT_TRUE(doc->BeginPrinting(dc, info, nullptr, POINT{0, 0}));
+        CDC dc(page, dpiX, dpiY);
+        ASSERT_TRUE(doc->BeginPrinting(dc, info, nullptr, printingOffset));
         for (int n = 0; n < 10; ++n) {
             doc->PrintPage(dc, info);
             if (!info.continuePrinting || info.maxPage == CPrintInfo::kEndAfterPage)
@@ -83,10 +137,61 @@ protected:
         return v;
     }
 
+    // The small sheet with its shapes and red label borders of one pixel,
+    // and the preview sized to show it at 300 pixels per inch.
+    void useSmallSheet(bool touching)
+    {
+        tpl().SetLabel(SmallSheet(touching));
+        AddShapes(*tpl().GetArea(0), 28000, 20000);
+        AddShapes(*tpl().GetArea(1), 80000, 5000);
+        AddShapes(*tpl().GetArea(2), 80000, 6000);
+        tpl().SetPrintLabelBorders(true);
+        tpl().SetBorderWidth(100);
+        tpl().SetBorderColor(RGB(255, 0, 0));
+        preview->resize(1200, 953);
+        preview->Invalidate();
+    }
+
     std::unique_ptr<CLabelPreview> preview;
 };
 
+// Compares `image` with the reference `name` in tests/data/sheet, or writes
+// it into the folder VSL_SHEET_REFERENCES_OUT names.
+void ExpectReference(const QImage& image, const QString& name)
+{
+    const QString out = qEnvironmentVariable("VSL_SHEET_REFERENCES_OUT");
+    if (!out.isEmpty()) {
+        ASSERT_TRUE(QDir().mkpath(out));
+        ASSERT_TRUE(image.convertToFormat(QImage::Format_RGB32).save(QDir(out).filePath(name)));
+        return;
+    }
+    const QImage reference(testsupport::dataPath("sheet/" + name));
+    ASSERT_FALSE(reference.isNull()) << name.toStdString();
+    EXPECT_EQ(testsupport::countDifferentPixels(image, reference.convertToFormat(QImage::Format_RGB32)), 0)
+        << name.toStdString();
+}
+
 } // namespace
+
+TEST_F(PreviewAndPrintTest, EqualResolutionsWithoutOffsetKeepTheirPixels)
+{
+    for (const bool touching : {true, false}) {
+        SCOPED_TRACE(touching ? "touching" : "apart");
+        useSmallSheet(touching);
+        ASSERT_EQ(preview->GetScale(), 300);
+        // 100 x 80 mm at 300 dpi.
+        QImage page = testsupport::whiteImage(1181, 945);
+        print(300, &page);
+        ExpectReference(page, touching ? "print_touching.png" : "print_apart.png");
+        // The preview as it shows the labels: no header, footer or borders.
+        CLabelFileNew& label = static_cast<CLabelFileNew&>(*tpl().GetLabel());
+        label.TogglePart(1);
+        label.TogglePart(2);
+        tpl().SetPrintLabelBorders(false);
+        preview->Invalidate();
+        ExpectReference(preview->BackBuffer(), touching ? "preview_touching.png" : "preview_apart.png");
+    }
+}
 
 TEST_F(PreviewAndPrintTest, TheSameLabelsAtTheSameOriginsInBothOrdersAndBlocks)
 {
