@@ -13,7 +13,7 @@
 #include "content/tables/datatablefilter.h"
 #include "document/frame/document.h"
 #include "document/project/areadraw.h"
-#include "document/project/printrun.h"
+#include "document/print/printrun.h"
 #include "document/template/template.h"
 #include "platform/printersettings.h"
 #include "platform/windef.h"

@@ -2,7 +2,7 @@
 // the print run draw a label through these, so it looks the same on the
 // screen and on paper.
 #include "document/project/projectdoc.h"
-#include "document/project/sheetlayout.h"
+#include "document/print/sheetlayout.h"
 
 #include "platform/units.h"
 

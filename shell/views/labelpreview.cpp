@@ -3,7 +3,7 @@
 #include "content/tables/drawcontext.h"
 #include "document/label/label.h"
 #include "document/project/projectdoc.h"
-#include "document/project/sheetlayout.h"
+#include "document/print/sheetlayout.h"
 #include "platform/commandids.h"
 #include "platform/units.h"
 #include "shell/application/contextmenus.h"

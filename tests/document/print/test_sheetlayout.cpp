@@ -5,7 +5,7 @@
 // and of continuous stock, header and footer places, the cut lines between
 // touching labels, the marker borders of a strip, and definitions whose
 // counts are zero, negative or as large as a file may hold.
-#include "document/project/sheetlayout.h"
+#include "document/print/sheetlayout.h"
 
 #include "document/label/labelfile.h"
 #include "document/modulemarking/modulemarkingrow.h"

@@ -1,4 +1,4 @@
-#include "document/project/sheetlayout.h"
+#include "document/print/sheetlayout.h"
 
 #include "document/label/label.h"
 #include "document/modulemarking/modulemarkingrow.h"

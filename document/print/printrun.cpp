@@ -2,10 +2,10 @@
 // the header and footer, one label per sheet position in the order of the
 // sheet layout, the rows of the range, repeats and sets, marker borders,
 // label borders and cut lines.
-#include "document/project/printrun.h"
+#include "document/print/printrun.h"
 
 #include "document/project/projectdoc.h"
-#include "document/project/sheetlayout.h"
+#include "document/print/sheetlayout.h"
 #include "platform/units.h"
 
 #include <algorithm>
