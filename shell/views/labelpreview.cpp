@@ -8,9 +8,11 @@
 #include "platform/units.h"
 #include "shell/application/contextmenus.h"
 #include "shell/frame/ribbonbar.h"
+#include "shell/printdriver.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -205,8 +207,10 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
     const int64_t first = layout.SheetFirstNumber(doc.GetCurrentTableRow(), step);
     SheetPaintOptions options;
     options.area.flags = kDrawPreview;
-    options.area.resolutionX = kResolution;
-    options.area.resolutionY = kResolution;
+    // Barcodes laid out as the application's printer lays them out.
+    const QPrinter& printer = CPrintDriver::ApplicationPrinter();
+    options.area.resolutionX = printer.logicalDpiX();
+    options.area.resolutionY = printer.logicalDpiY();
     options.outlines = true;
     options.currentLabel = int64_t(doc.GetCurrentTableRow()) + 1;
     const POINT origin{kLabelLeft - scroll.x(), kLabelTop - scroll.y()};

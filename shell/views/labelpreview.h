@@ -24,7 +24,6 @@ class CVorteplanSoftLabelDoc;
 namespace preview {
 
 inline constexpr COLORREF kBackground = RGB(224, 224, 224);
-inline constexpr int kResolution = 300; // dots per inch handed to the area drawing
 inline constexpr int kPageLeft = 8;     // where the page starts in the window
 inline constexpr int kPageTop = 4;
 inline constexpr int kLabelLeft = 4;    // where the sheet's places start (labels,
