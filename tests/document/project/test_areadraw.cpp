@@ -6,7 +6,7 @@
 #include "content/objects/shapes.h"
 #include "support/test_support.h"
 
-#include "marking_strip.h"
+#include "support/marking_strip.h"
 #include "support/project_fixture.h"
 
 using projtest::ProjectTest;
