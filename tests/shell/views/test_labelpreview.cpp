@@ -179,12 +179,12 @@ TEST_F(PreviewTest, AnyWindowSizeAndZoomPaintsAPositiveScale)
     EXPECT_GE(preview->GetScale(), 1);
 
     // 3199 % in a tall window: beyond 32 bits on the way, still exact.
-    const preview::PageSize a4;
+    const SheetSize a4{210000, 297000};
     EXPECT_EQ(preview::ScaleFor(a4, 3199, 4000, 3000, 96), 8185);
     EXPECT_EQ(preview::ScaleFor(a4, 100, 10, 6, 96), 1);
     EXPECT_EQ(preview::ScaleFor(a4, 100, -50, -50, 96), 1);
-    EXPECT_EQ(preview::ScaleFor(preview::PageSize{210000, 0}, 100, 800, 600, 96), 96);
-    EXPECT_EQ(preview::ScaleFor(preview::PageSize{0, 297000}, 100, 800, 600, 96), 96);
+    EXPECT_EQ(preview::ScaleFor(SheetSize{210000, 0}, 100, 800, 600, 96), 96);
+    EXPECT_EQ(preview::ScaleFor(SheetSize{0, 297000}, 100, 800, 600, 96), 96);
 }
 
 TEST_F(PreviewTest, PositionsOutsideTheWindowAreNotVisited)

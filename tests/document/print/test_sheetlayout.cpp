@@ -5,7 +5,7 @@
 // and of continuous stock, header and footer places, the cut lines between
 // touching labels, the marker borders of a strip, and definitions whose
 // counts are zero, negative or as large as a file may hold.
-#include "document/project/sheetlayout.h"
+#include "document/print/sheetlayout.h"
 
 #include "document/label/labelfile.h"
 #include "document/modulemarking/modulemarkingrow.h"
@@ -302,7 +302,7 @@ TEST(SheetLayout, CutLinesAroundThePrintedPositionsBackAndForth)
     EXPECT_EQ(d, expectedDown);
 }
 
-TEST(SheetLayout, CutLinesOfAMillionColumnsCostOnlyTheirLines)
+TEST(SheetLayout, CutLinesOfAMillionColumnsCostOnlyTheirLinesOrThoseOfTheirSpan)
 {
     auto label = touching();
     label->SetColumns(INT32_MAX);
@@ -311,6 +311,21 @@ TEST(SheetLayout, CutLinesOfAMillionColumnsCostOnlyTheirLines)
     const std::vector<SheetLine> lines = layout.CutLines(0, {0, 0, INT32_MAX - 1}, {0, 1, 0});
     EXPECT_LE(lines.size(), 8u);
     EXPECT_EQ(lines.front(), h(0, int64_t(INT32_MAX - 1) * 10000, int64_t(INT32_MAX) * 10000));
+
+    // A whole block of thousands of millions of rows and columns, looked
+    // at through rows 3..4 and columns 10..11: the edges of those alone,
+    // each as long as the block.
+    label->SetRows(INT32_MAX);
+    const CSheetLayout huge(*label, SheetOrder::Across);
+    const int64_t right = int64_t(INT32_MAX) * 10000;
+    const int64_t bottom = int64_t(INT32_MAX) * 5000;
+    const std::vector<SheetLine> window =
+        huge.CutLines(0, {0, 0, 0}, {0, INT32_MAX - 1, INT32_MAX - 1}, SheetSpan{3, 4, 10, 11});
+    const std::vector<SheetLine> expected{
+        h(15000, 0, right),   h(20000, right, 0),   h(25000, 0, right),
+        v(100000, bottom, 0), v(110000, 0, bottom), v(120000, bottom, 0),
+    };
+    EXPECT_EQ(window, expected);
 }
 
 TEST(SheetLayout, MarkerBordersAtTheEndsOfTheModules)

@@ -16,13 +16,13 @@
 #include "platform/numberformat.h"
 #include "platform/settings.h"
 #include "support/test_support.h"
+#include "support/marking_strip.h"
 #include "support/picture_inputs.h"
 
 #include <cstring>
 #include <functional>
 #include <set>
 
-#include "marking_strip.h"
 #include "support/project_fixture.h"
 
 using projtest::ProjectTest;
