@@ -158,9 +158,9 @@ void CPrintRun::PrintPage(CDC& dc, CPrintInfo& info)
     options.area.rangeOnly = m_state.rangeOnly;
     options.area.rangeFirst = m_state.lowestLabel;
     options.area.rangeLast = m_state.highestLabel;
-    options.leftCompensation = tpl.GetLeftCompensation();
-    options.topCompensation = tpl.GetTopCompensation();
-    CSheetPainter painter(m_doc, layout, SheetMapping::Printer(m_state.dpiX, m_state.dpiY, m_state.printingOffset),
+    const SheetPoint compensation{tpl.GetLeftCompensation(), tpl.GetTopCompensation()};
+    CSheetPainter painter(m_doc, layout,
+                          SheetMapping::Printer(m_state.dpiX, m_state.dpiY, m_state.printingOffset, compensation),
                           options);
     if (!painter.PaintHeaderFooter(dc, m_state.currentRow)) {
         m_state.aborted = true;

@@ -30,6 +30,11 @@ int64_t satAdd(int64_t a, int64_t b)
 
 } // namespace
 
+int64_t SheetAdd(int64_t a, int64_t b)
+{
+    return satAdd(a, b);
+}
+
 SheetOrder FillOrderOf(const CTemplate& tpl)
 {
     return tpl.IsSortVertical() ? SheetOrder::Down : SheetOrder::Across;
@@ -158,12 +163,6 @@ int64_t CSheetLayout::RowTop(int block, int64_t row) const
 SheetPoint CSheetLayout::Origin(const SheetPosition& p) const
 {
     return {ColumnLeft(p.column), RowTop(p.block, p.row)};
-}
-
-SheetPoint CSheetLayout::Origin(const SheetPosition& p, int32_t leftCompensation, int32_t topCompensation) const
-{
-    const SheetPoint at = Origin(p);
-    return {satAdd(at.x, leftCompensation), satAdd(at.y, topCompensation)};
 }
 
 // --- header and footer ----------------------------------------------------------------------

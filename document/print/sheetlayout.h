@@ -53,6 +53,10 @@ struct SheetLine {
     bool operator==(const SheetLine&) const = default;
 };
 
+// a + b, held at the ends of the range where it would run past them: places
+// on the sheet come from files and may be as far out as they like.
+int64_t SheetAdd(int64_t a, int64_t b);
+
 // The order of the positions within a block: row by row (each row across
 // its columns) or column by column (each column down its rows). Blocks
 // always follow one another down the sheet.
@@ -126,10 +130,8 @@ public:
     // of the last column) and the top edge of row r of block b.
     int64_t ColumnLeft(int64_t column) const;
     int64_t RowTop(int block, int64_t row) const;
-    // The top-left corner of a label; with the printer compensation added
-    // for a print run.
+    // The top-left corner of a label.
     SheetPoint Origin(const SheetPosition& p) const;
-    SheetPoint Origin(const SheetPosition& p, int32_t leftCompensation, int32_t topCompensation) const;
 
     // --- header and footer (parts 1 and 2) ------------------------------------------------
     bool HasPart(int part) const;

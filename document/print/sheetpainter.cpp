@@ -44,9 +44,10 @@ std::pair<int64_t, int64_t> visibleRange(int64_t n, Pos pos, int64_t extent, int
 
 // --- the mapping ----------------------------------------------------------------------------
 
-SheetMapping SheetMapping::Printer(int dpiX, int dpiY, POINT printingOffset)
+SheetMapping SheetMapping::Printer(int dpiX, int dpiY, POINT printingOffset, SheetPoint compensation)
 {
     SheetMapping m;
+    m.compensation = compensation;
     m.resolutionX = dpiX;
     m.resolutionY = dpiY;
     m.origin = POINT{units::clamp32(-int64_t(printingOffset.x)), units::clamp32(-int64_t(printingOffset.y))};
@@ -65,12 +66,12 @@ SheetMapping SheetMapping::Screen(int scale, int zoom, POINT origin)
 
 int32_t SheetMapping::X(int64_t um) const
 {
-    return units::clampAdd(units::UmToPxWide(um, resolutionX), origin.x);
+    return units::clampAdd(units::UmToPxWide(SheetAdd(um, compensation.x), resolutionX), origin.x);
 }
 
 int32_t SheetMapping::Y(int64_t um) const
 {
-    return units::clampAdd(units::UmToPxWide(um, resolutionY), origin.y);
+    return units::clampAdd(units::UmToPxWide(SheetAdd(um, compensation.y), resolutionY), origin.y);
 }
 
 int32_t SheetMapping::Width(int64_t um) const
@@ -118,7 +119,7 @@ bool CSheetPainter::DrawHeaderFooterArea(CDC& dc, int area, int64_t labelNumber)
 
 bool CSheetPainter::PaintLabel(CDC& dc, const SheetPosition& p, int64_t number)
 {
-    const POINT at = m_mapping.ToDevice(m_layout.Origin(p, m_options.leftCompensation, m_options.topCompensation));
+    const POINT at = m_mapping.ToDevice(m_layout.Origin(p));
     const bool marking = m_label.IsModuleMarking();
     if (m_options.outlines) {
         {
@@ -321,8 +322,6 @@ void CSheetPainter::drawCutLines(CDC& dc, int block, const SheetPosition& first,
         return;
     CDCStateScope state(dc);
     dc.SelectPen(borderPen(m_tpl, m_mapping));
-    // Margins and pitches only: the compensation moves the labels, not the
-    // cuts.
     for (const SheetLine& line : lines) {
         const POINT from = m_mapping.ToDevice(line.from);
         const POINT to = m_mapping.ToDevice(line.to);

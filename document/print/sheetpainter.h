@@ -27,10 +27,13 @@ struct SheetMapping {
     int resolutionY = 0; // and down
     POINT origin{};      // the device point of the paper's top-left corner
     int zoom = 100;      // percent handed to the area drawing
+    // The printer compensation (um): everything printed, header, footer,
+    // labels and cut lines, moves by it on the paper.
+    SheetPoint compensation{};
 
     // A printer's page: the device starts at the printing offset, so the
     // paper's corner lies that far before the device's.
-    static SheetMapping Printer(int dpiX, int dpiY, POINT printingOffset);
+    static SheetMapping Printer(int dpiX, int dpiY, POINT printingOffset, SheetPoint compensation = {});
     // A window: `scale` pixels per inch both ways, the objects drawn at
     // `zoom` percent of the screen's resolution.
     static SheetMapping Screen(int scale, int zoom, POINT origin);
@@ -49,9 +52,6 @@ struct SheetPaintOptions {
     // barcode check, the rows to print. Origin, zoom and label number are
     // set for each place.
     AreaDrawRequest area;
-    // The printer compensation (um): it moves the labels only.
-    int32_t leftCompensation = 0;
-    int32_t topCompensation = 0;
     // The preview's marks: the outline of every part, the current label in
     // yellow and the current module of a marker strip (0: none).
     bool outlines = false;

@@ -102,27 +102,24 @@ TEST_F(SheetPainterTest, HeaderFooterAndLabelsLandWhereTheMappingPutsThem)
     struct Case {
         const char* name;
         SheetMapping mapping;
-        int32_t leftCompensation, topCompensation;
         Placed header, footer, label;
     };
     const Case cases[] = {
         // A printer of 100 x 50 dpi whose printable area starts 7 and 3
-        // pixels into the paper; the compensation (0.1, 0.2 in) moves the
-        // label alone.
-        {"printer", SheetMapping::Printer(100, 50, POINT{7, 3}), 2540, 5080, {93, 22, 100}, {43, 97, 100},
-         {23, 27, 100}},
+        // pixels into the paper, without and with a compensation of
+        // (0.1, 0.2) in, which moves everything printed.
+        {"printer", SheetMapping::Printer(100, 50, POINT{7, 3}), {93, 22, 100}, {43, 97, 100}, {13, 17, 100}},
+        {"compensated", SheetMapping::Printer(100, 50, POINT{7, 3}, SheetPoint{2540, 5080}), {103, 32, 100},
+         {53, 107, 100}, {23, 27, 100}},
         // A window at 50 pixels per inch from (4, 8), objects at 52 %.
-        {"screen", SheetMapping::Screen(50, 52, POINT{4, 8}), 0, 0, {54, 33, 52}, {29, 108, 52}, {14, 28, 52}},
+        {"screen", SheetMapping::Screen(50, 52, POINT{4, 8}), {54, 33, 52}, {29, 108, 52}, {14, 28, 52}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         for (auto& [area, log] : placed)
             log.clear();
         const CSheetLayout layout(*tpl().GetLabel(), SheetOrder::Across);
-        SheetPaintOptions options;
-        options.leftCompensation = c.leftCompensation;
-        options.topCompensation = c.topCompensation;
-        CSheetPainter painter(doc, layout, c.mapping, options);
+        CSheetPainter painter(doc, layout, c.mapping, {});
         QImage img = testsupport::whiteImage(200, 200);
         CDC dc(&img, c.mapping.resolutionX, c.mapping.resolutionY);
         ASSERT_TRUE(painter.PaintHeaderFooter(dc, 1));
