@@ -213,7 +213,7 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
     options.area.resolutionY = printer.logicalDpiY();
     options.outlines = true;
     options.currentLabel = int64_t(doc.GetCurrentTableRow()) + 1;
-    const POINT origin{kLabelLeft - scroll.x(), kLabelTop - scroll.y()};
+    const POINT origin{kPageLeft - scroll.x(), kPageTop - scroll.y()};
     CSheetPainter painter(doc, layout, SheetMapping::Screen(scale, percent, origin), options);
     if (!painter.PaintHeaderFooter(dc, first))
         return;

@@ -24,10 +24,11 @@ class CVorteplanSoftLabelDoc;
 namespace preview {
 
 inline constexpr COLORREF kBackground = RGB(224, 224, 224);
-inline constexpr int kPageLeft = 8;     // where the page starts in the window
+// Where the paper's corner lies in the window: the page frame starts there,
+// and every place on the paper (labels, header, footer, cut lines) is
+// measured from it, as the printer measures it from the paper's corner.
+inline constexpr int kPageLeft = 8;
 inline constexpr int kPageTop = 4;
-inline constexpr int kLabelLeft = 4;    // where the sheet's places start (labels,
-inline constexpr int kLabelTop = 8;     // header, footer, cut lines)
 // Label positions drawn in one paint at most. Positions whose pitch rounds
 // to nothing all lie in view at once; a definition of millions of them
 // would otherwise keep the window from ever finishing its paint.

@@ -239,7 +239,7 @@ TEST_F(PreviewAndPrintTest, PrintAndPreviewPutEverythingOnTheSamePaperPlace)
             return QPointF((x + c.offset.x) * 300 / c.dpiX, (y + c.offset.y) * 300 / c.dpiY);
         };
         auto fromPreview = [](double x, double y) {
-            return QPointF(x - preview::kLabelLeft, y - preview::kLabelTop);
+            return QPointF(x - preview::kPageLeft, y - preview::kPageTop);
         };
         for (size_t area = 0; area < 3; ++area) {
             SCOPED_TRACE(area);
@@ -263,7 +263,7 @@ TEST_F(PreviewAndPrintTest, PrintAndPreviewPutEverythingOnTheSamePaperPlace)
         int strays = 0;
         for (const QPoint& p : printedRed) {
             const QPointF at = fromPrinter(p.x(), p.y());
-            strays += !redNear(shown, int(at.x()) + preview::kLabelLeft, int(at.y()) + preview::kLabelTop, 1, 1);
+            strays += !redNear(shown, int(at.x()) + preview::kPageLeft, int(at.y()) + preview::kPageTop, 1, 1);
         }
         for (const QPoint& p : shownRed) {
             const QPointF at = fromPreview(p.x(), p.y());
@@ -317,8 +317,8 @@ TEST_F(PreviewAndPrintTest, TheSameLabelsAtTheSameOriginsInBothOrdersAndBlocks)
         header.clear();
         preview->Invalidate();
         ASSERT_EQ(preview->GetScale(), 50);
-        const std::vector<Drawn> shown = shifted(labels, preview::kLabelLeft, preview::kLabelTop);
-        const std::vector<Drawn> shownHeader = shifted(header, preview::kLabelLeft, preview::kLabelTop);
+        const std::vector<Drawn> shown = shifted(labels, preview::kPageLeft, preview::kPageTop);
+        const std::vector<Drawn> shownHeader = shifted(header, preview::kPageLeft, preview::kPageTop);
         ASSERT_EQ(shown.size(), 12u) << down;
 
         labels.clear();
@@ -364,7 +364,7 @@ TEST_F(PreviewAndPrintTest, MarkerBordersOnTheSameColumns)
     for (int x = left + 1; x < end; ++x) {
         if ((page.pixel(x, middle) & 0xFFFFFFu) == 0)
             printed.push_back(x);
-        if ((preview->BackBuffer().pixel(x + preview::kLabelLeft, middle + preview::kLabelTop) & 0xFFFFFFu) == 0)
+        if ((preview->BackBuffer().pixel(x + preview::kPageLeft, middle + preview::kPageTop) & 0xFFFFFFu) == 0)
             shown.push_back(x);
     }
     // After every module, the last one too: the modules are set apart.
