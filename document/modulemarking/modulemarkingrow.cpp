@@ -444,17 +444,19 @@ void CModuleMarkingRow::DrawCurrentModule(CDC& dc, int zoom, int32_t stripWidth,
         dc.FillSolidRect(r, active ? highlight : kInactiveCellColor);
 }
 
-void CModuleMarkingRow::DrawSelection(CDC& dc, int scale, int top, int n, int32_t stripWidth) const
+void CModuleMarkingRow::DrawSelection(CDC& dc, int scale, POINT corner, int n, int32_t stripWidth) const
 {
     if (n < 0 || n >= m_count)
         return;
     const int64_t s = CellStart(n);
     const int64_t e = s + m_items[size_t(n)].Length();
+    // Measured from the strip's corner, so that the cell stays on its
+    // module whatever the margins, column and scroll position.
     RECT r;
-    r.left = units::clampAdd(units::UmToPx(units::clamp32(s), scale), 10);
-    r.top = units::clamp32(int64_t(top) + 2);
-    r.right = units::clampAdd(units::UmToPx(units::clamp32(e), scale), 7);
-    r.bottom = units::clampAdd(units::UmToPx(stripWidth, scale), int64_t(top) - 1);
+    r.left = units::clampAdd(units::UmToPx(units::clamp32(s), scale), int64_t(corner.x) + 6);
+    r.top = units::clamp32(int64_t(corner.y) + 2);
+    r.right = units::clampAdd(units::UmToPx(units::clamp32(e), scale), int64_t(corner.x) + 3);
+    r.bottom = units::clampAdd(units::UmToPx(stripWidth, scale), int64_t(corner.y) - 1);
     if (!r.IsEmpty())
         dc.FillSolidRect(r, kSelectionCellColor);
 }

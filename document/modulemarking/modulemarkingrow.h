@@ -128,7 +128,9 @@ public:
     void DrawGuides(CDC& dc, int zoom, int32_t stripWidth) const;
     void DrawCurrentModule(CDC& dc, int zoom, int32_t stripWidth, bool active, bool fill,
                            COLORREF highlight = modulemarking::SystemHighlightColor()) const;
-    void DrawSelection(CDC& dc, int scale, int top, int n, int32_t stripWidth) const;
+    // Module n's cell in the print preview, for the strip whose top-left
+    // corner is at `corner` (device pixels) and `scale` pixels per inch.
+    void DrawSelection(CDC& dc, int scale, POINT corner, int n, int32_t stripWidth) const;
 
     // A copy without pending presets, as the job's snapshots take it.
     CModuleMarkingRow CopyWithoutPresets() const;

@@ -131,7 +131,7 @@ bool CSheetPainter::PaintLabel(CDC& dc, const SheetPosition& p, int64_t number)
         // A strip takes one label number per module.
         const int64_t current = m_options.currentLabel;
         if (marking && current >= number && current - number < m_doc.MarksPerStrip())
-            m_doc.DrawMarkerSelection(dc, m_mapping.resolutionY, at.y, int(current - number));
+            m_doc.DrawMarkerSelection(dc, m_mapping.resolutionY, at, int(current - number));
     }
     AreaDrawRequest request = m_options.area;
     request.zoom = m_mapping.zoom;

@@ -462,7 +462,7 @@ public:
     int GetCurrentRowModuleCount() const;
     int LocateMarker(int n) const;
     bool HitTestMarkers(const CDC& dc, int zoom, POINT point);
-    void DrawMarkerSelection(CDC& dc, int scale, int top, int module) const;
+    void DrawMarkerSelection(CDC& dc, int scale, POINT corner, int module) const;
     // Marker texts bound to table column A for module n (-1: every module).
     void CreateMarkerTexts(int n);
     bool CanUseTableSource(bool ignoreMarking) const;

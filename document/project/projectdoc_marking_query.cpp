@@ -223,9 +223,9 @@ bool CVorteplanSoftLabelDoc::HitTestMarkers(const CDC& dc, int zoom, POINT point
     return t.GetJob().GetCurrentRow().HitTest(dc, zoom, t.GetLabel()->GetHeight(0), point);
 }
 
-void CVorteplanSoftLabelDoc::DrawMarkerSelection(CDC& dc, int scale, int top, int module) const
+void CVorteplanSoftLabelDoc::DrawMarkerSelection(CDC& dc, int scale, POINT corner, int module) const
 {
-    GetCurrentTemplate().GetJob().GetFirstRow().DrawSelection(dc, scale, top, module, GetStripWidth());
+    GetCurrentTemplate().GetJob().GetFirstRow().DrawSelection(dc, scale, corner, module, GetStripWidth());
 }
 
 // --- marker texts -----------------------------------------------------------------------------

@@ -83,17 +83,24 @@ TEST(ModuleMarkingDraw, CurrentCellAndPreviewSelection)
     row.DrawCurrentModule(dc, 100, kStrip, true, true, RGB(1, 2, 3));
     EXPECT_EQ(testsupport::countPixels(img, 0x010203), (82 - 47) * (37 - 2));
 
-    // Preview cell of module 2 at 96 ppi, 5 pixels down: from 24000 (91) to
-    // 34000 (129), cell from 101 to 136 across and 7 to 42 down.
-    QImage pre = testsupport::whiteImage(160, 60);
+    // Preview cell of module 2 at 96 ppi, of the strip at (4, 5): from
+    // 24000 (91) to 34000 (129), cell from 101 to 136 across and 7 to 42
+    // down.
+    QImage pre = testsupport::whiteImage(190, 60);
     CDC pdc(&pre);
-    row.DrawSelection(pdc, 96, 5, 2, kStrip);
+    row.DrawSelection(pdc, 96, POINT{4, 5}, 2, kStrip);
     EXPECT_EQ(testsupport::countPixels(pre, 0xFFFF00), (136 - 101) * (42 - 7));
     EXPECT_EQ(pre.pixel(101, 7) & 0xFFFFFFu, 0xFFFF00u);
     EXPECT_EQ(pre.pixel(100, 7) & 0xFFFFFFu, 0xFFFFFFu);
-    row.DrawSelection(pdc, 96, 5, 3, kStrip); // no such module
-    row.DrawSelection(pdc, 96, 5, -1, kStrip);
+    row.DrawSelection(pdc, 96, POINT{4, 5}, 3, kStrip); // no such module
+    row.DrawSelection(pdc, 96, POINT{4, 5}, -1, kStrip);
     EXPECT_EQ(testsupport::countPixels(pre, 0xFFFF00), (136 - 101) * (42 - 7));
+    // A strip further right (a margin, a column, the scroll position)
+    // takes its cell along.
+    QImage moved = testsupport::whiteImage(190, 60);
+    CDC mdc(&moved);
+    row.DrawSelection(mdc, 96, POINT{34, 5}, 2, kStrip);
+    EXPECT_EQ(moved.copy(30, 0, 160, 60), pre.copy(0, 0, 160, 60));
 }
 
 TEST(ModuleMarkingDraw, HitTestFindsCellsOnly)
@@ -149,7 +156,7 @@ TEST(ModuleMarkingDraw, HugeLengthsAtHighZoomDoNotOverflow)
     CDC dc(&img, 600, 600);
     row.DrawGuides(dc, 3199, INT32_MAX);
     row.DrawCurrentModule(dc, 3199, INT32_MAX, true, true);
-    row.DrawSelection(dc, INT32_MAX, INT32_MAX, 99, INT32_MAX);
+    row.DrawSelection(dc, INT32_MAX, POINT{INT32_MAX, INT32_MAX}, 99, INT32_MAX);
     EXPECT_FALSE(row.HitTest(dc, 3199, INT32_MAX, POINT{INT32_MAX, INT32_MAX}));
     EXPECT_EQ(row.GetTotalLength(), INT32_MAX);
 }
