@@ -37,7 +37,7 @@ void exercise(CModuleMarkingJob& job, RecordReader& script)
             row.DrawGuides(dc, (arg & 0xFFF) + 1, arg);
             row.DrawCurrentModule(dc, (arg & 0xFFF) + 1, arg, true, true, 0);
             break;
-        case 14: row.DrawSelection(dc, arg & 0xFFFF, arg >> 16, arg & 0x7F, arg); break;
+        case 14: row.DrawSelection(dc, arg & 0xFFFF, POINT{arg >> 20, arg >> 16}, arg & 0x7F, arg); break;
         default:
             (void)job.GetRowOfMarker(arg);
             (void)job.LocateMarker(arg);
