@@ -764,6 +764,30 @@ void CRibbonBar::applyState(const Element& element, const CCmdUI& state)
         SetEditText(element.id, *state.GetText());
 }
 
+void CRibbonBar::ClearValues()
+{
+    for (const Element& element : m_elements) {
+        QWidget* widget = element.widget;
+        if (!widget)
+            continue;
+        switch (element.kind) {
+        case RibbonKind::Check:
+            if (auto* box = qobject_cast<QAbstractButton*>(widget))
+                box->setChecked(false);
+            break;
+        case RibbonKind::Edit:
+        case RibbonKind::Combo:
+        case RibbonKind::FontCombo:
+            // Not while the user is typing in it.
+            if (!widget->hasFocus() && !widget->isAncestorOf(QApplication::focusWidget()))
+                SetEditText(element.id, QString());
+            break;
+        default:
+            break;
+        }
+    }
+}
+
 void CRibbonBar::updateActions(const std::vector<QAction*>& actions)
 {
     for (QAction* action : actions) {
