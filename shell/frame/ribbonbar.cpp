@@ -713,9 +713,13 @@ void CRibbonBar::SetColours(const QColor& tabRow, const QColor& background)
 {
     QPalette rowPalette = m_topRow->palette();
     rowPalette.setColor(QPalette::Window, tabRow);
-    // Category captions and the row's buttons stay readable on dark rows.
+    // Category captions and the row's buttons stay readable on dark rows:
+    // File, Style and the quick access toolbar are drawn in the row's
+    // colour (not the light buttons of the look), at rest, hovered and held
+    // down alike.
     const QColor text = looks::TextColourOn(tabRow);
     rowPalette.setColor(QPalette::WindowText, text);
+    looks::SetButtonColours(rowPalette, tabRow);
     rowPalette.setColor(QPalette::ButtonText, text);
     // The pictures on the tab row too.
     for (QToolButton* button : m_topRow->findChildren<QToolButton*>())
