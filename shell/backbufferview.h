@@ -13,6 +13,10 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 
+#include <cstdint>
+
+class QScrollBar;
+
 class CBackBufferView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -26,6 +30,11 @@ public:
     // The scrollable size of the content in pixels.
     void SetContentSize(QSize size);
     QSize ContentSize() const { return m_contentSize; }
+    // The scroll steps in pixels (widths for the horizontal bar, heights for
+    // the vertical one): a click in a bar's trough scrolls a page, a click on
+    // its arrow a line, a wheel notch the system's wheel lines times a line
+    // (at most a page). Until set, the toolkit's steps apply.
+    void SetScrollSteps(QSize page, QSize line);
 
     // Draws the whole scene into the buffer and shows it.
     void RedrawScene();
@@ -44,13 +53,20 @@ protected:
     void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     friend class CFeedbackDC;
     void ensureBufferSize();
     void updateScrollBars();
+    void pageByOwnStep(QScrollBar* bar, int action);
 
     QImage m_buffer;
     bool m_stale = false; // a redraw was asked for while hidden
     QSize m_contentSize;
+    QSize m_page;
+    QSize m_line;
+    // Eighths of a degree times lines times pixels, kept from wheels that
+    // turn by parts of a notch.
+    int64_t m_wheelRest[2] = {0, 0};
 };

@@ -33,21 +33,33 @@ QString CFileDialogFolders::StartFolder(const FileDialogRequest& request)
 {
     if (!request.folder.isEmpty())
         return request.folder;
-    const std::string kind = Kind(request);
-    if (!kind.empty()) {
-        const QString last = QFile::decodeName(settings::GetText(settings::kWorkspace, settingKey(kind)).c_str());
-        if (!last.isEmpty() && QFileInfo(last).isDir())
-            return last;
-    }
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    const QString last = LastFolder(Kind(request));
+    return last.isEmpty() ? DocumentsFolder() : last;
 }
 
 void CFileDialogFolders::Remember(const FileDialogRequest& request, const QString& chosen)
 {
-    const std::string kind = Kind(request);
+    RememberFolder(Kind(request), chosen);
+}
+
+QString CFileDialogFolders::LastFolder(const std::string& kind)
+{
+    if (kind.empty())
+        return {};
+    const QString last = QFile::decodeName(settings::GetText(settings::kWorkspace, settingKey(kind)).c_str());
+    return !last.isEmpty() && QFileInfo(last).isDir() ? last : QString();
+}
+
+void CFileDialogFolders::RememberFolder(const std::string& kind, const QString& chosen)
+{
     if (kind.empty() || chosen.isEmpty())
         return;
     const QString folder = QFileInfo(chosen).absolutePath();
     settings::WriteText(settings::kWorkspace, settingKey(kind), QFile::encodeName(folder).toStdString());
+}
+
+QString CFileDialogFolders::DocumentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }

@@ -19,4 +19,12 @@ public:
     static QString StartFolder(const FileDialogRequest& request);
     // The folder of `chosen` becomes the one remembered for the kind.
     static void Remember(const FileDialogRequest& request, const QString& chosen);
+
+    // The same store for files the program names without a file dialog of
+    // its own (the print dialog's output file): the folder remembered for
+    // `kind` while it still exists, else empty.
+    static QString LastFolder(const std::string& kind);
+    static void RememberFolder(const std::string& kind, const QString& chosen);
+    // The user's documents folder, else the home folder.
+    static QString DocumentsFolder();
 };

@@ -4,6 +4,8 @@
 #include "platform/font.h"
 #include "platform/modeltext.h"
 
+#include <QKeyEvent>
+
 CInPlaceEdit::CInPlaceEdit(const LOGFONTA& font, QWidget* parent)
     : QTextEdit(parent), m_logFont(font)
 {
@@ -19,4 +21,14 @@ std::string CInPlaceEdit::GetText() const
 void CInPlaceEdit::SetText(const std::string& bytes)
 {
     setPlainText(modeltext::ToEditor(bytes, codepage::ForCharset(m_logFont.lfCharSet)));
+}
+
+void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        event->accept();
+        emit escaped();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The editor laid over a text object of the design canvas for typing
-// straight into it, in the object's font.
+// straight into it, in the object's font. Escape ends the edit (escaped):
+// whoever opened the editor closes it and takes its text.
 #include "platform/windef.h"
 
 #include <QTextEdit>
@@ -18,6 +19,12 @@ public:
     // CR LF between lines as the model keeps them.
     std::string GetText() const;
     void SetText(const std::string& bytes);
+
+signals:
+    void escaped();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     LOGFONTA m_logFont;

@@ -3,12 +3,17 @@
 #include "document/project/projectdoc.h"
 #include "platform/dc.h"
 #include "platform/uiservices.h"
+#include "shell/filedialogfolders.h"
 #include "shell/printoptionspage.h"
 #include "shell/printprogressdialog.h"
 #include "shell/qtprintersetup.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -21,6 +26,23 @@ namespace {
 
 constexpr const char* kPrinterNotStarted = "The printer could not be started.";
 constexpr const char* kPrinterNotFinished = "The printed output could not be finished.";
+// The kind under which the folder of the last PDF printed to is remembered.
+constexpr const char* kPrintedPdfKind = "printed pdf";
+
+// What the print dialog's file output proposes: the project's name with
+// ".pdf", in the folder the last PDF went to while that folder exists, else
+// beside the project, else (an untitled project) in the documents folder.
+QString proposedPdfFile(const CVorteplanSoftLabelDoc& doc)
+{
+    const QString path = doc.GetPathName();
+    QString folder = CFileDialogFolders::LastFolder(kPrintedPdfKind);
+    if (folder.isEmpty())
+        folder = path.isEmpty() ? CFileDialogFolders::DocumentsFolder() : QFileInfo(path).absolutePath();
+    QString name = path.isEmpty() ? QFile::decodeName(doc.GetTitle().c_str()) : QFileInfo(path).completeBaseName();
+    if (name.isEmpty())
+        name = QFile::decodeName(doc.GetDocumentType().name.c_str());
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
 
 // The unprintable margin of the printer: where the painter's origin lies on
 // the paper, in device pixels.
@@ -51,9 +73,13 @@ void readDialog(QPrinter& printer, CPrintOptionsPage& page, CPrintInfo& info)
     info.deviceName = CQtPrinterSetup(printer).DeviceName();
 }
 
-bool showDialog(QPrinter& printer, const CPrintDriver::Job& job, CPrintInfo& info)
+bool showDialog(QPrinter& printer, const CPrintDriver::Job& job, CPrintInfo& info, const QString& pdfFile)
 {
     QPrintDialog dialog(&printer, job.parent);
+    // The toolkit's dialog proposes a file of its own ("print.pdf" in the
+    // home folder, or the last file written); its file box takes ours.
+    if (auto* fileBox = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+        fileBox->setText(pdfFile);
     auto* page = new CPrintOptionsPage;
     page->SetOptions(info.options);
     dialog.setOptionTabs({page});
@@ -70,6 +96,8 @@ bool showDialog(QPrinter& printer, const CPrintDriver::Job& job, CPrintInfo& inf
     if (!ok)
         return false;
     readDialog(printer, *page, info);
+    if (dialog.result() == QDialog::Accepted && printer.outputFormat() == QPrinter::PdfFormat)
+        CFileDialogFolders::RememberFolder(kPrintedPdfKind, printer.outputFileName());
     return true;
 }
 
@@ -78,14 +106,14 @@ bool showDialog(QPrinter& printer, const CPrintDriver::Job& job, CPrintInfo& inf
 CPrintDriver::Result CPrintDriver::PrintDocument(CVorteplanSoftLabelDoc& doc, QPrinter& printer, const Job& job)
 {
     Result result;
-    if (!doc.CheckBeforePrint())
+    if (!job.checked && !doc.CheckBeforePrint())
         return result;
 
     CPrintInfo info;
     CQtPrinterSetup setup(printer);
     doc.PreparePrinting(info, &setup);
     if (job.showDialog) {
-        if (!showDialog(printer, job, info)) {
+        if (!showDialog(printer, job, info, proposedPdfFile(doc))) {
             result.outcome = Outcome::Cancelled;
             return result;
         }

@@ -15,6 +15,7 @@
 
 #include <QContextMenuEvent>
 #include <QLocale>
+#include <QPrinter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -26,7 +27,6 @@ namespace {
 // keeps its viewport origin within 2^30.
 constexpr int64_t kMaxScrollExtent = int64_t(1) << 30;
 constexpr int kFirstDrawProvisionalSize = 100;
-constexpr int kBarcodeCheckResolution = 300;
 
 int measureOfSystemLocale()
 {
@@ -46,7 +46,7 @@ Vorteplan_SoftLabelDesignView::Vorteplan_SoftLabelDesignView(CVorteplanSoftLabel
     m_dragTimer.setSingleShot(true);
     m_dragTimer.setInterval(kDragDelayMs);
     connect(&m_dragTimer, &QTimer::timeout, this, [this] { onDragTimer(); });
-    SetContentSize(QSize(kFirstDrawProvisionalSize, kFirstDrawProvisionalSize));
+    setScrollSizes(QSize(kFirstDrawProvisionalSize, kFirstDrawProvisionalSize));
     m_lastScroll = ScrollPosition();
     if (m_links.ribbon)
         connect(m_links.ribbon, &CRibbonBar::activeCategoryChanged, this, [this] { UpdateModuleMarkingMode(); });
@@ -177,8 +177,12 @@ void Vorteplan_SoftLabelDesignView::PaintScene(CDC& dc)
     request.borders = true;
     request.labelNumber = record;
     request.flags = markingLabel ? kDrawDesign | kDrawLabelNumbers : kDrawDesign;
-    request.resolutionX = kBarcodeCheckResolution;
-    request.resolutionY = kBarcodeCheckResolution;
+    // Barcodes are laid out (and checked for fit) at the resolution of the
+    // printer they print on: module and gap widths round to its pixels, so
+    // the bars on the screen are as long as on paper.
+    const QPrinter& target = printer();
+    request.resolutionX = target.logicalDpiX();
+    request.resolutionY = target.logicalDpiY();
     request.placeholder = m_bShowFieldCodes;
     doc.DrawArea(m_nArea, dc, request);
 
@@ -205,8 +209,18 @@ void Vorteplan_SoftLabelDesignView::UpdateScrollSizes()
 {
     if (!m_pDocument)
         return;
-    SetContentSize(QSize(ScrollExtent(m_pDocument->GetDesignWidth(m_nArea), m_nZoom, LogPixelsX()),
-                         ScrollExtent(m_pDocument->GetDesignHeight(m_nArea), m_nZoom, LogPixelsY())));
+    const QSize extent(ScrollExtent(m_pDocument->GetDesignWidth(m_nArea), m_nZoom, LogPixelsX()),
+                       ScrollExtent(m_pDocument->GetDesignHeight(m_nArea), m_nZoom, LogPixelsY()));
+    setScrollSizes(extent);
+}
+
+void Vorteplan_SoftLabelDesignView::setScrollSizes(QSize extent)
+{
+    SetContentSize(extent);
+    // The scroll view's default steps: a page is a tenth of the extent, a
+    // line a tenth of a page.
+    const QSize page(extent.width() / 10, extent.height() / 10);
+    SetScrollSteps(page, QSize(page.width() / 10, page.height() / 10));
 }
 
 void Vorteplan_SoftLabelDesignView::scrollContentsBy(int dx, int dy)

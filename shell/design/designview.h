@@ -173,6 +173,7 @@ private:
     bool moduleMarkingKey(int key);
     bool hitTestMarkers(CDC& dc, POINT view);
     void beginKeyboardMove();
+    void closeInPlaceEdit();
     void registerMarkingCommands();
 
     // A device context on the back buffer in view pixels (OnPrepareDC).
@@ -183,6 +184,8 @@ private:
     void touchMarker(CFeedbackDC& fb, const CMarker& marker) const;
     class CGraphCollection* area() const;
     void registerCommands();
+    // The content size and the steps that go with it.
+    void setScrollSizes(QSize extent);
 
     // === editing commands and clipboard (designview_editcommands.cpp,
     // designview_formatcommands.cpp, designview_clipboard.cpp) ==========

@@ -208,6 +208,8 @@ void Vorteplan_SoftLabelDesignView::BeginInPlaceEdit()
                                                                 : Qt::AlignLeft);
     edit->document()->setDefaultTextOption(option);
     edit->SetText(bytes); // again, so the paragraphs take the alignment
+    // Escape closes the editor and applies the text, as a press beside it does.
+    connect(edit, &CInPlaceEdit::escaped, this, [this] { EndInPlaceEdit(); });
     edit->show();
     edit->setFocus();
     m_pInPlaceEdit = edit;
@@ -217,12 +219,9 @@ void Vorteplan_SoftLabelDesignView::EndInPlaceEdit()
 {
     if (!m_pInPlaceEdit)
         return;
-    CInPlaceEdit* edit = m_pInPlaceEdit.data();
-    m_pInPlaceEdit.clear();
-    std::string text = edit->GetText();
-    modeltext::CutToLimit(text, kInPlaceTextLimit, codepage::ForCharset(edit->GetLogFont().lfCharSet));
-    edit->hide();
-    edit->deleteLater();
+    std::string text = m_pInPlaceEdit->GetText();
+    modeltext::CutToLimit(text, kInPlaceTextLimit, codepage::ForCharset(m_pInPlaceEdit->GetLogFont().lfCharSet));
+    closeInPlaceEdit();
     if (!m_pDocument)
         return;
     if (!m_pDocument->SetInPlaceText(m_nArea, text)) {
@@ -230,6 +229,14 @@ void Vorteplan_SoftLabelDesignView::EndInPlaceEdit()
         m_pDocument->InvalidatePreviewViews();
     }
     setFocus();
+}
+
+void Vorteplan_SoftLabelDesignView::closeInPlaceEdit()
+{
+    CInPlaceEdit* edit = m_pInPlaceEdit.data();
+    m_pInPlaceEdit.clear();
+    edit->hide();
+    edit->deleteLater();
 }
 
 // --- module marking -------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include "document/project/projectdoc.h"
 #include "platform/commandids.h"
+#include "platform/editorkeyprecedence.h"
 #include "platform/settings.h"
 #include "platform/uiservices.h"
 #include "shell/frame/childframe.h"
@@ -161,6 +162,9 @@ void CMainFrame::createStatusBar()
 
 void CMainFrame::createAccelerators()
 {
+    // An open editor (a grid cell, a design text, a box) takes Escape and
+    // the editing keys first; the accelerators get the rest.
+    CEditorKeyPrecedence::InstallForApplication(this);
     for (const Accelerator& accelerator : AcceleratorTable()) {
         auto* action = new QAction(this);
         action->setShortcut(accelerator.keys);

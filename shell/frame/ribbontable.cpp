@@ -3,6 +3,7 @@
 #include "document/label/paper.h"
 #include "platform/commandids.h"
 #include "platform/numberformat.h"
+#include "resources/version.h"
 
 namespace {
 
@@ -123,7 +124,9 @@ void appendMainPanel(std::vector<RibbonEntry>& t)
     RibbonEntry recent = main(K::RecentList, 0, "Recent Documents");
     recent.width = 300;
     t.push_back(recent);
-    t.push_back(main(K::MainBottomButton, cmd::kAppAbout, "About Vorteplan Software"));
+    RibbonEntry about = main(K::MainBottomButton, cmd::kAppAbout, "About ");
+    about.text += QLatin1String(appversion::kProductName);
+    t.push_back(about);
     t.push_back(main(K::MainBottomButton, cmd::kAppExit, "E&xit", 15));
 }
 

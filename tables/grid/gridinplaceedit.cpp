@@ -1,6 +1,5 @@
 #include "tables/grid/gridinplaceedit.h"
 
-#include "platform/editorkeyprecedence.h"
 #include "platform/font.h"
 #include "platform/modeltext.h"
 #include "platform/uiservices.h"
@@ -40,7 +39,6 @@ CGridInPlaceEdit::CGridInPlaceEdit(CGridCtrl* grid, const RECT& rect, Qt::Alignm
     m_initialText = modeltext::ToEditor(initialText, grid->CodePage());
     setText(m_initialText);
     setGeometry(rect.left, rect.top, int(rect.Width()) + 1, int(rect.Height()) + 1);
-    CEditorKeyPrecedence::Install(this);
     grid->m_editor = this;
     show();
     setFocus(Qt::OtherFocusReason);

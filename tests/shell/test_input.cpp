@@ -1,83 +1,82 @@
-// An open in-place editor takes the standard editing keys before the
-// window's shortcuts; other shortcuts still reach the window. Gesture
-// points clamped where the cursor would have been clipped.
+// An open editor takes Escape and the standard editing keys before the
+// window's shortcuts; other shortcuts, and every key of a widget that is no
+// text editor, still reach the window. Gesture points clamped where the
+// cursor would have been clipped.
 #include "shell/cursorclip.h"
 #include "platform/editorkeyprecedence.h"
+#include "support/gridtest.h"
 #include "support/widgettest.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// A widget with no editing of its own, like a custom in-place editor.
-class PlainEditor : public QWidget {
-public:
-    QList<QKeyCombination> keys;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        if (event->key() != Qt::Key_Control && event->key() != Qt::Key_Shift)
-            keys << event->keyCombination();
+TEST(EditorKeyPrecedence, AnOpenEditorTakesEscapeAndTheEditingKeysTheWindowTheRest)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* line = new QLineEdit;
+    auto* multi = new QTextEdit;
+    auto* readOnly = new QLineEdit(QStringLiteral("shown"));
+    readOnly->setReadOnly(true);
+    gridtest::RecordingOwner owner;
+    // Takes typed characters (to open its editor) but edits no text itself.
+    auto* grid = new CGridCtrl(&owner);
+    for (QWidget* w : std::initializer_list<QWidget*>{line, multi, readOnly, grid})
+        layout->addWidget(w);
+    std::map<QString, int> ran;
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Undo),
+                                     QKeySequence(Qt::Key_Delete), QKeySequence(Qt::CTRL | Qt::Key_P)}) {
+        auto* action = new QAction(&window);
+        action->setShortcut(keys);
+        QObject::connect(action, &QAction::triggered, [&ran, keys] { ++ran[keys.toString()]; });
+        window.addAction(action);
     }
-};
-
-} // namespace
-
-TEST(EditorKeyPrecedence, EditingKeysGoToTheEditorOtherShortcutsToTheWindow)
-{
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* editor = new PlainEditor;
-    editor->setFocusPolicy(Qt::StrongFocus);
-    layout->addWidget(editor);
-    int undos = 0, prints = 0;
-    auto* undo = new QAction(&window);
-    undo->setShortcut(QKeySequence::Undo);
-    QObject::connect(undo, &QAction::triggered, [&] { ++undos; });
-    auto* print = new QAction(&window);
-    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    QObject::connect(print, &QAction::triggered, [&] { ++prints; });
-    window.addAction(undo);
-    window.addAction(print);
+    CEditorKeyPrecedence::InstallForApplication(&window);
     ASSERT_TRUE(widgettest::ShowAndWait(&window));
-    editor->setFocus();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
-    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(undos, 1); // without the filter the window's Undo runs
-    CEditorKeyPrecedence::Install(editor);
-    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(editor, Qt::Key_Delete);
-    QTest::keyClick(editor, Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(undos, 1);
-    EXPECT_EQ(prints, 1);
-    EXPECT_EQ(editor->keys, (QList<QKeyCombination>{Qt::ControlModifier | Qt::Key_Z, QKeyCombination(Qt::Key_Delete)}));
-}
+    struct Row {
+        QWidget* focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool toWindow;
+    };
+    const Row rows[] = {
+        {line, Qt::Key_Escape, Qt::NoModifier, false},
+        {line, Qt::Key_Z, Qt::ControlModifier, false},
+        {line, Qt::Key_Delete, Qt::NoModifier, false},
+        {line, Qt::Key_P, Qt::ControlModifier, true},
+        {multi, Qt::Key_Escape, Qt::NoModifier, false},
+        {multi, Qt::Key_Z, Qt::ControlModifier, false},
+        {multi, Qt::Key_P, Qt::ControlModifier, true},
+        {readOnly, Qt::Key_Escape, Qt::NoModifier, true},
+        {grid, Qt::Key_Escape, Qt::NoModifier, true},
+        {grid, Qt::Key_Z, Qt::ControlModifier, true},
+        {grid, Qt::Key_Delete, Qt::NoModifier, true},
+    };
+    for (const Row& row : rows) {
+        const QString keys = QKeySequence(row.modifiers | row.key).toString();
+        SCOPED_TRACE((row.focus->metaObject()->className() + QStringLiteral(" ") + keys).toStdString());
+        row.focus->setFocus();
+        ASSERT_TRUE(row.focus->hasFocus());
+        ran.clear();
+        QTest::keyClick(row.focus, row.key, row.modifiers);
+        EXPECT_EQ(ran[keys], row.toWindow ? 1 : 0);
+    }
 
-TEST(EditorKeyPrecedence, CtrlZUndoesTheTypingInALineEditor)
-{
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* edit = new QLineEdit;
-    layout->addWidget(edit);
-    int tableUndos = 0;
-    auto* undo = new QAction(&window);
-    undo->setShortcut(QKeySequence::Undo);
-    QObject::connect(undo, &QAction::triggered, [&] { ++tableUndos; });
-    window.addAction(undo);
-    CEditorKeyPrecedence::Install(edit);
-    ASSERT_TRUE(widgettest::ShowAndWait(&window));
-    edit->setFocus();
-    QTest::keyClicks(edit, "abc");
-    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(edit->text(), "");
-    EXPECT_EQ(tableUndos, 0);
+    // What the editor took, it acted on: Ctrl+Z undoes the typing.
+    line->clear();
+    line->setFocus();
+    QTest::keyClicks(line, "abc");
+    QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(line->text(), "");
 }
 
 TEST(CursorClip, TrackedPointsStayInsideTheClipUntilReleased)

@@ -1,5 +1,6 @@
 // The print driver on PDF output, checked with poppler and zbar: label
-// positions on the raster, symbols that scan to their rows, texts that
+// positions on the raster, symbols that scan to their rows (a run allowed
+// to print a barcode that cannot carry its row too), texts that
 // stay text, a stopped run that leaves a whole document, a failed drawing
 // that abandons it, the scripted print dialog with the options page, the
 // progress window and the print verbs.
@@ -13,8 +14,10 @@
 #include "shell/printverbs.h"
 
 #include "support/print_sheet.h"
+#include "support/test_support.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
@@ -140,10 +143,17 @@ TEST_F(PrintDriverTest, EverySymbolScansToItsRowAndTextsStayText)
     if (!haveTools())
         GTEST_SKIP() << "poppler-utils or zbar-tools missing";
     BuildSheet(doc, 24);
+    // Row 5's article number holds a letter no Code 128 set has: the user
+    // is asked, and prints all the same.
+    const std::string odd = "K\xE4" "bel";
+    doc.GetTable(0)->SetCellText(4, 2, odd);
+    m_ui.answers.push_back(MessageAnswer::Yes);
     constexpr int dpi = 300;
     const QString pdf = file("symbols.pdf");
     auto printer = PdfPrinter(pdf, dpi);
     ASSERT_EQ(print(*printer).outcome, CPrintDriver::Outcome::Printed);
+    ASSERT_EQ(m_ui.questions.size(), 1u);
+    EXPECT_EQ(m_ui.questions[0].message.text, "Row 5: the barcode cannot encode \"" + odd + "\". Print anyway?");
     const QImage page = rasterPage(pdf, 1, dpi);
     for (int n = 0; n < 24; ++n) {
         const QRect cell(px(int64_t(n % 3) * kLabelWidth, dpi), px(int64_t(n / 3) * kLabelHeight + kTopMargin, dpi),
@@ -152,8 +162,10 @@ TEST_F(PrintDriverTest, EverySymbolScansToItsRowAndTextsStayText)
         ASSERT_TRUE(page.copy(cell).save(png));
         QStringList found = runTool("zbarimg", {"-q", png}).split('\n', Qt::SkipEmptyParts);
         found.sort();
-        const QStringList expected{QString::fromStdString("CODE-128:" + cellC(n)),
-                                   QString::fromStdString("QR-Code:" + cellA(n))};
+        // Row 5's Code 128 is not drawn: only its QR code scans.
+        QStringList expected{QString::fromStdString("QR-Code:" + cellA(n))};
+        if (n != 4)
+            expected.prepend(QString::fromStdString("CODE-128:" + cellC(n)));
         EXPECT_EQ(found, expected) << n;
     }
     const QString text = runTool("pdftotext", {"-f", "1", "-l", "1", pdf, "-"});
@@ -240,6 +252,65 @@ TEST_F(PrintDriverTest, ScriptedDialogTakesTheOptionsPage)
 
     job.runDialog = [](QPrintDialog&) { return false; };
     EXPECT_EQ(CPrintDriver::PrintDocument(doc, *printer, job).outcome, CPrintDriver::Outcome::Cancelled);
+}
+
+TEST_F(PrintDriverTest, PrintToFileProposesTheProjectsNameInTheLastFolderAPdfWentTo)
+{
+    // The documents folder of a home of the test's own.
+    testsupport::EnvScope home("HOME", QFile::encodeName(file("home")));
+    testsupport::EnvScope xdg("XDG_CONFIG_HOME", QFile::encodeName(file("home/.config")));
+    for (const char* folder : {"home/Documents", "jobs", "out"})
+        ASSERT_TRUE(QDir().mkpath(file(folder)));
+    BuildSheet(doc, 2);
+    auto printer = PdfPrinter(file("unused.pdf"), 150);
+    CPrintDriver::Job job;
+    job.showProgress = false;
+
+    enum class Before { Nothing, PrintIntoOut, RemoveOut };
+    struct Case {
+        const char* what;
+        Before before;
+        QString project; // empty: the untitled "Project3"
+        QString proposed;
+    };
+    const QString saved = file("jobs/Cable labels.v2.proj");
+    const std::vector<Case> cases = {
+        {"saved, no PDF yet: beside the project", Before::Nothing, saved, file("jobs/Cable labels.v2.pdf")},
+        {"untitled, no PDF yet: the documents", Before::Nothing, {}, file("home/Documents/Project3.pdf")},
+        {"saved, after a PDF", Before::PrintIntoOut, saved, file("out/Cable labels.v2.pdf")},
+        {"untitled, after a PDF", Before::Nothing, {}, file("out/Project3.pdf")},
+        {"saved, that folder gone", Before::RemoveOut, saved, file("jobs/Cable labels.v2.pdf")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.before == Before::PrintIntoOut) {
+            job.runDialog = [this](QPrintDialog& dialog) {
+                if (!PrintToFile(dialog, file("out/first.pdf")))
+                    return false;
+                dialog.accept();
+                return true;
+            };
+            ASSERT_EQ(CPrintDriver::PrintDocument(doc, *printer, job).outcome, CPrintDriver::Outcome::Printed);
+            ASSERT_TRUE(QFile::exists(file("out/first.pdf")));
+        } else if (c.before == Before::RemoveOut) {
+            ASSERT_TRUE(QDir(file("out")).removeRecursively());
+        }
+        if (c.project.isEmpty()) {
+            doc.ClearPathName();
+            doc.SetTitle("Project3");
+        } else {
+            doc.SetPathName(c.project);
+        }
+        QString proposed;
+        job.runDialog = [&proposed](QPrintDialog& dialog) {
+            dialog.show();
+            if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+                proposed = name->text();
+            return false;
+        };
+        EXPECT_EQ(CPrintDriver::PrintDocument(doc, *printer, job).outcome, CPrintDriver::Outcome::Cancelled);
+        EXPECT_EQ(proposed.toStdString(), c.proposed.toStdString());
+    }
 }
 
 TEST_F(PrintDriverTest, OptionsPageShowsAndReadsBackItsRecord)

@@ -6,6 +6,7 @@
 #include "canvas_fixture.h"
 
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 
@@ -180,6 +181,51 @@ TEST_F(CanvasMouseTest, ScrolledPointsAreViewPixels)
     EXPECT_TRUE(r->IsSelected());
     click({250, 400}); // view x 350: outside
     EXPECT_FALSE(r->IsSelected());
+}
+
+TEST_F(CanvasMouseTest, TheWheelScrollsTheSystemsLinesOfATenthOfATenthOfTheExtent)
+{
+    // A 100 x 400 mm label: the design extent is 125 x 500 mm. At 96 dpi
+    // that is 472 x 1889 pixels at 100 % (a page 47 x 188, a line 4 x 18)
+    // and 1889 x 7559 at 400 % (a page 188 x 755, a line 18 x 75).
+    doc->GetCurrentTemplate().GetLabel()->SetHeight(0, 400000);
+    struct Row {
+        int zoom;
+        int wheelLines;
+        std::vector<QPoint> angles; // one wheel event each
+        QPoint moved;
+    };
+    const Row rows[] = {
+        {100, 3, {{0, -120}}, {0, 54}},
+        {400, 3, {{0, -120}}, {0, 225}},
+        {400, 4, {{0, -120}}, {0, 300}},
+        {400, 3, {{-120, 0}}, {54, 0}},
+        {400, 3, {{0, -60}, {0, -60}}, {0, 225}}, // parts of a notch add up
+        {400, 20, {{0, -120}}, {0, 755}},         // at most a page
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.zoom << " % " << row.wheelLines << " lines");
+        ui.metrics[SystemMetricId::WheelScrollLines] = row.wheelLines;
+        view->SetZoom(row.zoom);
+        view->horizontalScrollBar()->setValue(0);
+        view->verticalScrollBar()->setValue(0);
+        for (const QPoint& angle : row.angles) {
+            QWheelEvent wheel(QPointF(200, 200), vp()->mapToGlobal(QPointF(200, 200)), QPoint(), angle,
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(vp(), &wheel);
+        }
+        EXPECT_EQ(view->ScrollPosition().x(), row.moved.x());
+        EXPECT_EQ(view->ScrollPosition().y(), row.moved.y());
+    }
+
+    // A click on a bar's arrow scrolls a line, in its trough a page.
+    view->verticalScrollBar()->setValue(0);
+    view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(view->ScrollPosition().y(), 75);
+    view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(view->ScrollPosition().y(), 830);
+    view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(view->ScrollPosition().y(), 75);
 }
 
 TEST_F(CanvasMouseTest, LockedTemplateIgnoresPresses)

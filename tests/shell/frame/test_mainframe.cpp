@@ -2,6 +2,11 @@
 
 #include "document/project/projectdoc.h"
 #include "platform/commandids.h"
+#include "content/objects/collection.h"
+#include "content/objects/graphtext.h"
+#include "content/tables/drawcontext.h"
+#include "content/textparts/text.h"
+#include "shell/design/designview.h"
 #include "shell/frame/childframe.h"
 #include "shell/frame/looks.h"
 #include "shell/frame/mainframe.h"
@@ -9,9 +14,12 @@
 #include "shell/frame/windowsdialog.h"
 #include "resources/version.h"
 #include "shell/aboutdlg.h"
+#include "support/gridtest.h"
+#include "tables/grid/gridinplaceedit.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QDropEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -153,6 +161,112 @@ TEST_F(MainFrameTest, AcceleratorsSendTheirCommandsThroughTheRouter)
     QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(frame->GetChildren().size(), 2u);
     EXPECT_EQ(frame->GetActiveChild()->windowTitle(), "Project2");
+}
+
+// Keys go to the focused widget one by one, as a keyboard sends them: the
+// first typed character opens a grid cell's editor, which takes the rest.
+void typeIntoFocus(const QString& text)
+{
+    for (const QChar c : text)
+        QTest::keyClicks(QApplication::focusWidget(), QString(c));
+}
+
+void keyIntoFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    QApplication::processEvents();
+}
+
+template <class View>
+View* shownView(CChildFrame* child)
+{
+    for (View* view : child->findChildren<View*>())
+        if (view->isVisible())
+            return view;
+    return nullptr;
+}
+
+TEST_F(MainFrameTest, AnOpenEditorTakesEscapeAndItsKeysBeforeTheAccelerators)
+{
+    auto app = shown();
+    CChildFrame* child = app->MainFrame()->GetActiveChild();
+    CVorteplanSoftLabelDoc& doc = child->Document();
+    const QString before = root.filePath("before.proj");
+    const QString after = root.filePath("after.proj");
+
+    // A grid cell: Escape gives the typing up; Enter and Tab store it and
+    // open the next cell, whose editor Escape closes again.
+    auto* grid = shownView<CGridCtrl>(child);
+    ASSERT_NE(grid, nullptr);
+    struct CellRow {
+        Qt::Key key;
+        const char* stored;
+        CCellID next; // the cell whose editor the key opens
+    };
+    for (const CellRow& row : {CellRow{Qt::Key_Escape, "old", CCellID()}, CellRow{Qt::Key_Return, "typo", {2, 1}},
+                               CellRow{Qt::Key_Tab, "typo", {1, 2}}}) {
+        SCOPED_TRACE(QKeySequence(row.key).toString().toStdString());
+        doc.SetTableCellText("old", 0, 0);
+        ASSERT_TRUE(doc.WriteProjectFile(before));
+        gridtest::click(*grid, 3, 2); // a click on the focus cell would edit it:
+        gridtest::click(*grid, 1, 1); // row 1, column A becomes the focus first
+        QApplication::processEvents();
+        typeIntoFocus(QStringLiteral("typo"));
+        ASSERT_NE(grid->InPlaceEditor(), nullptr);
+        keyIntoFocus(row.key);
+        auto* next = qobject_cast<CGridInPlaceEdit*>(grid->InPlaceEditor());
+        EXPECT_EQ(next ? CCellID(next->Row(), next->Col()) : CCellID(), row.next);
+        if (next) {
+            typeIntoFocus(QStringLiteral("more"));
+            keyIntoFocus(Qt::Key_Escape);
+            EXPECT_EQ(grid->InPlaceEditor(), nullptr);
+        }
+        gridtest::click(*grid, 3, 2); // would end an editor still open
+        EXPECT_EQ(doc.GetTableCellText(0, 0), row.stored);
+        EXPECT_EQ(doc.GetTableCellText(1, 0), "");
+        ASSERT_TRUE(doc.WriteProjectFile(after));
+        EXPECT_EQ(readFile(after) == readFile(before), row.key == Qt::Key_Escape);
+    }
+
+    // A text typed into on the canvas: Escape reaches its editor, which
+    // closes and applies the typing as a click beside it does; the object
+    // stays selected. Ctrl+A selects the editor's text, not the objects.
+    auto* canvas = shownView<Vorteplan_SoftLabelDesignView>(child);
+    ASSERT_NE(canvas, nullptr);
+    auto owned = std::make_unique<CGraphText>();
+    CGraphText* text = owned.get();
+    text->SetX(10000);
+    text->SetY(10000);
+    text->SetWidth(40000);
+    text->SetHeight(10000);
+    text->SetSourceKind(kTextKindFixed);
+    text->SetSelected(true);
+    doc.GetCurrentTemplate().GetArea(0)->AddTail(std::move(owned));
+    const auto px = [&](int32_t um) {
+        return int((int64_t(um) * canvas->LogPixelsX() * canvas->GetZoom() / 100 + 12700) / 25400);
+    };
+    const QPoint inText(px(30000), px(15000));
+    const QPoint beside(canvas->viewport()->width() - 5, canvas->viewport()->height() - 5);
+    for (bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "click beside");
+        text->SetText("old");
+        ASSERT_TRUE(doc.WriteProjectFile(before));
+        QTest::mouseDClick(canvas->viewport(), Qt::LeftButton, Qt::NoModifier, inText);
+        ASSERT_NE(canvas->GetInPlaceEdit(), nullptr);
+        ASSERT_EQ(QApplication::focusWidget(), canvas->GetInPlaceEdit());
+        keyIntoFocus(Qt::Key_A, Qt::ControlModifier);
+        typeIntoFocus(QStringLiteral("typo"));
+        EXPECT_TRUE(text->IsSelected());
+        if (escape)
+            keyIntoFocus(Qt::Key_Escape);
+        else
+            QTest::mouseClick(canvas->viewport(), Qt::LeftButton, Qt::NoModifier, beside);
+        EXPECT_EQ(canvas->GetInPlaceEdit(), nullptr);
+        EXPECT_EQ(text->TextPart()->GetText(DrawContext{}, 100), "typo");
+        if (escape)
+            EXPECT_TRUE(text->IsSelected());
+        text->SetSelected(true);
+    }
 }
 
 TEST_F(MainFrameTest, ProjectTabsShowCloseOnTheActiveTabOnlyAndTheWindowDialogListsThem)
@@ -344,6 +458,10 @@ TEST_F(MainFrameTest, TitleStatusBarAndAboutNameOneProductAndVersion)
     frame->UpdateCommandUI();
     EXPECT_TRUE(frame->StatusPane(120)->text().startsWith(product + QStringLiteral(" V") + version));
     EXPECT_TRUE(CAboutDlg::VersionText().startsWith(QStringLiteral("Version ") + version + QLatin1Char('.')));
+    // The application menu's button says what the box it opens is called.
+    const std::vector<QAction*> about = frame->Ribbon()->ElementActions(cmd::kAppAbout);
+    ASSERT_EQ(about.size(), 1u);
+    EXPECT_EQ(about[0]->text().toStdString(), CAboutDlg(false).windowTitle().toStdString());
     EXPECT_TRUE(datafolders::ProductFolder(QStringLiteral("/x")).endsWith(product + QStringLiteral(" V") + version +
                                                                          QLatin1Char('/')));
 
