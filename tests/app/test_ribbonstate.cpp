@@ -247,10 +247,13 @@ protected:
                     return false;
             return true;
         };
-        QTest::qWaitFor(all, 3000);
-        for (const Shown& row : kShown)
-            if (row.moment == moment)
+        // The rows below say which element did not come right.
+        static_cast<void>(QTest::qWaitFor(all, 3000));
+        for (const Shown& row : kShown) {
+            if (row.moment == moment) {
                 EXPECT_EQ(seen(row), expected(row)) << describe(row.id) << " after " << name(moment);
+            }
+        }
     }
     static std::string describe(int id)
     {
@@ -289,7 +292,7 @@ TEST_F(RibbonStateTest, ShowsTheActiveViewWithoutAClickFromOpenToClose)
     expectRibbon(Moment::TableTab);
 
     chooseTab(example->findChild<CTemplateTabView*>(), 0);
-    QTest::qWaitFor([&] { return app->Router().Update(kZoomBox).IsEnabled(); }, 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->Router().Update(kZoomBox).IsEnabled(); }, 3000));
     frame->Ribbon()->SetEditText(kZoomBox, QStringLiteral("400 %"));
     ASSERT_TRUE(command(kZoomBox));
     expectRibbon(Moment::Zoomed);
