@@ -16,13 +16,14 @@
 #include "shell/views/templatetabview.h"
 
 #include <QAbstractButton>
+#include <QMdiArea>
 #include <QTabBar>
 
 namespace story {
 namespace {
 
 // The moments at which the ribbon is read, in the order the test reaches them.
-enum class Moment { Opened, StripTemplate, MarkingCategory, TableTab, Zoomed, Closed, OtherOpened, New };
+enum class Moment { Opened, StripTemplate, MarkingCategory, TableTab, Zoomed, Closed, OtherOpened, New, OtherAgain };
 
 const char* name(Moment moment)
 {
@@ -35,6 +36,7 @@ const char* name(Moment moment)
     case Moment::Closed: return "the example closed";
     case Moment::OtherOpened: return "a project at 200 % opened";
     case Moment::New: return "a new project";
+    case Moment::OtherAgain: return "the project at 200 % chosen again";
     }
     return "";
 }
@@ -174,6 +176,11 @@ const Shown kShown[] = {
     {M::New, cmd::kLabelWidth, true, ""},
     {M::New, kInsertText, false},
     {M::New, kSelectLabel, true},
+
+    // Back to the project at 200 %: its values, none of the new project's.
+    {M::OtherAgain, kZoomBox, true, "200 %"},
+    {M::OtherAgain, cmd::kLabelWidth, true, "50 mm"},
+    {M::OtherAgain, kInsertText, true},
 };
 // clang-format on
 
@@ -301,11 +308,15 @@ TEST_F(RibbonStateTest, ShowsTheActiveViewWithoutAClickFromOpenToClose)
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame->GetChildren().empty(); }, 3000));
     expectRibbon(Moment::Closed);
 
-    ASSERT_NE(app->OpenDocumentFile(otherProject), nullptr);
+    CChildFrame* other = app->OpenDocumentFile(otherProject);
+    ASSERT_NE(other, nullptr);
     expectRibbon(Moment::OtherOpened);
 
     ASSERT_NE(app->NewDocument(), nullptr);
     expectRibbon(Moment::New);
+
+    frame->MdiArea()->setActiveSubWindow(other);
+    expectRibbon(Moment::OtherAgain);
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
 }
 
