@@ -4,7 +4,7 @@
 // (check, prepare, begin, one page at a time); the driver owns the print
 // dialog with the program's options page, the printer, the page loop and
 // the progress window.
-#include "document/project/printrun.h"
+#include "document/print/printrun.h"
 
 #include <QString>
 

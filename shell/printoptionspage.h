@@ -2,7 +2,7 @@
 // The program's own page of the print dialog: reverse order, sort vertical,
 // the compensation of the printer, repeat, first label and sets. It shows an
 // options record and reads it back with the rules of the page's edits.
-#include "document/project/printrun.h"
+#include "document/print/printrun.h"
 
 #include <QWidget>
 

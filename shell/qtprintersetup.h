@@ -1,7 +1,7 @@
 #pragma once
 // The document's view of a QPrinter before the print dialog: its name,
 // the settings this program captured for it, its papers and orientation.
-#include "document/project/printrun.h"
+#include "document/print/printrun.h"
 
 class QPrinter;
 

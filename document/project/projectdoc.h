@@ -13,7 +13,7 @@
 #include "content/tables/datatablefilter.h"
 #include "document/frame/document.h"
 #include "document/project/areadraw.h"
-#include "document/project/printrun.h"
+#include "document/print/printrun.h"
 #include "document/template/template.h"
 #include "platform/printersettings.h"
 #include "platform/windef.h"
@@ -598,12 +598,8 @@ public:
     // selection (null when printing does not start from the table view).
     // False when nothing is to be printed (the user has been told).
     bool BeginPrinting(CDC& dc, CPrintInfo& info, const CRowSelection* selection, POINT printingOffset);
-    // The page and label steps of the run (CPrintRun, printrun.h).
+    // One page of the run (CPrintRun, printrun.h).
     void PrintPage(CDC& dc, CPrintInfo& info) { m_printRun.PrintPage(dc, info); }
-    bool PrintLabel(const POINT& resolution, CDC& dc, int block, int row, int column, CPrintInfo& info)
-    {
-        return m_printRun.PrintLabel(resolution, dc, block, row, column, info);
-    }
     bool NextRow(bool selection, int& row, int rangeEnd) const { return m_printRun.NextRow(selection, row, rangeEnd); }
     bool PreviousRow(bool selection, int& row, int rangeEnd) const
     {
@@ -782,9 +778,8 @@ public:
     bool DrawArea(int area, CDC& dc, const AreaDrawRequest& request);
     // Handles of the selected objects of an area.
     void DrawAreaObjects(int area, CDC& dc, int zoom);
-    void DrawPrintedLabelOutline(POINT position, CDC& dc, POINT printingOffset);
-    void DrawPrintedLabelCorners(POINT position, CDC& dc, POINT printingOffset);
-    bool DrawHeaderFooterArea(int dpi, int area, CDC& dc, const AreaDrawRequest& printInfo);
+    // A whole sheet, its header, footer, label borders and cut lines, is
+    // painted by the sheet painter (document/print/sheetpainter.h).
 
 private:
     // The last pre-print check: a barcode of a row the run prints cannot
@@ -795,7 +790,6 @@ private:
     int tableCodePage() const;
     bool drawModuleMarkingArea(CGraphCollection& area, const CTemplate& tpl, const DrawArgs& base,
                                const AreaDrawRequest& request);
-    CPen printedBorderPen(CDC& dc) const;
 
     int m_currentTableRow = 0;
 };

@@ -2,7 +2,6 @@
 // the print run draw a label through these, so it looks the same on the
 // screen and on paper.
 #include "document/project/projectdoc.h"
-#include "document/project/sheetlayout.h"
 
 #include "platform/units.h"
 
@@ -131,86 +130,4 @@ void CVorteplanSoftLabelDoc::DrawAreaObjects(int area, CDC& dc, int zoom)
     if (CGraphCollection* objects = GetCurrentTemplate().GetArea(area))
         for (const auto& object : objects->Objects())
             object->DrawHandlesIfSelected(dc, zoom);
-}
-
-CPen CVorteplanSoftLabelDoc::printedBorderPen(CDC& dc) const
-{
-    const CTemplate& tpl = m_templates[size_t(m_currentTemplate)];
-    const int width = std::max(units::UmToPx(tpl.GetBorderWidth(), dc.GetDeviceCaps(LOGPIXELSY)), 1);
-    return CPen{PS_SOLID, width, COLORREF(tpl.GetBorderColor())};
-}
-
-namespace {
-
-// The printed label's box in device pixels and its corner ellipse.
-struct PrintedBox {
-    int left, top, right, bottom, cornerX, cornerY;
-};
-
-PrintedBox printedBox(const CLabel& label, CDC& dc, POINT position, POINT offset)
-{
-    const int dpiX = dc.GetDeviceCaps(LOGPIXELSX);
-    const int dpiY = dc.GetDeviceCaps(LOGPIXELSY);
-    PrintedBox b;
-    b.left = units::clampAdd(position.x, -int64_t(offset.x));
-    b.top = units::clampAdd(position.y, -int64_t(offset.y));
-    b.right = units::clampAdd(b.left, units::UmToPx(label.GetWidth(0), dpiX));
-    b.bottom = units::clampAdd(b.top, units::UmToPx(label.GetHeight(0), dpiY));
-    b.cornerX = units::UmToPxWide(2 * int64_t(label.GetRadius()), dpiX);
-    b.cornerY = units::UmToPxWide(2 * int64_t(label.GetRadius()), dpiY);
-    return b;
-}
-
-} // namespace
-
-void CVorteplanSoftLabelDoc::DrawPrintedLabelOutline(POINT position, CDC& dc, POINT printingOffset)
-{
-    const CLabel* label = GetCurrentTemplate().GetLabel();
-    if (!label)
-        return;
-    CDCStateScope state(dc);
-    dc.SelectPen(printedBorderPen(dc));
-    dc.SelectBrush(CBrush::Hollow());
-    const PrintedBox b = printedBox(*label, dc, position, printingOffset);
-    switch (label->GetShape(0)) {
-    case 1: dc.RoundRect(b.left, b.top, b.right, b.bottom, b.cornerX, b.cornerY); break;
-    case 2: dc.Ellipse(b.left, b.top, b.right, b.bottom); break;
-    default: dc.Rectangle(b.left, b.top, units::clampAdd(b.right, 1), units::clampAdd(b.bottom, 1)); break;
-    }
-}
-
-void CVorteplanSoftLabelDoc::DrawPrintedLabelCorners(POINT position, CDC& dc, POINT printingOffset)
-{
-    const CLabel* label = GetCurrentTemplate().GetLabel();
-    if (!label)
-        return;
-    CDCStateScope state(dc);
-    dc.SelectPen(printedBorderPen(dc));
-    const PrintedBox b = printedBox(*label, dc, position, printingOffset);
-    // A corner radius read from a label file may be of any size: every sum
-    // is taken in 64 bits and clamped.
-    auto at = [](int64_t a, int64_t d) { return units::clampAdd(a, d); };
-    const int rx = b.cornerX / 2;
-    const int ry = b.cornerY / 2;
-    // Each arc runs counter-clockwise through its corner of the rounded box.
-    dc.Arc(b.left, b.top, at(b.left, b.cornerX), at(b.top, b.cornerY), at(b.left, rx), b.top, b.left, at(b.top, ry));
-    dc.Arc(at(b.right, -int64_t(b.cornerX)), b.top, b.right, at(b.top, b.cornerY), b.right, at(b.top, ry),
-           at(b.right, -int64_t(rx)), b.top);
-    dc.Arc(b.left, at(b.bottom, -int64_t(b.cornerY)), at(b.left, b.cornerX), b.bottom, b.left,
-           at(b.bottom, -int64_t(ry)), at(b.left, rx), b.bottom);
-    dc.Arc(at(b.right, -int64_t(b.cornerX)), at(b.bottom, -int64_t(b.cornerY)), b.right, b.bottom,
-           at(b.right, -int64_t(rx)), b.bottom, b.right, at(b.bottom, -int64_t(ry)));
-}
-
-bool CVorteplanSoftLabelDoc::DrawHeaderFooterArea(int dpi, int area, CDC& dc, const AreaDrawRequest& printInfo)
-{
-    const CLabel* label = GetCurrentTemplate().GetLabel();
-    if (!label)
-        return true;
-    const SheetPoint at = CSheetLayout(*label, SheetOrder::Across).PartOrigin(area);
-    AreaDrawRequest request = printInfo;
-    request.zoom = 100;
-    request.originX = units::UmToPxWide(at.x, dpi);
-    request.originY = units::UmToPxWide(at.y, dpi);
-    return DrawArea(area, dc, request);
 }

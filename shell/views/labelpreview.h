@@ -9,6 +9,7 @@
 // Painting goes into the back buffer; zoom 100 fits the whole page into
 // the window, other zooms scale that and make the view scroll.
 #include "document/frame/document.h"
+#include "document/print/sheetlayout.h"
 #include "shell/backbufferview.h"
 #include "shell/frame/commandrouter.h"
 
@@ -19,33 +20,24 @@
 class CContextMenuManager;
 class CRibbonBar;
 class CVorteplanSoftLabelDoc;
-class CLabel;
 
 namespace preview {
 
 inline constexpr COLORREF kBackground = RGB(224, 224, 224);
-inline constexpr COLORREF kCurrentLabel = RGB(255, 255, 0);
-inline constexpr int kPageLeft = 8;     // where the page starts in the window
+// Where the paper's corner lies in the window: the page frame starts there,
+// and every place on the paper (labels, header, footer, cut lines) is
+// measured from it, as the printer measures it from the paper's corner.
+inline constexpr int kPageLeft = 8;
 inline constexpr int kPageTop = 4;
-inline constexpr int kLabelLeft = 4;    // what label positions add
-inline constexpr int kLabelTop = 8;
 // Label positions drawn in one paint at most. Positions whose pitch rounds
 // to nothing all lie in view at once; a definition of millions of them
 // would otherwise keep the window from ever finishing its paint.
 inline constexpr int64_t kMaxDrawnPositions = 5000;
 
-struct PageSize {
-    int64_t width = 210000; // um
-    int64_t height = 297000;
-};
-
-// The paper the preview shows for a label definition (A4 portrait without one).
-PageSize PageSizeOf(const CLabel* label);
-
 // The pixels per inch that fit the page into a client of w x h pixels at
 // `zoom` percent, rounded to a whole percentage of `dpi` (returned in
 // `percent` when given). A page side of 0 gives 100 %.
-int ScaleFor(const PageSize& page, int zoom, int w, int h, int dpi, int* percent = nullptr);
+int ScaleFor(const SheetSize& page, int zoom, int w, int h, int dpi, int* percent = nullptr);
 
 // (um x scale + 12700) / 25400, kept within 32 bits.
 int32_t ToPixels(int64_t um, int scale);

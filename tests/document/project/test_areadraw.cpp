@@ -1,12 +1,12 @@
 // Area drawing of the project document onto raster images: the hint
 // without a label definition, objects filled from the visible table,
-// module-marking bands, and the printed label border at 300 and 600 dpi.
+// and module-marking bands.
 #include "document/project/projectdoc.h"
 
 #include "content/objects/shapes.h"
 #include "support/test_support.h"
 
-#include "marking_strip.h"
+#include "support/marking_strip.h"
 #include "support/project_fixture.h"
 
 using projtest::ProjectTest;
@@ -60,24 +60,6 @@ protected:
 
     CVorteplanSoftLabelDoc doc;
 };
-
-// The x of every pixel of row y that is not white.
-std::vector<int> markedInRow(const QImage& img, int y)
-{
-    std::vector<int> xs;
-    for (int x = 0; x < img.width(); ++x)
-        if (img.pixel(x, y) != qRgb(255, 255, 255))
-            xs.push_back(x);
-    return xs;
-}
-
-std::vector<int> span(int from, int to)
-{
-    std::vector<int> v;
-    for (int x = from; x <= to; ++x)
-        v.push_back(x);
-    return v;
-}
 
 int countDark(const QImage& img, int x0, int y0, int x1, int y1)
 {
@@ -199,92 +181,4 @@ TEST_F(AreaDrawTest, ModuleMarkingBackgroundAndCurrentModule)
     CDC markedDc(&marked);
     doc.DrawCurrentMarker(markedDc, 100, false, true);
     EXPECT_EQ(marked.pixel(10, 10) & 0xFFFFFF, 0xA0A0A0u);
-}
-
-TEST_F(AreaDrawTest, PrintedLabelOutlineAndCornersAt300And600Dpi)
-{
-    auto label = std::make_unique<CLabelExtExt>();
-    label->SetWidth(0, 10000, false);
-    label->SetHeight(0, 5000);
-    CLabel* raw = label.get();
-    doc.GetCurrentTemplate().SetLabel(std::move(label));
-    doc.GetCurrentTemplate().SetBorderColor(RGB(255, 0, 0));
-
-    for (int dpi : {300, 600}) {
-        SCOPED_TRACE(dpi);
-        const int w = (10000 * dpi + 12700) / 25400; // 118 / 236
-        const int h = (5000 * dpi + 12700) / 25400;  // 59 / 118
-        QImage img = testsupport::whiteImage(300, 200);
-        CDC dc(&img, dpi, dpi);
-        raw->SetShape(0, 0);
-        doc.DrawPrintedLabelOutline(POINT{30, 25}, dc, POINT{10, 5});
-        const QRgb red = qRgb(255, 0, 0);
-        // From the position less the printing offset; right and bottom included.
-        EXPECT_EQ(img.pixel(20, 20), red);
-        EXPECT_EQ(img.pixel(20 + w, 20 + h), red);
-        EXPECT_EQ(img.pixel(20 + w + 1, 20 + h), qRgb(255, 255, 255));
-        EXPECT_EQ(img.pixel(19, 20), qRgb(255, 255, 255));
-        EXPECT_EQ(img.pixel(21, 21), qRgb(255, 255, 255)); // no fill
-
-        // Corners of a rounded label with radius 2 mm: arcs only.
-        QImage corners = testsupport::whiteImage(300, 200);
-        CDC cornerDc(&corners, dpi, dpi);
-        raw->SetShape(0, 1);
-        raw->SetRadius(2000);
-        const int r = (2000 * dpi + 12700) / 25400; // 24 / 47
-        doc.DrawPrintedLabelCorners(POINT{20, 20}, cornerDc, POINT{0, 0});
-        // Only the arcs: on the top and bottom rows the pixels next to the
-        // corners, nothing along the middle.
-        std::vector<int> expected;
-        if (dpi == 300)
-            expected = span(39, 42), expected.insert(expected.end(), {115, 116, 117, 118});
-        else
-            expected = span(60, 66), expected.insert(expected.end(), {209, 210, 211, 212, 213, 214, 215});
-        EXPECT_EQ(markedInRow(corners, 20), expected);
-        EXPECT_EQ(markedInRow(corners, 20 + h - 1), expected);
-        EXPECT_EQ(countDark(corners, 18, 20 + r + 2, 23, 20 + h - r - 2), 0);
-
-        // A corner radius of any size read from a file draws without overflow.
-        for (const int32_t radius : {INT32_MAX, INT32_MIN}) {
-            raw->SetRadius(radius);
-            doc.DrawPrintedLabelCorners(POINT{INT32_MAX - 5, INT32_MIN + 5}, cornerDc, POINT{-5, 5});
-        }
-    }
-
-    // A border of 0.5 mm at 300 dpi is 6 pixels wide.
-    doc.GetCurrentTemplate().SetBorderWidth(500);
-    raw->SetShape(0, 0);
-    QImage img = testsupport::whiteImage(300, 200);
-    CDC dc(&img, 300, 300);
-    doc.DrawPrintedLabelOutline(POINT{50, 50}, dc, POINT{0, 0});
-    int thick = 0;
-    for (int x = 40; x < 60; ++x)
-        thick += img.pixel(x, 80) == qRgb(255, 0, 0);
-    EXPECT_EQ(thick, 6);
-}
-
-TEST_F(AreaDrawTest, HeaderAreaIsDrawnAtItsOffsets)
-{
-    auto label = std::make_unique<CLabelFileNew>();
-    label->TogglePart(1);
-    label->SetLeft(1, 25400);
-    label->SetTop(1, 12700);
-    doc.GetCurrentTemplate().SetLabel(std::move(label));
-    auto rect = std::make_unique<CGraphRect>();
-    rect->SetX(0);
-    rect->SetY(0);
-    rect->SetWidth(2540);
-    rect->SetHeight(2540);
-    doc.GetCurrentTemplate().GetArea(1)->AddTail(std::move(rect));
-    QImage img = testsupport::whiteImage(200, 100);
-    CDC dc(&img, 100, 100);
-    AreaDrawRequest info;
-    info.zoom = 50; // the header is always drawn at 100 %
-    ASSERT_TRUE(doc.DrawHeaderFooterArea(100, 1, dc, info));
-    // 1 inch and half an inch at 100 dpi, the box 10 pixels wide at 100 %.
-    EXPECT_LT(qGray(img.pixel(100, 55)), 128);
-    EXPECT_LT(qGray(img.pixel(110, 55)), 128);
-    EXPECT_EQ(img.pixel(105, 55), qRgb(255, 255, 255));
-    EXPECT_EQ(img.pixel(95, 55), qRgb(255, 255, 255));
-    EXPECT_EQ(img.pixel(105, 45), qRgb(255, 255, 255));
 }

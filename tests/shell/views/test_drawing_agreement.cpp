@@ -270,8 +270,8 @@ protected:
         EXPECT_TRUE(widgettest::ShowAndWait(&view));
         view.Invalidate();
         const int scale = view.GetScale();
-        const QPointF corner(preview::ToPixels(20000, scale) + preview::kLabelLeft,
-                             preview::ToPixels(20000, scale) + preview::kLabelTop);
+        const QPointF corner(preview::ToPixels(20000, scale) + preview::kPageLeft,
+                             preview::ToPixels(20000, scale) + preview::kPageTop);
         return Raster{"preview", view.BackBuffer().copy(), corner, double(scale)};
     }
 

@@ -17,6 +17,7 @@ constexpr unsigned kGrey = 0xE0E0E0;
 constexpr unsigned kWhite = 0xFFFFFF;
 constexpr unsigned kBlack = 0x000000;
 constexpr unsigned kYellow = 0xFFFF00;
+constexpr unsigned kOutline = 0x808080; // a label's outline in the preview
 
 unsigned rgbAt(const CBackBufferView& view, int x, int y)
 {
@@ -81,6 +82,22 @@ TEST_F(PreviewTest, A4PageFitsTheWindowAtFiftyPixelsPerInch)
     EXPECT_EQ(rgbAt(*preview, 300, 590), kGrey);
     EXPECT_EQ(rgbAt(*preview, 9, 5), kWhite);
     EXPECT_EQ(rgbAt(*preview, 420, 588), kWhite);
+
+    // A label in the paper's corner lies on the page, its outline on the
+    // page frame: nothing is drawn left of the paper or above it.
+    auto corner = SheetLabel(3, 2);
+    corner->SetLeft(0, 0);
+    corner->SetTop(0, 0);
+    setLabel(std::move(corner));
+    const QImage& image = preview->BackBuffer();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (x < 8 || y < 4)
+                ASSERT_EQ(rgbAt(*preview, x, y), kGrey) << x << "," << y;
+    EXPECT_EQ(rgbAt(*preview, 8 + 59, 4), kOutline);      // the label's top edge on the frame
+    EXPECT_EQ(rgbAt(*preview, 8, 4 + 29), kOutline);      // and its left edge
+    EXPECT_EQ(rgbAt(*preview, 9, 5), kYellow);            // label 1, the current one, from the corner
+    EXPECT_EQ(rgbAt(*preview, 8 + 118, 4 + 29), kOutline); // its right edge, 119 pixels wide
 }
 
 TEST_F(PreviewTest, TheSheetOfTheCurrentRowWithItsLabelInYellow)
@@ -89,9 +106,9 @@ TEST_F(PreviewTest, TheSheetOfTheCurrentRowWithItsLabelInYellow)
     doc->SetCurrentTableRow(7);
     preview->Invalidate();
     EXPECT_EQ(preview->GetDrawnLabelNumbers(), (std::vector<int>{7, 8, 9, 10, 11, 12}));
-    // Label 8: row 0, column 1 at (177 + 4, 39 + 8), 119 x 60 pixels.
-    EXPECT_EQ(rgbAt(*preview, 181 + 59, 47 + 29), kYellow);
-    EXPECT_EQ(rgbAt(*preview, 4 + 39 + 59, 47 + 29), kWhite); // label 7
+    // Label 8: row 0, column 1 at (177 + 8, 39 + 4), 119 x 60 pixels.
+    EXPECT_EQ(rgbAt(*preview, 185 + 59, 43 + 29), kYellow);
+    EXPECT_EQ(rgbAt(*preview, 8 + 39 + 59, 43 + 29), kWhite); // label 7
 
     // A label number that the sheet does not hold: no yellow at all.
     doc->SetCurrentTableRow(-5);
@@ -121,14 +138,14 @@ TEST_F(PreviewTest, PrintOrderAndBlocksFollowThePrintedSheet)
     doc->SetCurrentTableRow(4); // label 5: block 1, row 0, column 0
     preview->Invalidate();
     // Block 1 starts at 2 x 35 + 5 + 20 mm below the block above.
-    const int y = preview::ToPixels(70000 + 5000 + 20000 + 20000, 50) + preview::kLabelTop;
-    const int x = preview::ToPixels(20000, 50) + preview::kLabelLeft;
+    const int y = preview::ToPixels(70000 + 5000 + 20000 + 20000, 50) + preview::kPageTop;
+    const int x = preview::ToPixels(20000, 50) + preview::kPageLeft;
     EXPECT_EQ(rgbAt(*preview, x + 20, y + 20), kYellow);
 
     doc->GetCurrentTemplate().SetSortVertical(true);
     doc->SetCurrentTableRow(1); // label 2 is now row 1, column 0
     preview->Invalidate();
-    const int y2 = preview::ToPixels(35000 + 20000, 50) + preview::kLabelTop;
+    const int y2 = preview::ToPixels(35000 + 20000, 50) + preview::kPageTop;
     EXPECT_EQ(rgbAt(*preview, x + 20, y2 + 20), kYellow);
 }
 
@@ -179,12 +196,12 @@ TEST_F(PreviewTest, AnyWindowSizeAndZoomPaintsAPositiveScale)
     EXPECT_GE(preview->GetScale(), 1);
 
     // 3199 % in a tall window: beyond 32 bits on the way, still exact.
-    const preview::PageSize a4;
+    const SheetSize a4{210000, 297000};
     EXPECT_EQ(preview::ScaleFor(a4, 3199, 4000, 3000, 96), 8185);
     EXPECT_EQ(preview::ScaleFor(a4, 100, 10, 6, 96), 1);
     EXPECT_EQ(preview::ScaleFor(a4, 100, -50, -50, 96), 1);
-    EXPECT_EQ(preview::ScaleFor(preview::PageSize{210000, 0}, 100, 800, 600, 96), 96);
-    EXPECT_EQ(preview::ScaleFor(preview::PageSize{0, 297000}, 100, 800, 600, 96), 96);
+    EXPECT_EQ(preview::ScaleFor(SheetSize{210000, 0}, 100, 800, 600, 96), 96);
+    EXPECT_EQ(preview::ScaleFor(SheetSize{0, 297000}, 100, 800, 600, 96), 96);
 }
 
 TEST_F(PreviewTest, PositionsOutsideTheWindowAreNotVisited)

@@ -91,15 +91,16 @@ struct PrintRunState {
 
 class CDC;
 class CRowSelection;
-class CSheetLayout;
+class CSheetPainter;
 class CVorteplanSoftLabelDoc;
 struct SheetPosition;
 
 // One print run of the current template of a project document: its state
-// and its page and label steps. The labels go where the sheet layout
-// (sheetlayout.h) puts them; the document draws them. The document's print
-// operations hand over to the run; the reverse order outlives a run, as
-// the print dialog offers the last run's order again.
+// and its page and label steps. The run keeps the rows, repeats, sets and
+// pages; the sheet painter (sheetpainter.h) walks the positions of a page
+// and paints them. The document's print operations hand over to the run;
+// the reverse order outlives a run, as the print dialog offers the last
+// run's order again.
 class CPrintRun {
 public:
     explicit CPrintRun(CVorteplanSoftLabelDoc& doc) : m_doc(doc) {}
@@ -115,8 +116,6 @@ public:
     // the run ends. Sets info.maxPage to kEndAfterPage when this page is
     // the last one.
     void PrintPage(CDC& dc, CPrintInfo& info);
-    // One sheet position; false ends the page.
-    bool PrintLabel(const POINT& resolution, CDC& dc, int block, int row, int column, CPrintInfo& info);
     // The next (previous) row of the range; false when there is none.
     bool NextRow(bool selection, int& row, int rangeEnd) const;
     bool PreviousRow(bool selection, int& row, int rangeEnd) const;
@@ -127,9 +126,10 @@ public:
 
 private:
     void setUpRowRange(const CPrintInfo& info);
-    void drawCutLines(CDC& dc, const CSheetLayout& layout, int block, const SheetPosition& first,
-                      const SheetPosition& last);
-    void drawMarkerBorders(CDC& dc, const CSheetLayout& layout, POINT at);
+    // One sheet position: the current row painted there, then on to the
+    // next repeat, row or set. False ends the page (and the run, when the
+    // label could not be drawn).
+    bool PrintLabel(CSheetPainter& painter, CDC& dc, const SheetPosition& p);
     int repeatCount() const;
     // The row after the last of the range has been printed: the next set,
     // or the end of the run. False ends the page.

@@ -1,23 +1,17 @@
-// The print run of the project document, page by page: the row range,
-// the header and footer, one label per sheet position in the order of the
-// sheet layout, the rows of the range, repeats and sets, marker borders,
-// label borders and cut lines.
-#include "document/project/printrun.h"
+// The print run of the project document, page by page: the row range, the
+// first label, the rows of the range, repeats and sets. The sheet painter
+// paints each page.
+#include "document/print/printrun.h"
 
+#include "document/print/sheetlayout.h"
+#include "document/print/sheetpainter.h"
 #include "document/project/projectdoc.h"
-#include "document/project/sheetlayout.h"
-#include "platform/units.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr const char* kNoSelectedRows = "No table rows are selected: there is nothing to print.";
-
-SheetOrder orderOf(const CTemplate& tpl)
-{
-    return tpl.IsSortVertical() ? SheetOrder::Down : SheetOrder::Across;
-}
 
 } // namespace
 
@@ -149,63 +143,51 @@ void CPrintRun::PrintPage(CDC& dc, CPrintInfo& info)
         endRun();
         return;
     }
-    const CSheetLayout layout(*label, orderOf(tpl));
+    const CSheetLayout layout(*label, FillOrderOf(tpl));
     // A sheet without positions would give pages without labels for ever.
     if (layout.IsEmpty()) {
         m_state.endOfRun = true;
         endRun();
         return;
     }
-    AreaDrawRequest request;
-    request.labelNumber = m_state.currentRow;
-    request.flags = kDrawPrinting;
-    request.resolutionX = m_state.dpiX;
-    request.resolutionY = m_state.dpiY;
-    for (int area = 1; area <= 2; ++area) {
-        if (!layout.HasPart(area))
-            continue;
-        if (!m_doc.DrawHeaderFooterArea(m_state.dpiX, area, dc, request)) {
-            m_state.aborted = true;
-            endRun();
-            return;
-        }
+    SheetPaintOptions options;
+    options.area.flags = kDrawPrinting;
+    options.area.resolutionX = m_state.dpiX;
+    options.area.resolutionY = m_state.dpiY;
+    options.area.selection = m_state.selection ? m_selection : nullptr;
+    options.area.rangeOnly = m_state.rangeOnly;
+    options.area.rangeFirst = m_state.lowestLabel;
+    options.area.rangeLast = m_state.highestLabel;
+    const SheetPoint compensation{tpl.GetLeftCompensation(), tpl.GetTopCompensation()};
+    CSheetPainter painter(m_doc, layout,
+                          SheetMapping::Printer(m_state.dpiX, m_state.dpiY, m_state.printingOffset, compensation),
+                          options);
+    if (!painter.PaintHeaderFooter(dc, m_state.currentRow)) {
+        m_state.aborted = true;
+        endRun();
+        return;
     }
 
     m_state.newSetStarted = false;
     // The first label leaves the positions before it empty, on the first
     // page alone.
-    int64_t index = 0;
+    CSheetPainter::Walk walk;
     if (m_state.skipCounter < m_state.firstLabel) {
-        index = layout.FirstIndex(m_state.firstLabel);
+        walk.firstIndex = layout.FirstIndex(m_state.firstLabel);
         m_state.skipCounter = m_state.firstLabel;
     }
-    const POINT resolution{m_state.dpiX, m_state.dpiY};
-    // First and last printed position of the current block.
-    SheetPosition first, last;
-    int block = -1;
-    for (const int64_t perSheet = layout.PositionsPerSheet(); index < perSheet; ++index) {
-        const SheetPosition p = layout.PositionAt(index);
-        if (p.block != block) {
-            // Every block the page has filled gets its cut lines.
-            if (block >= 0)
-                drawCutLines(dc, layout, block, first, last);
-            block = p.block;
-            first = p;
-        }
-        last = p;
-        if (!PrintLabel(resolution, dc, p.block, p.row, p.column, info)) {
-            if (!m_state.aborted)
-                drawCutLines(dc, layout, block, first, last);
-            if (m_state.aborted || !m_state.newSetStarted) {
-                info.maxPage = CPrintInfo::kEndAfterPage;
-                if (m_state.aborted || layout.Order() == SheetOrder::Across)
-                    info.continuePrinting = false;
-            }
-            return;
-        }
+    const CSheetPainter::WalkEnd end = painter.PaintLabels(dc, walk, [&](const SheetPosition& p) {
+        if (PrintLabel(painter, dc, p))
+            return CSheetPainter::Step::Next;
+        return m_state.aborted ? CSheetPainter::Step::Failed : CSheetPainter::Step::Last;
+    });
+    if (end == CSheetPainter::WalkEnd::Failed) {
+        endRun();
+    } else if (end == CSheetPainter::WalkEnd::Stopped && !m_state.newSetStarted) {
+        info.maxPage = CPrintInfo::kEndAfterPage;
+        if (layout.Order() == SheetOrder::Across)
+            info.continuePrinting = false;
     }
-    if (block >= 0)
-        drawCutLines(dc, layout, block, first, last);
 }
 
 int CPrintRun::repeatCount() const
@@ -223,54 +205,19 @@ int CPrintRun::repeatCount() const
     return 1;
 }
 
-bool CPrintRun::PrintLabel(const POINT& resolution, CDC& dc, int block, int row, int column, CPrintInfo& info)
+bool CPrintRun::PrintLabel(CSheetPainter& painter, CDC& dc, const SheetPosition& p)
 {
-    (void)info;
-    CTemplate& tpl = m_doc.GetCurrentTemplate();
-    const CSheetLayout layout(*tpl.GetLabel(), orderOf(tpl));
-    const SheetPoint at =
-        layout.Origin(SheetPosition{block, row, column}, tpl.GetLeftCompensation(), tpl.GetTopCompensation());
-    const int32_t x = units::clampAdd(units::UmToPxWide(at.x, resolution.x), -int64_t(m_state.printingOffset.x));
-    const int32_t y = units::clampAdd(units::UmToPxWide(at.y, resolution.y), -int64_t(m_state.printingOffset.y));
-
-    AreaDrawRequest request;
-    request.zoom = 100;
-    request.originX = x;
-    request.originY = y;
-    request.labelNumber = m_state.currentRow;
-    request.flags = kDrawPrinting;
-    request.resolutionX = resolution.x;
-    request.resolutionY = resolution.y;
-    request.selection = m_state.selection ? m_selection : nullptr;
-    request.rangeOnly = m_state.rangeOnly;
-    request.rangeFirst = m_state.lowestLabel;
-    request.rangeLast = m_state.highestLabel;
-    if (!m_doc.DrawArea(0, dc, request)) {
+    if (!painter.PaintLabel(dc, p, m_state.currentRow)) {
         m_state.aborted = true;
         return false;
     }
     ++m_state.labelsPrinted;
-
-    if (m_doc.PrintsModuleMarking() && tpl.GetJob().HasMarkerBorders())
-        drawMarkerBorders(dc, layout, POINT{x, y});
-
-    if (tpl.IsPrintLabelBorders()) {
-        const POINT position{units::clampAdd(x, m_state.printingOffset.x), units::clampAdd(y, m_state.printingOffset.y)};
-        switch (layout.BordersOfLabel()) {
-        case LabelBorders::Outline: m_doc.DrawPrintedLabelOutline(position, dc, m_state.printingOffset); break;
-        case LabelBorders::Corners: m_doc.DrawPrintedLabelCorners(position, dc, m_state.printingOffset); break;
-        case LabelBorders::None: break;
-        }
-    }
-
     m_state.drawRow = m_state.reverse ? m_state.rangeStart : m_state.currentRow;
 
     if (++m_state.repeatCounter < repeatCount())
         return true;
     m_state.repeatCounter = 0;
-    if (NextRow(m_state.selection, m_state.currentRow, m_state.rangeEnd))
-        return true;
-    return nextSet();
+    return NextRow(m_state.selection, m_state.currentRow, m_state.rangeEnd) || nextSet();
 }
 
 bool CPrintRun::nextSet()
@@ -342,47 +289,4 @@ bool CPrintRun::PreviousRow(bool selection, int& row, int rangeEnd) const
     }
     row -= marking ? m_doc.MarksPerStrip() : 1;
     return row >= rangeEnd;
-}
-
-// --- marker borders and cut lines -------------------------------------------------------------
-
-void CPrintRun::drawMarkerBorders(CDC& dc, const CSheetLayout& layout, POINT at)
-{
-    const CModuleMarkingRow& strip = m_doc.GetCurrentTemplate().GetJob().GetFirstRow();
-    const int dpiX = m_state.dpiX;
-    CDCStateScope state(dc);
-    dc.SelectPen(CPen{PS_SOLID, std::max(units::UmToPx(CSheetLayout::kMarkerBorderWidth, dpiX), 1), RGB(0, 0, 0)});
-    const int32_t bottom = units::clampAdd(at.y, units::UmToPxWide(layout.MarkerBorderLength(), m_state.dpiY));
-    for (const int64_t end : CSheetLayout::MarkerBorders(strip)) {
-        const int32_t x = units::clampAdd(at.x, units::UmToPxWide(end, dpiX));
-        dc.MoveTo(x, at.y);
-        dc.LineTo(x, bottom);
-    }
-}
-
-void CPrintRun::drawCutLines(CDC& dc, const CSheetLayout& layout, int block, const SheetPosition& first,
-                             const SheetPosition& last)
-{
-    const CTemplate& tpl = m_doc.GetCurrentTemplate();
-    if (!tpl.IsPrintLabelBorders())
-        return;
-    const std::vector<SheetLine> lines = layout.CutLines(block, first, last);
-    if (lines.empty())
-        return;
-    // Margins and pitches only: the compensation moves the labels, not the
-    // cuts.
-    const POINT offset = m_state.printingOffset;
-    auto device = [&](const SheetPoint& p) {
-        return POINT{units::clampAdd(units::UmToPxWide(p.x, m_state.dpiX), -int64_t(offset.x)),
-                     units::clampAdd(units::UmToPxWide(p.y, m_state.dpiY), -int64_t(offset.y))};
-    };
-    CDCStateScope state(dc);
-    dc.SelectPen(CPen{PS_SOLID, std::max(units::UmToPx(tpl.GetBorderWidth(), m_state.dpiY), 1),
-                      COLORREF(tpl.GetBorderColor())});
-    for (const SheetLine& line : lines) {
-        const POINT from = device(line.from);
-        const POINT to = device(line.to);
-        dc.MoveTo(from.x, from.y);
-        dc.LineTo(to.x, to.y);
-    }
 }

@@ -5,7 +5,8 @@
 // and of continuous stock, header and footer places, the cut lines between
 // touching labels, the marker borders of a strip, and definitions whose
 // counts are zero, negative or as large as a file may hold.
-#include "document/project/sheetlayout.h"
+#include "document/print/sheetlayout.h"
+#include "document/print/sheetpainter.h"
 
 #include "document/label/labelfile.h"
 #include "document/modulemarking/modulemarkingrow.h"
@@ -38,11 +39,11 @@ std::unique_ptr<CLabelFileNew> sheet(int blocks = 1)
 }
 
 // The origin as the placement rule writes it, independently of the layout.
-SheetPoint ruleOrigin(const CLabel& l, int b, int r, int c, int64_t leftComp = 0, int64_t topComp = 0)
+SheetPoint ruleOrigin(const CLabel& l, int b, int r, int c)
 {
     const int64_t blockHeight = int64_t(l.GetRows()) * l.GetRowPitch() + l.GetBlockSpace() + l.GetTop(0);
-    return {int64_t(c) * l.GetColumnPitch() + l.GetLeft(0) + leftComp,
-            int64_t(r) * l.GetRowPitch() + int64_t(b) * blockHeight + topComp + l.GetTop(0)};
+    return {int64_t(c) * l.GetColumnPitch() + l.GetLeft(0),
+            int64_t(r) * l.GetRowPitch() + int64_t(b) * blockHeight + l.GetTop(0)};
 }
 
 } // namespace
@@ -55,10 +56,8 @@ TEST(SheetLayout, OriginsFollowThePlacementRuleInEveryBlock)
     EXPECT_EQ(layout.BlockOffset(2), 2 * (4 * 25000 + 3000 + 5000));
     for (int b = 0; b < 3; ++b)
         for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 3; ++c) {
+            for (int c = 0; c < 3; ++c)
                 EXPECT_EQ(layout.Origin({b, r, c}), ruleOrigin(*label, b, r, c)) << b << r << c;
-                EXPECT_EQ(layout.Origin({b, r, c}, 1500, -700), ruleOrigin(*label, b, r, c, 1500, -700));
-            }
     // The right edge of the last column and the bottom of the last row.
     EXPECT_EQ(layout.ColumnLeft(3), 3 * 60000 + 10000);
     EXPECT_EQ(layout.RowTop(0, 4), 4 * 25000 + 5000);
@@ -154,7 +153,9 @@ TEST(SheetLayout, CountsAndPitchesAsLargeAsAFileMayHoldSaturate)
         EXPECT_EQ(layout.PositionsPerSheet(), CLabel::kMaxLabelsPerSheet);
         const SheetPosition far{32766, INT32_MAX - 1, INT32_MAX - 1};
         EXPECT_EQ(layout.Origin(far).y, kInt64Max);
-        EXPECT_EQ(layout.Origin(far, 0, INT32_MIN).y, kInt64Max + int64_t(INT32_MIN));
+        // A compensation moves the farthest place no further.
+        const SheetMapping compensated = SheetMapping::Printer(600, 600, POINT{}, SheetPoint{INT32_MAX, INT32_MAX});
+        EXPECT_EQ(compensated.Y(layout.Origin(far).y), SheetMapping::Printer(600, 600, POINT{}).Y(kInt64Max));
         EXPECT_EQ(layout.Origin(far).x, ruleOrigin(*label, 0, 0, INT32_MAX - 1).x); // 2^62: still exact
         EXPECT_EQ(layout.IndexOf(far), kInt64Max);
         EXPECT_EQ(layout.NumberAt(kInt64Max - 2, {0, 0, 5}, 7), kInt64Max);
@@ -302,7 +303,7 @@ TEST(SheetLayout, CutLinesAroundThePrintedPositionsBackAndForth)
     EXPECT_EQ(d, expectedDown);
 }
 
-TEST(SheetLayout, CutLinesOfAMillionColumnsCostOnlyTheirLines)
+TEST(SheetLayout, CutLinesOfAMillionColumnsCostOnlyTheirLinesOrThoseOfTheirSpan)
 {
     auto label = touching();
     label->SetColumns(INT32_MAX);
@@ -311,6 +312,21 @@ TEST(SheetLayout, CutLinesOfAMillionColumnsCostOnlyTheirLines)
     const std::vector<SheetLine> lines = layout.CutLines(0, {0, 0, INT32_MAX - 1}, {0, 1, 0});
     EXPECT_LE(lines.size(), 8u);
     EXPECT_EQ(lines.front(), h(0, int64_t(INT32_MAX - 1) * 10000, int64_t(INT32_MAX) * 10000));
+
+    // A whole block of thousands of millions of rows and columns, looked
+    // at through rows 3..4 and columns 10..11: the edges of those alone,
+    // each as long as the block.
+    label->SetRows(INT32_MAX);
+    const CSheetLayout huge(*label, SheetOrder::Across);
+    const int64_t right = int64_t(INT32_MAX) * 10000;
+    const int64_t bottom = int64_t(INT32_MAX) * 5000;
+    const std::vector<SheetLine> window =
+        huge.CutLines(0, {0, 0, 0}, {0, INT32_MAX - 1, INT32_MAX - 1}, SheetSpan{3, 4, 10, 11});
+    const std::vector<SheetLine> expected{
+        h(15000, 0, right),   h(20000, right, 0),   h(25000, 0, right),
+        v(100000, bottom, 0), v(110000, 0, bottom), v(120000, bottom, 0),
+    };
+    EXPECT_EQ(window, expected);
 }
 
 TEST(SheetLayout, MarkerBordersAtTheEndsOfTheModules)

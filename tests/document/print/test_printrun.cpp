@@ -16,13 +16,13 @@
 #include "platform/numberformat.h"
 #include "platform/settings.h"
 #include "support/test_support.h"
+#include "support/marking_strip.h"
 #include "support/picture_inputs.h"
 
 #include <cstring>
 #include <functional>
 #include <set>
 
-#include "marking_strip.h"
 #include "support/project_fixture.h"
 
 using projtest::ProjectTest;
@@ -612,22 +612,40 @@ TEST_F(PrintRunTest, CutLinesFollowThePrintedPositionsOfTouchingLabels)
     tpl().GetArea(0)->Objects().front()->SetX(0);
     tpl().SetPrintLabelBorders(true);
     useTable(3);
-    QImage img = testsupport::whiteImage(300, 200);
-    ASSERT_TRUE(run({}, nullptr, {}, &img, 100));
+    QImage img;
+    // With a compensation of 0.2 in across and 0.1 in down, and without
+    // one: the cut lines move with the labels they frame.
+    for (const POINT shift : {POINT{20, 10}, POINT{0, 0}}) {
+        SCOPED_TRACE(std::to_string(shift.x) + ", " + std::to_string(shift.y));
+        img = testsupport::whiteImage(300, 200);
+        ASSERT_TRUE(run(
+            [&](CPrintInfo& i) {
+                i.options.leftCompensation = int32_t(shift.x) * 254;
+                i.options.topCompensation = int32_t(shift.y) * 254;
+            },
+            nullptr, {}, &img, 100));
+        auto ink = [&](int x, int y) { return img.pixel(x + shift.x, y + shift.y) != qRgb(255, 255, 255); };
+        for (int x : {5, 95, 105, 195}) {
+            EXPECT_TRUE(ink(x, 0)) << x;  // top of the first row
+            EXPECT_TRUE(ink(x, 50)) << x; // between the rows
+            EXPECT_FALSE(ink(x, 1)) << x;
+        }
+        EXPECT_TRUE(ink(50, 100));   // under the third label ...
+        EXPECT_FALSE(ink(150, 100)); // ... and not under the empty position
+        for (int y : {5, 45, 55, 95}) {
+            EXPECT_TRUE(ink(0, y)) << y;
+            EXPECT_TRUE(ink(100, y)) << y;
+            EXPECT_FALSE(ink(1, y)) << y;
+        }
+        EXPECT_TRUE(ink(200, 25));
+        EXPECT_FALSE(ink(200, 75)); // right of the empty position
+        EXPECT_FALSE(ink(250, 25));
+        // The text of the first label starts at its top-left corner.
+        EXPECT_EQ(log.front().x, shift.x);
+        EXPECT_EQ(log.front().y, shift.y);
+        log.clear();
+    }
     auto ink = [&](int x, int y) { return img.pixel(x, y) != qRgb(255, 255, 255); };
-    for (int x : {5, 95, 105, 195}) {
-        EXPECT_TRUE(ink(x, 0)) << x;  // top of the first row
-        EXPECT_TRUE(ink(x, 50)) << x; // between the rows
-    }
-    EXPECT_TRUE(ink(50, 100));   // under the third label ...
-    EXPECT_FALSE(ink(150, 100)); // ... and not under the empty position
-    for (int y : {5, 45, 55, 95}) {
-        EXPECT_TRUE(ink(0, y)) << y;
-        EXPECT_TRUE(ink(100, y)) << y;
-    }
-    EXPECT_TRUE(ink(200, 25));
-    EXPECT_FALSE(ink(200, 75)); // right of the empty position
-    EXPECT_FALSE(ink(250, 25));
 
     // Labels set apart get outlines of their own and no cut lines.
     m_label->SetColumnPitch(30000);

@@ -1,7 +1,8 @@
-#include "document/project/sheetlayout.h"
+#include "document/print/sheetlayout.h"
 
 #include "document/label/label.h"
 #include "document/modulemarking/modulemarkingrow.h"
+#include "document/template/template.h"
 
 #include <algorithm>
 #include <limits>
@@ -28,6 +29,16 @@ int64_t satAdd(int64_t a, int64_t b)
 }
 
 } // namespace
+
+int64_t SheetAdd(int64_t a, int64_t b)
+{
+    return satAdd(a, b);
+}
+
+SheetOrder FillOrderOf(const CTemplate& tpl)
+{
+    return tpl.IsSortVertical() ? SheetOrder::Down : SheetOrder::Across;
+}
 
 CSheetLayout::CSheetLayout(const CLabel& label, SheetOrder order)
     : m_label(label), m_order(order), m_rowPitch(label.GetRowPitch()), m_columnPitch(label.GetColumnPitch()),
@@ -154,12 +165,6 @@ SheetPoint CSheetLayout::Origin(const SheetPosition& p) const
     return {ColumnLeft(p.column), RowTop(p.block, p.row)};
 }
 
-SheetPoint CSheetLayout::Origin(const SheetPosition& p, int32_t leftCompensation, int32_t topCompensation) const
-{
-    const SheetPoint at = Origin(p);
-    return {satAdd(at.x, leftCompensation), satAdd(at.y, topCompensation)};
-}
-
 // --- header and footer ----------------------------------------------------------------------
 
 bool CSheetLayout::HasPart(int part) const
@@ -206,7 +211,8 @@ bool CSheetLayout::HasCutLines() const
 // filled down, they run down the columns and rows and columns change roles.
 // "Major" is the direction the runs follow one another in, "minor" the one
 // along a run.
-std::vector<SheetLine> CSheetLayout::CutLines(int block, const SheetPosition& first, const SheetPosition& last) const
+std::vector<SheetLine> CSheetLayout::CutLines(int block, const SheetPosition& first, const SheetPosition& last,
+                                              const SheetSpan& span) const
 {
     std::vector<SheetLine> lines;
     if (IsEmpty() || !HasCutLines())
@@ -217,6 +223,12 @@ std::vector<SheetLine> CSheetLayout::CutLines(int block, const SheetPosition& fi
     const int64_t e = down ? last.column : last.row;
     const int64_t k = down ? last.row : last.column;
     const int64_t minorCount = down ? m_rows : m_columns;
+    // The edges looked at: those of the rows and columns of the span, the
+    // far edge of its last one too.
+    const int64_t majorFrom = down ? span.firstColumn : span.firstRow;
+    const int64_t majorTo = down ? span.lastColumn : span.lastRow;
+    const int64_t minorFrom = down ? span.firstRow : span.firstColumn;
+    const int64_t minorTo = down ? span.lastRow : span.lastColumn;
     auto majorEdge = [&](int64_t i) { return down ? ColumnLeft(i) : RowTop(block, i); };
     auto minorEdge = [&](int64_t g) { return down ? RowTop(block, g) : ColumnLeft(g); };
     // A line across the runs or along them; every other one backwards.
@@ -229,7 +241,7 @@ std::vector<SheetLine> CSheetLayout::CutLines(int block, const SheetPosition& fi
             std::swap(line.from, line.to);
         lines.push_back(line);
     };
-    for (int64_t i = s; i <= e + 1; ++i) {
+    for (int64_t i = std::max(s, majorFrom); i <= e + 1 && i - 1 <= majorTo; ++i) {
         const int64_t from = minorEdge(i == s || s == e ? b : 0);
         const int64_t to = minorEdge((i == e + 1 || s == e ? k : minorCount - 1) + 1);
         add(true, majorEdge(i), from, to);
@@ -240,7 +252,7 @@ std::vector<SheetLine> CSheetLayout::CutLines(int block, const SheetPosition& fi
     // boundary that closes the last printed position). Stretches of
     // boundaries without a line are stepped over whole, so that a sheet of
     // millions of columns costs no more than the lines it gets.
-    for (int64_t g = 0; g <= minorCount;) {
+    for (int64_t g = std::max<int64_t>(minorFrom, 0); g <= minorCount && g - 1 <= minorTo;) {
         const int64_t from = g < b ? s + 1 : s;
         const int64_t to = g <= k + 1 ? e + 1 : e;
         if (from == to) {

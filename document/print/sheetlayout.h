@@ -7,15 +7,16 @@
 //
 // Every place is in micrometres from the top-left corner of the paper, in
 // 64 bits and held at the int64 limits instead of wrapping: a definition
-// read from a file may multiply counts and pitches of any size. The print
-// run and the preview map these places to their device each in its own
-// way (resolution, printing offset, window offset); the places themselves
-// are the same for both.
+// read from a file may multiply counts and pitches of any size. The sheet
+// painter (sheetpainter.h) maps these places to a device for the print run
+// and the preview alike.
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 class CLabel;
 class CModuleMarkingRow;
+class CTemplate;
 
 struct SheetPoint {
     int64_t x = 0;
@@ -37,6 +38,14 @@ struct SheetPosition {
     bool operator==(const SheetPosition&) const = default;
 };
 
+// The rows and columns of a block that are looked at (both ends included).
+struct SheetSpan {
+    int64_t firstRow = 0;
+    int64_t lastRow = std::numeric_limits<int64_t>::max();
+    int64_t firstColumn = 0;
+    int64_t lastColumn = std::numeric_limits<int64_t>::max();
+};
+
 // A straight line, drawn from `from` to `to`.
 struct SheetLine {
     SheetPoint from;
@@ -44,10 +53,18 @@ struct SheetLine {
     bool operator==(const SheetLine&) const = default;
 };
 
+// a + b, held at the ends of the range where it would run past them: places
+// on the sheet come from files and may be as far out as they like.
+int64_t SheetAdd(int64_t a, int64_t b);
+
 // The order of the positions within a block: row by row (each row across
 // its columns) or column by column (each column down its rows). Blocks
 // always follow one another down the sheet.
 enum class SheetOrder { Across, Down };
+
+// The order a template fills its sheets in: down the columns when it sorts
+// vertically, else across the rows.
+SheetOrder FillOrderOf(const CTemplate& tpl);
 
 // What a printed label gets when label borders are on.
 enum class LabelBorders {
@@ -65,6 +82,8 @@ public:
 
     // The layout reads the definition while it lives: it must not outlive it.
     CSheetLayout(const CLabel& label, SheetOrder order);
+
+    const CLabel& Label() const { return m_label; }
 
     // --- the paper ----------------------------------------------------------------------
     // The paper the sheet is printed on, turned by the orientation. A
@@ -111,10 +130,8 @@ public:
     // of the last column) and the top edge of row r of block b.
     int64_t ColumnLeft(int64_t column) const;
     int64_t RowTop(int block, int64_t row) const;
-    // The top-left corner of a label; with the printer compensation added
-    // for a print run.
+    // The top-left corner of a label.
     SheetPoint Origin(const SheetPosition& p) const;
-    SheetPoint Origin(const SheetPosition& p, int32_t leftCompensation, int32_t topCompensation) const;
 
     // --- header and footer (parts 1 and 2) ------------------------------------------------
     bool HasPart(int part) const;
@@ -129,8 +146,10 @@ public:
     // The cut lines of block b around the printed positions from `first` to
     // `last` (in the fill order), in drawing order: every other line runs
     // backwards so that the pen goes back and forth. Lines of no length are
-    // left out. Empty when the sheet has no cut lines.
-    std::vector<SheetLine> CutLines(int block, const SheetPosition& first, const SheetPosition& last) const;
+    // left out. Empty when the sheet has no cut lines. Only the edges of the
+    // rows and columns of `span` are taken (a window onto a huge sheet).
+    std::vector<SheetLine> CutLines(int block, const SheetPosition& first, const SheetPosition& last,
+                                    const SheetSpan& span = {}) const;
 
     // --- marker borders of a module-marking strip ---------------------------------------
     // The length of a marker border: the strip width.
