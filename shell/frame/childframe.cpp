@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMdiArea>
 #include <QSplitter>
 #include <QTabBar>
 
@@ -28,12 +29,39 @@ CChildFrame::CChildFrame(std::unique_ptr<CVorteplanSoftLabelDoc> document, QWidg
     m_documentTarget.OnCommand(cmd::kFileClose, [this] { close(); });
     m_documentTarget.OnCommand(cmd::kNextPane, [this] { activateNextPane(true); });
     m_documentTarget.OnCommand(cmd::kPrevPane, [this] { activateNextPane(false); });
+    // Before the tab area hands the focus to the first child that takes it
+    // (a tab row): the active view has it then, and keeps it.
+    connect(this, &QMdiSubWindow::aboutToActivate, this, &CChildFrame::focusActiveView);
 }
 
 CChildFrame::~CChildFrame()
 {
     // The views still speak to the document while they go.
     delete widget();
+}
+
+void CChildFrame::SetActiveView(CCmdTarget* view)
+{
+    m_activeView = view;
+    m_activeViewWidget = dynamic_cast<QWidget*>(view);
+    // A window in the background does not take the focus from the active
+    // one; it hands it out when it is activated.
+    const QMdiArea* area = mdiArea();
+    if (!area || !area->currentSubWindow() || area->currentSubWindow() == this)
+        focusActiveView();
+}
+
+void CChildFrame::focusActiveView()
+{
+    QWidget* view = m_activeViewWidget;
+    if (view && isAncestorOf(view) && view->isEnabled() && !view->hasFocus())
+        view->setFocus(Qt::OtherFocusReason);
+}
+
+void CChildFrame::focusInEvent(QFocusEvent* event)
+{
+    QMdiSubWindow::focusInEvent(event);
+    focusActiveView();
 }
 
 void CChildFrame::SetProjectView(QWidget* view)

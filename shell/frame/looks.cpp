@@ -22,17 +22,12 @@ QPalette lightPalette(QColor window, QColor button, QColor highlight)
     p.setColor(QPalette::Base, Qt::white);
     p.setColor(QPalette::AlternateBase, window.lighter(104));
     p.setColor(QPalette::Text, Qt::black);
-    p.setColor(QPalette::Button, button);
+    SetButtonColours(p, button);
     p.setColor(QPalette::ButtonText, QColor(0x15, 0x42, 0x8b).darker(150));
     p.setColor(QPalette::Highlight, highlight);
     p.setColor(QPalette::HighlightedText, Qt::white);
     p.setColor(QPalette::ToolTipBase, QColor(0xff, 0xff, 0xe1));
     p.setColor(QPalette::ToolTipText, Qt::black);
-    p.setColor(QPalette::Light, button.lighter(130));
-    p.setColor(QPalette::Midlight, button.lighter(110));
-    p.setColor(QPalette::Mid, button.darker(130));
-    p.setColor(QPalette::Dark, button.darker(160));
-    p.setColor(QPalette::Shadow, button.darker(300));
     p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x8d, 0x8d, 0x8d));
     p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x8d, 0x8d, 0x8d));
     p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x8d, 0x8d, 0x8d));
@@ -113,6 +108,16 @@ Look LookFor(int look, int currentOffice2007)
     default:
         return office2007(currentOffice2007);
     }
+}
+
+void SetButtonColours(QPalette& p, const QColor& button)
+{
+    p.setColor(QPalette::Button, button);
+    p.setColor(QPalette::Light, button.lighter(130));
+    p.setColor(QPalette::Midlight, button.lighter(110));
+    p.setColor(QPalette::Mid, button.darker(130));
+    p.setColor(QPalette::Dark, button.darker(160));
+    p.setColor(QPalette::Shadow, button.darker(300));
 }
 
 namespace {

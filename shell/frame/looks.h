@@ -27,6 +27,10 @@ double ContrastRatio(const QColor& a, const QColor& b);
 // Near-black or white, whichever reads better on `ground`.
 QColor TextColourOn(const QColor& ground);
 
+// Sets the button colour of `palette` with the shades styles draw the
+// bevels of buttons from.
+void SetButtonColours(QPalette& palette, const QColor& button);
+
 // Applies a look to the running application (style, palette); answers
 // the Office 2007 style now current.
 int ApplyLook(int look, int currentOffice2007);

@@ -95,6 +95,9 @@ CMainFrame::~CMainFrame()
     if (m_mdi) {
         m_mdi->removeEventFilter(this);
         m_mdi->disconnect(this);
+        // Closed windows that wait for deletion too.
+        for (CChildFrame* child : m_mdi->findChildren<CChildFrame*>())
+            child->disconnect(this);
     }
     if (m_ribbon)
         m_ribbon->disconnect(this);
@@ -250,6 +253,8 @@ void CMainFrame::AddChild(CChildFrame* child)
     none.fill(Qt::transparent);
     child->setWindowIcon(QIcon(none));
     m_mdi->addSubWindow(child);
+    // The pass after a project window goes forgets its values.
+    connect(child, &QObject::destroyed, this, [this] { RequestIdleUpdate(); });
     child->showMaximized();
     m_current = child;
     m_mdi->setActiveSubWindow(child);
@@ -295,6 +300,14 @@ void CMainFrame::UpdateCommandUI()
 {
     m_idlePending = false;
     ++m_idlePasses;
+    // Boxes show the values of the active project window's views: another
+    // window, or none, starts from empty boxes rather than keep those of a
+    // window that went or is in the background.
+    CChildFrame* active = GetActiveChild();
+    if (m_ribbon && m_valuesShown && (m_valuesOf.isNull() || m_valuesOf != active))
+        m_ribbon->ClearValues();
+    m_valuesOf = active;
+    m_valuesShown = active != nullptr;
     if (m_ribbon)
         m_ribbon->UpdateCommandUI();
     for (QLabel* pane : {m_pane1, m_pane2}) {

@@ -93,6 +93,9 @@ private:
     std::vector<QAction*> m_accelerators;
     // The project window last activated (or added while hidden).
     QPointer<CChildFrame> m_current;
+    // The project window whose views gave the ribbon's boxes their values.
+    QPointer<CChildFrame> m_valuesOf;
+    bool m_valuesShown = false;
     int m_look = 0;
     int m_office2007Style = 0;
     bool m_idlePending = false;

@@ -713,9 +713,13 @@ void CRibbonBar::SetColours(const QColor& tabRow, const QColor& background)
 {
     QPalette rowPalette = m_topRow->palette();
     rowPalette.setColor(QPalette::Window, tabRow);
-    // Category captions and the row's buttons stay readable on dark rows.
+    // Category captions and the row's buttons stay readable on dark rows:
+    // File, Style and the quick access toolbar are drawn in the row's
+    // colour (not the light buttons of the look), at rest, hovered and held
+    // down alike.
     const QColor text = looks::TextColourOn(tabRow);
     rowPalette.setColor(QPalette::WindowText, text);
+    looks::SetButtonColours(rowPalette, tabRow);
     rowPalette.setColor(QPalette::ButtonText, text);
     // The pictures on the tab row too.
     for (QToolButton* button : m_topRow->findChildren<QToolButton*>())
@@ -762,6 +766,30 @@ void CRibbonBar::applyState(const Element& element, const CCmdUI& state)
     // Boxes: the text unless the user is typing in it.
     if (state.GetText() && !widget->hasFocus() && !widget->isAncestorOf(QApplication::focusWidget()))
         SetEditText(element.id, *state.GetText());
+}
+
+void CRibbonBar::ClearValues()
+{
+    for (const Element& element : m_elements) {
+        QWidget* widget = element.widget;
+        if (!widget)
+            continue;
+        switch (element.kind) {
+        case RibbonKind::Check:
+            if (auto* box = qobject_cast<QAbstractButton*>(widget))
+                box->setChecked(false);
+            break;
+        case RibbonKind::Edit:
+        case RibbonKind::Combo:
+        case RibbonKind::FontCombo:
+            // Not while the user is typing in it.
+            if (!widget->hasFocus() && !widget->isAncestorOf(QApplication::focusWidget()))
+                SetEditText(element.id, QString());
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 void CRibbonBar::updateActions(const std::vector<QAction*>& actions)

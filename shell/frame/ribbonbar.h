@@ -66,6 +66,9 @@ public:
 
     // One update pass: every element takes the state of its command.
     void UpdateCommandUI();
+    // Forgets the values the boxes and check boxes show (texts emptied,
+    // checks cleared), as when the project window they came from goes.
+    void ClearValues();
 
 signals:
     void activeCategoryChanged(int index);

@@ -34,6 +34,13 @@ CTablePage::~CTablePage()
     m_view = nullptr;
 }
 
+void CTablePage::Activate()
+{
+    if (m_context.activate)
+        m_context.activate(m_target.get());
+    m_view->setFocus(Qt::OtherFocusReason);
+}
+
 bool CTablePage::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && m_context.activate)

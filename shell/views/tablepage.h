@@ -22,6 +22,9 @@ public:
     ~CTablePage() override;
 
     CVorteplanSoftTableView* GetTableView() const { return m_view; }
+    // The table view becomes the project window's active view and takes the
+    // focus, as when its tab is chosen.
+    void Activate();
     CTableViewCommandTarget* GetCommandTarget() const { return m_target.get(); }
 
 protected:

@@ -66,6 +66,9 @@ void CTableTabView::OnActivateView(int index)
         doc->InvalidatePreviewViews();
         doc->InvalidateTableViews();
     }
+    // The chosen table's view takes over as the active view.
+    if (auto* page = qobject_cast<CTablePage*>(PeekPage(index)))
+        page->Activate();
 }
 
 void CTableTabView::addTableTab()

@@ -1,7 +1,8 @@
 #pragma once
 // The row of table tabs of a project: one tab per data table, each with a
 // table view, and a last tab "+" that adds a table. Choosing a tab makes
-// its table the document's current one.
+// its table the document's current one and its table view the project
+// window's active view.
 #include "shell/views/documenttabview.h"
 
 class CVorteplanSoftMainView;

@@ -31,6 +31,9 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
+#include <map>
+
 namespace {
 
 class MainFrameTest : public StartupTest {
@@ -384,15 +387,47 @@ double bestContrast(const QImage& image, const QRect& rect, const QColor& ground
     return best;
 }
 
+// The colour most pixels of `image` have: the face a button is drawn on.
+QColor mostFrequentColour(const QImage& image)
+{
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y) | 0xff000000u];
+    return QColor(std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                      return a.second < b.second;
+                  })->first);
+}
+
 } // namespace
 
-TEST_F(MainFrameTest, EveryLookKeepsTheCategoryCaptionsReadable)
+TEST_F(MainFrameTest, EveryLookKeepsTheCategoryCaptionsAndTheTabRowsButtonsReadable)
 {
     auto app = shown();
     CMainFrame* frame = app->MainFrame();
-    auto* tabs = frame->Ribbon()->findChild<QTabBar*>(QStringLiteral("ribbonCategories"));
+    CRibbonBar* ribbon = frame->Ribbon();
+    auto* tabs = ribbon->findChild<QTabBar*>(QStringLiteral("ribbonCategories"));
     ASSERT_NE(tabs, nullptr);
     ASSERT_GT(tabs->count(), 1);
+    // The buttons of the tab row as drawn, at rest and held down (as while
+    // their menu is open): the caption of File and Style is text (4.5:1),
+    // the pictures of the quick access toolbar are graphics (3:1).
+    struct RowButton {
+        const char* what;
+        QToolButton* button;
+        double least;
+    };
+    std::vector<RowButton> buttons{{"File", ribbon->ApplicationButton(), 4.5},
+                                   {"Style", ribbon->findChild<QToolButton*>(QStringLiteral("styleButton")), 4.5}};
+    for (int id : {cmd::kFileNew, cmd::kFileOpen})
+        for (QWidget* widget : ribbon->ElementWidgets(id))
+            if (auto* button = qobject_cast<QToolButton*>(widget); button && button->property("quickAccess").toBool())
+                buttons.push_back({id == cmd::kFileNew ? "quick access New" : "quick access Open", button, 3});
+    ASSERT_EQ(buttons.size(), 4u);
+    for (const RowButton& b : buttons) {
+        ASSERT_NE(b.button, nullptr) << b.what;
+        ASSERT_TRUE(b.button->isEnabled()) << b.what;
+    }
     for (int look = 210; look <= 219; ++look) {
         frame->OnApplicationLook(look);
         const QColor ground = looks::LookFor(look, frame->GetOffice2007Style()).ribbonTabRow;
@@ -402,6 +437,15 @@ TEST_F(MainFrameTest, EveryLookKeepsTheCategoryCaptionsReadable)
         const QImage drawn = tabs->grab().toImage();
         const QRect caption = tabs->tabRect(other).adjusted(4, 4, -4, -4);
         EXPECT_GE(bestContrast(drawn, caption, ground), 4.5) << look;
+        for (const RowButton& b : buttons)
+            for (bool down : {false, true}) {
+                b.button->setDown(down);
+                const QImage image = b.button->grab().toImage();
+                b.button->setDown(false);
+                const QRect inner = image.rect().adjusted(3, 3, -3, -3);
+                EXPECT_GE(bestContrast(image, inner, mostFrequentColour(image.copy(inner))), b.least)
+                    << b.what << (down ? " held down" : "") << " in look " << look;
+            }
     }
 }
 

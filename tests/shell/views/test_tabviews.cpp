@@ -256,11 +256,18 @@ TEST_F(TabViewTest, TablePagesHoldTableViewsThatBecomeTheActiveView)
     ASSERT_TRUE(page->GetCommandTarget()->OnCmdMsg(cmd::kShowStacked));
     EXPECT_TRUE(main->IsStackedLayout());
     EXPECT_EQ(doc->GetStackedLayout(0), 0);
-    // Its page goes with its table, and stops being the active view.
+    // Its page goes with its table; the view of the table that takes its
+    // tab becomes the active view, as choosing a table tab makes it.
+    const QPointer<CTablePage> gone(page);
     doc->SetTableCount(2);
     tables().TabRemoved(TabKind::Table, 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(active, nullptr);
+    EXPECT_FALSE(gone);
+    auto* next = qobject_cast<CTablePage*>(tables().PeekPage(0));
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(active, next->GetCommandTarget());
+    clickTab(tables(), 1);
+    EXPECT_EQ(active, qobject_cast<CTablePage*>(tables().PeekPage(1))->GetCommandTarget());
 }
 
 TEST_F(TabViewTest, ClosingATemplatePageAsksToDeleteTheTemplate)
