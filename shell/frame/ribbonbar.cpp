@@ -782,9 +782,9 @@ void CRibbonBar::ClearValues()
         case RibbonKind::Edit:
         case RibbonKind::Combo:
         case RibbonKind::FontCombo:
-            // Not while the user is typing in it.
-            if (!widget->hasFocus() && !widget->isAncestorOf(QApplication::focusWidget()))
-                SetEditText(element.id, QString());
+            // Even the box the user typed into last: what it shows belongs
+            // to the window that went.
+            SetEditText(element.id, QString());
             break;
         default:
             break;

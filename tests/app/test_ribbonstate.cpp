@@ -16,6 +16,8 @@
 #include "shell/views/templatetabview.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QTabBar>
 
@@ -196,6 +198,8 @@ protected:
         options.showSplash = false;
         ASSERT_TRUE(app->InitInstance({QStringLiteral(VSL_EXAMPLE_PROJECT)}, options));
         frame = app->MainFrame();
+        // A screen of 1366 x 768, where the Home tab shows all its boxes.
+        frame->resize(1366, 768);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
         frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
@@ -300,9 +304,33 @@ TEST_F(RibbonStateTest, ShowsTheActiveViewWithoutAClickFromOpenToClose)
 
     chooseTab(example->findChild<CTemplateTabView*>(), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return app->Router().Update(kZoomBox).IsEnabled(); }, 3000));
-    frame->Ribbon()->SetEditText(kZoomBox, QStringLiteral("400 %"));
-    ASSERT_TRUE(command(kZoomBox));
+    // Typed as a user types it: the box keeps the focus after Enter, and
+    // closing the window must still empty it.
+    frame->Ribbon()->SetActiveCategory(0);
+    QComboBox* zoom = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (QWidget* w : frame->Ribbon()->ElementWidgets(kZoomBox))
+                if (w->isVisible())
+                    zoom = qobject_cast<QComboBox*>(w);
+            return zoom != nullptr;
+        },
+        3000));
+    ASSERT_NE(zoom, nullptr);
+    // The tab just chosen hands the focus to its view as its window
+    // settles; the box is clicked into once that is done.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            if (!zoom->hasFocus())
+                zoom->setFocus(Qt::MouseFocusReason);
+            return zoom->hasFocus();
+        },
+        3000));
+    zoom->lineEdit()->selectAll();
+    QTest::keyClicks(zoom->lineEdit(), QStringLiteral("400"));
+    QTest::keyClick(zoom->lineEdit(), Qt::Key_Return);
     expectRibbon(Moment::Zoomed);
+    ASSERT_TRUE(zoom->hasFocus());
 
     ASSERT_TRUE(command(kFileClose));
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame->GetChildren().empty(); }, 3000));
