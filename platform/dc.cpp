@@ -468,30 +468,6 @@ Qt::PenJoinStyle joinStyle(int join)
     }
 }
 
-// The dashes of a wide pen along a path: none for a solid pen, and none
-// (a solid line) when the path is so long for the pen that its dashes would
-// number in the tens of thousands: a figure far larger than the device.
-Qt::PenStyle geometricDashes(int style, int width, const QPainterPath& path)
-{
-    double period = 0; // pattern length in pen widths
-    Qt::PenStyle dashes = Qt::SolidLine;
-    switch (style) {
-    case PS_DASH: dashes = Qt::DashLine, period = 6; break;
-    case PS_DOT: dashes = Qt::DotLine, period = 3; break;
-    case PS_DASHDOT: dashes = Qt::DashDotLine, period = 9; break;
-    case PS_DASHDOTDOT: dashes = Qt::DashDotDotLine, period = 12; break;
-    default: return Qt::SolidLine;
-    }
-    constexpr double kMaxDashes = 20000;
-    const QRectF box = path.controlPointRect();
-    const double extent = 2 * (box.width() + box.height()) + 1;
-    if (!(extent / (period * std::max(width, 1)) < kMaxDashes))
-        return Qt::SolidLine;
-    if (!(path.length() / (period * std::max(width, 1)) < kMaxDashes))
-        return Qt::SolidLine;
-    return dashes;
-}
-
 } // namespace
 
 void CDC::rasterStroke(Coverage& cov, const QPainterPath& path)
@@ -502,9 +478,6 @@ void CDC::rasterStroke(Coverage& cov, const QPainterPath& path)
     stroker.setJoinStyle(joinStyle(m_state.pen.join));
     // GDI's mitre limit: a mitre longer than ten pen widths is bevelled.
     stroker.setMiterLimit(10);
-    const Qt::PenStyle dashes = geometricDashes(m_state.pen.style, m_state.pen.width, path);
-    if (dashes != Qt::SolidLine)
-        stroker.setDashPattern(dashes);
     QPainterPath outline = stroker.createStroke(path);
     outline.setFillRule(Qt::WindingFill);
     // Pixel centres on the outline's edge go to the top and left, as in GDI.
@@ -554,7 +527,6 @@ void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* stroke
             pen.setCapStyle(capStyle(m_state.pen.endCap));
             pen.setJoinStyle(joinStyle(m_state.pen.join));
             pen.setMiterLimit(10);
-            pen.setStyle(geometricDashes(m_state.pen.style, m_state.pen.width, *strokePath));
         }
         if (!m_state.pen.IsCosmetic())
             m_painter->translate(-1.0 / 64, -1.0 / 64); // edge ties to the top left, as on bitmaps

@@ -14,7 +14,8 @@
 // and bottom edges of their box; LineTo excludes its end pixel; a pen of
 // width 0 or 1 is a one-pixel cosmetic pen that honours dot and dash styles;
 // a wider pen is geometric, centred on the outline, with the pen's end caps
-// and joins (round unless chosen) and dashes in proportion to its width.
+// and joins (round unless chosen), and always solid: GDI draws a pen of
+// CreatePen's kind wider than one pixel solid whatever its dash style.
 // Brushes are solid, hatched (8-pixel hatches in the brush colour over the
 // background colour when the background mode is OPAQUE) or patterns tiled
 // from the device origin. The clip is a rectangle or, after a region was
