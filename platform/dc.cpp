@@ -632,7 +632,45 @@ bool CDC::Polygon(const POINT* pts, int count)
     return PolyPolygon(pts, counts, 1);
 }
 
+bool CDC::Polygon(const QPointF* pts, int count)
+{
+    if (!pts || count < 2)
+        return false;
+    const int counts[1] = {count};
+    return PolyPolygon(pts, counts, 1);
+}
+
 bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
+{
+    return polyPolygon(pts, nullptr, counts, polygons);
+}
+
+bool CDC::PolyPolygon(const QPointF* pts, const int* counts, int polygons)
+{
+    if (!pts || !counts || polygons < 1)
+        return false;
+    size_t total = 0;
+    for (int k = 0; k < polygons; ++k) {
+        if (counts[k] < 0)
+            return false;
+        total += size_t(counts[k]);
+    }
+    // Sixteenths of a pixel, as GDI keeps device coordinates (28.4 fixed
+    // point), within 2^30 of the origin.
+    auto fixed = [](double v) {
+        v = std::isfinite(v) ? std::clamp(v, -1.0e9, 1.0e9) : 0.0;
+        return std::round(v * 16) / 16;
+    };
+    std::vector<QPointF> exact(total);
+    std::vector<POINT> nearest(total);
+    for (size_t i = 0; i < total; ++i) {
+        exact[i] = QPointF(fixed(pts[i].x()), fixed(pts[i].y()));
+        nearest[i] = POINT{int(std::lround(exact[i].x())), int(std::lround(exact[i].y()))};
+    }
+    return polyPolygon(nearest.data(), exact.data(), counts, polygons);
+}
+
+bool CDC::polyPolygon(const POINT* pts, const QPointF* exact, const int* counts, int polygons)
 {
     if (!pts || !counts || polygons < 1)
         return false;
@@ -641,7 +679,7 @@ bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
     // without a pen covers its top and left edges but not its bottom and
     // right ones.
     if (m_image && m_state.pen.IsCosmetic())
-        return cosmeticPolygons(pts, counts, polygons);
+        return cosmeticPolygons(pts, exact, counts, polygons);
     QPainterPath path, fill;
     const Qt::FillRule rule = m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
     path.setFillRule(rule);
@@ -653,11 +691,13 @@ bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
         if (n < 0)
             return false;
         if (n >= 2) {
+            const size_t at = size_t(p - pts);
+            auto corner = [&](int i) { return exact ? exact[at + size_t(i)] : QPointF(p[i].x, p[i].y); };
             path.moveTo(p[0].x + 0.5, p[0].y + 0.5);
-            fill.moveTo(p[0].x, p[0].y);
+            fill.moveTo(corner(0));
             for (int i = 1; i < n; ++i) {
                 path.lineTo(p[i].x + 0.5, p[i].y + 0.5);
-                fill.lineTo(p[i].x, p[i].y);
+                fill.lineTo(corner(i));
             }
             path.closeSubpath();
             fill.closeSubpath();
@@ -672,7 +712,7 @@ bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
 
 // Polygons with a one-pixel (or no) outline on a bitmap: filled straight
 // from their points, without paths.
-bool CDC::cosmeticPolygons(const POINT* pts, const int* counts, int polygons)
+bool CDC::cosmeticPolygons(const POINT* pts, const QPointF* exact, const int* counts, int polygons)
 {
     std::vector<dcinternal::Edge> edges;
     std::vector<std::vector<POINT>> outline;
@@ -694,12 +734,22 @@ bool CDC::cosmeticPolygons(const POINT* pts, const int* counts, int polygons)
                 ring.pop_back();
             for (size_t i = 0; i < ring.size(); ++i) {
                 const POINT& a = ring[i];
-                const POINT& c = ring[i + 1 < ring.size() ? i + 1 : 0];
-                dcinternal::addEdge(edges, a.x, a.y, c.x, c.y);
                 l = std::min<int64_t>(l, a.x);
                 t = std::min<int64_t>(t, a.y);
                 r = std::max<int64_t>(r, a.x);
                 b = std::max<int64_t>(b, a.y);
+                if (!exact) {
+                    const POINT& c = ring[i + 1 < ring.size() ? i + 1 : 0];
+                    dcinternal::addEdge(edges, a.x, a.y, c.x, c.y);
+                }
+            }
+            // The inside of exact corners (each within half a pixel of its
+            // nearest pixel, so inside the bounds).
+            const QPointF* e = exact ? exact + (p - pts) : nullptr;
+            for (int i = 0; e && i < n; ++i) {
+                const QPointF& a = e[i];
+                const QPointF& c = e[i + 1 < n ? i + 1 : 0];
+                dcinternal::addEdge(edges, a.x(), a.y(), c.x(), c.y());
             }
             outline.push_back(std::move(ring));
         }

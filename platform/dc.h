@@ -27,6 +27,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainterPath>
+#include <QPointF>
 #include <QRegion>
 #include <memory>
 #include <optional>
@@ -149,6 +150,13 @@ public:
     // Several polygons filled together with the fill mode (a hole is a
     // polygon inside another), each outlined.
     bool PolyPolygon(const POINT* pts, const int* counts, int polygons);
+    // The same from device coordinates that a scaled mapping left between
+    // pixels, kept to a sixteenth of a pixel as GDI keeps them: the inside
+    // is sampled against the exact corners, so a polygon a pixel or two
+    // wide keeps its pixels wherever it lies, and the outline runs through
+    // the nearest pixels.
+    bool Polygon(const QPointF* pts, int count);
+    bool PolyPolygon(const QPointF* pts, const int* counts, int polygons);
     bool Rectangle(int left, int top, int right, int bottom);
     bool Rectangle(const RECT& r) { return Rectangle(r.left, r.top, r.right, r.bottom); }
     bool Ellipse(int left, int top, int right, int bottom);
@@ -250,7 +258,10 @@ private:
     void styledRing(Coverage& cov, std::vector<std::pair<double, POINT>>& ring);
     void rasterFill(Coverage& cov, const QPainterPath& path, const CBrush& brush);
     void fillEdges(Coverage& cov, std::vector<dcinternal::Edge>& edges, bool winding, const CBrush& brush);
-    bool cosmeticPolygons(const POINT* pts, const int* counts, int polygons);
+    // `exact`, when given, holds the corners' unrounded places, `pts` the
+    // nearest pixels.
+    bool polyPolygon(const POINT* pts, const QPointF* exact, const int* counts, int polygons);
+    bool cosmeticPolygons(const POINT* pts, const QPointF* exact, const int* counts, int polygons);
     // The colour a brush gives a device pixel; none for a hatch's gaps in
     // the TRANSPARENT background mode.
     std::optional<COLORREF> brushColor(const CBrush& brush, int x, int y) const;
