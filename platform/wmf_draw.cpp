@@ -82,16 +82,15 @@ void Player::applyTextState()
     m_dc.SetROP2(R2_COPYPEN);
 }
 
-// The points of a POLYLINE or POLYGON record: a polygon's corners keep
-// their places between pixels.
+// The points of a POLYLINE or POLYGON record (a polygon's corners keep
+// their places between pixels), the drawing state applied; false when
+// there are fewer than two.
 template <class Point>
-void Player::points(const Params& p, std::vector<Point>& out) const
+bool Player::points(const Params& p, std::vector<Point>& out)
 {
     out.clear();
     const int count = p.s(0);
-    if (count <= 0)
-        return;
-    const size_t n = std::min(size_t(count), (p.words() - 1) / 2);
+    const size_t n = count > 0 ? std::min(size_t(count), (p.words() - 1) / 2) : 0;
     out.reserve(n);
     for (size_t i = 0; i < n; ++i) {
         if constexpr (std::is_same_v<Point, QPointF>)
@@ -99,6 +98,10 @@ void Player::points(const Params& p, std::vector<Point>& out) const
         else
             out.push_back(mapPoint(p.s(1 + 2 * i), p.s(2 + 2 * i)));
     }
+    if (out.size() < 2)
+        return false;
+    applyShapeState();
+    return true;
 }
 
 void Player::polyPolygon(const Params& p)
@@ -231,20 +234,14 @@ bool Player::drawRecord(uint16_t fn, const Params& p)
     }
     case META_POLYLINE: {
         std::vector<POINT> pts;
-        points(p, pts);
-        if (pts.size() < 2)
-            return true;
-        applyShapeState();
-        m_dc.Polyline(pts.data(), int(pts.size()));
+        if (points(p, pts))
+            m_dc.Polyline(pts.data(), int(pts.size()));
         return true;
     }
     case META_POLYGON: {
         std::vector<QPointF> pts;
-        points(p, pts);
-        if (pts.size() < 2)
-            return true;
-        applyShapeState();
-        m_dc.Polygon(pts.data(), int(pts.size()));
+        if (points(p, pts))
+            m_dc.Polygon(pts.data(), int(pts.size()));
         return true;
     }
     case META_POLYPOLYGON: polyPolygon(p); return true;

@@ -206,7 +206,7 @@ private:
     void applyShapeState();
     void applyTextState();
     bool drawRecord(uint16_t fn, const Params& p);
-    template <class Point> void points(const Params& p, std::vector<Point>& out) const;
+    template <class Point> bool points(const Params& p, std::vector<Point>& out);
     void polyPolygon(const Params& p);
     void arcFigure(uint16_t fn, const Params& p);
     void text(int32_t x, int32_t y, unsigned options, const RECT* rect, std::string_view s,
