@@ -656,16 +656,18 @@ bool CDC::PolyPolygon(const QPointF* pts, const int* counts, int polygons)
         total += size_t(counts[k]);
     }
     // Sixteenths of a pixel, as GDI keeps device coordinates (28.4 fixed
-    // point), within 2^30 of the origin.
-    auto fixed = [](double v) {
-        v = std::isfinite(v) ? std::clamp(v, -1.0e9, 1.0e9) : 0.0;
-        return std::round(v * 16) / 16;
+    // point), within 2^30 of the origin; halves round away from zero.
+    auto sixteenths = [](double v) {
+        v = v == v ? std::clamp(v, -1.0e9, 1.0e9) * 16 : 0.0;
+        return int64_t(v < 0 ? v - 0.5 : v + 0.5);
     };
+    auto whole = [](int64_t f) { return int32_t(f < 0 ? -((8 - f) / 16) : (f + 8) / 16); };
     std::vector<QPointF> exact(total);
     std::vector<POINT> nearest(total);
     for (size_t i = 0; i < total; ++i) {
-        exact[i] = QPointF(fixed(pts[i].x()), fixed(pts[i].y()));
-        nearest[i] = POINT{int(std::lround(exact[i].x())), int(std::lround(exact[i].y()))};
+        const int64_t x = sixteenths(pts[i].x()), y = sixteenths(pts[i].y());
+        exact[i] = QPointF(double(x) / 16, double(y) / 16);
+        nearest[i] = POINT{whole(x), whole(y)};
     }
     return polyPolygon(nearest.data(), exact.data(), counts, polygons);
 }
