@@ -30,9 +30,7 @@ void BM_Code128EncodeDraw(benchmark::State& state)
     int label = 0;
     for (auto _ : state) {
         const std::string text = "CABLE-W" + std::to_string(100000 + label++ % 1000);
-        c128.CreateBarBrush(0);
         benchmark::DoNotOptimize(c128.Draw(host, dc, 600, 600, 0, 0, text));
-        c128.ReleaseBarBrush();
     }
 }
 BENCHMARK(BM_Code128EncodeDraw);
@@ -48,9 +46,7 @@ void BM_QrEncodeDraw(benchmark::State& state)
     for (auto _ : state) {
         // A new text for every label: one encoding per drawing.
         const std::string text = "https://example.com/terminal/X1-" + std::to_string(label++);
-        qr.CreateBarBrush(0);
         benchmark::DoNotOptimize(qr.Draw(host, dc, 600, 600, 0, 0, text));
-        qr.ReleaseBarBrush();
     }
 }
 BENCHMARK(BM_QrEncodeDraw);
@@ -63,9 +59,7 @@ void BM_QrDrawCached(benchmark::State& state)
     CBarcodeQRCode qr;
     qr.SetModule(300);
     for (auto _ : state) {
-        qr.CreateBarBrush(0);
         benchmark::DoNotOptimize(qr.Draw(host, dc, 600, 600, 0, 0, "https://example.com/terminal/X1-1"));
-        qr.ReleaseBarBrush();
     }
 }
 BENCHMARK(BM_QrDrawCached);

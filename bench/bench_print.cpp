@@ -1,3 +1,6 @@
+// The checks before a print run over 100,000 rows, every barcode of every
+// row looked at (all can be encoded, so none stops the scan early).
+//
 // Printing runs to PDF: an A4 sheet of 3 x 8 labels of 70 x 37 mm, each
 // with a rectangle, a bold 11 pt text of column A, a 6 pt two-line text of
 // column B, a Code 128 of column C (40 x 16.5 mm, with its human-readable
@@ -74,6 +77,21 @@ void BM_PrintLabelsToPdf(benchmark::State& state)
     state.counters["rss_growth_MiB"] = double(memoryKb("VmRSS:") - before) / 1024.0;
 }
 
+void BM_CheckBeforePrint(benchmark::State& state)
+{
+    BenchApplication();
+    CVorteplanSoftLabelDoc doc;
+    printtest::BuildSheet(doc, int(state.range(0)));
+    for (auto _ : state) {
+        if (!doc.CheckBeforePrint()) {
+            state.SkipWithError("the check refused the run");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 } // namespace
 
+BENCHMARK(BM_CheckBeforePrint)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrintLabelsToPdf)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);

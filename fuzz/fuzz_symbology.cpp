@@ -53,15 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SetFaceName(host.deviceFont, "Liberation Sans");
     host.deviceFont.lfHeight = -8;
     host.font.lfHeight = int32_t(0x80000000u); // the most negative height
-    b->CreateBarBrush(RGB(0, 0, 0));
     host.context.labelNumber = 1;
     b->Draw(host, dc, 300, 300, 24, 24, text);
     host.context.labelNumber = 0;
     b->Draw(host, dc, 300, 300, 24, 24, text);
-    b->ReleaseBarBrush();
     (void)b->GetWidth(text, 300);
     (void)b->GetWidth(text, 0);
-    (void)b->GetHeight(host, 300);
-    (void)b->GetHeight(host, 0);
+    (void)b->CanEncode(text);
+    (void)b->GetHeight(host, text, 300);
+    (void)b->GetHeight(host, text, 0);
     return 0;
 }

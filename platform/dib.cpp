@@ -1,15 +1,9 @@
 #include "platform/dib.h"
 #include "platform/dib_decode.h"
 
-#include "platform/dc.h"
-#include "platform/qtrect.h"
-
-#include <QPainter>
-
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <optional>
 
 namespace dib {
 
@@ -206,7 +200,7 @@ void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, B
         ++x;
     };
     auto nextRow = [&] {
-        sink.Row(h - 1 - row, line.data());
+        sink.RowsSameFrom(h - 1 - row, 1, line.data(), dirty);
         std::fill(line.begin(), line.begin() + dirty, colours[0]);
         dirty = 0;
         ++row;
@@ -217,7 +211,7 @@ void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, B
         n = std::min(n, h - row);
         if (n <= 0)
             return;
-        sink.Rows(h - 1 - row, n, line.data());
+        sink.RowsSameFrom(h - 1 - row, n, line.data(), 0);
         row += n;
     };
     bool ended = false;
@@ -314,6 +308,14 @@ void RowSink::Rows(int y, int count, const QRgb* line)
         Row(y - i, line);
 }
 
+void RowSink::RowsSameFrom(int y, int count, const QRgb* line, int /*sameFrom*/)
+{
+    if (count == 1)
+        Row(y, line);
+    else
+        Rows(y, count, line);
+}
+
 namespace {
 
 // Copies the first of `count` equal rows, `stride` bytes apart, to the
@@ -402,23 +404,31 @@ void Packed24Sink::Rows(int y, int count, const QRgb* line)
 
 ReduceSink::ReduceSink(int width, int height, int outWidth, int outHeight, RowSink& out)
     : m_height(height), m_outWidth(outWidth), m_outHeight(outHeight), m_out(out),
-      m_column(size_t(width)), m_perColumn(size_t(outWidth), 0), m_sums(size_t(outWidth) * 3, 0),
-      m_line(size_t(outWidth))
+      m_column(size_t(width)), m_perColumn(size_t(outWidth), 0), m_firstColumn(size_t(outWidth) + 1, width),
+      m_sums(size_t(outWidth) * 3, 0), m_line(size_t(outWidth))
 {
-    for (int x = 0; x < width; ++x) {
+    for (int x = width - 1; x >= 0; --x) {
         m_column[size_t(x)] = int(int64_t(x) * outWidth / width);
         ++m_perColumn[size_t(m_column[size_t(x)])];
+        m_firstColumn[size_t(m_column[size_t(x)])] = x;
     }
+    for (int c = outWidth - 1; c >= 0; --c)
+        m_firstColumn[size_t(c)] = std::min(m_firstColumn[size_t(c)], m_firstColumn[size_t(c) + 1]);
 }
 
 ReduceSink::~ReduceSink() = default;
 
 void ReduceSink::Row(int y, const QRgb* line)
 {
-    add(int(int64_t(y) * m_outHeight / m_height), line, 1);
+    add(int(int64_t(y) * m_outHeight / m_height), line, 1, int(m_column.size()));
 }
 
 void ReduceSink::Rows(int y, int count, const QRgb* line)
+{
+    RowsSameFrom(y, count, line, int(m_column.size()));
+}
+
+void ReduceSink::RowsSameFrom(int y, int count, const QRgb* line, int sameFrom)
 {
     // One sum per output row the stretch covers.
     while (count > 0 && y >= 0) {
@@ -426,25 +436,39 @@ void ReduceSink::Rows(int y, int count, const QRgb* line)
         // The first source row of that output row.
         const int64_t first = (int64_t(target) * m_height + m_outHeight - 1) / m_outHeight;
         const int n = int(std::min<int64_t>(count, int64_t(y) - first + 1));
-        add(target, line, std::max(n, 1));
+        add(target, line, std::max(n, 1), sameFrom);
         y -= std::max(n, 1);
         count -= std::max(n, 1);
     }
 }
 
-void ReduceSink::add(int target, const QRgb* line, int times)
+void ReduceSink::add(int target, const QRgb* line, int times, int sameFrom)
 {
     if (target != m_currentRow) {
         flush();
         m_currentRow = target;
     }
     const uint64_t k = uint64_t(times);
-    for (size_t x = 0; x < m_column.size(); ++x) {
+    const size_t same = std::min(size_t(std::max(sameFrom, 0)), m_column.size());
+    for (size_t x = 0; x < same; ++x) {
         const QRgb c = qAlpha(line[x]) == 255 ? line[x] : overWhite(line[x]);
         uint64_t* s = &m_sums[size_t(m_column[x]) * 3];
         s[0] += k * unsigned(qRed(c));
         s[1] += k * unsigned(qGreen(c));
         s[2] += k * unsigned(qBlue(c));
+    }
+    if (same < m_column.size()) {
+        // One colour from `same` on: each output column takes it as often as
+        // it has source columns there.
+        const QRgb c = qAlpha(line[same]) == 255 ? line[same] : overWhite(line[same]);
+        for (int column = m_column[same]; column < m_outWidth; ++column) {
+            const int from = std::max(m_firstColumn[size_t(column)], int(same));
+            const uint64_t n = k * uint64_t(m_firstColumn[size_t(column) + 1] - from);
+            uint64_t* s = &m_sums[size_t(column) * 3];
+            s[0] += n * unsigned(qRed(c));
+            s[1] += n * unsigned(qGreen(c));
+            s[2] += n * unsigned(qBlue(c));
+        }
     }
     m_rowsSummed += times;
 }
@@ -652,6 +676,14 @@ public:
         if (high >= low)
             m_out.Rows(high - m_part.top(), high - low + 1, line + m_part.left());
     }
+    void RowsSameFrom(int y, int count, const QRgb* line, int sameFrom) override
+    {
+        const int high = std::min(y, m_part.bottom());
+        const int low = int(std::max<int64_t>(int64_t(y) - count + 1, m_part.top()));
+        if (high >= low)
+            m_out.RowsSameFrom(high - m_part.top(), high - low + 1, line + m_part.left(),
+                               std::clamp(sameFrom - m_part.left(), 0, m_part.width()));
+    }
 
 private:
     QRect m_part;
@@ -684,14 +716,29 @@ QImage convert(const DibLayout& l, std::string_view table, std::string_view bits
     return image;
 }
 
-// Resolution fields of a header (0 for a core header or a short block).
-void resolution(std::string_view header, uint32_t& x, uint32_t& y)
+// The part `part` of a bitmap reduced to `size` (see PackedPartToImage).
+QImage partToImage(const DibLayout& l, std::string_view table, std::string_view bits, QRect part, QSize size)
 {
-    x = y = 0;
-    if (header.size() >= kInfoHeaderSize && rd32(header.data()) >= kInfoHeaderSize) {
-        x = rd32(header.data() + 24);
-        y = rd32(header.data() + 28);
+    part &= QRect(0, 0, l.width, l.height);
+    if (part.isEmpty())
+        return QImage();
+    const QSize reduced(std::clamp(size.width(), 1, part.width()), std::clamp(size.height(), 1, part.height()));
+    if (l.Embedded()) {
+        const QImage whole = decodeEmbedded(l, bits);
+        return whole.isNull() ? whole
+                              : whole.copy(part).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
+    QImage image(reduced, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    ImageSink out(image);
+    ReduceSink reduce(part.width(), part.height(), reduced.width(), reduced.height(), out);
+    CropSink crop(part, reduce);
+    const MemorySource source(bits);
+    if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(bits.size()), crop))
+        return QImage();
+    reduce.Finish();
+    return image;
 }
 
 } // namespace
@@ -765,27 +812,8 @@ QImage PackedPartToImage(std::string_view packed, QRect part, QSize size)
     const DibLayout l = ParsePacked(packed);
     if (!l.valid)
         return QImage();
-    part &= QRect(0, 0, l.width, l.height);
-    if (part.isEmpty())
-        return QImage();
-    const QSize reduced(std::clamp(size.width(), 1, part.width()), std::clamp(size.height(), 1, part.height()));
-    if (l.Embedded()) {
-        const QImage whole = PackedToImage(packed);
-        return whole.isNull() ? whole
-                              : whole.copy(part).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    QImage image(reduced, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    ImageSink out(image);
-    ReduceSink reduce(part.width(), part.height(), reduced.width(), reduced.height(), out);
-    CropSink crop(part, reduce);
-    const std::string_view table = packed.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset);
-    const MemorySource source(packed.substr(l.bitsOffset, l.bitsSize));
-    if (!DecodeRows(l, Colours(l, table.data(), table.size()), source, 0, qint64(l.bitsSize), crop))
-        return QImage();
-    reduce.Finish();
-    return image;
+    return partToImage(l, packed.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset),
+                       packed.substr(l.bitsOffset, l.bitsSize), part, size);
 }
 
 QImage SplitToImage(std::string_view header, std::string_view bits)
@@ -793,7 +821,15 @@ QImage SplitToImage(std::string_view header, std::string_view bits)
     const DibLayout l = ParseSplit(header, bits.size());
     if (!l.valid)
         return QImage();
-    return convert(l, header.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset), bits.substr(0, l.bitsSize));
+    return convert(l, header.substr(l.paletteOffset), bits.substr(0, l.bitsSize));
+}
+
+QImage SplitPartToImage(std::string_view header, std::string_view bits, QRect part, QSize size)
+{
+    const DibLayout l = ParseSplit(header, bits.size());
+    if (!l.valid)
+        return QImage();
+    return partToImage(l, header.substr(l.paletteOffset), bits.substr(0, l.bitsSize), part, size);
 }
 
 std::string ImageToPacked24(const QImage& image)
@@ -833,38 +869,6 @@ std::string ImageToPacked24(const QImage& image)
     return out;
 }
 
-bool RotatePacked90(std::string& packed, bool clockwise)
-{
-    const QImage src = PackedToImage(packed);
-    if (src.isNull())
-        return false;
-    uint32_t resX = 0, resY = 0;
-    resolution(packed, resX, resY);
-    const int w = src.width();
-    const int h = src.height();
-    QImage dst(h, w, QImage::Format_RGB32);
-    if (dst.isNull())
-        return false;
-    for (int y = 0; y < h; ++y) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            // Clockwise: the left column becomes the top row.
-            const int nx = clockwise ? h - 1 - y : y;
-            const int ny = clockwise ? x : w - 1 - x;
-            reinterpret_cast<QRgb*>(dst.scanLine(ny))[nx] = in[x];
-        }
-    }
-    std::string out = ImageToPacked24(dst);
-    if (out.empty())
-        return false;
-    if (resX && resY) {
-        std::memcpy(out.data() + 24, packed.data() + 28, 4);
-        std::memcpy(out.data() + 28, packed.data() + 24, 4);
-    }
-    packed = std::move(out);
-    return true;
-}
-
 std::string PackedToBmpFile(std::string_view packed)
 {
     const DibLayout l = ParsePacked(packed);
@@ -899,51 +903,6 @@ QSize ReducedSize(QSize full, QSize drawnSize)
         w = (fw * dh + fh - 1) / fh;
     }
     return QSize(int(std::clamp<int64_t>(w, 1, fw)), int(std::clamp<int64_t>(h, 1, fh)));
-}
-
-void DrawImage(CDC& dc, const QImage& image, const QRect& source, const RECT& dest)
-{
-    if (image.isNull() || dest.right == dest.left || dest.bottom == dest.top || source.width() <= 0 ||
-        source.height() <= 0)
-        return;
-    const QRect inside = source & image.rect();
-    if (inside.isEmpty())
-        return;
-    const double sx = double(int64_t(dest.right) - dest.left) / source.width();
-    const double sy = double(int64_t(dest.bottom) - dest.top) / source.height();
-    QRectF target(dest.left + (inside.left() - source.left()) * sx,
-                  dest.top + (inside.top() - source.top()) * sy, inside.width() * sx,
-                  inside.height() * sy);
-    const bool mirrorX = target.width() < 0;
-    const bool mirrorY = target.height() < 0;
-    QImage part;
-    QRectF from(inside);
-    if (mirrorX || mirrorY) {
-        part = image.copy(inside).mirrored(mirrorX, mirrorY);
-        from = QRectF(part.rect());
-        target = target.normalized();
-    }
-    const QImage& drawn = (mirrorX || mirrorY) ? part : image;
-
-    QPainter own;
-    QPainter* p = dc.Painter();
-    if (dc.IsRaster()) {
-        if (!own.begin(dc.Image()))
-            return;
-        own.translate(dc.GetViewportOrg().x, dc.GetViewportOrg().y);
-        p = &own;
-    }
-    if (!p)
-        return;
-    p->save();
-    if (const auto clip = dc.GetClipRect())
-        p->setClipRect(ToQRect(*clip), Qt::IntersectClip);
-    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    // Shrinking averages the pixels (halftone); enlarging repeats them.
-    p->setRenderHint(QPainter::SmoothPixmapTransform,
-                     target.width() < from.width() || target.height() < from.height());
-    p->drawImage(target, drawn, from);
-    p->restore();
 }
 
 } // namespace dib

@@ -22,11 +22,13 @@
 #include <QImage>
 #include <QByteArray>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -90,14 +92,31 @@ QImage PackedToImage(std::string_view packed, QSize drawnSize);
 // null image when the part lies beside the bitmap.
 QImage PackedPartToImage(std::string_view packed, QRect part, QSize size);
 QImage SplitToImage(std::string_view header, std::string_view bits);
+// The same for a bitmap stored as header (with its colour table) and bits.
+QImage SplitPartToImage(std::string_view header, std::string_view bits, QRect part, QSize size);
 
 // An image as a 24-bit packed DIB (alpha composited onto white); empty for
 // a null image or one above kMaxPixels.
 std::string ImageToPacked24(const QImage& image);
 
+// Largest bitmap turned (32 megapixels: 96 MB of 24-bit rows).
+constexpr int64_t kMaxRotatedPixels = 32'000'000;
+// Above a megapixel, a bitmap is turned only when its 24-bit rows are at
+// most this many times the bytes it is stored in: a few bytes of runs
+// declaring millions of pixels are not blown up.
+constexpr int64_t kMaxRotatedGrowth = 64;
+
+// The bytes of the 24-bit bitmap RotatePacked90 would make of `packed`
+// (0 when it is no valid bitmap), and whether it turns it (above).
+int64_t RotatedBytes(std::string_view packed);
+bool CanRotatePacked(std::string_view packed);
+
 // Turns a packed DIB by 90 degrees, clockwise or not, in place; the result
-// is a 24-bit packed DIB with the resolutions exchanged. False (and the
-// block unchanged) when it is invalid.
+// is a 24-bit packed DIB with the resolutions exchanged (without them, the
+// resolution of a new toolkit image). The rows are decoded one by one, each
+// written straight into the column it becomes; a bitmap whose bits are a
+// JPEG or PNG file is decoded whole by the toolkit first. False (and the
+// block unchanged) when it is invalid or CanRotatePacked says no.
 bool RotatePacked90(std::string& packed, bool clockwise);
 
 // A BMP file (14-byte file header and the packed DIB), for the clipboard.
@@ -176,10 +195,19 @@ PictureFileCounts CountPictureFileWork();
 // Forgets the files remembered, failed or loaded.
 void ForgetPictureFiles();
 
+// The part of `source` (in the pixels of a picture of `size`, fractional,
+// reaching any distance beyond it) that lies inside the picture and, when
+// the source is stretched onto `dest` (right and bottom excluded, reversed
+// where it mirrors), lands on the device pixels `shown` or a pixel beside
+// them; all that lies inside without `shown`. Empty when nothing does.
+QRectF ShownSource(QSize size, const QRectF& source, const RECT& dest, const std::optional<RECT>& shown);
+
 // Draws part of an image into a device rectangle, smoothly stretched (the
 // halftone stretching of the device). `dest` excludes its right and bottom
 // edges; a reversed rectangle mirrors the picture. A source part that lies
-// partly outside the image draws only what lies inside, in proportion.
-void DrawImage(CDC& dc, const QImage& image, const QRect& source, const RECT& dest);
+// partly outside the image draws only what lies inside, in proportion, and
+// only what lands on the pixels the device shows is drawn. The source may
+// be fractional and reach any distance beyond the image.
+void DrawImage(CDC& dc, const QImage& image, const QRectF& source, const RECT& dest);
 
 } // namespace dib

@@ -48,6 +48,10 @@ public:
     // The same line for `count` rows: y, y - 1, ... y - count + 1. Sinks
     // override it to take a long stretch of equal rows in bulk.
     virtual void Rows(int y, int count, const QRgb* line);
+    // Rows as above whose pixels from `sameFrom` on all have the colour of
+    // the pixel there (what a run-length row leaves out). Sinks that sum
+    // the pixels override it to take that stretch in one go.
+    virtual void RowsSameFrom(int y, int count, const QRgb* line, int sameFrom);
 };
 
 // Rows into a 32-bit image (alpha ignored).
@@ -85,18 +89,20 @@ public:
     ~ReduceSink() override;
     void Row(int y, const QRgb* line) override;
     void Rows(int y, int count, const QRgb* line) override;
+    void RowsSameFrom(int y, int count, const QRgb* line, int sameFrom) override;
     // Hands over the last output row.
     void Finish();
 
 private:
     void flush();
-    void add(int target, const QRgb* line, int times);
+    void add(int target, const QRgb* line, int times, int sameFrom);
     int m_height;
     int m_outWidth;
     int m_outHeight;
     RowSink& m_out;
     std::vector<int> m_column;       // source column -> output column
     std::vector<uint32_t> m_perColumn; // source columns per output column
+    std::vector<int> m_firstColumn;  // output column -> its first source column (and the width)
     std::vector<uint64_t> m_sums;    // r, g, b per output column
     std::vector<QRgb> m_line;
     int m_currentRow = -1; // output row being summed

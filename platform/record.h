@@ -86,6 +86,16 @@ private:
     int m_depth = 0;
 };
 
+// Stores a value just read into its field only when the read succeeded:
+// a field cut short keeps what it held. The value is read before the call,
+// so `StoreIfRead(r, field, r.i32())` checks the read that gave it.
+template <typename T, typename V>
+void StoreIfRead(const RecordReader& r, T& field, V&& value)
+{
+    if (r.ok())
+        field = static_cast<T>(static_cast<V&&>(value));
+}
+
 // Scope helper for RecordReader::enter/leave.
 class RecordDepthGuard {
 public:

@@ -78,7 +78,7 @@ bool showDialog(QPrinter& printer, const CPrintDriver::Job& job, CPrintInfo& inf
 CPrintDriver::Result CPrintDriver::PrintDocument(CVorteplanSoftLabelDoc& doc, QPrinter& printer, const Job& job)
 {
     Result result;
-    if (!doc.CheckBeforePrint())
+    if (!job.checked && !doc.CheckBeforePrint())
         return result;
 
     CPrintInfo info;

@@ -45,6 +45,9 @@ public:
         // After a run that printed labels, the document advances its
         // counters by them and saves itself (SaveAfterPrint).
         bool saveAfterPrint = false;
+        // The caller has run the document's checks before printing (and
+        // the user has answered their question): they are not run again.
+        bool checked = false;
     };
 
     struct Result {

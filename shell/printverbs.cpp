@@ -11,10 +11,11 @@
 
 namespace {
 
-bool printDocument(CVorteplanSoftLabelDoc& doc, QPrinter& printer)
+bool printDocument(CVorteplanSoftLabelDoc& doc, QPrinter& printer, bool checked = false)
 {
     CPrintDriver::Job job;
     job.showDialog = false;
+    job.checked = checked;
     return CPrintDriver::PrintDocument(doc, printer, job).outcome == CPrintDriver::Outcome::Printed;
 }
 
@@ -36,7 +37,7 @@ bool PrintVerbPrint(const QString& project)
     if (!doc.Open(project) || !doc.CheckBeforePrint())
         return false;
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    return printDocument(doc, printer);
+    return printDocument(doc, printer, true);
 }
 
 bool PrintVerbPrintTo(const QString& project, const QString& printerName)
@@ -51,7 +52,7 @@ bool PrintVerbPrintTo(const QString& project, const QString& printerName)
         return false;
     }
     QPrinter printer(info, QPrinter::HighResolution);
-    return printDocument(doc, printer);
+    return printDocument(doc, printer, true);
 }
 
 bool HasScreen()

@@ -63,12 +63,7 @@ std::string CutLine(std::string s)
 
 // --- CBarcode ---------------------------------------------------------------------
 
-CBarcode::CBarcode(const CBarcode& /*other*/)
-{
-    // The bar brush is not copied; the copy makes its own at its next drawing.
-}
-
-int32_t CBarcode::GetHeight(const BarcodeHost& /*host*/, int /*resolution*/) const
+int32_t CBarcode::GetHeight(const BarcodeHost& /*host*/, std::string_view /*text*/, int /*resolution*/) const
 {
     return GetBarHeight();
 }
@@ -146,7 +141,7 @@ int32_t CBarcodeModular::WidthToUm(int64_t pixels, int resolution) const
     return PixelsToUm(pixels, resolution, false);
 }
 
-int32_t CBarcodeModular::GetWidth(std::string_view text, int resolution)
+int32_t CBarcodeModular::GetWidth(std::string_view text, int resolution) const
 {
     if (resolution <= 0 || text.empty())
         return 0;
@@ -178,16 +173,25 @@ namespace {
 
 // The layout made at `from` pixels per inch along the symbol, moved to the
 // device's `to`: every edge scaled on its own, so the symbol keeps its
-// width; a bar never vanishes.
+// width; a bar never vanishes: one narrower than a pixel there takes the
+// pixel that holds its middle.
 void ScaleLayout(LinearLayout& layout, int from, int to)
 {
-    if (from == to)
+    if (from == to || from <= 0 || to <= 0)
         return;
     for (BarRun& bar : layout.bars) {
         const int64_t start = ScalePixels(bar.offset, from, to);
         const int64_t end = ScalePixels(bar.offset + bar.width, from, to);
-        bar.offset = start;
-        bar.width = std::max<int64_t>(end - start, 1);
+        if (end > start) {
+            bar.offset = start;
+            bar.width = end - start;
+            continue;
+        }
+        // Twice the middle, in pixels of `to`, rounded down.
+        const int64_t twice = (2 * bar.offset + bar.width) * to;
+        const int64_t middle2 = twice >= 0 ? twice / from : -((-twice + from - 1) / from);
+        bar.offset = middle2 >= 0 ? middle2 / 2 : -((-middle2 + 1) / 2);
+        bar.width = 1;
     }
     for (LayoutChar& c : layout.chars)
         c.offset = ScalePixels(c.offset, from, to);
@@ -197,7 +201,7 @@ void ScaleLayout(LinearLayout& layout, int from, int to)
 } // namespace
 
 BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                                        std::string_view text)
+                                        std::string_view text) const
 {
     if (text.empty())
         return BarcodeDrawResult::kEmpty;
@@ -222,7 +226,7 @@ BarcodeDrawResult CBarcodeModular::Draw(const BarcodeHost& host, CDC& dc, int re
     }
     int64_t h = 0, longH = 0;
     BarHeights(resAcross, h, longH);
-    const COLORREF color = BarColor(host);
+    const COLORREF color = host.barColor;
     for (const BarRun& bar : layout->bars)
         DrawBar(dc, color, rotation, bar.offset, host.deviceRect, x, y, bar.width, bar.longBar ? longH : h);
     if (m_showText) {
@@ -385,7 +389,7 @@ int32_t CBarcodeEAN::GetNominalBarHeight() const
     return units::clamp32((100 - int64_t(m_truncation)) * (int64_t(m_module) * 22860 / 330) / 100);
 }
 
-int32_t CBarcodeEAN::GetHeight(const BarcodeHost& host, int /*resolution*/) const
+int32_t CBarcodeEAN::GetHeight(const BarcodeHost& host, std::string_view /*text*/, int /*resolution*/) const
 {
     const int64_t fontHeight = host.font.lfHeight < 0 ? -int64_t(host.font.lfHeight) : host.font.lfHeight;
     return units::clampAdd(GetNominalBarHeight(), units::PxToUmTruncated(fontHeight, 72));

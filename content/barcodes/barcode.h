@@ -37,25 +37,33 @@ enum class BarcodeDrawResult {
                    // refused it): nothing drawn; the object marks it in the design view
 };
 
+// A symbology draws and measures without side effects: everything a
+// drawing needs (the object's box, rotation, font, the bar colour and the
+// label) comes with the call, and the same call gives the same result.
 class CBarcode {
 public:
     CBarcode() = default;
-    CBarcode(const CBarcode& other);
+    CBarcode(const CBarcode&) = default;
     CBarcode& operator=(const CBarcode&) = delete;
     virtual ~CBarcode() = default;
 
-    // Deep copy; the bar brush is made again at the next drawing.
+    // Deep copy.
     virtual std::unique_ptr<CBarcode> Clone() const = 0;
-    // Draws the symbol for `text`; (x, y) is the device position of the
-    // symbol's origin: the top-left corner of the symbol as read, which is
+    // Draws the symbol for `text` in the host's bar colour; (x, y) is the
+    // device position of the symbol's origin: the top-left corner of the
+    // symbol as read, which is
     // the box's top-left at rotation 0, bottom-left at 900, bottom-right at
     // 1800 and top-right at 2700 (see DrawBar). resX / resY are the device's
     // resolutions as they are (exchanged here for 900 and 2700).
     // The host's context tells the label; a label number below 1 is the
     // design view.
     virtual BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                                   std::string_view text) = 0;
-    virtual void ReleaseBarBrush() { m_barBrush.reset(); }
+                                   std::string_view text) const = 0;
+    // Whether the symbol drawn for `text` carries exactly that text: false
+    // when the drawing would put other characters in place of some of it
+    // (a space, a 0), leave some of it out, or draw nothing for it. An empty
+    // text draws nothing and says nothing, so it is no fault.
+    virtual bool CanEncode(std::string_view text) const = 0;
     virtual bool EditsTextInPlace() const { return true; }
     virtual bool ShowsPlaceholder() const { return true; }
     virtual bool HasFont() const { return true; }
@@ -64,11 +72,12 @@ public:
     virtual void SetCentred(bool /*on*/) {}
     virtual void SetCentring(bool /*on*/) {}
     virtual bool Is2D() const { return false; }
-    // Width of the symbol in micrometres at `resolution` along it (0 for an
-    // empty or unencodable text, or resolution <= 0).
-    virtual int32_t GetWidth(std::string_view text, int resolution) = 0;
-    // Height of the symbol in micrometres.
-    virtual int32_t GetHeight(const BarcodeHost& host, int resolution) const;
+    // Width of the symbol for `text` in micrometres at `resolution` along
+    // it (0 for an empty or unencodable text, or resolution <= 0).
+    virtual int32_t GetWidth(std::string_view text, int resolution) const = 0;
+    // Height of the symbol for `text` in micrometres at `resolution` across
+    // it.
+    virtual int32_t GetHeight(const BarcodeHost& host, std::string_view text, int resolution) const;
     // Reads the record after the type key; false when it was incomplete.
     virtual bool Load(RecordReader& reader) = 0;
     virtual void Save(RecordWriter& writer) const = 0;
@@ -113,10 +122,6 @@ public:
     virtual int GetModuleChoiceKinds() const { return 1; }
     virtual int GetHeightChoiceKinds() const { return 1; }
 
-    // The bar brush, made from the object's text colour before a drawing.
-    void CreateBarBrush(COLORREF color) { m_barBrush = CBrush::Solid(color); }
-    bool HasBarBrush() const { return m_barBrush.has_value(); }
-
     // Fills one bar of `width` x `height` pixels at `offset` along the
     // symbol from the origin (x, y), turned by `rotation` and clipped to
     // `clip`; other rotations draw nothing.
@@ -135,12 +140,6 @@ public:
                            int64_t across0, int64_t across1, const RECT& clip);
     static bool DrawHumanReadableChar(CDC& dc, int rotation, int64_t offset, int64_t across, const RECT& clip, int x,
                                       int y, char ch, bool centred);
-
-protected:
-    COLORREF BarColor(const BarcodeHost& host) const { return m_barBrush ? m_barBrush->color : host.textColor; }
-
-private:
-    std::optional<CBrush> m_barBrush;
 };
 
 // Symbologies built of modules: every linear one and the QR code.
@@ -163,8 +162,8 @@ public:
     // Draws the bars of the layout and, for the linear symbologies that
     // have one, the human-readable line.
     BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                           std::string_view text) override;
-    int32_t GetWidth(std::string_view text, int resolution) override;
+                           std::string_view text) const override;
+    int32_t GetWidth(std::string_view text, int resolution) const override;
 
     // The layout of the text at `resAlong` pixels per inch along the
     // symbol; nullopt when the text cannot be encoded.
@@ -214,6 +213,7 @@ public:
     int16_t GetTypeKey() const override { return kKeyCode39; }
     std::string GetName() const override { return "Code 39"; }
     bool HasShowCheckDigit() const override { return GetCheckDigit() && GetShowText(); }
+    bool CanEncode(std::string_view text) const override { return barcodes::Code39CanEncode(text); }
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
     std::optional<barcodes::LinearLayout> Layout(std::string_view text, int resAlong, int resAcross) const override;
@@ -232,6 +232,7 @@ public:
     int16_t GetTypeKey() const override { return kKeyCode2of5Int; }
     std::string GetName() const override { return "2/5 Interleaved"; }
     bool HasShowCheckDigit() const override { return true; }
+    bool CanEncode(std::string_view text) const override { return barcodes::ItfCanEncode(text); }
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
     std::optional<barcodes::LinearLayout> Layout(std::string_view text, int resAlong, int resAcross) const override;
@@ -249,6 +250,8 @@ public:
     std::unique_ptr<CBarcode> Clone() const override { return std::make_unique<CBarcodeCode128>(*this); }
     int16_t GetTypeKey() const override { return kKeyCode128; }
     std::string GetName() const override { return "Code 128"; }
+    // Every byte a code set holds, in at most kMaxCode128Codewords.
+    bool CanEncode(std::string_view text) const override { return text.empty() || Codewords(text).has_value(); }
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
     std::optional<barcodes::LinearLayout> Layout(std::string_view text, int resAlong, int resAcross) const override;
@@ -288,7 +291,8 @@ public:
     int GetHeightChoiceKinds() const override { return 2; }
     int GetTruncation() const override { return m_truncation; }
     void SetTruncation(int v) override { m_truncation = int16_t(v); }
-    int32_t GetHeight(const BarcodeHost& host, int resolution) const override;
+    int32_t GetHeight(const BarcodeHost& host, std::string_view text, int resolution) const override;
+    bool CanEncode(std::string_view text) const override { return barcodes::EanCanEncode(Kind(), text); }
     // Micrometres.
     int32_t GetNominalBarHeight() const;
     // 0 = number set A, 1 = set B of a left-half digit position (1..6).

@@ -3,8 +3,8 @@
 // while it draws or measures itself.
 //
 // The owning object fills one of these before each drawing (its rotation,
-// its box in device pixels and in micrometres, its font, colours and
-// transparency, and the label being drawn) and may override DrawTextLine to draw the human-readable
+// its box in device pixels and in micrometres, its font, the colours of
+// bars and text, its transparency, and the label being drawn) and may override DrawTextLine to draw the human-readable
 // line of a linear symbology with its own one-line text drawing.
 #include "content/tables/drawcontext.h"
 #include "platform/dc.h"
@@ -22,7 +22,8 @@ struct BarcodeHost {
     int32_t heightUm = 0;
     LOGFONTA font;         // the object's font as stored (height at 96 dpi)
     LOGFONTA deviceFont;   // the same font scaled to the device being drawn on
-    COLORREF textColor = 0; // bars, modules and human-readable text
+    COLORREF barColor = 0;  // bars and the QR code's dark modules
+    COLORREF textColor = 0; // human-readable text
     COLORREF fillColor = RGB(255, 255, 255);
     bool transparent = true;
     DrawContext context;   // the label being drawn; label number below 1: the design view

@@ -100,6 +100,16 @@ char Code39Drawn(unsigned char c)
     return Code39Value(c) < 0 ? ' ' : char(c);
 }
 
+bool Code39CanEncode(std::string_view text)
+{
+    if (text.size() > kMaxLinearChars)
+        return false;
+    for (char c : text)
+        if (Code39Value(static_cast<unsigned char>(c)) < 0)
+            return false;
+    return true;
+}
+
 char Code39CheckChar(std::string_view text)
 {
     // A character outside the set counts as the space it is drawn as, so
@@ -185,6 +195,12 @@ std::string ItfDigits(std::string_view text, bool addCheck)
     if (d.size() % 2)
         d.insert(d.begin(), '0');
     return d;
+}
+
+bool ItfCanEncode(std::string_view text)
+{
+    return text.size() <= kMaxLinearChars &&
+           std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(static_cast<unsigned char>(c)); });
 }
 
 LinearLayout LayoutItf(std::string_view text, bool addCheck, const LayoutMetrics& m)
@@ -405,6 +421,16 @@ std::string UpcaDigits(std::string_view text)
     std::string digits(1, '0');
     digits += std::string_view(EanDigits(text, 12)).substr(0, 11);
     return EanDigits(digits, 13);
+}
+
+bool EanCanEncode(EanKind kind, std::string_view text)
+{
+    const size_t body = kind == EanKind::EAN13 ? 12 : kind == EanKind::UPCA ? 11 : 7;
+    if (!std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(static_cast<unsigned char>(c)); }))
+        return false;
+    if (text.size() <= body)
+        return true;
+    return text.size() == body + 1 && text[body] - '0' == Mod10CheckDigit(text.substr(0, body));
 }
 
 int EanParity(int position, int firstDigit)

@@ -69,6 +69,9 @@ std::string PixelRow(const LinearLayout& layout);
 int Code39Value(unsigned char c);
 // The character drawn for a text character (space for one outside the set).
 char Code39Drawn(unsigned char c);
+// Whether a Code 39 symbol carries the text as it is: at most
+// kMaxLinearChars characters, each of the 43 of the set.
+bool Code39CanEncode(std::string_view text);
 // The check character: sum of the values of the characters as drawn, mod 43.
 char Code39CheckChar(std::string_view text);
 // The characters of the symbol: start, text (at most kMaxLinearChars,
@@ -84,6 +87,9 @@ int Mod10CheckDigit(std::string_view digits);
 // The digits drawn: non-digits as 0, at most kMaxLinearChars, the check
 // digit when asked, a leading 0 when the count is odd.
 std::string ItfDigits(std::string_view text, bool addCheck);
+// Whether the digits drawn are the text: at most kMaxLinearChars
+// characters, all digits (the leading 0 of an odd count keeps the number).
+bool ItfCanEncode(std::string_view text);
 LinearLayout LayoutItf(std::string_view text, bool addCheck, const LayoutMetrics& m);
 
 // --- Code 128 ----------------------------------------------------------------
@@ -123,6 +129,11 @@ int EanParity(int position, int firstDigit);
 uint8_t EanPattern(int digit, int set);
 
 enum class EanKind { EAN13, UPCA, EAN8 };
+// Whether the symbol carries the text: digits only, no more than the
+// symbol's digits before its check digit (12 for EAN 13, 11 for UPC-A, 7
+// for EAN 8; fewer are padded with leading 0), or one more when that one
+// is the right check digit (it is dropped and computed again).
+bool EanCanEncode(EanKind kind, std::string_view text);
 // The layout from offset 11n: guards, digits, bar extension flags and the
 // human-readable digits (EAN 13: the first digit at offset 0, UPC-A: the
 // first and last outside the bars, EAN 8: centred under their digits).

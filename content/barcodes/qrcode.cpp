@@ -17,6 +17,14 @@ const char kEncoding8Bit[] = "8-bit data";
 const char kEncodingKanji[] = "Kanji";
 const char kLevels[] = "LMQH";
 
+// Bytes that the largest symbol (version 40) holds at levels L, M, Q and H.
+const size_t kByteCapacity[4] = {2953, 2331, 1663, 1273};
+
+bool ValidSettings(const QrEncodeSettings& s)
+{
+    return s.version >= 0 && s.version <= 40 && s.level >= 0 && s.level <= 3 && (s.encoding == 2 || s.encoding == 3);
+}
+
 void ReleaseLibraryCaches()
 {
 #pragma GCC diagnostic push
@@ -41,15 +49,15 @@ CBarcodeQRCode::CBarcodeQRCode(const CBarcodeQRCode& other)
       m_caseSensitive(other.m_caseSensitive),
       m_margin(other.m_margin),
       m_reserved(other.m_reserved),
-      m_centred(other.m_centred),
-      m_symbolVersion(other.m_symbolVersion)
+      m_centred(other.m_centred)
 {
     ++g_liveInstances;
 }
 
 CBarcodeQRCode::~CBarcodeQRCode()
 {
-    FreeSymbol();
+    // The symbol goes back to the library before its caches do.
+    m_cache.Clear();
     if (--g_liveInstances == 0)
         ReleaseLibraryCaches();
 }
@@ -59,35 +67,66 @@ int CBarcodeQRCode::LiveInstances()
     return g_liveInstances.load();
 }
 
-void CBarcodeQRCode::FreeSymbol()
+// --- the cache of the last symbol ----------------------------------------------------
+
+void QrSymbolCache::Clear()
 {
     if (m_symbol)
         QRcode_free(m_symbol);
     m_symbol = nullptr;
-    m_cached = false;
+    m_valid = false;
 }
 
-const QRcode* CBarcodeQRCode::Encode(std::string_view text)
+const QRcode* QrSymbolCache::Get(std::string_view text, const QrEncodeSettings& settings)
 {
-    if (m_cached && m_cacheVersion == m_version && m_cacheLevel == m_level && m_cacheEncoding == m_encoding &&
-        m_cacheCase == m_caseSensitive && m_cacheText == text)
+    if (m_valid && m_settings == settings && m_text == text)
         return m_symbol;
-    FreeSymbol();
+    Clear();
     // The library takes a C string: the text ends at its first NUL.
     const std::string s(text.substr(0, std::min(text.find('\0'), text.size())));
-    if (m_version >= 0 && m_version <= 40 && m_level >= 0 && m_level <= 3 && (m_encoding == 2 || m_encoding == 3)) {
+    if (ValidSettings(settings)) {
         ++m_encodeCount;
-        m_symbol = QRcode_encodeString(s.c_str(), m_version, QRecLevel(m_level), QRencodeMode(m_encoding),
-                                       m_caseSensitive);
+        m_symbol = QRcode_encodeString(s.c_str(), settings.version, QRecLevel(settings.level),
+                                       QRencodeMode(settings.encoding), settings.caseSensitive);
     }
-    m_cached = true;
-    m_cacheText.assign(text);
-    m_cacheVersion = m_version;
-    m_cacheLevel = m_level;
-    m_cacheEncoding = m_encoding;
-    m_cacheCase = m_caseSensitive;
-    m_symbolVersion = m_symbol ? m_symbol->version : m_version;
+    m_valid = true;
+    m_text.assign(text);
+    m_settings = settings;
     return m_symbol;
+}
+
+// --- the symbology -------------------------------------------------------------------
+
+const QRcode* CBarcodeQRCode::Encode(std::string_view text) const
+{
+    return m_cache.Get(text, EncodeSettings());
+}
+
+int CBarcodeQRCode::GetSymbolVersion(std::string_view text) const
+{
+    const QRcode* symbol = Encode(text);
+    return symbol ? symbol->version : m_version;
+}
+
+bool CBarcodeQRCode::CanEncode(std::string_view text) const
+{
+    if (text.empty())
+        return true;
+    if (!ValidSettings(EncodeSettings()) || text.find('\0') != std::string_view::npos)
+        return false;
+    if (!m_caseSensitive && std::any_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+        return false;
+    // Every text up to the byte capacity of the largest symbol fits (the
+    // library's mixed modes never take more room than bytes); a longer one
+    // may still fit as digits or letters, which only the library can tell.
+    if (text.size() <= kByteCapacity[m_level])
+        return true;
+    QRcode* symbol = QRcode_encodeString(std::string(text).c_str(), m_version, QRecLevel(m_level),
+                                         QRencodeMode(m_encoding), m_caseSensitive);
+    const bool fits = symbol != nullptr;
+    if (symbol)
+        QRcode_free(symbol);
+    return fits;
 }
 
 int64_t CBarcodeQRCode::SideModules(int version) const
@@ -95,33 +134,32 @@ int64_t CBarcodeQRCode::SideModules(int version) const
     return 17 + 4 * int64_t(version) + 2 * int64_t(m_margin);
 }
 
-int32_t CBarcodeQRCode::GetWidth(std::string_view text, int resolution)
+int32_t CBarcodeQRCode::GetWidth(std::string_view text, int resolution) const
 {
-    const QRcode* symbol = Encode(text);
     if (resolution <= 0)
         return 0;
-    const int64_t modules = SideModules(symbol ? symbol->version : m_version);
+    const int64_t modules = SideModules(GetSymbolVersion(text));
     const int64_t n = units::UmToPx(m_module, resolution);
     const int64_t px = std::clamp<int64_t>(n * modules, -(int64_t(1) << 40), int64_t(1) << 40);
     return units::PxToUmTruncated(px, resolution);
 }
 
-int32_t CBarcodeQRCode::GetHeight(const BarcodeHost& /*host*/, int resolution) const
+int32_t CBarcodeQRCode::GetHeight(const BarcodeHost& /*host*/, std::string_view text, int resolution) const
 {
     if (resolution <= 0)
         return 0;
     const int64_t moduleUm = units::PxToUmTruncated(units::UmToPx(m_module, resolution), resolution);
-    const int64_t modules = std::clamp<int64_t>(SideModules(m_symbolVersion), -(int64_t(1) << 31), int64_t(1) << 31);
+    const int64_t modules =
+        std::clamp<int64_t>(SideModules(GetSymbolVersion(text)), -(int64_t(1) << 31), int64_t(1) << 31);
     return units::clamp32(modules * moduleUm);
 }
 
 BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                                       std::string_view text)
+                                       std::string_view text) const
 {
     const QRcode* symbol = Encode(text);
     if (!symbol || symbol->width <= 0 || !symbol->data)
         return text.empty() ? BarcodeDrawResult::kEmpty : BarcodeDrawResult::kNotEncodable;
-    m_symbolVersion = symbol->version;
     const int rotation = host.rotation;
     const bool turned = rotation == 900 || rotation == 2700;
     const int resAlong = turned ? resY : resX;
@@ -132,7 +170,7 @@ BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int res
     if (n == 0)
         return BarcodeDrawResult::kDrawn;
     const auto at = [&](int64_t modules) { return ScalePixels(n * modules, layAlong, resAlong); };
-    const COLORREF color = BarColor(host);
+    const COLORREF color = host.barColor;
 
     int64_t across = 0;
     if (m_centred) {
@@ -140,9 +178,9 @@ BarcodeDrawResult CBarcodeQRCode::Draw(const BarcodeHost& host, CDC& dc, int res
         const int layX = host.layoutResX > 0 ? host.layoutResX : resX;
         const int layY = host.layoutResY > 0 ? host.layoutResY : resY;
         if (turned)
-            across = units::UmToPx(int32_t((int64_t(host.widthUm) - GetHeight(host, layY)) / 2), resX);
+            across = units::UmToPx(int32_t((int64_t(host.widthUm) - GetHeight(host, text, layY)) / 2), resX);
         else
-            across = units::UmToPx(int32_t((int64_t(host.heightUm) - GetHeight(host, layX)) / 2), resY);
+            across = units::UmToPx(int32_t((int64_t(host.heightUm) - GetHeight(host, text, layX)) / 2), resY);
     }
     const int64_t margin = m_margin;
     const int w = symbol->width;

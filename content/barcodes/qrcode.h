@@ -9,6 +9,41 @@
 
 #include <qrencode.h>
 
+// What the library is asked to encode a text with.
+struct QrEncodeSettings {
+    int32_t version = 1;
+    int32_t level = 0;
+    int32_t encoding = 2;
+    int32_t caseSensitive = 1;
+    friend bool operator==(const QrEncodeSettings&, const QrEncodeSettings&) = default;
+};
+
+// The last symbol the library made, with the text and settings it was made
+// from: asked again for the same, it answers without encoding. It changes
+// nothing a caller can see but the count of encodings; a copy starts empty.
+class QrSymbolCache {
+public:
+    QrSymbolCache() = default;
+    QrSymbolCache(const QrSymbolCache&) {}
+    QrSymbolCache& operator=(const QrSymbolCache&) = delete;
+    ~QrSymbolCache() { Clear(); }
+
+    // The symbol for `text` (up to its first NUL, as the library reads
+    // it); null when the library refuses the text or the settings.
+    const QRcode* Get(std::string_view text, const QrEncodeSettings& settings);
+    // How many times the library was called (for diagnostics).
+    int EncodeCount() const { return m_encodeCount; }
+    // Gives the symbol back to the library.
+    void Clear();
+
+private:
+    bool m_valid = false;
+    std::string m_text;
+    QrEncodeSettings m_settings;
+    QRcode* m_symbol = nullptr;
+    int m_encodeCount = 0;
+};
+
 class CBarcodeQRCode : public CBarcodeModular {
 public:
     CBarcodeQRCode();
@@ -18,7 +53,12 @@ public:
 
     std::unique_ptr<CBarcode> Clone() const override { return std::make_unique<CBarcodeQRCode>(*this); }
     BarcodeDrawResult Draw(const BarcodeHost& host, CDC& dc, int resX, int resY, int x, int y,
-                           std::string_view text) override;
+                           std::string_view text) const override;
+    // Any byte goes into the symbol, as long as the library takes the text
+    // whole: no NUL byte, no lowercase letter when case is not kept (the
+    // library turns it to uppercase), and within the capacity of version
+    // 40 at the level.
+    bool CanEncode(std::string_view text) const override;
     bool EditsTextInPlace() const override { return false; }
     bool ShowsPlaceholder() const override { return false; }
     bool HasFont() const override { return false; }
@@ -31,12 +71,11 @@ public:
     void SetCentred(bool on) override { m_centred = on ? 1 : 0; }
     void SetCentring(bool on) override { m_centred = on ? 1 : 0; }
     bool Is2D() const override { return true; }
-    // Encodes the text; the side of the symbol (with its margins) in
-    // micrometres at `resolution`.
-    int32_t GetWidth(std::string_view text, int resolution) override;
-    // The side of the symbol of the last encoded version, with the module
-    // size truncated to micrometres first.
-    int32_t GetHeight(const BarcodeHost& host, int resolution) const override;
+    // The side of the symbol for `text` (with its margins) in micrometres
+    // at `resolution`.
+    int32_t GetWidth(std::string_view text, int resolution) const override;
+    // The same side with the module size truncated to micrometres first.
+    int32_t GetHeight(const BarcodeHost& host, std::string_view text, int resolution) const override;
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
     int16_t GetTypeKey() const override { return kKeyQRCode; }
@@ -65,16 +104,16 @@ public:
     void SetCaseSensitive(bool on) { m_caseSensitive = on ? 1 : 0; }
     int GetEncoding() const { return m_encoding; }
     int GetLevel() const { return m_level; }
-    // Version of the symbol last encoded (the requested one when the text
-    // could not be encoded).
-    int GetSymbolVersion() const { return m_symbolVersion; }
+    // Version of the symbol for `text` (the requested one when the text
+    // cannot be encoded).
+    int GetSymbolVersion(std::string_view text) const;
     // Side of the symbol in modules for a version, margins included.
     int64_t SideModules(int version) const;
     // How many times this object called the library (for diagnostics).
-    int EncodeCount() const { return m_encodeCount; }
-    // The cached symbol for `text`, encoded when the text or settings
-    // changed; null when the library could not encode it.
-    const QRcode* Encode(std::string_view text);
+    int EncodeCount() const { return m_cache.EncodeCount(); }
+    // The symbol for `text`, encoded when the text or settings changed
+    // since the last call; null when the library could not encode it.
+    const QRcode* Encode(std::string_view text) const;
 
     // QR code objects alive in the process.
     static int LiveInstances();
@@ -82,7 +121,7 @@ public:
     std::optional<barcodes::LinearLayout> Layout(std::string_view, int, int) const override { return std::nullopt; }
 
 private:
-    void FreeSymbol();
+    QrEncodeSettings EncodeSettings() const { return {m_version, m_level, m_encoding, m_caseSensitive}; }
 
     int32_t m_version = 1;
     int32_t m_level = 0;
@@ -91,15 +130,6 @@ private:
     int32_t m_margin = 4;
     int32_t m_reserved = 2;
     uint8_t m_centred = 1;
-    int32_t m_symbolVersion = 1;
 
-    // Cache of the last encoding.
-    bool m_cached = false;
-    std::string m_cacheText;
-    int32_t m_cacheVersion = 0;
-    int32_t m_cacheLevel = 0;
-    int32_t m_cacheEncoding = 0;
-    int32_t m_cacheCase = 0;
-    QRcode* m_symbol = nullptr;
-    int m_encodeCount = 0;
+    mutable QrSymbolCache m_cache;
 };

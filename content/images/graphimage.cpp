@@ -92,9 +92,10 @@ void CGraphImage::Rotate90(int32_t cx, int32_t cy, int direction)
         return;
     if (m_holder && !m_holder->CanRotate())
         return;
+    // A picture the holder refuses to turn keeps its box as it is.
+    if (m_holder && !m_holder->Rotate(direction))
+        return;
     CGraph2Dim::Rotate90(cx, cy, direction);
-    if (m_holder)
-        m_holder->Rotate(direction);
 }
 
 bool CGraphImage::Load(RecordReader& reader)

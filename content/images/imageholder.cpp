@@ -73,23 +73,35 @@ int aspect(int64_t width, int64_t height)
 
 // --- drawing helpers -----------------------------------------------------------
 
-void DrawBitmapIntoBox(CDC& dc, const QImage& picture, const RECT& dest, const ImageSourceWindow& window,
-                       int flags)
+namespace {
+
+// Where a picture of `full` pixels is drawn: its source window in its
+// pixels (the top row 0; it may reach far beyond the picture) and the device
+// rectangle (right and bottom excluded) the window fills.
+struct Placement {
+    QRectF source;
+    RECT dest;
+};
+
+std::optional<Placement> placeBitmap(QSize full, const RECT& dest, const ImageSourceWindow& window, int flags)
 {
-    if (picture.isNull())
-        return;
-    const int64_t w = picture.width();
-    const int64_t h = picture.height();
+    // Any picture that can be decoded is far narrower; the products below
+    // stay within 64 bits.
+    constexpr int kMaxSide = 1 << 30;
+    const int64_t w = full.width();
+    const int64_t h = full.height();
+    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide)
+        return std::nullopt;
     // The window's percentages count upwards from the bottom edge.
     const int64_t sx = w * window.left / 100;
     const int64_t sw = w * (int64_t(window.right) - window.left) / 100;
     const int64_t sh = h * (int64_t(window.top) - window.bottom) / 100;
     const int64_t sy = h - h * window.top / 100;
     if (sw <= 0 || sh <= 0)
-        return; // an empty (or reversed) window shows nothing
+        return std::nullopt; // an empty (or reversed) window shows nothing
     int64_t left = dest.left, top = dest.top, right = dest.right, bottom = dest.bottom;
     if (right < left || bottom < top)
-        return;
+        return std::nullopt;
     if (!(flags & kImageStretch)) {
         const int64_t fitWidth = mulDivSaturated(bottom - top, sw, sh);
         if (fitWidth < right - left) {
@@ -105,9 +117,73 @@ void DrawBitmapIntoBox(CDC& dc, const QImage& picture, const RECT& dest, const I
             }
         }
     }
-    const QRect source(clamp32(sx), clamp32(sy), clamp32(sw), clamp32(sh));
-    dib::DrawImage(dc, picture, source,
-                   RECT{clamp32(left), clamp32(top), clamp32(right + 1), clamp32(bottom + 1)});
+    return Placement{QRectF(double(sx), double(sy), double(sw), double(sh)),
+                     RECT{clamp32(left), clamp32(top), clamp32(right + 1), clamp32(bottom + 1)}};
+}
+
+// Source windows up to this many device pixels are decoded whole, so that
+// a view scrolled over the picture finds it decoded.
+constexpr int64_t kDecodedWhole = int64_t(1) << 20;
+
+} // namespace
+
+void DrawBitmapIntoBox(CDC& dc, const QImage& picture, const RECT& dest, const ImageSourceWindow& window,
+                       int flags)
+{
+    if (picture.isNull())
+        return;
+    if (const std::optional<Placement> place = placeBitmap(picture.size(), dest, window, flags))
+        dib::DrawImage(dc, picture, place->source, place->dest);
+}
+
+void CDecodedBitmap::Clear()
+{
+    m_image = QImage();
+    m_part = QRect();
+}
+
+void CDecodedBitmap::Draw(CDC& dc, QSize full, const Decoder& decode, const RECT& dest,
+                          const ImageSourceWindow& window, int flags)
+{
+    const std::optional<Placement> place = placeBitmap(full, dest, window, flags);
+    if (!place)
+        return;
+    // Device pixels per bitmap pixel (the placement never mirrors).
+    const double scaleX = double(int64_t(place->dest.right) - place->dest.left) / place->source.width();
+    const double scaleY = double(int64_t(place->dest.bottom) - place->dest.top) / place->source.height();
+    const auto covered = [](int pixels, double scale) {
+        return int(std::clamp(std::ceil(pixels * scale), 1.0, double(pixels)));
+    };
+    // The bitmap pixels under the source window.
+    const QRect inside =
+        dib::ShownSource(full, place->source, place->dest, std::nullopt).toAlignedRect() & QRect(QPoint(0, 0), full);
+    QRect part = inside;
+    QSize size(covered(inside.width(), scaleX), covered(inside.height(), scaleY));
+    if (int64_t(size.width()) * size.height() > kDecodedWhole) {
+        // Large on the device: only the pixels under what it shows, and one
+        // more on each side within the window for the smoothing.
+        part = dib::ShownSource(full, place->source, place->dest, dc.GetVisibleRect()).toAlignedRect();
+        part = part.adjusted(-1, -1, 1, 1) & inside;
+        size = QSize(covered(part.width(), scaleX), covered(part.height(), scaleY));
+    }
+    if (part.isEmpty())
+        return;
+    // What is kept serves when it holds the part at least as finely.
+    const bool kept = !m_image.isNull() && m_part.contains(part) &&
+                      int64_t(m_image.width()) * part.width() >= int64_t(size.width()) * m_part.width() &&
+                      int64_t(m_image.height()) * part.height() >= int64_t(size.height()) * m_part.height();
+    if (!kept) {
+        m_image = decode(part, size);
+        m_part = m_image.isNull() ? QRect() : part;
+    }
+    if (m_image.isNull())
+        return;
+    // The source window in the pixels of what is kept.
+    const double kx = double(m_image.width()) / m_part.width();
+    const double ky = double(m_image.height()) / m_part.height();
+    const QRectF source((place->source.left() - m_part.left()) * kx, (place->source.top() - m_part.top()) * ky,
+                        place->source.width() * kx, place->source.height() * ky);
+    dib::DrawImage(dc, m_image, source, place->dest);
 }
 
 void DrawMetafileIntoBox(CDC& dc, std::string_view bits, int32_t widthUm, int32_t heightUm,
@@ -157,14 +233,7 @@ void CImageBitmap::SetContent(int16_t width, int16_t height, std::string header,
     m_height = height;
     m_header = std::move(header);
     m_bits = std::move(bits);
-    m_picture = QImage();
-}
-
-const QImage& CImageBitmap::picture() const
-{
-    if (m_picture.isNull() && m_hasContent)
-        m_picture = dib::SplitToImage(m_header, m_bits);
-    return m_picture;
+    m_decoded.Clear();
 }
 
 bool CImageBitmap::IsDrawable() const
@@ -186,7 +255,11 @@ void CImageBitmap::Draw(CDC& dc, const std::string& /*imageFile*/, const RECT& d
 {
     if (!m_hasContent)
         return;
-    DrawBitmapIntoBox(dc, picture(), dest, window, flags);
+    const dib::DibSize full = dib::HeaderSize(m_header);
+    m_decoded.Draw(
+        dc, QSize(full.width, full.height),
+        [this](QRect part, QSize size) { return dib::SplitPartToImage(m_header, m_bits, part, size); }, dest,
+        window, flags);
 }
 
 bool CImageBitmap::Load(RecordReader& reader)
@@ -195,7 +268,7 @@ bool CImageBitmap::Load(RecordReader& reader)
     m_width = m_height = 0;
     m_header.clear();
     m_bits.clear();
-    m_picture = QImage();
+    m_decoded.Clear();
     if (reader.i16() != kMarkerContent)
         return reader.ok();
     const int16_t width = reader.i16();
@@ -238,20 +311,9 @@ void CImageBitmap::Save(RecordWriter& writer) const
 
 // --- packed bitmap -------------------------------------------------------------
 
-const QImage& CImageBitmapNew::picture(QSize drawn) const
-{
-    if (m_packed.empty())
-        return m_picture;
-    const dib::DibSize stored = dib::HeaderSize(m_packed);
-    const QSize wanted = dib::ReducedSize(QSize(stored.width, stored.height), drawn);
-    if (m_picture.isNull() || m_picture.width() < wanted.width() || m_picture.height() < wanted.height())
-        m_picture = dib::PackedToImage(m_packed, drawn);
-    return m_picture;
-}
-
 void CImageBitmapNew::takeSizeFromHeader()
 {
-    m_picture = QImage();
+    m_decoded.Clear();
     m_reduced = false;
     const dib::DibSize size = dib::HeaderSize(m_packed);
     m_width = size.width;
@@ -268,7 +330,7 @@ bool CImageBitmapNew::LoadFile(const std::string& storedName, QSize drawnSize)
 {
     m_packed.clear();
     m_width = m_height = 0;
-    m_picture = QImage();
+    m_decoded.Clear();
     m_reduced = false;
     if (storedName.empty())
         return false;
@@ -312,7 +374,7 @@ void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& de
             CImageBitmapNew larger;
             if (larger.LoadFile(imageFile, drawn)) {
                 m_packed = std::move(larger.m_packed);
-                m_picture = QImage();
+                m_decoded.Clear();
                 m_width = larger.m_width;
                 m_height = larger.m_height;
                 m_reduced = larger.m_reduced;
@@ -322,7 +384,11 @@ void CImageBitmapNew::Draw(CDC& dc, const std::string& imageFile, const RECT& de
     }
     if (m_packed.empty())
         return;
-    DrawBitmapIntoBox(dc, picture(drawnSize), dest, window, flags);
+    const dib::DibSize full = dib::HeaderSize(m_packed);
+    m_decoded.Draw(
+        dc, QSize(full.width, full.height),
+        [this](QRect part, QSize size) { return dib::PackedPartToImage(m_packed, part, size); }, dest, window,
+        flags);
 }
 
 void CImageBitmapNew::FromGlobalMemory(CGraphObject& owner, std::string_view block)
@@ -337,16 +403,25 @@ int CImageBitmapNew::GetAspectPercent() const
     return aspect(m_width, m_height);
 }
 
-void CImageBitmapNew::Rotate(int direction)
+bool CImageBitmapNew::Rotate(int direction)
 {
     if (m_packed.empty())
-        return;
+        return true;
+    if (dib::ParsePacked(m_packed).valid && !dib::CanRotatePacked(m_packed)) {
+        const dib::DibSize size = dib::HeaderSize(m_packed);
+        ShowUserMessage("The picture cannot be turned: its " + std::to_string(size.width) + " x " +
+                            std::to_string(size.height) + " pixels would take " +
+                            std::to_string((dib::RotatedBytes(m_packed) + 999'999) / 1'000'000) + " MB.",
+                        {}, MessageIcon::Warning);
+        return false;
+    }
     // One turn is clockwise; three turns (direction 1) are one the other way.
     if (dib::RotatePacked90(m_packed, direction != 1)) {
         std::swap(m_width, m_height);
-        m_picture = QImage();
+        m_decoded.Clear();
         m_reduced = false; // the file no longer shows this picture
     }
+    return true;
 }
 
 bool CImageBitmapNew::ApplyNaturalSize(CGraphObject& owner)
@@ -363,7 +438,7 @@ bool CImageBitmapNew::Load(RecordReader& reader)
 {
     m_packed.clear();
     m_width = m_height = 0;
-    m_picture = QImage();
+    m_decoded.Clear();
     if (reader.i16() != kMarkerContent)
         return reader.ok(); // 1155 and any other marker: empty
     const int16_t width = reader.i16();

@@ -17,7 +17,10 @@
 #include "platform/dc.h"
 #include "platform/record.h"
 
+#include <QImage>
+
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,6 +34,28 @@ struct ImageSourceWindow {
     int32_t bottom = 0;
     int32_t right = 100;
     int32_t top = 100;
+};
+
+// The part of a stored bitmap decoded for drawing: what the device shows of
+// the source window, reduced to about the device pixels it covers there
+// (the whole source window when that is small), kept for the next drawing
+// while that needs no more of it. Its memory is bounded by what the device
+// shows, whatever size the bitmap declares.
+class CDecodedBitmap {
+public:
+    // Decodes `part` of the bitmap (its pixels, the top row 0) reduced to
+    // `size`; a null image when it cannot.
+    using Decoder = std::function<QImage(QRect part, QSize size)>;
+    // Draws the bitmap of `full` pixels as DrawBitmapIntoBox does.
+    void Draw(CDC& dc, QSize full, const Decoder& decode, const RECT& dest, const ImageSourceWindow& window,
+              int flags);
+    void Clear();
+    // The size of what is kept decoded (0 x 0 when nothing is).
+    QSize Size() const { return m_image.size(); }
+
+private:
+    QImage m_image;
+    QRect m_part; // the part of the bitmap m_image shows
 };
 
 // Holder drawing flags.
@@ -71,8 +96,10 @@ public:
     // owning object's size.
     virtual void FromGlobalMemory(CGraphObject& /*owner*/, std::string_view /*block*/) {}
     virtual int GetAspectPercent() const { return 100; }
-    // Direction 1 turns counter-clockwise, any other clockwise.
-    virtual void Rotate(int /*direction*/) {}
+    // Direction 1 turns counter-clockwise, any other clockwise. False when
+    // the holder refused to turn its picture (it said why); the picture
+    // stays as it was.
+    virtual bool Rotate(int /*direction*/) { return true; }
     virtual bool ApplyNaturalSize(CGraphObject& /*owner*/) { return false; }
     // Reads the record after the tag; false when the data was short or
     // damaged (the reader's status says which).
@@ -107,13 +134,12 @@ public:
     const std::string& Bits() const { return m_bits; }
     // True when header and bits describe a bitmap that can be drawn.
     bool IsDrawable() const;
+    // The size of the picture kept decoded for drawing.
+    QSize DecodedSize() const { return m_decoded.Size(); }
 
 protected:
-    // The decoded picture, made at the first drawing after a change.
-    const QImage& picture() const;
-
     bool m_hasContent = false;
-    mutable QImage m_picture;
+    CDecodedBitmap m_decoded; // made at a drawing, dropped at a change
     int16_t m_width = 0;
     int16_t m_height = 0;
     std::string m_header;
@@ -138,7 +164,7 @@ public:
               int flags) override;
     void FromGlobalMemory(CGraphObject& owner, std::string_view block) override;
     int GetAspectPercent() const override;
-    void Rotate(int direction) override;
+    bool Rotate(int direction) override;
     bool ApplyNaturalSize(CGraphObject& owner) override;
     bool Load(RecordReader& reader) override;
     void Save(RecordWriter& writer) const override;
@@ -158,16 +184,14 @@ public:
     const std::string& Packed() const { return m_packed; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
+    // The size of the picture kept decoded for drawing.
+    QSize DecodedSize() const { return m_decoded.Size(); }
 
 private:
     void takeSizeFromHeader();
-    // The picture to draw at `drawn` pixels: decoded from the packed bitmap
-    // at the first drawing after a change, reduced to about the size it is
-    // drawn at, and again when it is drawn larger.
-    const QImage& picture(QSize drawn) const;
 
     std::string m_packed;
-    mutable QImage m_picture; // see picture()
+    CDecodedBitmap m_decoded; // made at a drawing, dropped at a change
     int32_t m_width = 0;
     int32_t m_height = 0;
     bool m_reducedDecoding = false;

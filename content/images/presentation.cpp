@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 
 namespace {
 
@@ -67,16 +66,22 @@ bool DrawOle1Presentation(CDC& dc, const RECT& box, std::string_view className, 
         DrawMetafileIntoBox(dc, data, 0, 0, box, kImageStretch);
         return true;
     }
-    QImage picture;
     if (sameName(className, "DIB")) {
-        // Decoded no larger than it is drawn: a large picture would cost its
-        // whole size on every label.
-        // The box includes its right and bottom edges.
-        const int64_t w = std::clamp<int64_t>(std::abs(int64_t(box.right) - box.left) + 1, 1, INT32_MAX);
-        const int64_t h = std::clamp<int64_t>(std::abs(int64_t(box.bottom) - box.top) + 1, 1, INT32_MAX);
-        picture = dib::PackedToImage(data, QSize(int(w), int(h)));
+        if (!dib::ParsePacked(data).valid)
+            return false;
+        // Decoded no larger than it is drawn, and no more of it than the
+        // device shows: a large picture would cost its whole size on every
+        // label.
+        const dib::DibSize full = dib::HeaderSize(data);
+        CDecodedBitmap decoded;
+        decoded.Draw(
+            dc, QSize(full.width, full.height),
+            [data](QRect part, QSize size) { return dib::PackedPartToImage(data, part, size); }, box,
+            ImageSourceWindow{}, kImageStretch);
+        return true;
     }
-    else if (sameName(className, "BITMAP"))
+    QImage picture;
+    if (sameName(className, "BITMAP"))
         picture = DeviceBitmapToImage(data);
     if (picture.isNull())
         return false;

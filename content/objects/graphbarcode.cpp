@@ -366,6 +366,7 @@ void CGraphBarcode::FillHost(BarcodeHost& host, const RECT& box, Resolution res)
     host.heightUm = m_height;
     host.font = m_font;
     CGraphText::GetDeviceLogFont(res, host.deviceFont);
+    host.barColor = m_textColor;
     host.textColor = m_textColor;
     host.fillColor = m_fillColor;
     host.transparent = m_transparent;
@@ -384,7 +385,14 @@ bool CGraphBarcode::IsCut(const std::string& text, int resX, int resY) const
     const int32_t across = sideways ? m_width : m_height;
     BarcodeHost host;
     FillHost(host, RECT{0, 0, 0, 0}, Resolution{resX, resY});
-    return m_symbology->GetWidth(text, resX) > along || m_symbology->GetHeight(host, resY) > across;
+    return m_symbology->GetWidth(text, resX) > along || m_symbology->GetHeight(host, text, resY) > across;
+}
+
+std::string CGraphBarcode::SymbolText(const DrawContext& context) const
+{
+    DrawContext real = context;
+    real.placeholder = false;
+    return m_textPart ? m_textPart->GetText(real, kBarcodeTextBufferSize) : std::string();
 }
 
 bool CGraphBarcode::Draw(const DrawArgs& a) const
@@ -401,7 +409,9 @@ bool CGraphBarcode::Draw(const DrawArgs& a) const
 
     DrawContext context = a;
     context.placeholder = a.placeholder && m_symbology->ShowsPlaceholder();
-    std::string text = m_textPart ? m_textPart->GetText(context, kBarcodeTextBufferSize) : std::string();
+    const std::string text = m_textPart ? m_textPart->GetText(context, kBarcodeTextBufferSize) : std::string();
+    // The design view shows an empty QR code as the symbol of a space.
+    const std::string drawn = ((a.flags & kDrawDesign) && m_symbology->Is2D() && text.empty()) ? std::string(" ") : text;
 
     // The symbol is laid out as at the resolutions of the cut test (the
     // printer's when printing, a paper-like one on the screen) and scaled to
@@ -422,7 +432,7 @@ bool CGraphBarcode::Draw(const DrawArgs& a) const
     // Alignment of the symbol along its length, in micrometres.
     const bool sideways = m_rotation == 900 || m_rotation == 2700;
     const int64_t length = sideways ? m_height : m_width;
-    const int64_t symbolWidth = m_symbology->GetWidth(text, layAlong);
+    const int64_t symbolWidth = m_symbology->GetWidth(drawn, layAlong);
     int64_t offset = 0;
     if (m_alignment == kAlignCenter)
         offset = (length - symbolWidth) / 2;
@@ -438,19 +448,19 @@ bool CGraphBarcode::Draw(const DrawArgs& a) const
     const int px = units::clamp32(int64_t(a.offsetX) + units::UmToPx(units::clamp32(ox), res.x));
     const int py = units::clamp32(int64_t(a.offsetY) + units::UmToPx(units::clamp32(oy), res.y));
 
-    const std::string& drawn = ((a.flags & kDrawDesign) && m_symbology->Is2D() && text.empty()) ? std::string(" ") : text;
     BarcodeDrawResult result;
     {
         // The bars (or modules) go to a printer as one shape.
         CDCFillBatch bars(dc);
-        m_symbology->CreateBarBrush(m_textColor);
         result = m_symbology->Draw(host, dc, res.x, res.y, px, py, drawn);
     }
-    m_symbology->ReleaseBarBrush();
 
-    // A text the symbology cannot encode draws nothing; the design view and
-    // the preview mark it like a symbol that does not fit.
-    const bool unencodable = result == BarcodeDrawResult::kNotEncodable;
+    // The design view and the preview mark a symbol that does not fit, and
+    // one that does not carry its text: the symbology drew nothing for it,
+    // or other characters in place of some (a placeholder is no text).
+    const bool placeholder = context.placeholder && m_textPart && !m_textPart->IsFixed();
+    const bool unencodable =
+        result == BarcodeDrawResult::kNotEncodable || (!placeholder && !m_symbology->CanEncode(text));
     if ((a.flags & (kDrawDesign | kDrawPreview)) && (unencodable || IsCut(text, a.cutResX, a.cutResY)))
         DrawCutMark(dc, box, m_rotation);
     if ((a.flags & kDrawPrinting) && m_symbology->Is2D() && IsCut(text, a.cutResX, a.cutResY)) {

@@ -73,9 +73,13 @@ public:
     void SetCenterVertical(bool on) override { m_symbology->SetCentred(on); }
     void SetCenterVerticalMode(int mode) override { m_symbology->SetCentring(mode != 0); }
 
-    CBarcode& Symbology() const { return *m_symbology; }
+    const CBarcode& Symbology() const { return *m_symbology; }
+    CBarcode& Symbology() { return *m_symbology; }
     void SetSymbology(std::unique_ptr<CBarcode> symbology);
     bool Is2D() const { return m_symbology->Is2D(); }
+    // The text the symbol carries on the context's label: the text part's
+    // value, never the design view's placeholder.
+    std::string SymbolText(const DrawContext& context) const;
     // Whether the symbol for `text` does not fit the object at the given
     // resolutions (micrometres compared; negative resolutions never cut).
     bool IsCut(const std::string& text, int resX, int resY) const;

@@ -325,8 +325,11 @@ bool CPrintRun::PreviousRow(bool selection, int& row, int rangeEnd) const
             return false;
         const int count = m_doc.GetTableRowCount();
         if (marking) {
-            row -= m_doc.MarksPerStrip();
-            if (m_state.firstSelected < 0 || row < m_state.firstSelected)
+            // A strip is printed while it holds a selected row: it ends at
+            // or after the first one, as the forward run starts with it.
+            const int marks = m_doc.MarksPerStrip();
+            row -= marks;
+            if (m_state.firstSelected < 0 || row + marks - 1 < m_state.firstSelected)
                 row = -1;
             return row >= 1;
         }

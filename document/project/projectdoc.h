@@ -549,6 +549,12 @@ private:
     bool SaveTable(const QString& path);
     bool SaveProject(const QString& path);
     void BuildTableFont();
+    // Parts of the project reader; each keeps what it read whole before a
+    // fault and answers false after one.
+    bool ReadProjectBody(RecordReader& reader, uint32_t flags, std::vector<std::string>& templateNames,
+                         std::vector<std::string>& tableNames);
+    bool ReadProjectTemplates(RecordReader& reader);
+    bool ReadProjectTables(RecordReader& reader);
     static bool validSlot(int slot) { return slot >= 0 && slot < kDocSlots; }
 
     struct TableSlot {
@@ -580,7 +586,9 @@ private:
     // === print run (projectdoc_print.cpp; its state and steps: printrun.cpp) ===========
 public:
     // The checks before printing the current template; each failure is
-    // shown to the user and answers false.
+    // shown to the user and answers false. Last, when a barcode of a row the
+    // run prints cannot encode its text, the user is asked whether to print
+    // anyway (No, the default, answers false).
     bool CheckBeforePrint();
     // Before the print dialog: stored printer settings, the paper check,
     // orientation, the page limits and the options page's values.
@@ -779,6 +787,9 @@ public:
     bool DrawHeaderFooterArea(int dpi, int area, CDC& dc, const AreaDrawRequest& printInfo);
 
 private:
+    // The last pre-print check: a barcode of a row the run prints cannot
+    // encode its text; true when the user prints all the same.
+    bool askAboutUnencodableBarcodes() const;
     TableSlot& currentSlot() { return m_tables[size_t(m_currentTable)]; }
     const TableSlot& currentSlot() const { return m_tables[size_t(m_currentTable)]; }
     int tableCodePage() const;

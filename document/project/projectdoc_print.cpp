@@ -4,6 +4,7 @@
 #include "document/project/projectdoc.h"
 
 #include "document/label/labelfile.h"
+#include "document/project/barcodecheck.h"
 #include "platform/lengthtext.h"
 #include "platform/numberformat.h"
 #include "platform/settings.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -25,6 +27,7 @@ constexpr const char* kOutsideLabel = "The template contains objects not located
 constexpr const char* kNoPositions =
     "The label definition has no label positions: rows, columns and vertical blocks must be at least 1 "
     "and the label must have a width and a height.";
+constexpr const char* kUnencodableBarcode = "Row %d: the barcode cannot encode \"%s\". Print anyway?";
 constexpr const char* kVersionCaption = "Versionskonflikt";
 constexpr const char* kVersionConflict =
     "Etiketten inneh\xE5ller skrivarinst\xE4llningar som inte \xE4r kompatibla med denna version av Windows "
@@ -229,7 +232,23 @@ bool CVorteplanSoftLabelDoc::CheckBeforePrint()
             return false;
         }
     }
-    return true;
+    return askAboutUnencodableBarcodes();
+}
+
+bool CVorteplanSoftLabelDoc::askAboutUnencodableBarcodes() const
+{
+    DrawContext rows;
+    rows.table = &GetVisibleTable();
+    rows.columnMap = &currentSlot().map;
+    const int labels = UsesTableData() ? PrintRowCount() : GetLabelsPerSheet();
+    const std::optional<UnencodableBarcode> found = FindUnencodableBarcode(GetCurrentTemplate(), rows, labels);
+    if (!found)
+        return true;
+    std::string question(std::snprintf(nullptr, 0, kUnencodableBarcode, found->row, found->text.c_str()) + 1, '\0');
+    question.resize(size_t(
+        std::max(0, std::snprintf(question.data(), question.size(), kUnencodableBarcode, found->row, found->text.c_str()))));
+    return Ui().Ask({question, {}, MessageIcon::Question}, MessageButtons::YesNo, MessageAnswer::No) ==
+           MessageAnswer::Yes;
 }
 
 // --- before the dialog ---------------------------------------------------------------------

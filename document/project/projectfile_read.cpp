@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstring>
 
 namespace projectfile {
@@ -38,14 +39,16 @@ bool ReadArchiveStringArray(RecordReader& r, std::vector<std::string>& texts, si
     // Every string takes at least its length byte.
     if (!r.ok() || !r.requireItems(count, 1))
         return false;
-    texts.clear();
+    // One block: the texts are taken when the array was read whole.
+    std::vector<std::string> read;
     std::string text;
     for (uint64_t i = 0; i < count; ++i) {
         if (!ReadArchiveString(r, text))
             return false;
-        if (texts.size() < keep)
-            texts.push_back(std::move(text));
+        if (read.size() < keep)
+            read.push_back(std::move(text));
     }
+    texts = std::move(read);
     return true;
 }
 
@@ -57,21 +60,98 @@ bool CVorteplanSoftLabelDoc::ReadTableRecord(RecordReader& r)
     const int32_t hasFilter = r.i32();
     if (!r.ok())
         return false;
-    // Read into a fresh table; what was read stays, also when cut short.
+    // Read into a fresh table; the cells read whole stay, also when the
+    // record is cut short.
     s.table = std::make_unique<CDataTableBase>();
     s.filter.reset();
     s.filtered.reset();
     if (!s.table->Load(r))
         return false;
-    if (hasFilter & 1) {
-        auto filter = std::make_unique<CDataTableFilter>();
-        auto filtered = std::make_unique<CDataTableBase>();
-        if (!filter->Load(r) || !filtered->Load(r))
-            return false;
-        s.filter = std::move(filter);
-        s.filtered = std::move(filtered);
+    if (!(hasFilter & 1))
+        return true;
+    // A filter is taken when read whole; its filtered copy then keeps what
+    // was read of it, as the table does.
+    auto filter = std::make_unique<CDataTableFilter>();
+    if (!filter->Load(r))
+        return false;
+    s.filter = std::move(filter);
+    s.filtered = std::make_unique<CDataTableBase>();
+    return s.filtered->Load(r);
+}
+
+bool CVorteplanSoftLabelDoc::ReadProjectTemplates(RecordReader& r)
+{
+    const uint32_t n = r.u32();
+    if (!r.ok() || n < 1 || n > uint32_t(kMaxProjectTemplates))
+        return false;
+    // Tabs are added as their templates are read, so the count names the
+    // templates that hold something of the file: one cut short keeps what
+    // was read of it under a tab of its own.
+    int held = 0;
+    bool whole = true;
+    for (int k = 0; k < int(n) && whole; ++k) {
+        bool begun = false;
+        whole = m_templates[size_t(k)].Read(r, {}, &begun);
+        if (!begun)
+            break;
+        held = k + 1;
+        if (k >= m_templateCount) {
+            m_templateCount = k + 1;
+            NotifyTabAdded(TabKind::Template, k, {});
+            NotifyTabActivated(TabKind::Template, k);
+        }
     }
-    return true;
+    while (m_templateCount > std::max(held, 1))
+        NotifyTabRemoved(TabKind::Template, --m_templateCount);
+    NotifyTabActivated(TabKind::Template, 0);
+    return whole;
+}
+
+bool CVorteplanSoftLabelDoc::ReadProjectTables(RecordReader& r)
+{
+    const uint32_t m = r.u32();
+    if (!r.ok() || m < 1 || m > uint32_t(kDocSlots))
+        return false;
+    // As for templates: a table cut short keeps its cells read whole.
+    int held = 0;
+    bool whole = true;
+    for (int i = 0; i < int(m) && whole; ++i) {
+        m_currentTable = i;
+        // The record has begun once its has-filter word is there.
+        const bool begun = r.remaining() >= 4;
+        whole = ReadTableRecord(r);
+        if (!begun)
+            break;
+        held = i + 1;
+        if (i >= m_tableCount) {
+            m_tableCount = i + 1;
+            NotifyTabAdded(TabKind::Table, i, "Table");
+        }
+    }
+    m_currentTable = 0;
+    while (m_tableCount > std::max(held, 1))
+        NotifyTabRemoved(TabKind::Table, --m_tableCount);
+    return whole;
+}
+
+bool CVorteplanSoftLabelDoc::ReadProjectBody(RecordReader& r, uint32_t flags, std::vector<std::string>& templateNames,
+                                             std::vector<std::string>& tableNames)
+{
+    using namespace projectfile;
+    if (!ReadArchiveStringArray(r, templateNames, kDocSlots) || !ReadProjectTemplates(r))
+        return false;
+    if (flags & kFlagTableCharSet)
+        StoreIfRead(r, m_tableFont.lfCharSet, r.u8());
+    if (!r.ok() || !ReadArchiveStringArray(r, tableNames, kDocSlots) || !ReadProjectTables(r))
+        return false;
+    if (flags & kFlagStackedFirst)
+        StoreIfRead(r, m_stackedLayout[0], r.u8());
+    if (flags & kFlagStackedLayout) {
+        std::array<uint8_t, kDocSlots> stacked{};
+        if (r.bytes(stacked.data(), stacked.size()))
+            m_stackedLayout = stacked;
+    }
+    return r.ok();
 }
 
 ProjectReadStatus CVorteplanSoftLabelDoc::ReadProject(RecordReader& r)
@@ -93,58 +173,14 @@ ProjectReadStatus CVorteplanSoftLabelDoc::ReadProject(RecordReader& r)
     if (revision > kRevision)
         return ProjectReadStatus::Incompatible;
     const uint32_t flags = r.u32();
-    std::vector<std::string> templateNames;
-    if (!r.ok() || !ReadArchiveStringArray(r, templateNames, kDocSlots))
-        return ProjectReadStatus::Corrupt;
-
-    const uint32_t n = r.u32();
-    if (!r.ok() || n < 1 || n > uint32_t(kMaxProjectTemplates))
-        return ProjectReadStatus::Corrupt;
-    // Tabs are added as their templates are read, so the count always
-    // names templates that were read.
-    for (int k = 0; k < int(n); ++k) {
-        if (!m_templates[size_t(k)].Read(r))
-            return ProjectReadStatus::Corrupt;
-        if (k >= m_templateCount) {
-            m_templateCount = k + 1;
-            NotifyTabAdded(TabKind::Template, k, {});
-            NotifyTabActivated(TabKind::Template, k);
-        }
-    }
-    while (m_templateCount > int(n))
-        NotifyTabRemoved(TabKind::Template, --m_templateCount);
-    NotifyTabActivated(TabKind::Template, 0);
-
-    if (flags & kFlagTableCharSet)
-        m_tableFont.lfCharSet = r.u8();
-    std::vector<std::string> tableNames;
-    if (!r.ok() || !ReadArchiveStringArray(r, tableNames, kDocSlots))
-        return ProjectReadStatus::Corrupt;
-    const uint32_t m = r.u32();
-    if (!r.ok() || m < 1 || m > uint32_t(kDocSlots))
-        return ProjectReadStatus::Corrupt;
-    bool tablesOk = true;
-    for (int i = 0; i < int(m) && tablesOk; ++i) {
-        m_currentTable = i;
-        tablesOk = ReadTableRecord(r);
-        if (tablesOk && i >= m_tableCount) {
-            m_tableCount = i + 1;
-            NotifyTabAdded(TabKind::Table, i, "Table");
-        }
-    }
-    m_currentTable = 0;
-    if (!tablesOk)
-        return ProjectReadStatus::Corrupt;
-    while (m_tableCount > int(m))
-        NotifyTabRemoved(TabKind::Table, --m_tableCount);
-
-    if (flags & kFlagStackedFirst)
-        m_stackedLayout[0] = r.u8();
-    if (flags & kFlagStackedLayout)
-        r.bytes(m_stackedLayout.data(), m_stackedLayout.size());
     if (!r.ok())
         return ProjectReadStatus::Corrupt;
 
+    // What was read stays, also after a fault: the names read, the column
+    // maps and the table font apply to it all the same.
+    std::vector<std::string> templateNames;
+    std::vector<std::string> tableNames;
+    const bool whole = ReadProjectBody(r, flags, templateNames, tableNames);
     for (size_t k = 0; k < size_t(kDocSlots); ++k) {
         m_templateNames[k] = k < templateNames.size() ? templateNames[k] : std::string();
         m_tableNames[k] = k < tableNames.size() ? tableNames[k] : std::string();
@@ -154,7 +190,7 @@ ProjectReadStatus CVorteplanSoftLabelDoc::ReadProject(RecordReader& r)
     for (int t = 0; t < kDocSlots; ++t)
         RebuildColumnMap(t);
     SetTableCharSet(m_tableFont.lfCharSet);
-    return ProjectReadStatus::Ok;
+    return whole ? ProjectReadStatus::Ok : ProjectReadStatus::Corrupt;
 }
 
 ProjectReadStatus CVorteplanSoftLabelDoc::ReadProjectFile(const QString& path)

@@ -17,17 +17,12 @@ void CHelpLines::SetVerticalCount(int n)
 
 bool CHelpLines::Load(RecordReader& r)
 {
-    const bool horizontalOn = r.boolean8();
-    const bool verticalOn = r.boolean8();
-    const int16_t horizontal = r.i16();
-    const int16_t vertical = r.i16();
-    if (!r.ok())
-        return false;
-    m_horizontalOn = horizontalOn;
-    m_verticalOn = verticalOn;
-    m_horizontalCount = int32_t(horizontal) - 1;
-    m_verticalCount = int32_t(vertical) - 1;
-    return true;
+    // Field by field: a record cut short keeps the fields read whole.
+    StoreIfRead(r, m_horizontalOn, r.boolean8());
+    StoreIfRead(r, m_verticalOn, r.boolean8());
+    StoreIfRead(r, m_horizontalCount, int32_t(r.i16()) - 1);
+    StoreIfRead(r, m_verticalCount, int32_t(r.i16()) - 1);
+    return r.ok();
 }
 
 void CHelpLines::Save(RecordWriter& w) const

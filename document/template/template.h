@@ -75,9 +75,11 @@ public:
     // --- record and files ---------------------------------------------------
     // Reads a template record into this template. False when the record is
     // not a template record or is damaged or cut short (the reader tells
-    // which); the blocks read whole before the fault stay, and no field is
-    // ever set from a read that failed.
-    bool Read(RecordReader& reader, const LabelReadOptions& options = {});
+    // which); the fields and objects read whole before the fault stay, and
+    // no field is ever set from a read that failed. `begun` (when given)
+    // tells whether the record's magic was read, so that something of the
+    // record may be in the template.
+    bool Read(RecordReader& reader, const LabelReadOptions& options = {}, bool* begun = nullptr);
     // The same, all or nothing: a record that is not read whole leaves the
     // template exactly as it was.
     bool ReadWhole(RecordReader& reader, const LabelReadOptions& options = {});
@@ -192,7 +194,7 @@ public:
 
 private:
     static bool ValidArea(int area) { return area >= 0 && area < kTemplateAreas; }
-    bool ReadRecord(RecordReader& reader, const LabelReadOptions& options, uint32_t& flags);
+    bool ReadRecord(RecordReader& reader, const LabelReadOptions& options, uint32_t& flags, bool& begun);
     void ReadOptionBlocks(RecordReader& reader, uint32_t flags);
     // Every setting the record carries or keeps (no areas, histories or
     // label definition).

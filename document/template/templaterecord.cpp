@@ -45,21 +45,17 @@ std::string messageName(const std::string& path)
 
 void CTemplate::ReadGuideTables(RecordReader& r)
 {
-    std::array<TemplateGuideTable, kTemplateAreas> read;
-    for (TemplateGuideTable& table : read) {
+    for (TemplateGuideTable& table : m_guide) {
         r.u32();
         for (auto& row : table.columns)
             for (int32_t& id : row) {
-                id = r.i32();
+                const int32_t stored = r.i32();
                 // Only columns A..Z exist; anything else names none.
-                if (id < -1 || id > 25)
-                    id = -1;
+                StoreIfRead(r, id, stored >= -1 && stored <= 25 ? stored : -1);
             }
         for (std::string& d : table.delimiters)
-            d = readText(r, kGuideDelimiterField);
+            StoreIfRead(r, d, readText(r, kGuideDelimiterField));
     }
-    if (r.ok())
-        m_guide = std::move(read);
 }
 
 bool CTemplate::ReadArea(RecordReader& r, int area)
@@ -71,12 +67,10 @@ bool CTemplate::ReadArea(RecordReader& r, int area)
         r.setDamaged();
         return false;
     }
-    // Read aside: a collection cut short never replaces the area.
-    auto collection = std::make_unique<CGraphCollection>();
-    if (!collection->Load(r) || !r.ok())
-        return false;
-    m_areas[size_t(area)] = std::move(collection);
-    return true;
+    // The objects read whole before a fault stay in the area.
+    CGraphCollection& collection = *m_areas[size_t(area)];
+    collection.RemoveAll();
+    return collection.Load(r) && r.ok();
 }
 
 bool CTemplate::ReadPassword(RecordReader& r)
@@ -104,78 +98,55 @@ bool CTemplate::ReadPassword(RecordReader& r)
 
 void CTemplate::ReadOptionBlocks(RecordReader& r, uint32_t flags)
 {
-    // Each block is taken only when it was read whole.
-    if (flags & kTplSortVertical) {
-        const bool sortVertical = r.boolean8();
-        if (r.ok())
-            m_sortVertical = sortVertical;
-    }
-    if (flags & kTplRepeat) {
-        const int16_t repeat = r.i16();
-        if (r.ok())
-            m_repeat = repeat;
-    }
-    if (flags & kTplSets) {
-        const int32_t sets = r.i32();
-        if (r.ok())
-            m_sets = sets;
-    }
+    // Field by field: what was read whole before a cut stays, a field cut
+    // short keeps what it held.
+    if (flags & kTplSortVertical)
+        StoreIfRead(r, m_sortVertical, r.boolean8());
+    if (flags & kTplRepeat)
+        StoreIfRead(r, m_repeat, r.i16());
+    if (flags & kTplSets)
+        StoreIfRead(r, m_sets, r.i32());
     if (flags & kTplBorders) {
-        const bool borders = r.boolean8();
-        const int32_t colour = r.i32();
-        const int32_t width = r.i32();
-        const bool option = r.boolean8();
-        if (r.ok()) {
-            m_printLabelBorders = borders;
-            m_borderColor = colour;
-            m_borderWidth = width;
-            m_borderOption = option;
-        }
+        StoreIfRead(r, m_printLabelBorders, r.boolean8());
+        StoreIfRead(r, m_borderColor, r.i32());
+        StoreIfRead(r, m_borderWidth, r.i32());
+        StoreIfRead(r, m_borderOption, r.boolean8());
     }
-    if (flags & kTplReservedOption) {
-        const uint8_t reserved = r.u8();
-        if (r.ok())
-            m_reservedOption0 = reserved;
-    }
+    if (flags & kTplReservedOption)
+        StoreIfRead(r, m_reservedOption0, r.u8());
     if (flags & kTplFieldContours) {
-        const uint8_t reserved = r.u8();
-        const bool contours = r.boolean8();
-        if (r.ok()) {
-            m_reservedOption1 = reserved;
-            m_fieldContours = contours;
-        }
+        StoreIfRead(r, m_reservedOption1, r.u8());
+        StoreIfRead(r, m_fieldContours, r.boolean8());
     }
     if (flags & kTplCompensation) {
-        const int32_t left = r.i32();
-        const int32_t top = r.i32();
-        if (r.ok())
-            SetCompensation(left, top);
+        StoreIfRead(r, m_leftCompensation, r.i32());
+        StoreIfRead(r, m_topCompensation, r.i32());
     }
     if (flags & kTplPrinterNames) {
-        std::string device = readText(r, kPrinterNameField);
-        std::string driver = readText(r, kPrinterNameField);
-        std::string port = readText(r, kPrinterNameField);
-        if (r.ok()) {
-            m_printerDevice = std::move(device);
-            m_printerDriver = std::move(driver);
-            m_printerPort = std::move(port);
-        }
+        StoreIfRead(r, m_printerDevice, readText(r, kPrinterNameField));
+        StoreIfRead(r, m_printerDriver, readText(r, kPrinterNameField));
+        StoreIfRead(r, m_printerPort, readText(r, kPrinterNameField));
     }
     if (flags & kTplGuideTable)
         ReadGuideTables(r);
 }
 
-bool CTemplate::Read(RecordReader& r, const LabelReadOptions& options)
+bool CTemplate::Read(RecordReader& r, const LabelReadOptions& options, bool* begun)
 {
     uint32_t flags = 0;
-    return ReadRecord(r, options, flags);
+    bool started = false;
+    const bool whole = ReadRecord(r, options, flags, started);
+    if (begun)
+        *begun = started;
+    return whole;
 }
 
-bool CTemplate::ReadRecord(RecordReader& r, const LabelReadOptions& options, uint32_t& flags)
+bool CTemplate::ReadRecord(RecordReader& r, const LabelReadOptions& options, uint32_t& flags, bool& begun)
 {
     // The areas may hold objects of every family.
     RegisterContentTypes();
     flags = 0;
+    begun = false;
     const uint32_t magic = r.u32();
     if (!r.ok())
         return false;
@@ -183,6 +154,7 @@ bool CTemplate::ReadRecord(RecordReader& r, const LabelReadOptions& options, uin
         r.setDamaged();
         return false;
     }
+    begun = true;
     m_sortVertical = false;
     m_repeat = 1;
     m_sets = 1;
@@ -221,33 +193,29 @@ bool CTemplate::ReadRecord(RecordReader& r, const LabelReadOptions& options, uin
         r.setDamaged();
     if (!r.ok() || !m_helpLines.Load(r))
         return false;
-    const bool contours = r.boolean8();
+    StoreIfRead(r, m_fieldContours, r.boolean8());
     if (!r.ok())
         return false;
-    m_fieldContours = contours;
 
     if (!ReadArea(r, 0))
         return false;
     if ((flags & kTplHeaderFooter) && (!ReadArea(r, 1) || !ReadArea(r, 2)))
         return false;
 
-    const bool locked = r.boolean8();
+    StoreIfRead(r, m_locked, r.boolean8());
     if (!r.ok())
         return false;
-    m_locked = locked;
     if (!ReadPassword(r))
         return false;
 
     if (flags & kTplZoom) {
-        std::array<int32_t, kTemplateAreas> zoom{};
-        for (int32_t& z : zoom) {
+        for (int32_t& z : m_zoom) {
             const int32_t stored = r.i32();
             // The design view shows 25..800 %; anything else is no zoom.
-            z = stored >= kTemplateMinZoom && stored <= kTemplateMaxZoom ? stored : -1;
+            StoreIfRead(r, z, stored >= kTemplateMinZoom && stored <= kTemplateMaxZoom ? stored : -1);
         }
         if (!r.ok())
             return false;
-        m_zoom = zoom;
     } else {
         m_zoom.fill(-1);
     }
@@ -289,7 +257,8 @@ bool CTemplate::ReadWhole(RecordReader& r, const LabelReadOptions& options)
     CTemplate staged;
     staged.CopyRecordOptions(*this);
     uint32_t flags = 0;
-    if (!staged.ReadRecord(r, options, flags))
+    bool begun = false;
+    if (!staged.ReadRecord(r, options, flags, begun))
         return false;
     CopyRecordOptions(staged);
     m_label = std::move(staged.m_label);

@@ -15,6 +15,7 @@
 
 #include <QContextMenuEvent>
 #include <QLocale>
+#include <QPrinter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -26,7 +27,6 @@ namespace {
 // keeps its viewport origin within 2^30.
 constexpr int64_t kMaxScrollExtent = int64_t(1) << 30;
 constexpr int kFirstDrawProvisionalSize = 100;
-constexpr int kBarcodeCheckResolution = 300;
 
 int measureOfSystemLocale()
 {
@@ -177,8 +177,12 @@ void Vorteplan_SoftLabelDesignView::PaintScene(CDC& dc)
     request.borders = true;
     request.labelNumber = record;
     request.flags = markingLabel ? kDrawDesign | kDrawLabelNumbers : kDrawDesign;
-    request.resolutionX = kBarcodeCheckResolution;
-    request.resolutionY = kBarcodeCheckResolution;
+    // Barcodes are laid out (and checked for fit) at the resolution of the
+    // printer they print on: module and gap widths round to its pixels, so
+    // the bars on the screen are as long as on paper.
+    const QPrinter& target = printer();
+    request.resolutionX = target.logicalDpiX();
+    request.resolutionY = target.logicalDpiY();
     request.placeholder = m_bShowFieldCodes;
     doc.DrawArea(m_nArea, dc, request);
 

@@ -108,14 +108,17 @@ void Vorteplan_SoftLabelDesignView::postPrintToTableView()
 
 void Vorteplan_SoftLabelDesignView::OnFilePrint()
 {
-    if (!m_pDocument || !m_pDocument->CheckBeforePrint())
+    if (!m_pDocument)
         return;
     // Labels filled from the table print from the table view, which knows
-    // the selected rows.
+    // the selected rows; its print runs the checks (asking once about a
+    // barcode that cannot encode its text).
     if (m_pDocument->UsesTableData()) {
         postPrintToTableView();
         return;
     }
+    if (!m_pDocument->CheckBeforePrint())
+        return;
     QPrinter& target = printer();
     std::string device, driver, port;
     m_pDocument->GetTemplatePrinter(device, driver, port);
@@ -125,6 +128,7 @@ void Vorteplan_SoftLabelDesignView::OnFilePrint()
     const QString noted = target.printerName();
     CPrintDriver::Job job;
     job.parent = this;
+    job.checked = true;
     if (m_runPrintDialog)
         job.runDialog = m_runPrintDialog;
     const CPrintDriver::Result result = CPrintDriver::PrintDocument(*m_pDocument, target, job);

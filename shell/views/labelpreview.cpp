@@ -8,9 +8,11 @@
 #include "platform/units.h"
 #include "shell/application/contextmenus.h"
 #include "shell/frame/ribbonbar.h"
+#include "shell/printdriver.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -251,8 +253,10 @@ void CLabelPreview::paintSheet(CDC& dc, int width, int height)
     AreaDrawRequest request;
     request.zoom = percent;
     request.flags = kDrawPreview;
-    request.resolutionX = kResolution;
-    request.resolutionY = kResolution;
+    // Barcodes laid out as the application's printer lays them out.
+    const QPrinter& printer = CPrintDriver::ApplicationPrinter();
+    request.resolutionX = printer.logicalDpiX();
+    request.resolutionY = printer.logicalDpiY();
     request.labelNumber = units::clamp32(first);
     for (int area = 1; area <= 2; ++area) {
         if (!layout.HasPart(area))

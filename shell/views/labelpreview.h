@@ -25,7 +25,6 @@ namespace preview {
 
 inline constexpr COLORREF kBackground = RGB(224, 224, 224);
 inline constexpr COLORREF kCurrentLabel = RGB(255, 255, 0);
-inline constexpr int kResolution = 300; // dots per inch handed to the area drawing
 inline constexpr int kPageLeft = 8;     // where the page starts in the window
 inline constexpr int kPageTop = 4;
 inline constexpr int kLabelLeft = 4;    // what label positions add

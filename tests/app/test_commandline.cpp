@@ -1,12 +1,13 @@
 // The program started with a file it cannot open says why before it ends;
-// the print verbs without a screen end with their message on standard
-// error instead of waiting on a message box (the real program, run as a
-// subprocess).
+// the print verbs without a screen end with their message (or question,
+// answered with its default) on standard error instead of waiting on a
+// message box (the real program, run as a subprocess).
 #include "story_fixture.h"
 
 #include "document/label/labelfile.h"
 #include "document/project/projectdoc.h"
 #include "platform/recordingui.h"
+#include "support/print_sheet.h"
 
 #include <QFile>
 #include <QProcess>
@@ -101,13 +102,31 @@ TEST_F(CommandLine, PrintVerbsWithoutAScreenEndWithTheirMessageOnStandardError)
         r.errors = QString::fromLocal8Bit(process.readAllStandardError());
         return r;
     };
+    // A project whose Code 39 cannot carry row 2: the question is answered
+    // with its default, No.
+    {
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        printtest::BuildSheet(doc, 3);
+        for (const auto& o : doc.GetCurrentTemplate().GetArea(0)->Objects())
+            if (auto* barcode = dynamic_cast<CGraphBarcode*>(o.get()); barcode && !barcode->Is2D())
+                barcode->SetSymbologyName("Code 39");
+        doc.GetTable(0)->SetCellText(1, 2, "ArticleNo");
+        ASSERT_TRUE(doc.WriteProjectFile(path("asks.proj")));
+    }
     const QString noPositions = QStringLiteral("The label definition has no label positions");
-    for (const QStringList& arguments :
-         {QStringList{"/pt", path("cannot.proj"), "no-such-queue"}, QStringList{"/p", path("cannot.proj")}}) {
+    const QString asks = QStringLiteral("Row 2: the barcode cannot encode \"ArticleNo\". Print anyway?");
+    const std::pair<QStringList, QString> cases[] = {
+        {{"/pt", path("cannot.proj"), "no-such-queue"}, noPositions},
+        {{"/p", path("cannot.proj")}, noPositions},
+        {{"/pt", path("asks.proj"), "no-such-queue"}, asks},
+        {{"/p", path("asks.proj")}, asks},
+    };
+    for (const auto& [arguments, message] : cases) {
         const ProcessRun r = run(arguments);
         ASSERT_TRUE(r.finished) << arguments.join(' ').toStdString();
-        EXPECT_NE(r.exitCode, 0);
-        EXPECT_TRUE(r.errors.contains(noPositions)) << r.errors.toStdString();
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.errors.contains(message)) << r.errors.toStdString();
         EXPECT_FALSE(r.errors.contains(QStringLiteral("Sanitizer"))) << r.errors.toStdString();
     }
     // A project that cannot be opened says so the same way.

@@ -120,7 +120,12 @@ TEST(CompoundFile, StreamViewsReadWhatReadStreamReads)
     std::string beyond = good; // as long as the file: in place it would leave it
     setField32(beyond, dir + 128 + 120, uint32_t(good.size() - 512 + 1));
     const std::string cut = good.substr(0, 512 * 5);
-    for (const std::string* f : std::initializer_list<const std::string*>{&good, &scattered, &loop, &outside, &longer, &beyond, &cut}) {
+    // Following one another but for the last sector, which is sector 10
+    // (the mini stream) instead of 9.
+    std::string lastApart = good;
+    setField32(lastApart, fatEntry(lastApart, 8), 10);
+    for (const std::string* f : std::initializer_list<const std::string*>{&good, &scattered, &loop, &outside, &longer,
+                                                                          &beyond, &cut, &lastApart}) {
         const std::string& file = *f;
         CCompoundFile cf;
         if (!cf.Open(file))
@@ -139,4 +144,11 @@ TEST(CompoundFile, StreamViewsReadWhatReadStreamReads)
             EXPECT_EQ(inPlace, read && f == &good && std::string_view(name) == "Workbook");
         }
     }
+    // Its bytes: sectors 0 to 8 of the file, then the first 392 of sector 10.
+    CCompoundFile cf;
+    ASSERT_TRUE(cf.Open(lastApart));
+    std::string copy;
+    std::string_view view;
+    ASSERT_TRUE(cf.ReadStreamView("Workbook", view, copy));
+    EXPECT_TRUE(view == good.substr(512, 9 * 512) + good.substr(11 * 512, 392));
 }

@@ -1,10 +1,12 @@
 // Solid fills batched on a painter target: one drawing of many rectangles
-// per colour, stacked rectangles of the same columns merged, and other
-// drawing flushing what is pending first, so the order stays.
+// per colour, stacked rectangles of the same columns merged, other drawing
+// flushing what is pending first, so the order stays, and fills under a clip
+// region kept out of its holes.
 #include "platform/dc.h"
 
 #include <QPaintDevice>
 #include <QPaintEngine>
+#include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -89,16 +91,30 @@ TEST(DcFillBatch, RectanglesOfAColourGoOutTogetherMergedDownTheColumns)
     EXPECT_EQ(device.engine.log, (std::vector<std::string>{"rects 10,10,10x2", "rects 10,12,10x2"}));
 
     // A fill under a clip region is not batched: what the batch holds goes
-    // out before it.
+    // out before it, and the region's hole stays unpainted (two corner
+    // squares of a 10 x 10 picture).
+    auto fillUnderRegion = [](CDC& target) {
+        CDCFillBatch batch(target);
+        target.FillSolidRect(RECT{0, 0, 5, 5}, 0);
+        const QRegion region = QRegion(0, 0, 3, 3).united(QRegion(6, 6, 3, 3));
+        target.SelectClipRegion(&region);
+        target.FillSolidRect(RECT{1, 1, 9, 9}, RGB(255, 0, 0));
+        target.SelectClipRegion(nullptr);
+    };
     device.engine.log.clear();
-    {
-        CDCFillBatch batch(dc);
-        dc.FillSolidRect(RECT{0, 0, 5, 5}, 0);
-        const QRegion region = QRegion(0, 0, 3, 3).united(QRegion(4, 4, 1, 1));
-        dc.SelectClipRegion(&region);
-        dc.FillSolidRect(RECT{1, 1, 4, 4}, RGB(255, 0, 0));
-        dc.SelectClipRegion(nullptr);
-    }
+    fillUnderRegion(dc);
     ASSERT_FALSE(device.engine.log.empty());
     EXPECT_EQ(device.engine.log.front(), "rects 0,0,5x5");
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter imagePainter(&image);
+        CDC imageDc(&imagePainter, 96, 96, 10, 10);
+        fillUnderRegion(imageDc);
+    }
+    EXPECT_EQ(image.pixel(2, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(7, 7), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(4, 4), qRgb(0, 0, 0));     // the black fill below, in the hole
+    EXPECT_EQ(image.pixel(5, 5), qRgb(255, 255, 255)); // neither fill
+    EXPECT_EQ(image.pixel(2, 7), qRgb(255, 255, 255));
 }

@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <QTransform>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -40,6 +41,90 @@ std::string infoHeader(int32_t w, int32_t h, uint16_t bpp, uint32_t compression 
     put32(s, clrUsed);
     put32(s, 0);
     return s;
+}
+
+// Colour index of pixel (x, y) (the top row 0) in the bitmaps of
+// `everyForm`, and the four colours of their tables.
+int indexAt(int x, int y)
+{
+    return (x + 2 * y) % 4;
+}
+constexpr QRgb kTable[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
+
+// Pixel words of 16 and 32 bits with the bit fields 5-5-5 and 8-8-8.
+uint32_t word16(QRgb c)
+{
+    return uint32_t(qRed(c) >> 3) << 10 | uint32_t(qGreen(c) >> 3) << 5 | uint32_t(qBlue(c) >> 3);
+}
+
+struct Form {
+    const char* name;
+    uint16_t bpp;
+    uint32_t compression;
+    bool topDown;
+    bool core;
+    int32_t resX, resY;
+};
+
+// A 5 x 3 bitmap of the colours indexAt gives, laid down in `f`'s form.
+std::string everyForm(const Form& f)
+{
+    const int w = 5, h = 3;
+    std::string d;
+    if (f.core) {
+        put32(d, 12);
+        put16(d, w);
+        put16(d, h);
+        put16(d, 1);
+        put16(d, f.bpp);
+    } else {
+        d = infoHeader(w, f.topDown ? -h : h, f.bpp, f.compression, f.bpp <= 8 ? 4 : 0);
+        std::memcpy(d.data() + 24, &f.resX, 4);
+        std::memcpy(d.data() + 28, &f.resY, 4);
+    }
+    if (f.compression == dib::BI_BITFIELDS) {
+        put32(d, 0x00FF0000);
+        put32(d, 0x0000FF00);
+        put32(d, 0x000000FF);
+    }
+    if (f.bpp <= 8)
+        for (QRgb c : kTable) {
+            d += char(qBlue(c));
+            d += char(qGreen(c));
+            d += char(qRed(c));
+            if (!f.core)
+                d += '\0';
+        }
+    for (int r = 0; r < h; ++r) {
+        const int y = f.topDown ? r : h - 1 - r;
+        std::string row;
+        if (f.compression == dib::BI_RLE8 || f.compression == dib::BI_RLE4) {
+            // One encoded run per pixel, then the end of the line.
+            for (int x = 0; x < w; ++x) {
+                row += '\1';
+                row += char(f.compression == dib::BI_RLE8 ? indexAt(x, y) : indexAt(x, y) << 4);
+            }
+            row += std::string(2, '\0');
+            d += row;
+            continue;
+        }
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = kTable[indexAt(x, y)];
+            switch (f.bpp) {
+            case 1: row.resize(1); row[0] = char(row[0] | ((indexAt(x, y) & 1) << (7 - x))); break;
+            case 4: row.resize(3); row[size_t(x / 2)] = char(row[size_t(x / 2)] | (indexAt(x, y) << (x % 2 ? 0 : 4))); break;
+            case 8: row += char(indexAt(x, y)); break;
+            case 16: put16(row, word16(c)); break;
+            case 24: row += char(qBlue(c)); row += char(qGreen(c)); row += char(qRed(c)); break;
+            default: put32(row, c & 0xFFFFFF); break;
+            }
+        }
+        row.resize((row.size() + 3) / 4 * 4, '\0');
+        d += row;
+    }
+    if (f.compression == dib::BI_RLE8 || f.compression == dib::BI_RLE4)
+        d += std::string("\0\1", 2);
+    return d;
 }
 
 // A small picture with four distinct quadrant colours.
@@ -116,6 +201,65 @@ TEST(Dib, RotationTurnsClockwiseAndFourTurnsRestore)
     std::string bad = "not a bitmap";
     EXPECT_FALSE(dib::RotatePacked90(bad, true));
     EXPECT_EQ(bad, "not a bitmap");
+
+    // Every depth and form turns into the 24-bit bitmap of the toolkit's own
+    // turn of its picture, byte for byte, the resolutions exchanged (a new
+    // image's when either is missing).
+    const Form forms[] = {
+        {"1 bit", 1, dib::BI_RGB, false, false, 2835, 5000},
+        {"4 bits", 4, dib::BI_RGB, false, false, 0, 0},
+        {"8 bits", 8, dib::BI_RGB, false, false, 2835, 0},
+        {"16 bits", 16, dib::BI_RGB, false, false, 100, 200},
+        {"24 bits", 24, dib::BI_RGB, false, false, 3780, 3780},
+        {"24 bits top-down", 24, dib::BI_RGB, true, false, 1, 2},
+        {"32 bits", 32, dib::BI_RGB, false, false, -7, 9},
+        {"32 bits with bit fields", 32, dib::BI_BITFIELDS, false, false, 0, 11},
+        {"core header", 24, dib::BI_RGB, false, true, 0, 0},
+        {"RLE8", 8, dib::BI_RLE8, false, false, 2835, 2835},
+        {"RLE4", 4, dib::BI_RLE4, false, false, 0, 0},
+    };
+    // Above a megapixel, a bitmap whose turned rows would be over 64 times
+    // its stored bytes is refused and left as it was.
+    const std::string table(1024, '\0'), endAtOnce("\0\1", 2);
+    const struct {
+        const char* name;
+        std::string packed;
+        bool turns;
+    } sizes[] = {
+        {"RLE8 1000 x 1000 in two bytes", infoHeader(1000, 1000, 8, dib::BI_RLE8) + table + endAtOnce, true},
+        {"RLE8 1001 x 1000 in two bytes", infoHeader(1001, 1000, 8, dib::BI_RLE8) + table + endAtOnce, false},
+        {"RLE8 8192 x 8192 in two bytes", infoHeader(8192, 8192, 8, dib::BI_RLE8) + table + endAtOnce, false},
+        {"8 bits 1001 x 1000", infoHeader(1001, 1000, 8) + table + std::string(1004 * 1000, '\0'), true},
+    };
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(size.name);
+        std::string turned = size.packed;
+        EXPECT_EQ(dib::RotatePacked90(turned, true), size.turns);
+        if (size.turns)
+            EXPECT_EQ(dib::HeaderSize(turned).width, 1000);
+        else
+            EXPECT_TRUE(turned == size.packed) << "changed";
+    }
+
+    const int32_t fresh = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
+    for (const Form& f : forms) {
+        SCOPED_TRACE(f.name);
+        const std::string form = everyForm(f);
+        const QImage picture = dib::PackedToImage(form);
+        ASSERT_EQ(picture.size(), QSize(5, 3));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                ASSERT_EQ(picture.pixel(x, y), kTable[f.bpp == 1 ? indexAt(x, y) & 1 : indexAt(x, y)]) << x << "," << y;
+        for (const bool clockwise : {true, false}) {
+            std::string turned = form;
+            ASSERT_TRUE(dib::RotatePacked90(turned, clockwise));
+            std::string expected = dib::ImageToPacked24(picture.transformed(QTransform().rotate(clockwise ? 90 : -90)));
+            const bool both = f.resX && f.resY && !f.core;
+            const int32_t res[2] = {both ? f.resY : fresh, both ? f.resX : fresh};
+            std::memcpy(expected.data() + 24, res, 8);
+            EXPECT_EQ(turned, expected) << (clockwise ? "clockwise" : "counter-clockwise");
+        }
+    }
 }
 
 TEST(Dib, EveryDepthConverts)

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -288,20 +289,51 @@ TEST(DibFiles, ReferenceBmpFilesMatchPixelForPixel)
         ASSERT_EQ(mine.size(), reference.size());
         EXPECT_EQ(QSize(info.width, info.height), reference.size());
         EXPECT_EQ(testsupport::countDifferentPixels(mine, reference), 0);
+        // Run-length bitmaps turned clockwise as ImageMagick turns them (the
+        // rows follow the colour table in these files).
+        const QString turnedName = dir.filePath(QString(name).replace(".bmp", "_rot90.png"));
+        if (QFile::exists(turnedName)) {
+            std::string packed(data.constData() + 14, size_t(data.size()) - 14);
+            ASSERT_TRUE(dib::RotatePacked90(packed, true));
+            const QImage turned = QImage(turnedName).convertToFormat(QImage::Format_RGB32);
+            ASSERT_EQ(dib::PackedToImage(packed).size(), turned.size());
+            EXPECT_EQ(testsupport::countDifferentPixels(dib::PackedToImage(packed), turned), 0);
+        }
     }
 }
 
 TEST(DibFiles, EveryHeaderVersionDepthAndRowOrder)
 {
+    // Each file is decoded from memory and loaded from disk, where the rows
+    // are read one at a time.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    int written = 0;
+    auto bothWays = [&](const std::string& file) {
+        const QString path = dir.filePath(QStringLiteral("%1.bmp").arg(written++));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(file.data(), qint64(file.size()));
+        f.close();
+        dib::LoadedPicture loaded;
+        dib::LoadPictureFile(path, QSize(), loaded);
+        return std::vector<std::string>{dib::DecodeBmpFile(file), loaded.packed};
+    };
     // 2 x 2: top row red, green; bottom row blue, white.
-    auto check = [](const std::string& file, const char* what) {
-        SCOPED_TRACE(what);
-        const QImage img = decode(dib::DecodeBmpFile(file));
-        ASSERT_EQ(img.size(), QSize(2, 2));
-        EXPECT_EQ(img.pixel(0, 0), kRed);
-        EXPECT_EQ(img.pixel(1, 0), kGreen);
-        EXPECT_EQ(img.pixel(0, 1), kBlue);
-        EXPECT_EQ(img.pixel(1, 1), kWhite);
+    auto check = [&](const std::string& file, const char* what) {
+        for (const std::string& packed : bothWays(file)) {
+            SCOPED_TRACE(what);
+            const QImage img = decode(packed);
+            ASSERT_EQ(img.size(), QSize(2, 2));
+            EXPECT_EQ(img.pixel(0, 0), kRed);
+            EXPECT_EQ(img.pixel(1, 0), kGreen);
+            EXPECT_EQ(img.pixel(0, 1), kBlue);
+            EXPECT_EQ(img.pixel(1, 1), kWhite);
+        }
+    };
+    auto refused = [&](const std::string& file, const char* what) {
+        for (const std::string& packed : bothWays(file))
+            EXPECT_TRUE(packed.empty()) << what;
     };
     auto rows32 = [](bool topDown, auto pixel) {
         std::string s;
@@ -330,15 +362,20 @@ TEST(DibFiles, EveryHeaderVersionDepthAndRowOrder)
     put16(core, 2);
     put16(core, 1);
     put16(core, 24);
-    check(bmpFile(core, bytes({0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0, 0})), "core 24");
+    // Rows of 6 bytes padded to 8; the last row may come without its padding.
+    const std::string rows24 = bytes({0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0, 0});
+    check(bmpFile(core, rows24), "core 24");
+    check(bmpFile(core, rows24.substr(0, 14)), "core 24, last row unpadded");
+    check(bmpFile(header(40, 2, -2, 24), rows24.substr(8, 8) + rows24.substr(0, 6)), "24 top-down, unpadded");
 
     // Rows cut short: refused (run-length data may end early, rows may not).
     const std::string whole = bmpFile(header(40, 2, 2, 32), rows32(false, rgbx));
-    EXPECT_TRUE(dib::DecodeBmpFile(whole.substr(0, whole.size() - 1)).empty());
+    refused(whole.substr(0, whole.size() - 1), "32 cut");
+    refused(bmpFile(core, rows24.substr(0, 13)), "24 cut inside the last row");
     // The rows' offset inside the header: refused.
     std::string inside = whole;
     inside[10] = 20;
-    EXPECT_TRUE(dib::DecodeBmpFile(inside).empty());
+    refused(inside, "rows inside the header");
 }
 
 TEST(DibFiles, ThePixelLimitHoldsWhicheverWayTheRowsRun)
@@ -393,8 +430,16 @@ TEST(DibFiles, PngAndJpegAreCheckedBeforeDecoding)
     late += png.right(12);
     EXPECT_FALSE(dib::CheckPictureFile(late, "PNG"));
     EXPECT_TRUE(dib::DecodeAsPacked24(late, "PNG").empty());
-    // Cut anywhere inside a chunk: refused.
-    EXPECT_FALSE(dib::CheckPictureFile(png.left(png.size() - 5), "PNG"));
+    // A last chunk that runs past the end of the file: refused, whether
+    // the file is cut inside the end chunk, cut inside the image data's
+    // checksum with no end chunk, or its end chunk declares 4 bytes more.
+    QByteArray longEnd = png;
+    longEnd[png.size() - 9] = char(4);
+    ASSERT_EQ(longEnd.mid(png.size() - 8, 4), QByteArray("IEND"));
+    for (const QByteArray& damaged : {png.left(png.size() - 5), png.left(png.size() - 12 - 3), longEnd}) {
+        EXPECT_FALSE(dib::CheckPictureFile(damaged, "PNG")) << damaged.size();
+        EXPECT_TRUE(dib::DecodeAsPacked24(damaged, "PNG").empty()) << damaged.size();
+    }
     // A header declaring too many pixels.
     QByteArray huge = png;
     huge[16] = char(0x7F);

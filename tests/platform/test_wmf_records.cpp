@@ -11,6 +11,8 @@
 #include <array>
 #include <memory>
 #include <set>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
 using wmftest::Builder;
@@ -254,6 +256,23 @@ TEST(WmfRecords, MappingModesAndViewportRecords)
     EXPECT_EQ(px(h, 40, 40), kRed);
     EXPECT_EQ(px(h, 60, 60), kWhite);
 
+    // MM_ISOTROPIC takes the smaller of the two scales for both directions:
+    // a viewport of 100 x 50 for the window of 100 x 100 draws at half size
+    // either way, whichever direction is the smaller.
+    for (const bool wide : {true, false}) {
+        Builder iso;
+        solidFill(iso, kRedRef).rec(0x0103, {MM_ISOTROPIC});
+        if (wide)
+            iso.rec(0x020E, {50, 100}); // SETVIEWPORTEXT: y, x
+        else
+            iso.rec(0x020E, {100, 50});
+        iso.rectangle(0, 0, 100, 100);
+        const QImage i = play(iso.bits());
+        EXPECT_EQ(px(i, 40, 40), kRed) << wide;
+        EXPECT_EQ(px(i, 60, 20), kWhite) << wide;
+        EXPECT_EQ(px(i, 20, 60), kWhite) << wide;
+    }
+
     // Moved by OFFSETVIEWPORTORG and doubled back by SCALEVIEWPORTEXT.
     Builder moved;
     solidFill(moved, kRedRef).rec(0x020E, {50, 50}).rec(0x0211, {0, 50}).rec(0x0412, {1, 2, 1, 1});
@@ -309,16 +328,19 @@ TEST(WmfRecords, ExtTextOutOpaqueBoxAndSpacing)
     EXPECT_EQ(px(b, 88, 38), kGreen);
     EXPECT_EQ(px(b, 50, 45), kWhite);
 
-    // Two bars set 50 units apart by the spacing array.
-    auto bars = [](bool spaced) {
-        Builder t;
-        t.rec(0x02FB, {-40, 0, 0, 0, 700, 0, 0, 0, 0, 'A' | ('r' << 8), 'i' | ('a' << 8), 'l'}).select(0);
-        t.rec(0x0102, {TRANSPARENT});
-        if (spaced)
-            t.rec(0x0A32, {20, 10, 2, 0, 'I' | ('I' << 8), 50, 10});
-        else
-            t.rec(0x0A32, {20, 10, 2, 0, 'I' | ('I' << 8)});
-        return play(t.bits());
+    // Bars of 'I' from x 20, set apart by the spacing array, which follows
+    // the string padded to whole words: ink where the array puts a bar,
+    // none where the font's own advance or a misread array would.
+    struct SpacingRow {
+        const char* text;
+        std::vector<int> spacing;
+        int inkFrom, inkTo;     // a bar here
+        int blankFrom, blankTo; // no bar here
+    };
+    const SpacingRow rows[] = {
+        {"II", {}, 20, 45, 58, 75},             // the font's advance: the bars close together
+        {"II", {50, 10}, 58, 75, 30, 55},       // the second bar 50 units on
+        {"III", {25, 25, 10}, 43, 58, 85, 100}, // odd length: the array after the pad byte
     };
     auto inkIn = [](const QImage& img, int x0, int x1) {
         int n = 0;
@@ -327,10 +349,25 @@ TEST(WmfRecords, ExtTextOutOpaqueBoxAndSpacing)
                 n += qGray(px(img, x, y)) < 128;
         return n;
     };
-    const QImage spaced = bars(true), plain = bars(false);
-    EXPECT_GT(inkIn(spaced, 58, 75), 20);
-    EXPECT_EQ(inkIn(plain, 58, 75), 0);
-    EXPECT_EQ(inkIn(spaced, 30, 55), 0);
+    for (const SpacingRow& row : rows) {
+        SCOPED_TRACE(row.text + std::string(row.spacing.empty() ? "" : " spaced"));
+        const std::string text = row.text;
+        std::string params;
+        for (int w : {10, 20, int(text.size()), 0})
+            Builder::put16(params, uint16_t(w));
+        params += text;
+        if (params.size() % 2)
+            params.push_back('\0');
+        for (int dx : row.spacing)
+            Builder::put16(params, uint16_t(dx));
+        Builder t;
+        t.rec(0x02FB, {-40, 0, 0, 0, 700, 0, 0, 0, 0, 'A' | ('r' << 8), 'i' | ('a' << 8), 'l'}).select(0);
+        t.rec(0x0102, {TRANSPARENT});
+        t.raw(0x0A32, params);
+        const QImage img = play(t.bits());
+        EXPECT_GT(inkIn(img, row.inkFrom, row.inkTo), 20);
+        EXPECT_EQ(inkIn(img, row.blankFrom, row.blankTo), 0);
+    }
 }
 
 TEST(WmfRecords, Rop2XorTwiceRestores)

@@ -25,7 +25,7 @@ BarcodeHost MakeHost(int rotation, const RECT& box)
     return h;
 }
 
-QImage Render(CBarcode& b, const std::string& text, int rotation, int across, int margin, BarcodeDrawResult* result)
+QImage Render(const CBarcode& b, const std::string& text, int rotation, int across, int margin, BarcodeDrawResult* result)
 {
     const int along = std::max(1, b.GetWidth(text, kRes) / 100);
     const bool turned = rotation == 900 || rotation == 2700;
@@ -44,9 +44,7 @@ QImage Render(CBarcode& b, const std::string& text, int rotation, int across, in
         o = {box.right, box.bottom};
     else if (rotation == 2700)
         o = {box.right, box.top};
-    b.CreateBarBrush(RGB(0, 0, 0));
     const BarcodeDrawResult r = b.Draw(host, dc, kRes, kRes, o.x, o.y, text);
-    b.ReleaseBarBrush();
     if (result)
         *result = r;
     return img;

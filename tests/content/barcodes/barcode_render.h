@@ -18,7 +18,7 @@ BarcodeHost MakeHost(int rotation, const RECT& box);
 // around the object's box, the box being just large enough for the symbol
 // (along: GetWidth; across: `across` pixels). Answers the image and, in
 // `result`, what the drawing did.
-QImage Render(CBarcode& b, const std::string& text, int rotation, int across, int margin,
+QImage Render(const CBarcode& b, const std::string& text, int rotation, int across, int margin,
               BarcodeDrawResult* result = nullptr);
 
 // The row of pixels across the middle of a rotation-0 image as '1' (dark)

@@ -105,7 +105,7 @@ TEST(Drawing, TextThatCannotBeEncodedDrawsNothing)
         b->Draw(host, dc, 0, 0, 0, 0, "123456");
         EXPECT_EQ(b->GetWidth("123456", 0), 0);
     }
-    EXPECT_EQ(qr.GetHeight(host, 0), 0);
+    EXPECT_EQ(qr.GetHeight(host, "123456", 0), 0);
     EXPECT_EQ(countPixels(tiny, kBlack), 0);
 }
 
@@ -220,9 +220,8 @@ QImage RenderEanAt(CBarcodeEAN& b, const std::string& text, int rotation, int re
         o = {box.right, box.bottom};
     else if (rotation == 2700)
         o = {box.right, 0};
-    b.CreateBarBrush(RGB(0, 0, 0));
+    host.barColor = RGB(0, 0, 0);
     EXPECT_EQ(b.Draw(host, dc, resX, resY, o.x, o.y, text), BarcodeDrawResult::kDrawn);
-    b.ReleaseBarBrush();
     guardColumns.assign(size_t(along), false);
     const barcodes::LinearLayout layout = *b.Layout(text, resAlong, resAcross);
     for (const barcodes::BarRun& bar : layout.bars)
@@ -266,7 +265,7 @@ TEST(QrCode, SizesOfTheSymbol)
     CBarcodeQRCode qr; // module 150 um, margin 4
     EXPECT_EQ(qr.GetWidth("A", 300), 4910);
     BarcodeHost host;
-    EXPECT_EQ(qr.GetHeight(host, 300), 4901);
+    EXPECT_EQ(qr.GetHeight(host, "A", 300), 4901);
     qr.SetQRMargin(0);
     EXPECT_EQ(qr.GetWidth("A", 300), 21 * 2 * 25400 / 300);
     // A text too long for any version: nothing drawn, sizes of the requested version.
@@ -277,13 +276,13 @@ TEST(QrCode, SizesOfTheSymbol)
     const QImage img = Render(qr, huge, 0, 60, 2, &r);
     EXPECT_EQ(r, BarcodeDrawResult::kNotEncodable);
     EXPECT_EQ(countPixels(img, kBlack), 0);
-    EXPECT_EQ(qr.GetSymbolVersion(), 3);
+    EXPECT_EQ(qr.GetSymbolVersion(huge), 3);
     EXPECT_EQ(qr.GetWidth(huge, 254), (17 + 12) * 2 * 100); // 150 um is 2 px at 254 dpi
     // Settings read from a damaged file never overflow.
     qr.SetQRMargin(2000000000);
     qr.SetModule(2000000000);
     EXPECT_GE(qr.GetWidth("A", 600), 0);
-    EXPECT_GE(qr.GetHeight(host, 600), 0);
+    EXPECT_GE(qr.GetHeight(host, "A", 600), 0);
 }
 
 TEST(QrCode, DarkModulesAreDrawnAsSquares)
@@ -349,6 +348,32 @@ TEST(QrCode, OneEncodingPerUnchangedText)
     EXPECT_EQ(qrCopy->EncodeCount(), 0);
     Render(*qrCopy, "other", 0, 60, 0);
     EXPECT_EQ(qrCopy->EncodeCount(), 1);
+}
+
+TEST(QrCode, CarriesAnyByteAsLongAsTheLibraryTakesTheTextWhole)
+{
+    struct Case {
+        char level;
+        bool caseSensitive;
+        std::string text;
+        bool encodable;
+    };
+    const Case cases[] = {
+        {'L', true, "Gr\xFC\xDF" "e \x01\x7F\xFF", true},
+        {'L', true, std::string(2953, 'q'), true}, // the bytes of version 40
+        {'L', true, std::string(2954, 'q'), false},
+        {'H', true, std::string(1274, 'q'), false},
+        {'L', true, std::string(4000, '7'), true}, // digits take less room
+        {'L', true, std::string("a\0b", 3), false}, // the library stops at NUL
+        {'L', false, "ABC-12", true},
+        {'L', false, "abc", false}, // turned to uppercase by the library
+    };
+    for (const Case& c : cases) {
+        CBarcodeQRCode qr;
+        qr.SetQRLevel(c.level);
+        qr.SetCaseSensitive(c.caseSensitive);
+        EXPECT_EQ(qr.CanEncode(c.text), c.encodable) << c.level << " " << c.text.substr(0, 12) << " " << c.text.size();
+    }
 }
 
 TEST(QrCode, EmptyTextAndBadSettingsNeverCrash)

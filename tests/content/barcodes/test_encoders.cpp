@@ -191,7 +191,7 @@ TEST(Ean, DigitsParityAndHeights)
     EXPECT_EQ(ean.GetNominalBarHeight(), 18288);
     BarcodeHost host;
     host.font.lfHeight = -72;
-    EXPECT_EQ(ean.GetHeight(host, 300), 18288 + 25400);
+    EXPECT_EQ(ean.GetHeight(host, "123", 300), 18288 + 25400);
 }
 
 TEST(Widths, FollowWhatIsDrawn)

@@ -249,7 +249,7 @@ TEST(ZbarDecode, QrCodesOfSeveralVersionsLevelsAndTexts)
             BarcodeDrawResult r;
             const QImage img = Render(qr, text, rotation, qr.GetWidth(text, kRes) / 100, 10, &r);
             ASSERT_EQ(r, BarcodeDrawResult::kDrawn);
-            EXPECT_GE(qr.GetSymbolVersion(), s.version);
+            EXPECT_GE(qr.GetSymbolVersion(text), s.version);
             EXPECT_EQ(Decode(img, "-Sbinary", "qr"), text)
                 << "version " << s.version << " level " << s.level << " rotation " << rotation;
         }

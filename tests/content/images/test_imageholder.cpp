@@ -373,16 +373,199 @@ TEST(ImageHolder, MetafileAspectUsesExactProducts)
 
 TEST(ImageHolder, FarOutSourceWindowsKeepTheArithmeticInRange)
 {
-    // A stored source window far beyond 100 % makes the source part of a
-    // 1000-pixel picture some 2e10 pixels wide; fitting it to a tall box
-    // multiplies that by the box height. The sanitizer build catches any
-    // overflow; the picture shrinks to a strip on the top row.
-    CImageBitmapNew holder;
-    holder.SetPacked(dib::ImageToPacked24(solid(1000, 1, qRgb(0, 0, 0))));
-    QImage target = testsupport::whiteImage(100, 100);
-    CDC dc(&target);
-    holder.Draw(dc, "", RECT{0, 0, 99, INT32_MAX}, ImageSourceWindow{0, 0, INT32_MAX, 100}, 0);
-    EXPECT_EQ(testsupport::countPixels(target.copy(0, 1, 100, 99), 0xFFFFFF), 100 * 99);
+    // A 1000 x 1 picture, red on its left half, blue on its right, drawn
+    // into boxes and through source windows far beyond 100 % and 32 bits of
+    // pixels: the picture lands where the window puts it, even when that is
+    // a few pixels of a box two billion pixels wide. The sanitizer build
+    // catches any overflow on the way.
+    constexpr QRgb kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
+    QImage picture(1000, 1, QImage::Format_RGB32);
+    picture.fill(kRed);
+    for (int x = 500; x < 1000; ++x)
+        picture.setPixel(x, 0, kBlue);
+    struct Case {
+        const char* name;
+        RECT dest;
+        ImageSourceWindow window;
+        int flags;
+        std::vector<std::pair<QPoint, QRgb>> pixels;
+    };
+    const Case cases[] = {
+        // Fitting the 2e10-pixel wide source to a tall box shrinks it to a
+        // line far thinner than a pixel.
+        {"window to 2147483647 %, tall box", RECT{0, 0, 99, INT32_MAX}, ImageSourceWindow{0, 0, INT32_MAX, 100}, 0,
+         {{{50, 0}, kWhite}, {{50, 50}, kWhite}}},
+        // From -2147483648 %: the picture is the last tenth of a box of
+        // 2147483748 pixels that ends at pixel 99.
+        {"window from -2147483648 %", RECT{INT32_MIN, 0, 99, 0}, ImageSourceWindow{INT32_MIN, 0, 100, 100},
+         kImageStretch, {{{1, 0}, kRed}, {{48, 0}, kRed}, {{52, 0}, kBlue}, {{98, 0}, kBlue}, {{50, 1}, kWhite}}},
+        // From 50 % to 2147483647 %: the blue half fills the first 50
+        // pixels of a box 2147483647 pixels wide.
+        {"window to 2147483647 %", RECT{0, 0, INT32_MAX - 1, 0}, ImageSourceWindow{50, 0, INT32_MAX, 100},
+         kImageStretch, {{{0, 0}, kBlue}, {{48, 0}, kBlue}, {{52, 0}, kWhite}, {{99, 0}, kWhite}}},
+        // Upwards to 2147483647 %: the picture is the bottom row of a window
+        // of 21474836, rows -50 to 49 of a box ending at row 49.
+        {"window up to 2147483647 %", RECT{0, INT32_MIN, 99, 49}, ImageSourceWindow{0, 0, 100, INT32_MAX},
+         kImageStretch, {{{10, 0}, kRed}, {{90, 48}, kBlue}, {{10, 51}, kWhite}, {{90, 99}, kWhite}}},
+    };
+    std::string header = dib::ImageToPacked24(picture);
+    const std::string bits = header.substr(40);
+    header.resize(40);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CImageBitmapNew packed;
+        packed.SetPacked(dib::ImageToPacked24(picture));
+        CImageBitmap split;
+        split.SetContent(1000, 1, header, bits);
+        for (CImageBase* holder : {static_cast<CImageBase*>(&packed), static_cast<CImageBase*>(&split)}) {
+            QImage target = testsupport::whiteImage(100, 100);
+            CDC dc(&target);
+            holder->Draw(dc, "", c.dest, c.window, c.flags);
+            for (const auto& [at, colour] : c.pixels)
+                EXPECT_EQ(target.pixel(at), colour) << holder->GetTypeTag() << " at " << at.x() << "," << at.y();
+        }
+    }
+}
+
+namespace {
+
+// A run-length bitmap's header: 40 bytes and a colour table whose entry 0
+// is red and the others blue; the image size field counts `runs`.
+std::string runLengthHeader(int32_t w, int32_t h, bool four, const std::string& runs)
+{
+    std::string d;
+    testsupport::put32(d, 40);
+    testsupport::put32(d, uint32_t(w));
+    testsupport::put32(d, uint32_t(h));
+    testsupport::put16(d, 1);
+    testsupport::put16(d, four ? 4 : 8);
+    testsupport::put32(d, four ? 2 : 1);
+    testsupport::put32(d, uint32_t(runs.size()));
+    for (int i = 0; i < 4; ++i)
+        testsupport::put32(d, 0);
+    for (int i = 0, n = four ? 16 : 256; i < n; ++i)
+        testsupport::put32(d, i == 0 ? 0x00FF0000u : 0x000000FFu);
+    return d;
+}
+
+} // namespace
+
+TEST(ImageHolder, BitmapsDeclaringMillionsOfPixelsCostWhatTheDeviceShows)
+{
+    // Stored bitmaps of a few bytes of runs that declare tens of megapixels:
+    // drawn into a small box, or a huge box of which the device shows a
+    // corner, the holder keeps no more decoded than the device shows. Turned,
+    // a picture whose turned rows would take far more than its stored bytes
+    // is refused with a message (box and picture stay); a smaller one turns.
+    std::string everyRowOneRun; // 16 pixels of indices 1 and 2, each row
+    for (int row = 0; row < 27; ++row)
+        everyRowOneRun += std::string("\x10\x12\0\0", 4);
+    everyRowOneRun += std::string("\0\1", 2);
+    const std::string endAtOnce("\0\1", 2);
+    const std::string cornerRun("\x04\x01\0\1", 4); // four blue pixels at the bottom left
+    struct Case {
+        const char* name;
+        int16_t tag;
+        int32_t width, height;
+        bool four;
+        std::string runs;
+        bool turned; // by Rotate90
+    };
+    const Case cases[] = {
+        {"header and bits, RLE8 8192 x 8192", kTagImageBitmap, 8192, 8192, false, endAtOnce, false},
+        {"header and bits under tag 179", kTagImageBitmapExt, 8192, 8192, false, endAtOnce, false},
+        {"packed RLE8 8192 x 8192", kTagImageBitmapNew, 8192, 8192, false, endAtOnce, false},
+        {"packed RLE4 2097197 x 27", kTagImageBitmapNew, 2097197, 27, true, everyRowOneRun, false},
+        {"packed RLE8 3000 x 2000", kTagImageBitmapNew, 3000, 2000, false, cornerRun, false},
+        {"packed RLE8 1200 x 800", kTagImageBitmapNew, 1200, 800, false, cornerRun, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string header = runLengthHeader(c.width, c.height, c.four, c.runs);
+        RecordWriter w;
+        w.i16(c.tag);
+        if (c.tag == kTagImageBitmapNew) {
+            w.i16(CImageBitmapNew::kMarkerContent);
+            w.i16(int16_t(c.width));
+            w.i16(int16_t(c.height));
+            w.i32(int32_t(header.size() + c.runs.size()));
+            w.bytes(header + c.runs);
+        } else {
+            w.i16(CImageBitmap::kMarkerContent);
+            w.i16(int16_t(c.width));
+            w.i16(int16_t(c.height));
+            w.i16(int16_t(header.size()));
+            w.bytes(header);
+            w.bytes(c.runs);
+        }
+        RecordReader r(w.data());
+        CGraphImageExtExt object;
+        object.SetX(0);
+        object.SetY(0);
+        object.SetWidth(6350); // 24 pixels at 96 dpi
+        object.SetHeight(6350);
+        {
+            std::unique_ptr<CImageBase> holder = CreateImageHolderForTag(r.i16());
+            ASSERT_TRUE(holder && holder->Load(r));
+            object.SetHolder(std::move(holder));
+        }
+        const auto decoded = [&object] {
+            if (auto* old = dynamic_cast<const CImageBitmap*>(object.GetHolder()))
+                return old->DecodedSize();
+            return static_cast<const CImageBitmapNew*>(object.GetHolder())->DecodedSize();
+        };
+        QImage target = testsupport::whiteImage(48, 48);
+        CDC dc(&target);
+        DrawArgs args;
+        args.dc = &dc;
+        args.labelNumber = 1;
+        ASSERT_TRUE(object.Draw(args));
+        EXPECT_LE(decoded().width(), 25);
+        EXPECT_LE(decoded().height(), 25);
+        EXPECT_GE(decoded().width(), 1);
+        // What is drawn is the picture, mostly index 0: red.
+        EXPECT_GT(testsupport::countPixels(target, 0xFF0000), 20);
+
+        // A box of two million pixels each way; the device shows 48 x 48 of
+        // its centre.
+        object.SetX(-264583333);
+        object.SetY(-264583333);
+        object.SetWidth(529166666);
+        object.SetHeight(529166666);
+        ASSERT_TRUE(object.Draw(args));
+        EXPECT_GE(decoded().width(), 1);
+        // Up to a megapixel a picture may be kept whole, for a view that
+        // scrolls over it.
+        if (int64_t(c.width) * c.height > 1'000'000)
+            EXPECT_LE(int64_t(decoded().width()) * decoded().height(), 48 * 48);
+        else
+            EXPECT_LE(int64_t(decoded().width()) * decoded().height(), int64_t(c.width) * c.height);
+
+        CRecordingUi ui;
+        UiScope installed(ui);
+        RecordWriter before;
+        object.Save(before);
+        object.Rotate90(0, 0, -1);
+        RecordWriter after;
+        object.Save(after);
+        if (!c.turned) {
+            EXPECT_TRUE(after.data() == before.data()) << "box or picture changed";
+            EXPECT_EQ(ui.messages.size(), c.tag == kTagImageBitmapNew ? 1u : 0u);
+            continue;
+        }
+        EXPECT_TRUE(ui.messages.empty());
+        const auto& turned = static_cast<const CImageBitmapNew&>(*object.GetHolder());
+        EXPECT_EQ(turned.Width(), 800);
+        EXPECT_EQ(turned.Height(), 1200);
+        // Clockwise, the bottom-left corner comes to the top left: the
+        // four blue pixels run down the left column.
+        const QImage corner = dib::PackedPartToImage(turned.Packed(), QRect(0, 0, 2, 6), QSize(2, 6));
+        ASSERT_EQ(corner.size(), QSize(2, 6));
+        for (int y = 0; y < 6; ++y) {
+            EXPECT_EQ(corner.pixel(0, y), y < 4 ? 0xFF0000FFu : 0xFFFF0000u) << y;
+            EXPECT_EQ(corner.pixel(1, y), 0xFFFF0000u) << y;
+        }
+    }
 }
 
 TEST(ImageHolder, ClipboardCopiesOnlyContent)

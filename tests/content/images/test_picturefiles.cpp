@@ -43,6 +43,13 @@ void squareBox(CGraphImageExtExt& o)
     o.SetHeight(26193);
 }
 
+// A square box showing the picture file named in column A of the row.
+void fromTable(CGraphImageExtExt& o)
+{
+    squareBox(o);
+    o.SetImageSourceMode(CGraphImageExt::kSourceTable);
+}
+
 void link(const QString& target, const QString& name)
 {
     ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()), 0);
@@ -91,8 +98,7 @@ TEST(PictureFiles, NamesThatAreNoRegularFileDrawTheMissingPictureAtOnce)
         table.SetColumnFlag(0, 1);
         table.SetCellText(0, 0, stored);
         CGraphImageExtExt row;
-        squareBox(row);
-        row.SetImageSourceMode(CGraphImageExt::kSourceTable);
+        fromTable(row);
         ASSERT_TRUE(row.Draw(argsFor(dc, 1, &table)));
         EXPECT_EQ(testsupport::countPixels(target, 0xFFFFFF), 120 * 120);
     }
@@ -149,8 +155,7 @@ TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
     table.SetCellText(0, 0, path.toStdString());
 
     CGraphImageExtExt row;
-    squareBox(row);
-    row.SetImageSourceMode(CGraphImageExt::kSourceTable);
+    fromTable(row);
     QImage reduced = testsupport::whiteImage(120, 120);
     CDC dc(&reduced);
     ASSERT_TRUE(row.Draw(argsFor(dc, 1, &table)));
@@ -197,6 +202,32 @@ TEST(PictureFiles, PicturesPerRowAreDecodedAtTheirDrawnSize)
     ASSERT_TRUE(holder);
     EXPECT_EQ(dib::HeaderSize(holder->Packed()).width, 400);
     EXPECT_EQ(dib::HeaderSize(holder->Packed()).height, 200);
+
+    // Decoded at 200 x 100 for the square box, then drawn into a box of
+    // another shape: decoded again when the box is larger than that in
+    // either direction, kept when it is not.
+    struct Reshaped {
+        const char* what;
+        int32_t width, height; // um; 26193 is 100 pixels
+        QSize decoded;
+    };
+    for (const Reshaped& c : {Reshaped{"taller only", 26193, 65482, QSize(400, 200)},
+                              Reshaped{"wider only", 130965, 13096, QSize(400, 200)},
+                              Reshaped{"smaller", 13096, 13096, QSize(200, 100)}}) {
+        SCOPED_TRACE(c.what);
+        CGraphImageExtExt fresh;
+        fromTable(fresh);
+        QImage target = testsupport::whiteImage(520, 520);
+        CDC tdc(&target);
+        ASSERT_TRUE(fresh.Draw(argsFor(tdc, 1, &table)));
+        fresh.SetWidth(c.width);
+        fresh.SetHeight(c.height);
+        ASSERT_TRUE(fresh.Draw(argsFor(tdc, 1, &table)));
+        auto* reshaped = dynamic_cast<const CImageBitmapNew*>(fresh.GetRowHolder());
+        ASSERT_TRUE(reshaped);
+        const dib::DibSize size = dib::HeaderSize(reshaped->Packed());
+        EXPECT_EQ(QSize(size.width, size.height), c.decoded);
+    }
 }
 
 TEST(PictureFiles, TurningLeftRaisesTheRightEdge)
@@ -302,8 +333,7 @@ TEST(PictureFiles, TroublesomeInputsAreWorkedOnOnceAndDrawnOrMissing)
         for (int row = 0; row < 30; ++row)
             table.SetCellText(row, 0, stored);
         CGraphImageExtExt perRow;
-        squareBox(perRow);
-        perRow.SetImageSourceMode(CGraphImageExt::kSourceTable);
+        fromTable(perRow);
         for (int pass = 0; pass < 2; ++pass)
             for (int label = 1; label <= 30; ++label) {
                 const QImage now = drawn(perRow, label, &table);
@@ -372,8 +402,7 @@ TEST(PictureFiles, RowsNamingAFewFilesInTurnReadEachOnce)
     for (int row = 0; row < 20; ++row)
         table.SetCellText(row, 0, (row % 2 ? blue : red).toStdString());
     CGraphImageExtExt perRow;
-    squareBox(perRow);
-    perRow.SetImageSourceMode(CGraphImageExt::kSourceTable);
+    fromTable(perRow);
     const dib::PictureFileCounts before = dib::CountPictureFileWork();
     for (int label = 1; label <= 20; ++label) {
         QImage target = testsupport::whiteImage(120, 120);

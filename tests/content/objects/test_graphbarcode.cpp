@@ -209,6 +209,50 @@ TEST(GraphBarcode, CutQrCodeStopsPrintingLinearPrintsClipped)
     EXPECT_TRUE(lin->IsCut(std::string(40, '7') + "X", a.cutResX, a.cutResY));
 }
 
+TEST(GraphBarcode, DesignViewAndPreviewMarkASymbolThatDoesNotCarryItsText)
+{
+    CDataTableBase table;
+    table.SetCellText(0, 0, "ABC-12");
+    table.SetCellText(1, 0, "ArticleNo");
+    struct Case {
+        const char* symbology;
+        int row;
+        int flags;
+        bool placeholder;
+        bool marked;
+    };
+    const Case cases[] = {
+        {"Code 39", 0, kDrawPreview, false, false},
+        {"Code 39", 1, kDrawPreview, false, true},
+        {"Code 39", 1, kDrawDesign, false, true},
+        {"Code 39", 1, kDrawDesign, true, false}, // the placeholder [A] is no text of a label
+        {"EAN 13", 1, kDrawDesign, false, true},
+        {"EAN 13", 0, kDrawPreview, false, true},
+        {"Code 128", 1, kDrawPreview, false, false},
+    };
+    for (const Case& c : cases) {
+        auto b = barcode(c.symbology, "", 80000, 30000);
+        b->SetSourceColumnText("A");
+        const auto draw = [&](int flags) {
+            QImage img = whiteImage(1000, 400);
+            CDC dc(&img, 300, 300);
+            DrawArgs a;
+            a.dc = &dc;
+            a.flags = flags;
+            a.labelNumber = c.row + 1;
+            a.table = &table;
+            a.placeholder = c.placeholder;
+            a.cutResX = 300;
+            a.cutResY = 300;
+            b->Draw(a);
+            return img;
+        };
+        // Printing draws the same symbol and never a mark.
+        const int mark = testsupport::countDifferentPixels(draw(c.flags), draw(kDrawPrinting));
+        EXPECT_EQ(mark > 0, c.marked) << c.symbology << " row " << c.row + 1 << " flags " << c.flags;
+    }
+}
+
 TEST(GraphBarcode, DrawnObjectsScanWithTheirTableText)
 {
     if (!bctest::HaveProgram("zbarimg"))

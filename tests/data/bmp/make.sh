@@ -42,3 +42,8 @@ rm -f source16.png photo100.png
 for f in *.bmp; do
   $C "$f" -background white -alpha remove -alpha off PNG24:"${f%.bmp}.png"
 done
+# The run-length bitmaps turned clockwise by ImageMagick: the reference for
+# turning them.
+for f in rle4 rle8 rle8_gimp rle8_photo; do
+  $C $f.bmp -rotate 90 -background white -alpha remove -alpha off PNG24:${f}_rot90.png
+done

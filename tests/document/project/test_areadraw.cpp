@@ -6,6 +6,7 @@
 #include "content/objects/shapes.h"
 #include "support/test_support.h"
 
+#include "marking_strip.h"
 #include "support/project_fixture.h"
 
 using projtest::ProjectTest;
@@ -55,18 +56,7 @@ protected:
         }
     }
     // A module-marking label: three modules of 10 mm from x = 0.
-    void moduleMarking()
-    {
-        CTemplate& t = doc.GetCurrentTemplate();
-        ASSERT_TRUE(t.ToggleModuleMarking());
-        CModuleMarkingRow& row = t.GetJob().GetCurrentRow();
-        row.SetModuleCount(3);
-        for (int i = 0; i < 3; ++i) {
-            row.Module(i).m_width = 10000;
-            row.Module(i).m_multiplier = 1;
-        }
-        row.SetAllGaps(0);
-    }
+    void moduleMarking() { ASSERT_TRUE(projtest::threeMarksOf10mm(doc.GetCurrentTemplate())); }
 
     CVorteplanSoftLabelDoc doc;
 };

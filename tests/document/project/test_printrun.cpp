@@ -6,6 +6,8 @@
 #include "document/project/projectdoc.h"
 
 #include "content/images/graphimage.h"
+#include "content/objects/graphbarcode.h"
+#include "content/objects/group.h"
 #include "content/objects/graphtext.h"
 #include "content/objects/shapes.h"
 #include "content/textparts/text.h"
@@ -20,6 +22,7 @@
 #include <functional>
 #include <set>
 
+#include "marking_strip.h"
 #include "support/project_fixture.h"
 
 using projtest::ProjectTest;
@@ -214,6 +217,97 @@ TEST_F(PrintRunTest, AutoIncrementingObjectsNeedASavedProject)
     EXPECT_TRUE(doc.CheckBeforePrint());
 }
 
+TEST_F(PrintRunTest, ABarcodeThatCannotCarryTheTextOfARowAsksFirstAndNoPrintsNothing)
+{
+    // Rows 1 and 2 hold a text every symbology carries, row 3 the case's.
+    struct Case {
+        std::string symbology;
+        std::string text;
+        bool encodable;
+    };
+    const std::string qr = std::string("QR Code") + '\xAE';
+    const Case cases[] = {
+        {"Code 39", "AB-12 $/+%.", true},
+        {"Code 39", "ArticleNo", false}, // lowercase letters are drawn as spaces
+        {"Code 39", "\xC4" "B", false},
+        {"Code 39", std::string(200, 'A'), true},
+        {"Code 39", std::string(201, 'A'), false}, // cut at 200
+        {"2/5 Interleaved", "12345", true},
+        {"2/5 Interleaved", "ABCD", false}, // drawn as 0000
+        {"2/5 Interleaved", "12 45", false},
+        {"2/5 Interleaved", std::string(201, '7'), false},
+        {"EAN 13", "123", true},
+        {"EAN 13", "4006381333931", true},  // with its own check digit
+        {"EAN 13", "4006381333932", false}, // a wrong check digit is replaced
+        {"EAN 13", "40063813339310", false},
+        {"EAN 13", "EAN", false},
+        {"UPCA", "036000291452", true},
+        {"UPCA", "036000291453", false},
+        {"UPCA", "0360002914521", false},
+        {"EAN 8", "96385074", true},
+        {"EAN 8", "9638-507", false},
+        {"Code 128", "Label 0042\t~", true},
+        {"Code 128", "K\xE4" "bel", false}, // drawn as nothing
+        {"Code 128", std::string(198, 'A'), true},
+        {"Code 128", std::string(199, 'A'), false},
+        {"Code 128", "10AB\xB6" "21", false},
+        {"EAN 128", "10AB\xB6" "21", true}, // its FNC1 character
+        {qr, "Gr\xFC\xDF" "e\x01 any byte", true},
+    };
+    for (const Case& c : cases) {
+        const std::string where = c.symbology + " \"" + c.text.substr(0, 20) + "\"";
+        CGraphCollection& area = *tpl().GetArea(0);
+        area.RemoveAll();
+        addLogger(0);
+        auto b = std::make_unique<CGraphBarcode>();
+        b->SetSymbologyName(c.symbology);
+        b->SetSourceColumnText("A");
+        b->SetWidth(45000);
+        b->SetHeight(18000);
+        area.AddTail(std::move(b));
+        for (int r = 0; r < 2; ++r)
+            doc.GetTable(0)->SetCellText(r, 0, "12");
+        doc.GetTable(0)->SetCellText(2, 0, c.text);
+        m_ui.questions.clear();
+        log.clear();
+        ASSERT_EQ(run(), c.encodable) << where;
+        if (c.encodable) {
+            EXPECT_TRUE(m_ui.questions.empty()) << where;
+            EXPECT_EQ(labels(), seq(1, 3)) << where;
+            continue;
+        }
+        ASSERT_EQ(m_ui.questions.size(), 1u) << where;
+        const CRecordingUi::Question& q = m_ui.questions[0];
+        EXPECT_EQ(q.message.text, "Row 3: the barcode cannot encode \"" + c.text + "\". Print anyway?");
+        EXPECT_EQ(q.buttons, MessageButtons::YesNo);
+        EXPECT_EQ(q.defaultAnswer, MessageAnswer::No);
+        EXPECT_TRUE(log.empty()) << where;
+    }
+    EXPECT_TRUE(messages().empty());
+
+    // Yes prints every row. A fixed text in a group is the same on every
+    // label: row 1 names it.
+    static_cast<CGraphBarcode*>(tpl().GetArea(0)->GetAt(1))->SetSymbologyName("Code 39");
+    doc.GetTable(0)->SetCellText(2, 0, "ArticleNo");
+    m_ui.questions.clear();
+    log.clear();
+    m_ui.answers.push_back(MessageAnswer::Yes);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(m_ui.questions.size(), 1u);
+    EXPECT_EQ(labels(), seq(1, 3));
+    auto fixed = std::make_unique<CGraphBarcode>();
+    fixed->SetSourceKind(kTextKindFixed);
+    fixed->SetText("lower");
+    fixed->SetWidth(45000);
+    fixed->SetHeight(18000);
+    auto group = std::make_unique<CGraphGroup>();
+    group->AddTail(std::move(fixed));
+    tpl().GetArea(0)->AddTail(std::move(group));
+    EXPECT_FALSE(doc.CheckBeforePrint());
+    ASSERT_EQ(m_ui.questions.size(), 2u);
+    EXPECT_EQ(m_ui.questions[1].message.text, "Row 1: the barcode cannot encode \"lower\". Print anyway?");
+}
+
 TEST_F(PrintRunTest, FirstLabelLeavesPositionsEmptyOnTheFirstPageOnly)
 {
     useTable(20);
@@ -362,29 +456,47 @@ TEST_F(PrintRunTest, SelectionPrintsTheSelectedRowsOrSaysThereAreNone)
     EXPECT_NE(m_ui.messages[0].text.find("No table rows are selected"), std::string::npos);
 }
 
-TEST_F(PrintRunTest, SelectionOfAModuleMarkingRunGoesStripByStrip)
+TEST_F(PrintRunTest, AModuleMarkingRunPrintsEachRowOfItsRangeOnceEitherWay)
 {
-    // Strips of three marks: rows 4 to 8 selected print the strips that
-    // begin at rows 4 and 7, backwards the same two from the last.
+    // Strips of three marks 10 mm wide over twelve rows: strips begin at
+    // rows 1, 4, 7 and 10. A logger in each mark shows the row it is drawn
+    // for (the fixture's own logger lies in the first mark). Every row of
+    // the range is printed once, strip by strip, marks left to right; the
+    // run ends on the first page.
+    ASSERT_TRUE(projtest::threeMarksOf10mm(tpl()));
+    addLogger(0, 14000);
+    addLogger(0, 24000);
     useTable(12);
-    ASSERT_TRUE(tpl().ToggleModuleMarking());
-    tpl().GetJob().GetCurrentRow().SetModuleCount(3);
-    ASSERT_TRUE(doc.PrintsModuleMarking());
     ASSERT_EQ(doc.MarksPerStrip(), 3);
-    const RowSet picked({3, 4, 5, 6, 7});
-    ASSERT_TRUE(run([](CPrintInfo& i) { i.range = PrintRange::Selection; }, &picked));
-    const std::vector<int> forward = labels();
-    EXPECT_EQ(page, 1);
-    log.clear();
-    ASSERT_TRUE(run(
-        [](CPrintInfo& i) {
-            i.range = PrintRange::Selection;
-            i.options.reverse = 1;
-        },
-        &picked));
-    EXPECT_EQ(forward, (std::vector<int>{4, 7}));
-    EXPECT_EQ(labels(), (std::vector<int>{7, 4}));
-    EXPECT_EQ(page, 1); // and the run ends there
+    struct Case {
+        const char* what;
+        std::set<int> selected; // 0-based rows; empty: all rows
+        std::vector<int> forward;
+        std::vector<int> reverse;
+    };
+    const Case cases[] = {
+        {"all rows, a whole number of strips", {}, seq(1, 12), {10, 11, 12, 7, 8, 9, 4, 5, 6, 1, 2, 3}},
+        {"rows 4 to 8", {3, 4, 5, 6, 7}, {4, 5, 6, 7, 8}, {7, 8, 4, 5, 6}},
+        {"rows 4 to 7, the last starting a strip", {3, 4, 5, 6}, {4, 5, 6, 7}, {7, 4, 5, 6}},
+        {"rows 5 to 8, the first inside a strip", {4, 5, 6, 7}, {5, 6, 7, 8}, {7, 8, 5, 6}},
+        {"row 12 alone", {11}, {12}, {12}},
+    };
+    for (const Case& c : cases) {
+        for (const bool reverse : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (reverse ? ", reverse" : ""));
+            log.clear();
+            const RowSet picked(c.selected);
+            ASSERT_TRUE(run(
+                [&](CPrintInfo& i) {
+                    if (!c.selected.empty())
+                        i.range = PrintRange::Selection;
+                    i.options.reverse = reverse ? 1 : 0;
+                },
+                c.selected.empty() ? nullptr : &picked));
+            EXPECT_EQ(labels(), reverse ? c.reverse : c.forward);
+            EXPECT_EQ(page, 1);
+        }
+    }
 }
 
 TEST_F(PrintRunTest, HeaderAndFooterOncePerPageOnlyWhenEnabled)
@@ -530,14 +642,7 @@ TEST_F(PrintRunTest, CutLinesFollowThePrintedPositionsOfTouchingLabels)
 
 TEST_F(PrintRunTest, ModuleMarkingStepsByStripsAndDrawsMarkerBorders)
 {
-    ASSERT_TRUE(tpl().ToggleModuleMarking());
-    CModuleMarkingRow& strip = tpl().GetJob().GetCurrentRow();
-    strip.SetModuleCount(3);
-    for (int i = 0; i < 3; ++i) {
-        strip.Module(i).m_width = 10000;
-        strip.Module(i).m_multiplier = 1;
-    }
-    strip.SetAllGaps(0);
+    ASSERT_TRUE(projtest::threeMarksOf10mm(tpl()));
     useTable(6);
     QImage img = testsupport::whiteImage(400, 300);
     ASSERT_TRUE(run({}, nullptr, {}, &img, 100));

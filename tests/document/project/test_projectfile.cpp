@@ -5,8 +5,12 @@
 #include "document/project/projectfile.h"
 
 #include "content/objects/shapes.h"
+#include "document/label/label.h"
 #include "project_bytes.h"
 #include "support/project_fixture.h"
+
+#include <algorithm>
+#include <map>
 
 using projbytes::Project;
 using projtest::ProjectTest;
@@ -276,45 +280,225 @@ TEST_F(ProjectTest, FullProjectRoundTripsByteForByte)
     EXPECT_TRUE(m_ui.messages.empty());
 }
 
-// Every cut of a project file, opened as a user opens it. Each opening
-// starts a document of 256 template and table slots, so the cut points are
-// dealt to kTruncationShards tests that run side by side; each writes its
-// file once and cuts it shorter from the end.
+namespace {
+
+// A project laid down by the byte builder, with where each thing it holds
+// ends in the file: objects in the areas of two templates (one beyond the
+// three tabs of a new project), border settings, table cells, a filter and
+// the cells of its filtered copy.
+struct DamagedProject {
+    struct Object {
+        int tmpl, area;
+        std::string record; // type key and body
+        size_t end;
+    };
+    struct Cell {
+        bool filtered;
+        int table, row, column;
+        std::string text;
+        size_t end;
+    };
+    std::string bytes;
+    std::vector<size_t> templateStarts;
+    std::vector<std::string> templateNames;
+    size_t namesEnd = 0;
+    std::vector<Object> objects;
+    std::vector<Cell> cells;
+    size_t bordersEnd = 0, colourEnd = 0, widthEnd = 0, filterEnd = 0;
+};
+
+std::string rectRecord(int32_t x, int32_t y)
+{
+    CGraphRect rect;
+    rect.SetX(x);
+    rect.SetY(y);
+    RecordWriter w;
+    w.i16(rect.GetTypeKey());
+    rect.Save(w);
+    return w.take();
+}
+
+std::string collectionRecord(const std::vector<std::string>& objects)
+{
+    tplbytes::Bytes b;
+    b.i16(int16_t(objects.size()));
+    b.i16(10);
+    b.i16(5);
+    for (const std::string& o : objects)
+        b.raw(o);
+    return b.s;
+}
+
+DamagedProject damagedProject()
+{
+    DamagedProject d;
+    Project p;
+    constexpr int kTemplates = 4;
+    const int objectCounts[kTemplates][3] = {{3, 1, 1}, {0, 0, 0}, {0, 0, 0}, {2, 0, 0}};
+    std::vector<std::array<std::vector<std::string>, 3>> objects(kTemplates);
+    int32_t x = 0;
+    for (int t = 0; t < kTemplates; ++t) {
+        tplbytes::Record r;
+        // The oldest definition is the shortest: the cuts go through it too.
+        CLabel label;
+        RecordWriter w;
+        label.WriteTagged(w);
+        r.label = w.take();
+        if (t == 0) {
+            r.flags |= 0x400 | 0x800; // sets and borders, as inside a project
+            r.borders = 1;
+            r.borderColor = 0x123456;
+            r.borderWidth = 700;
+        }
+        for (int a = 0; a < 3; ++a) {
+            for (int i = 0; i < objectCounts[t][a]; ++i, x += 1000)
+                objects[size_t(t)][size_t(a)].push_back(rectRecord(x, 2 * x + 1));
+            r.areas[size_t(a)] = collectionRecord(objects[size_t(t)][size_t(a)]);
+        }
+        p.templates.push_back(tplbytes::encode(r));
+    }
+    d.templateNames = {"first", "second", "third", "fourth"};
+    std::copy(d.templateNames.begin(), d.templateNames.end(), p.templateNames.begin());
+    const std::string filterBlock = projbytes::filter("x");
+    p.tables = {projbytes::tableRecord(projbytes::table({{"cell A1", "cell B1"}, {"cell A2", "cell B2"}})),
+                projbytes::tableRecord(projbytes::table({{"x1 full", "y1 full"}}), filterBlock,
+                                       projbytes::table({{"x1 kept", "y1 kept"}}))};
+    d.bytes = projbytes::encode(p);
+
+    // The first record follows the 28-byte head, the names and the count.
+    d.namesEnd = 28 + projbytes::stringArray(p.templateNames).size();
+    size_t at = d.namesEnd + 4;
+    for (const std::string& record : p.templates) {
+        d.templateStarts.push_back(at);
+        at += record.size();
+    }
+    // Magic, flags, sort vertical, repeat and sets come before the border fields.
+    const size_t borders = d.templateStarts[0] + 4 + 4 + 1 + 2 + 4;
+    d.bordersEnd = borders + 1;
+    d.colourEnd = borders + 5;
+    d.widthEnd = borders + 9;
+    for (int t = 0; t < kTemplates; ++t)
+        for (int a = 0; a < 3; ++a) {
+            const auto& list = objects[size_t(t)][size_t(a)];
+            if (list.empty())
+                continue;
+            size_t end = d.bytes.find(collectionRecord(list), d.templateStarts[size_t(t)]);
+            EXPECT_NE(end, std::string::npos);
+            end += 6; // count and the two reserved words
+            for (const std::string& o : list)
+                d.objects.push_back({t, a, o, end += o.size()});
+        }
+    const auto cell = [&](bool filtered, int table, int row, int column, const std::string& text) {
+        const size_t pos = d.bytes.find(text);
+        EXPECT_NE(pos, std::string::npos) << text;
+        d.cells.push_back({filtered, table, row, column, text, pos + text.size()});
+    };
+    cell(false, 0, 0, 0, "cell A1");
+    cell(false, 0, 0, 1, "cell B1");
+    cell(false, 0, 1, 0, "cell A2");
+    cell(false, 0, 1, 1, "cell B2");
+    cell(false, 1, 0, 0, "x1 full");
+    cell(false, 1, 0, 1, "y1 full");
+    cell(true, 1, 0, 0, "x1 kept");
+    cell(true, 1, 0, 1, "y1 kept");
+    d.filterEnd = d.bytes.find(filterBlock) + filterBlock.size();
+    return d;
+}
+
+std::string savedObject(const CGraphObject& o)
+{
+    RecordWriter w;
+    w.i16(o.GetTypeKey());
+    o.Save(w);
+    return w.take();
+}
+
+// What a project cut after `n` bytes keeps: everything stored whole before
+// the cut, nothing of what the cut went through.
+void expectKeptUpTo(CVorteplanSoftLabelDoc& doc, const DamagedProject& d, size_t n)
+{
+    // A template is there once its record began (its magic read); before
+    // the template count was read the new document's three stay.
+    int templates = 3;
+    if (n >= d.templateStarts[0]) {
+        templates = 0;
+        for (size_t start : d.templateStarts)
+            templates += n >= start + 4 ? 1 : 0;
+        templates = std::max(templates, 1);
+    }
+    EXPECT_EQ(doc.GetTemplateCount(), templates) << n;
+    // The names are one block: there when read whole.
+    for (size_t k = 0; k < d.templateNames.size(); ++k)
+        EXPECT_EQ(doc.GetTemplateName(int(k)), n >= d.namesEnd ? d.templateNames[k] : "") << n;
+
+    std::map<std::pair<int, int>, size_t> kept;
+    for (const DamagedProject::Object& o : d.objects) {
+        if (n < o.end)
+            continue;
+        const size_t i = kept[{o.tmpl, o.area}]++;
+        const CGraphCollection& area = *doc.GetTemplate(o.tmpl).GetArea(o.area);
+        ASSERT_LT(i, area.GetCount()) << n << ": template " << o.tmpl << " area " << o.area;
+        EXPECT_EQ(savedObject(*area.GetAt(i)), o.record) << n;
+    }
+    for (int t = 0; t < int(d.templateStarts.size()); ++t)
+        for (int a = 0; a < 3; ++a)
+            EXPECT_EQ(doc.GetTemplate(t).GetArea(a)->GetCount(), (kept[{t, a}])) << n << ": " << t << "/" << a;
+
+    const CTemplate& first = doc.GetTemplate(0);
+    EXPECT_EQ(first.IsPrintLabelBorders(), n >= d.bordersEnd) << n;
+    EXPECT_EQ(first.GetBorderColor(), n >= d.colourEnd ? 0x123456 : 0) << n;
+    EXPECT_EQ(first.GetBorderWidth(), n >= d.widthEnd ? 700 : 0) << n;
+
+    // A filter read whole is there, and the column map follows it: its
+    // column B is hidden.
+    EXPECT_EQ(doc.GetFilter(1) != nullptr, n >= d.filterEnd) << n;
+    EXPECT_EQ(doc.GetTableMap(1)->GetAt(1), n >= d.filterEnd ? 2 : 1) << n;
+    for (const DamagedProject::Cell& c : d.cells) {
+        const CDataTableBase* table = c.filtered ? doc.GetFilteredTable(c.table) : doc.GetTable(c.table);
+        const std::string text = table ? table->GetCellText(c.row, c.column) : std::string();
+        EXPECT_EQ(text, n >= c.end ? c.text : std::string()) << n << ": " << c.text;
+    }
+}
+
+} // namespace
+
+// Every cut of a project file, opened as a user opens it: one message, the
+// document kept without the file's name (a Save asks for one) and marked
+// modified, and holding everything stored whole before the cut. Each
+// opening starts a document of 256 template and table slots, so the cuts
+// are dealt to kTruncationShards tests that run side by side; each writes
+// its file once and cuts it shorter from the end.
 constexpr int kTruncationShards = 16;
 
 class ProjectTruncationTest : public ProjectTest, public ::testing::WithParamInterface<int> {};
 
-TEST_P(ProjectTruncationTest, EveryTruncationFailsCleanlyAndKeepsNoPath)
+TEST_P(ProjectTruncationTest, EveryCutKeepsWhatWasStoredWholeBeforeIt)
 {
-    CVorteplanSoftLabelDoc doc;
-    ASSERT_TRUE(doc.OnNewDocument());
-    doc.SetTemplateCount(1);
-    doc.SetTableCount(2);
-    doc.GetTable(1)->SetCellText(1, 1, "x");
-    doc.SetFilter(1, std::make_unique<CDataTableFilter>(), nullptr);
-    const std::string whole = written(doc);
-    // The template record has its own truncation test: inside it every
-    // 31st offset is enough here.
-    const size_t recordStart = 28 + 258 + 4;
-    const size_t recordEnd = recordStart + projtest::newTemplateRecord().size();
+    const DamagedProject d = damagedProject();
+    if (GetParam() == 0) {
+        // The whole file: everything, no message.
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_EQ(readBytes(doc, d.bytes), ProjectReadStatus::Ok);
+        expectKeptUpTo(doc, d, d.bytes.size());
+        EXPECT_EQ(doc.GetTableCount(), 2);
+    }
     std::vector<size_t> cuts;
-    for (size_t n = 0, k = 0; n < whole.size(); n += (n > recordStart && n < recordEnd) ? 31 : 1, ++k)
-        if (int(k % kTruncationShards) == GetParam())
+    for (size_t n = 0; n < d.bytes.size(); ++n)
+        if (int(n % kTruncationShards) == GetParam())
             cuts.push_back(n);
-    ASSERT_FALSE(cuts.empty());
-
     const QString file = path(QStringLiteral("cut%1.proj").arg(GetParam()));
-    writeFile(file, whole.substr(0, cuts.back()));
+    writeFile(file, d.bytes.substr(0, cuts.back()));
     for (auto n = cuts.rbegin(); n != cuts.rend(); ++n) {
         ASSERT_TRUE(QFile::resize(file, qint64(*n))) << *n;
         CRecordingUi ui;
         UiScope scope(ui);
         CVorteplanSoftLabelDoc cut;
-        const bool opened = cut.Open(file);
+        EXPECT_TRUE(cut.Open(file)) << *n;
         ASSERT_EQ(ui.messages.size(), 1u) << *n;
         EXPECT_EQ(ui.messages[0].text, "Corrupt project file") << *n;
         EXPECT_TRUE(cut.GetPathName().isEmpty()) << *n;
-        EXPECT_EQ(opened, true) << *n;
+        EXPECT_TRUE(cut.IsModified()) << *n;
+        expectKeptUpTo(cut, d, *n);
     }
 }
 

@@ -1,8 +1,9 @@
 // Importing a ".tpe" file into the current template (852): all or nothing,
-// whatever byte the file is cut at.
+// whatever byte the file is cut at; the areas a file leaves out stay.
 #include "document/project/projectdoc.h"
 
 #include "content/objects/shapes.h"
+#include "document/template/template_bytes.h"
 #include "project_test_support.h"
 
 #include <QFile>
@@ -122,4 +123,36 @@ TEST_F(ProjectTest, ATemplateFileCutAnywhereLeavesTheCurrentTemplateAsItWas)
     EXPECT_EQ(t.GetSets(), 1);
     EXPECT_EQ(t.GetLeftCompensation(), 7);
     EXPECT_EQ(t.GetTopCompensation(), 8);
+}
+
+TEST_F(ProjectTest, ATemplateFileWithoutHeaderAndFooterKeepsTheCurrentOnes)
+{
+    // A template file whose flags lack the header and footer block (0x40):
+    // an empty label area, nothing for areas 1 and 2.
+    tplbytes::Record record;
+    record.flags = 0x715F & ~0x40u;
+    CLabelFileNewArticleNo label;
+    RecordWriter w;
+    label.WriteTagged(w);
+    record.label = w.take();
+    const QString file = path("no_header_footer.tpe");
+    writeFile(file, tplbytes::encode(record));
+
+    CVorteplanSoftLabelDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    CTemplate& t = doc.GetCurrentTemplate();
+    fillCurrent(t);
+    auto footer = std::make_unique<CGraphRect>();
+    footer->SetWidth(700);
+    footer->SetHeight(700);
+    t.GetArea(2)->AddTail(std::move(footer));
+    t.GetArea(0)->AddTail(std::make_unique<CGraphRect>());
+    const CGraphCollection* header = t.GetArea(1);
+
+    ASSERT_TRUE(doc.ImportTemplateFile(QFile::encodeName(file).toStdString()));
+    EXPECT_TRUE(m_ui.messages.empty());
+    EXPECT_EQ(t.GetArea(0)->GetCount(), 0u);
+    EXPECT_EQ(t.GetArea(1), header);
+    EXPECT_EQ(t.GetArea(1)->GetCount(), 1u);
+    EXPECT_EQ(t.GetArea(2)->GetCount(), 1u);
 }

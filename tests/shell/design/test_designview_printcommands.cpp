@@ -1,4 +1,5 @@
 // The stored printer and printing from the design canvas.
+#include "content/objects/graphbarcode.h"
 #include "content/objects/graphtext.h"
 #include "platform/commandids.h"
 #include "shell/printerdirectory.h"
@@ -98,6 +99,24 @@ TEST_F(PrintCommandTest, TableBoundLabelsPrintFromTheTableView)
     EXPECT_EQ(host.prints, 1);
     EXPECT_EQ(dialogs, 0);
     EXPECT_TRUE(printers.lookups.empty());
+}
+
+TEST_F(PrintCommandTest, ABarcodeThatCannotCarryItsTextIsAskedAboutOnceBeforeTheDialog)
+{
+    auto barcode = std::make_unique<CGraphBarcode>();
+    barcode->SetSourceKind(kTextKindFixed);
+    barcode->SetText("lower");
+    barcode->SetWidth(40000);
+    barcode->SetHeight(15000);
+    area().AddTail(std::move(barcode));
+    ui.answers.push_back(MessageAnswer::Yes);
+    router.Route(cmd::kFilePrint);
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(dialogs, 1);
+    // No, the default, opens no dialog.
+    router.Route(cmd::kFilePrint);
+    EXPECT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(dialogs, 1);
 }
 
 TEST_F(PrintCommandTest, StoredQueueIsPreselectedAndWindowsNamesAreNot)

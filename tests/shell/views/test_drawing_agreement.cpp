@@ -1,13 +1,16 @@
 // The same label drawn by the design view at 50, 100 and 400 %, by the
-// preview and into a 300-dpi PDF: every object (texts, each barcode
+// preview and into a PDF at the printer's resolution, rendered at 300 dpi:
+// every object (texts, each barcode
 // symbology, an image, shapes and a group, at each quarter turn) covers the
-// same place on every device, within a device pixel of each; and the
-// preview draws the bars of every barcode.
+// same place on every device, within a device pixel of each; the preview
+// draws the bars of every barcode; and a QR code bound to rows of
+// different lengths is drawn at the size reported for each row.
 #include "content/images/graphimage.h"
 #include "content/objects/graphbarcode.h"
 #include "content/objects/group.h"
 #include "content/objects/shapes.h"
 #include "shell/design/designview.h"
+#include "shell/printdriver.h"
 #include "shell/views/labelpreview.h"
 #include "platform/units.h"
 
@@ -222,7 +225,7 @@ int barEdges(const Raster& r, int i, int quarters)
     return edges;
 }
 
-class DrawingAgreementTest : public viewtest::ViewTest, public ::testing::WithParamInterface<int> {
+class AgreementFixture : public viewtest::ViewTest {
 protected:
     void SetUp() override
     {
@@ -272,26 +275,28 @@ protected:
         return Raster{"preview", view.BackBuffer().copy(), corner, double(scale)};
     }
 
-    // The label drawn as printing draws it, into a PDF at 300 dpi, read
-    // back with pdftoppm.
-    std::optional<Raster> pdf()
+    // The label drawn as printing draws it for `labelNumber`, into a PDF at
+    // the resolution of the application's printer (which the views lay
+    // barcodes out at), read back with pdftoppm at 300 dpi.
+    std::optional<Raster> pdf(int labelNumber = 1)
     {
         const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
         if (tool.isEmpty())
             return std::nullopt;
         const QString file = m_dir.filePath("label.pdf");
+        const int dpi = CPrintDriver::ApplicationPrinter().logicalDpiX();
         {
-            auto printer = printtest::PdfPrinter(file, 300);
+            auto printer = printtest::PdfPrinter(file, dpi);
             QPainter painter(printer.get());
-            CDC dc(&painter, 300, 300, printer->width(), printer->height());
+            CDC dc(&painter, dpi, dpi, printer->width(), printer->height());
             AreaDrawRequest request;
             request.zoom = 100;
-            request.originX = units::UmToPx(20000, 300);
-            request.originY = units::UmToPx(20000, 300);
+            request.originX = units::UmToPx(20000, dpi);
+            request.originY = units::UmToPx(20000, dpi);
             request.flags = kDrawPrinting;
-            request.resolutionX = 300;
-            request.resolutionY = 300;
-            request.labelNumber = 1;
+            request.resolutionX = dpi;
+            request.resolutionY = dpi;
+            request.labelNumber = labelNumber;
             EXPECT_TRUE(doc->DrawArea(0, dc, request));
         }
         QProcess p;
@@ -302,13 +307,15 @@ protected:
         QImage page(m_dir.filePath("label.png"));
         if (page.isNull())
             return std::nullopt;
-        const double corner = units::UmToPx(20000, 300);
+        const double corner = units::UmToPx(20000, dpi) * 300.0 / dpi;
         return Raster{"PDF 300 dpi", page.convertToFormat(QImage::Format_RGB32), {corner, corner}, 300.0};
     }
 
     std::string m_image;
     QTemporaryDir m_dir;
 };
+
+class DrawingAgreementTest : public AgreementFixture, public ::testing::WithParamInterface<int> {};
 
 // One rotation (quarter turns) per test, so that each test stays short.
 TEST_P(DrawingAgreementTest, EveryObjectCoversTheSamePlaceOnEveryDevice)
@@ -360,5 +367,84 @@ TEST_P(DrawingAgreementTest, EveryObjectCoversTheSamePlaceOnEveryDevice)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rotations, DrawingAgreementTest, ::testing::Range(0, 4));
+
+} // namespace
+
+namespace {
+
+class QrRowsAgreement : public AgreementFixture {};
+
+// A QR code bound to rows of different lengths: on every device each
+// row's symbol is drawn at the size the object reports for that row, also
+// when the rows are drawn one after another (the preview's sheet).
+TEST_F(QrRowsAgreement, EachRowIsDrawnAtTheSizeReportedForIt)
+{
+    const std::vector<std::string> rows = {"Q1", std::string(30, 'q'), std::string(70, 'w'), std::string(12, 'e')};
+    for (size_t r = 0; r < rows.size(); ++r)
+        doc->GetTable(0)->SetCellText(int(r), 0, rows[r]);
+    auto label = std::make_unique<CLabelFileNew>();
+    label->SetWidth(0, kCell, false);
+    label->SetHeight(0, kCell);
+    label->SetRows(1);
+    label->SetColumns(int(rows.size()));
+    label->SetColumnPitch(kCell);
+    label->SetRowPitch(kCell);
+    label->SetLeft(0, 20000);
+    label->SetTop(0, 20000);
+    label->SetBlockCount(1);
+    doc->GetCurrentTemplate().SetLabel(std::move(label));
+    auto qr = std::make_unique<CGraphBarcode>();
+    qr->SetSymbologyName(std::string("QR Code") + '\xAE');
+    qr->SetSourceColumnText("A");
+    qr->SetModule(500);
+    qr->SetQrMarginText("0");
+    qr->SetCenterVertical(false);
+    qr->SetX(kMargin);
+    qr->SetY(kMargin);
+    qr->SetWidth(kLong);
+    qr->SetHeight(kLong);
+    const CGraphBarcode& object = *qr;
+    doc->GetCurrentTemplate().GetArea(0)->AddTail(std::move(qr));
+
+    // The symbol's ink on a raster where the label of `row` starts at
+    // `corner`, against the side reported at the resolution the symbol is
+    // laid out at (the printer's).
+    const auto check = [&](const Raster& r, QPointF corner, size_t row) {
+        // Inside the label's outline.
+        const double px = r.ppi / 25400.0;
+        const int pad = 1000;
+        const QRect region(QPoint(int(corner.x() + pad * px), int(corner.y() + pad * px)),
+                           QPoint(int(corner.x() + (kCell - pad) * px), int(corner.y() + (kCell - pad) * px)));
+        const InkBox ink = inkBox(r.image, region, corner, r.ppi);
+        ASSERT_FALSE(ink.empty) << r.name << " row " << row + 1;
+        DrawContext context;
+        context.labelNumber = int(row + 1);
+        context.table = doc->GetTable(0);
+        const std::string text = object.SymbolText(context);
+        ASSERT_EQ(text, rows[row]);
+        BarcodeHost host;
+        const int dpi = CPrintDriver::ApplicationPrinter().logicalDpiX();
+        const double tolerance = 25400.0 / r.ppi + 25400.0 / 300;
+        // The height first: nothing encodes the row's text before it.
+        EXPECT_NEAR(ink.bottom - ink.top, object.Symbology().GetHeight(host, text, dpi), tolerance)
+            << r.name << " row " << row + 1;
+        EXPECT_NEAR(ink.right - ink.left, object.Symbology().GetWidth(text, dpi), tolerance)
+            << r.name << " row " << row + 1;
+    };
+
+    const Raster sheet = preview();
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const double px = sheet.ppi / 25400.0;
+        check(sheet, sheet.origin + QPointF(double(row) * kCell * px, 0), row);
+    }
+    for (size_t row = 0; row < rows.size(); ++row) {
+        doc->SetCurrentTableRow(int(row));
+        check(designView(100), {0, 0}, row);
+        if (auto printed = pdf(int(row + 1)))
+            check(*printed, printed->origin, row);
+        else
+            ADD_FAILURE() << "pdftoppm (poppler-utils) could not rasterise the PDF";
+    }
+}
 
 } // namespace
