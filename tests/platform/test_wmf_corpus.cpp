@@ -129,7 +129,9 @@ TEST(WmfCorpus, EveryFileMatchesItsReferenceRendering)
     const QDir dir(other.isEmpty() ? QStringLiteral(VSL_TEST_DATA_DIR "/wmfcorpus") : other);
     const QStringList files = dir.entryList({QStringLiteral("*.wmf")}, QDir::Files, QDir::Name);
     ASSERT_GE(files.size(), other.isEmpty() ? kMinCorpusFiles : 1);
-    const QString dump = qEnvironmentVariable("VSL_WMF_CORPUS_DUMP"); // to look at the drawings
+    // VSL_WMF_CORPUS_DUMP keeps the drawings to look at, those through a
+    // painter as p_<name>.png.
+    const QString dump = qEnvironmentVariable("VSL_WMF_CORPUS_DUMP");
     for (const QString& name : files) {
         SCOPED_TRACE(name.toStdString());
         QFile f(dir.filePath(name));
@@ -156,6 +158,8 @@ TEST(WmfCorpus, EveryFileMatchesItsReferenceRendering)
             CDC pdc(&painter, 96, 96, w, h);
             wmf::Play(pdc, file.bits, POINT{0, 0}, SIZE{w, h});
         }
+        if (!dump.isEmpty())
+            painted.save(dump + QStringLiteral("/p_") + pngName);
         const auto refMask = inkMask(reference);
         for (const QImage* drawn : {&ours, &painted}) {
             SCOPED_TRACE(drawn == &ours ? "raster" : "painter");

@@ -129,11 +129,15 @@ lo_reference hatches_lo.wmf
 # wide, filled rings 0.6 pixels wide and outlines 1 to 1.5 pixels wide in
 # mid colours, through both programs (LibreOffice turns the outlines into
 # thin filled polygons, inkscape into pens of about a pixel).
-inkscape thin.svg --export-type=wmf --export-filename=thin_ink.wmf >/dev/null 2>&1
-reference thin_ink.wmf
-# thin.svg and grad.svg (linear gradients, which LibreOffice exports as
-# hundreds of polygons) through LibreOffice.
-for name in thin grad; do
+# thinpoly.svg: filled bands 0.5 to 1 pixel wide at many angles without an
+# outline, through both programs.
+for name in thin thinpoly; do
+  inkscape $name.svg --export-type=wmf --export-filename=${name}_ink.wmf >/dev/null 2>&1
+  reference ${name}_ink.wmf
+done
+# thin.svg, thinpoly.svg and grad.svg (linear gradients, which LibreOffice
+# exports as hundreds of polygons) through LibreOffice.
+for name in thin thinpoly grad; do
   soffice --headless --convert-to wmf --outdir "$WORK/lo" $name.svg >/dev/null 2>&1
   cp "$WORK/lo/$name.wmf" ${name}_lo.wmf
   reference ${name}_lo.wmf
