@@ -656,18 +656,20 @@ bool CDC::PolyPolygon(const QPointF* pts, const int* counts, int polygons)
         total += size_t(counts[k]);
     }
     // Sixteenths of a pixel, as GDI keeps device coordinates (28.4 fixed
-    // point), within 2^30 of the origin; halves round away from zero.
-    auto sixteenths = [](double v) {
-        v = v == v ? std::clamp(v, -1.0e9, 1.0e9) * 16 : 0.0;
-        return int64_t(v < 0 ? v - 0.5 : v + 0.5);
+    // point), and the nearest pixel, each rounded from the place itself (a
+    // place rounded to sixteenths first would round a second time: 261.47
+    // to 261.5 and then to 262), within 2^30 of the origin; halves round
+    // away from zero.
+    auto rounded = [](double v, double scale) {
+        v = v == v ? std::clamp(v, -1.0e9, 1.0e9) * scale : 0.0;
+        return v < 0 ? -std::floor(0.5 - v) : std::floor(v + 0.5);
     };
-    auto whole = [](int64_t f) { return int32_t(f < 0 ? -((8 - f) / 16) : (f + 8) / 16); };
     std::vector<QPointF> exact(total);
     std::vector<POINT> nearest(total);
     for (size_t i = 0; i < total; ++i) {
-        const int64_t x = sixteenths(pts[i].x()), y = sixteenths(pts[i].y());
-        exact[i] = QPointF(double(x) / 16, double(y) / 16);
-        nearest[i] = POINT{whole(x), whole(y)};
+        const double x = pts[i].x(), y = pts[i].y();
+        exact[i] = QPointF(rounded(x, 16) / 16, rounded(y, 16) / 16);
+        nearest[i] = POINT{int32_t(rounded(x, 1)), int32_t(rounded(y, 1))};
     }
     return polyPolygon(nearest.data(), exact.data(), counts, polygons);
 }

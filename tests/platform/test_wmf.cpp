@@ -175,6 +175,37 @@ TEST(Wmf, ThinPolygonsKeepTheirAreaUnderAScaledMapping)
             }
 }
 
+TEST(Wmf, PolygonOutlinesRunThroughTheNearestPixels)
+{
+    // A rectangle whose bottom lies at 47.47 pixels (a window of 3200 units
+    // on 100 pixels: a unit is a 32nd of a pixel), drawn by POLYGON without
+    // a brush: its outline runs along row 47, the nearest, and a pen three
+    // pixels wide is centred on that row, on a bitmap and through a painter.
+    struct Row {
+        int width;             // logical
+        int inkedFrom, inkedTo; // rows inked under the bottom edge
+    };
+    const Row rows[] = {{0, 47, 47}, {96, 46, 48}};
+    for (const Row& row : rows)
+        for (const bool painter : {false, true}) {
+            Builder b;
+            b.windowExt(3200, 3200).pen(PS_SOLID, row.width, 0).select(0).brush(BS_NULL, 0).select(1);
+            b.rec(0x0324, {4, 320, 320, 2880, 320, 2880, 1519, 320, 1519});
+            QImage img = testsupport::whiteImage(100, 100);
+            if (painter) {
+                QPainter p(&img);
+                CDC dc(&p, 96, 96, 100, 100);
+                wmf::Play(dc, b.bits(), POINT{0, 0}, SIZE{100, 100});
+            } else {
+                CDC dc(&img);
+                wmf::Play(dc, b.bits(), POINT{0, 0}, SIZE{100, 100});
+            }
+            for (int y = row.inkedFrom - 1; y <= row.inkedTo + 1; ++y)
+                EXPECT_EQ(qGray(px(img, 50, y)) < 128, y >= row.inkedFrom && y <= row.inkedTo)
+                    << "width " << row.width << " row " << y << " painter " << painter;
+        }
+}
+
 TEST(Wmf, TextIsDrawnWithTheSelectedFont)
 {
     Builder b;
