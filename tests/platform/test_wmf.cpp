@@ -31,6 +31,22 @@ QImage play(const std::string& bits, int* played = nullptr, SIZE windowExt = SIZ
     return img;
 }
 
+// The same on a bitmap or through a painter, as printing draws, the window
+// taken from the metafile.
+QImage playOn(const std::string& bits, bool painter)
+{
+    QImage img = testsupport::whiteImage(100, 100);
+    if (painter) {
+        QPainter p(&img);
+        CDC dc(&p, 96, 96, 100, 100);
+        wmf::Play(dc, bits, POINT{0, 0}, SIZE{100, 100});
+    } else {
+        CDC dc(&img);
+        wmf::Play(dc, bits, POINT{0, 0}, SIZE{100, 100});
+    }
+    return img;
+}
+
 } // namespace
 
 TEST(Wmf, WindowMapsOntoTheViewport)
@@ -161,15 +177,7 @@ TEST(Wmf, ThinPolygonsKeepTheirAreaUnderAScaledMapping)
                 for (int w : words)
                     Builder::put16(params, uint16_t(w));
                 b.raw(record, params);
-                QImage img = testsupport::whiteImage(100, 100);
-                if (painter) {
-                    QPainter p(&img);
-                    CDC dc(&p, 96, 96, 100, 100);
-                    wmf::Play(dc, b.bits(), POINT{0, 0}, SIZE{100, 100});
-                } else {
-                    CDC dc(&img);
-                    wmf::Play(dc, b.bits(), POINT{0, 0}, SIZE{100, 100});
-                }
+                const QImage img = playOn(b.bits(), painter);
                 EXPECT_NEAR(testsupport::countPixels(img, 0), row.area, row.area / 10)
                     << row.corners[1] << " " << std::hex << record << " " << painter;
             }
@@ -191,15 +199,7 @@ TEST(Wmf, PolygonOutlinesRunThroughTheNearestPixels)
             Builder b;
             b.windowExt(3200, 3200).pen(PS_SOLID, row.width, 0).select(0).brush(BS_NULL, 0).select(1);
             b.rec(0x0324, {4, 320, 320, 2880, 320, 2880, 1519, 320, 1519});
-            QImage img = testsupport::whiteImage(100, 100);
-            if (painter) {
-                QPainter p(&img);
-                CDC dc(&p, 96, 96, 100, 100);
-                wmf::Play(dc, b.bits(), POINT{0, 0}, SIZE{100, 100});
-            } else {
-                CDC dc(&img);
-                wmf::Play(dc, b.bits(), POINT{0, 0}, SIZE{100, 100});
-            }
+            const QImage img = playOn(b.bits(), painter);
             for (int y = row.inkedFrom - 1; y <= row.inkedTo + 1; ++y)
                 EXPECT_EQ(qGray(px(img, 50, y)) < 128, y >= row.inkedFrom && y <= row.inkedTo)
                     << "width " << row.width << " row " << y << " painter " << painter;
