@@ -662,13 +662,13 @@ bool CDC::PolyPolygon(const QPointF* pts, const int* counts, int polygons)
     // away from zero.
     auto rounded = [](double v, double scale) {
         v = v == v ? std::clamp(v, -1.0e9, 1.0e9) * scale : 0.0;
-        return v < 0 ? -std::floor(0.5 - v) : std::floor(v + 0.5);
+        return v < 0 ? -int64_t(0.5 - v) : int64_t(v + 0.5);
     };
     std::vector<QPointF> exact(total);
     std::vector<POINT> nearest(total);
     for (size_t i = 0; i < total; ++i) {
         const double x = pts[i].x(), y = pts[i].y();
-        exact[i] = QPointF(rounded(x, 16) / 16, rounded(y, 16) / 16);
+        exact[i] = QPointF(double(rounded(x, 16)) / 16, double(rounded(y, 16)) / 16);
         nearest[i] = POINT{int32_t(rounded(x, 1)), int32_t(rounded(y, 1))};
     }
     return polyPolygon(nearest.data(), exact.data(), counts, polygons);
