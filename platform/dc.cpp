@@ -468,30 +468,6 @@ Qt::PenJoinStyle joinStyle(int join)
     }
 }
 
-// The dashes of a wide pen along a path: none for a solid pen, and none
-// (a solid line) when the path is so long for the pen that its dashes would
-// number in the tens of thousands: a figure far larger than the device.
-Qt::PenStyle geometricDashes(int style, int width, const QPainterPath& path)
-{
-    double period = 0; // pattern length in pen widths
-    Qt::PenStyle dashes = Qt::SolidLine;
-    switch (style) {
-    case PS_DASH: dashes = Qt::DashLine, period = 6; break;
-    case PS_DOT: dashes = Qt::DotLine, period = 3; break;
-    case PS_DASHDOT: dashes = Qt::DashDotLine, period = 9; break;
-    case PS_DASHDOTDOT: dashes = Qt::DashDotDotLine, period = 12; break;
-    default: return Qt::SolidLine;
-    }
-    constexpr double kMaxDashes = 20000;
-    const QRectF box = path.controlPointRect();
-    const double extent = 2 * (box.width() + box.height()) + 1;
-    if (!(extent / (period * std::max(width, 1)) < kMaxDashes))
-        return Qt::SolidLine;
-    if (!(path.length() / (period * std::max(width, 1)) < kMaxDashes))
-        return Qt::SolidLine;
-    return dashes;
-}
-
 } // namespace
 
 void CDC::rasterStroke(Coverage& cov, const QPainterPath& path)
@@ -502,9 +478,6 @@ void CDC::rasterStroke(Coverage& cov, const QPainterPath& path)
     stroker.setJoinStyle(joinStyle(m_state.pen.join));
     // GDI's mitre limit: a mitre longer than ten pen widths is bevelled.
     stroker.setMiterLimit(10);
-    const Qt::PenStyle dashes = geometricDashes(m_state.pen.style, m_state.pen.width, path);
-    if (dashes != Qt::SolidLine)
-        stroker.setDashPattern(dashes);
     QPainterPath outline = stroker.createStroke(path);
     outline.setFillRule(Qt::WindingFill);
     // Pixel centres on the outline's edge go to the top and left, as in GDI.
@@ -554,7 +527,6 @@ void CDC::painterFigure(const QPainterPath* fillPath, const QPainterPath* stroke
             pen.setCapStyle(capStyle(m_state.pen.endCap));
             pen.setJoinStyle(joinStyle(m_state.pen.join));
             pen.setMiterLimit(10);
-            pen.setStyle(geometricDashes(m_state.pen.style, m_state.pen.width, *strokePath));
         }
         if (!m_state.pen.IsCosmetic())
             m_painter->translate(-1.0 / 64, -1.0 / 64); // edge ties to the top left, as on bitmaps
@@ -660,7 +632,49 @@ bool CDC::Polygon(const POINT* pts, int count)
     return PolyPolygon(pts, counts, 1);
 }
 
+bool CDC::Polygon(const QPointF* pts, int count)
+{
+    if (!pts || count < 2)
+        return false;
+    const int counts[1] = {count};
+    return PolyPolygon(pts, counts, 1);
+}
+
 bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
+{
+    return polyPolygon(pts, nullptr, counts, polygons);
+}
+
+bool CDC::PolyPolygon(const QPointF* pts, const int* counts, int polygons)
+{
+    if (!pts || !counts || polygons < 1)
+        return false;
+    size_t total = 0;
+    for (int k = 0; k < polygons; ++k) {
+        if (counts[k] < 0)
+            return false;
+        total += size_t(counts[k]);
+    }
+    // Sixteenths of a pixel, as GDI keeps device coordinates (28.4 fixed
+    // point), and the nearest pixel, each rounded from the place itself (a
+    // place rounded to sixteenths first would round a second time: 261.47
+    // to 261.5 and then to 262), within 2^30 of the origin; halves round
+    // away from zero.
+    auto rounded = [](double v, double scale) {
+        v = v == v ? std::clamp(v, -1.0e9, 1.0e9) * scale : 0.0;
+        return v < 0 ? -int64_t(0.5 - v) : int64_t(v + 0.5);
+    };
+    std::vector<QPointF> exact(total);
+    std::vector<POINT> nearest(total);
+    for (size_t i = 0; i < total; ++i) {
+        const double x = pts[i].x(), y = pts[i].y();
+        exact[i] = QPointF(double(rounded(x, 16)) / 16, double(rounded(y, 16)) / 16);
+        nearest[i] = POINT{int32_t(rounded(x, 1)), int32_t(rounded(y, 1))};
+    }
+    return polyPolygon(nearest.data(), exact.data(), counts, polygons);
+}
+
+bool CDC::polyPolygon(const POINT* pts, const QPointF* exact, const int* counts, int polygons)
 {
     if (!pts || !counts || polygons < 1)
         return false;
@@ -669,7 +683,7 @@ bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
     // without a pen covers its top and left edges but not its bottom and
     // right ones.
     if (m_image && m_state.pen.IsCosmetic())
-        return cosmeticPolygons(pts, counts, polygons);
+        return cosmeticPolygons(pts, exact, counts, polygons);
     QPainterPath path, fill;
     const Qt::FillRule rule = m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
     path.setFillRule(rule);
@@ -681,11 +695,13 @@ bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
         if (n < 0)
             return false;
         if (n >= 2) {
+            const size_t at = size_t(p - pts);
+            auto corner = [&](int i) { return exact ? exact[at + size_t(i)] : QPointF(p[i].x, p[i].y); };
             path.moveTo(p[0].x + 0.5, p[0].y + 0.5);
-            fill.moveTo(p[0].x, p[0].y);
+            fill.moveTo(corner(0));
             for (int i = 1; i < n; ++i) {
                 path.lineTo(p[i].x + 0.5, p[i].y + 0.5);
-                fill.lineTo(p[i].x, p[i].y);
+                fill.lineTo(corner(i));
             }
             path.closeSubpath();
             fill.closeSubpath();
@@ -700,7 +716,7 @@ bool CDC::PolyPolygon(const POINT* pts, const int* counts, int polygons)
 
 // Polygons with a one-pixel (or no) outline on a bitmap: filled straight
 // from their points, without paths.
-bool CDC::cosmeticPolygons(const POINT* pts, const int* counts, int polygons)
+bool CDC::cosmeticPolygons(const POINT* pts, const QPointF* exact, const int* counts, int polygons)
 {
     std::vector<dcinternal::Edge> edges;
     std::vector<std::vector<POINT>> outline;
@@ -722,12 +738,22 @@ bool CDC::cosmeticPolygons(const POINT* pts, const int* counts, int polygons)
                 ring.pop_back();
             for (size_t i = 0; i < ring.size(); ++i) {
                 const POINT& a = ring[i];
-                const POINT& c = ring[i + 1 < ring.size() ? i + 1 : 0];
-                dcinternal::addEdge(edges, a.x, a.y, c.x, c.y);
                 l = std::min<int64_t>(l, a.x);
                 t = std::min<int64_t>(t, a.y);
                 r = std::max<int64_t>(r, a.x);
                 b = std::max<int64_t>(b, a.y);
+                if (!exact) {
+                    const POINT& c = ring[i + 1 < ring.size() ? i + 1 : 0];
+                    dcinternal::addEdge(edges, a.x, a.y, c.x, c.y);
+                }
+            }
+            // The inside of exact corners (each within half a pixel of its
+            // nearest pixel, so inside the bounds).
+            const QPointF* e = exact ? exact + (p - pts) : nullptr;
+            for (int i = 0; e && i < n; ++i) {
+                const QPointF& a = e[i];
+                const QPointF& c = e[i + 1 < n ? i + 1 : 0];
+                dcinternal::addEdge(edges, a.x(), a.y(), c.x(), c.y());
             }
             outline.push_back(std::move(ring));
         }

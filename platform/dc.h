@@ -14,7 +14,8 @@
 // and bottom edges of their box; LineTo excludes its end pixel; a pen of
 // width 0 or 1 is a one-pixel cosmetic pen that honours dot and dash styles;
 // a wider pen is geometric, centred on the outline, with the pen's end caps
-// and joins (round unless chosen) and dashes in proportion to its width.
+// and joins (round unless chosen), and always solid: GDI draws a pen of
+// CreatePen's kind wider than one pixel solid whatever its dash style.
 // Brushes are solid, hatched (8-pixel hatches in the brush colour over the
 // background colour when the background mode is OPAQUE) or patterns tiled
 // from the device origin. The clip is a rectangle or, after a region was
@@ -26,6 +27,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainterPath>
+#include <QPointF>
 #include <QRegion>
 #include <memory>
 #include <optional>
@@ -148,6 +150,13 @@ public:
     // Several polygons filled together with the fill mode (a hole is a
     // polygon inside another), each outlined.
     bool PolyPolygon(const POINT* pts, const int* counts, int polygons);
+    // The same from device coordinates that a scaled mapping left between
+    // pixels, kept to a sixteenth of a pixel as GDI keeps them: the inside
+    // is sampled against the exact corners, so a polygon a pixel or two
+    // wide keeps its pixels wherever it lies, and the outline runs through
+    // the nearest pixels.
+    bool Polygon(const QPointF* pts, int count);
+    bool PolyPolygon(const QPointF* pts, const int* counts, int polygons);
     bool Rectangle(int left, int top, int right, int bottom);
     bool Rectangle(const RECT& r) { return Rectangle(r.left, r.top, r.right, r.bottom); }
     bool Ellipse(int left, int top, int right, int bottom);
@@ -249,7 +258,10 @@ private:
     void styledRing(Coverage& cov, std::vector<std::pair<double, POINT>>& ring);
     void rasterFill(Coverage& cov, const QPainterPath& path, const CBrush& brush);
     void fillEdges(Coverage& cov, std::vector<dcinternal::Edge>& edges, bool winding, const CBrush& brush);
-    bool cosmeticPolygons(const POINT* pts, const int* counts, int polygons);
+    // `exact`, when given, holds the corners' unrounded places, `pts` the
+    // nearest pixels.
+    bool polyPolygon(const POINT* pts, const QPointF* exact, const int* counts, int polygons);
+    bool cosmeticPolygons(const POINT* pts, const QPointF* exact, const int* counts, int polygons);
     // The colour a brush gives a device pixel; none for a hatch's gaps in
     // the TRANSPARENT background mode.
     std::optional<COLORREF> brushColor(const CBrush& brush, int x, int y) const;

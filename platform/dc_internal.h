@@ -115,6 +115,11 @@ inline bool edgesOf(const QPainterPath& path, std::vector<Edge>& edges)
 template <class Set>
 void scanEdges(std::vector<Edge>& edges, bool winding, const RECT& b, Set set)
 {
+    // An edge that spans no row centre never counts (the many short edges
+    // of a detailed outline drawn small): left out before sorting.
+    edges.erase(std::remove_if(edges.begin(), edges.end(),
+                               [](const Edge& e) { return !(std::ceil(e.y0 - 0.5) + 0.5 < e.y1); }),
+                edges.end());
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& c) { return a.y0 < c.y0; });
     std::vector<const Edge*> active;
     std::vector<std::pair<double, int>> xs;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace wmf::detail {
 
@@ -81,16 +82,26 @@ void Player::applyTextState()
     m_dc.SetROP2(R2_COPYPEN);
 }
 
-void Player::points(const Params& p, std::vector<POINT>& out) const
+// The points of a POLYLINE or POLYGON record (a polygon's corners keep
+// their places between pixels), the drawing state applied; false when
+// there are fewer than two.
+template <class Point>
+bool Player::points(const Params& p, std::vector<Point>& out)
 {
     out.clear();
     const int count = p.s(0);
-    if (count <= 0)
-        return;
-    const size_t n = std::min(size_t(count), (p.words() - 1) / 2);
+    const size_t n = count > 0 ? std::min(size_t(count), (p.words() - 1) / 2) : 0;
     out.reserve(n);
-    for (size_t i = 0; i < n; ++i)
-        out.push_back(mapPoint(p.s(1 + 2 * i), p.s(2 + 2 * i)));
+    for (size_t i = 0; i < n; ++i) {
+        if constexpr (std::is_same_v<Point, QPointF>)
+            out.push_back(mapPointF(p.s(1 + 2 * i), p.s(2 + 2 * i)));
+        else
+            out.push_back(mapPoint(p.s(1 + 2 * i), p.s(2 + 2 * i)));
+    }
+    if (out.size() < 2)
+        return false;
+    applyShapeState();
+    return true;
 }
 
 void Player::polyPolygon(const Params& p)
@@ -109,11 +120,11 @@ void Player::polyPolygon(const Params& p)
         available -= n;
         total += n;
     }
-    std::vector<POINT> pts;
+    std::vector<QPointF> pts;
     pts.reserve(total);
     const size_t first = 1 + size_t(polygons);
     for (size_t i = 0; i < total; ++i)
-        pts.push_back(mapPoint(p.s(first + 2 * i), p.s(first + 2 * i + 1)));
+        pts.push_back(mapPointF(p.s(first + 2 * i), p.s(first + 2 * i + 1)));
     applyShapeState();
     m_dc.PolyPolygon(pts.data(), counts.data(), polygons);
 }
@@ -221,16 +232,15 @@ bool Player::drawRecord(uint16_t fn, const Params& p)
         m_dc.LineTo(mapX(m_state.pos.x), mapY(m_state.pos.y));
         return true;
     }
-    case META_POLYLINE:
-    case META_POLYGON: {
+    case META_POLYLINE: {
         std::vector<POINT> pts;
-        points(p, pts);
-        if (pts.size() < 2)
-            return true;
-        applyShapeState();
-        if (fn == META_POLYLINE)
+        if (points(p, pts))
             m_dc.Polyline(pts.data(), int(pts.size()));
-        else
+        return true;
+    }
+    case META_POLYGON: {
+        std::vector<QPointF> pts;
+        if (points(p, pts))
             m_dc.Polygon(pts.data(), int(pts.size()));
         return true;
     }

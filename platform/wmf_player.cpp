@@ -110,6 +110,12 @@ int Player::mapY(int32_t y) const
     return roundToInt(m_state.vpOrg.y + (double(y) - m_state.winOrg.y) * m_sy);
 }
 
+QPointF Player::mapPointF(int32_t x, int32_t y) const
+{
+    return QPointF(std::clamp(m_state.vpOrg.x + (double(x) - m_state.winOrg.x) * m_sx, -kCoordLimit, kCoordLimit),
+                   std::clamp(m_state.vpOrg.y + (double(y) - m_state.winOrg.y) * m_sy, -kCoordLimit, kCoordLimit));
+}
+
 int Player::lengthX(int32_t v) const
 {
     return int(std::lround(std::min(std::fabs(double(v) * scaleX()), kCoordLimit)));

@@ -5,6 +5,7 @@
 #include "platform/windef.h"
 
 #include <QImage>
+#include <QPointF>
 #include <QRegion>
 #include <array>
 #include <cstdint>
@@ -173,6 +174,8 @@ private:
     int mapX(int32_t x) const;
     int mapY(int32_t y) const;
     POINT mapPoint(int32_t x, int32_t y) const { return POINT{mapX(x), mapY(y)}; }
+    // The device place unrounded (within the same limits).
+    QPointF mapPointF(int32_t x, int32_t y) const;
     RECT mapRect(int32_t l, int32_t t, int32_t r, int32_t b) const
     {
         return RECT{mapX(l), mapY(t), mapX(r), mapY(b)};
@@ -203,7 +206,7 @@ private:
     void applyShapeState();
     void applyTextState();
     bool drawRecord(uint16_t fn, const Params& p);
-    void points(const Params& p, std::vector<POINT>& out) const;
+    template <class Point> bool points(const Params& p, std::vector<Point>& out);
     void polyPolygon(const Params& p);
     void arcFigure(uint16_t fn, const Params& p);
     void text(int32_t x, int32_t y, unsigned options, const RECT* rect, std::string_view s,

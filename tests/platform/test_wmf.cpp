@@ -6,6 +6,8 @@
 #include "support/wmf_builder.h"
 #include "support/test_support.h"
 
+#include <QPainter>
+#include <vector>
 #include <gtest/gtest.h>
 
 using wmftest::Builder;
@@ -26,6 +28,22 @@ QImage play(const std::string& bits, int* played = nullptr, SIZE windowExt = SIZ
     const int n = wmf::Play(dc, bits, POINT{0, 0}, SIZE{100, 100}, windowExt);
     if (played)
         *played = n;
+    return img;
+}
+
+// The same on a bitmap or through a painter, as printing draws, the window
+// taken from the metafile.
+QImage playOn(const std::string& bits, bool painter)
+{
+    QImage img = testsupport::whiteImage(100, 100);
+    if (painter) {
+        QPainter p(&img);
+        CDC dc(&p, 96, 96, 100, 100);
+        wmf::Play(dc, bits, POINT{0, 0}, SIZE{100, 100});
+    } else {
+        CDC dc(&img);
+        wmf::Play(dc, bits, POINT{0, 0}, SIZE{100, 100});
+    }
     return img;
 }
 
@@ -127,6 +145,65 @@ TEST(Wmf, PolygonsRoundRectsAndArcs)
     const QImage arc = play(a.bits());
     EXPECT_GT(testsupport::countPixels(arc.copy(0, 0, 100, 45), 0xFF0000), 50);
     EXPECT_EQ(testsupport::countPixels(arc.copy(0, 55, 100, 45), 0xFF0000), 0);
+}
+
+TEST(Wmf, ThinPolygonsKeepTheirAreaUnderAScaledMapping)
+{
+    // Bands a pixel or two thick, their corners between pixels (a window of
+    // 1600 units drawn on 100 pixels: a unit is a sixteenth of a pixel),
+    // filled without a pen: as many pixels as the band's area, however the
+    // corners round, on a bitmap and through a painter, from POLYGON and
+    // POLYPOLYGON records.
+    struct Row {
+        std::vector<int> corners; // x, y logical
+        int area;                 // pixels
+    };
+    const Row rows[] = {
+        {{0, 170, 1600, 537, 1600, 550, 0, 183}, 81},  // 0.8 thick; both ends round to nothing
+        {{330, 0, 700, 1600, 724, 1600, 354, 0}, 150}, // 1.5 wide; rounds to 1
+        {{0, 1124, 1600, 1446, 1600, 1456, 0, 1134}, 62}, // 0.6 thick; rounds to 1
+    };
+    for (const Row& row : rows)
+        for (const uint16_t record : {uint16_t(0x0324), uint16_t(0x0538)})
+            for (const bool painter : {false, true}) {
+                Builder b;
+                b.windowExt(1600, 1600).pen(PS_NULL, 0, 0).select(0).brush(BS_SOLID, 0).select(1);
+                std::vector<int> words;
+                if (record == 0x0538)
+                    words.push_back(1);
+                words.push_back(int(row.corners.size() / 2));
+                words.insert(words.end(), row.corners.begin(), row.corners.end());
+                std::string params;
+                for (int w : words)
+                    Builder::put16(params, uint16_t(w));
+                b.raw(record, params);
+                const QImage img = playOn(b.bits(), painter);
+                EXPECT_NEAR(testsupport::countPixels(img, 0), row.area, row.area / 10)
+                    << row.corners[1] << " " << std::hex << record << " " << painter;
+            }
+}
+
+TEST(Wmf, PolygonOutlinesRunThroughTheNearestPixels)
+{
+    // A rectangle whose bottom lies at 47.47 pixels (a window of 3200 units
+    // on 100 pixels: a unit is a 32nd of a pixel), drawn by POLYGON without
+    // a brush: its outline runs along row 47, the nearest, and a pen three
+    // pixels wide is centred on that row, on a bitmap and through a painter.
+    struct Row {
+        int width;             // logical
+        int inkedFrom, inkedTo; // rows inked under the bottom edge
+    };
+    const Row rows[] = {{0, 47, 47}, {96, 46, 48}};
+    for (const Row& row : rows)
+        for (const bool painter : {false, true}) {
+            Builder b;
+            b.windowExt(3200, 3200).pen(PS_SOLID, row.width, 0).select(0).brush(BS_NULL, 0).select(1);
+            b.rec(0x0324, {4, 320, 320, 2880, 320, 2880, 1519, 320, 1519});
+            const QImage img = playOn(b.bits(), painter);
+            for (int y = row.inkedFrom - 1; y <= row.inkedTo + 1; ++y)
+                EXPECT_EQ(qGray(px(img, 50, y)) < 128, y >= row.inkedFrom && y <= row.inkedTo)
+                    << "width " << row.width << " row " << y << " painter " << painter;
+        }
 }
 
 TEST(Wmf, TextIsDrawnWithTheSelectedFont)

@@ -130,15 +130,45 @@ TEST(WmfRecords, PenEndCapsAndJoins)
     EXPECT_EQ(px(bend(PS_JOIN_BEVEL), 50, 11), kWhite);
     EXPECT_EQ(px(bend(PS_JOIN_ROUND), 50, 16), kBlack);
 
-    // A wide dashed pen leaves gaps along the line.
-    Builder dashed;
-    dashed.pen(PS_DASH, 4, 0).select(0).moveTo(0, 50).lineTo(100, 50);
-    const QImage d = play(dashed.bits());
-    int gaps = 0;
-    for (int x = 2; x < 98; ++x)
-        gaps += px(d, x, 50) == kWhite;
-    EXPECT_GT(gaps, 10);
-    EXPECT_LT(gaps, 60);
+}
+
+TEST(WmfRecords, DashStylesOnlyForPensOnePixelWide)
+{
+    // GDI draws a pen of the metafile's kind solid once it is wider than a
+    // device pixel, whatever its style and its logical width.
+    struct Row {
+        int style, width, windowExt; // the window is mapped onto 100 pixels
+        bool dashed;
+    };
+    const Row rows[] = {
+        {PS_DASH, 4, 100, false},       // 4 pixels
+        {PS_DOT, 1, 20, false},         // one unit, 5 pixels
+        {PS_DASHDOTDOT, 2, 100, false}, // 2 pixels
+        {PS_DASH, 1, 100, true},
+        {PS_DOT, 0, 20, true},          // width 0: one pixel at any scale
+        {PS_DASHDOT, 3, 400, true},     // 3 units, under a pixel
+    };
+    for (const Row& row : rows) {
+        for (const bool painter : {false, true}) {
+            Builder b;
+            b.windowExt(row.windowExt, row.windowExt).pen(row.style, row.width, 0).select(0);
+            b.moveTo(0, row.windowExt / 2).lineTo(row.windowExt, row.windowExt / 2);
+            QImage img = testsupport::whiteImage(100, 100);
+            if (painter) {
+                QPainter p(&img);
+                CDC dc(&p, 96, 96, 100, 100);
+                wmf::Play(dc, b.bits(), POINT{0, 0}, SIZE{100, 100}, SIZE{100, 100});
+            } else {
+                CDC dc(&img);
+                wmf::Play(dc, b.bits(), POINT{0, 0}, SIZE{100, 100}, SIZE{100, 100});
+            }
+            int gaps = 0;
+            for (int x = 2; x < 98; ++x)
+                gaps += px(img, x, 50) == kWhite;
+            EXPECT_EQ(gaps > 10, row.dashed) << row.style << " " << row.width << "/" << row.windowExt << " "
+                                              << painter << ": " << gaps << " gaps";
+        }
+    }
 }
 
 TEST(WmfRecords, HatchedBrushKeepsItsGapsTransparentOrInTheBackgroundColour)

@@ -73,12 +73,26 @@ w, h = abs(r - l), abs(b - t)
 s = int(sys.argv[2])
 print(s, max(1, round(h * s / w))) if w >= h else print(max(1, round(w * s / h)), s)' "$wmf" $max)
   inkscape "$wmf" --export-plain-svg --export-filename="$WORK/ref.svg" >/dev/null 2>&1
-  sed -i '0,/<svg /s//<svg shape-rendering="crispEdges" text-rendering="optimizeSpeed" /' "$WORK/ref.svg"
+  # No antialiasing, as GDI draws: inkscape writes "<svg" and a line break.
+  perl -0pi -e 's/<svg(\s)/<svg shape-rendering="crispEdges" text-rendering="optimizeSpeed"$1/' "$WORK/ref.svg"
+  grep -q 'shape-rendering="crispEdges"' "$WORK/ref.svg" || { echo "no crispEdges in $wmf's SVG" >&2; exit 1; }
   rsvg-convert -w ${size% *} -h ${size#* } -b white -o "$png" "$WORK/ref.svg"
 }
 
-if [ "${1:-}" = refs ]; then # only draw the references again (not hatches_lo)
-  for wmf in ${2:-*_ink.wmf [!h]*_lo.wmf}; do reference "$wmf"; done
+# The reference for the files whose pens and hatches inkscape's import and
+# libwmf draw unlike GDI: LibreOffice's own drawing of the metafile, cut
+# from its page.
+lo_reference() {
+  local wmf=$1
+  soffice --headless --convert-to png --outdir "$WORK/page" "$wmf" >/dev/null 2>&1
+  python3 crop_page.py "$WORK/page/${wmf%.wmf}.png" "$wmf" "${wmf%.wmf}.png"
+}
+LO_DRAWN="hatches_lo.wmf dashes_ink.wmf"
+
+if [ "${1:-}" = refs ]; then # only draw the references again
+  for wmf in ${2:-*.wmf}; do
+    if [[ " $LO_DRAWN " == *" $wmf "* ]]; then lo_reference "$wmf"; else reference "$wmf"; fi
+  done
   exit 0
 fi
 
@@ -110,6 +124,28 @@ soffice --headless --convert-to wmf --outdir "$WORK/lo" hatches.fodg >/dev/null 
 cp "$WORK/lo/hatches.wmf" hatches_lo.wmf
 # Inkscape's import leaves the hatch lines out and libwmf misplaces them:
 # this one's reference is LibreOffice's own drawing of the metafile.
-soffice --headless --convert-to png --outdir "$WORK/page" hatches_lo.wmf >/dev/null 2>&1
-python3 crop_page.py "$WORK/page/hatches_lo.png" hatches_lo.wmf hatches_lo.png
+lo_reference hatches_lo.wmf
+# Figures drawn for this corpus. thin.svg: filled polygons 0.7 to 2 pixels
+# wide, filled rings 0.6 pixels wide and outlines 1 to 1.5 pixels wide in
+# mid colours, through both programs (LibreOffice turns the outlines into
+# thin filled polygons, inkscape into pens of about a pixel).
+# thinpoly.svg: filled bands 0.5 to 1 pixel wide at many angles without an
+# outline, through both programs.
+for name in thin thinpoly; do
+  inkscape $name.svg --export-type=wmf --export-filename=${name}_ink.wmf >/dev/null 2>&1
+  reference ${name}_ink.wmf
+done
+# thin.svg, thinpoly.svg and grad.svg (linear gradients, which LibreOffice
+# exports as hundreds of polygons) through LibreOffice.
+for name in thin thinpoly grad; do
+  soffice --headless --convert-to wmf --outdir "$WORK/lo" $name.svg >/dev/null 2>&1
+  cp "$WORK/lo/$name.wmf" ${name}_lo.wmf
+  reference ${name}_lo.wmf
+done
+# dashes.svg: dashed and dotted outlines 3 to 8 pixels wide, which inkscape
+# exports as wide pens with a dash style. GDI draws such pens solid, and so
+# does LibreOffice, while inkscape's import and libwmf draw them dashed:
+# LibreOffice's drawing is the reference.
+inkscape dashes.svg --export-type=wmf --export-filename=dashes_ink.wmf >/dev/null 2>&1
+lo_reference dashes_ink.wmf
 ls *.wmf | wc -l
