@@ -9,8 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <sys/stat.h>
 
 namespace {
 
@@ -41,53 +39,6 @@ bool isSet(const char* variable)
     return value && *value;
 }
 
-bool waylandSocketExists()
-{
-    if (isSet("WAYLAND_DISPLAY"))
-        return true;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    struct stat info {};
-    return runtime && *runtime && ::stat((std::string(runtime) + "/wayland-0").c_str(), &info) == 0;
-}
-
-// Whether a platform of the toolkit has a display to open: X11 needs
-// DISPLAY, Wayland its socket; the others (offscreen, minimal, a frame
-// buffer, VNC) need none.
-bool platformHasDisplay(const std::string& name)
-{
-    if (name == "xcb")
-        return isSet("DISPLAY");
-    if (name.rfind("wayland", 0) == 0)
-        return waylandSocketExists();
-    return !name.empty();
-}
-
-// Whether one of the platforms the toolkit will try has a display: those of
-// "-platform", else of QT_QPA_PLATFORM ("wayland;xcb" tries both in turn,
-// "xcb:option=value" names xcb), else X11 or Wayland.
-bool haveDisplay(int argc, char** argv)
-{
-    std::string wanted;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
-            wanted = argv[i + 1];
-    if (wanted.empty() && isSet("QT_QPA_PLATFORM"))
-        wanted = std::getenv("QT_QPA_PLATFORM");
-    if (wanted.empty())
-        return isSet("DISPLAY") || waylandSocketExists();
-    size_t start = 0;
-    while (start <= wanted.size()) {
-        size_t end = wanted.find(';', start);
-        if (end == std::string::npos)
-            end = wanted.size();
-        const std::string entry = wanted.substr(start, end - start);
-        if (platformHasDisplay(entry.substr(0, entry.find(':'))))
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 void sayNoDisplay(const char* why)
 {
     std::fprintf(stderr,
@@ -96,9 +47,9 @@ void sayNoDisplay(const char* why)
                  appversion::kProductName, why);
 }
 
-// The toolkit ends the program with abort() when a display it was given
-// does not answer; while the application object is made that becomes the
-// program's message and status 1.
+// The toolkit ends the program with abort() when it finds no display to
+// open (none set, or one that does not answer); while the application
+// object is made that becomes the program's message and status 1.
 QtMessageHandler g_qtMessages = nullptr;
 
 void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
@@ -108,7 +59,8 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
             g_qtMessages(type, context, text);
         return;
     }
-    sayNoDisplay("the display could not be opened");
+    sayNoDisplay(isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") ? "the display could not be opened"
+                                                             : "no display is set (DISPLAY, WAYLAND_DISPLAY)");
     std::fflush(stderr);
     std::_Exit(1);
 }
@@ -128,10 +80,6 @@ int main(int argc, char** argv)
             printUsage();
             return 0;
         }
-    }
-    if (!haveDisplay(argc, argv)) {
-        sayNoDisplay("no display is set (DISPLAY, WAYLAND_DISPLAY)");
-        return 1;
     }
     g_qtMessages = qInstallMessageHandler(startupMessages);
     QApplication qtApp(argc, argv);
