@@ -43,7 +43,8 @@ WORK="$BUILD/corpus/$NAME"
 ARTIFACTS="$BUILD/artifacts/$NAME/"
 mkdir -p "$WORK" "$ARTIFACTS"
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+# intercept_tls_get_addr=0: see cmake/Sanitizers.cmake.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}:intercept_tls_get_addr=0"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 exec "$BUILD/fuzz/$NAME" -max_total_time="$TIME" -artifact_prefix="$ARTIFACTS" "$@" \
   "$WORK" "fuzz/corpus/$NAME"

@@ -18,11 +18,13 @@ cmake -S . -B "$RELEASE" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVSL_WERROR=ON -DV
   "${LAUNCHER[@]}" >/dev/null
 cmake --build "$RELEASE"
 
+# The sanitizer tree takes the same warnings as errors.
 BUILD=build/asan
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVSL_SANITIZE=ON "${LAUNCHER[@]}" >/dev/null
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVSL_SANITIZE=ON -DVSL_WERROR=ON "${LAUNCHER[@]}" >/dev/null
 cmake --build "$BUILD"
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
+# intercept_tls_get_addr=0: see cmake/Sanitizers.cmake.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1:intercept_tls_get_addr=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 ctest --test-dir "$BUILD" --output-on-failure --no-tests=error -j "$(nproc)"

@@ -1,7 +1,10 @@
 #include "tables/grid/titletip.h"
 
+#include <QApplication>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 namespace {
 
@@ -23,7 +26,8 @@ CTitleTip::CTitleTip(QWidget* grid)
 bool CTitleTip::Show(const QRect& titleRect, const QString& text, int xOffset, const QRect& hoverRect,
                      const QFont& font, COLORREF textClr, COLORREF backClr)
 {
-    if (titleRect.isEmpty() || isVisible())
+    // Nothing over a program that is not the one the user works in.
+    if (titleRect.isEmpty() || isVisible() || !QGuiApplication::focusWindow())
         return false;
     const QString shown = QLatin1Char(' ') + text + QLatin1Char(' ');
     const QFontMetrics fm(font);
@@ -39,13 +43,71 @@ bool CTitleTip::Show(const QRect& titleRect, const QString& text, int xOffset, c
     setGeometry(global.x(), global.y(), width, titleRect.height());
     show();
     raise();
+    watch(true);
     return true;
 }
 
 void CTitleTip::Hide()
 {
+    watch(false);
     if (isVisible())
         hide();
+}
+
+void CTitleTip::watch(bool on)
+{
+    if (on == m_watching)
+        return;
+    m_watching = on;
+    if (on) {
+        qApp->installEventFilter(this);
+        connect(qApp, &QApplication::focusChanged, this, &CTitleTip::Hide);
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, &CTitleTip::Hide);
+        connect(qApp, &QGuiApplication::applicationStateChanged, this, &CTitleTip::Hide);
+    } else {
+        qApp->removeEventFilter(this);
+        disconnect(qApp, nullptr, this, nullptr);
+    }
+}
+
+bool CTitleTip::outsideHoverRect(QPoint global) const
+{
+    return !m_hoverRect.contains(m_grid->mapFromGlobal(global));
+}
+
+bool CTitleTip::eventFilter(QObject* watched, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::MouseMove:
+    case QEvent::NonClientAreaMouseMove:
+        // Moves are seen by whatever widget is under the mouse, in this
+        // window or another one.
+        if (outsideHoverRect(static_cast<QMouseEvent*>(e)->globalPosition().toPoint()))
+            Hide();
+        break;
+    case QEvent::Leave:
+    case QEvent::Hide:
+        // The mouse left the grid (a jump out of the window sends no move),
+        // or the grid went out of sight with its tab or project.
+        if (watched == m_grid)
+            Hide();
+        break;
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::WindowDeactivate:
+    case QEvent::ApplicationDeactivate:
+        // The event itself goes on to its receiver: a click on the tip
+        // reaches the cell below it.
+        Hide();
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 void CTitleTip::paintEvent(QPaintEvent*)

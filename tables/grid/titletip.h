@@ -1,7 +1,10 @@
 #pragma once
 // The pop-up that shows the whole text of a cell too narrow for it. It lets
-// every input through to the grid below, which hides it when the mouse
-// leaves the hover rectangle and on any key or button.
+// every input through to the grid below (a click on it selects the cell).
+// While it is up it watches the whole program: it goes when the mouse
+// leaves the hover rectangle, however far it jumps, on any key or button,
+// when the grid is hidden (another tab or project) and when the grid's
+// window loses the focus.
 #include "platform/windef.h"
 
 #include <QRect>
@@ -24,9 +27,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void watch(bool on);
+    bool outsideHoverRect(QPoint global) const;
+
     QWidget* m_grid;
+    bool m_watching = false;
     QRect m_hoverRect;
     QString m_text;
     QColor m_textColor;

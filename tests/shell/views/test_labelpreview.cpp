@@ -92,8 +92,9 @@ TEST_F(PreviewTest, A4PageFitsTheWindowAtFiftyPixelsPerInch)
     const QImage& image = preview->BackBuffer();
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (x < 8 || y < 4)
+            if (x < 8 || y < 4) {
                 ASSERT_EQ(rgbAt(*preview, x, y), kGrey) << x << "," << y;
+            }
     EXPECT_EQ(rgbAt(*preview, 8 + 59, 4), kOutline);      // the label's top edge on the frame
     EXPECT_EQ(rgbAt(*preview, 8, 4 + 29), kOutline);      // and its left edge
     EXPECT_EQ(rgbAt(*preview, 9, 5), kYellow);            // label 1, the current one, from the corner

@@ -11,8 +11,13 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -150,7 +155,7 @@ TEST_F(GridEditTest, TitleTipForClippedTextOnly)
     const std::string wide = "a text far wider than its column";
     grid->SetItemText(3, 2, wide);
     hover(3, 2);
-    QTRY_VERIFY_WITH_TIMEOUT(grid->TitleTip()->isVisible(), 2000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->TitleTip()->isVisible(); }));
     const QFontMetrics fm(grid->TitleTip()->font());
     EXPECT_EQ(grid->TitleTip()->width(), fm.horizontalAdvance(QString::fromLatin1((" " + wide + " ").c_str())));
     EXPECT_EQ(grid->TitleTip()->height(), grid->GetRowHeight(3));
@@ -236,3 +241,57 @@ TEST_F(GridEditTest, DropsPasteTextAndDragsCopyOrMove)
 }
 
 } // namespace
+
+// While the tip is up it leaves with the mouse, however far the mouse jumps,
+// and with anything else the user does elsewhere: a key, a click, another
+// tab, another window.
+TEST(GridTitleTip, LeavesWithTheMouseAndWithAnyOtherMove)
+{
+    struct Moment {
+        const char* what;
+        std::function<void(QTabWidget& tabs, QWidget& far)> act;
+    };
+    const std::vector<Moment> moments = {
+        {"a jump far outside the grid", [](QTabWidget&, QWidget& far) { QTest::mouseMove(&far, QPoint(40, 30)); }},
+        {"a jump onto the tab row",
+         [](QTabWidget& tabs, QWidget&) {
+             QTest::mouseMove(tabs.tabBar(), tabs.tabBar()->tabRect(1).center());
+         }},
+        {"a switch to the other tab", [](QTabWidget& tabs, QWidget&) { tabs.setCurrentIndex(1); }},
+        {"another window taking the focus",
+         [](QTabWidget&, QWidget& far) {
+             far.activateWindow();
+             QApplication::setActiveWindow(&far);
+         }},
+        {"a press on another window", [](QTabWidget&, QWidget& far) { QTest::mousePress(&far, Qt::LeftButton); }},
+        {"a key", [](QTabWidget& tabs, QWidget&) { QTest::keyClick(&tabs, Qt::Key_Shift); }},
+    };
+    CRecordingUi ui;
+    UiScope scope{ui};
+    for (const Moment& m : moments) {
+        SCOPED_TRACE(m.what);
+        RecordingOwner owner;
+        QTabWidget tabs;
+        auto grid = gridtest::makeGrid(&owner, 6, 4, false);
+        tabs.addTab(grid.get(), QStringLiteral("Table 1"));
+        tabs.addTab(new QWidget, QStringLiteral("Table 2"));
+        tabs.setGeometry(0, 0, 400, 300);
+        QWidget far;
+        far.setGeometry(900, 600, 100, 80);
+        far.show();
+        tabs.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+        QApplication::setActiveWindow(&tabs);
+        grid->setFocus();
+        grid->SetItemText(3, 2, "a text far wider than its column");
+
+        // In from another cell: a move to where the mouse already is is no move.
+        QTest::mouseMove(grid->viewport(), gridtest::cellCentre(*grid, 1, 1));
+        QTest::mouseMove(grid->viewport(), gridtest::cellCentre(*grid, 3, 2));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return grid->TitleTip()->isVisible(); }));
+        m.act(tabs, far);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !grid->TitleTip()->isVisible(); }, 1000));
+        tabs.removeTab(0);
+        grid->setParent(nullptr);
+    }
+}

@@ -82,7 +82,7 @@ TEST_F(GridMouseTest, HoldingTheButtonBelowTheGridScrollsAndExtends)
     const QPoint start = gridtest::cellCentre(*grid, 1, 1);
     send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
     send(QEvent::MouseMove, QPoint(start.x(), grid->viewport()->height() + 20), Qt::NoButton, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(grid->verticalScrollBar()->value() > 0, 2000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->verticalScrollBar()->value() > 0; }));
     send(QEvent::MouseButtonRelease, QPoint(start.x(), grid->viewport()->height() + 20), Qt::LeftButton,
          Qt::NoButton);
     const CCellRange sel = grid->GetSelectedCellRange();
