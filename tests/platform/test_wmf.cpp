@@ -175,7 +175,8 @@ TEST(Wmf, PolygonsKeepTheirAreaUnderAScaledMapping)
         for (const uint16_t record : {uint16_t(0x0324), uint16_t(0x0538)})
             for (const bool painter : {false, true}) {
                 Builder b;
-                b.windowExt(row.window.cx, row.window.cy).rec(0x020E, {row.viewport.cy, row.viewport.cx}); // SETVIEWPORTEXT
+                // The window and SETVIEWPORTEXT (y, x).
+                b.windowExt(row.window.cx, row.window.cy).rec(0x020E, {row.viewport.cy, row.viewport.cx});
                 b.pen(PS_NULL, 0, 0).select(0).brush(BS_SOLID, 0).select(1);
                 std::vector<int> words;
                 if (record == 0x0538)
