@@ -147,27 +147,37 @@ TEST(Wmf, PolygonsRoundRectsAndArcs)
     EXPECT_EQ(testsupport::countPixels(arc.copy(0, 55, 100, 45), 0xFF0000), 0);
 }
 
-TEST(Wmf, ThinPolygonsKeepTheirAreaUnderAScaledMapping)
+TEST(Wmf, PolygonsKeepTheirAreaUnderAScaledMapping)
 {
     // Bands a pixel or two thick, their corners between pixels (a window of
     // 1600 units drawn on 100 pixels: a unit is a sixteenth of a pixel),
-    // filled without a pen: as many pixels as the band's area, however the
-    // corners round, on a bitmap and through a painter, from POLYGON and
-    // POLYPOLYGON records.
+    // also where a unit is half as tall as it is wide, and a triangle whose
+    // far corners lie 200 million pixels away on the diagonal, filled
+    // without a pen: as many pixels as the part on the image covers,
+    // however the corners round, on a bitmap and through a painter, from
+    // POLYGON and POLYPOLYGON records.
     struct Row {
         std::vector<int> corners; // x, y logical
         int area;                 // pixels
+        SIZE window{1600, 1600};
+        SIZE viewport{100, 100};
     };
     const Row rows[] = {
         {{0, 170, 1600, 537, 1600, 550, 0, 183}, 81},  // 0.8 thick; both ends round to nothing
         {{330, 0, 700, 1600, 724, 1600, 354, 0}, 150}, // 1.5 wide; rounds to 1
         {{0, 1124, 1600, 1446, 1600, 1456, 0, 1134}, 62}, // 0.6 thick; rounds to 1
+        {{330, 0, 700, 3200, 724, 3200, 354, 0}, 150, {1600, 3200}}, // 1.5 wide, 100 tall
+        // The lower left half of the image; the far corners lie 200 million
+        // pixels down (and right).
+        {{0, 0, 10000, 10000, 0, 10000}, 5000, {1, 1}, {20000, 20000}},
     };
     for (const Row& row : rows)
         for (const uint16_t record : {uint16_t(0x0324), uint16_t(0x0538)})
             for (const bool painter : {false, true}) {
                 Builder b;
-                b.windowExt(1600, 1600).pen(PS_NULL, 0, 0).select(0).brush(BS_SOLID, 0).select(1);
+                // The window and SETVIEWPORTEXT (y, x).
+                b.windowExt(row.window.cx, row.window.cy).rec(0x020E, {row.viewport.cy, row.viewport.cx});
+                b.pen(PS_NULL, 0, 0).select(0).brush(BS_SOLID, 0).select(1);
                 std::vector<int> words;
                 if (record == 0x0538)
                     words.push_back(1);
@@ -179,7 +189,7 @@ TEST(Wmf, ThinPolygonsKeepTheirAreaUnderAScaledMapping)
                 b.raw(record, params);
                 const QImage img = playOn(b.bits(), painter);
                 EXPECT_NEAR(testsupport::countPixels(img, 0), row.area, row.area / 10)
-                    << row.corners[1] << " " << std::hex << record << " " << painter;
+                    << "row " << &row - rows << " " << std::hex << record << " " << painter;
             }
 }
 

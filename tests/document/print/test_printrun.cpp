@@ -308,6 +308,68 @@ TEST_F(PrintRunTest, ABarcodeThatCannotCarryTheTextOfARowAsksFirstAndNoPrintsNot
     EXPECT_EQ(m_ui.questions[1].message.text, "Row 1: the barcode cannot encode \"lower\". Print anyway?");
 }
 
+TEST_F(PrintRunTest, TheBarcodeCheckCoversThePrintedHeaderAndFooterAndEveryNumberOfACounter)
+{
+    // No table: a sheet of twelve labels. A header and a footer of 100 x
+    // 10 mm, each printed when it is on; the barcode lies in `area`.
+    struct Case {
+        const char* what;
+        int area;
+        bool header;
+        bool footer;
+        bool counter; // EAN 8 counting from 9999998, else Code 39 "lower"
+        std::string asks; // empty: printed without a question
+    };
+    const std::string lower = "Row 1: the barcode cannot encode \"lower\". Print anyway?";
+    // Label 3 counts to eight digits, the last not their check digit.
+    const std::string eight = "Row 3: the barcode cannot encode \"10000000\". Print anyway?";
+    const Case cases[] = {
+        {"a header printed", 1, true, false, false, lower},
+        {"a header not printed", 1, false, true, false, ""},
+        {"a footer printed", 2, false, true, false, lower},
+        {"a footer not printed", 2, true, false, false, ""},
+        {"a counter on the label", 0, false, false, true, eight},
+    };
+    doc.SetPathName(path("saved.proj"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int part = 1; part <= 2; ++part) {
+            tpl().GetArea(part)->RemoveAll();
+            m_label->SetWidth(part, 100000, true);
+            m_label->SetHeight(part, 10000); // turns the part on
+            if (!(part == 1 ? c.header : c.footer))
+                m_label->TogglePart(part);
+        }
+        tpl().GetArea(0)->RemoveAll();
+        addLogger(0);
+        auto b = std::make_unique<CGraphBarcode>();
+        if (c.counter) {
+            b->SetSymbologyName("EAN 8");
+            b->SetSourceKind(kTextKindCounter);
+            b->SetCounterStartText("9999998");
+        } else {
+            b->SetSymbologyName("Code 39");
+            b->SetSourceKind(kTextKindFixed);
+            b->SetText("lower");
+        }
+        b->SetX(2000);
+        b->SetWidth(45000);
+        b->SetHeight(8000);
+        tpl().GetArea(c.area)->AddTail(std::move(b));
+        m_ui.questions.clear();
+        log.clear();
+        const bool printed = run();
+        std::vector<std::string> asked;
+        for (const CRecordingUi::Question& q : m_ui.questions)
+            asked.push_back(q.message.text);
+        // No, the default answer, prints nothing.
+        EXPECT_EQ(asked, c.asks.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.asks});
+        EXPECT_EQ(labels(), c.asks.empty() ? seq(1, 12) : std::vector<int>{});
+        EXPECT_EQ(printed, c.asks.empty());
+    }
+    EXPECT_TRUE(messages().empty());
+}
+
 TEST_F(PrintRunTest, FirstLabelLeavesPositionsEmptyOnTheFirstPageOnly)
 {
     useTable(20);
@@ -460,12 +522,19 @@ TEST_F(PrintRunTest, AModuleMarkingRunPrintsEachRowOfItsRangeOnceEitherWay)
 {
     // Strips of three marks 10 mm wide over twelve rows: strips begin at
     // rows 1, 4, 7 and 10. A logger in each mark shows the row it is drawn
-    // for (the fixture's own logger lies in the first mark). Every row of
-    // the range is printed once, strip by strip, marks left to right; the
-    // run ends on the first page.
+    // for (the fixture's own logger lies in the first mark); one past the
+    // marks is printed on every strip, whatever its rows. Every row of the
+    // range is printed once, strip by strip, marks left to right, and no
+    // strip without a row of the range; the run ends on the first page.
     ASSERT_TRUE(projtest::threeMarksOf10mm(tpl()));
     addLogger(0, 14000);
     addLogger(0, 24000);
+    std::vector<Placed> stripEnds;
+    auto stripEnd = std::make_unique<LoggingRect>(&stripEnds, &page);
+    stripEnd->SetX(34000);
+    stripEnd->SetWidth(1000);
+    stripEnd->SetHeight(1000);
+    tpl().GetArea(0)->AddTail(std::move(stripEnd));
     useTable(12);
     ASSERT_EQ(doc.MarksPerStrip(), 3);
     struct Case {
@@ -473,18 +542,21 @@ TEST_F(PrintRunTest, AModuleMarkingRunPrintsEachRowOfItsRangeOnceEitherWay)
         std::set<int> selected; // 0-based rows; empty: all rows
         std::vector<int> forward;
         std::vector<int> reverse;
+        size_t strips;
     };
     const Case cases[] = {
-        {"all rows, a whole number of strips", {}, seq(1, 12), {10, 11, 12, 7, 8, 9, 4, 5, 6, 1, 2, 3}},
-        {"rows 4 to 8", {3, 4, 5, 6, 7}, {4, 5, 6, 7, 8}, {7, 8, 4, 5, 6}},
-        {"rows 4 to 7, the last starting a strip", {3, 4, 5, 6}, {4, 5, 6, 7}, {7, 4, 5, 6}},
-        {"rows 5 to 8, the first inside a strip", {4, 5, 6, 7}, {5, 6, 7, 8}, {7, 8, 5, 6}},
-        {"row 12 alone", {11}, {12}, {12}},
+        {"all rows, a whole number of strips", {}, seq(1, 12), {10, 11, 12, 7, 8, 9, 4, 5, 6, 1, 2, 3}, 4},
+        {"rows 4 to 8", {3, 4, 5, 6, 7}, {4, 5, 6, 7, 8}, {7, 8, 4, 5, 6}, 2},
+        {"rows 4 to 7, the last starting a strip", {3, 4, 5, 6}, {4, 5, 6, 7}, {7, 4, 5, 6}, 2},
+        {"rows 5 to 8, the first inside a strip", {4, 5, 6, 7}, {5, 6, 7, 8}, {7, 8, 5, 6}, 2},
+        {"rows 3 to 4, the first ending a strip", {2, 3}, {3, 4}, {4, 3}, 2},
+        {"row 12 alone", {11}, {12}, {12}, 1},
     };
     for (const Case& c : cases) {
         for (const bool reverse : {false, true}) {
             SCOPED_TRACE(std::string(c.what) + (reverse ? ", reverse" : ""));
             log.clear();
+            stripEnds.clear();
             const RowSet picked(c.selected);
             ASSERT_TRUE(run(
                 [&](CPrintInfo& i) {
@@ -494,6 +566,7 @@ TEST_F(PrintRunTest, AModuleMarkingRunPrintsEachRowOfItsRangeOnceEitherWay)
                 },
                 c.selected.empty() ? nullptr : &picked));
             EXPECT_EQ(labels(), reverse ? c.reverse : c.forward);
+            EXPECT_EQ(stripEnds.size(), c.strips);
             EXPECT_EQ(page, 1);
         }
     }

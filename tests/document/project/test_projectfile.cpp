@@ -284,8 +284,9 @@ namespace {
 
 // A project laid down by the byte builder, with where each thing it holds
 // ends in the file: objects in the areas of two templates (one beyond the
-// three tabs of a new project), border settings, table cells, a filter and
-// the cells of its filtered copy.
+// three tabs of a new project), border settings, the table character set,
+// table cells, a filter and the cells of its filtered copy, and the stacked
+// layouts: the one-byte field of older files and the block that follows it.
 struct DamagedProject {
     struct Object {
         int tmpl, area;
@@ -305,6 +306,8 @@ struct DamagedProject {
     std::vector<Object> objects;
     std::vector<Cell> cells;
     size_t bordersEnd = 0, colourEnd = 0, widthEnd = 0, filterEnd = 0;
+    size_t charSetEnd = 0, stackedFirstEnd = 0;
+    uint8_t newCharSet = 0; // a new project's
 };
 
 std::string rectRecord(int32_t x, int32_t y)
@@ -363,7 +366,15 @@ DamagedProject damagedProject()
     p.tables = {projbytes::tableRecord(projbytes::table({{"cell A1", "cell B1"}, {"cell A2", "cell B2"}})),
                 projbytes::tableRecord(projbytes::table({{"x1 full", "y1 full"}}), filterBlock,
                                        projbytes::table({{"x1 kept", "y1 kept"}}))};
+    p.flags = 7; // the character set, the one-byte stacked field and the block
+    p.charSet = 238;
+    p.stackedFirst = 1;
+    p.stacked[0] = 1;
+    p.stacked[3] = 1;
     d.bytes = projbytes::encode(p);
+    CVorteplanSoftLabelDoc fresh;
+    EXPECT_TRUE(fresh.OnNewDocument());
+    d.newCharSet = fresh.GetTableFont().lfCharSet;
 
     // The first record follows the 28-byte head, the names and the count.
     d.namesEnd = 28 + projbytes::stringArray(p.templateNames).size();
@@ -372,6 +383,8 @@ DamagedProject damagedProject()
         d.templateStarts.push_back(at);
         at += record.size();
     }
+    d.charSetEnd = at + 1;
+    d.stackedFirstEnd = d.bytes.size() - p.stacked.size();
     // Magic, flags, sort vertical, repeat and sets come before the border fields.
     const size_t borders = d.templateStarts[0] + 4 + 4 + 1 + 2 + 4;
     d.bordersEnd = borders + 1;
@@ -448,6 +461,11 @@ void expectKeptUpTo(CVorteplanSoftLabelDoc& doc, const DamagedProject& d, size_t
     EXPECT_EQ(first.IsPrintLabelBorders(), n >= d.bordersEnd) << n;
     EXPECT_EQ(first.GetBorderColor(), n >= d.colourEnd ? 0x123456 : 0) << n;
     EXPECT_EQ(first.GetBorderWidth(), n >= d.widthEnd ? 700 : 0) << n;
+    // The character set and the stacked layouts are taken when read whole;
+    // the stacked block is one field.
+    EXPECT_EQ(doc.GetTableFont().lfCharSet, n >= d.charSetEnd ? 238 : d.newCharSet) << n;
+    EXPECT_EQ(doc.GetStackedLayout(0), n >= d.stackedFirstEnd ? 1 : 0) << n;
+    EXPECT_EQ(doc.GetStackedLayout(3), n >= d.bytes.size() ? 1 : 0) << n;
 
     // A filter read whole is there, and the column map follows it: its
     // column B is hidden.
