@@ -40,6 +40,16 @@ QString plain(const QString& text)
     return QString(text).remove(QLatin1Char('&'));
 }
 
+// What the ribbon calls command `id`: the text of its first element that
+// has one (the quick access toolbar's own entries have none).
+QString commandText(const std::vector<RibbonEntry>& table, int id)
+{
+    for (const RibbonEntry& entry : table)
+        if (entry.id == id && !entry.text.isEmpty())
+            return entry.text;
+    return {};
+}
+
 // Boxes that show a length ("%g mm") and boxes that show a count: each is
 // made wide enough for the longest such value in its font.
 constexpr int kLengthBoxes[] = {
@@ -250,6 +260,7 @@ void CRibbonBar::buildTopRow(const std::vector<RibbonEntry>& table)
             button->setIconSize(QSize(kSmallIcon, kSmallIcon));
             button->setProperty("commandId", entry.id);
             button->setProperty("quickAccess", true);
+            button->setToolTip(plain(commandText(table, entry.id)));
             connect(button, &QToolButton::clicked, this, [this, id = entry.id] { send(id); });
             registerWidget(entry.id, entry.kind, button);
             row->addWidget(button);

@@ -201,6 +201,10 @@ TEST_F(CanvasMouseTest, TheWheelScrollsTheSystemsLinesOfATenthOfATenthOfTheExten
         {400, 4, {{0, -120}}, {0, 300}},
         {400, 3, {{-120, 0}}, {54, 0}},
         {400, 3, {{0, -60}, {0, -60}}, {0, 225}}, // parts of a notch add up
+        // A notch of one line (18 pixels), 0.9 pixels more down (left over),
+        // then 1.05 pixels back up: turning back drops what was left over
+        // of the way down, so the way up still moves a whole pixel.
+        {100, 1, {{0, -120}, {0, -6}, {0, 7}}, {0, 17}},
         {400, 20, {{0, -120}}, {0, 755}},         // at most a page
     };
     for (const Row& row : rows) {

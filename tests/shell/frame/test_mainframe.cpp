@@ -30,6 +30,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <algorithm>
 #include <map>
@@ -447,6 +448,33 @@ TEST_F(MainFrameTest, EveryLookKeepsTheCategoryCaptionsAndTheTabRowsButtonsReada
                     << b.what << (down ? " held down" : "") << " in look " << look;
             }
     }
+}
+
+TEST_F(MainFrameTest, HoveringAQuickAccessButtonShowsWhatItDoes)
+{
+    auto app = shown();
+    CRibbonBar* ribbon = app->MainFrame()->Ribbon();
+    // Each says what the ribbon calls its command elsewhere: the entries of
+    // the application menu, the Undo and Redo buttons.
+    const struct {
+        int id;
+        const char* tip;
+    } rows[] = {
+        {cmd::kFileNew, "New"},   {cmd::kFileOpen, "Open..."}, {cmd::kFileSave, "Save"},
+        {cmd::kEditUndo, "Undo"}, {cmd::kEditRedo, "Redo"},    {cmd::kFilePrint, "Print"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.tip);
+        QToolButton* quick = nullptr;
+        for (QWidget* widget : ribbon->ElementWidgets(row.id))
+            if (widget->property("quickAccess").toBool())
+                quick = qobject_cast<QToolButton*>(widget);
+        ASSERT_NE(quick, nullptr);
+        QTest::mouseMove(quick, quick->rect().center());
+        const bool shown = QTest::qWaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == row.tip; });
+        EXPECT_TRUE(shown) << "shown: " << (QToolTip::isVisible() ? QToolTip::text().toStdString() : "nothing");
+    }
+    QToolTip::hideText();
 }
 
 TEST_F(MainFrameTest, TitleStatusBarAndAboutNameOneProductAndVersion)
