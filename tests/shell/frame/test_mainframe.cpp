@@ -264,8 +264,9 @@ TEST_F(MainFrameTest, AnOpenEditorTakesEscapeAndItsKeysBeforeTheAccelerators)
             QTest::mouseClick(canvas->viewport(), Qt::LeftButton, Qt::NoModifier, beside);
         EXPECT_EQ(canvas->GetInPlaceEdit(), nullptr);
         EXPECT_EQ(text->TextPart()->GetText(DrawContext{}, 100), "typo");
-        if (escape)
+        if (escape) {
             EXPECT_TRUE(text->IsSelected());
+        }
         text->SetSelected(true);
     }
 }
