@@ -1,6 +1,7 @@
 #include "tables/grid/titletip.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -19,7 +20,6 @@ CTitleTip::CTitleTip(QWidget* grid)
     : QWidget(grid, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput), m_grid(grid)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
 
@@ -70,6 +70,41 @@ void CTitleTip::watch(bool on)
     }
 }
 
+void CTitleTip::mousePressEvent(QMouseEvent* e)
+{
+    handOn(e);
+}
+
+void CTitleTip::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    handOn(e);
+}
+
+void CTitleTip::mouseReleaseEvent(QMouseEvent* e)
+{
+    handOn(e);
+}
+
+// A window system that lets clicks through never calls this; one that gives
+// them to the tip has them handed on to the widget under the mouse (the grid
+// when nothing else is there), the release to where the press went.
+void CTitleTip::handOn(QMouseEvent* e)
+{
+    Hide();
+    const QPoint global = e->globalPosition().toPoint();
+    QWidget* target = m_pressedBelow;
+    if (e->type() != QEvent::MouseButtonRelease || !target) {
+        target = QApplication::widgetAt(global);
+        if (!target || target == this)
+            target = m_grid;
+    }
+    m_pressedBelow = e->type() == QEvent::MouseButtonRelease ? nullptr : target;
+    QMouseEvent moved(e->type(), target->mapFromGlobal(e->globalPosition()), e->globalPosition(), e->button(),
+                      e->buttons(), e->modifiers(), e->pointingDevice());
+    QApplication::sendEvent(target, &moved);
+    e->accept();
+}
+
 bool CTitleTip::outsideHoverRect(QPoint global) const
 {
     return !m_hoverRect.contains(m_grid->mapFromGlobal(global));
@@ -85,10 +120,17 @@ bool CTitleTip::eventFilter(QObject* watched, QEvent* e)
         if (outsideHoverRect(static_cast<QMouseEvent*>(e)->globalPosition().toPoint()))
             Hide();
         break;
+    case QEvent::Enter:
     case QEvent::Leave:
+        // The mouse crossed into or out of some widget or window: a jump
+        // out of the window sends no move. The tip's own showing may send
+        // such a crossing while the mouse stays put, so where the mouse is
+        // decides.
+        if (outsideHoverRect(QCursor::pos()))
+            Hide();
+        break;
     case QEvent::Hide:
-        // The mouse left the grid (a jump out of the window sends no move),
-        // or the grid went out of sight with its tab or project.
+        // The grid went out of sight with its tab or project.
         if (watched == m_grid)
             Hide();
         break;
