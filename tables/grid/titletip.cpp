@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace {
@@ -93,16 +94,31 @@ void CTitleTip::handOn(QMouseEvent* e)
     Hide();
     const QPoint global = e->globalPosition().toPoint();
     QWidget* target = m_pressedBelow;
-    if (e->type() != QEvent::MouseButtonRelease || !target) {
-        target = QApplication::widgetAt(global);
-        if (!target || target == this)
-            target = m_grid;
-    }
+    if (e->type() != QEvent::MouseButtonRelease || !target)
+        target = below(global);
     m_pressedBelow = e->type() == QEvent::MouseButtonRelease ? nullptr : target;
     QMouseEvent moved(e->type(), target->mapFromGlobal(e->globalPosition()), e->globalPosition(), e->button(),
                       e->buttons(), e->modifiers(), e->pointingDevice());
     QApplication::sendEvent(target, &moved);
     e->accept();
+}
+
+// The wheel scrolls what lies below the tip, as if the tip were not there.
+void CTitleTip::wheelEvent(QWheelEvent* e)
+{
+    Hide();
+    QWidget* target = below(e->globalPosition().toPoint());
+    QWheelEvent moved(target->mapFromGlobal(e->globalPosition()), e->globalPosition(), e->pixelDelta(),
+                      e->angleDelta(), e->buttons(), e->modifiers(), e->phase(), e->inverted(), e->source(),
+                      e->pointingDevice());
+    QApplication::sendEvent(target, &moved);
+    e->accept();
+}
+
+QWidget* CTitleTip::below(QPoint global) const
+{
+    QWidget* target = QApplication::widgetAt(global);
+    return target && target != this ? target : m_grid;
 }
 
 bool CTitleTip::outsideHoverRect(QPoint global) const

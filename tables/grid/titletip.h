@@ -31,12 +31,14 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void watch(bool on);
     bool outsideHoverRect(QPoint global) const;
     void handOn(QMouseEvent* e);
+    QWidget* below(QPoint global) const;
 
     QWidget* m_grid;
     bool m_watching = false;

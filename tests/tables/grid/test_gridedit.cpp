@@ -13,7 +13,9 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -254,22 +256,31 @@ TEST(GridTitleTip, LeavesWithTheMouseAndWithAnyOtherMove)
 {
     struct Moment {
         const char* what;
-        std::function<void(QTabWidget& tabs, QWidget& far)> act;
+        std::function<void(QTabWidget& tabs, QWidget& far, QWidget& tip)> act;
+        bool scrolls = false; // the grid below scrolls
     };
     const std::vector<Moment> moments = {
-        {"a jump far outside the grid", [](QTabWidget&, QWidget& far) { QTest::mouseMove(&far, QPoint(40, 30)); }},
+        {"a jump far outside the grid", [](QTabWidget&, QWidget& far, QWidget&) { QTest::mouseMove(&far, QPoint(40, 30)); }},
         {"a jump onto the tab row",
-         [](QTabWidget& tabs, QWidget&) {
+         [](QTabWidget& tabs, QWidget&, QWidget&) {
              QTest::mouseMove(tabs.tabBar(), tabs.tabBar()->tabRect(1).center());
          }},
-        {"a switch to the other tab", [](QTabWidget& tabs, QWidget&) { tabs.setCurrentIndex(1); }},
+        {"a switch to the other tab", [](QTabWidget& tabs, QWidget&, QWidget&) { tabs.setCurrentIndex(1); }},
         {"another window taking the focus",
-         [](QTabWidget&, QWidget& far) {
+         [](QTabWidget&, QWidget& far, QWidget&) {
              far.activateWindow();
              QApplication::setActiveWindow(&far);
          }},
-        {"a press on another window", [](QTabWidget&, QWidget& far) { QTest::mousePress(&far, Qt::LeftButton); }},
-        {"a key", [](QTabWidget& tabs, QWidget&) { QTest::keyClick(&tabs, Qt::Key_Shift); }},
+        {"a press on another window", [](QTabWidget&, QWidget& far, QWidget&) { QTest::mousePress(&far, Qt::LeftButton); }},
+        {"a key", [](QTabWidget& tabs, QWidget&, QWidget&) { QTest::keyClick(&tabs, Qt::Key_Shift); }},
+        {"the wheel turned over the tip",
+         [](QTabWidget&, QWidget&, QWidget& tip) {
+             const QPoint p(4, 4);
+             QWheelEvent e(p, tip.mapToGlobal(p), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                           Qt::NoScrollPhase, false);
+             QApplication::sendEvent(&tip, &e);
+         },
+         true},
     };
     CRecordingUi ui;
     UiScope scope{ui};
@@ -277,7 +288,7 @@ TEST(GridTitleTip, LeavesWithTheMouseAndWithAnyOtherMove)
         SCOPED_TRACE(m.what);
         RecordingOwner owner;
         QTabWidget tabs;
-        auto grid = gridtest::makeGrid(&owner, 6, 4, false);
+        auto grid = gridtest::makeGrid(&owner, 40, 4, false);
         tabs.addTab(grid.get(), QStringLiteral("Table 1"));
         tabs.addTab(new QWidget, QStringLiteral("Table 2"));
         tabs.setGeometry(0, 0, 400, 300);
@@ -294,8 +305,9 @@ TEST(GridTitleTip, LeavesWithTheMouseAndWithAnyOtherMove)
         QTest::mouseMove(grid->viewport(), gridtest::cellCentre(*grid, 1, 1));
         QTest::mouseMove(grid->viewport(), gridtest::cellCentre(*grid, 3, 2));
         ASSERT_TRUE(QTest::qWaitFor([&] { return grid->TitleTip()->isVisible(); }));
-        m.act(tabs, far);
+        m.act(tabs, far, *grid->TitleTip());
         EXPECT_TRUE(QTest::qWaitFor([&] { return !grid->TitleTip()->isVisible(); }, 1000));
+        EXPECT_EQ(grid->verticalScrollBar()->value() > 0, m.scrolls);
         tabs.removeTab(0);
         grid->setParent(nullptr);
     }
