@@ -86,7 +86,8 @@ DibLayout ParseSplit(std::string_view header, size_t bitsSize);
 QImage PackedToImage(std::string_view packed);
 // The same, reduced (averaged) to the smallest size that covers drawnSize
 // in both directions, keeping its proportions (see ReducedSize); the whole
-// bitmap when drawnSize is not valid or not smaller.
+// bitmap (as PackedToImage decodes it) when drawnSize is not valid or not
+// smaller.
 QImage PackedToImage(std::string_view packed, QSize drawnSize);
 // The part `part` of the bitmap (in its pixels, the top row 0) reduced
 // (averaged) in each direction on its own to `size`, never enlarged; a
