@@ -3,6 +3,7 @@
 #include "content/images/imageholder.h"
 #include "platform/dc.h"
 #include "platform/dib.h"
+#include "platform/recordingui.h"
 #include "platform/wmf.h"
 #include "support/wmf_builder.h"
 
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -153,6 +155,68 @@ void BM_RotateDeclaredHugeRunLength(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RotateDeclaredHugeRunLength)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Few bytes of runs declaring tens of megapixels, as fuzzing found them:
+// argument 0 an RLE8 bitmap of 16777210 x 3 decoded whole (refused), 1 the
+// same copied to the clipboard from its holder (refused with a message),
+// 2 an RLE8 bitmap of 8388611 x 5 drawn into a 24-pixel box, 3 a BMP file
+// of RLE4 at 33 x 47367 with one short run each row decoded whole, and 4
+// the same decoded at a thumbnail's size (1 x 48). The peak memory of a
+// run shows in the process's resident size.
+void BM_DecodeDeclaredHugeRunLength(benchmark::State& state)
+{
+    std::string wideRuns("\xff\1\0\0\xff\1\0\0\0\2\x10\0\xff\1\0\0\0\1", 18);
+    std::string fiveRows;
+    for (int row = 0; row < 5; ++row)
+        fiveRows += std::string("\xff\1\0\4\1\0\1\0\0\0", 10);
+    fiveRows += std::string("\0\1", 2);
+    std::string file;
+    if (state.range(0) >= 3) {
+        // 16 colours of 4 bits; each row two pixels, then its end.
+        std::string header = runLengthHeader(33, 47367, "");
+        header[14] = 4;
+        header[16] = 2; // RLE4
+        header.resize(40 + 16 * 4);
+        std::string runs;
+        for (int row = 0; row < 47367; ++row)
+            runs += std::string("\x21\x12\0\0", 4);
+        runs += std::string("\0\1", 2);
+        file = "BM" + std::string(12, '\0') + header + runs;
+        const uint32_t size = uint32_t(file.size()), offset = 14 + uint32_t(header.size());
+        std::memcpy(file.data() + 2, &size, 4);
+        std::memcpy(file.data() + 10, &offset, 4);
+    }
+    QImage page(48, 48, QImage::Format_RGB32);
+    page.fill(0xFFFFFFFFu);
+    CDC dc(&page, 96, 96);
+    CRecordingUi ui;
+    UiScope installed(ui);
+    for (auto _ : state) {
+        switch (state.range(0)) {
+        case 0:
+            benchmark::DoNotOptimize(dib::PackedToImage(runLengthHeader(16777210, 3, wideRuns) + wideRuns));
+            break;
+        case 1: {
+            CImageBitmapNew holder;
+            holder.SetPacked(runLengthHeader(16777210, 3, wideRuns) + wideRuns);
+            benchmark::DoNotOptimize(holder.CopyToClipboard());
+            ui.messages.clear();
+            break;
+        }
+        case 2: {
+            CImageBitmapNew holder;
+            holder.SetPacked(runLengthHeader(8388611, 5, fiveRows) + fiveRows);
+            holder.Draw(dc, "", RECT{0, 0, 23, 23}, ImageSourceWindow{}, kImageCentre);
+            benchmark::DoNotOptimize(holder.DecodedSize());
+            break;
+        }
+        default:
+            benchmark::DoNotOptimize(dib::DecodeBmpFile(file, state.range(0) == 3 ? QSize() : QSize(1, 48)));
+            break;
+        }
+    }
+}
+BENCHMARK(BM_DecodeDeclaredHugeRunLength)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 // A metafile of 1000 filled rectangles and 1000 lines into 600 x 400 pixels.
 void BM_PlayMetafile(benchmark::State& state)

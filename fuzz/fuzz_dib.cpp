@@ -31,8 +31,10 @@ void packed(std::string_view bytes)
     const dib::DibLayout layout = dib::ParsePacked(bytes);
     const QImage image = dib::PackedToImage(bytes);
     // A valid header with a JPEG or PNG file as its bits may still not
-    // decode; everything else decodes exactly when its layout is valid.
-    if (layout.valid != !image.isNull() && !(layout.valid && layout.Embedded()))
+    // decode; everything else decodes exactly when its layout is valid and
+    // it is worth decoding whole.
+    const bool whole = layout.valid && dib::CanDecodePacked(bytes);
+    if (whole != !image.isNull() && !(whole && layout.Embedded()))
         std::abort();
     dib::HeaderSize(bytes);
     if (!image.isNull() && int64_t(layout.width) * layout.height <= 4096) {
@@ -65,7 +67,8 @@ void split(std::string_view bytes)
     const std::string_view bits = rest.substr(headerLength);
     const dib::DibLayout layout = dib::ParseSplit(header, bits.size());
     const QImage image = dib::SplitToImage(header, bits);
-    if (layout.valid != !image.isNull() && !(layout.valid && layout.Embedded()))
+    const bool whole = layout.valid && dib::CanDecodeSplit(header, bits);
+    if (whole != !image.isNull() && !(whole && layout.Embedded()))
         std::abort();
     if (!image.isNull() && (image.width() != layout.width || image.height() != layout.height))
         std::abort();

@@ -5,6 +5,11 @@ the picture readers' fuzz targets:
 
     python3 fuzz/make_rle_picture_seeds.py
 
+or, for the bitmaps below that fuzzing found too costly to decode whole
+alone (no converter needed):
+
+    python3 fuzz/make_rle_picture_seeds.py --costly
+
 ImageMagick (Debian's imagemagick; CONVERT names another `convert`) draws a
 small picture and writes it as BMP3:
     convert -size 64x48 gradient:red-blue -fill yellow -draw 'circle 20,20 30,30'
@@ -25,6 +30,13 @@ From these:
                      at the ends of 32 bits;
   fuzz_collection/   collections of image objects holding them;
   fuzz_wmf/, fuzz_metafilefile/  metafiles drawing them by STRETCHDIB.
+
+Costly ones (costly()): an RLE8 bitmap of 16777210 x 3 pixels in 66 bytes
+of header, colour table and runs, as a packed DIB, a split form and both
+holders (the older one 74 bytes); an image object declaring 8388611 x 5
+pixels in a collection; a BMP file of RLE4 at 33 x 47367 pixels, its runs
+one short run each row, and the same declared with a run and an early end;
+metafiles drawing the first.
 """
 import os
 import shutil
@@ -170,6 +182,43 @@ def declared_huge():
     }
 
 
+def costly():
+    """Seeds of bitmaps whose few bytes declare more pixels than are worth
+    decoding whole, by target and name."""
+    def header(w, h, four, runs, colours):
+        table = b''.join(struct.pack('<I', 0xFF0000 if i == 0 else 0x0000FF) for i in range(colours))
+        return struct.pack('<IiiHHIIiiII', 40, w, h, 1, 4 if four else 8, 2 if four else 1, len(runs),
+                           2835, 2835, colours, 0) + table
+    out = {}
+    # Two colours and 18 bytes of runs: long runs, a delta, the end.
+    runs = b'\xff\x01\x00\x00' + b'\xff\x01\x00\x00' + b'\x00\x02\x10\x00' + b'\xff\x01\x00\x00' + b'\x00\x01'
+    runs = runs[:18]
+    wide = header(16777210, 3, False, runs, 2)
+    out['fuzz_dib', 'costly_rle8_16777210x3_packed.bin'] = b'\x00' + wide + runs
+    out['fuzz_dib', 'costly_rle8_16777210x3_split.bin'] = b'\x01' + struct.pack('<H', len(wide)) + wide + runs
+    out['fuzz_dib', 'costly_rle8_16777210x3_record165.bin'] = b'\x02' + packed_holder(wide + runs)
+    out['fuzz_dib', 'costly_rle8_16777210x3_record163.bin'] = b'\x03' + old_holder(wide, runs)
+    out['fuzz_dib', 'costly_rle8_16777210x3_object163.bin'] = b'\x04' + image_object(163, old_holder(wide, runs))
+    # Five rows of runs across the width, a run of each kind.
+    row = b'\xff\x01\x00\x04\x01\x00\x01\x00\x00\x00'
+    runs5 = row * 5 + b'\x00\x01'
+    tall = header(8388611, 5, False, runs5, 2)
+    out['fuzz_collection', 'costly_image_rle8_8388611x5'] = collection([image_object(165, packed_holder(tall + runs5))])
+    out['fuzz_collection', 'costly_image163_rle8_8388611x5'] = collection([image_object(163, old_holder(tall, runs5))])
+    out['fuzz_dib', 'costly_rle8_8388611x5_object165.bin'] = b'\x04' + image_object(165, packed_holder(tall + runs5))
+    # RLE4, 33 x 47367: one short run each row, and a run then the end.
+    each_row = b'\x21\x12\x00\x00' * 47367 + b'\x00\x01'
+    out['fuzz_picturefile', 'costly_rle4_33x47367_rows.bmp'] = bmp_file(header(33, 47367, True, each_row, 16), each_row)
+    early = b'\x21\x12\x00\x00\x00\x01'
+    out['fuzz_picturefile', 'costly_rle4_33x47367_early.bmp'] = bmp_file(header(33, 47367, True, early, 16), early)
+    # The wide one drawn by a metafile, whole and a corner.
+    for target in ('fuzz_wmf', 'fuzz_metafilefile'):
+        records = [wmfseeds.stretchdib(wide + runs, (0, 0, 100, 100), (0, 0, 16777210, 3)),
+                   wmfseeds.dibstretchblt(wide + runs, (10, 60, 30, 30), (0, 0, 300, 3))]
+        out[target, 'costly-rle8-16777210x3.wmf'] = wmfseeds.metafile(records, target == 'fuzz_metafilefile')
+    return out
+
+
 def i16(v):
     return struct.pack('<h', v if -32768 <= v < 32768 else struct.unpack('<h', struct.pack('<H', v & 0xFFFF))[0])
 
@@ -202,6 +251,10 @@ def write(target, name, data):
 
 
 def main():
+    for (target, name), data in sorted(costly().items()):
+        write(target, name, data)
+    if sys.argv[1:] == ['--costly']:
+        return
     folder = tempfile.mkdtemp()
     try:
         files = converted(folder)

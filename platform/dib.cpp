@@ -92,8 +92,8 @@ public:
                 out[x] = masked(uint32_t(row[2 * x]) | (uint32_t(row[2 * x + 1]) << 8));
             break;
         case 24:
-            for (int x = 0; x < w; ++x)
-                out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+            for (int x = 0; x < w; ++x, row += 3)
+                out[x] = 0xFF000000u | (uint32_t(row[2]) << 16) | (uint32_t(row[1]) << 8) | row[0];
             break;
         default:
             for (int x = 0; x < w; ++x) {
@@ -188,18 +188,27 @@ void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, B
     const bool four = l.compression == BI_RLE4;
     const int w = l.width;
     const int h = l.height;
-    std::vector<QRgb> line(size_t(w), colours[0]);
+    // A sink that reads no further than where the rows stop differing is
+    // handed a line only as long as the runs reach, so that a few runs
+    // declaring a very wide bitmap cost what they hold.
+    const bool whole = sink.ReadsWholeLines();
+    std::vector<QRgb> line(size_t(whole ? w : std::min(w, 256)), colours[0]);
     int row = 0; // counted from the bottom
     int x = 0;
     int dirty = 0; // the line holds colour 0 from here on
     auto put = [&](uint32_t index) {
         if (x < w) {
+            if (size_t(x) >= line.size())
+                line.resize(std::min(std::max(line.size() * 2, size_t(x) + 1), size_t(w)), colours[0]);
             line[size_t(x)] = colours[index & 0xFF];
             dirty = std::max(dirty, x + 1);
         }
         ++x;
     };
     auto nextRow = [&] {
+        // line[dirty] is read as the colour of the rest.
+        if (size_t(dirty) >= line.size() && dirty < w)
+            line.resize(size_t(dirty) + 1, colours[0]);
         sink.RowsSameFrom(h - 1 - row, 1, line.data(), dirty);
         std::fill(line.begin(), line.begin() + dirty, colours[0]);
         dirty = 0;
@@ -220,11 +229,22 @@ void decodeRunLength(const DibLayout& l, const std::array<QRgb, 256>& colours, B
         if (!in.Byte(count) || !in.Byte(value))
             break;
         if (count > 0) {
-            // An encoded run: one index, or two alternating ones for RLE4.
-            const int n = std::min<int>(count, std::max(0, w - x) + 1);
-            for (int i = 0; i < n; ++i)
-                put(four ? ((i & 1) ? value & 0x0F : value >> 4) : value);
-            x = std::min(x, w);
+            // An encoded run: one index, or two alternating ones for RLE4,
+            // cut at the end of the row.
+            const int n = std::min<int>(count, w - x);
+            if (n > 0) {
+                if (size_t(x + n) > line.size())
+                    line.resize(std::min(std::max(line.size() * 2, size_t(x + n)), size_t(w)), colours[0]);
+                const QRgb first = colours[four ? value >> 4 : value];
+                const QRgb second = colours[four ? value & 0x0F : value];
+                QRgb* at = line.data() + x;
+                for (int i = 0; i < n; i += 2)
+                    at[i] = first;
+                for (int i = 1; i < n; i += 2)
+                    at[i] = second;
+                dirty = std::max(dirty, x + n);
+            }
+            x = std::min(x + int(count), w);
             continue;
         }
         switch (value) {
@@ -383,11 +403,11 @@ void Packed24Sink::Row(int y, const QRgb* line)
     if (m_out.empty() || y < 0 || y >= m_height)
         return;
     char* row = m_out.data() + kInfoHeaderSize + size_t(m_height - 1 - y) * m_stride;
-    for (int x = 0; x < m_width; ++x) {
-        const QRgb c = qAlpha(line[x]) == 255 ? line[x] : overWhite(line[x]);
-        row[3 * size_t(x)] = char(qBlue(c));
-        row[3 * size_t(x) + 1] = char(qGreen(c));
-        row[3 * size_t(x) + 2] = char(qRed(c));
+    for (int x = 0; x < m_width; ++x, row += 3) {
+        const QRgb c = line[x] >= 0xFF000000u ? line[x] : overWhite(line[x]);
+        row[0] = char(c & 0xFF);
+        row[1] = char((c >> 8) & 0xFF);
+        row[2] = char((c >> 16) & 0xFF);
     }
 }
 
@@ -403,29 +423,27 @@ void Packed24Sink::Rows(int y, int count, const QRgb* line)
 }
 
 ReduceSink::ReduceSink(int width, int height, int outWidth, int outHeight, RowSink& out)
-    : m_height(height), m_outWidth(outWidth), m_outHeight(outHeight), m_out(out),
-      m_column(size_t(width)), m_perColumn(size_t(outWidth), 0), m_firstColumn(size_t(outWidth) + 1, width),
-      m_sums(size_t(outWidth) * 3, 0), m_line(size_t(outWidth))
+    : m_width(width), m_height(height), m_outWidth(outWidth), m_outHeight(outHeight), m_out(out),
+      m_firstColumn(size_t(outWidth) + 1), m_sums(size_t(outWidth) * 3, 0), m_line(size_t(outWidth))
 {
-    for (int x = width - 1; x >= 0; --x) {
-        m_column[size_t(x)] = int(int64_t(x) * outWidth / width);
-        ++m_perColumn[size_t(m_column[size_t(x)])];
-        m_firstColumn[size_t(m_column[size_t(x)])] = x;
-    }
-    for (int c = outWidth - 1; c >= 0; --c)
-        m_firstColumn[size_t(c)] = std::min(m_firstColumn[size_t(c)], m_firstColumn[size_t(c) + 1]);
+    // Source column x is summed into output column x * outWidth / width:
+    // column c starts at the first x with x * outWidth >= c * width. Nothing
+    // here costs per source column, so a very wide bitmap of a few runs
+    // costs what its runs hold.
+    for (int c = 0; c <= outWidth; ++c)
+        m_firstColumn[size_t(c)] = int((int64_t(c) * width + outWidth - 1) / outWidth);
 }
 
 ReduceSink::~ReduceSink() = default;
 
 void ReduceSink::Row(int y, const QRgb* line)
 {
-    add(int(int64_t(y) * m_outHeight / m_height), line, 1, int(m_column.size()));
+    add(int(int64_t(y) * m_outHeight / m_height), line, 1, m_width);
 }
 
 void ReduceSink::Rows(int y, int count, const QRgb* line)
 {
-    RowsSameFrom(y, count, line, int(m_column.size()));
+    RowsSameFrom(y, count, line, m_width);
 }
 
 void ReduceSink::RowsSameFrom(int y, int count, const QRgb* line, int sameFrom)
@@ -449,20 +467,24 @@ void ReduceSink::add(int target, const QRgb* line, int times, int sameFrom)
         m_currentRow = target;
     }
     const uint64_t k = uint64_t(times);
-    const size_t same = std::min(size_t(std::max(sameFrom, 0)), m_column.size());
-    for (size_t x = 0; x < same; ++x) {
-        const QRgb c = qAlpha(line[x]) == 255 ? line[x] : overWhite(line[x]);
-        uint64_t* s = &m_sums[size_t(m_column[x]) * 3];
-        s[0] += k * unsigned(qRed(c));
-        s[1] += k * unsigned(qGreen(c));
-        s[2] += k * unsigned(qBlue(c));
+    const int same = std::clamp(sameFrom, 0, m_width);
+    // Column by column, each over its source pixels.
+    const int* first = m_firstColumn.data();
+    uint64_t* s = m_sums.data();
+    for (int x = 0; x < same; s += 3, ++first) {
+        for (const int end = std::min(first[1], same); x < end; ++x) {
+            const QRgb c = line[x] >= 0xFF000000u ? line[x] : overWhite(line[x]);
+            s[0] += k * ((c >> 16) & 0xFF);
+            s[1] += k * ((c >> 8) & 0xFF);
+            s[2] += k * (c & 0xFF);
+        }
     }
-    if (same < m_column.size()) {
+    if (same < m_width) {
         // One colour from `same` on: each output column takes it as often as
         // it has source columns there.
         const QRgb c = qAlpha(line[same]) == 255 ? line[same] : overWhite(line[same]);
-        for (int column = m_column[same]; column < m_outWidth; ++column) {
-            const int from = std::max(m_firstColumn[size_t(column)], int(same));
+        for (int column = int(int64_t(same) * m_outWidth / m_width); column < m_outWidth; ++column) {
+            const int from = std::max(m_firstColumn[size_t(column)], same);
             const uint64_t n = k * uint64_t(m_firstColumn[size_t(column) + 1] - from);
             uint64_t* s = &m_sums[size_t(column) * 3];
             s[0] += n * unsigned(qRed(c));
@@ -478,7 +500,7 @@ void ReduceSink::flush()
     if (m_currentRow < 0 || m_rowsSummed == 0)
         return;
     for (int x = 0; x < m_outWidth; ++x) {
-        const uint64_t n = uint64_t(m_perColumn[size_t(x)]) * uint64_t(m_rowsSummed);
+        const uint64_t n = uint64_t(m_firstColumn[size_t(x) + 1] - m_firstColumn[size_t(x)]) * uint64_t(m_rowsSummed);
         const uint64_t* s = &m_sums[size_t(x) * 3];
         m_line[size_t(x)] = n ? qRgb(int((s[0] + n / 2) / n), int((s[1] + n / 2) / n), int((s[2] + n / 2) / n))
                               : qRgb(255, 255, 255);
@@ -680,10 +702,17 @@ public:
     {
         const int high = std::min(y, m_part.bottom());
         const int low = int(std::max<int64_t>(int64_t(y) - count + 1, m_part.top()));
-        if (high >= low)
+        if (high < low)
+            return;
+        // A part that begins where the line is all one colour takes that
+        // colour from line[sameFrom]: a line may end there.
+        if (sameFrom <= m_part.left())
+            m_out.RowsSameFrom(high - m_part.top(), high - low + 1, line + sameFrom, 0);
+        else
             m_out.RowsSameFrom(high - m_part.top(), high - low + 1, line + m_part.left(),
-                               std::clamp(sameFrom - m_part.left(), 0, m_part.width()));
+                               std::min(sameFrom - m_part.left(), m_part.width()));
     }
+    bool ReadsWholeLines() const override { return m_out.ReadsWholeLines(); }
 
 private:
     QRect m_part;
@@ -699,7 +728,7 @@ QImage decodeEmbedded(const DibLayout& l, std::string_view bits)
     FileInfo info;
     if (!CheckPictureFile(file, format, &info) || info.width != l.width || info.height != l.height)
         return QImage();
-    return PackedToImage(DecodeAsPacked24(file, format));
+    return WholeImage(DecodeAsPacked24(file, format));
 }
 
 QImage convert(const DibLayout& l, std::string_view table, std::string_view bits)
@@ -742,6 +771,15 @@ QImage partToImage(const DibLayout& l, std::string_view table, std::string_view 
 }
 
 } // namespace
+
+QImage detail::WholeImage(std::string_view packed)
+{
+    const DibLayout l = ParsePacked(packed);
+    if (!l.valid)
+        return QImage();
+    return convert(l, packed.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset),
+                   packed.substr(l.bitsOffset, l.bitsSize));
+}
 
 DibSize HeaderSize(std::string_view header)
 {
@@ -790,11 +828,9 @@ DibLayout ParseSplit(std::string_view header, size_t bitsSize)
 
 QImage PackedToImage(std::string_view packed)
 {
-    const DibLayout l = ParsePacked(packed);
-    if (!l.valid)
+    if (!CanDecodePacked(packed))
         return QImage();
-    return convert(l, packed.substr(l.paletteOffset, l.bitsOffset - l.paletteOffset),
-                   packed.substr(l.bitsOffset, l.bitsSize));
+    return WholeImage(packed);
 }
 
 QImage PackedToImage(std::string_view packed, QSize drawnSize)
@@ -819,7 +855,7 @@ QImage PackedPartToImage(std::string_view packed, QRect part, QSize size)
 QImage SplitToImage(std::string_view header, std::string_view bits)
 {
     const DibLayout l = ParseSplit(header, bits.size());
-    if (!l.valid)
+    if (!l.valid || !WorthMakingWhole(l.width, l.height, int64_t(header.size() + bits.size())))
         return QImage();
     return convert(l, header.substr(l.paletteOffset), bits.substr(0, l.bitsSize));
 }

@@ -81,35 +81,51 @@ DibLayout ParsePacked(std::string_view packed);
 // Checks a DIB stored as header (with its colour table) and separate bits.
 DibLayout ParseSplit(std::string_view header, size_t bitsSize);
 
-// The bitmap as a 32-bit image; a null image when it is invalid.
+// The bitmap as a 32-bit image; a null image when it is invalid or above
+// the limits of a whole decode (CanDecodePacked).
 QImage PackedToImage(std::string_view packed);
 // The same, reduced (averaged) to the smallest size that covers drawnSize
 // in both directions, keeping its proportions (see ReducedSize); the whole
-// bitmap when drawnSize is not valid or not smaller.
+// bitmap (as PackedToImage decodes it) when drawnSize is not valid or not
+// smaller.
 QImage PackedToImage(std::string_view packed, QSize drawnSize);
 // The part `part` of the bitmap (in its pixels, the top row 0) reduced
 // (averaged) in each direction on its own to `size`, never enlarged; a
 // null image when the part lies beside the bitmap.
 QImage PackedPartToImage(std::string_view packed, QRect part, QSize size);
-QImage SplitToImage(std::string_view header, std::string_view bits);
 // The same for a bitmap stored as header (with its colour table) and bits.
+QImage SplitToImage(std::string_view header, std::string_view bits);
 QImage SplitPartToImage(std::string_view header, std::string_view bits, QRect part, QSize size);
 
 // An image as a 24-bit packed DIB (alpha composited onto white); empty for
 // a null image or one above kMaxPixels.
 std::string ImageToPacked24(const QImage& image);
 
-// Largest bitmap turned (32 megapixels: 96 MB of 24-bit rows).
+// Largest bitmap turned or decoded whole (32 megapixels: 96 MB of 24-bit
+// rows).
 constexpr int64_t kMaxRotatedPixels = 32'000'000;
-// Above a megapixel, a bitmap is turned only when its 24-bit rows are at
-// most this many times the bytes it is stored in: a few bytes of runs
-// declaring millions of pixels are not blown up.
+// Above a megapixel, a bitmap is turned or decoded whole only when its
+// 24-bit rows are at most this many times the bytes it is stored in: a few
+// bytes of runs declaring millions of pixels are not blown up.
 constexpr int64_t kMaxRotatedGrowth = 64;
+
+// The bytes of a 24-bit packed DIB of width x height pixels (header and
+// rows), and whether a bitmap of that size stored in `storedBytes` is made
+// whole by the limits above.
+int64_t Packed24Bytes(int64_t width, int64_t height);
+bool WorthMakingWhole(int64_t width, int64_t height, int64_t storedBytes);
 
 // The bytes of the 24-bit bitmap RotatePacked90 would make of `packed`
 // (0 when it is no valid bitmap), and whether it turns it (above).
 int64_t RotatedBytes(std::string_view packed);
 bool CanRotatePacked(std::string_view packed);
+
+// The bytes of the picture a whole decode makes of `packed`, as a 24-bit
+// bitmap (0 when it is no valid bitmap), and whether PackedToImage decodes
+// it whole (the limits above); the same for header and bits apart.
+int64_t DecodedBytes(std::string_view packed);
+bool CanDecodePacked(std::string_view packed);
+bool CanDecodeSplit(std::string_view header, std::string_view bits);
 
 // Turns a packed DIB by 90 degrees, clockwise or not, in place; the result
 // is a 24-bit packed DIB with the resolutions exchanged (without them, the

@@ -52,6 +52,9 @@ public:
     // the pixel there (what a run-length row leaves out). Sinks that sum
     // the pixels override it to take that stretch in one go.
     virtual void RowsSameFrom(int y, int count, const QRgb* line, int sameFrom);
+    // False for a sink whose RowsSameFrom reads no pixel after
+    // line[sameFrom]: it may be handed a line that ends there.
+    virtual bool ReadsWholeLines() const { return true; }
 };
 
 // Rows into a 32-bit image (alpha ignored).
@@ -90,18 +93,18 @@ public:
     void Row(int y, const QRgb* line) override;
     void Rows(int y, int count, const QRgb* line) override;
     void RowsSameFrom(int y, int count, const QRgb* line, int sameFrom) override;
+    bool ReadsWholeLines() const override { return false; }
     // Hands over the last output row.
     void Finish();
 
 private:
     void flush();
     void add(int target, const QRgb* line, int times, int sameFrom);
+    int m_width;
     int m_height;
     int m_outWidth;
     int m_outHeight;
     RowSink& m_out;
-    std::vector<int> m_column;       // source column -> output column
-    std::vector<uint32_t> m_perColumn; // source columns per output column
     std::vector<int> m_firstColumn;  // output column -> its first source column (and the width)
     std::vector<uint64_t> m_sums;    // r, g, b per output column
     std::vector<QRgb> m_line;
@@ -119,6 +122,11 @@ std::array<QRgb, 256> Colours(const DibLayout& l, const char* table, size_t tabl
 // header says); otherwise a table that does not fit makes the header
 // invalid.
 bool ParseHeader(std::string_view block, DibLayout& l, bool tableMayBeShort);
+
+// A packed DIB decoded whole, whatever its size within kMaxPixels (what
+// PackedToImage refuses included): for the bitmaps the program itself made
+// of a picture file, and for turning, which has checked its own limits.
+QImage WholeImage(std::string_view packed);
 
 // Decodes the rows stored at `bitsAt` of `source` (`bitsLength` bytes
 // there; uncompressed rows must all be there, run-length data may end

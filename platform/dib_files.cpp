@@ -231,7 +231,7 @@ std::string decodeBmp(const ByteSource& source, QSize drawnSize)
         if (source.ReadAt(14, packed.data(), l.headerSize) != qint64(l.headerSize) ||
             source.ReadAt(h.bitsAt, packed.data() + l.headerSize, length) != length)
             return {};
-        return ImageToPacked24(PackedToImage(packed));
+        return ImageToPacked24(WholeImage(packed));
     }
     const QSize full(l.width, l.height);
     const QSize reduced = ReducedSize(full, drawnSize);

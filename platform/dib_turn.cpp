@@ -136,21 +136,49 @@ void resolution(std::string_view header, uint32_t& x, uint32_t& y)
 
 } // namespace
 
+int64_t Packed24Bytes(int64_t width, int64_t height)
+{
+    if (width <= 0 || height <= 0)
+        return 0;
+    return int64_t(kInfoHeaderSize) + (width * 24 + 31) / 32 * 4 * height;
+}
+
+bool WorthMakingWhole(int64_t width, int64_t height, int64_t storedBytes)
+{
+    const int64_t pixels = width * height;
+    if (width <= 0 || height <= 0 || pixels > kMaxRotatedPixels)
+        return false;
+    return pixels <= 1'000'000 || Packed24Bytes(width, height) <= kMaxRotatedGrowth * storedBytes;
+}
+
 int64_t RotatedBytes(std::string_view packed)
 {
     const DibLayout l = ParsePacked(packed);
-    if (!l.valid)
-        return 0;
-    return int64_t(kInfoHeaderSize) + int64_t((size_t(l.height) * 24 + 31) / 32 * 4) * l.width;
+    return l.valid ? Packed24Bytes(l.height, l.width) : 0;
 }
 
 bool CanRotatePacked(std::string_view packed)
 {
     const DibLayout l = ParsePacked(packed);
-    const int64_t pixels = int64_t(l.width) * l.height;
-    if (!l.valid || pixels > kMaxRotatedPixels)
-        return false;
-    return pixels <= 1'000'000 || RotatedBytes(packed) <= kMaxRotatedGrowth * int64_t(packed.size());
+    return l.valid && WorthMakingWhole(l.height, l.width, int64_t(packed.size()));
+}
+
+int64_t DecodedBytes(std::string_view packed)
+{
+    const DibLayout l = ParsePacked(packed);
+    return l.valid ? Packed24Bytes(l.width, l.height) : 0;
+}
+
+bool CanDecodePacked(std::string_view packed)
+{
+    const DibLayout l = ParsePacked(packed);
+    return l.valid && WorthMakingWhole(l.width, l.height, int64_t(packed.size()));
+}
+
+bool CanDecodeSplit(std::string_view header, std::string_view bits)
+{
+    const DibLayout l = ParseSplit(header, bits.size());
+    return l.valid && WorthMakingWhole(l.width, l.height, int64_t(header.size() + bits.size()));
 }
 
 bool RotatePacked90(std::string& packed, bool clockwise)
@@ -174,7 +202,7 @@ bool RotatePacked90(std::string& packed, bool clockwise)
     }
     RotateSink turn(l.width, l.height, clockwise, out.data() + kInfoHeaderSize);
     if (l.Embedded()) {
-        const QImage whole = PackedToImage(packed);
+        const QImage whole = WholeImage(packed);
         if (whole.isNull())
             return false;
         for (int y = 0; y < whole.height(); ++y)

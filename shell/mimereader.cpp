@@ -93,7 +93,14 @@ CMimeReader::ImageResult CMimeReader::Image(const QMimeData* mime, QImage& image
         dib::FileInfo info;
         if (dib::ReadPictureInfo(bytes, info) &&
             (info.format == "BMP" || info.format == "PNG" || info.format == "JPEG")) {
-            if (tooLarge(QSize(info.width, info.height))) {
+            // Decoded whole, a picture is held to the limits of the
+            // program's whole decodes; for a BMP file those include runs
+            // declaring far more pixels than their bytes are worth.
+            const int64_t pixels = int64_t(info.width) * info.height;
+            const bool worth = pixels == 0 || (info.format == "BMP"
+                                                   ? dib::WorthMakingWhole(info.width, info.height, bytes.size())
+                                                   : pixels <= dib::kMaxRotatedPixels);
+            if (tooLarge(QSize(info.width, info.height)) || !worth) {
                 result = ImageResult::TooLarge;
                 continue;
             }

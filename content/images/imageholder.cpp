@@ -26,9 +26,18 @@ int64_t abs64(int64_t v)
 }
 
 // A packed DIB as clipboard data: the bitmap for Qt programs and the BMP
-// file for everyone else.
+// file for everyone else. A picture too large to be decoded whole is
+// refused with a message.
 bool copyPackedDib(const std::string& packed)
 {
+    if (dib::ParsePacked(packed).valid && !dib::CanDecodePacked(packed)) {
+        const dib::DibSize size = dib::HeaderSize(packed);
+        ShowUserMessage("The picture cannot be copied: its " + std::to_string(size.width) + " x " +
+                            std::to_string(size.height) + " pixels would take " +
+                            std::to_string((dib::DecodedBytes(packed) + 999'999) / 1'000'000) + " MB.",
+                        {}, MessageIcon::Warning);
+        return false;
+    }
     const QImage image = dib::PackedToImage(packed);
     if (image.isNull())
         return false;

@@ -43,9 +43,16 @@ QImage decodeThumbnail(const QString& path, int side)
         return image;
     }
     // The program's own picture reader, as labels draw the file: checked
-    // before it is decoded, decoded at about the thumbnail's size.
+    // before it is decoded, decoded at about the size the thumbnail shows
+    // (a long thin picture is shown far narrower than the thumbnail).
+    dib::FileInfo info;
+    QSize shown(side, side);
+    if (dib::ReadFileInfo(path, info) && info.width > 0 && info.height > 0) {
+        shown = QSize(info.width, info.height).scaled(side, side, Qt::KeepAspectRatio);
+        shown = QSize(std::max(shown.width(), 1), std::max(shown.height(), 1));
+    }
     dib::LoadedPicture picture;
-    if (!dib::LoadPictureFile(path, QSize(side, side), picture))
+    if (!dib::LoadPictureFile(path, shown, picture))
         return {};
     QImage image = dib::PackedToImage(picture.packed);
     if (image.isNull())

@@ -219,8 +219,18 @@ TEST(Dib, RotationTurnsClockwiseAndFourTurnsRestore)
         {"RLE4", 4, dib::BI_RLE4, false, false, 0, 0},
     };
     // Above a megapixel, a bitmap whose turned rows would be over 64 times
-    // its stored bytes is refused and left as it was.
+    // its stored bytes is refused and left as it was; so is one above 32
+    // megapixels, whatever its bytes. A bitmap refused is not decoded whole
+    // either, packed or as header and bits.
     const std::string table(1024, '\0'), endAtOnce("\0\1", 2);
+    // Runs that end at once, then bytes enough for 32 megapixels to turn.
+    const std::string endThenPadding = endAtOnce + std::string(1'600'000, '\0');
+    // 255 pixels of index 1 on each of three rows (a delta on the second).
+    const std::string threeLongRows = std::string("\xff\1\0\0\xff\1\0\0\0\2\x10\0\xff\1\0\0", 16) + endAtOnce;
+    std::string fiveLongRows;
+    for (int row = 0; row < 5; ++row)
+        fiveLongRows += std::string("\xff\1\0\4\1\0\1\0\0\0", 10);
+    fiveLongRows += endAtOnce;
     const struct {
         const char* name;
         std::string packed;
@@ -230,15 +240,29 @@ TEST(Dib, RotationTurnsClockwiseAndFourTurnsRestore)
         {"RLE8 1001 x 1000 in two bytes", infoHeader(1001, 1000, 8, dib::BI_RLE8) + table + endAtOnce, false},
         {"RLE8 8192 x 8192 in two bytes", infoHeader(8192, 8192, 8, dib::BI_RLE8) + table + endAtOnce, false},
         {"8 bits 1001 x 1000", infoHeader(1001, 1000, 8) + table + std::string(1004 * 1000, '\0'), true},
+        {"RLE8 32000 x 1000 (32 megapixels)", infoHeader(32000, 1000, 8, dib::BI_RLE8) + table + endThenPadding,
+         true},
+        {"RLE8 32001 x 1000", infoHeader(32001, 1000, 8, dib::BI_RLE8) + table + endThenPadding, false},
+        {"RLE8 16777210 x 3 in 18 bytes", infoHeader(16777210, 3, 8, dib::BI_RLE8, 2) + table.substr(0, 8) +
+                                              threeLongRows, false},
+        {"RLE8 8388611 x 5 in 52 bytes", infoHeader(8388611, 5, 8, dib::BI_RLE8, 2) + table.substr(0, 8) +
+                                             fiveLongRows, false},
     };
     for (const auto& size : sizes) {
         SCOPED_TRACE(size.name);
         std::string turned = size.packed;
         EXPECT_EQ(dib::RotatePacked90(turned, true), size.turns);
-        if (size.turns)
+        if (size.turns) {
             EXPECT_EQ(dib::HeaderSize(turned).width, 1000);
-        else
-            EXPECT_TRUE(turned == size.packed) << "changed";
+            continue;
+        }
+        EXPECT_TRUE(turned == size.packed) << "changed";
+        EXPECT_TRUE(dib::PackedToImage(size.packed).isNull());
+        const size_t headerBlock = dib::ParsePacked(size.packed).bitsOffset;
+        ASSERT_GT(headerBlock, 0u);
+        EXPECT_TRUE(dib::SplitToImage(std::string_view(size.packed).substr(0, headerBlock),
+                                      std::string_view(size.packed).substr(headerBlock))
+                        .isNull());
     }
 
     const int32_t fresh = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();

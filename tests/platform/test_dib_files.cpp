@@ -240,6 +240,12 @@ TEST(DibRunLength, BulkRowsMatchRowByRowInEverySink)
     EXPECT_EQ(image.pixel(0, 11), kWhite);
     EXPECT_EQ(image.pixel(2, 11), kBlue);
     EXPECT_EQ(testsupport::countPixels(image, 0x00FF00), 5 * 40 - 2 - 2 - 3);
+    // Parts at their own size are the whole image's pixels there: one
+    // beginning where some rows' runs have ended, one across the runs.
+    for (const QRect part : {QRect(3, 0, 2, 40), QRect(4, 5, 1, 30), QRect(1, 10, 3, 20)}) {
+        SCOPED_TRACE(part.left());
+        EXPECT_EQ(dib::PackedPartToImage(packed, part, part.size()), image.copy(part));
+    }
 
     // Reduced to sizes whose rows straddle the left-out stretches, and
     // packed 24-bit output (the picture-file path).

@@ -131,9 +131,19 @@ TEST(QtUiServices, ForeignPayloadsAreBoundedOrRefused)
     EXPECT_FALSE(ui.ClipboardImage());
     putMime({{"image/bmp", bmpHeader(20000, 20000, 64)}});
     EXPECT_FALSE(ui.ClipboardImage());
-    ASSERT_EQ(recording.messages.size(), 2u);
+    // So is a BMP file of 16777210 x 3 pixels in 18 bytes of runs, far more
+    // than those bytes are worth.
+    testsupport::Bytes runs;
+    runs.i32(14 + 40 + 8 + 18).i32(0).i32(14 + 40 + 8);
+    runs.i32(40).i32(16777210).i32(3).i16(1).i16(8).i32(1).i32(18).i32(2835).i32(2835).i32(2).i32(0);
+    runs.i32(0xFF0000).i32(0x0000FF);
+    runs.raw(std::string("\xff\1\0\0\xff\1\0\0\0\2\x10\0\xff\1\0\0\0\1", 18));
+    putMime({{"image/bmp", "BM" + QByteArray::fromStdString(runs.s)}});
+    EXPECT_FALSE(ui.ClipboardImage());
+    ASSERT_EQ(recording.messages.size(), 3u);
     EXPECT_EQ(recording.messages[0].icon, MessageIcon::Warning);
     EXPECT_EQ(recording.messages[1].text, recording.messages[0].text);
+    EXPECT_EQ(recording.messages[2].text, recording.messages[0].text);
 
     // A small picture is decoded to 24 bits.
     QImage small(3, 2, QImage::Format_RGB32);
@@ -161,7 +171,7 @@ TEST(QtUiServices, ForeignPayloadsAreBoundedOrRefused)
     EXPECT_FALSE(ui.ClipboardImage());
     EXPECT_EQ(ui.ClipboardMetafile()->size(), size_t(garbage.size()));
     EXPECT_TRUE(CMimeReader::LocalFiles(QGuiApplication::clipboard()->mimeData()).isEmpty());
-    EXPECT_EQ(recording.messages.size(), 2u); // no more than the two above
+    EXPECT_EQ(recording.messages.size(), 3u); // no more than the three above
 }
 
 TEST(QtUiServices, OwnPicturesAndDroppedFiles)

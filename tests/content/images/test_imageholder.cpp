@@ -457,12 +457,21 @@ TEST(ImageHolder, BitmapsDeclaringMillionsOfPixelsCostWhatTheDeviceShows)
     // corner, the holder keeps no more decoded than the device shows. Turned,
     // a picture whose turned rows would take far more than its stored bytes
     // is refused with a message (box and picture stay); a smaller one turns.
+    // Copied to the clipboard (decoded whole), the same pictures are refused
+    // with a message that gives their size.
     std::string everyRowOneRun; // 16 pixels of indices 1 and 2, each row
     for (int row = 0; row < 27; ++row)
         everyRowOneRun += std::string("\x10\x12\0\0", 4);
     everyRowOneRun += std::string("\0\1", 2);
     const std::string endAtOnce("\0\1", 2);
     const std::string cornerRun("\x04\x01\0\1", 4); // four blue pixels at the bottom left
+    // 255 blue pixels on each of three rows, and on each of five rows with
+    // an absolute run after them.
+    const std::string threeLongRows("\xff\1\0\0\xff\1\0\0\0\2\x10\0\xff\1\0\0\0\1", 18);
+    std::string fiveLongRows;
+    for (int row = 0; row < 5; ++row)
+        fiveLongRows += std::string("\xff\1\0\4\1\0\1\0\0\0", 10);
+    fiveLongRows += endAtOnce;
     struct Case {
         const char* name;
         int16_t tag;
@@ -470,14 +479,18 @@ TEST(ImageHolder, BitmapsDeclaringMillionsOfPixelsCostWhatTheDeviceShows)
         bool four;
         std::string runs;
         bool turned; // by Rotate90
+        bool copied; // by CopyToClipboard
     };
     const Case cases[] = {
-        {"header and bits, RLE8 8192 x 8192", kTagImageBitmap, 8192, 8192, false, endAtOnce, false},
-        {"header and bits under tag 179", kTagImageBitmapExt, 8192, 8192, false, endAtOnce, false},
-        {"packed RLE8 8192 x 8192", kTagImageBitmapNew, 8192, 8192, false, endAtOnce, false},
-        {"packed RLE4 2097197 x 27", kTagImageBitmapNew, 2097197, 27, true, everyRowOneRun, false},
-        {"packed RLE8 3000 x 2000", kTagImageBitmapNew, 3000, 2000, false, cornerRun, false},
-        {"packed RLE8 1200 x 800", kTagImageBitmapNew, 1200, 800, false, cornerRun, true},
+        {"header and bits, RLE8 8192 x 8192", kTagImageBitmap, 8192, 8192, false, endAtOnce, false, false},
+        {"header and bits under tag 179", kTagImageBitmapExt, 8192, 8192, false, endAtOnce, false, false},
+        {"packed RLE8 8192 x 8192", kTagImageBitmapNew, 8192, 8192, false, endAtOnce, false, false},
+        {"packed RLE4 2097197 x 27", kTagImageBitmapNew, 2097197, 27, true, everyRowOneRun, false, false},
+        {"packed RLE8 3000 x 2000", kTagImageBitmapNew, 3000, 2000, false, cornerRun, false, false},
+        {"packed RLE8 1200 x 800", kTagImageBitmapNew, 1200, 800, false, cornerRun, true, true},
+        {"header and bits, RLE8 16777210 x 3", kTagImageBitmap, 16777210, 3, false, threeLongRows, false, false},
+        {"packed RLE8 16777210 x 3", kTagImageBitmapNew, 16777210, 3, false, threeLongRows, false, false},
+        {"packed RLE8 8388611 x 5", kTagImageBitmapNew, 8388611, 5, false, fiveLongRows, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -543,6 +556,18 @@ TEST(ImageHolder, BitmapsDeclaringMillionsOfPixelsCostWhatTheDeviceShows)
 
         CRecordingUi ui;
         UiScope installed(ui);
+        EXPECT_EQ(object.CopyToClipboard(), c.copied);
+        EXPECT_EQ(ui.clipboardWrites.size(), c.copied ? 1u : 0u);
+        if (c.copied) {
+            EXPECT_TRUE(ui.messages.empty());
+        } else {
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
+            EXPECT_NE(ui.messages[0].text.find(std::to_string(c.width) + " x " + std::to_string(c.height)),
+                      std::string::npos)
+                << ui.messages[0].text;
+        }
+        ui.messages.clear();
         RecordWriter before;
         object.Save(before);
         object.Rotate90(0, 0, -1);

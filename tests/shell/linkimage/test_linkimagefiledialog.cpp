@@ -4,6 +4,8 @@
 #include "shell/linkimage/imagebrowser.h"
 #include "shell/linkimage/imagewindow.h"
 #include "shell/linkimage/linkimagefiledialog.h"
+#include "platform/dib.h"
+#include "support/bytes.h"
 #include "support/tableview_fixture.h"
 
 #include "support/widgettest.h"
@@ -108,6 +110,31 @@ TEST_F(LinkImageTest, ScanKeepsTheFirst1024PicturesOfKnownKinds)
     EXPECT_FALSE(narrow.grab().isNull());
     narrow.ScanFolder(path("nothing here"));
     EXPECT_EQ(narrow.verticalScrollBar()->maximum(), 0);
+
+    // A picture 40 pixels wide and 150000 high (18 MB of 24-bit rows, in a
+    // few bytes of runs) is shown a pixel wide: it is decoded at about that
+    // size, small enough to be remembered, so that another browser over the
+    // folder does not decode it again.
+    QDir(path("thin")).mkpath(QStringLiteral("."));
+    {
+        testsupport::Bytes bmp;
+        bmp.raw("BM").i32(14 + 40 + 8 + 4).i32(0).i32(14 + 40 + 8);
+        bmp.i32(40).i32(40).i32(150000).i16(1).i16(8).i32(1).i32(4).i32(2835).i32(2835).i32(2).i32(0);
+        bmp.i32(0xFF0000).i32(0x0000FF).raw(std::string("\x28\1\0\1", 4));
+        QFile f(path("thin/thin.bmp"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bmp.s.data(), qint64(bmp.s.size()));
+    }
+    dib::ForgetPictureFiles();
+    const uint64_t before = dib::CountPictureFileWork().decoded;
+    for (int browser = 0; browser < 2; ++browser) {
+        CImageBrowser thin;
+        thin.resize(200, 200);
+        ASSERT_TRUE(widgettest::ShowAndWait(&thin));
+        thin.ScanFolder(path("thin"));
+        thin.viewport()->repaint();
+    }
+    EXPECT_EQ(dib::CountPictureFileWork().decoded - before, 1u);
 }
 
 TEST_F(LinkImageTest, SlotsFollowTheImageColumns)
