@@ -25,17 +25,24 @@ int64_t abs64(int64_t v)
     return v < 0 ? -v : v;
 }
 
+// Says that a picture is too large for `done` ("copied", "turned"): the
+// bitmap it would take, in megabytes rounded up.
+void warnTooLarge(const char* done, const std::string& packed, int64_t bytes)
+{
+    const dib::DibSize size = dib::HeaderSize(packed);
+    ShowUserMessage(std::string("The picture cannot be ") + done + ": its " + std::to_string(size.width) + " x " +
+                        std::to_string(size.height) + " pixels would take " +
+                        std::to_string((bytes + 999'999) / 1'000'000) + " MB.",
+                    {}, MessageIcon::Warning);
+}
+
 // A packed DIB as clipboard data: the bitmap for Qt programs and the BMP
 // file for everyone else. A picture too large to be decoded whole is
 // refused with a message.
 bool copyPackedDib(const std::string& packed)
 {
     if (dib::ParsePacked(packed).valid && !dib::CanDecodePacked(packed)) {
-        const dib::DibSize size = dib::HeaderSize(packed);
-        ShowUserMessage("The picture cannot be copied: its " + std::to_string(size.width) + " x " +
-                            std::to_string(size.height) + " pixels would take " +
-                            std::to_string((dib::DecodedBytes(packed) + 999'999) / 1'000'000) + " MB.",
-                        {}, MessageIcon::Warning);
+        warnTooLarge("copied", packed, dib::DecodedBytes(packed));
         return false;
     }
     const QImage image = dib::PackedToImage(packed);
@@ -417,11 +424,7 @@ bool CImageBitmapNew::Rotate(int direction)
     if (m_packed.empty())
         return true;
     if (dib::ParsePacked(m_packed).valid && !dib::CanRotatePacked(m_packed)) {
-        const dib::DibSize size = dib::HeaderSize(m_packed);
-        ShowUserMessage("The picture cannot be turned: its " + std::to_string(size.width) + " x " +
-                            std::to_string(size.height) + " pixels would take " +
-                            std::to_string((dib::RotatedBytes(m_packed) + 999'999) / 1'000'000) + " MB.",
-                        {}, MessageIcon::Warning);
+        warnTooLarge("turned", m_packed, dib::RotatedBytes(m_packed));
         return false;
     }
     // One turn is clockwise; three turns (direction 1) are one the other way.
