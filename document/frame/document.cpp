@@ -135,7 +135,7 @@ bool CDocument::DoSave(const std::optional<QString>& path, bool replace)
     // old file as it was, so nothing is to be removed here.
     if (!OnSaveDocument(target))
         return false;
-    if (replace)
+    if (replace && SavesWholeDocument(target))
         SetPathName(target);
     return true;
 }

@@ -107,8 +107,14 @@ public:
     bool DoFileSave();
     // Save As (no path) or save under `path`. Without a path the user is
     // asked for one (Ui().AskSaveFileName); with `replace` the document
-    // takes the chosen path and title after a successful save.
+    // takes the chosen path and title after a successful save of the whole
+    // document (SavesWholeDocument).
     virtual bool DoSave(const std::optional<QString>& path, bool replace = true);
+    // Whether a save to `path` writes the whole document, so that with
+    // `replace` the document takes the path as its own. A file that holds
+    // only part of the document is a copy: the document keeps its path,
+    // title and modified flag.
+    virtual bool SavesWholeDocument(const QString& /*path*/) const { return true; }
     // Before closing: asks "Save changes to <name>?" (Yes / No / Cancel)
     // when the document is modified. True when closing may go on.
     virtual bool SaveModified();

@@ -56,13 +56,19 @@ public:
     // of a newer version, is refused (false). A file that fails part-way keeps what was read in a
     // document without a path, so that Save asks for a name. ".tbl" and
     // ".tbf": a table file into the current table; the document keeps no
-    // path either (Save would lose the templates). Else false.
+    // path either (Save would lose the templates), and a document opened
+    // from a ".tbf" file takes a ".tbf" name it is saved under. Else false.
     bool OnOpenDocument(const QString& path) override;
     // Ends in-place edits of the table views, then SaveByExtension.
     bool OnSaveDocument(const QString& path) override;
     // Writes the file kind the extension names; true on success. Failures
     // are shown to the user.
     bool SaveByExtension(const QString& path);
+    // ".proj" files hold the whole project; a ".tbf" file only when the
+    // document was opened from one. A ".label", ".tpe" or other ".tbf"
+    // file is a copy of one part: the document keeps its path, title,
+    // modified flag and undo states.
+    bool SavesWholeDocument(const QString& path) const override;
     // Asks about every modified stored label definition of the templates
     // (Yes saves it, Cancel stops closing), then about the document.
     bool SaveModified() override;
@@ -582,6 +588,9 @@ private:
     LOGFONTA m_tableFont;
     std::array<uint8_t, kDocSlots> m_stackedLayout{};
     std::string m_labelsFolder;
+    // Opened from a ".tbf" file and not saved as a project since: saving a
+    // ".tbf" file saves the document.
+    bool m_tableFileDocument = false;
 
     // === print run (projectdoc_print.cpp; its state and steps: printrun.cpp) ===========
 public:

@@ -55,6 +55,7 @@ bool CVorteplanSoftLabelDoc::OnOpenDocument(const QString& path)
     if (ext == QLatin1String("tbl") || ext == QLatin1String("tbf")) {
         if (!OpenTableFile(path))
             return false;
+        m_tableFileDocument = ext == QLatin1String("tbf");
         // A table file holds one table: saving the project under its name
         // would replace it, so Save asks for a project name.
         KeepWithoutPath(title);
@@ -125,19 +126,18 @@ bool CVorteplanSoftLabelDoc::SaveTemplateFile(const QString& path)
         showError("Document not containing a product can not be saved as a template file (*.tpe).");
         return false;
     }
-    if (!t.SaveFile(localName(path))) // tells the user why
-        return false;
-    t.FreeHistory();
-    SetModifiedFlag(false);
-    return true;
+    // A copy of one template: the project's edits are still unsaved.
+    return t.SaveFile(localName(path)); // tells the user why
 }
 
 bool CVorteplanSoftLabelDoc::SaveTable(const QString& path)
 {
     if (!SaveTableFile(path))
         return false;
-    DropTableSnapshots(m_currentTable);
-    SetModifiedFlag(false);
+    if (SavesWholeDocument(path)) {
+        DropTableSnapshots(m_currentTable);
+        SetModifiedFlag(false);
+    }
     return true;
 }
 
@@ -152,8 +152,15 @@ bool CVorteplanSoftLabelDoc::SaveProject(const QString& path)
         m_templates[size_t(k)].FreeHistory();
         DropTableSnapshots(k);
     }
+    m_tableFileDocument = false;
     SetModifiedFlag(false);
     return true;
+}
+
+bool CVorteplanSoftLabelDoc::SavesWholeDocument(const QString& path) const
+{
+    const QString ext = extensionOf(path);
+    return ext == QLatin1String("proj") || (ext == QLatin1String("tbf") && m_tableFileDocument);
 }
 
 bool CVorteplanSoftLabelDoc::SaveModified()

@@ -41,6 +41,19 @@ std::unique_ptr<CLabelFileNew> loadedModifiedLabel(const std::string& name, cons
     return label;
 }
 
+// Undo steps the current template's label area and the current table hold.
+int templateUndoSteps(const CVorteplanSoftLabelDoc& doc)
+{
+    return int(doc.GetCurrentTemplate().GetUndoHistory(0)->LeadingCount());
+}
+int tableUndoSteps(const CVorteplanSoftLabelDoc& doc)
+{
+    int n = 0;
+    while (n < kTableSnapshotSlots && doc.GetTableSnapshot(doc.GetCurrentTableIndex(), n))
+        ++n;
+    return n;
+}
+
 } // namespace
 
 TEST_F(ProjectTest, NewDocumentAndSettingsDefaults)
@@ -161,7 +174,8 @@ TEST_F(ProjectTest, LabelAndTemplateFileRefusals)
         EXPECT_FALSE(QFile::exists(path(c.file)));
     }
 
-    // With a definition: ".label" leaves the flag, ".tpe" clears it.
+    // With a definition both are written, and neither clears the flag:
+    // the rest of the project is still unsaved.
     CVorteplanSoftLabelDoc doc;
     ASSERT_TRUE(doc.OnNewDocument());
     doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
@@ -169,7 +183,112 @@ TEST_F(ProjectTest, LabelAndTemplateFileRefusals)
     EXPECT_TRUE(doc.SaveByExtension(path("ok.label")));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.SaveByExtension(path("ok.tpe")));
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.IsModified());
+}
+
+// Save As writes a ".tbf", ".tpe" or ".label" file as a copy of one part
+// of the project: the document keeps its name, its unsaved changes and
+// its undo states, and Save still saves the project. Only the project
+// file, and the table file a document was opened from, are the document.
+TEST_F(ProjectTest, SaveAsAPartOfTheProjectIsACopy)
+{
+    enum class Start { ModifiedProject, SavedProject, NewDocument, OpenedTableFile };
+    struct Case {
+        Start start;
+        const char* file;
+        bool takesName; // the document is now that file
+    };
+    const Case cases[] = {
+        {Start::ModifiedProject, "part.tbf", false},  {Start::ModifiedProject, "part.tpe", false},
+        {Start::ModifiedProject, "part.label", false}, {Start::ModifiedProject, "other.proj", true},
+        {Start::SavedProject, "part.tbf", false},      {Start::SavedProject, "part.tpe", false},
+        {Start::SavedProject, "part.label", false},    {Start::NewDocument, "part.tbf", false},
+        {Start::NewDocument, "part.tpe", false},       {Start::NewDocument, "part.label", false},
+        {Start::OpenedTableFile, "again.tbf", true},  {Start::OpenedTableFile, "part.tpe", false},
+    };
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << row << ": " << c.file);
+        const QString folder = QString("row%1").arg(row++);
+        ASSERT_TRUE(QDir(path({})).mkpath(folder));
+        const QString project = path(folder + "/work.proj");
+        const QString target = path(folder + "/" + c.file);
+        CRecordingUi ui;
+        UiScope scope(ui);
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        doc.SetTitle("Project1");
+        doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
+        if (c.start == Start::OpenedTableFile) {
+            ASSERT_TRUE(doc.SaveByExtension(path(folder + "/source.tbf")));
+            CVorteplanSoftLabelDoc opened;
+            ASSERT_TRUE(opened.Open(path(folder + "/source.tbf")));
+            ASSERT_TRUE(opened.GetPathName().isEmpty());
+            // The table file read as a document, then given a definition.
+            ui.fileNames.push_back(target);
+            opened.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
+            opened.SaveTableUndoState();
+            opened.SetModifiedFlag(true);
+            ASSERT_TRUE(opened.SaveAsPublic());
+            EXPECT_EQ(opened.GetPathName().isEmpty(), !c.takesName);
+            EXPECT_EQ(opened.GetTitle(), c.takesName ? "again" : "source");
+            EXPECT_EQ(opened.IsModified(), !c.takesName);
+            EXPECT_EQ(tableUndoSteps(opened), c.takesName ? 0 : 1);
+            if (c.takesName) { // and Save writes that table file again
+                QFile::remove(target);
+                ASSERT_TRUE(opened.SavePublic());
+                EXPECT_TRUE(QFile::exists(target));
+                EXPECT_EQ(ui.fileDialogs.size(), 1u);
+            }
+            continue;
+        }
+        if (c.start != Start::NewDocument) {
+            ui.fileNames.push_back(project);
+            ASSERT_TRUE(doc.SaveAsPublic());
+        }
+        if (c.start != Start::SavedProject) { // edits a ".label" file takes
+            doc.SaveUndoState(0, true);
+            doc.SaveTableUndoState();
+            doc.SetTableName(1, "Cables");
+            doc.SetModifiedFlag(true);
+        }
+        const bool modified = doc.IsModified();
+        const std::string projectBytes = readFile(project);
+
+        ui.fileNames.push_back(target);
+        ASSERT_TRUE(doc.SaveAsPublic());
+        EXPECT_TRUE(QFile::exists(target));
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_EQ(readFile(project), projectBytes);
+        if (c.takesName) {
+            EXPECT_EQ(doc.GetPathName(), target);
+            EXPECT_EQ(doc.GetTitle(), "other");
+            EXPECT_FALSE(doc.IsModified());
+            EXPECT_EQ(templateUndoSteps(doc), 0);
+            EXPECT_EQ(tableUndoSteps(doc), 0);
+            continue;
+        }
+        const bool hasPath = c.start != Start::NewDocument;
+        EXPECT_EQ(doc.GetPathName(), hasPath ? project : QString());
+        EXPECT_EQ(doc.GetTitle(), hasPath ? "work" : "Project1");
+        EXPECT_EQ(doc.IsModified(), modified);
+        EXPECT_EQ(templateUndoSteps(doc), modified ? 1 : 0);
+        EXPECT_EQ(tableUndoSteps(doc), modified ? 1 : 0);
+
+        // Save saves the project: under its own name, or through the
+        // dialog when it has none yet.
+        const size_t dialogs = ui.fileDialogs.size();
+        if (!hasPath)
+            ui.fileNames.push_back(project);
+        ASSERT_TRUE(doc.SavePublic());
+        EXPECT_EQ(ui.fileDialogs.size(), dialogs + (hasPath ? 0 : 1));
+        EXPECT_EQ(doc.GetPathName(), project);
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_EQ(tableUndoSteps(doc), 0);
+        CVorteplanSoftLabelDoc reopened;
+        ASSERT_TRUE(reopened.Open(project));
+        EXPECT_EQ(reopened.GetTableName(1), modified ? "Cables" : doc.GetTableName(1));
+    }
 }
 
 TEST_F(ProjectTest, FailedSaveKeepsTheOldFileAndIsReported)

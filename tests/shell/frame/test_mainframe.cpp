@@ -355,6 +355,76 @@ TEST_F(MainFrameTest, RecentDocumentsAreListedInTheApplicationMenuAndOpen)
     EXPECT_FALSE(ribbon->RecentFiles().contains(root.filePath("gone1.proj")));
 }
 
+// A table or template file written in the middle of the work is a copy:
+// the window, its tab and the recent list stay with the project, closing
+// still asks, and Save (or Yes to the question) writes the project.
+TEST_F(MainFrameTest, WritingATableOrTemplateFileLeavesTheProjectToBeSaved)
+{
+    const QString project = root.filePath("Job.proj");
+    {
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
+        ASSERT_TRUE(doc.WriteProjectFile(project));
+    }
+    auto app = shown();
+    CMainFrame* frame = app->MainFrame();
+    CChildFrame* child = app->OpenDocumentFile(project);
+    ASSERT_NE(child, nullptr);
+    const size_t open = frame->GetChildren().size();
+    CVorteplanSoftLabelDoc& doc = child->Document();
+    auto edit = [&](const char* text) { // as the table view writes a cell
+        doc.SaveTableUndoState();
+        doc.SetTableCellText(text, 0, 0);
+        doc.SetModifiedFlag(true);
+    };
+    auto reopened = [&] {
+        CVorteplanSoftLabelDoc saved;
+        return saved.Open(project) ? saved.GetTableCellText(0, 0) : std::string("(not read)");
+    };
+    QTabBar* tabs = frame->MdiArea()->findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+
+    edit("zz");
+    ui.fileNames.push_back(root.filePath("t.tbf"));
+    ASSERT_TRUE(app->Router().Execute(cmd::kFileSaveAs));
+    EXPECT_TRUE(QFileInfo::exists(root.filePath("t.tbf")));
+    frame->UpdateCommandUI();
+    EXPECT_EQ(child->windowTitle(), "Job");
+    EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "Job");
+    EXPECT_TRUE(frame->isWindowModified());
+    ASSERT_FALSE(app->RecentFiles().Paths().isEmpty());
+    EXPECT_EQ(QFileInfo(app->RecentFiles().Paths().front()).fileName(), "Job.proj");
+
+    // Close asks about the project; Cancel keeps it open.
+    ui.answers = {MessageAnswer::Cancel};
+    ASSERT_TRUE(app->Router().Execute(cmd::kFileClose));
+    QApplication::processEvents();
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].message.text, "Save changes to " + QFile::encodeName(project).toStdString() + "?");
+    ASSERT_EQ(frame->GetChildren().size(), open);
+
+    // Save writes the project under its own name, without a dialog.
+    const size_t dialogs = ui.fileDialogs.size();
+    ASSERT_TRUE(app->Router().Execute(cmd::kFileSave));
+    EXPECT_EQ(ui.fileDialogs.size(), dialogs);
+    EXPECT_EQ(reopened(), "zz");
+    EXPECT_FALSE(doc.IsModified());
+
+    // A template file, then Yes to the question on closing.
+    edit("yy");
+    ui.fileNames.push_back(root.filePath("t.tpe"));
+    ASSERT_TRUE(app->Router().Execute(cmd::kFileSaveAs));
+    EXPECT_TRUE(QFileInfo::exists(root.filePath("t.tpe")));
+    ui.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(app->Router().Execute(cmd::kFileClose));
+    QApplication::processEvents();
+    EXPECT_EQ(ui.questions.size(), 2u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->GetChildren().size() == open - 1; }, 3000));
+    EXPECT_EQ(reopened(), "yy");
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+}
+
 // Not a check: saves the main window as a picture when VSL_SCREENSHOT names a file.
 TEST_F(MainFrameTest, Screenshot)
 {
