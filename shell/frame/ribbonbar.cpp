@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFrame>
+#include <QKeyEvent>
+#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +36,8 @@ constexpr int kDefaultEditWidth = 60;
 constexpr int kSmallIcon = 16;
 constexpr int kLargeIcon = 32;
 constexpr int kMaxRecentShown = 10;
+// The text a box was last given by an update or sent with its command.
+constexpr char kShownText[] = "shownText";
 
 QString plain(const QString& text)
 {
@@ -495,12 +499,12 @@ QWidget* CRibbonBar::buildElement(const RibbonEntry& entry, QWidget* parent)
         if (entry.kind == RibbonKind::Edit) {
             auto* edit = new QLineEdit(holder);
             edit->setFixedWidth(fieldWidth(edit, entry, entry.width > 0 ? entry.width : kDefaultEditWidth));
-            connect(edit, &QLineEdit::returnPressed, this, [this, id] { send(id); });
+            connect(edit, &QLineEdit::returnPressed, this, [this, id, edit] { sendBox(id, edit, edit); });
             field = edit;
         } else if (entry.kind == RibbonKind::FontCombo) {
             auto* fonts = new QFontComboBox(holder);
             fonts->setFixedWidth(140);
-            connect(fonts, &QComboBox::activated, this, [this, id] { send(id); });
+            connect(fonts, &QComboBox::activated, this, [this, id, fonts] { sendBox(id, fonts, fonts->lineEdit()); });
             field = fonts;
         } else {
             auto* combo = new QComboBox(holder);
@@ -511,10 +515,15 @@ QWidget* CRibbonBar::buildElement(const RibbonEntry& entry, QWidget* parent)
             // The width is the edit field's; the arrow comes on top.
             const int arrow = combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 6;
             combo->setFixedWidth(fieldWidth(combo, entry, entry.width > 0 ? entry.width : kDefaultEditWidth) + arrow);
-            connect(combo, &QComboBox::activated, this, [this, id] { send(id); });
-            connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this, id] { send(id); });
+            connect(combo, &QComboBox::activated, this, [this, id, combo] { sendBox(id, combo, combo->lineEdit()); });
+            connect(combo->lineEdit(), &QLineEdit::returnPressed, this,
+                    [this, id, combo] { sendBox(id, combo, combo->lineEdit()); });
             field = combo;
         }
+        // Leaving the box applies what was typed into it (eventFilter).
+        field->installEventFilter(this);
+        if (auto* combo = qobject_cast<QComboBox*>(field))
+            combo->lineEdit()->installEventFilter(this);
         field->setObjectName(QStringLiteral("field%1").arg(id));
         row->addWidget(field);
         registerWidget(id, entry.kind, field);
@@ -586,6 +595,69 @@ void CRibbonBar::send(int id)
 {
     m_router.Execute(id);
     emit commandSent(id);
+}
+
+void CRibbonBar::sendBox(int id, QWidget* box, QLineEdit* edit)
+{
+    // While the box handles a key or the focus leaving it, a combo box
+    // reports a typed item as chosen (and Return as well): the command is
+    // sent once, after that (eventFilter).
+    if (box == m_boxInEvent) {
+        m_sentInEvent = true;
+        return;
+    }
+    if (edit) {
+        edit->setModified(false);
+        edit->setProperty(kShownText, edit->text());
+    }
+    send(id);
+}
+
+bool CRibbonBar::typedInto(const QLineEdit* edit)
+{
+    return edit && edit->isModified() && edit->text() != edit->property(kShownText).toString();
+}
+
+bool CRibbonBar::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QWidget*>(watched);
+    // A combo box's edit field: the combo box is the box.
+    if (box && qobject_cast<QComboBox*>(box->parentWidget()))
+        box = box->parentWidget();
+    if (!box || m_boxInEvent || !box->property("commandId").isValid())
+        return QWidget::eventFilter(watched, event);
+    auto* combo = qobject_cast<QComboBox*>(box);
+    QLineEdit* edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(box);
+    bool leaving = false;
+    if (event->type() == QEvent::FocusOut) {
+        // Tab, Shift+Tab or a click elsewhere; not a popup opening nor
+        // another window coming to the front, after which the box still
+        // holds the focus of this one.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        leaving = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && typedInto(edit);
+    }
+    bool enter = false;
+    if (event->type() == QEvent::KeyPress && combo && !qobject_cast<QFontComboBox*>(combo)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        enter = (key == Qt::Key_Return || key == Qt::Key_Enter) && !combo->view()->isVisible();
+    }
+    if (!leaving && !enter)
+        return QWidget::eventFilter(watched, event);
+    // The box first takes the event as it would (a combo box makes a typed
+    // item its current one), then the command goes once, with the focus
+    // still on the way out: the view it goes to has not taken it yet.
+    // A typeface goes only when the box found it among its fonts, as on
+    // Return.
+    const int id = box->property("commandId").toInt();
+    const bool onlyItems = qobject_cast<QFontComboBox*>(box) != nullptr;
+    QPointer<QWidget> guard(box);
+    m_boxInEvent = box;
+    m_sentInEvent = false;
+    QCoreApplication::sendEvent(watched, event);
+    m_boxInEvent = nullptr;
+    if (guard && (m_sentInEvent || !onlyItems))
+        sendBox(id, box, edit);
+    return true;
 }
 
 int CRibbonBar::GetCategoryCount() const
@@ -665,9 +737,12 @@ QString CRibbonBar::GetEditText(int id) const
 
 void CRibbonBar::SetEditText(int id, const QString& text)
 {
-    if (QLineEdit* edit = FindEdit(id))
+    if (QLineEdit* edit = FindEdit(id)) {
         if (edit->text() != text)
             edit->setText(text);
+        edit->setModified(false);
+        edit->setProperty(kShownText, text);
+    }
 }
 
 QColor CRibbonBar::GetColour(int id) const
@@ -682,6 +757,8 @@ void CRibbonBar::SetComboItems(int id, const QStringList& items)
         combo->clear();
         combo->addItems(items);
         combo->setCurrentIndex(-1);
+        if (QLineEdit* edit = combo->lineEdit())
+            edit->setProperty(kShownText, edit->text());
     }
 }
 

@@ -84,6 +84,11 @@ private:
     };
 
     void send(int id);
+    // A box's command: its text becomes the one last sent.
+    void sendBox(int id, QWidget* box, QLineEdit* edit);
+    // The user typed into the box since its text was last shown or sent.
+    static bool typedInto(const QLineEdit* edit);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void buildTopRow(const std::vector<RibbonEntry>& table);
     void buildMainPanel(const std::vector<RibbonEntry>& table);
     void buildCategories(const std::vector<RibbonEntry>& table);
@@ -107,4 +112,7 @@ private:
     QTabBar* m_tabs = nullptr;
     QStackedWidget* m_pages = nullptr;
     QWidget* m_topRow = nullptr;
+    // The box handling a key or a focus change whose command is sent after.
+    QPointer<QWidget> m_boxInEvent;
+    bool m_sentInEvent = false; // it asked for its command meanwhile
 };
