@@ -53,15 +53,18 @@ void StoryTest::TearDown()
     datafolders::SetInstalledDataFolder({});
 }
 
-void StoryTest::start(CUiServices& ui)
+void StoryTest::start(CUiServices& ui, const QStringList& arguments, QSize window)
 {
     previousUi = SetUi(&ui);
     app = std::make_unique<CVorteplanSoftLabelApp>();
     CVorteplanSoftLabelApp::Options options;
     options.showSplash = false;
-    ASSERT_TRUE(app->InitInstance({}, options));
+    options.showWindow = !window.isEmpty();
+    ASSERT_TRUE(app->InitInstance(arguments, options));
+    if (window.isEmpty())
+        return;
     CMainFrame* frame = app->MainFrame();
-    frame->resize(1400, 1000);
+    frame->resize(window);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));

@@ -67,9 +67,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the program as a user does (no splash), main window shown and
-    // active. `ui` stands in for the system dialogs and messages.
-    void start(CUiServices& ui);
+    // Starts the program as a user does (no splash) on `arguments`, the
+    // main window shown at `window` and active (not shown when `window`
+    // is empty). `ui` stands in for the system dialogs and messages.
+    void start(CUiServices& ui, const QStringList& arguments = {}, QSize window = QSize(1400, 1000));
 
     QString path(const QString& name) const { return root.filePath(name); }
     static QString dataFile(const char* name);

@@ -30,12 +30,7 @@ protected:
     void SetUp() override
     {
         StorySteps::SetUp();
-        previousUi = SetUi(&ui);
-        app = std::make_unique<CVorteplanSoftLabelApp>();
-        CVorteplanSoftLabelApp::Options options;
-        options.showSplash = false;
-        options.showWindow = false;
-        ASSERT_TRUE(app->InitInstance({example}, options));
+        ASSERT_NO_FATAL_FAILURE(start(ui, {example}, QSize()));
         ASSERT_EQ(app->MainFrame()->GetChildren().size(), 1u);
         doc = &activeChild()->Document();
     }

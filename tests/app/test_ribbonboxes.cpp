@@ -33,15 +33,8 @@ protected:
     void SetUp() override
     {
         StorySteps::SetUp();
-        previousUi = SetUi(&ui);
-        app = std::make_unique<CVorteplanSoftLabelApp>();
-        CVorteplanSoftLabelApp::Options options;
-        options.showSplash = false;
-        ASSERT_TRUE(app->InitInstance({QStringLiteral(VSL_EXAMPLE_PROJECT)}, options));
+        ASSERT_NO_FATAL_FAILURE(start(ui, {QStringLiteral(VSL_EXAMPLE_PROJECT)}, QSize(1366, 768)));
         frame = app->MainFrame();
-        frame->resize(1366, 768);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
-        ASSERT_NO_FATAL_FAILURE(activateMainWindow());
         child = activeChild();
         ASSERT_NE(child, nullptr);
         view = canvas(child);

@@ -192,17 +192,9 @@ protected:
     {
         StorySteps::SetUp();
         writeOtherProject();
-        previousUi = SetUi(&ui);
-        app = std::make_unique<CVorteplanSoftLabelApp>();
-        CVorteplanSoftLabelApp::Options options;
-        options.showSplash = false;
-        ASSERT_TRUE(app->InitInstance({QStringLiteral(VSL_EXAMPLE_PROJECT)}, options));
-        frame = app->MainFrame();
         // A screen of 1366 x 768, where the Home tab shows all its boxes.
-        frame->resize(1366, 768);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
-        frame->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+        ASSERT_NO_FATAL_FAILURE(start(ui, {QStringLiteral(VSL_EXAMPLE_PROJECT)}, QSize(1366, 768)));
+        frame = app->MainFrame();
     }
 
     // A project of one template with a 50 x 20 mm label stored at 200 %.
