@@ -8,6 +8,7 @@
 #include "shell/frame/ribbonicons.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -15,9 +16,8 @@
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFrame>
-#include <QKeyEvent>
-#include <QAbstractItemView>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
