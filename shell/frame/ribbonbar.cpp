@@ -515,9 +515,8 @@ QWidget* CRibbonBar::buildElement(const RibbonEntry& entry, QWidget* parent)
             // The width is the edit field's; the arrow comes on top.
             const int arrow = combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 6;
             combo->setFixedWidth(fieldWidth(combo, entry, entry.width > 0 ? entry.width : kDefaultEditWidth) + arrow);
+            // Return is sent by eventFilter.
             connect(combo, &QComboBox::activated, this, [this, id, combo] { sendBox(id, combo, combo->lineEdit()); });
-            connect(combo->lineEdit(), &QLineEdit::returnPressed, this,
-                    [this, id, combo] { sendBox(id, combo, combo->lineEdit()); });
             field = combo;
         }
         // Leaving the box applies what was typed into it (eventFilter).
