@@ -2,9 +2,10 @@
 // the print verbs without a screen end with their message (or question,
 // answered with its default) on standard error instead of waiting on a
 // message box, print nothing of a project read in part, and answer missing
-// or left-over arguments with the usage; without a display only --help and --version run, everything
-// else says why and ends with status 1; the README and the launcher call the
-// program what it calls itself (the real program, run as a subprocess).
+// or left-over arguments with the usage; without a display only --help and
+// --version run, everything else says why and ends with status 1; the
+// README and the launcher call the program what it calls itself (the real
+// program, run as a subprocess).
 #include "story_fixture.h"
 
 #include "document/label/labelfile.h"
