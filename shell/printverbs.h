@@ -2,9 +2,9 @@
 // The shell's print verbs of project files, which start-up registers:
 //   /p <project>             prints on the default printer, without a dialog;
 //   /pt <project> <printer>  prints on the named printer (CUPS queue).
-// Each opens the project and checks that it can print before it turns to a
-// printer, prints its current template through the print driver and
-// answers whether the run ended by itself.
+// Each opens the project, only when it reads whole, and checks that it can
+// print before it turns to a printer, prints its current template through
+// the print driver and answers whether the run ended by itself.
 #include <QString>
 #include <QStringList>
 
@@ -21,7 +21,8 @@ bool PrintProjectFile(const QString& project, QPrinter& printer);
 // platforms, where print servers and scripts run the verbs.
 bool HasScreen();
 // The program's arguments as a print verb: its exit status (0 when the run
-// ended by itself), or nothing when they are no print verb. Without a
-// screen every message goes to standard error instead of a message box
-// that nobody could close.
+// ended by itself), or nothing when they are no print verb. A verb with
+// arguments missing or left over, or written in capitals, ends with the
+// usage and 1. Without a screen every message goes to standard error
+// instead of a message box that nobody could close.
 std::optional<int> RunPrintVerb(const QStringList& arguments);
