@@ -280,7 +280,7 @@ TEST_F(RibbonBoxTest, LeavingABoxAppliesWhatWasTypedOnce)
         {"label width, File > Save",    kLabelCategory, cmd::kLabelWidth,   "55 mm", Leave::MenuSave,   saved,  "55 mm", 1},
         {"label width, quick access Save", kLabelCategory, cmd::kLabelWidth, "65 mm", Leave::QuickAccessSave, saved, "65 mm", 1},
         {"typeface, completed as typed, Ctrl+S", kHome, cmd::kTypefaceBox,  second, Leave::CtrlS,       face,   second,  1},
-        {"label spacing in a collapsed panel, click", kLabelCategory, cmd::kPitchHorizontal, "80", Leave::ClickCanvas, pitch, "80 mm", 1, 1024},
+        {"label spacing, collapsed panel at 1024 px, click", kLabelCategory, cmd::kPitchHorizontal, "80", Leave::ClickCanvas, pitch, "80 mm", 1, 1024},
         // Last: the project window goes.
         {"label width, project closed", kLabelCategory, cmd::kLabelWidth,   "40 mm", Leave::CloseProject, saved, "40 mm", 1},
     };
