@@ -38,7 +38,7 @@ constexpr int kLabelCategory = 1;
 constexpr int kPageCategory = 2;
 
 // How the box is left, or what is done while it holds the typed text.
-enum class Leave { Tab, BackTab, ClickCanvas, Return, CtrlS, MenuSave, QuickAccessSave, CloseProject };
+enum class Leave { Tab, BackTab, ClickCanvas, Return, CtrlS, MenuSave, QuickAccessSave, ExitCancelled, CloseProject };
 
 class RibbonBoxTest : public StorySteps {
 protected:
@@ -151,6 +151,13 @@ protected:
             for (QWidget* w : frame->Ribbon()->ElementWidgets(cmd::kFileSave))
                 if (w->property("quickAccess").toBool())
                     QTest::mouseClick(w, Qt::LeftButton);
+            break;
+        case Leave::ExitCancelled:
+            // The main window's close button; Cancel to the question.
+            ui.answers.push_back(MessageAnswer::Cancel);
+            frame->close();
+            QApplication::processEvents();
+            ASSERT_FALSE(frame->GetChildren().empty()) << "the program ended without a question";
             break;
         case Leave::CloseProject: {
             // The close button of the project's tab; Yes to the question.
@@ -275,6 +282,7 @@ TEST_F(RibbonBoxTest, LeavingABoxAppliesWhatWasTypedOnce)
         {"font size, nothing typed",    kHome,          cmd::kFontSizeBox,  nullptr, Leave::Tab,        size,   "12",    0},
         {"typeface, a listed one, Tab", kHome,          cmd::kTypefaceBox,  listed, Leave::Tab,         face,   listed,  1},
         {"typeface, an unknown one, Tab", kHome,        cmd::kTypefaceBox,  "Qqq No Such Face", Leave::Tab, face, listed, 0},
+        {"label width, exit cancelled", kLabelCategory, cmd::kLabelWidth,   "35 mm", Leave::ExitCancelled, width, "35 mm", 1},
         // Commands given while the box holds the typed text: the file gets it.
         {"label width, Ctrl+S",         kLabelCategory, cmd::kLabelWidth,   "50 mm", Leave::CtrlS,      saved,  "50 mm", 1},
         {"label width, File > Save",    kLabelCategory, cmd::kLabelWidth,   "55 mm", Leave::MenuSave,   saved,  "55 mm", 1},
