@@ -112,6 +112,7 @@ void CChildFrame::activateNextPane(bool forward)
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
+    emit closing();
     if (!m_document->SaveModified()) {
         event->ignore();
         return;

@@ -44,6 +44,8 @@ public:
 signals:
     // The document was saved under `path`.
     void documentSaved(const QString& path);
+    // The window is asked to close, before it asks about unsaved changes.
+    void closing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -87,7 +87,17 @@ std::vector<CCmdTarget*> CCommandRouter::Chain() const
     return chain;
 }
 
-bool CCommandRouter::Route(int id)
+void CCommandRouter::ApplyPendingInput()
+{
+    if (!m_pendingInput || m_applyingInput)
+        return;
+    m_applyingInput = true;
+    const std::function<void()> handler = m_pendingInput;
+    handler();
+    m_applyingInput = false;
+}
+
+bool CCommandRouter::routeNow(int id)
 {
     for (CCmdTarget* target : Chain())
         if (target->OnCmdMsg(id))
@@ -95,11 +105,19 @@ bool CCommandRouter::Route(int id)
     return false;
 }
 
+bool CCommandRouter::Route(int id)
+{
+    ApplyPendingInput();
+    return routeNow(id);
+}
+
 bool CCommandRouter::Execute(int id)
 {
+    // The typed input first: it may change what the command finds enabled.
+    ApplyPendingInput();
     if (!Update(id).IsEnabled())
         return false;
-    return Route(id);
+    return routeNow(id);
 }
 
 CCmdUI CCommandRouter::Update(int id) const

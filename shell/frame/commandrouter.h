@@ -20,6 +20,10 @@
 // when the program is idle (CMainFrame), once per element and pass; they
 // must be cheap and must not ask the system (see
 // CUiServices::ClipboardFormats).
+//
+// Input the user gave and has not confirmed yet (text typed into a ribbon
+// box) is taken before any command runs, as leaving the box would take it:
+// whatever the screen shows is what a command such as Save works on.
 #include <QString>
 
 #include <functional>
@@ -115,9 +119,19 @@ public:
     // when none does.
     CCmdUI Update(int id) const;
 
+    // What takes the user's unconfirmed input (the ribbon's boxes); run
+    // first by Route and Execute, and by whatever is about to end a project
+    // or the program.
+    void SetPendingInputHandler(std::function<void()> handler) { m_pendingInput = std::move(handler); }
+    void ApplyPendingInput();
+
 private:
+    bool routeNow(int id);
+
     Provider m_view;
     Provider m_document;
     CCmdTarget* m_frame = nullptr;
     CCmdTarget* m_app = nullptr;
+    std::function<void()> m_pendingInput;
+    bool m_applyingInput = false; // the input's own commands run meanwhile
 };

@@ -255,6 +255,8 @@ void CMainFrame::AddChild(CChildFrame* child)
     m_mdi->addSubWindow(child);
     // The pass after a project window goes forgets its values.
     connect(child, &QObject::destroyed, this, [this] { RequestIdleUpdate(); });
+    // What a box shows is taken before the window asks about its changes.
+    connect(child, &CChildFrame::closing, this, [this] { m_router.ApplyPendingInput(); });
     child->showMaximized();
     m_current = child;
     m_mdi->setActiveSubWindow(child);
@@ -397,6 +399,8 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // What a box shows counts as given before anything is asked.
+    m_router.ApplyPendingInput();
     // Each project asks about its changes; one refusal keeps everything open.
     for (CChildFrame* child : GetChildren()) {
         if (!child->close()) {

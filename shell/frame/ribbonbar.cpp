@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFrame>
@@ -38,6 +39,9 @@ constexpr int kLargeIcon = 32;
 constexpr int kMaxRecentShown = 10;
 // The text a box was last given by an update or sent with its command.
 constexpr char kShownText[] = "shownText";
+// The user edited the text since (typing, pasting, or a completion of what
+// was typed; a line edit's own modified flag goes with a completion).
+constexpr char kTyped[] = "typed";
 
 QString plain(const QString& text)
 {
@@ -147,9 +151,20 @@ CRibbonBar::CRibbonBar(CCommandRouter& router, QWidget* parent) : QWidget(parent
         m_pages->setCurrentIndex(index);
         emit activeCategoryChanged(index);
     });
+    m_router.SetPendingInputHandler([this] { ApplyTypedText(); });
 }
 
-CRibbonBar::~CRibbonBar() = default;
+CRibbonBar::~CRibbonBar()
+{
+    m_router.SetPendingInputHandler({});
+    // The boxes go after this part of the bar: nothing is sent while they do.
+    for (const Element& element : m_elements)
+        if (QWidget* widget = element.widget) {
+            widget->removeEventFilter(this);
+            if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
+                combo->lineEdit()->removeEventFilter(this);
+        }
+}
 
 void CRibbonBar::buildMainPanel(const std::vector<RibbonEntry>& table)
 {
@@ -521,8 +536,12 @@ QWidget* CRibbonBar::buildElement(const RibbonEntry& entry, QWidget* parent)
         }
         // Leaving the box applies what was typed into it (eventFilter).
         field->installEventFilter(this);
-        if (auto* combo = qobject_cast<QComboBox*>(field))
+        QLineEdit* typing = qobject_cast<QLineEdit*>(field);
+        if (auto* combo = qobject_cast<QComboBox*>(field)) {
             combo->lineEdit()->installEventFilter(this);
+            typing = combo->lineEdit();
+        }
+        connect(typing, &QLineEdit::textEdited, this, [typing] { typing->setProperty(kTyped, true); });
         field->setObjectName(QStringLiteral("field%1").arg(id));
         row->addWidget(field);
         registerWidget(id, entry.kind, field);
@@ -606,7 +625,7 @@ void CRibbonBar::sendBox(int id, QWidget* box, QLineEdit* edit)
         return;
     }
     if (edit) {
-        edit->setModified(false);
+        edit->setProperty(kTyped, false);
         edit->setProperty(kShownText, edit->text());
     }
     send(id);
@@ -614,7 +633,7 @@ void CRibbonBar::sendBox(int id, QWidget* box, QLineEdit* edit)
 
 bool CRibbonBar::typedInto(const QLineEdit* edit)
 {
-    return edit && edit->isModified() && edit->text() != edit->property(kShownText).toString();
+    return edit && edit->property(kTyped).toBool() && edit->text() != edit->property(kShownText).toString();
 }
 
 bool CRibbonBar::eventFilter(QObject* watched, QEvent* event)
@@ -635,6 +654,13 @@ bool CRibbonBar::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         leaving = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && typedInto(edit);
     }
+    // A collapsed panel's popup closing takes the box with it: the box is
+    // left, though the focus goes back to the main window as from any popup.
+    if (event->type() == QEvent::Hide && box->window()->windowType() == Qt::Popup) {
+        if (typedInto(edit))
+            applyTyped(box, false);
+        return QWidget::eventFilter(watched, event);
+    }
     bool enter = false;
     if (event->type() == QEvent::KeyPress && combo && !qobject_cast<QFontComboBox*>(combo)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -645,18 +671,64 @@ bool CRibbonBar::eventFilter(QObject* watched, QEvent* event)
     // The box first takes the event as it would (a combo box makes a typed
     // item its current one), then the command goes once, with the focus
     // still on the way out: the view it goes to has not taken it yet.
-    // A typeface goes only when the box found it among its fonts, as on
-    // Return.
-    const int id = box->property("commandId").toInt();
-    const bool onlyItems = qobject_cast<QFontComboBox*>(box) != nullptr;
     QPointer<QWidget> guard(box);
     m_boxInEvent = box;
     m_sentInEvent = false;
     QCoreApplication::sendEvent(watched, event);
     m_boxInEvent = nullptr;
-    if (guard && (m_sentInEvent || !onlyItems))
-        sendBox(id, box, edit);
+    if (guard)
+        applyTyped(box, m_sentInEvent);
     return true;
+}
+
+void CRibbonBar::applyTyped(QWidget* box, bool listed)
+{
+    auto* combo = qobject_cast<QComboBox*>(box);
+    QLineEdit* edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(box);
+    if (combo && selectTypedItem(combo))
+        listed = true;
+    // A typeface goes only when the box found it among its fonts, as on
+    // Return: another text names no font.
+    if (qobject_cast<QFontComboBox*>(box) && !listed)
+        return;
+    sendBox(box->property("commandId").toInt(), box, edit);
+}
+
+bool CRibbonBar::selectTypedItem(QComboBox* combo)
+{
+    QLineEdit* edit = combo->lineEdit();
+    if (!edit || edit->text().isEmpty())
+        return false;
+    // Letter case counts unless the box completes without regard to it.
+    Qt::MatchFlags flags = Qt::MatchFixedString;
+    if (!edit->completer() || edit->completer()->caseSensitivity() == Qt::CaseSensitive)
+        flags |= Qt::MatchCaseSensitive;
+    const int index = combo->findText(edit->text(), flags);
+    if (index < 0)
+        return false;
+    if (combo->currentIndex() != index)
+        combo->setCurrentIndex(index);
+    if (edit->text() != combo->itemText(index))
+        edit->setText(combo->itemText(index));
+    return true;
+}
+
+void CRibbonBar::ApplyTypedText()
+{
+    // Sending may change the elements (a saved project joins the recent
+    // documents): the boxes first.
+    std::vector<QPointer<QWidget>> boxes;
+    for (const Element& element : m_elements)
+        if (element.widget && (element.kind == RibbonKind::Edit || element.kind == RibbonKind::Combo ||
+                               element.kind == RibbonKind::FontCombo))
+            boxes.push_back(element.widget);
+    for (const QPointer<QWidget>& box : boxes) {
+        if (!box)
+            continue;
+        auto* combo = qobject_cast<QComboBox*>(box.data());
+        if (typedInto(combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(box.data())))
+            applyTyped(box, false);
+    }
 }
 
 int CRibbonBar::GetCategoryCount() const
@@ -739,7 +811,7 @@ void CRibbonBar::SetEditText(int id, const QString& text)
     if (QLineEdit* edit = FindEdit(id)) {
         if (edit->text() != text)
             edit->setText(text);
-        edit->setModified(false);
+        edit->setProperty(kTyped, false);
         edit->setProperty(kShownText, text);
     }
 }

@@ -69,6 +69,11 @@ public:
     // Forgets the values the boxes and check boxes show (texts emptied,
     // checks cleared), as when the project window they came from goes.
     void ClearValues();
+    // Sends the command of a box that holds text the user typed and has not
+    // sent yet, as leaving the box would. The router runs it before every
+    // command, so a command reached otherwise than by leaving the box (a
+    // shortcut, a menu, another ribbon element) finds what was typed taken.
+    void ApplyTypedText();
 
 signals:
     void activeCategoryChanged(int index);
@@ -88,6 +93,12 @@ private:
     void sendBox(int id, QWidget* box, QLineEdit* edit);
     // The user typed into the box since its text was last shown or sent.
     static bool typedInto(const QLineEdit* edit);
+    // Sends what was typed into the box, as leaving it does; `listed`: the
+    // box already found the text among its items.
+    void applyTyped(QWidget* box, bool listed);
+    // A combo box's typed text made its item, as the box does when it is
+    // left; false when the text names no item.
+    static bool selectTypedItem(QComboBox* combo);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void buildTopRow(const std::vector<RibbonEntry>& table);
     void buildMainPanel(const std::vector<RibbonEntry>& table);
