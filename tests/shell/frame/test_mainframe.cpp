@@ -425,6 +425,55 @@ TEST_F(MainFrameTest, WritingATableOrTemplateFileLeavesTheProjectToBeSaved)
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
 }
 
+// Save As under a name no writer takes ("p.txt", "q."): nothing is written,
+// the user is told which kinds of file can be saved, and the project stays
+// as it was, modified, under its own name.
+TEST_F(MainFrameTest, SaveAsUnderANameNoWriterTakesIsRefusedWithAMessage)
+{
+    const QString project = root.filePath("Job.proj");
+    {
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
+        ASSERT_TRUE(doc.WriteProjectFile(project));
+    }
+    QFile file(project);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+    auto app = shown();
+    CMainFrame* frame = app->MainFrame();
+    CChildFrame* child = app->OpenDocumentFile(project);
+    ASSERT_NE(child, nullptr);
+    CVorteplanSoftLabelDoc& doc = child->Document();
+    doc.SaveTableUndoState();
+    doc.SetTableCellText("zz", 0, 0);
+    doc.SetModifiedFlag(true);
+
+    const char* const names[] = {"p.txt", "q.", "Notes.TXT"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const size_t before = ui.messages.size();
+        ui.fileNames.push_back(root.filePath(name));
+        ASSERT_TRUE(app->Router().Execute(cmd::kFileSaveAs));
+        ASSERT_EQ(ui.messages.size(), before + 1);
+        const UserMessage& told = ui.messages.back();
+        EXPECT_EQ(told.icon, MessageIcon::Error);
+        EXPECT_EQ(told.text.rfind("Can not save file " + QFile::encodeName(root.filePath(name)).toStdString(), 0), 0u)
+            << told.text;
+        for (const char* kind : {"(*.proj)", "(*.tbf)", "(*.tpe)", "(*.label)"})
+            EXPECT_NE(told.text.find(kind), std::string::npos) << told.text;
+        EXPECT_FALSE(QFileInfo::exists(root.filePath(name)));
+        frame->UpdateCommandUI();
+        EXPECT_EQ(child->windowTitle(), "Job");
+        EXPECT_TRUE(frame->isWindowModified());
+        EXPECT_EQ(doc.GetPathName(), project);
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), saved);
+    EXPECT_EQ(doc.GetTableCellText(0, 0), "zz");
+}
+
 // Not a check: saves the main window as a picture when VSL_SCREENSHOT names a file.
 TEST_F(MainFrameTest, Screenshot)
 {
