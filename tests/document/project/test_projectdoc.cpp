@@ -348,7 +348,6 @@ TEST_F(ProjectTest, ASaveThatRunsOutOfSpaceKeepsTheOldFileAndSaysWhy)
         UiScope scope(ui);
         CVorteplanSoftLabelDoc doc;
         ASSERT_TRUE(doc.OnNewDocument());
-        doc.SetTitle("Project1");
         auto stored = std::make_unique<CLabelFileNew>();
         CLabelFileNew* label = stored.get();
         doc.GetTemplate(0).SetLabel(std::move(stored));

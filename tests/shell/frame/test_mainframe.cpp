@@ -48,6 +48,17 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(app->MainFrame()));
         return app;
     }
+    // A new project with a label definition, saved as "Job.proj"; its path,
+    // or nothing when it could not be written.
+    QString writeJobProject()
+    {
+        const QString project = root.filePath("Job.proj");
+        CVorteplanSoftLabelDoc doc;
+        if (!doc.OnNewDocument())
+            return {};
+        doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
+        return doc.WriteProjectFile(project) ? project : QString();
+    }
     static QAction* styleEntry(CRibbonBar* ribbon, int id)
     {
         for (QAction* a : ribbon->StyleMenu()->actions())
@@ -360,13 +371,8 @@ TEST_F(MainFrameTest, RecentDocumentsAreListedInTheApplicationMenuAndOpen)
 // still asks, and Save (or Yes to the question) writes the project.
 TEST_F(MainFrameTest, WritingATableOrTemplateFileLeavesTheProjectToBeSaved)
 {
-    const QString project = root.filePath("Job.proj");
-    {
-        CVorteplanSoftLabelDoc doc;
-        ASSERT_TRUE(doc.OnNewDocument());
-        doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
-        ASSERT_TRUE(doc.WriteProjectFile(project));
-    }
+    const QString project = writeJobProject();
+    ASSERT_FALSE(project.isEmpty());
     auto app = shown();
     CMainFrame* frame = app->MainFrame();
     CChildFrame* child = app->OpenDocumentFile(project);
@@ -430,13 +436,8 @@ TEST_F(MainFrameTest, WritingATableOrTemplateFileLeavesTheProjectToBeSaved)
 // as it was, modified, under its own name.
 TEST_F(MainFrameTest, SaveAsUnderANameNoWriterTakesIsRefusedWithAMessage)
 {
-    const QString project = root.filePath("Job.proj");
-    {
-        CVorteplanSoftLabelDoc doc;
-        ASSERT_TRUE(doc.OnNewDocument());
-        doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
-        ASSERT_TRUE(doc.WriteProjectFile(project));
-    }
+    const QString project = writeJobProject();
+    ASSERT_FALSE(project.isEmpty());
     QFile file(project);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray saved = file.readAll();
