@@ -2,10 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include <cerrno>
 #include <cstring>
@@ -243,24 +244,137 @@ std::optional<QByteArray> ReadRegularFileHead(const QString& path, qint64 count,
     return readRegular(path, count, true, error);
 }
 
+namespace {
+
+std::string systemReason(int e)
+{
+    return std::strerror(e);
+}
+
+// A new file beside the target that replaces it on Commit. Every step is
+// checked with the system's own answer: a write that ends short (a full
+// disk, a file size limit), an I/O error reported by the sync or the close,
+// a rename that fails. Until Commit succeeds the target is untouched; the
+// new file is removed whenever the whole is not written.
+class ReplacingFile {
+public:
+    ~ReplacingFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_tempName.isEmpty())
+            ::unlink(m_tempName.constData());
+    }
+
+    bool Open(const QString& path)
+    {
+        if (path.isEmpty() || QFile::encodeName(path).contains('\0'))
+            return failWith(ENOENT);
+        // A link is followed: the file it names is replaced (or made), the
+        // link stays.
+        QFileInfo info(path);
+        for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+            info.setFile(info.symLinkTarget());
+        const QByteArray name = QFile::encodeName(info.filePath());
+        struct stat st {};
+        const bool exists = ::stat(name.constData(), &st) == 0;
+        if (exists && S_ISDIR(st.st_mode))
+            return failWith(EISDIR);
+        // A file its owner made read-only stays as it is, as when it would
+        // be written in place.
+        if (exists && ::access(name.constData(), W_OK) != 0)
+            return failWith(errno);
+        m_finalName = name;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QByteArray temp =
+                name + '.' + QByteArray::number(QRandomGenerator::global()->generate() & 0xFFFFFF, 36);
+            m_fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+            if (m_fd >= 0) {
+                m_tempName = temp;
+                break;
+            }
+            if (errno != EEXIST)
+                return failWith(errno);
+        }
+        if (m_fd < 0)
+            return failWith(EEXIST);
+        // The new file keeps the old one's permissions.
+        if (exists && ::fchmod(m_fd, st.st_mode & 07777) != 0)
+            return failWith(errno);
+        return true;
+    }
+
+    bool Write(const char* data, size_t size)
+    {
+        while (size > 0) {
+            const ssize_t n = ::write(m_fd, data, size);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return failWith(errno);
+            }
+            if (n == 0)
+                return failWith(ENOSPC);
+            data += n;
+            size -= size_t(n);
+        }
+        return true;
+    }
+
+    bool Commit()
+    {
+        // The bytes on the disk before the name points at them: a failure
+        // of the device shows here, while the old file is still in place.
+        if (::fsync(m_fd) != 0 && errno != EINVAL)
+            return failWith(errno);
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0 && errno != EINTR)
+            return failWith(errno);
+        if (::rename(m_tempName.constData(), m_finalName.constData()) != 0)
+            return failWith(errno);
+        m_tempName.clear();
+        // The new name itself on the disk; the file is already replaced,
+        // so a failure here changes nothing for the caller.
+        const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(m_finalName)).absolutePath());
+        const int dirFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dirFd >= 0) {
+            ::fsync(dirFd);
+            ::close(dirFd);
+        }
+        return true;
+    }
+
+    const std::string& Error() const { return m_error; }
+
+private:
+    bool failWith(int e)
+    {
+        m_error = systemReason(e);
+        return false;
+    }
+
+    int m_fd = -1;
+    QByteArray m_finalName;
+    QByteArray m_tempName; // the new file while it exists
+    std::string m_error;
+};
+
+bool failed(std::string* error, const std::string& why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+
+} // namespace
+
 bool SaveFileAtomically(const QString& path, std::string_view bytes, std::string* error)
 {
-    QSaveFile file(path);
-    QString why;
-    if (!file.open(QIODevice::WriteOnly)) {
-        why = file.errorString();
-    } else if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        why = file.errorString();
-        file.cancelWriting();
-        file.commit(); // removes the new file
-    } else if (file.commit()) { // renames the new file over the old one
-        return true;
-    } else {
-        why = file.errorString();
-    }
-    if (error)
-        *error = why.toLocal8Bit().toStdString();
-    return false;
+    ReplacingFile file;
+    if (!file.Open(path) || !file.Write(bytes.data(), bytes.size()) || !file.Commit())
+        return failed(error, file.Error());
+    return true;
 }
 
 bool SaveFileAtomically(const QString& path, const QByteArray& bytes, std::string* error)
@@ -270,11 +384,7 @@ bool SaveFileAtomically(const QString& path, const QByteArray& bytes, std::strin
 
 bool CopyFileAtomically(const QString& source, const QString& target, std::string* error)
 {
-    const auto refuse = [error](const QString& why) {
-        if (error)
-            *error = why.toLocal8Bit().toStdString();
-        return false;
-    };
+    const auto refuse = [error](const QString& why) { return failed(error, why.toLocal8Bit().toStdString()); };
     const QFileInfo from(source);
     if (!from.exists())
         return refuse(QStringLiteral("%1 does not exist").arg(source));
@@ -288,36 +398,29 @@ bool CopyFileAtomically(const QString& source, const QString& target, std::strin
     // FIFO or device in between is refused too.
     const int fd = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return refuse(QString::fromLocal8Bit(std::strerror(errno)));
+        return failed(error, systemReason(errno));
     FdScope scope{fd};
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return refuse(QStringLiteral("%1 is not a regular file").arg(source));
-    QFile in;
-    if (!in.open(fd, QIODevice::ReadOnly))
-        return refuse(in.errorString());
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return refuse(out.errorString());
-    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    ReplacingFile out;
+    if (!out.Open(target))
+        return failed(error, out.Error());
+    std::vector<char> buffer(64 * 1024);
     for (;;) {
-        const qint64 n = in.read(buffer.data(), buffer.size());
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n < 0) {
-            out.cancelWriting();
-            out.commit();
-            return refuse(in.errorString());
+            if (errno == EINTR)
+                continue;
+            return failed(error, systemReason(errno));
         }
         if (n == 0)
             break;
-        if (out.write(buffer.constData(), n) != n) {
-            const QString why = out.errorString();
-            out.cancelWriting();
-            out.commit();
-            return refuse(why);
-        }
+        if (!out.Write(buffer.data(), size_t(n)))
+            return failed(error, out.Error());
     }
-    if (!out.commit())
-        return refuse(out.errorString());
+    if (!out.Commit())
+        return failed(error, out.Error());
     return true;
 }
 

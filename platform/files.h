@@ -79,9 +79,14 @@ private:
 std::optional<FileState> StatRegularFile(const QString& path, FileError* error = nullptr);
 
 // Writes `bytes` as the whole file `path`, atomically: into a new file
-// beside it that then replaces the old one. When anything fails the new
-// file is removed, any old file stays as it was, `error` (when given) says
-// why in words, and the answer is false.
+// beside it that then replaces the old one. Every step is checked with the
+// system's own answer (each write, the sync to the disk, the close, the
+// rename), so a full disk, a file size limit or an I/O error is noticed.
+// When anything fails the new file is removed, any old file stays as it
+// was, `error` (when given) says the system's reason in words, and the
+// answer is false. A link is followed: the file it names is replaced. The
+// new file keeps the old one's permissions; a file that may not be written
+// is refused.
 bool SaveFileAtomically(const QString& path, const QByteArray& bytes, std::string* error = nullptr);
 bool SaveFileAtomically(const QString& path, std::string_view bytes, std::string* error = nullptr);
 

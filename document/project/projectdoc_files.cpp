@@ -88,6 +88,11 @@ bool CVorteplanSoftLabelDoc::SaveByExtension(const QString& path)
         return SaveTable(path);
     if (ext == QLatin1String("proj"))
         return SaveProject(path);
+    // A name the user gave an extension of their own is not changed behind
+    // their back: another name could replace a file nobody was asked about.
+    showError("Can not save file " + localName(path) +
+              ": the program saves projects (*.proj), table files (*.tbf), template files (*.tpe) and label "
+              "files (*.label).");
     return false;
 }
 

@@ -4,6 +4,9 @@
 
 #include "platform/files.h"
 
+#include <utility>
+#include <vector>
+
 namespace projectfile {
 
 void WriteArchiveString(RecordWriter& w, const std::string& text)
@@ -100,11 +103,24 @@ bool CVorteplanSoftLabelDoc::WriteProject(RecordWriter& w)
 
 bool CVorteplanSoftLabelDoc::WriteProjectFile(const QString& path, std::string* error)
 {
+    // Writing a label definition marks it saved; when the file is not
+    // written, its changes are still unsaved.
+    std::vector<std::pair<CLabel*, bool>> labels;
+    for (int k = 0; k < m_templateCount && k < kDocSlots; ++k)
+        if (CLabel* label = m_templates[size_t(k)].GetLabel())
+            labels.emplace_back(label, label->IsModified());
+    const auto failed = [&labels] {
+        for (const auto& [label, modified] : labels)
+            label->SetModified(modified);
+        return false;
+    };
     RecordWriter w;
     if (!WriteProject(w)) {
         if (error)
             *error = "the project holds more than a project file can store";
-        return false;
+        return failed();
     }
-    return files::SaveFileAtomically(path, std::string_view(w.data()), error);
+    if (!files::SaveFileAtomically(path, std::string_view(w.data()), error))
+        return failed();
+    return true;
 }

@@ -1,8 +1,9 @@
 #include "shell/application/datafolders.h"
 
+#include "platform/files.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace datafolders {
@@ -95,7 +96,8 @@ int CopyFolderFiles(const QString& source, const QString& target)
         const QString to = QDir(target).filePath(entry.fileName());
         if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
             continue;
-        if (QFile::copy(entry.filePath(), to))
+        // A copy the disk cannot take whole leaves no part of it behind.
+        if (files::CopyFileAtomically(entry.filePath(), to))
             ++copied;
     }
     return copied;

@@ -1,6 +1,7 @@
 #include "shell/selectlabel/selectlabeldialog.h"
 
 #include "platform/codepage.h"
+#include "platform/files.h"
 #include "platform/numberformat.h"
 #include "platform/paths.h"
 #include "platform/uiservices.h"
@@ -401,8 +402,14 @@ bool CSelectLabelDialog::importFile(const QString& source, const QString& folder
         return false;
     }
     QDir().mkpath(folder);
-    // QFile::copy never replaces an existing file.
-    return QFile::copy(source, target);
+    std::string error;
+    if (!files::CopyFileAtomically(source, target, &error)) {
+        ShowUserMessage("Can not copy " + codepage::FromUnicode(QDir::toNativeSeparators(source)) + " to " +
+                            codepage::FromUnicode(QDir::toNativeSeparators(folder)) + ": " + error,
+                        {}, MessageIcon::Error);
+        return false;
+    }
+    return true;
 }
 
 void CSelectLabelDialog::OnImport()

@@ -2,16 +2,17 @@
 // never blocking on a FIFO or device.
 #include "platform/files.h"
 #include "support/fifo_guard.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <csignal>
+#include <cstring>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,34 +31,6 @@ files::FileError errorOf(const QString& path, qint64 maxBytes)
     EXPECT_FALSE(files::ReadRegularFile(path, maxBytes, &error).has_value()) << path.toStdString();
     return error;
 }
-
-// While it lives, no file of this process may grow beyond `bytes`: a
-// write past that ends short (EFBIG), as on a full disk. The signal that
-// would end the process is ignored meanwhile.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        if (::getrlimit(RLIMIT_FSIZE, &m_old) != 0)
-            return;
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        m_active = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        if (m_active)
-            ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    bool active() const { return m_active; }
-
-private:
-    rlimit m_old{};
-    void (*m_handler)(int) = SIG_DFL;
-    bool m_active = false;
-};
 
 QByteArray contentOf(const QString& path)
 {
@@ -154,32 +127,63 @@ TEST(Files, AtomicSaveReplacesWholeOrLeavesTheOldFile)
     EXPECT_FALSE(files::SaveFileAtomically(blocked, QByteArray("x"), &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(files::SaveFileAtomically(dir.filePath("missing/doc.bin"), QByteArray("x"), &error));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.bin"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.bin"});
+
+    // The new file keeps the old one's permissions; through a link the
+    // file it names is replaced and the link stays.
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    const QString link = dir.filePath("link.bin");
+    ASSERT_EQ(::symlink("doc.bin", QFile::encodeName(link).constData()), 0);
+    EXPECT_TRUE(files::SaveFileAtomically(link, QByteArray("through the link"), &error)) << error;
+    EXPECT_EQ(contentOf(path), QByteArray("through the link"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
+// A disk that fills up part-way: a write, the final flush of a small file
+// or a copy ends short. Each leaves the old file byte for byte, no new file
+// beside it, and says the system's reason.
 TEST(Files, AShortWriteLeavesTheOldFile)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath("doc.bin");
-    const QString source = dir.filePath("big.bin");
-    writeFile(path, "old");
-    const QByteArray big(1 << 20, 'n');
-    writeFile(source, big);
-    std::string error;
-    {
-        // The disk takes the first 64 KiB only.
-        FileSizeLimit limit(64 * 1024);
-        ASSERT_TRUE(limit.active());
-        EXPECT_FALSE(files::SaveFileAtomically(path, big, &error));
-        EXPECT_FALSE(error.empty());
-        EXPECT_FALSE(files::CopyFileAtomically(source, path, &error));
+    struct Case {
+        const char* name;
+        qsizetype size;  // bytes to write
+        rlim_t limit;    // what the disk takes
+        bool copy;       // CopyFileAtomically rather than SaveFileAtomically
+    };
+    const Case cases[] = {
+        {"large save", 1 << 20, 64 * 1024, false},
+        {"small save, nothing fits", 3000, 0, false},
+        {"small save, part fits", 3000, 1000, false},
+        {"large copy", 1 << 20, 64 * 1024, true},
+        {"small copy, part fits", 3000, 1000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString path = dir.filePath("doc.bin");
+        const QString source = dir.filePath("big.bin");
+        writeFile(path, "old");
+        const QByteArray bytes(c.size, 'n');
+        writeFile(source, bytes);
+        std::string error;
+        {
+            testsupport::FileSizeLimit limit(c.limit);
+            ASSERT_TRUE(limit.active());
+            EXPECT_FALSE(c.copy ? files::CopyFileAtomically(source, path, &error)
+                                : files::SaveFileAtomically(path, bytes, &error));
+        }
+        EXPECT_EQ(error, std::strerror(EFBIG));
+        EXPECT_EQ(contentOf(path), QByteArray("old"));
+        QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        left.sort();
+        EXPECT_EQ(left, (QStringList{"big.bin", "doc.bin"}));
+        // With room again the save goes through.
+        EXPECT_TRUE(c.copy ? files::CopyFileAtomically(source, path, &error)
+                           : files::SaveFileAtomically(path, bytes, &error));
+        EXPECT_EQ(contentOf(path), bytes);
     }
-    EXPECT_EQ(contentOf(path), QByteArray("old"));
-    QStringList left = QDir(dir.path()).entryList(QDir::Files);
-    left.sort();
-    EXPECT_EQ(left, (QStringList{"big.bin", "doc.bin"}));
-    // With room again the save goes through.
-    EXPECT_TRUE(files::SaveFileAtomically(path, big, &error));
-    EXPECT_EQ(contentOf(path), big);
 }

@@ -6,8 +6,12 @@
 #include "content/objects/shapes.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <functional>
+#include "support/file_size_limit.h"
 #include "support/project_fixture.h"
+
+#include <cstring>
 
 using projtest::ProjectTest;
 
@@ -129,6 +133,9 @@ TEST_F(ProjectTest, ExtensionsInAnyCaseAndUnknownOnes)
     EXPECT_FALSE(unknown.Open(path("missing")));
     const std::vector<std::string> expected = {
         path("data.txt").toStdString() + " is not a project file.",
+        "Can not save file " + path("out.txt").toStdString() +
+            ": the program saves projects (*.proj), table files (*.tbf), template files (*.tpe) and label files "
+            "(*.label).",
         "Corrupt file or wrong file version",
         "Can not open file /dev/zero",
         "Can not open file " + path("missing").toStdString(),
@@ -309,6 +316,114 @@ TEST_F(ProjectTest, FailedSaveKeepsTheOldFileAndIsReported)
     EXPECT_FALSE(doc.SaveByExtension(path("no/such/folder/p.proj")));
     EXPECT_EQ(m_ui.messages.size(), 2u);
     EXPECT_TRUE(QDir(path("no")).isEmpty() || !QDir(path("no")).exists());
+}
+
+// A disk that fills up while a file is written, for every file the
+// program writes: the old file stays byte for byte, no new file is left
+// beside it, the user is told the system's reason, and the project keeps
+// its name, its unsaved changes and its undo states.
+TEST_F(ProjectTest, ASaveThatRunsOutOfSpaceKeepsTheOldFileAndSaysWhy)
+{
+    enum class Writer { Save, SaveAsProject, SaveAsTable, SaveAsTemplate, SaveAsLabel, StoredLabel, Filter, Import };
+    struct Case {
+        Writer writer;
+        const char* file; // the file that is to be replaced
+    };
+    const Case cases[] = {
+        {Writer::Save, "work.proj"},          {Writer::SaveAsProject, "other.proj"},
+        {Writer::SaveAsTable, "part.tbf"},    {Writer::SaveAsTemplate, "part.tpe"},
+        {Writer::SaveAsLabel, "part.label"},  {Writer::StoredLabel, "stored.label"},
+        {Writer::Filter, "rows.filter"},      {Writer::Import, "labels/imported.label"},
+    };
+    const std::string reason = std::strerror(EFBIG);
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << row << ": " << c.file);
+        const QString folder = QString("full%1").arg(row++);
+        ASSERT_TRUE(QDir(path({})).mkpath(folder + "/labels"));
+        ASSERT_TRUE(QDir(path({})).mkpath(folder + "/source"));
+        const QString project = path(folder + "/work.proj");
+        const QString target = path(folder + "/" + c.file);
+        CRecordingUi ui;
+        UiScope scope(ui);
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        auto stored = std::make_unique<CLabelFileNew>();
+        CLabelFileNew* label = stored.get();
+        doc.GetTemplate(0).SetLabel(std::move(stored));
+        ui.fileNames.push_back(project);
+        ASSERT_TRUE(doc.SaveAsPublic());
+        // Edits a ".label" file takes too.
+        doc.SaveUndoState(0, true);
+        doc.SaveTableUndoState();
+        doc.SetTableName(1, "Cables");
+        doc.SetModifiedFlag(true);
+        label->SetFilePath(QFile::encodeName(path(folder + "/stored.label")).toStdString());
+        label->SetLoaded(true);
+        label->SetModified(true);
+        if (c.writer == Writer::Filter)
+            doc.SetupTableFilter();
+        const QString source = path(folder + "/source/imported.label");
+        writeFile(source, std::string(2000, 'L'));
+        const std::string old = c.writer == Writer::Save ? readFile(project) : std::string("old bytes");
+        if (c.writer != Writer::Save)
+            writeFile(target, old);
+        const QStringList filesBefore = QDir(path(folder)).entryList(QDir::Files | QDir::Hidden);
+
+        std::string error;
+        const auto write = [&] {
+            switch (c.writer) {
+            case Writer::Save: return doc.SavePublic();
+            case Writer::SaveAsProject:
+            case Writer::SaveAsTable:
+            case Writer::SaveAsTemplate:
+            case Writer::SaveAsLabel: ui.fileNames.push_back(target); return doc.SaveAsPublic();
+            case Writer::StoredLabel: // Yes for the label, Cancel for the project
+                ui.answers = {MessageAnswer::Yes, MessageAnswer::Cancel};
+                doc.SaveModified();
+                return !label->IsModified();
+            case Writer::Filter: return doc.StoreTableFilter(target, &error);
+            case Writer::Import:
+                ui.fileNameLists.push_back({source});
+                ui.answers = {MessageAnswer::Yes, MessageAnswer::No}; // replace; not used now
+                return doc.ImportLabelFiles(path(folder + "/labels"), path(folder), path(folder)) == 1;
+            }
+            return false;
+        };
+        {
+            testsupport::FileSizeLimit limit(64); // each file is larger
+            ASSERT_TRUE(limit.active());
+            EXPECT_FALSE(write());
+        }
+        EXPECT_TRUE(readFile(target) == old) << "size now " << readFile(target).size();
+        EXPECT_EQ(QDir(path(folder)).entryList(QDir::Files | QDir::Hidden), filesBefore);
+        EXPECT_EQ(QDir(path(folder + "/labels")).entryList(QDir::Files | QDir::Hidden),
+                  c.writer == Writer::Import ? QStringList{"imported.label"} : QStringList{});
+        if (c.writer == Writer::Filter) { // the table view shows it
+            EXPECT_EQ(error, reason);
+        } else {
+            EXPECT_EQ(ui.messages.size(), 1u);
+        }
+        if (c.writer != Writer::Filter && !ui.messages.empty()) {
+            EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+            EXPECT_NE(ui.messages[0].text.find(QFileInfo(target).fileName().toStdString()), std::string::npos)
+                << ui.messages[0].text;
+            EXPECT_TRUE(ui.messages[0].text.ends_with(": " + reason)) << ui.messages[0].text;
+        }
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(label->IsModified());
+        EXPECT_EQ(doc.GetPathName(), project);
+        EXPECT_EQ(doc.GetTitle(), "work");
+        EXPECT_EQ(templateUndoSteps(doc), 1);
+        EXPECT_EQ(tableUndoSteps(doc), 1);
+
+        // With room again the same write goes through.
+        ui.messages.clear();
+        EXPECT_TRUE(write());
+        EXPECT_FALSE(readFile(target) == old);
+        EXPECT_GT(readFile(target).size(), 64u);
+        EXPECT_TRUE(ui.messages.empty());
+    }
 }
 
 TEST_F(ProjectTest, RecoveredDocumentAsksForANameOnSave)

@@ -48,6 +48,17 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(app->MainFrame()));
         return app;
     }
+    // A new project with a label definition, saved as "Job.proj"; its path,
+    // or nothing when it could not be written.
+    QString writeJobProject()
+    {
+        const QString project = root.filePath("Job.proj");
+        CVorteplanSoftLabelDoc doc;
+        if (!doc.OnNewDocument())
+            return {};
+        doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
+        return doc.WriteProjectFile(project) ? project : QString();
+    }
     static QAction* styleEntry(CRibbonBar* ribbon, int id)
     {
         for (QAction* a : ribbon->StyleMenu()->actions())
@@ -360,13 +371,8 @@ TEST_F(MainFrameTest, RecentDocumentsAreListedInTheApplicationMenuAndOpen)
 // still asks, and Save (or Yes to the question) writes the project.
 TEST_F(MainFrameTest, WritingATableOrTemplateFileLeavesTheProjectToBeSaved)
 {
-    const QString project = root.filePath("Job.proj");
-    {
-        CVorteplanSoftLabelDoc doc;
-        ASSERT_TRUE(doc.OnNewDocument());
-        doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
-        ASSERT_TRUE(doc.WriteProjectFile(project));
-    }
+    const QString project = writeJobProject();
+    ASSERT_FALSE(project.isEmpty());
     auto app = shown();
     CMainFrame* frame = app->MainFrame();
     CChildFrame* child = app->OpenDocumentFile(project);
@@ -423,6 +429,50 @@ TEST_F(MainFrameTest, WritingATableOrTemplateFileLeavesTheProjectToBeSaved)
     EXPECT_TRUE(QTest::qWaitFor([&] { return frame->GetChildren().size() == open - 1; }, 3000));
     EXPECT_EQ(reopened(), "yy");
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+}
+
+// Save As under a name no writer takes ("p.txt", "q."): nothing is written,
+// the user is told which kinds of file can be saved, and the project stays
+// as it was, modified, under its own name.
+TEST_F(MainFrameTest, SaveAsUnderANameNoWriterTakesIsRefusedWithAMessage)
+{
+    const QString project = writeJobProject();
+    ASSERT_FALSE(project.isEmpty());
+    QFile file(project);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+    auto app = shown();
+    CMainFrame* frame = app->MainFrame();
+    CChildFrame* child = app->OpenDocumentFile(project);
+    ASSERT_NE(child, nullptr);
+    CVorteplanSoftLabelDoc& doc = child->Document();
+    doc.SaveTableUndoState();
+    doc.SetTableCellText("zz", 0, 0);
+    doc.SetModifiedFlag(true);
+
+    const char* const names[] = {"p.txt", "q.", "Notes.TXT"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const size_t before = ui.messages.size();
+        ui.fileNames.push_back(root.filePath(name));
+        ASSERT_TRUE(app->Router().Execute(cmd::kFileSaveAs));
+        ASSERT_EQ(ui.messages.size(), before + 1);
+        const UserMessage& told = ui.messages.back();
+        EXPECT_EQ(told.icon, MessageIcon::Error);
+        EXPECT_EQ(told.text.rfind("Can not save file " + QFile::encodeName(root.filePath(name)).toStdString(), 0), 0u)
+            << told.text;
+        for (const char* kind : {"(*.proj)", "(*.tbf)", "(*.tpe)", "(*.label)"})
+            EXPECT_NE(told.text.find(kind), std::string::npos) << told.text;
+        EXPECT_FALSE(QFileInfo::exists(root.filePath(name)));
+        frame->UpdateCommandUI();
+        EXPECT_EQ(child->windowTitle(), "Job");
+        EXPECT_TRUE(frame->isWindowModified());
+        EXPECT_EQ(doc.GetPathName(), project);
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), saved);
+    EXPECT_EQ(doc.GetTableCellText(0, 0), "zz");
 }
 
 // Not a check: saves the main window as a picture when VSL_SCREENSHOT names a file.

@@ -3,6 +3,7 @@
 #include "platform/recordingui.h"
 #include "shell/selectlabel/labelimagepreview.h"
 #include "shell/selectlabel/selectlabeldialog.h"
+#include "support/file_size_limit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,6 +17,8 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace {
 
@@ -207,6 +210,23 @@ TEST_F(SelectLabelTest, ImportKeepsExistingFilesAndSelectsTheNewLabel)
     EXPECT_FALSE(QFile::exists(folder("labels") + "/notes.txt"));
     ASSERT_NE(list()->currentItem(), nullptr);
     EXPECT_EQ(list()->currentItem()->text(CSelectLabelDialog::kName), QStringLiteral("fresh"));
+
+    // A disk that cannot take the copy: nothing of it is left, and the
+    // user is told why.
+    write(folder("source") + "/full.label", fileBytes({"full.label", "New"}));
+    ui.fileNameLists.push_back({folder("source") + "/full.label"});
+    {
+        testsupport::FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.active());
+        QTest::mouseClick(button("import"), Qt::LeftButton);
+    }
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(ui.messages[0].text.rfind("Can not copy ", 0), 0u) << ui.messages[0].text;
+    EXPECT_TRUE(ui.messages[0].text.ends_with(std::strerror(EFBIG))) << ui.messages[0].text;
+    QStringList left = QDir(folder("labels")).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{"fresh.label", "kept.label"}));
 }
 
 TEST_F(SelectLabelTest, ShowInfoAndF2)
