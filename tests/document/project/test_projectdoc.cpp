@@ -300,7 +300,7 @@ TEST_F(ProjectTest, SaveAsAPartOfTheProjectIsACopy)
             const std::string tableFile = readFile(target);
             ui.fileNames = {std::nullopt};
             EXPECT_FALSE(opened.SavePublic());
-            ASSERT_EQ(ui.fileDialogs.size(), dialogs + 1);
+            EXPECT_EQ(ui.fileDialogs.size(), dialogs + 1);
             EXPECT_EQ(ui.fileDialogs.back().request.initialName, QString("again.proj"));
             ui.answers = {MessageAnswer::Yes};
             ui.fileNames = {target};
