@@ -93,6 +93,7 @@ bool CDocument::Open(const QString& path)
     m_keepWithoutPath = false;
     if (!OnOpenDocument(path))
         return false;
+    m_openedFrom = path;
     if (m_keepWithoutPath) {
         // Saving must ask for a name: the file's own content was not read
         // whole, or is of another kind.
@@ -123,8 +124,8 @@ bool CDocument::DoSave(const std::optional<QString>& path, bool replace)
         request.filter = GetDocumentType().filter;
         const std::string& ext = GetDocumentType().extension;
         request.defaultExtension = ext.empty() ? ext : ext.substr(1);
-        request.initialName = replace && m_pathName.isEmpty() ? QFile::decodeName(DefaultSaveName().c_str())
-                                                              : m_pathName;
+        const bool ownName = !m_pathName.isEmpty() && SavesWholeDocument(m_pathName);
+        request.initialName = replace && !ownName ? QFile::decodeName(DefaultSaveName().c_str()) : m_pathName;
         request.title = replace ? "Save As" : "Save Copy As";
         const std::optional<QString> chosen = Ui().AskSaveFileName(request);
         if (!chosen || chosen->isEmpty())
@@ -142,7 +143,9 @@ bool CDocument::DoSave(const std::optional<QString>& path, bool replace)
 
 bool CDocument::DoFileSave()
 {
-    if (m_pathName.isEmpty())
+    // A file that holds only part of the document (a table file, once the
+    // document holds more) is no place to save it.
+    if (m_pathName.isEmpty() || !SavesWholeDocument(m_pathName))
         return DoSave(std::nullopt, true);
     return DoSave(m_pathName, true);
 }
@@ -158,7 +161,10 @@ bool CDocument::SaveModified()
                                           MessageButtons::YesNoCancel, MessageAnswer::Cancel);
     switch (answer) {
     case MessageAnswer::Yes:
-        return DoFileSave();
+        // A save of the whole document clears the modified flag; a copy of
+        // one part, chosen in the Save dialog, leaves it: closing then
+        // would lose the rest.
+        return DoFileSave() && !IsModified();
     case MessageAnswer::No:
         return true;
     default:
@@ -185,24 +191,33 @@ std::unique_ptr<CDocument> CDocTemplate::NewDocument()
     return doc;
 }
 
+std::optional<QString> CDocTemplate::AskOpenFileName() const
+{
+    const std::unique_ptr<CDocument> doc = CreateDocument(); // for its type
+    if (!doc)
+        return std::nullopt;
+    FileDialogRequest request;
+    request.filter = doc->GetDocumentType().filter;
+    const std::string& ext = doc->GetDocumentType().extension;
+    request.defaultExtension = ext.empty() ? ext : ext.substr(1);
+    request.title = "Open";
+    const std::optional<QString> answer = Ui().AskOpenFileName(request);
+    if (!answer || answer->isEmpty())
+        return std::nullopt;
+    return answer;
+}
+
 std::unique_ptr<CDocument> CDocTemplate::OpenDocument(const QString& path)
 {
     QString chosen = path;
-    std::unique_ptr<CDocument> doc = CreateDocument();
-    if (!doc)
-        return nullptr;
     if (chosen.isEmpty()) {
-        FileDialogRequest request;
-        request.filter = doc->GetDocumentType().filter;
-        const std::string& ext = doc->GetDocumentType().extension;
-        request.defaultExtension = ext.empty() ? ext : ext.substr(1);
-        request.title = "Open";
-        const std::optional<QString> answer = Ui().AskOpenFileName(request);
-        if (!answer || answer->isEmpty())
+        const std::optional<QString> answer = AskOpenFileName();
+        if (!answer)
             return nullptr;
         chosen = *answer;
     }
-    if (!doc->Open(chosen))
+    std::unique_ptr<CDocument> doc = CreateDocument();
+    if (!doc || !doc->Open(chosen))
         return nullptr;
     return doc;
 }

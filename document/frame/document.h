@@ -72,6 +72,10 @@ public:
 
     // --- path, title, modified flag ------------------------------------------
     const QString& GetPathName() const { return m_pathName; }
+    // The file the document shows: its path, or while it has none the file
+    // it was opened from (a table file, a damaged project); empty for a new
+    // document.
+    const QString& GetFileShown() const { return m_pathName.isEmpty() ? m_openedFrom : m_pathName; }
     // Sets the path; the title becomes the file name without its extension.
     void SetPathName(const QString& path);
     void ClearPathName() { m_pathName.clear(); }
@@ -103,7 +107,8 @@ public:
     // path becomes the file's unless the document kept it out (see
     // KeepWithoutPath), and the modified flag is cleared in that case only.
     bool Open(const QString& path);
-    // Save: under the path, or as Save As when there is none.
+    // Save: under the path, or as Save As when there is none or the file
+    // under it would not hold the whole document (SavesWholeDocument).
     bool DoFileSave();
     // Save As (no path) or save under `path`. Without a path the user is
     // asked for one (Ui().AskSaveFileName); with `replace` the document
@@ -116,7 +121,8 @@ public:
     // title and modified flag.
     virtual bool SavesWholeDocument(const QString& /*path*/) const { return true; }
     // Before closing: asks "Save changes to <name>?" (Yes / No / Cancel)
-    // when the document is modified. True when closing may go on.
+    // when the document is modified. True when closing may go on: after No,
+    // or after a Yes that saved the whole document.
     virtual bool SaveModified();
     // Closes when SaveModified allows it; the document is then emptied.
     bool Close();
@@ -137,6 +143,7 @@ protected:
 
 private:
     QString m_pathName;
+    QString m_openedFrom;
     std::string m_title;
     bool m_modified = false;
     bool m_keepWithoutPath = false;
@@ -156,6 +163,8 @@ public:
     // File Open: asks for a file when `path` is empty; null when cancelled
     // or when the file could not be opened.
     std::unique_ptr<CDocument> OpenDocument(const QString& path = {});
+    // File Open's question: the file the user chose; none when cancelled.
+    std::optional<QString> AskOpenFileName() const;
 
 private:
     int m_untitledCount = 0;

@@ -21,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,9 +66,10 @@ public:
     // are shown to the user.
     bool SaveByExtension(const QString& path);
     // ".proj" files hold the whole project; a ".tbf" file only when the
-    // document was opened from one. A ".label", ".tpe" or other ".tbf"
-    // file is a copy of one part: the document keeps its path, title,
-    // modified flag and undo states.
+    // document was opened from one and still holds nothing but that table:
+    // no other table has data and no template changed since it was opened.
+    // A ".label", ".tpe" or other ".tbf" file is a copy of one part: the
+    // document keeps its path, title, modified flag and undo states.
     bool SavesWholeDocument(const QString& path) const override;
     // Asks about every modified stored label definition of the templates
     // (Yes saves it, Cancel stops closing), then about the document.
@@ -589,8 +591,16 @@ private:
     std::array<uint8_t, kDocSlots> m_stackedLayout{};
     std::string m_labelsFolder;
     // Opened from a ".tbf" file and not saved as a project since: saving a
-    // ".tbf" file saves the document.
+    // ".tbf" file may save the document (SavesWholeDocument).
     bool m_tableFileDocument = false;
+    // The templates as they were when the document was opened from that
+    // file (templatesImage).
+    std::optional<std::string> m_templatesAtOpen;
+    // The templates as a project file would hold them, for telling whether
+    // they changed; none when an undo or redo step shows that they did.
+    std::optional<std::string> templatesImage() const;
+    // The table in that slot has rows, a filter or filtered rows.
+    bool tableHoldsData(int slot) const;
 
     // === print run (projectdoc_print.cpp; its state and steps: printrun.cpp) ===========
 public:

@@ -3,6 +3,7 @@
 #include "document/project/projectdoc.h"
 
 #include "platform/files.h"
+#include "platform/record.h"
 #include "platform/uiservices.h"
 
 #include <QFile>
@@ -56,6 +57,7 @@ bool CVorteplanSoftLabelDoc::OnOpenDocument(const QString& path)
         if (!OpenTableFile(path))
             return false;
         m_tableFileDocument = ext == QLatin1String("tbf");
+        m_templatesAtOpen = templatesImage();
         // A table file holds one table: saving the project under its name
         // would replace it, so Save asks for a project name.
         KeepWithoutPath(title);
@@ -106,8 +108,7 @@ bool CVorteplanSoftLabelDoc::SaveLabelFile(const QString& path)
             return false;
         }
     }
-    const TableSlot& s = m_tables[size_t(m_currentTable)];
-    if (s.table->GetRowCount() > 0 || s.filter || (s.filtered && s.filtered->GetRowCount() > 0)) {
+    if (tableHoldsData(m_currentTable)) {
         showError("Document containing table data can not be saved as a product file (*.label).");
         return false;
     }
@@ -158,6 +159,7 @@ bool CVorteplanSoftLabelDoc::SaveProject(const QString& path)
         DropTableSnapshots(k);
     }
     m_tableFileDocument = false;
+    m_templatesAtOpen.reset();
     SetModifiedFlag(false);
     return true;
 }
@@ -165,7 +167,50 @@ bool CVorteplanSoftLabelDoc::SaveProject(const QString& path)
 bool CVorteplanSoftLabelDoc::SavesWholeDocument(const QString& path) const
 {
     const QString ext = extensionOf(path);
-    return ext == QLatin1String("proj") || (ext == QLatin1String("tbf") && m_tableFileDocument);
+    if (ext == QLatin1String("proj"))
+        return true;
+    if (ext != QLatin1String("tbf") || !m_tableFileDocument)
+        return false;
+    // The file holds the current table only.
+    for (int k = 0; k < kDocSlots; ++k)
+        if (k != m_currentTable && tableHoldsData(k))
+            return false;
+    const std::optional<std::string> templates = templatesImage();
+    return templates && templates == m_templatesAtOpen;
+}
+
+bool CVorteplanSoftLabelDoc::tableHoldsData(int slot) const
+{
+    const TableSlot& s = m_tables[size_t(slot)];
+    return s.table->GetRowCount() > 0 || s.filter || (s.filtered && s.filtered->GetRowCount() > 0);
+}
+
+std::optional<std::string> CVorteplanSoftLabelDoc::templatesImage() const
+{
+    RecordWriter w;
+    w.i32(m_templateCount);
+    for (int k = 0; k < m_templateCount; ++k) {
+        const CTemplate& t = m_templates[size_t(k)];
+        for (int area = 0; area < kTemplateAreas; ++area)
+            if (!t.GetUndoHistory(area)->IsEmpty() || !t.GetRedoHistory(area)->IsEmpty())
+                return std::nullopt;
+        if (!t.GetMarkerUndo().IsEmpty() || !t.GetMarkerRedo().IsEmpty())
+            return std::nullopt;
+        // The record of a copy: writing the template itself would give it
+        // a label definition and take the modified mark off its definition.
+        // The zoom is left out: it is a view setting, not an edit.
+        CTemplate copy;
+        copy.CopyFrom(t);
+        copy.SetPrintLabelBorders(t.IsPrintLabelBorders());
+        copy.SetBorderColor(t.GetBorderColor());
+        copy.SetBorderWidth(t.GetBorderWidth());
+        copy.SetBorderOption(t.GetBorderOption());
+        copy.GetJob() = t.GetJob();
+        w.boolean8(t.GetLabel() != nullptr);
+        if (!copy.Write(w, true))
+            return std::nullopt;
+    }
+    return std::string(w.data());
 }
 
 bool CVorteplanSoftLabelDoc::SaveModified()

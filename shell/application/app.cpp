@@ -48,6 +48,15 @@ CVorteplanSoftLabelApp*& instance()
     return app;
 }
 
+// One name for a file however its path is spelt (links, "..", relative):
+// the canonical path, or the cleaned absolute path of a file that is gone.
+QString sameFileKey(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
 QString localeNameFromEnvironment()
 {
     for (const char* name : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
@@ -293,16 +302,18 @@ CChildFrame* CVorteplanSoftLabelApp::OpenDocumentFile(const QString& path)
 {
     if (!m_frame)
         return nullptr;
-    if (!path.isEmpty()) {
-        const QString wanted = QFileInfo(path).absoluteFilePath();
-        for (CChildFrame* child : m_frame->GetChildren())
-            if (!child->Document().GetPathName().isEmpty() &&
-                QFileInfo(child->Document().GetPathName()).absoluteFilePath() == wanted) {
-                m_frame->MdiArea()->setActiveSubWindow(child);
-                return child;
-            }
+    QString chosen = path;
+    if (chosen.isEmpty()) {
+        const std::optional<QString> asked = m_template->AskOpenFileName();
+        if (!asked)
+            return nullptr;
+        chosen = *asked;
     }
-    std::unique_ptr<CDocument> document = m_template->OpenDocument(path);
+    if (CChildFrame* open = findOpenChild(chosen)) {
+        m_frame->MdiArea()->setActiveSubWindow(open);
+        return open;
+    }
+    std::unique_ptr<CDocument> document = m_template->OpenDocument(chosen);
     if (!document)
         return nullptr;
     const QString opened = document->GetPathName();
@@ -310,6 +321,17 @@ CChildFrame* CVorteplanSoftLabelApp::OpenDocumentFile(const QString& path)
     if (child && !opened.isEmpty())
         rememberRecent(opened);
     return child;
+}
+
+CChildFrame* CVorteplanSoftLabelApp::findOpenChild(const QString& path) const
+{
+    const QString wanted = sameFileKey(path);
+    for (CChildFrame* child : m_frame->GetChildren()) {
+        const QString shown = child->Document().GetFileShown();
+        if (!shown.isEmpty() && sameFileKey(shown) == wanted)
+            return child;
+    }
+    return nullptr;
 }
 
 void CVorteplanSoftLabelApp::rememberRecent(const QString& path)

@@ -79,8 +79,9 @@ public:
     // --- projects
     // A new project in a tab of its own; null when it could not be made.
     CChildFrame* NewDocument();
-    // Opens a project; an open one is activated instead. Null when the file
-    // could not be opened (the user has been told).
+    // Opens a project (an empty path asks for one); a file that is open
+    // already has its window activated instead. Null when the file could
+    // not be opened (the user has been told) or the user cancelled.
     CChildFrame* OpenDocumentFile(const QString& path);
 
     // --- commands
@@ -99,6 +100,8 @@ private:
     void showSplash(int milliseconds);
     void closeSplash();
     CChildFrame* addChild(std::unique_ptr<class CDocument> document);
+    // The window that shows the file `path` names; null when none does.
+    CChildFrame* findOpenChild(const QString& path) const;
     void rememberRecent(const QString& path);
 
     CLabelManager m_catalogue;

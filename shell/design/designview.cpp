@@ -151,9 +151,11 @@ void Vorteplan_SoftLabelDesignView::PaintScene(CDC& dc)
         return;
     CVorteplanSoftLabelDoc& doc = *m_pDocument;
     const CTemplate& tpl = doc.GetCurrentTemplate();
-    if (m_bFirstDraw) {
-        m_bFirstDraw = false;
-        const int stored = tpl.GetZoom(0);
+    // The first drawing of each area takes the zoom the template stored
+    // for that area.
+    if (m_nArea >= 0 && m_nArea < kTemplateAreas && !(m_zoomTakenAreas & (1u << m_nArea))) {
+        m_zoomTakenAreas |= 1u << m_nArea;
+        const int stored = tpl.GetZoom(m_nArea);
         if (stored >= kTemplateMinZoom) {
             m_nZoom = stored;
             emit zoomed(m_nZoom);

@@ -243,7 +243,8 @@ private:
     int m_nZoom = 100;
     bool m_bShowFieldCodes = true;
     int m_nMeasure = 0;
-    bool m_bFirstDraw = true;
+    // Bit n: the first drawing of area n has taken its stored zoom.
+    unsigned m_zoomTakenAreas = 0;
     bool m_bModuleMarkingMode = false;
     bool m_bSelectModules = true;
     QTimer m_dragTimer;

@@ -110,10 +110,18 @@ void CChildFrame::activateNextPane(bool forward)
     }
 }
 
+bool CChildFrame::CloseAnswered()
+{
+    m_closeAnswered = true;
+    const bool closed = close();
+    m_closeAnswered = closed;
+    return closed;
+}
+
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
     emit closing();
-    if (!m_document->SaveModified()) {
+    if (!m_closeAnswered && !m_document->SaveModified()) {
         event->ignore();
         return;
     }

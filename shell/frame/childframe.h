@@ -41,6 +41,10 @@ public:
     // The tab text: the document's title.
     void UpdateTitle();
 
+    // Closes the window without the question about its changes, which the
+    // caller has put already (SaveModified). False when it stayed open.
+    bool CloseAnswered();
+
 signals:
     // The document was saved under `path`.
     void documentSaved(const QString& path);
@@ -64,4 +68,6 @@ private:
     CCmdTarget* m_activeView = nullptr;
     // The active view as a widget; null when it is none.
     QPointer<QWidget> m_activeViewWidget;
+    // The question about the changes has been answered (CloseAnswered).
+    bool m_closeAnswered = false;
 };

@@ -401,15 +401,28 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // What a box shows counts as given before anything is asked.
     m_router.ApplyPendingInput();
-    // Each project asks about its changes; one refusal keeps everything open.
-    for (CChildFrame* child : GetChildren()) {
-        if (!child->close()) {
-            event->ignore();
-            return;
-        }
+    // File > Exit comes here too.
+    if (!closeProjects()) {
+        event->ignore();
+        return;
     }
     SaveWindowState();
     QMainWindow::closeEvent(event);
+}
+
+bool CMainFrame::closeProjects()
+{
+    // Every project is asked about before any window closes, and a Yes
+    // saves at once: Cancel, or a save that failed, leaves every project
+    // open as it was, also those whose questions came before.
+    const std::vector<CChildFrame*> children = GetChildren();
+    for (CChildFrame* child : children)
+        if (!child->Document().SaveModified())
+            return false;
+    for (CChildFrame* child : children)
+        if (!child->CloseAnswered())
+            return false;
+    return true;
 }
 
 void CMainFrame::SaveWindowState() const

@@ -82,6 +82,10 @@ private:
     void placeDocumentMenuButton();
     void updateTabCloseButtons();
     void updateWindowTitle();
+    // Before the program ends: one round of questions about every modified
+    // project, then every window closes. False, with every window open,
+    // when an answer was Cancel or a save failed.
+    bool closeProjects();
 
     CCommandRouter& m_router;
     CRibbonBar* m_ribbon = nullptr;

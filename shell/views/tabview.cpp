@@ -137,6 +137,7 @@ void CTabView::SetActiveTab(int index)
 
 void CTabView::ShowActivePage()
 {
+    PageAboutToShow(GetActiveTab());
     if (QWidget* page = GetPage(GetActiveTab()))
         m_stack->setCurrentWidget(page);
 }

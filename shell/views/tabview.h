@@ -58,6 +58,8 @@ protected:
     virtual void OnActivateView(int index) = 0;
     // Shows the page of the active tab.
     void ShowActivePage();
+    // Tab `index` is about to show its page (made now when it is new).
+    virtual void PageAboutToShow(int /*index*/) {}
 
 private:
     void userChanged(int index);

@@ -84,6 +84,16 @@ void CTemplateTabView::OnActivateView(int index)
             view->GetLabelView()->ActivateDesignView();
 }
 
+void CTemplateTabView::PageAboutToShow(int index)
+{
+    CVorteplanSoftLabelDoc* doc = m_context.document;
+    if (!doc || index < 0 || index >= GetTabCount() - 1 || index == doc->GetCurrentTemplateIndex())
+        return;
+    doc->SetCurrentTemplate(index);
+    doc->InvalidateDesignViews();
+    doc->InvalidatePreviewViews();
+}
+
 void CTemplateTabView::addTemplateTab()
 {
     // The document adds the template and tells this view (TabAdded,

@@ -29,6 +29,10 @@ public:
 protected:
     QWidget* CreatePage(int index) override;
     void OnActivateView(int index) override;
+    // A page draws the document's current template: the tab's template
+    // becomes current before its page is shown, so that the page's first
+    // drawing (which takes the template's stored zoom) is of its own.
+    void PageAboutToShow(int index) override;
     QString labelFor(int slot, const std::string& given) override;
     std::string storedName(int slot) const override;
     void repaintAfterRemoval(CVorteplanSoftLabelDoc& doc) override;

@@ -20,6 +20,8 @@ public:
     bool OnSaveDocument(const QString& path) override
     {
         saved.push_back(path);
+        if (saveResult)
+            SetModifiedFlag(false);
         return saveResult;
     }
     void DeleteContents() override { ++deleted; }
@@ -116,6 +118,7 @@ TEST(DocumentFrame, SaveChangesQuestion)
     EXPECT_EQ(ui.questions.back().message.text, "Save changes to /tmp/p.proj?");
     EXPECT_EQ(doc.saved.size(), 1u);
     EXPECT_EQ(doc.deleted, 1);
+    doc.SetModifiedFlag(true);
     doc.saveResult = false;
     EXPECT_FALSE(doc.Close());
     EXPECT_EQ(doc.deleted, 1);

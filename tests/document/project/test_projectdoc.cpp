@@ -196,10 +196,21 @@ TEST_F(ProjectTest, LabelAndTemplateFileRefusals)
 // Save As writes a ".tbf", ".tpe" or ".label" file as a copy of one part
 // of the project: the document keeps its name, its unsaved changes and
 // its undo states, and Save still saves the project. Only the project
-// file, and the table file a document was opened from, are the document.
+// file is the document; so is the table file a document was opened from,
+// as long as that table is all the document holds: no other table has
+// data and no template changed.
 TEST_F(ProjectTest, SaveAsAPartOfTheProjectIsACopy)
 {
-    enum class Start { ModifiedProject, SavedProject, NewDocument, OpenedTableFile };
+    enum class Start {
+        ModifiedProject,
+        SavedProject,
+        NewDocument,
+        OpenedTableFile, // and its table edited
+        TableFileOtherTable, // ... and another table filled
+        TableFileObjectAdded, // ... and an object drawn
+        TableFileLabelChosen, // ... and a label definition chosen
+        TableFileSavedAsProject, // ... and saved as a project
+    };
     struct Case {
         Start start;
         const char* file;
@@ -211,7 +222,9 @@ TEST_F(ProjectTest, SaveAsAPartOfTheProjectIsACopy)
         {Start::SavedProject, "part.tbf", false},      {Start::SavedProject, "part.tpe", false},
         {Start::SavedProject, "part.label", false},    {Start::NewDocument, "part.tbf", false},
         {Start::NewDocument, "part.tpe", false},       {Start::NewDocument, "part.label", false},
-        {Start::OpenedTableFile, "again.tbf", true},  {Start::OpenedTableFile, "part.tpe", false},
+        {Start::OpenedTableFile, "again.tbf", true},  {Start::TableFileLabelChosen, "part.tpe", false},
+        {Start::TableFileOtherTable, "again.tbf", false}, {Start::TableFileObjectAdded, "again.tbf", false},
+        {Start::TableFileLabelChosen, "again.tbf", false}, {Start::TableFileSavedAsProject, "again.tbf", false},
     };
     int row = 0;
     for (const Case& c : cases) {
@@ -226,27 +239,82 @@ TEST_F(ProjectTest, SaveAsAPartOfTheProjectIsACopy)
         ASSERT_TRUE(doc.OnNewDocument());
         doc.SetTitle("Project1");
         doc.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
-        if (c.start == Start::OpenedTableFile) {
+        if (c.start >= Start::OpenedTableFile) {
+            doc.SetTableCellText("X1:1", 0, 0);
             ASSERT_TRUE(doc.SaveByExtension(path(folder + "/source.tbf")));
             CVorteplanSoftLabelDoc opened;
             ASSERT_TRUE(opened.Open(path(folder + "/source.tbf")));
             ASSERT_TRUE(opened.GetPathName().isEmpty());
-            // The table file read as a document, then given a definition.
-            ui.fileNames.push_back(target);
-            opened.GetTemplate(0).SetLabel(std::make_unique<CLabelFileNew>());
+            // The table file's table edited, as the table view does.
             opened.SaveTableUndoState();
+            opened.SetTableCellText("X1:2", 0, 0);
             opened.SetModifiedFlag(true);
-            ASSERT_TRUE(opened.SaveAsPublic());
-            EXPECT_EQ(opened.GetPathName().isEmpty(), !c.takesName);
-            EXPECT_EQ(opened.GetTitle(), c.takesName ? "again" : "source");
-            EXPECT_EQ(opened.IsModified(), !c.takesName);
-            EXPECT_EQ(tableUndoSteps(opened), c.takesName ? 0 : 1);
-            if (c.takesName) { // and Save writes that table file again
-                QFile::remove(target);
-                ASSERT_TRUE(opened.SavePublic());
-                EXPECT_TRUE(QFile::exists(target));
-                EXPECT_EQ(ui.fileDialogs.size(), 1u);
+            switch (c.start) {
+            case Start::TableFileOtherTable:
+                opened.SetCurrentTable(2);
+                opened.SetTableCellText("W1", 0, 0);
+                opened.SetCurrentTable(0);
+                break;
+            case Start::TableFileObjectAdded:
+                ASSERT_TRUE(opened.AddObjectToArea(0, std::make_unique<CGraphRect>()));
+                break;
+            case Start::TableFileLabelChosen:
+                opened.NewLabelDefinition();
+                break;
+            case Start::TableFileSavedAsProject:
+                ui.fileNames.push_back(project);
+                ASSERT_TRUE(opened.SaveAsPublic());
+                break;
+            default:
+                break;
             }
+            const bool modified = opened.IsModified();
+            const int undoSteps = tableUndoSteps(opened);
+            ui.fileNames.push_back(target);
+            ASSERT_TRUE(opened.SaveAsPublic());
+            if (target.endsWith(".tbf")) {
+                CVorteplanSoftLabelDoc written;
+                ASSERT_TRUE(written.Open(target));
+                EXPECT_EQ(written.GetTableCellText(0, 0), "X1:2");
+            }
+            const bool asProject = c.start == Start::TableFileSavedAsProject;
+            EXPECT_EQ(opened.GetPathName(), c.takesName ? target : asProject ? project : QString());
+            EXPECT_EQ(opened.GetTitle(), c.takesName ? "again" : asProject ? "work" : "source");
+            EXPECT_EQ(opened.IsModified(), !c.takesName && modified);
+            EXPECT_EQ(tableUndoSteps(opened), c.takesName ? 0 : undoSteps);
+            if (!c.takesName) { // closing asks, and Yes asks for a project name
+                ui.answers = {MessageAnswer::Yes};
+                ui.fileNames = {std::nullopt};
+                EXPECT_EQ(opened.SaveModified(), !modified);
+                EXPECT_EQ(ui.questions.size(), modified ? 1u : 0u);
+                if (modified) {
+                    EXPECT_EQ(ui.fileDialogs.back().request.initialName, QString("source.proj"));
+                }
+                continue;
+            }
+            // Save writes that table file again...
+            QFile::remove(target);
+            const size_t dialogs = ui.fileDialogs.size();
+            ASSERT_TRUE(opened.SavePublic());
+            EXPECT_TRUE(QFile::exists(target));
+            EXPECT_EQ(ui.fileDialogs.size(), dialogs);
+            // ... until the document holds more than it: then Save asks for
+            // a project name, and the table file is not taken for the
+            // document, neither by Save nor by Yes on closing.
+            opened.SetCurrentTable(1);
+            opened.SetTableCellText("W1", 0, 0);
+            opened.SetModifiedFlag(true);
+            const std::string tableFile = readFile(target);
+            ui.fileNames = {std::nullopt};
+            EXPECT_FALSE(opened.SavePublic());
+            EXPECT_EQ(ui.fileDialogs.size(), dialogs + 1);
+            EXPECT_EQ(ui.fileDialogs.back().request.initialName, QString("again.proj"));
+            ui.answers = {MessageAnswer::Yes};
+            ui.fileNames = {target};
+            EXPECT_FALSE(opened.SaveModified());
+            EXPECT_TRUE(opened.IsModified());
+            EXPECT_EQ(opened.GetPathName(), target);
+            EXPECT_NE(readFile(target), tableFile); // the second table's, a copy
             continue;
         }
         if (c.start != Start::NewDocument) {

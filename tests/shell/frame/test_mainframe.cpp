@@ -12,6 +12,7 @@
 #include "shell/frame/mainframe.h"
 #include "shell/frame/ribbonbar.h"
 #include "shell/frame/windowsdialog.h"
+#include "shell/views/templatetabview.h"
 #include "resources/version.h"
 #include "shell/aboutdlg.h"
 #include "support/gridtest.h"
@@ -26,6 +27,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -39,9 +41,9 @@ namespace {
 
 class MainFrameTest : public StartupTest {
 protected:
-    std::unique_ptr<CVorteplanSoftLabelApp> shown()
+    std::unique_ptr<CVorteplanSoftLabelApp> shown(const QStringList& arguments = {})
     {
-        auto app = start();
+        auto app = start(arguments);
         app->MainFrame()->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
         app->MainFrame()->activateWindow();
@@ -473,6 +475,232 @@ TEST_F(MainFrameTest, SaveAsUnderANameNoWriterTakesIsRefusedWithAMessage)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), saved);
     EXPECT_EQ(doc.GetTableCellText(0, 0), "zz");
+}
+
+// File > Exit, and the window's close, ask about every modified project
+// in one round: no window closes before every answer is in and every Yes
+// has saved. Cancel, or a Yes whose save fails, leaves every project open
+// with its edits.
+TEST_F(MainFrameTest, ExitAsksAboutEveryModifiedProjectBeforeAnyCloses)
+{
+    using A = MessageAnswer;
+    struct Case {
+        const char* what;
+        bool byMenu; // File > Exit, else the window's close
+        std::vector<A> answers; // about cable.proj, then Project1
+        bool cableFolderGone;  // so saving cable.proj fails
+        std::optional<QString> newName; // Save As for Project1 (none: cancelled)
+        size_t asked;
+        bool exits;
+        bool cableSaved;
+    };
+    const Case cases[] = {
+        {"No, Cancel", true, {A::No, A::Cancel}, false, {}, 2, false, false},
+        {"No, Cancel on closing the window", false, {A::No, A::Cancel}, false, {}, 2, false, false},
+        {"Yes, Cancel", true, {A::Yes, A::Cancel}, false, {}, 2, false, true},
+        {"a Yes whose save fails", true, {A::Yes, A::No}, true, {}, 1, false, false},
+        {"No, a Yes whose dialog is cancelled", false, {A::No, A::Yes}, false, std::nullopt, 2, false, false},
+        {"Yes, Yes", true, {A::Yes, A::Yes}, false, QString("new.proj"), 2, true, true},
+        {"No, No", false, {A::No, A::No}, false, {}, 2, true, false},
+    };
+    const bool quits = QApplication::quitOnLastWindowClosed();
+    QApplication::setQuitOnLastWindowClosed(false);
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString folder = root.filePath(QString("row%1").arg(row++));
+        const QString cable = folder + "/cable.proj";
+        {
+            QDir().mkpath(folder);
+            CVorteplanSoftLabelDoc doc;
+            ASSERT_TRUE(doc.OnNewDocument());
+            doc.SetTableCellText("old", 0, 0);
+            ASSERT_TRUE(doc.WriteProjectFile(cable));
+        }
+        const auto cellOf = [](const QString& file) {
+            CVorteplanSoftLabelDoc saved;
+            return saved.Open(file) ? saved.GetTableCellText(0, 0) : std::string("(not read)");
+        };
+        ui.questions.clear();
+        ui.messages.clear();
+        auto app = shown({cable});
+        CMainFrame* frame = app->MainFrame();
+        ASSERT_NE(app->NewDocument(), nullptr);
+        const std::vector<CChildFrame*> children = frame->GetChildren();
+        ASSERT_EQ(children.size(), 2u);
+        std::vector<QPointer<CChildFrame>> windows(children.begin(), children.end());
+        for (CChildFrame* child : children) { // as the table view writes a cell
+            child->Document().SaveTableUndoState();
+            child->Document().SetTableCellText("edited", 0, 0);
+            child->Document().SetModifiedFlag(true);
+        }
+        if (c.cableFolderGone) {
+            ASSERT_TRUE(QDir(folder).removeRecursively());
+        }
+        ui.answers.assign(c.answers.begin(), c.answers.end());
+        ui.fileNames = {c.newName ? std::optional<QString>(folder + "/" + *c.newName) : std::nullopt};
+
+        if (c.byMenu)
+            frame->Ribbon()->ElementActions(cmd::kAppExit).at(0)->trigger();
+        else
+            frame->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+
+        ASSERT_EQ(ui.questions.size(), c.asked);
+        EXPECT_EQ(ui.questions[0].message.text, "Save changes to " + QFile::encodeName(cable).toStdString() + "?");
+        if (c.asked > 1) {
+            EXPECT_EQ(ui.questions[1].message.text, "Save changes to Project1?");
+        }
+        EXPECT_EQ(frame->isVisible(), !c.exits);
+        EXPECT_EQ(ui.messages.empty(), !c.cableFolderGone);
+        if (!c.cableFolderGone) {
+            EXPECT_EQ(cellOf(cable), c.cableSaved ? "edited" : "old");
+        }
+        if (c.newName) {
+            EXPECT_EQ(cellOf(folder + "/" + *c.newName), "edited");
+        }
+        if (c.exits)
+            continue;
+        // Every window is still there, with its edits; only a Yes that
+        // saved took the mark away.
+        for (size_t i = 0; i < windows.size(); ++i) {
+            ASSERT_FALSE(windows[i].isNull()) << i;
+            EXPECT_TRUE(windows[i]->isVisible()) << i;
+            EXPECT_EQ(windows[i]->Document().GetTableCellText(0, 0), "edited") << i;
+            EXPECT_EQ(windows[i]->Document().IsModified(), !(i == 0 && c.cableSaved)) << i;
+        }
+        EXPECT_EQ(frame->GetChildren().size(), 2u);
+    }
+    QApplication::setQuitOnLastWindowClosed(quits);
+}
+
+// Opening a project that is open already, by whatever route and under
+// whatever spelling of its path, shows its window: no second copy whose
+// save would undo the first one's.
+TEST_F(MainFrameTest, AnOpenProjectOpenedAgainShowsItsWindow)
+{
+    QDir().mkpath(root.filePath("jobs"));
+    const QString project = root.filePath("jobs/Job.proj");
+    {
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        ASSERT_TRUE(doc.WriteProjectFile(project));
+    }
+    // A table file opened as a project has no name of its own yet.
+    const QString table = root.filePath("jobs/Wires.tbf");
+    {
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        doc.SetTableCellText("W1", 0, 0);
+        ASSERT_TRUE(doc.SaveByExtension(table));
+    }
+    ASSERT_TRUE(QFile::link(root.filePath("jobs"), root.filePath("link")));
+    enum class Route { OpenDialog, RecentList, Drop };
+    struct Case {
+        Route route;
+        QString path;
+        bool tableFile; // the table file's window shows, else the project's
+    };
+    const Case cases[] = {
+        {Route::OpenDialog, project, false},
+        {Route::OpenDialog, root.filePath("jobs/../jobs/Job.proj"), false},
+        {Route::OpenDialog, root.filePath("link/Job.proj"), false},
+        {Route::RecentList, project, false},
+        {Route::Drop, root.filePath("link/Job.proj"), false},
+        {Route::OpenDialog, table, true},
+        {Route::Drop, root.filePath("link/Wires.tbf"), true},
+    };
+    auto app = shown({project});
+    CMainFrame* frame = app->MainFrame();
+    CChildFrame* job = frame->GetActiveChild();
+    ASSERT_NE(job, nullptr);
+    CChildFrame* wires = app->OpenDocumentFile(table);
+    ASSERT_NE(wires, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.route) << " " << c.path.toStdString());
+        ASSERT_NE(app->NewDocument(), nullptr);
+        const size_t open = frame->GetChildren().size();
+        CChildFrame* expected = c.tableFile ? wires : job;
+        switch (c.route) {
+        case Route::OpenDialog:
+            ui.fileNames = {c.path};
+            frame->Ribbon()->ElementActions(cmd::kFileOpen).at(0)->trigger();
+            EXPECT_TRUE(ui.fileNames.empty());
+            break;
+        case Route::RecentList:
+            ASSERT_EQ(frame->Ribbon()->RecentFiles().value(0), project);
+            frame->Ribbon()->ElementActions(cmd::kFileMruFirst).at(0)->trigger();
+            break;
+        case Route::Drop: {
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(c.path)});
+            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(frame, &enter);
+            QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(frame, &drop);
+            break;
+        }
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(frame->GetChildren().size(), open);
+        EXPECT_EQ(frame->GetActiveChild(), expected);
+        EXPECT_EQ(frame->MdiArea()->activeSubWindow(), expected);
+    }
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// A project keeps the zoom of each area of each template: every template
+// tab opens at its own, and so does the header when it is first shown.
+TEST_F(MainFrameTest, EachTemplateOpensAtItsOwnStoredZoomForEachArea)
+{
+    const QString project = root.filePath("Zooms.proj");
+    {
+        CVorteplanSoftLabelDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        for (int k = 0; k < 3; ++k) {
+            auto label = std::make_unique<CLabelFileNew>();
+            label->TogglePart(1);
+            doc.GetTemplate(k).SetLabel(std::move(label));
+        }
+        doc.GetTemplate(0).SetZoom(0, 200);
+        doc.GetTemplate(0).SetZoom(1, 400);
+        doc.GetTemplate(1).SetZoom(0, 300);
+        doc.GetTemplate(1).SetZoom(1, 50);
+        ASSERT_TRUE(doc.WriteProjectFile(project));
+    }
+    struct Case {
+        int tab;
+        int area;
+        int zoom; // what the canvas shows
+    };
+    const Case cases[] = {
+        {1, 0, 300}, {0, 0, 200}, {0, 1, 400}, {2, 0, 100}, {1, 1, 50},
+    };
+    auto app = shown({project});
+    CMainFrame* frame = app->MainFrame();
+    CChildFrame* child = frame->GetActiveChild();
+    ASSERT_NE(child, nullptr);
+    auto* templates = child->findChild<CTemplateTabView*>();
+    ASSERT_NE(templates, nullptr);
+    QApplication::processEvents();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "template " << c.tab << ", area " << c.area);
+        QTabBar* tabs = templates->TabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(c.tab).center());
+        QApplication::processEvents();
+        ASSERT_EQ(child->Document().GetCurrentTemplateIndex(), c.tab);
+        if (c.area == 1) {
+            frame->UpdateCommandUI();
+            QWidget* header = frame->Ribbon()->ElementWidgets(cmd::kShowHeader).at(0);
+            ASSERT_TRUE(header->isEnabled());
+            QTest::mouseClick(header, Qt::LeftButton);
+        }
+        Vorteplan_SoftLabelDesignView* canvas = shownView<Vorteplan_SoftLabelDesignView>(child);
+        ASSERT_NE(canvas, nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return canvas->GetArea() == c.area && canvas->GetZoom() == c.zoom; }, 2000))
+            << "area " << canvas->GetArea() << " at " << canvas->GetZoom() << " %";
+    }
 }
 
 // Not a check: saves the main window as a picture when VSL_SCREENSHOT names a file.
