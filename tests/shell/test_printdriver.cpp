@@ -502,29 +502,20 @@ TEST_F(PrintDriverTest, ARunStoppedBetweenPagesAdvancesAndSavesItsCounters)
 
 namespace {
 
-// A module-marking strip of ten modules of 6.2 mm, 12 mm wide, one strip
-// to the page, marking the terminals of column A.
+// A module-marking strip of eight modules of 8 mm, as wide as a new strip
+// is (13.8 mm), built as a user builds it, on a card as long as the strip;
+// the terminals of column A.
 void BuildStrip(CVorteplanSoftLabelDoc& doc, int rows)
 {
     doc.ToggleModuleMarking();
-    ASSERT_TRUE(doc.SetStripWidth(12000));
-    CTemplate& tpl = doc.GetCurrentTemplate();
-    CModuleMarkingJob& job = tpl.GetJob();
-    job.SetUsePreset(false);
-    CModuleMarkingRow& row = job.GetCurrentRow();
-    row.SetModuleCount(10);
-    for (int i = 0; i < 10; ++i) {
-        row.Module(i).m_width = 6200;
-        row.Module(i).m_multiplier = 1;
-    }
-    row.SetAllGaps(0);
-    row.SetCurrentIndex(0);
-    tpl.GetArea(0)->RemoveAll();
-    doc.CreateMarkerTexts(-1);
-    doc.ApplyMarkingRowToLabel();
-    doc.SetPaperHeight(62000);
-    doc.SetAreaWidth(0, 62000);
-    doc.SetHorizontalPitch(62000);
+    doc.GetCurrentTemplate().GetJob().SetUsePreset(false);
+    doc.SetModuleLength(8000);
+    doc.SetModulesToAdd(7);
+    ASSERT_TRUE(doc.AppendMarker());
+    ASSERT_EQ(doc.GetCurrentRowModuleCount(), 8);
+    doc.SetPaperHeight(64000);
+    doc.SetAreaWidth(0, 64000);
+    doc.SetHorizontalPitch(64000);
     doc.SetColumnCount(1);
     doc.SetRowCount(1);
     for (int r = 0; r < rows; ++r)
@@ -568,19 +559,21 @@ TEST_F(PrintDriverTest, APdfTakesTheLabelsPaperAsThePreviewShowsIt)
              label.SetPaperCode(kPaperUser);
              label.SetPaperWidth(600, false);
              label.SetPaperLength(250, false);
+             // One label of 58 x 23 mm a millimetre in from the paper's edges.
              label.SetRows(1);
              label.SetColumns(1);
-             label.SetWidth(0, 58000, true);
-             label.SetHeight(0, 23000);
-             label.SetColumnPitch(58000);
-             label.SetRowPitch(23000);
-             label.SetTop(0, 1000);
              label.SetLeft(0, 1000);
-             d.GetCurrentTemplate().GetArea(0)->RemoveAll();
-             place<CGraphText>(*d.GetCurrentTemplate().GetArea(0), 1000, 1000, 50000, 8000)->SetSourceColumnText("A");
+             label.SetTop(0, 1000);
+             label.SetWidth(0, 58000, true);
+             label.SetColumnPitch(58000);
+             label.SetHeight(0, 23000);
+             label.SetRowPitch(23000);
+             CGraphCollection& area = *d.GetCurrentTemplate().GetArea(0);
+             area.RemoveAll();
+             place<CGraphText>(area, 1000, 1000, 50000, 8000)->SetSourceColumnText("A");
          },
          {60, 25}, 3},
-        {"a module-marking strip", [](CVorteplanSoftLabelDoc& d) { BuildStrip(d, 20); }, {62, 12}, 2},
+        {"a module-marking strip", [](CVorteplanSoftLabelDoc& d) { BuildStrip(d, 20); }, {64, 13.8}, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
