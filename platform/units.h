@@ -94,4 +94,10 @@ inline int32_t PxToUmTruncated(int64_t px, int32_t ppi)
     return clamp32(px * 25400 / ppi);
 }
 
+// Micrometres as millimetres (the toolkit's page sizes are given in them).
+inline double UmToMm(int64_t um)
+{
+    return double(um) / 1000.0;
+}
+
 } // namespace units

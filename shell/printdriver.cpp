@@ -1,9 +1,14 @@
 #include "shell/printdriver.h"
 
+#include "document/label/label.h"
 #include "document/project/projectdoc.h"
 #include "platform/dc.h"
 #include "platform/uiservices.h"
+#include "document/print/sheetlayout.h"
+#include "platform/files.h"
+#include "platform/units.h"
 #include "shell/filedialogfolders.h"
+#include "shell/labelprintdialog.h"
 #include "shell/printoptionspage.h"
 #include "shell/printprogressdialog.h"
 #include "shell/qtprintersetup.h"
@@ -14,13 +19,19 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QPageSetupDialog>
+#include <QPageSize>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
+#include <QTemporaryFile>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -75,7 +86,7 @@ void readDialog(QPrinter& printer, CPrintOptionsPage& page, CPrintInfo& info)
 
 bool showDialog(QPrinter& printer, const CPrintDriver::Job& job, CPrintInfo& info, const QString& pdfFile)
 {
-    QPrintDialog dialog(&printer, job.parent);
+    CLabelPrintDialog dialog(&printer, job.parent);
     // The toolkit's dialog proposes a file of its own ("print.pdf" in the
     // home folder, or the last file written); its file box takes ours.
     if (auto* fileBox = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
@@ -101,6 +112,114 @@ bool showDialog(QPrinter& printer, const CPrintDriver::Job& job, CPrintInfo& inf
     return true;
 }
 
+// Output to a PDF file. A file has no paper of its own: its pages take the
+// label's paper and orientation, as the preview shows them, without
+// margins. The run goes into a new file beside the chosen one, which takes
+// the chosen file's place only when the run is whole: an abandoned or
+// failed run leaves any old file as it was. The printer gets its own paper
+// and file name back afterwards.
+class FileOutput {
+public:
+    FileOutput(QPrinter& printer, const CLabel* label)
+        : m_printer(printer), m_layout(printer.pageLayout()), m_target(printer.outputFileName())
+    {
+        const SheetSize paper = CSheetLayout::PaperSizeOf(label);
+        const bool landscape = label && label->GetOrientation() == kLandscape;
+        // The paper upright; the orientation turns it.
+        const QSizeF upright(units::UmToMm(landscape ? paper.height : paper.width),
+                             units::UmToMm(landscape ? paper.width : paper.height));
+        const QPageLayout layout(QPageSize(upright, QPageSize::Millimeter),
+                                 landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+        if (layout.isValid())
+            m_printer.setPageLayout(layout);
+    }
+    ~FileOutput()
+    {
+        m_printer.setOutputFileName(m_target);
+        m_printer.setPageLayout(m_layout);
+    }
+    FileOutput(const FileOutput&) = delete;
+    FileOutput& operator=(const FileOutput&) = delete;
+
+    // The new file the printer writes into; false when there is none.
+    bool Open()
+    {
+        if (m_target.isEmpty())
+            return false;
+        const QFileInfo target(m_target);
+        // A name ending in ".pdf", as the toolkit writes PDF to those.
+        m_written.setFileTemplate(target.dir().filePath(QStringLiteral(".") + target.completeBaseName() +
+                                                        QStringLiteral(".XXXXXX.pdf")));
+        if (!m_written.open())
+            return false;
+        m_written.close();
+        m_printer.setOutputFileName(m_written.fileName());
+        return true;
+    }
+    // The whole run in the chosen file's place.
+    bool Commit() { return files::CopyFileAtomically(m_written.fileName(), m_target); }
+
+private:
+    QPrinter& m_printer;
+    const QPageLayout m_layout;
+    const QString m_target;
+    QTemporaryFile m_written; // removed when the output ends
+};
+
+// How one pass over the pages of the run ended.
+enum class PassEnd {
+    Whole,   // the run ended by itself
+    Stopped, // asked to stop after a page
+    Aborted, // a label could not be drawn
+    Failed,  // the next page could not be started
+};
+
+// One pass of the run over its pages on `dc`. After every page `pageDone`
+// is told the labels of the pass and whether more pages follow; false
+// stops the pass there. `newPage` starts the next page.
+PassEnd runPass(CVorteplanSoftLabelDoc& doc, CPrintInfo& info, CDC& dc,
+                const std::function<bool(int labels, bool more)>& pageDone, const std::function<bool()>& newPage)
+{
+    for (int page = 1;; ++page) {
+        info.currentPage = page;
+        doc.PrintPage(dc, info);
+        const PrintRunState& run = doc.GetPrintRunState();
+        if (run.aborted)
+            return PassEnd::Aborted;
+        const bool more = info.continuePrinting && info.maxPage != CPrintInfo::kEndAfterPage;
+        if (!pageDone(run.labelsPrinted, more))
+            return more ? PassEnd::Stopped : PassEnd::Whole;
+        if (!more)
+            return PassEnd::Whole;
+        if (!newPage())
+            return PassEnd::Failed;
+    }
+}
+
+// A device context that draws nowhere, at the printer's resolution: the
+// run goes through it once before anything is sent to a printer queue.
+class ProofDevice {
+public:
+    ProofDevice(int dpiX, int dpiY, const QRect& area) : m_image(1, 1, QImage::Format_RGB32)
+    {
+        m_painter.begin(&m_image);
+        m_dc = std::make_unique<CDC>(&m_painter, dpiX, dpiY, area.width(), area.height());
+    }
+    ~ProofDevice()
+    {
+        m_dc.reset();
+        m_painter.end();
+    }
+    ProofDevice(const ProofDevice&) = delete;
+    ProofDevice& operator=(const ProofDevice&) = delete;
+    CDC& Dc() { return *m_dc; }
+
+private:
+    QImage m_image;
+    QPainter m_painter;
+    std::unique_ptr<CDC> m_dc;
+};
+
 } // namespace
 
 CPrintDriver::Result CPrintDriver::PrintDocument(CVorteplanSoftLabelDoc& doc, QPrinter& printer, const Job& job)
@@ -109,26 +228,67 @@ CPrintDriver::Result CPrintDriver::PrintDocument(CVorteplanSoftLabelDoc& doc, QP
     if (!job.checked && !doc.CheckBeforePrint())
         return result;
 
-    CPrintInfo info;
+    CPrintInfo chosen;
     CQtPrinterSetup setup(printer);
-    doc.PreparePrinting(info, &setup);
+    doc.PreparePrinting(chosen, &setup);
     if (job.showDialog) {
-        if (!showDialog(printer, job, info, proposedPdfFile(doc))) {
+        if (!showDialog(printer, job, chosen, proposedPdfFile(doc))) {
             result.outcome = Outcome::Cancelled;
             return result;
         }
     } else if (job.adjust) {
-        job.adjust(info);
+        job.adjust(chosen);
     }
 
-    // The job begins on a stand-in of the printer's resolution, so that a
-    // run with nothing to print leaves no document behind.
+    // A file is written beside the chosen one and put in its place when
+    // whole; a printer queue prints what it is sent, so the run is drawn
+    // once on a stand-in first and sent only when every label could be.
+    std::optional<FileOutput> file;
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        file.emplace(printer, doc.GetCurrentTemplate().GetLabel());
+        if (!file->Open()) {
+            ShowUserMessage(kPrinterNotStarted, {}, MessageIcon::Error);
+            result.outcome = Outcome::Failed;
+            return result;
+        }
+    }
     const int dpiX = printer.logicalDpiX();
     const int dpiY = printer.logicalDpiY();
-    {
-        QImage probe(1, 1, QImage::Format_RGB32);
-        CDC probeDc(&probe, dpiX, dpiY);
-        if (!doc.BeginPrinting(probeDc, info, job.selection, printingOffset(printer)))
+    const POINT offset = printingOffset(printer);
+    const QRect area = printer.pageRect(QPrinter::DevicePixel).toRect();
+    // Every pass starts from the dialog's choices (a begun run changes
+    // them). Beginning on the stand-in first means that a run with nothing
+    // to print leaves no document behind.
+    CPrintInfo info;
+    ProofDevice proof(dpiX, dpiY, area);
+    auto begin = [&] {
+        info = chosen;
+        return doc.BeginPrinting(proof.Dc(), info, job.selection, offset);
+    };
+    if (!begin())
+        return result;
+
+    std::unique_ptr<CPrintProgressDialog> progress;
+    if (job.showProgress) {
+        progress = std::make_unique<CPrintProgressDialog>(job.parent);
+        progress->show();
+        QCoreApplication::processEvents();
+    }
+    auto cancelled = [&] {
+        if (!progress)
+            return false;
+        QCoreApplication::processEvents();
+        return progress->IsCancelled();
+    };
+
+    if (!file) {
+        const PassEnd proved =
+            runPass(doc, info, proof.Dc(), [&](int, bool) { return !cancelled(); }, [] { return true; });
+        if (proved == PassEnd::Aborted || proved == PassEnd::Stopped) {
+            result.outcome = proved == PassEnd::Aborted ? Outcome::Aborted : Outcome::Cancelled;
+            return result;
+        }
+        if (!begin())
             return result;
     }
 
@@ -138,60 +298,55 @@ CPrintDriver::Result CPrintDriver::PrintDocument(CVorteplanSoftLabelDoc& doc, QP
         result.outcome = Outcome::Failed;
         return result;
     }
-    const QRect area = printer.pageRect(QPrinter::DevicePixel).toRect();
     CDC dc(&painter, dpiX, dpiY, area.width(), area.height());
 
-    std::unique_ptr<CPrintProgressDialog> progress;
-    if (job.showProgress) {
-        progress = std::make_unique<CPrintProgressDialog>(job.parent);
-        progress->show();
-        QCoreApplication::processEvents();
-    }
-
-    result.outcome = Outcome::Printed;
-    for (int page = 1;; ++page) {
-        info.currentPage = page;
-        doc.PrintPage(dc, info);
-        const PrintRunState& run = doc.GetPrintRunState();
-        if (run.aborted) {
-            printer.abort();
-            painter.end();
-            result.outcome = Outcome::Aborted;
-            result.labels = run.labelsPrinted;
-            return result;
-        }
-        result.pages = page;
-        result.labels = run.labelsPrinted;
-        bool more = info.continuePrinting && info.maxPage != CPrintInfo::kEndAfterPage;
+    // A file has no copies of its own: the run is repeated for each.
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    bool stop = false;
+    auto pageDone = [&](int labels, bool more) {
+        ++result.pages;
+        // Copies print the same labels again.
+        result.labels = std::max(result.labels, labels);
         if (progress) {
-            progress->SetProgress(page, run.labelsPrinted);
-            QCoreApplication::processEvents();
-            if (progress->IsCancelled()) {
-                result.outcome = more ? Outcome::Stopped : result.outcome;
-                more = false;
+            progress->SetProgress(result.pages, labels);
+            stop = cancelled() || stop;
+        }
+        if (job.pageDone && !job.pageDone(result.pages, labels))
+            stop = true;
+        return !stop || !more;
+    };
+    PassEnd end = PassEnd::Whole;
+    for (int copy = 1; copy <= copies && end == PassEnd::Whole; ++copy) {
+        if (copy > 1) {
+            if (stop) {
+                end = PassEnd::Stopped;
+                break;
+            }
+            if (!begin() || !printer.newPage()) {
+                end = PassEnd::Failed;
+                break;
             }
         }
-        if (job.pageDone && !job.pageDone(page, run.labelsPrinted)) {
-            result.outcome = more ? Outcome::Stopped : result.outcome;
-            more = false;
-        }
-        if (!more)
-            break;
-        if (!printer.newPage()) {
-            painter.end();
-            result.outcome = Outcome::Failed;
-            return result;
-        }
+        end = runPass(doc, info, dc, pageDone, [&] { return printer.newPage(); });
+    }
+    if (end == PassEnd::Aborted) {
+        // Only a file can be abandoned this way: a queue's run was proved.
+        printer.abort();
+        painter.end();
+        result.outcome = Outcome::Aborted;
+        return result;
     }
     // The output is finished (a PDF file written) only here: a failure is
     // no printed run.
-    if (!painter.end()) {
+    if (!painter.end() || end == PassEnd::Failed || (file && !file->Commit())) {
         ShowUserMessage(kPrinterNotFinished, {}, MessageIcon::Error);
         result.outcome = Outcome::Failed;
+        return result;
     }
+    result.outcome = end == PassEnd::Stopped ? Outcome::Stopped : Outcome::Printed;
     // The labels of a run that ended, or was stopped between pages, are on
     // paper; cancelled, refused, failed and abandoned runs printed nothing.
-    if (job.saveAfterPrint && (result.outcome == Outcome::Printed || result.outcome == Outcome::Stopped))
+    if (job.saveAfterPrint)
         doc.SaveAfterPrint(result.labels);
     return result;
 }

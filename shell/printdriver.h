@@ -23,8 +23,8 @@ public:
         Refused,   // a check failed or there was nothing to print (the user has been told)
         Cancelled, // the print dialog was cancelled
         Stopped,   // the user stopped the run; the pages printed so far make a whole document
-        Aborted,   // a label could not be drawn; the document was abandoned
-        Failed,    // the printer could not be started
+        Aborted,   // a label could not be drawn; nothing was put out
+        Failed,    // the printer could not be started, or the output not finished
     };
 
     struct Job {
@@ -57,7 +57,11 @@ public:
     };
 
     // Prints the current template of `doc` on `printer` (a CUPS queue, or a
-    // PDF file when its output format says so).
+    // PDF file when its output format says so). A queue is sent the run
+    // only after it has been drawn whole once on a stand-in; a PDF file is
+    // written beside the chosen one, on the label's paper, and takes its
+    // place when whole. The printer's copies are made by the queue, or by
+    // repeating the run in a file.
     static Result PrintDocument(CVorteplanSoftLabelDoc& doc, QPrinter& printer, const Job& job);
     static Result PrintDocument(CVorteplanSoftLabelDoc& doc, QPrinter& printer, bool showDialog,
                                 QWidget* parent = nullptr, const CRowSelection* selection = nullptr);

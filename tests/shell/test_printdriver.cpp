@@ -2,11 +2,15 @@
 // positions on the raster, symbols that scan to their rows (a run allowed
 // to print a barcode that cannot carry its row too), texts that
 // stay text, a stopped run that leaves a whole document, a failed drawing
-// that abandons it, the scripted print dialog with the options page, the
+// that leaves no output, the pages of a PDF on the label's paper, the print
+// dialog with the options page and only the run's own choices, the
 // progress window and the print verbs.
 #include "shell/printdriver.h"
 
 #include "content/textparts/text.h"
+#include "document/label/paper.h"
+#include "document/modulemarking/modulemarkingjob.h"
+#include "document/template/template.h"
 #include "platform/recordingui.h"
 #include "platform/settings.h"
 #include "shell/printoptionspage.h"
@@ -21,14 +25,23 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
+#include <QDialogButtonBox>
 #include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QSet>
 #include <QTabWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <vector>
 
 using namespace printtest;
 
@@ -49,6 +62,9 @@ QString runTool(const QString& program, const QStringList& args)
     p.waitForFinished(120000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
+
+// More than the QR code of a label holds in its 15 mm at any resolution.
+const std::string kTooLongForTheQr(400, 'Q');
 
 int px(int64_t um, int dpi)
 {
@@ -86,6 +102,32 @@ protected:
         runTool("pdftoppm", {"-r", QString::number(dpi), "-aa", "no", "-aaVector", "no", "-png", "-f",
                              QString::number(page), "-l", QString::number(page), "-singlefile", pdf, prefix});
         return QImage(prefix + ".png").convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The size of every page in millimetres, as pdfinfo reads it.
+    std::vector<QSizeF> pageSizes(const QString& pdf)
+    {
+        std::vector<QSizeF> sizes;
+        const QString info = runTool("pdfinfo", {"-f", "1", "-l", "9999", pdf});
+        for (const QString& line : info.split('\n')) {
+            // "Page    1 size: 170.079 x 70.8661 pts"
+            if (!line.startsWith("Page") || !line.contains(" size:"))
+                continue;
+            const QStringList words = line.mid(line.indexOf(" size:") + 6).split(' ', Qt::SkipEmptyParts);
+            if (words.size() >= 3)
+                sizes.emplace_back(words[0].toDouble() * 25.4 / 72.0, words[2].toDouble() * 25.4 / 72.0);
+        }
+        return sizes;
+    }
+
+    // How often each label's row (its text of column A) is in the PDF.
+    std::map<int, int> rowsPrinted(const QString& pdf, int rows)
+    {
+        const QString text = runTool("pdftotext", {pdf, "-"});
+        std::map<int, int> printed;
+        for (int r = 0; r < rows; ++r)
+            if (const int n = int(text.count(QString::fromStdString(cellA(r))))) printed[r + 1] = n;
+        return printed;
     }
 
     int pageCount(const QString& pdf)
@@ -193,18 +235,79 @@ TEST_F(PrintDriverTest, StoppedAfterPageTwoLeavesAValidTwoPageDocument)
     EXPECT_EQ(pageCount(pdf), 2);
 }
 
-TEST_F(PrintDriverTest, AFailedDrawingAbandonsTheDocument)
+TEST_F(PrintDriverTest, AFailedDrawingLeavesNoOutput)
 {
-    BuildSheet(doc, 3);
-    auto* q = place<CGraphBarcode>(*doc.GetCurrentTemplate().GetArea(0), 50000, 20000, 5000, 5000);
-    q->SetSymbologyName(std::string("QR Code") + '\xAE');
-    q->SetSourceKind(1);
-    q->SetText(std::string(200, 'Q'));
-    auto printer = PdfPrinter(file("aborted.pdf"), 150);
-    const CPrintDriver::Result r = print(*printer);
-    EXPECT_EQ(r.outcome, CPrintDriver::Outcome::Aborted);
+    // A QR code that cannot hold a long text in its 15 mm: on the first
+    // label, or on a label of the second page.
+    struct Case {
+        const char* what;
+        int badRow;      // 1-based
+        bool oldFile;    // a file of that name is there before
+    };
+    const std::vector<Case> cases = {
+        {"the first label", 1, false},
+        {"label 30 of page 2", 30, false},
+        {"label 30, over an old file", 30, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CVorteplanSoftLabelDoc run;
+        BuildSheet(run, 40);
+        run.GetTable(0)->SetCellText(c.badRow - 1, 0, kTooLongForTheQr);
+        const QString pdf = file(QString("aborted%1%2.pdf").arg(c.badRow).arg(c.oldFile));
+        if (c.oldFile) {
+            QFile old(pdf);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        m_ui.messages.clear();
+        auto printer = PdfPrinter(pdf, 150);
+        CPrintDriver::Job job;
+        job.showDialog = false;
+        job.showProgress = false;
+        const CPrintDriver::Result r = CPrintDriver::PrintDocument(run, *printer, job);
+        EXPECT_EQ(r.outcome, CPrintDriver::Outcome::Aborted);
+        ASSERT_EQ(m_ui.messages.size(), 1u);
+        EXPECT_EQ(m_ui.messages[0].caption, "Utskrift avbruten");
+        // The label as the user counts it, and its text (as the table cell
+        // holds it).
+        const std::string named =
+            "Streckkod klippt p\xE5 etikett nummer " + std::to_string(c.badRow) + " med text \"QQQ";
+        EXPECT_EQ(m_ui.messages[0].text.substr(0, named.size()), named);
+        if (c.oldFile) {
+            QFile old(pdf);
+            ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+            EXPECT_EQ(old.readAll(), "old");
+        } else {
+            EXPECT_FALSE(QFile::exists(pdf));
+        }
+        // Nothing else is left in the folder either.
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), c.oldFile ? 1 : 0)
+            << QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).join(',').toStdString();
+        if (c.oldFile)
+            QFile::remove(pdf);
+    }
+}
+
+// Under scripts/with-cups-queue.sh only: a printer queue gets no job from
+// a run that could not draw a label (and the script checks the queue once
+// more when the tests are done).
+TEST_F(PrintDriverTest, AFailedDrawingSendsNoJobToAQueue)
+{
+    const QString queue = qEnvironmentVariable("VSL_TEST_PRINT_QUEUE");
+    if (queue.isEmpty())
+        GTEST_SKIP() << "no printer queue of the test's own (scripts/with-cups-queue.sh)";
+    BuildSheet(doc, 40);
+    doc.GetTable(0)->SetCellText(29, 0, kTooLongForTheQr);
+    QPrinter printer(QPrinterInfo::printerInfo(queue), QPrinter::HighResolution);
+    ASSERT_EQ(printer.outputFormat(), QPrinter::NativeFormat);
+    CPrintDriver::Job job;
+    job.showDialog = false;
+    job.showProgress = false;
+    EXPECT_EQ(CPrintDriver::PrintDocument(doc, printer, job).outcome, CPrintDriver::Outcome::Aborted);
     ASSERT_EQ(m_ui.messages.size(), 1u);
     EXPECT_EQ(m_ui.messages[0].caption, "Utskrift avbruten");
+    EXPECT_EQ(runTool("lpstat", {"-W", "all", "-o", queue}).trimmed().toStdString(), "");
 }
 
 TEST_F(PrintDriverTest, RefusedRunsPrintNothing)
@@ -397,28 +500,178 @@ TEST_F(PrintDriverTest, ARunStoppedBetweenPagesAdvancesAndSavesItsCounters)
     EXPECT_EQ(savedStart, "124");
 }
 
-TEST_F(PrintDriverTest, TheDialogsLabelRangeIsPrinted)
-{
-    BuildSheet(doc, 100);
-    auto printer = PdfPrinter(file("range.pdf"), 150);
-    CPrintDriver::Job job;
-    job.showProgress = false;
-    job.runDialog = [](QPrintDialog& dialog) {
-        // The user's choice: labels 3 to 7.
-        dialog.printer()->setPrintRange(QPrinter::PageRange);
-        dialog.printer()->setFromTo(3, 7);
-        return true;
-    };
-    const CPrintDriver::Result r = CPrintDriver::PrintDocument(doc, *printer, job);
-    ASSERT_EQ(r.outcome, CPrintDriver::Outcome::Printed);
-    EXPECT_EQ(r.labels, 5);
-    EXPECT_EQ(doc.GetPrintRunState().rangeStart, 3);
-    EXPECT_EQ(doc.GetPrintRunState().rangeEnd, 7);
+namespace {
 
-    // Everything when the dialog says so.
-    job.runDialog = [](QPrintDialog& dialog) {
-        dialog.printer()->setPrintRange(QPrinter::AllPages);
-        return true;
+// A module-marking strip of eight modules of 8 mm, as wide as a new strip
+// is (13.8 mm), built as a user builds it, on a card as long as the strip;
+// the terminals of column A.
+void BuildStrip(CVorteplanSoftLabelDoc& doc, int rows)
+{
+    doc.ToggleModuleMarking();
+    doc.GetCurrentTemplate().GetJob().SetUsePreset(false);
+    doc.SetModuleLength(8000);
+    doc.SetModulesToAdd(7);
+    ASSERT_TRUE(doc.AppendMarker());
+    ASSERT_EQ(doc.GetCurrentRowModuleCount(), 8);
+    doc.SetPaperHeight(64000);
+    doc.SetAreaWidth(0, 64000);
+    doc.SetHorizontalPitch(64000);
+    doc.SetColumnCount(1);
+    doc.SetRowCount(1);
+    for (int r = 0; r < rows; ++r)
+        doc.GetTable(0)->SetCellText(r, 0, "X" + std::to_string(r + 1));
+}
+
+} // namespace
+
+TEST_F(PrintDriverTest, APdfTakesTheLabelsPaperAsThePreviewShowsIt)
+{
+    if (!haveTools())
+        GTEST_SKIP() << "poppler-utils missing";
+    struct Case {
+        const char* what;
+        std::function<void(CVorteplanSoftLabelDoc&)> build;
+        QSizeF page; // mm, as the page lies
+        int pages;
     };
-    EXPECT_EQ(CPrintDriver::PrintDocument(doc, *printer, job).labels, 100);
+    // 30 labels of 70 x 37 mm on `rows` rows of 3 columns.
+    auto sheet = [](const char* paper, int orientation, int rows) {
+        return [paper, orientation, rows](CVorteplanSoftLabelDoc& d) {
+            BuildSheet(d, 30);
+            CLabel& label = *d.GetCurrentTemplate().GetLabel();
+            ASSERT_TRUE(label.SetPaperName(paper));
+            label.SetOrientation(orientation);
+            label.SetWidth(0, kLabelWidth, true);
+            label.SetHeight(0, kLabelHeight);
+            label.SetColumnPitch(kLabelWidth);
+            label.SetRowPitch(kLabelHeight);
+            label.SetColumns(3);
+            label.SetRows(rows);
+        };
+    };
+    const std::vector<Case> cases = {
+        {"an A4 sheet", sheet("A4", kPortrait, 8), {210, 297}, 2},
+        {"an A5 sheet lying", sheet("A5", kLandscape, 3), {210, 148}, 4},
+        {"continuous stock, user defined 60 x 25 mm",
+         [](CVorteplanSoftLabelDoc& d) {
+             BuildSheet(d, 3);
+             CLabel& label = *d.GetCurrentTemplate().GetLabel();
+             label.SetPaperCode(kPaperUser);
+             label.SetPaperWidth(600, false);
+             label.SetPaperLength(250, false);
+             // One label of 58 x 23 mm a millimetre in from the paper's edges.
+             label.SetRows(1);
+             label.SetColumns(1);
+             label.SetLeft(0, 1000);
+             label.SetTop(0, 1000);
+             label.SetWidth(0, 58000, true);
+             label.SetColumnPitch(58000);
+             label.SetHeight(0, 23000);
+             label.SetRowPitch(23000);
+             CGraphCollection& area = *d.GetCurrentTemplate().GetArea(0);
+             area.RemoveAll();
+             place<CGraphText>(area, 1000, 1000, 50000, 8000)->SetSourceColumnText("A");
+         },
+         {60, 25}, 3},
+        {"a module-marking strip", [](CVorteplanSoftLabelDoc& d) { BuildStrip(d, 20); }, {64, 13.8}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CVorteplanSoftLabelDoc run;
+        c.build(run);
+        // The printer's own paper: A4 with margins.
+        const QString pdf = file("paper.pdf");
+        auto printer = PdfPrinter(pdf, 150, 5, 7);
+        const QPageLayout own = printer->pageLayout();
+        CPrintDriver::Job job;
+        job.showDialog = false;
+        job.showProgress = false;
+        const CPrintDriver::Result r = CPrintDriver::PrintDocument(run, *printer, job);
+        ASSERT_EQ(r.outcome, CPrintDriver::Outcome::Printed)
+            << (m_ui.messages.empty() ? "" : m_ui.messages.back().text);
+        const std::vector<QSizeF> sizes = pageSizes(pdf);
+        ASSERT_EQ(int(sizes.size()), c.pages);
+        // PDF pages are whole points (0.35 mm).
+        for (const QSizeF& size : sizes) {
+            EXPECT_NEAR(size.width(), c.page.width(), 0.4);
+            EXPECT_NEAR(size.height(), c.page.height(), 0.4);
+        }
+        // The printer keeps its paper and margins for the next run.
+        EXPECT_TRUE(printer->pageLayout().pageSize().isEquivalentTo(own.pageSize()));
+        EXPECT_EQ(printer->pageLayout().margins(QPageLayout::Millimeter), own.margins(QPageLayout::Millimeter));
+        EXPECT_EQ(printer->outputFileName(), pdf);
+    }
+}
+
+TEST_F(PrintDriverTest, TheDialogsChoicesAreTheLabelsPrinted)
+{
+    if (!haveTools())
+        GTEST_SKIP() << "poppler-utils missing";
+    BuildSheet(doc, 30);
+    struct RowSet : CRowSelection {
+        bool IsRowSelected(int row) const override { return row == 4 || row == 9 || row == 25; }
+    } selected;
+    struct Case {
+        const char* what;
+        std::function<void(QPrintDialog&)> choose;
+        std::map<int, int> printed; // row: how often
+        int pages;
+    };
+    auto rows = [](int from, int to, int times) {
+        std::map<int, int> m;
+        for (int r = from; r <= to; ++r)
+            m[r] = times;
+        return m;
+    };
+    auto radio = [](QPrintDialog& d, const char* name) { d.findChild<QRadioButton*>(QLatin1String(name))->click(); };
+    auto spin = [](QPrintDialog& d, const char* name, int value) {
+        auto* box = d.findChild<QSpinBox*>(QLatin1String(name));
+        box->selectAll();
+        QTest::keyClicks(box, QString::number(value));
+        QTest::keyClick(box, Qt::Key_Tab);
+    };
+    const std::vector<Case> cases = {
+        {"all", [&](QPrintDialog& d) { radio(d, "printAll"); }, rows(1, 30, 1), 2},
+        {"labels 3 to 7",
+         [&](QPrintDialog& d) {
+             radio(d, "printRange");
+             spin(d, "from", 3);
+             spin(d, "to", 7);
+         },
+         rows(3, 7, 1), 1},
+        {"the selected rows", [&](QPrintDialog& d) { radio(d, "printSelection"); }, {{5, 1}, {10, 1}, {26, 1}}, 1},
+        {"two copies", [&](QPrintDialog& d) { spin(d, "copies", 2); }, rows(1, 30, 2), 4},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString pdf = file(QString("choice%1.pdf").arg(++n));
+        auto printer = PdfPrinter(file("unused.pdf"), 150);
+        CPrintDriver::Job job;
+        job.showProgress = false;
+        job.selection = &selected;
+        QStringList offered;
+        job.runDialog = [&](QPrintDialog& dialog) {
+            if (!PrintToFile(dialog, pdf))
+                return false;
+            // The options below the printer, where Qt keeps its own.
+            auto* buttons = dialog.findChild<QDialogButtonBox*>();
+            for (QAbstractButton* b : buttons->buttons())
+                if (b->text().contains("Options"))
+                    b->click();
+            // Only the run's choices are offered.
+            for (const char* name : {"pagesRadioButton", "pagesLineEdit", "pageSetCombo", "reverse", "collate",
+                                     "printAll", "printRange", "printSelection", "copies"})
+                if (auto* w = dialog.findChild<QWidget*>(QLatin1String(name)); w && w->isVisibleTo(&dialog))
+                    offered << name;
+            c.choose(dialog);
+            buttons->button(QDialogButtonBox::Ok)->click();
+            return dialog.result() == QDialog::Accepted;
+        };
+        const CPrintDriver::Result r = CPrintDriver::PrintDocument(doc, *printer, job);
+        ASSERT_EQ(r.outcome, CPrintDriver::Outcome::Printed);
+        EXPECT_EQ(offered.join(',').toStdString(), "printAll,printRange,printSelection,copies");
+        EXPECT_EQ(rowsPrinted(pdf, 30), c.printed);
+        EXPECT_EQ(pageCount(pdf), c.pages);
+    }
 }
