@@ -22,6 +22,7 @@
 #include <QTest>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -171,13 +172,17 @@ void BM_TableViewTextImportRows(benchmark::State& state)
 }
 BENCHMARK(BM_TableViewTextImportRows)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
-void runSequence(benchmark::State& state, bool insert)
+// A sequence down column A from A1; with `rowsBelow`, the table holds that
+// many rows first, which an Insert moves down.
+void runSequence(benchmark::State& state, bool insert, int rowsBelow = 0)
 {
     ProjectWindow& w = window();
     const int values = int(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
         w.reset();
+        for (int r = 0; r < rowsBelow; ++r)
+            w.doc.GetTable(w.doc.GetCurrentTableIndex())->SetCellText(r, 1, "below");
         tablefill::SequenceRequest request;
         request.cell = "A1";
         request.start = 1;
@@ -187,7 +192,7 @@ void runSequence(benchmark::State& state, bool insert)
         w.view->RunSequence(request);
         QApplication::processEvents();
     }
-    checkRows(state, w, values);
+    checkRows(state, w, insert ? values + rowsBelow : std::max(values, rowsBelow));
 }
 
 void BM_TableViewSequenceInsert(benchmark::State& state)
@@ -195,6 +200,12 @@ void BM_TableViewSequenceInsert(benchmark::State& state)
     runSequence(state, true);
 }
 BENCHMARK(BM_TableViewSequenceInsert)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+void BM_TableViewSequenceInsertAbove20000Rows(benchmark::State& state)
+{
+    runSequence(state, true, 20000);
+}
+BENCHMARK(BM_TableViewSequenceInsertAbove20000Rows)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 void BM_TableViewSequence(benchmark::State& state)
 {
