@@ -173,8 +173,9 @@ void BM_TableViewTextImportRows(benchmark::State& state)
 BENCHMARK(BM_TableViewTextImportRows)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 // A sequence down column A from A1; with `rowsBelow`, the table holds that
-// many rows first, which an Insert moves down.
-void runSequence(benchmark::State& state, bool insert, int rowsBelow = 0)
+// many rows first, which an Insert moves down; with `filtered`, through an
+// enabled filter that shows every row.
+void runSequence(benchmark::State& state, bool insert, int rowsBelow = 0, bool filtered = false)
 {
     ProjectWindow& w = window();
     const int values = int(state.range(0));
@@ -183,6 +184,10 @@ void runSequence(benchmark::State& state, bool insert, int rowsBelow = 0)
         w.reset();
         for (int r = 0; r < rowsBelow; ++r)
             w.doc.GetTable(w.doc.GetCurrentTableIndex())->SetCellText(r, 1, "below");
+        if (filtered) {
+            w.doc.SetupTableFilter();
+            w.doc.EnableTableFilter();
+        }
         tablefill::SequenceRequest request;
         request.cell = "A1";
         request.start = 1;
@@ -191,6 +196,10 @@ void runSequence(benchmark::State& state, bool insert, int rowsBelow = 0)
         state.ResumeTiming();
         w.view->RunSequence(request);
         QApplication::processEvents();
+        state.PauseTiming();
+        if (filtered)
+            w.doc.EnableTableFilter(); // off again
+        state.ResumeTiming();
     }
     checkRows(state, w, insert ? values + rowsBelow : std::max(values, rowsBelow));
 }
@@ -206,6 +215,12 @@ void BM_TableViewSequenceInsertAbove20000Rows(benchmark::State& state)
     runSequence(state, true, 20000);
 }
 BENCHMARK(BM_TableViewSequenceInsertAbove20000Rows)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+void BM_TableViewSequenceInsertAbove20000FilteredRows(benchmark::State& state)
+{
+    runSequence(state, true, 20000, true);
+}
+BENCHMARK(BM_TableViewSequenceInsertAbove20000FilteredRows)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 void BM_TableViewSequence(benchmark::State& state)
 {
