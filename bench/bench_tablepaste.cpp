@@ -11,10 +11,10 @@
 #include "shell/views/mainview.h"
 #include "tables/grid/gridctrl.h"
 #include "tables/import/textimportcommand.h"
-#include "tables/tableviewhost.h"
 #include "tables/view/tablefill.h"
 #include "tables/view/vorteplansofttableview.h"
 #include "bench_app.h"
+#include "bench_tablehost.h"
 
 #include <QApplication>
 #include <QFile>
@@ -27,18 +27,6 @@
 #include <string>
 
 namespace {
-
-struct QuietHost : CTableViewHost {
-    std::string CharSetBoxText() const override { return {}; }
-    void ShowCharSetBoxText(const std::string&) override {}
-    void ShowContextMenu(QWidget*, QPoint) override {}
-    void Print(QWidget*) override {}
-    bool LinkImages(QWidget*, const std::string&) override { return false; }
-    void DeleteTable() override {}
-    void ToggleStackedWindows() override {}
-    bool IsStackedWindows() const override { return false; }
-    void SetSelectionPaneText(const QString&) override {}
-};
 
 // Rows of a wiring list as another program copies them: 4 columns,
 // tab separated, CR LF between rows.
@@ -66,7 +54,7 @@ struct ProjectWindow {
     QTemporaryDir dir;
     CRecordingUi ui;
     UiScope scope{ui};
-    QuietHost host;
+    QuietTableHost host;
     CVorteplanSoftLabelDoc doc;
     std::unique_ptr<CVorteplanSoftMainView> main;
     CVorteplanSoftTableView* view = nullptr;
@@ -155,11 +143,12 @@ void BM_TableViewPasteRows(benchmark::State& state)
 }
 BENCHMARK(BM_TableViewPasteRows)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
-void BM_TableViewTextImportRows(benchmark::State& state)
+// The view's text import of `bytes` into the empty table, which then holds
+// `rows` rows.
+void runTextImport(benchmark::State& state, const std::string& bytes, int rows)
 {
     ProjectWindow& w = window();
-    const int rows = int(state.range(0));
-    const QString path = w.writeFile(wiringRows(rows));
+    const QString path = w.writeFile(bytes);
     for (auto _ : state) {
         state.PauseTiming();
         w.reset();
@@ -169,6 +158,12 @@ void BM_TableViewTextImportRows(benchmark::State& state)
         QApplication::processEvents();
     }
     checkRows(state, w, rows);
+}
+
+void BM_TableViewTextImportRows(benchmark::State& state)
+{
+    const int rows = int(state.range(0));
+    runTextImport(state, wiringRows(rows), rows);
 }
 BENCHMARK(BM_TableViewTextImportRows)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
@@ -231,18 +226,8 @@ BENCHMARK(BM_TableViewSequence)->Arg(50000)->Unit(benchmark::kMillisecond);
 // The 50,000 values of the sequence as a text file of one column.
 void BM_TableViewTextImportValues(benchmark::State& state)
 {
-    ProjectWindow& w = window();
     const int values = int(state.range(0));
-    const QString path = w.writeFile(valueRows(values));
-    for (auto _ : state) {
-        state.PauseTiming();
-        w.reset();
-        state.ResumeTiming();
-        if (!w.importText(path))
-            state.SkipWithError("import failed");
-        QApplication::processEvents();
-    }
-    checkRows(state, w, values);
+    runTextImport(state, valueRows(values), values);
 }
 BENCHMARK(BM_TableViewTextImportValues)->Arg(50000)->Unit(benchmark::kMillisecond);
 

@@ -2,6 +2,7 @@
 // steps, rows and columns, the selection, grid rows, image columns through
 // a filter, and the page's close and destruction.
 #include "support/tableview_fixture.h"
+#include "support/templateedit_fixture.h"
 
 #include "document/label/labelfile.h"
 #include "platform/commandids.h"
@@ -24,15 +25,6 @@ QLineEdit* editorOf(CGridCtrl& grid)
 {
     return qobject_cast<QLineEdit*>(grid.InPlaceEditor());
 }
-
-// A label view that counts its repaints.
-struct CountingView : CDocView {
-    explicit CountingView(ViewKind k) : kind(k) {}
-    ViewKind GetViewKind() const override { return kind; }
-    void Invalidate() override { ++repaints; }
-    ViewKind kind;
-    int repaints = 0;
-};
 
 } // namespace
 
@@ -122,7 +114,7 @@ TEST_F(TableViewTest, BulkGridEditsAreOneUndoStepAndOneRepaint)
          },
          {"", "", "C0", "", "", "C1", "A2", "B2", "C2"}, 1},
     };
-    CountingView design(ViewKind::Design);
+    edittest::CountingView design(ViewKind::Design);
     doc.AddView(&design);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -138,7 +130,7 @@ TEST_F(TableViewTest, BulkGridEditsAreOneUndoStepAndOneRepaint)
         focus(1, 1);
         doc.SetModifiedFlag(false);
         const int undoBefore = undoDepthUsed();
-        design.repaints = 0;
+        design.invalidated = 0;
         c.run();
         QApplication::processEvents();
         std::vector<std::string> after;
@@ -146,7 +138,7 @@ TEST_F(TableViewTest, BulkGridEditsAreOneUndoStepAndOneRepaint)
             for (int col = 0; col < 3; ++col)
                 after.push_back(table().GetCellText(r, col));
         EXPECT_EQ(after, c.rows0to2);
-        EXPECT_EQ(design.repaints, c.repaints);
+        EXPECT_EQ(design.invalidated, c.repaints);
         EXPECT_TRUE(doc.IsModified());
         EXPECT_EQ(undoDepthUsed(), std::min(undoBefore + 1, int(kTableSnapshotSlots)));
         view->Undo();
@@ -165,9 +157,9 @@ TEST_F(TableViewTest, BulkGridEditsAreOneUndoStepAndOneRepaint)
     focus(1, 1);
     selectA1toB2();
     doc.SetModifiedFlag(false);
-    design.repaints = 0;
+    design.invalidated = 0;
     QTest::keyClick(&grid(), Qt::Key_Delete);
-    EXPECT_EQ(design.repaints, 0);
+    EXPECT_EQ(design.invalidated, 0);
     EXPECT_FALSE(doc.IsModified());
     doc.RemoveView(&design);
 }

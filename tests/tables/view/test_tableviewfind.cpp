@@ -2,6 +2,7 @@
 // repeat fills with their bounds.
 #include "platform/commandids.h"
 #include "support/tableview_fixture.h"
+#include "support/templateedit_fixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -96,19 +97,6 @@ TEST_F(TableViewTest, OneFindDialogAtATime)
     EXPECT_TRUE(view->FindDialog()->IsReplaceKind());
 }
 
-namespace {
-
-// A label view that counts its repaints.
-struct CountingView : CDocView {
-    explicit CountingView(ViewKind k) : kind(k) {}
-    ViewKind GetViewKind() const override { return kind; }
-    void Invalidate() override { ++repaints; }
-    ViewKind kind;
-    int repaints = 0;
-};
-
-} // namespace
-
 // Fills with Insert push the old rows down, in a filtered table too (the
 // full table takes the new rows where the filtered copy shows them), and
 // repaint the label views at most once each for the moved rows, the cells
@@ -165,7 +153,7 @@ TEST_F(TableViewTest, SequenceWithInsertKeepsEveryOldRow)
          {"", "T", "T", "T", "T", ""},
          CCellID(5, 2)},
     };
-    CountingView design(ViewKind::Design), preview(ViewKind::Preview);
+    edittest::CountingView design(ViewKind::Design), preview(ViewKind::Preview);
     doc.AddView(&design);
     doc.AddView(&preview);
     const int slot = doc.GetCurrentTableIndex();
@@ -186,7 +174,7 @@ TEST_F(TableViewTest, SequenceWithInsertKeepsEveryOldRow)
         }
         view->UpdateGridRows();
         focus(1, 1);
-        design.repaints = preview.repaints = 0;
+        design.invalidated = preview.invalidated = 0;
         c.run();
         ASSERT_EQ(table().GetRowCount(), int(c.fullA.size()));
         for (size_t i = 0; i < c.fullA.size(); ++i) {
@@ -194,8 +182,8 @@ TEST_F(TableViewTest, SequenceWithInsertKeepsEveryOldRow)
             EXPECT_EQ(table().GetCellText(int(i), 1), c.fullB.empty() ? "" : c.fullB[i]) << i;
         }
         EXPECT_EQ(grid().GetFocusCell(), c.focusAfter);
-        EXPECT_LE(design.repaints, 3);
-        EXPECT_LE(preview.repaints, 3);
+        EXPECT_LE(design.invalidated, 3);
+        EXPECT_LE(preview.invalidated, 3);
         EXPECT_TRUE(doc.IsModified());
     }
     doc.RemoveView(&design);
