@@ -13,8 +13,8 @@
 #include "shell/views/labelpreview.h"
 #include "shell/views/mainview.h"
 #include "support/sheet_label.h"
-#include "tables/tableviewhost.h"
 #include "bench_app.h"
+#include "bench_tablehost.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -152,19 +152,6 @@ void BM_PreviewOddDefinitions(benchmark::State& state)
     state.counters["labels"] = double(preview.GetDrawnLabelCount());
 }
 BENCHMARK(BM_PreviewOddDefinitions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-
-// The table views ask nothing of a main frame here.
-struct QuietTableHost : CTableViewHost {
-    std::string CharSetBoxText() const override { return {}; }
-    void ShowCharSetBoxText(const std::string&) override {}
-    void ShowContextMenu(QWidget*, QPoint) override {}
-    void Print(QWidget*) override {}
-    bool LinkImages(QWidget*, const std::string&) override { return false; }
-    void DeleteTable() override {}
-    void ToggleStackedWindows() override {}
-    bool IsStackedWindows() const override { return false; }
-    void SetSelectionPaneText(const QString&) override {}
-};
 
 const QString& largestWindowProject()
 {

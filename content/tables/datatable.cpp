@@ -243,6 +243,13 @@ void CDataTableBase::InsertRow(int n)
     m_rows.insert(m_rows.begin() + n, CDataTableRow());
 }
 
+void CDataTableBase::InsertRows(int n, int count)
+{
+    if (n < 0 || n >= GetRowCount() || count < 1)
+        return;
+    m_rows.insert(m_rows.begin() + n, size_t(std::min(count, kMaxRows)), CDataTableRow());
+}
+
 void CDataTableBase::DeleteRow(int n)
 {
     if (n < 0 || n >= GetRowCount())

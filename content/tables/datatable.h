@@ -118,6 +118,10 @@ public:
 
     // Inserts an empty row before row n; nothing unless row n exists.
     void InsertRow(int n);
+    // Inserts `count` (at most kMaxRows) empty rows before row n at once,
+    // as that many calls of InsertRow (n) would; nothing unless row n
+    // exists, nor for a count below 1.
+    void InsertRows(int n, int count);
     // Removes row n; nothing unless it exists.
     void DeleteRow(int n);
     // Inserts a column before column n (0..25): the flags from n on move up

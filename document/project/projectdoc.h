@@ -746,6 +746,14 @@ public:
     // Inserts a row before row n of the visible table (and the matching
     // full-table row); modified, table and preview views repainted.
     void InsertTableRow(int n);
+    // `count` rows before row n, as many InsertTableRow (n) would insert
+    // them, with one modified flag and one repaint.
+    void InsertTableRows(int n, int count);
+    // Writes `copies` cells of each text down `column` from `row`; with
+    // `insert`, the rows for each text are inserted first, before the row
+    // the text goes to, so the rows below move down. One modified flag and
+    // one repaint of every view for the whole fill; no undo snapshot.
+    void FillTableColumn(const std::vector<std::string>& texts, int row, int column, int copies, bool insert);
     // Deletes row n of the visible table (and the full-table row it came
     // from). The caller sets the modified flag.
     void DeleteTableRows(int n);
@@ -804,6 +812,10 @@ private:
     // The last pre-print check: a barcode of a row the run prints cannot
     // encode its text; true when the user prints all the same.
     bool askAboutUnencodableBarcodes() const;
+    // InsertTableRow without the modified flag and repaint; the second
+    // inserts `count` rows before row n the same way.
+    void insertVisibleRow(int n);
+    void insertVisibleRows(int n, int count);
     TableSlot& currentSlot() { return m_tables[size_t(m_currentTable)]; }
     const TableSlot& currentSlot() const { return m_tables[size_t(m_currentTable)]; }
     int tableCodePage() const;

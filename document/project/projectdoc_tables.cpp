@@ -125,6 +125,53 @@ int CVorteplanSoftLabelDoc::GetUsedTableRowCount() const
 
 void CVorteplanSoftLabelDoc::InsertTableRow(int n)
 {
+    insertVisibleRow(n);
+    SetModifiedFlag(true);
+    InvalidateTableViews();
+    InvalidatePreviewViews();
+}
+
+void CVorteplanSoftLabelDoc::InsertTableRows(int n, int count)
+{
+    if (count <= 0)
+        return;
+    insertVisibleRows(n, count);
+    SetModifiedFlag(true);
+    InvalidateTableViews();
+    InvalidatePreviewViews();
+}
+
+void CVorteplanSoftLabelDoc::FillTableColumn(const std::vector<std::string>& texts, int row, int column, int copies,
+                                             bool insert)
+{
+    // Without an enabled filter the rows of the whole fill go in at once:
+    // the same rows as an insertion per text, without moving the rows
+    // below once per text.
+    const bool insertPerText = insert && IsTableFilterEnabled();
+    if (insert && !insertPerText)
+        insertVisibleRows(row, int(std::min<int64_t>(int64_t(texts.size()) * copies, CDataTableBase::kMaxRows)));
+    int write = row;
+    for (const std::string& text : texts) {
+        if (insertPerText)
+            insertVisibleRows(write, copies);
+        for (int k = 0; k < copies; ++k)
+            SetTableCellText(text, write++, column);
+    }
+    TableDataEdited();
+}
+
+void CVorteplanSoftLabelDoc::insertVisibleRows(int n, int count)
+{
+    if (!IsTableFilterEnabled()) {
+        currentSlot().table->InsertRows(n, count);
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+        insertVisibleRow(n);
+}
+
+void CVorteplanSoftLabelDoc::insertVisibleRow(int n)
+{
     TableSlot& s = currentSlot();
     if (n >= 0 && IsTableFilterEnabled()) {
         // The new full row goes just after the full row of filtered row n - 1.
@@ -141,9 +188,6 @@ void CVorteplanSoftLabelDoc::InsertTableRow(int n)
     } else {
         s.table->InsertRow(n);
     }
-    SetModifiedFlag(true);
-    InvalidateTableViews();
-    InvalidatePreviewViews();
 }
 
 void CVorteplanSoftLabelDoc::DeleteTableRows(int n)

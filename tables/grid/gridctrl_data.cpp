@@ -117,6 +117,9 @@ bool CGridCtrl::PasteTextToGrid(CCellID target, const std::string& text, bool se
         if (GetColumnWidth(c) != 0)
             cols.push_back(c);
 
+    // The cells repaint together below, not one by one.
+    const bool allowDraw = m_allowDraw;
+    m_allowDraw = false;
     CCellID furthest = target;
     pastetext::Visit(text, limits, [&](int line, int field, const std::string& value) {
         if (line >= int(rows.size()) || field >= int(cols.size()))
@@ -127,6 +130,7 @@ bool CGridCtrl::PasteTextToGrid(CCellID target, const std::string& text, bool se
         furthest.row = std::max(furthest.row, r);
         furthest.col = std::max(furthest.col, c);
     });
+    m_allowDraw = allowDraw;
     if (select)
         SetSelectedRange(CCellRange(target.row, target.col, furthest.row, furthest.col), true);
     else

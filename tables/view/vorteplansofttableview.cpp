@@ -168,7 +168,10 @@ int CVorteplanSoftTableView::EndLabelEdit(int row, int column, const std::string
     m_doc->SaveTableUndoState();
     m_doc->SetTableCellText(cell, row - 1, column - 1);
     // The typed text is a change of the document like any other.
-    repaintAll();
+    if (m_bulkEdit)
+        m_bulkEditStored = true;
+    else
+        repaintAll();
     return 0;
 }
 
@@ -180,8 +183,20 @@ void CVorteplanSoftTableView::SaveTableUndo()
 
 void CVorteplanSoftTableView::EnableTableUndo(bool on)
 {
-    if (m_doc)
-        m_doc->SetTableUndo(m_doc->GetCurrentTableIndex(), on);
+    switchTableUndo(on);
+}
+
+bool CVorteplanSoftTableView::switchTableUndo(bool on)
+{
+    if (!m_doc)
+        return false;
+    m_doc->SetTableUndo(m_doc->GetCurrentTableIndex(), on);
+    m_bulkEdit = !on;
+    const bool stored = on && m_bulkEditStored;
+    m_bulkEditStored = false;
+    if (stored)
+        repaintAll();
+    return stored;
 }
 
 void CVorteplanSoftTableView::GridCommand(int id)

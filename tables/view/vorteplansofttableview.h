@@ -188,6 +188,10 @@ private:
     int labelsPerSheet() const;
     void postLinkImage();
     void repaintAll();
+    // Switches the table's undo snapshots; switching them off starts a bulk
+    // edit of the grid, switching them on ends it. True when the end
+    // repainted the views for the cells the bulk edit stored.
+    bool switchTableUndo(bool on);
     void updateSelectionPane();
     // The full-table column of grid column c (>= 1); -1 when none.
     int flagColumnOfGridColumn(int column) const;
@@ -207,6 +211,11 @@ private:
     bool m_bWholeWord = false;
     bool m_bFoundOnce = false;
     bool m_bPasting = false;
+    // A bulk edit of the grid (paste, cut, clearing) is under way, and
+    // whether it has stored a cell: its cells repaint the views once, at
+    // its end, not one by one.
+    bool m_bulkEdit = false;
+    bool m_bulkEditStored = false;
     bool m_linkImagePending = false;
     int m_linkImagePosts = 0;
     QPointer<CFindReplaceDialog> m_pFindDialog;

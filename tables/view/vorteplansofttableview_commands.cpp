@@ -223,10 +223,10 @@ void CVorteplanSoftTableView::Cut()
     } else if (range.IsValid()) {
         m_doc->SaveTableUndoState();
         m_pGrid->OnEditCopy();
-        EnableTableUndo(false);
+        switchTableUndo(false);
         m_pGrid->ClearCells(range);
-        EnableTableUndo(true);
-        repaintAll();
+        if (!switchTableUndo(true))
+            repaintAll();
     }
     updateSelectionPane();
 }
@@ -245,12 +245,12 @@ void CVorteplanSoftTableView::Paste()
     if (!m_doc)
         return;
     m_doc->SaveTableUndoState();
-    EnableTableUndo(false);
+    switchTableUndo(false);
     m_bPasting = true;
     m_pGrid->OnEditPaste();
     m_bPasting = false;
-    EnableTableUndo(true);
-    repaintAll();
+    if (!switchTableUndo(true))
+        repaintAll();
     UpdateGridRows();
 }
 

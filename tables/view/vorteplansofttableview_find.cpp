@@ -130,21 +130,22 @@ void CVorteplanSoftTableView::RunSequence(const tablefill::SequenceRequest& requ
         return;
     endFocusEdit();
     CWaitCursor wait;
-    int write = int(cell->row - 1);
+    const int first = int(cell->row - 1);
     const int column = cell->column;
-    for (int64_t set = 0; set < request.sets; ++set) {
+    // No copies write nothing (and the values need not be counted out).
+    const int copies = int(std::clamp<int64_t>(request.copies, 0, tablefill::kMaxFillRows));
+    std::vector<std::string> texts;
+    if (copies > 0)
+        texts.reserve(size_t(values * request.sets));
+    for (int64_t set = 0; copies > 0 && set < request.sets; ++set) {
         for (int64_t i = 0; i < values; ++i) {
             const int64_t v = request.reverse ? request.start - i * request.step : request.start + i * request.step;
-            const std::string text = request.format ? request.format(v) : std::to_string(v);
-            // Room for every copy of the value, so the rows below survive.
-            if (request.insert)
-                for (int64_t k = 0; k < request.copies; ++k)
-                    m_doc->InsertTableRow(write);
-            for (int64_t k = 0; k < request.copies; ++k)
-                m_doc->SetTableCellText(text, write++, column);
+            texts.push_back(request.format ? request.format(v) : std::to_string(v));
         }
     }
-    repaintAll();
+    // With Insert, room for every copy of a value, so the rows below survive.
+    m_doc->FillTableColumn(texts, first, column, copies, request.insert);
+    const int write = int(first + int64_t(texts.size()) * copies);
     UpdateGridRows();
     moveFocusTo(write + 1, column + 1);
     m_pGrid->setFocus();
@@ -168,8 +169,7 @@ void CVorteplanSoftTableView::RunRepeat(const tablefill::RepeatRequest& request)
         return;
     const int row = int(request.row);
     if (request.insert)
-        for (int64_t k = 0; k + 1 < request.copies; ++k)
-            m_doc->InsertTableRow(row);
+        m_doc->InsertTableRows(row, int(request.copies - 1));
     std::string text = request.text;
     modeltext::CutToLimit(text, tablesearch::kMaxCellBytes, codePage());
     for (int64_t i = 0; i < request.copies; ++i)

@@ -145,6 +145,12 @@ TEST(DataTable, RowInsertionAndDeletion)
     t.DeleteRow(7);
     t.DeleteRow(-2);
     EXPECT_EQ(column(t, 0), (std::vector<std::string>{"", "b", "c"}));
+    t.InsertRows(2, 2);
+    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"", "b", "", "", "c"}));
+    t.InsertRows(5, 3); // not an existing row
+    t.InsertRows(0, 0);
+    t.InsertRows(0, -4);
+    EXPECT_EQ(t.GetRowCount(), 5);
     t.RemoveAllRows();
     EXPECT_EQ(t.GetRowCount(), 0);
 }

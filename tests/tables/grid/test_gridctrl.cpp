@@ -154,6 +154,7 @@ TEST_F(GridCtrlTest, CopyAndPasteText)
     EXPECT_EQ(grid->GetItemText(2, 3), "y");
     EXPECT_EQ(grid->GetItemText(3, 2), "z");
     EXPECT_EQ(grid->GetSelectedCellRange(), CCellRange(2, 2, 3, 3));
+    EXPECT_TRUE(grid->RedrawCell(2, 2)) << "the grid draws its cells again after a paste";
 }
 
 TEST_F(GridCtrlTest, PasteAtTheLastRowGrowsTheRowCount)

@@ -2,6 +2,7 @@
 // steps, rows and columns, the selection, grid rows, image columns through
 // a filter, and the page's close and destruction.
 #include "support/tableview_fixture.h"
+#include "support/templateedit_fixture.h"
 
 #include "document/label/labelfile.h"
 #include "platform/commandids.h"
@@ -10,6 +11,11 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
 
 using tableviewtest::TableViewTest;
 
@@ -71,6 +77,91 @@ TEST_F(TableViewTest, PasteIsOneUndoStepAndWritesImageColumns)
     view->Undo();
     EXPECT_EQ(cell(1, 1), "");
     EXPECT_EQ(cell(3, 2), "");
+}
+
+// Paste, Cut of a range and the grid's Delete key store many cells: each
+// is one undo step and repaints the label views once, however many cells
+// it stores (a repaint per cell froze the window for a large paste).
+TEST_F(TableViewTest, BulkGridEditsAreOneUndoStepAndOneRepaint)
+{
+    struct Case {
+        const char* name;
+        bool filtered;             // column B hidden by an enabled filter
+        std::function<void()> run; // the edit, from the focus on grid cell (1, 1)
+        std::vector<std::string> rows0to2; // the full table's columns A..C of rows 0..2 after it
+        int repaints;              // of the design view
+    };
+    const std::string pasted = "a\tb\r\nc\td\r\ne\tf";
+    auto paste = [&] {
+        m_ui.clipboardText = pasted;
+        m_ui.clipboardFormats = {ClipboardFormat::Text};
+        view->RunCommand(cmd::kEditPaste);
+    };
+    auto selectA1toB2 = [&] { grid().SetSelectedRange(CCellRange(1, 1, 2, 2)); };
+    const std::vector<Case> cases = {
+        {"paste", false, paste, {"a", "b", "C0", "c", "d", "C1", "e", "f", "C2"}, 1},
+        {"paste into a filtered table", true, paste, {"a", "B0", "b", "c", "B1", "d", "e", "B2", "f"}, 1},
+        {"cut of a range", false,
+         [&] {
+             selectA1toB2();
+             view->RunCommand(cmd::kEditCut);
+         },
+         {"", "", "C0", "", "", "C1", "A2", "B2", "C2"}, 1},
+        {"Delete key over a range", false,
+         [&] {
+             selectA1toB2();
+             QTest::keyClick(&grid(), Qt::Key_Delete);
+         },
+         {"", "", "C0", "", "", "C1", "A2", "B2", "C2"}, 1},
+    };
+    edittest::CountingView design(ViewKind::Design);
+    doc.AddView(&design);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (doc.GetFilter(doc.GetCurrentTableIndex()) && doc.IsTableFilterEnabled())
+            doc.EnableTableFilter();
+        table().RemoveAllRows();
+        for (int r = 0; r < 3; ++r)
+            for (int col = 0; col < 3; ++col)
+                table().SetCellText(r, col, std::string(1, char('A' + col)) + std::to_string(r));
+        if (c.filtered)
+            filterHidingB();
+        view->UpdateGridRows();
+        focus(1, 1);
+        doc.SetModifiedFlag(false);
+        const int undoBefore = undoDepthUsed();
+        design.invalidated = 0;
+        c.run();
+        QApplication::processEvents();
+        std::vector<std::string> after;
+        for (int r = 0; r < 3; ++r)
+            for (int col = 0; col < 3; ++col)
+                after.push_back(table().GetCellText(r, col));
+        EXPECT_EQ(after, c.rows0to2);
+        EXPECT_EQ(design.invalidated, c.repaints);
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_EQ(undoDepthUsed(), std::min(undoBefore + 1, int(kTableSnapshotSlots)));
+        view->Undo();
+        for (int r = 0; r < 3; ++r)
+            for (int col = 0; col < 3; ++col)
+                EXPECT_EQ(table().GetCellText(r, col), std::string(1, char('A' + col)) + std::to_string(r));
+        if (c.filtered) {
+            EXPECT_EQ(cell(0, 0), "A0") << "the filtered copy is restored too";
+            EXPECT_EQ(cell(2, 1), "C2");
+        }
+    }
+    // Delete over empty cells stores nothing: no repaint, no change.
+    table().RemoveAllRows();
+    if (doc.IsTableFilterEnabled())
+        doc.EnableTableFilter();
+    focus(1, 1);
+    selectA1toB2();
+    doc.SetModifiedFlag(false);
+    design.invalidated = 0;
+    QTest::keyClick(&grid(), Qt::Key_Delete);
+    EXPECT_EQ(design.invalidated, 0);
+    EXPECT_FALSE(doc.IsModified());
+    doc.RemoveView(&design);
 }
 
 TEST_F(TableViewTest, DeleteTakesOnlyTheSelectedRowHeadersCutTheWholeRange)

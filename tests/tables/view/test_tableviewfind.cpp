@@ -2,11 +2,17 @@
 // repeat fills with their bounds.
 #include "platform/commandids.h"
 #include "support/tableview_fixture.h"
+#include "support/templateedit_fixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 using tableviewtest::TableViewTest;
 using Kind = CVorteplanSoftTableView::FindKind;
@@ -91,21 +97,97 @@ TEST_F(TableViewTest, OneFindDialogAtATime)
     EXPECT_TRUE(view->FindDialog()->IsReplaceKind());
 }
 
+// Fills with Insert push the old rows down, in a filtered table too (the
+// full table takes the new rows where the filtered copy shows them), and
+// repaint the label views at most once each for the moved rows, the cells
+// and the new current row, however many rows they insert.
 TEST_F(TableViewTest, SequenceWithInsertKeepsEveryOldRow)
 {
-    fillColumn(4, "old");
-    focus(1, 1);
-    tablefill::SequenceRequest r;
-    r.cell = "A1";
-    r.start = 1;
-    r.stop = 2;
-    r.copies = 3;
-    r.insert = true;
-    view->RunSequence(r);
-    const char* expected[] = {"1", "1", "1", "2", "2", "2", "old0", "old1", "old2", "old3"};
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(cell(i, 0), expected[i]) << i;
-    EXPECT_EQ(grid().GetFocusCell(), CCellID(7, 1));
+    struct Case {
+        const char* name;
+        std::vector<std::string> columnA; // of the full table before the fill
+        bool filterK;                     // a filter that shows rows with K in column A
+        std::function<void()> run;
+        std::vector<std::string> fullA, fullB; // the full table after it
+        CCellID focusAfter;
+    };
+    auto sequence = [&](const char* at, int64_t stop, int64_t copies) {
+        return [this, at, stop, copies] {
+            tablefill::SequenceRequest r;
+            r.cell = at;
+            r.start = 1;
+            r.stop = stop;
+            r.copies = copies;
+            r.insert = true;
+            view->RunSequence(r);
+        };
+    };
+    const std::vector<Case> cases = {
+        {"sequence, 3 copies",
+         {"old0", "old1", "old2", "old3"},
+         false,
+         sequence("A1", 2, 3),
+         {"1", "1", "1", "2", "2", "2", "old0", "old1", "old2", "old3"},
+         {},
+         CCellID(7, 1)},
+        {"sequence into a filtered table",
+         {"K1", "X2", "K3", "K4"},
+         true,
+         sequence("B2", 2, 1),
+         {"K1", "", "", "X2", "K3", "K4"},
+         {"", "1", "2", "", "", ""},
+         CCellID(4, 2)},
+        {"repeat, 4 copies",
+         {"old0", "old1", "old2"},
+         false,
+         [this] {
+             tablefill::RepeatRequest r;
+             r.column = "b";
+             r.row = 2;
+             r.copies = 4;
+             r.insert = true;
+             r.text = "T";
+             view->RunRepeat(r);
+         },
+         {"old0", "old1", "", "", "", "old2"},
+         {"", "T", "T", "T", "T", ""},
+         CCellID(5, 2)},
+    };
+    edittest::CountingView design(ViewKind::Design), preview(ViewKind::Preview);
+    doc.AddView(&design);
+    doc.AddView(&preview);
+    const int slot = doc.GetCurrentTableIndex();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (doc.IsTableFilterEnabled())
+            doc.EnableTableFilter();
+        table().RemoveAllRows();
+        for (size_t i = 0; i < c.columnA.size(); ++i)
+            table().SetCellText(int(i), 0, c.columnA[i]);
+        if (c.filterK) {
+            auto filter = std::make_unique<CDataTableFilter>();
+            filter->GetItem(0)->m_include[0] = 1;
+            filter->SetIncludeText("K", 0);
+            doc.SetFilter(slot, std::move(filter), std::make_unique<CDataTableBase>());
+            doc.EnableTableFilter();
+            ASSERT_TRUE(doc.IsTableFilterEnabled());
+        }
+        view->UpdateGridRows();
+        focus(1, 1);
+        design.invalidated = preview.invalidated = 0;
+        c.run();
+        ASSERT_EQ(table().GetRowCount(), int(c.fullA.size()));
+        for (size_t i = 0; i < c.fullA.size(); ++i) {
+            EXPECT_EQ(table().GetCellText(int(i), 0), c.fullA[i]) << i;
+            EXPECT_EQ(table().GetCellText(int(i), 1), c.fullB.empty() ? "" : c.fullB[i]) << i;
+        }
+        EXPECT_EQ(grid().GetFocusCell(), c.focusAfter);
+        EXPECT_LE(design.invalidated, 3);
+        EXPECT_LE(preview.invalidated, 3);
+        EXPECT_TRUE(doc.IsModified());
+    }
+    doc.RemoveView(&design);
+    doc.RemoveView(&preview);
 }
 
 TEST_F(TableViewTest, SequenceNearTheTopOfTheRangeEndsAndHugeFillsAreRefused)

@@ -1,0 +1,18 @@
+#pragma once
+// A host for the table views of a benchmark: they ask nothing of a main
+// frame here.
+#include "tables/tableviewhost.h"
+
+#include <string>
+
+struct QuietTableHost : CTableViewHost {
+    std::string CharSetBoxText() const override { return {}; }
+    void ShowCharSetBoxText(const std::string&) override {}
+    void ShowContextMenu(QWidget*, QPoint) override {}
+    void Print(QWidget*) override {}
+    bool LinkImages(QWidget*, const std::string&) override { return false; }
+    void DeleteTable() override {}
+    void ToggleStackedWindows() override {}
+    bool IsStackedWindows() const override { return false; }
+    void SetSelectionPaneText(const QString&) override {}
+};
