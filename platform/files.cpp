@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -285,9 +286,14 @@ public:
         if (exists && ::access(name.constData(), W_OK) != 0)
             return failWith(errno);
         m_finalName = name;
+        // The new file is named after the target; a name near the longest a
+        // folder takes gets a short hidden one in the same folder instead.
+        const qsizetype slash = name.lastIndexOf('/');
+        const QByteArray folder = name.left(slash + 1);
+        const bool fits = name.size() - folder.size() + 8 <= NAME_MAX;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const QByteArray temp =
-                name + '.' + QByteArray::number(QRandomGenerator::global()->generate() & 0xFFFFFF, 36);
+            const QByteArray tag = QByteArray::number(QRandomGenerator::global()->generate() & 0xFFFFFF, 36);
+            const QByteArray temp = fits ? name + '.' + tag : folder + ".~" + tag;
             m_fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
             if (m_fd >= 0) {
                 m_tempName = temp;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -140,6 +141,16 @@ TEST(Files, AtomicSaveReplacesWholeOrLeavesTheOldFile)
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // A name of the longest length a folder takes is made and replaced
+    // like any other, and nothing is left beside it.
+    QTemporaryDir longDir;
+    ASSERT_TRUE(longDir.isValid());
+    const QString longest = longDir.filePath(QString(NAME_MAX - 5, QLatin1Char('p')) + ".proj");
+    EXPECT_TRUE(files::SaveFileAtomically(longest, QByteArray("first"), &error)) << error;
+    EXPECT_TRUE(files::SaveFileAtomically(longest, QByteArray("second"), &error)) << error;
+    EXPECT_EQ(contentOf(longest), QByteArray("second"));
+    EXPECT_EQ(QDir(longDir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 // A disk that fills up part-way: a write, the final flush of a small file

@@ -15,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "support/file_size_limit.h"
 #include "support/project_fixture.h"
 
 using projtest::ProjectTest;
@@ -213,15 +214,18 @@ TEST_F(DocCommandsTest, CountersAdvanceAfterPrintingAndAreSavedWhenThereIsAFile)
 TEST_F(DocCommandsTest, AFailedSaveAfterPrintIsShownAndLeavesTheFileAsItWas)
 {
     addCounter(1);
-    // A name of the longest length a folder allows: the file exists, but
-    // the new file beside it cannot be made, even by the superuser.
-    const QString file = path(QString(250, QLatin1Char('p')) + ".proj");
-    ASSERT_TRUE(doc.WriteProjectFile(path("short.proj")));
-    ASSERT_TRUE(QFile::rename(path("short.proj"), file));
+    // A disk that is full: the new file cannot grow, even for the
+    // superuser.
+    const QString file = path("full.proj");
+    ASSERT_TRUE(doc.WriteProjectFile(file));
     const std::string before = readFile(file);
     ASSERT_FALSE(before.empty());
     doc.SetPathName(file);
-    doc.SaveAfterPrint(24);
+    {
+        testsupport::FileSizeLimit full(0);
+        ASSERT_TRUE(full.active());
+        doc.SaveAfterPrint(24);
+    }
     EXPECT_EQ(readFile(file), before);
     ASSERT_EQ(m_ui.messages.size(), 1u);
     EXPECT_EQ(m_ui.messages[0].icon, MessageIcon::Error);
