@@ -243,6 +243,14 @@ void CDataTableBase::InsertRow(int n)
     m_rows.insert(m_rows.begin() + n, CDataTableRow());
 }
 
+int CDataTableBase::AppendRow()
+{
+    if (GetRowCount() >= kMaxRows)
+        return -1;
+    m_rows.emplace_back();
+    return GetRowCount() - 1;
+}
+
 void CDataTableBase::DeleteRow(int n)
 {
     if (n < 0 || n >= GetRowCount())

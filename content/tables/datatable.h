@@ -118,6 +118,9 @@ public:
 
     // Inserts an empty row before row n; nothing unless row n exists.
     void InsertRow(int n);
+    // Appends an empty row and answers its index; -1 (nothing appended)
+    // when the table already holds kMaxRows rows.
+    int AppendRow();
     // Removes row n; nothing unless it exists.
     void DeleteRow(int n);
     // Inserts a column before column n (0..25): the flags from n on move up
