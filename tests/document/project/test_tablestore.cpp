@@ -401,6 +401,12 @@ TEST_F(ProjectTest, FilteredEditsReachTheFullTable)
              return doc;
          },
          0, 1, "EDIT", {{"K1", "b1", "EDIT"}, {"X2", "b2"}}, {{"K1", "EDIT"}}},
+        {"after a reopen of a row edited out of the filter",
+         [](std::unique_ptr<CVorteplanSoftLabelDoc> doc, const QTemporaryDir& dir) {
+             doc->SetTableCellText("Y1", 0, 0);
+             return viaProject(std::move(doc), dir);
+         },
+         0, 1, "EDIT", {{"Y1", "b1", "EDIT"}, {"X2", "b2"}, {"K3", "b3"}}, {{"K3"}}},
         {"below the filtered rows",
          [](std::unique_ptr<CVorteplanSoftLabelDoc> doc, const QTemporaryDir&) { return doc; }, 2, 0, "K4",
          {{"K1", "b1"}, {"X2", "b2"}, {"K3", "b3"}, {"K4"}}, {{"K1"}, {"K3"}, {"K4"}}},
