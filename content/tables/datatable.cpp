@@ -250,6 +250,14 @@ void CDataTableBase::InsertRows(int n, int count)
     m_rows.insert(m_rows.begin() + n, size_t(std::min(count, kMaxRows)), CDataTableRow());
 }
 
+int CDataTableBase::AppendRow()
+{
+    if (GetRowCount() >= kMaxRows)
+        return -1;
+    m_rows.emplace_back();
+    return GetRowCount() - 1;
+}
+
 void CDataTableBase::DeleteRow(int n)
 {
     if (n < 0 || n >= GetRowCount())

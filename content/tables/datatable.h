@@ -122,6 +122,9 @@ public:
     // as that many calls of InsertRow (n) would; nothing unless row n
     // exists, nor for a count below 1.
     void InsertRows(int n, int count);
+    // Appends an empty row and answers its index; -1 (nothing appended)
+    // when the table already holds kMaxRows rows.
+    int AppendRow();
     // Removes row n; nothing unless it exists.
     void DeleteRow(int n);
     // Inserts a column before column n (0..25): the flags from n on move up

@@ -235,6 +235,7 @@ void CVorteplanSoftLabelDoc::SetTableSnapshot(int slot, int i, std::unique_ptr<C
     s.snapshots[size_t(i)] = std::move(table);
     s.rowMapSnapshots[size_t(i)] = std::move(rowMap);
     s.filteredSnapshots[size_t(i)] = std::move(filtered);
+    s.snapshotTied[size_t(i)] = false;
 }
 
 void CVorteplanSoftLabelDoc::DropTableSnapshots(int slot)
@@ -248,6 +249,7 @@ void CVorteplanSoftLabelDoc::DropTableSnapshots(int slot)
         p.reset();
     for (auto& p : s.filteredSnapshots)
         p.reset();
+    s.snapshotTied.fill(false);
 }
 
 bool CVorteplanSoftLabelDoc::IsTableUndoOn(int slot) const

@@ -126,10 +126,20 @@ public:
     void SetTableCount(int count); // clamped to 0..256
     const std::string& GetTableName(int slot) const;
     void SetTableName(int slot, const std::string& name);
-    // While a table's filtered copy is in step with its full table, cell
-    // writes into the copy are copied into the full table. Kept per table:
-    // sorting one filtered table leaves the others in step.
+    // While a table's filtered copy is in step with its full table (tied
+    // to it by the row map: applying the filter, or TieFilteredCopy after a
+    // read, sets it), cell writes into the copy reach the full table. Kept
+    // per table; sorting the copy carries the row map along and stays in
+    // step.
     bool IsFilterInStep(int slot) const { return validSlot(slot) && m_tables[size_t(slot)].inStep; }
+    // Ties the filtered copy of a table just read (a project, a table
+    // file) to its full table: each filtered row is matched to a full row
+    // that shows the same texts, passing rows first, in order among equal
+    // ones; rows that none matches are appended to the full table (see
+    // writeFilteredCell) so that nothing shown is lost when the filter
+    // runs again. The copy itself stays as read. Without an enabled filter
+    // the row map is only cleared.
+    void TieFilteredCopy(int slot);
     void SetFilterInStep(int slot, bool on)
     {
         if (validSlot(slot))
@@ -572,11 +582,30 @@ private:
         std::array<std::unique_ptr<CDataTableBase>, kTableSnapshotSlots> snapshots;
         std::array<std::unique_ptr<CDataTableRowMap>, kTableSnapshotSlots> rowMapSnapshots;
         std::array<std::unique_ptr<CDataTableBase>, kTableSnapshotSlots> filteredSnapshots;
+        // Snapshot i was taken while the filtered copy was visible and tied
+        // to the full table by the row map.
+        std::array<bool, kTableSnapshotSlots> snapshotTied{};
         CDataTableMap map;
         CDataTableRowMap rowMap;
         bool undoOn = true;
         bool inStep = false;
     };
+
+    // --- filtered copy and full table (projectdoc_filtermap.cpp) --------------------------
+    // The one path by which a write into the visible filtered copy reaches
+    // the full table: the cell (row, column) of the filtered copy is set,
+    // then the same text goes to the full table at the row the row map
+    // gives and the column the column map gives. A filtered row without a
+    // full row (typed below the copy's rows, or a row of an old file that
+    // no full row matches) first gets one appended to the full table, with
+    // the texts it shows; so do the empty rows a write beyond the copy's
+    // end creates in front of it. O(1) per cell apart from those appends.
+    // Nothing at all for a column that shows no full column: such a text
+    // could not be kept.
+    void writeFilteredCell(TableSlot& s, int row, int column, std::string_view text);
+    // The full row of filtered row `row`, appending one as above when it
+    // has none; -1 when the row limit leaves no room.
+    int32_t tieFilteredRow(TableSlot& s, int row);
 
     std::unique_ptr<CTemplate[]> m_templates;
     LOGFONTA m_defaultFont;
@@ -736,8 +765,8 @@ public:
     void GetTableCellText(int row, int column, char* buffer, size_t size) const;
     std::string GetTableCellText(int row, int column) const;
     // Sets a cell of the visible table. A write into the filtered copy goes
-    // on to the full table while the copy is in step and both the row and
-    // the column map to the full table. Neither modified flag nor repaint.
+    // on to the full table while the copy is in step (writeFilteredCell).
+    // Neither modified flag nor repaint.
     void SetTableCellText(std::string_view text, int row, int column);
     // Rows of the visible table.
     int GetTableRowCount() const;
@@ -762,7 +791,7 @@ public:
     bool InsertTableColumn(int column);
     bool DeleteTableColumn(int column);
     // Sorts the visible table by a column 0..26; false (nothing done)
-    // otherwise. Sorting the filtered copy takes it out of step.
+    // otherwise. The row map moves with the rows of a sorted filtered copy.
     bool SortTable(int column, bool descending);
 
     // --- image columns -----------------------------------------------------------------------

@@ -121,14 +121,16 @@ bool CVorteplanSoftLabelDoc::ReadTbfFile(const QString& path)
     s.filtered = std::move(staged.filtered);
     if (s.filter && !s.filtered)
         s.filtered = std::make_unique<CDataTableBase>();
-    if (newFilter) {
-        // The file tells nothing of which full rows the filtered rows came
-        // from: no edit of the filtered copy may reach the full table until
-        // the filter is applied again.
-        s.rowMap.Clear();
-        s.inStep = false;
-    }
     RebuildColumnMap(m_currentTable);
+    if (newFilter || !IsTableFilterEnabled()) {
+        // The file tells nothing of which full rows its filtered rows came
+        // from: they are matched to the rows read.
+        TieFilteredCopy(m_currentTable);
+    } else {
+        // New rows under the filter the table had.
+        s.filtered->RemoveAllRows();
+        ApplyTableFilter();
+    }
     return true;
 }
 
@@ -170,7 +172,14 @@ bool CVorteplanSoftLabelDoc::ReadTableFilterFile(const QString& path)
     s.filter = std::make_unique<CDataTableFilter>(std::move(*filter));
     if (!s.filtered)
         s.filtered = std::make_unique<CDataTableBase>(*s.table);
-    RebuildColumnMap(m_currentTable);
+    // The copy was made under another filter (or none).
+    if (IsTableFilterEnabled()) {
+        s.filtered->RemoveAllRows();
+        ApplyTableFilter();
+    } else {
+        RebuildColumnMap(m_currentTable);
+        TieFilteredCopy(m_currentTable);
+    }
     return true;
 }
 

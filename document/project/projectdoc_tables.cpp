@@ -3,10 +3,10 @@
 // copy and maps, image columns and the table undo.
 //
 // The row map holds, in entry n, the full-table row that filtered row n was
-// built from (-1: none, a row added to the filtered copy only). Every
-// operation below keeps that true: inserting or deleting a full-table row
-// moves the entries that point past it, and sorting the filtered copy
-// moves the entries with their rows.
+// built from (-1: none yet; the first write into such a row appends one,
+// see projectdoc_filtermap.cpp). Every operation below keeps that true:
+// inserting or deleting a full-table row moves the entries that point past
+// it, and sorting the filtered copy moves the entries with their rows.
 #include "document/project/projectdoc.h"
 
 #include "platform/codepage.h"
@@ -99,18 +99,10 @@ std::string CVorteplanSoftLabelDoc::GetTableCellText(int row, int column) const
 void CVorteplanSoftLabelDoc::SetTableCellText(std::string_view text, int row, int column)
 {
     TableSlot& s = currentSlot();
-    if (!IsTableFilterEnabled()) {
+    if (IsTableFilterEnabled())
+        writeFilteredCell(s, row, column, text);
+    else
         s.table->SetCellText(row, column, text);
-        return;
-    }
-    s.filtered->SetCellText(row, column, text);
-    if (!s.inStep)
-        return;
-    // A row or column the filtered copy has of its own stays there.
-    const int32_t fullRow = s.rowMap.GetAt(row);
-    const int32_t fullColumn = s.map.GetAt(column);
-    if (fullRow >= 0 && fullColumn >= 0)
-        s.table->SetCellText(fullRow, fullColumn, text);
 }
 
 int CVorteplanSoftLabelDoc::GetTableRowCount() const
@@ -258,14 +250,15 @@ bool CVorteplanSoftLabelDoc::SortTable(int column, bool descending)
     }
     std::vector<int> origin;
     s.filtered->SortRows(column, descending, origin);
-    // The row map follows its rows, so that deleting a sorted row still
-    // deletes the full row it came from.
+    // The row map follows its rows: writes into a sorted row and deleting
+    // it still reach the full row it came from.
     std::vector<int32_t> entries(origin.size());
     for (size_t i = 0; i < origin.size(); ++i)
         entries[i] = s.rowMap.GetAt(origin[i]);
+    if (!entries.empty())
+        s.rowMap.Grow(int(entries.size()) - 1);
     for (size_t i = 0; i < entries.size(); ++i)
         s.rowMap.SetAt(int(i), entries[i]);
-    s.inStep = false;
     return true;
 }
 
@@ -457,6 +450,9 @@ void CVorteplanSoftLabelDoc::SaveTableUndoState()
         stack[0] = std::move(snapshot);
     };
     push(s.snapshots, std::make_unique<CDataTableBase>(*s.table));
+    for (size_t i = depth - 1; i > 0; --i)
+        s.snapshotTied[i] = s.snapshotTied[i - 1];
+    s.snapshotTied[0] = IsTableFilterEnabled() && s.inStep;
     if (s.filter) {
         push(s.filteredSnapshots,
              s.filtered ? std::make_unique<CDataTableBase>(*s.filtered) : std::make_unique<CDataTableBase>());
@@ -477,12 +473,21 @@ void CVorteplanSoftLabelDoc::UndoTable()
         return newest;
     };
     s.table = pop(s.snapshots);
+    const bool tied = s.snapshotTied[0];
+    std::move(s.snapshotTied.begin() + 1, s.snapshotTied.end(), s.snapshotTied.begin());
+    s.snapshotTied.back() = false;
     if (s.filteredSnapshots[0]) {
         auto filtered = pop(s.filteredSnapshots);
         if (s.filter)
             s.filtered = std::move(filtered);
         if (auto rowMap = pop(s.rowMapSnapshots))
             s.rowMap = *rowMap;
+    }
+    // A copy saved while the filter was off (or not tied) knows nothing of
+    // the full table it comes back with: the filter builds it anew.
+    if (IsTableFilterEnabled() && !tied) {
+        s.filtered->RemoveAllRows();
+        ApplyTableFilter();
     }
 }
 

@@ -187,8 +187,10 @@ ProjectReadStatus CVorteplanSoftLabelDoc::ReadProject(RecordReader& r)
     }
     NotifyTabLabelsChanged(TabKind::Template);
     NotifyTabLabelsChanged(TabKind::Table);
-    for (int t = 0; t < kDocSlots; ++t)
+    for (int t = 0; t < kDocSlots; ++t) {
         RebuildColumnMap(t);
+        TieFilteredCopy(t);
+    }
     SetTableCharSet(m_tableFont.lfCharSet);
     return whole ? ProjectReadStatus::Ok : ProjectReadStatus::Corrupt;
 }

@@ -150,6 +150,13 @@ int CVorteplanSoftTableView::BeginLabelEdit(int row, int column)
 {
     if (!m_doc || row < 1 || column < 1 || m_bPasting)
         return 0;
+    // A column of the filtered view that shows no table column (the last
+    // ones while the filter hides columns) has nowhere to keep a text.
+    if (m_doc->IsTableFilterEnabled()) {
+        const int source = m_doc->GetSourceColumnIndex(column - 1);
+        if (source < 0 || source >= CDataTableBase::kColumnCount)
+            return -1;
+    }
     const int flagColumn = flagColumnOfGridColumn(column);
     if (flagColumn >= 0 && m_doc->IsImageColumn(flagColumn)) {
         postLinkImage();

@@ -73,17 +73,25 @@ TEST_F(TableStoreTest, EnablingBuildsTheFilteredCopyAndMaps)
     // In step: a write reaches the full table through both maps.
     doc.SetTableCellText("C2", 1, 1);
     EXPECT_EQ(full().GetCellText(2, 2), "C2");
-    // A row of the filtered copy's own (no full row) stays there.
+    // Typed below the copy's rows: the row, and the empty rows in front of
+    // it, become rows of the full table.
     doc.SetTableCellText("own", 5, 0);
     EXPECT_EQ(filtered().GetCellText(5, 0), "own");
-    EXPECT_EQ(full().GetRowCount(), 5);
+    ASSERT_EQ(full().GetRowCount(), 8);
+    EXPECT_EQ(full().GetCellText(7, 0), "own");
+    EXPECT_EQ(full().GetCellCount(5), 0);
+    EXPECT_EQ(doc.GetRowMap(0)->GetAt(3), 5);
+    // A column of the copy that shows no full column keeps nothing.
+    doc.SetTableCellText("lost", 0, 25);
+    EXPECT_EQ(filtered().GetCellText(0, 25), "");
+    EXPECT_EQ(full().GetCellCount(0), 3);
 
     doc.EnableTableFilter();
-    EXPECT_EQ(doc.GetTableRowCount(), 5);
+    EXPECT_EQ(doc.GetTableRowCount(), 8);
     EXPECT_EQ(doc.GetTableMap(0)->GetAt(1), 1);
 }
 
-TEST_F(TableStoreTest, SortingTheFilteredCopyTakesItOutOfStepForThatTableOnly)
+TEST_F(TableStoreTest, SortingTheFilteredCopyCarriesTheRowMapAlong)
 {
     fillTable({"c", "x", "a", "b"});
     addFilter();
@@ -100,14 +108,13 @@ TEST_F(TableStoreTest, SortingTheFilteredCopyTakesItOutOfStepForThatTableOnly)
     EXPECT_TRUE(doc.IsFilterInStep(0));
     ASSERT_TRUE(doc.SortTable(0, false));
     EXPECT_EQ(doc.GetTableCellText(0, 0), "a");
-    EXPECT_FALSE(doc.IsFilterInStep(0));
-    EXPECT_TRUE(doc.IsFilterInStep(1));
+    EXPECT_TRUE(doc.IsFilterInStep(0));
     // The row map moved with the rows.
     EXPECT_EQ(doc.GetRowMap(0)->GetAt(0), 2);
     EXPECT_EQ(doc.GetRowMap(0)->GetAt(2), 0);
 
     doc.SetTableCellText("changed", 0, 0);
-    EXPECT_EQ(full().GetCellText(2, 0), "a");
+    EXPECT_EQ(full().GetCellText(2, 0), "changed");
     doc.SetCurrentTable(1);
     doc.SetTableCellText("in step", 0, 0);
     EXPECT_EQ(doc.GetTable(1)->GetCellText(0, 0), "in step");
@@ -293,4 +300,156 @@ TEST_F(TableStoreTest, ReplacingTheCurrentTableIsOneUndoStep)
     doc.UndoTable();
     EXPECT_EQ(full().GetCellText(0, 0), "a0");
     EXPECT_EQ(filtered().GetCellText(0, 1), "c0");
+}
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// The table of the filtered-edit cases: column A holds K1, X2, K3, column B
+// b1, b2, b3; only rows whose A holds a K pass, and column B is hidden, so
+// filtered column 1 is full column C.
+std::unique_ptr<CVorteplanSoftLabelDoc> filteredDocument()
+{
+    auto doc = std::make_unique<CVorteplanSoftLabelDoc>();
+    EXPECT_TRUE(doc->OnNewDocument());
+    const Rows rows{{"K1", "b1"}, {"X2", "b2"}, {"K3", "b3"}};
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            doc->GetTable(0)->SetCellText(int(r), int(c), rows[r][c]);
+    auto filter = std::make_unique<CDataTableFilter>();
+    filter->SetIncludeText("K", 0);
+    filter->GetItem(0)->m_include[0] = 1;
+    filter->GetItem(1)->m_used = 0;
+    doc->SetFilter(0, std::move(filter), nullptr);
+    doc->EnableTableFilter();
+    return doc;
+}
+
+std::unique_ptr<CVorteplanSoftLabelDoc> reopened(CVorteplanSoftLabelDoc& doc, const QString& file)
+{
+    EXPECT_TRUE(doc.SaveByExtension(file));
+    auto back = std::make_unique<CVorteplanSoftLabelDoc>();
+    EXPECT_TRUE(back->Open(file));
+    return back;
+}
+
+::testing::AssertionResult holds(const CDataTableBase& table, const Rows& expected)
+{
+    if (table.GetRowCount() != int(expected.size()))
+        return ::testing::AssertionFailure() << table.GetRowCount() << " rows instead of " << expected.size();
+    for (size_t r = 0; r < expected.size(); ++r)
+        for (size_t c = 0; c < 4; ++c) {
+            const std::string want = c < expected[r].size() ? expected[r][c] : std::string();
+            if (table.GetCellText(int(r), int(c)) != want)
+                return ::testing::AssertionFailure() << "cell " << r << "," << c << " is \""
+                                                     << table.GetCellText(int(r), int(c)) << "\" instead of \""
+                                                     << want << "\"";
+        }
+    return ::testing::AssertionSuccess();
+}
+
+struct FilteredEdit {
+    const char* name;
+    // Brings the filtered document of filteredDocument() (with files in
+    // `dir`) to where the user types.
+    std::unique_ptr<CVorteplanSoftLabelDoc> (*route)(std::unique_ptr<CVorteplanSoftLabelDoc>, const QTemporaryDir& dir);
+    int row, column; // the filtered cell typed into
+    const char* text;
+    Rows full;       // the full table afterwards
+    Rows refiltered; // the filtered view after the filter is turned off and on
+};
+
+std::unique_ptr<CVorteplanSoftLabelDoc> viaProject(std::unique_ptr<CVorteplanSoftLabelDoc> doc, const QTemporaryDir& dir)
+{
+    return reopened(*doc, dir.filePath("route.proj"));
+}
+
+} // namespace
+
+TEST_F(ProjectTest, FilteredEditsReachTheFullTable)
+{
+    const std::vector<FilteredEdit> cases{
+        {"after a reopen", viaProject, 0, 1, "EDIT",
+         {{"K1", "b1", "EDIT"}, {"X2", "b2"}, {"K3", "b3"}}, {{"K1", "EDIT"}, {"K3"}}},
+        {"after a table-file read",
+         [](std::unique_ptr<CVorteplanSoftLabelDoc> doc, const QTemporaryDir& dir) {
+             EXPECT_TRUE(doc->SaveTableFile(dir.filePath("route.tbf")));
+             auto back = std::make_unique<CVorteplanSoftLabelDoc>();
+             EXPECT_TRUE(back->OnNewDocument());
+             EXPECT_TRUE(back->ReadTbfFile(dir.filePath("route.tbf")));
+             return back;
+         },
+         1, 1, "EDIT", {{"K1", "b1"}, {"X2", "b2"}, {"K3", "b3", "EDIT"}}, {{"K1"}, {"K3", "EDIT"}}},
+        {"after a sort",
+         [](std::unique_ptr<CVorteplanSoftLabelDoc> doc, const QTemporaryDir&) {
+             EXPECT_TRUE(doc->SortTable(0, true)); // K3, K1
+             return doc;
+         },
+         0, 1, "EDIT", {{"K1", "b1"}, {"X2", "b2"}, {"K3", "b3", "EDIT"}}, {{"K1"}, {"K3", "EDIT"}}},
+        {"after an insert",
+         [](std::unique_ptr<CVorteplanSoftLabelDoc> doc, const QTemporaryDir& dir) {
+             doc = viaProject(std::move(doc), dir);
+             doc->InsertTableRow(1); // in front of K3: after K1 in the full table
+             return doc;
+         },
+         1, 0, "K5", {{"K1", "b1"}, {"K5"}, {"X2", "b2"}, {"K3", "b3"}}, {{"K1"}, {"K5"}, {"K3"}}},
+        {"after a delete",
+         [](std::unique_ptr<CVorteplanSoftLabelDoc> doc, const QTemporaryDir& dir) {
+             doc = viaProject(std::move(doc), dir);
+             doc->DeleteTableRows(1); // K3
+             return doc;
+         },
+         0, 1, "EDIT", {{"K1", "b1", "EDIT"}, {"X2", "b2"}}, {{"K1", "EDIT"}}},
+        {"after a reopen of a row edited out of the filter",
+         [](std::unique_ptr<CVorteplanSoftLabelDoc> doc, const QTemporaryDir& dir) {
+             doc->SetTableCellText("Y1", 0, 0);
+             return viaProject(std::move(doc), dir);
+         },
+         0, 1, "EDIT", {{"Y1", "b1", "EDIT"}, {"X2", "b2"}, {"K3", "b3"}}, {{"K3"}}},
+        {"below the filtered rows",
+         [](std::unique_ptr<CVorteplanSoftLabelDoc> doc, const QTemporaryDir&) { return doc; }, 2, 0, "K4",
+         {{"K1", "b1"}, {"X2", "b2"}, {"K3", "b3"}, {"K4"}}, {{"K1"}, {"K3"}, {"K4"}}},
+        // A file whose filtered copy holds a text its full table lacks: the
+        // row is kept as a row of the full table.
+        {"after a reopen of an older file",
+         [](std::unique_ptr<CVorteplanSoftLabelDoc> doc, const QTemporaryDir& dir) {
+             doc->GetFilteredTable(0)->SetCellText(0, 1, "OLD");
+             doc = viaProject(std::move(doc), dir);
+             EXPECT_EQ(doc->GetTableCellText(0, 1), "OLD");
+             return doc;
+         },
+         1, 1, "EDIT", {{"K1", "b1"}, {"X2", "b2"}, {"K3", "b3", "EDIT"}, {"K1", "", "OLD"}},
+         {{"K1"}, {"K3", "EDIT"}, {"K1", "OLD"}}},
+    };
+    for (const FilteredEdit& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        std::unique_ptr<CVorteplanSoftLabelDoc> doc = c.route(filteredDocument(), dir);
+        ASSERT_TRUE(doc->IsTableFilterEnabled());
+        const CDataTableBase fullBefore = *doc->GetTable(0);
+        const CDataTableBase filteredBefore = *doc->GetFilteredTable(0);
+
+        // Typed as the table view stores it: one undo snapshot, one write.
+        doc->SaveTableUndoState();
+        doc->SetTableCellText(c.text, c.row, c.column);
+        EXPECT_EQ(doc->GetTableCellText(c.row, c.column), c.text);
+        EXPECT_TRUE(holds(*doc->GetTable(0), c.full));
+        doc->UndoTable();
+        EXPECT_EQ(*doc->GetTable(0), fullBefore);
+        EXPECT_EQ(*doc->GetFilteredTable(0), filteredBefore);
+
+        doc->SaveTableUndoState();
+        doc->SetTableCellText(c.text, c.row, c.column);
+        doc->EnableTableFilter();
+        EXPECT_TRUE(holds(*doc->GetTable(0), c.full)) << "filter off";
+        doc->EnableTableFilter();
+        EXPECT_TRUE(holds(*doc->GetFilteredTable(0), c.refiltered)) << "filter on again";
+
+        std::unique_ptr<CVorteplanSoftLabelDoc> back = reopened(*doc, dir.filePath("saved.proj"));
+        EXPECT_TRUE(holds(*back->GetTable(0), c.full)) << "reopened";
+        EXPECT_TRUE(holds(*back->GetFilteredTable(0), c.refiltered)) << "reopened";
+        EXPECT_TRUE(m_ui.messages.empty());
+    }
 }

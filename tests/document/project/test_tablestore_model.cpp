@@ -48,6 +48,7 @@ struct Model {
     struct Snapshot {
         Table full, filtered;
         std::vector<int> origin;
+        bool tied; // taken while the filtered view was on and in step
     };
     std::deque<Snapshot> undo;
 
@@ -75,13 +76,33 @@ struct Model {
         if (enabled)
             apply();
     }
+    // A filtered row without a full row gets one at the end of the full
+    // table, holding what the row shows.
+    int tie(int row)
+    {
+        if (originAt(row) >= 0 && originAt(row) < int(full.size()))
+            return originAt(row);
+        full.push_back(Row{});
+        const Row& shown = filtered[size_t(row)];
+        for (size_t c = 0; c < shown.size(); ++c)
+            if (!shown[c].empty())
+                setCell(full, int(full.size()) - 1, shownColumn(int(c)), shown[c]);
+        if (int(origin.size()) <= row)
+            origin.resize(size_t(row) + 1, -1);
+        origin[size_t(row)] = int(full.size()) - 1;
+        return origin[size_t(row)];
+    }
     void write(int row, int column, const std::string& text)
     {
         if (!enabled)
             return setCell(full, row, column, text);
+        const int before = int(filtered.size());
         setCell(filtered, row, column, text);
-        if (inStep && originAt(row) >= 0)
-            setCell(full, originAt(row), shownColumn(column), text);
+        if (!inStep)
+            return;
+        for (int r = before; r < row; ++r)
+            tie(r);
+        setCell(full, tie(row), shownColumn(column), text);
     }
     // Where a row inserted before filtered row n goes in the full table.
     int insertPosition(int n) const
@@ -156,12 +177,11 @@ struct Model {
             if (origin.size() < moved.size())
                 origin.resize(moved.size(), -1);
             std::copy(moved.begin(), moved.end(), origin.begin());
-            inStep = false;
         }
     }
     void save()
     {
-        undo.push_front({full, filtered, origin});
+        undo.push_front({full, filtered, origin, enabled && inStep});
         if (undo.size() > 16)
             undo.pop_back();
     }
@@ -172,7 +192,11 @@ struct Model {
         full = undo.front().full;
         filtered = undo.front().filtered;
         origin = undo.front().origin;
+        const bool tied = undo.front().tied;
         undo.pop_front();
+        // A copy saved with the filter off is built anew from the full table.
+        if (enabled && !tied)
+            apply();
     }
 };
 

@@ -231,6 +231,16 @@ TEST_F(TableViewTest, HeadersNameImageColumnsAndFilterGaps)
     EXPECT_EQ(text, "C") << "the letter of the source column";
     view->GetDispInfo(0, 3, text);
     EXPECT_EQ(text, "Image 1");
+    // The last grid column shows no table column: it opens no editor.
+    view->GetDispInfo(0, 26, text);
+    EXPECT_EQ(text, "");
+    focus(1, 26);
+    QTest::keyClick(grid().viewport(), Qt::Key_F2);
+    EXPECT_EQ(editorOf(grid()), nullptr);
+    focus(1, 25);
+    QTest::keyClick(grid().viewport(), Qt::Key_F2);
+    EXPECT_NE(editorOf(grid()), nullptr);
+    view->EndInPlaceEdit();
 }
 
 TEST_F(TableViewTest, ImageColumnsThroughTheFilterMapping)
