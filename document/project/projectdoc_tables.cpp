@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -52,6 +53,34 @@ void insertEntry(CDataTableRowMap& map, int n, int32_t value)
     for (int k = map.GetSize() - 2; k >= n; --k)
         map.SetAt(k + 1, map.GetAt(k));
     map.SetAt(n, value);
+}
+
+// Makes room for `count` entries at n (later entries move up that many
+// places), each free or, from `first` on, the rising full rows of rows
+// inserted together: what `count` calls of insertEntry at n would leave,
+// the array grown in its steps only as far as its mapped entries need.
+void insertEntries(CDataTableRowMap& map, int n, int count, int32_t first)
+{
+    if (n < 0 || count <= 0)
+        return;
+    map.Grow(n);
+    if (n >= map.GetSize())
+        return;
+    std::vector<int32_t> entries;
+    entries.reserve(size_t(map.GetSize()) + size_t(count));
+    for (int k = 0; k < n; ++k)
+        entries.push_back(map.GetAt(k));
+    for (int i = 0; i < count; ++i)
+        entries.push_back(first < 0 ? -1 : first + i);
+    for (int k = n; k < map.GetSize(); ++k)
+        entries.push_back(map.GetAt(k));
+    size_t mapped = entries.size();
+    while (mapped > 0 && entries[mapped - 1] == -1)
+        --mapped;
+    if (mapped > size_t(map.GetSize()))
+        map.Grow(int(std::min<size_t>(mapped, size_t(CDataTableRowMap::maxSize()))) - 1);
+    for (int k = 0; k < map.GetSize(); ++k)
+        map.SetAt(k, size_t(k) < entries.size() ? entries[size_t(k)] : -1);
 }
 
 } // namespace
@@ -136,15 +165,16 @@ void CVorteplanSoftLabelDoc::InsertTableRows(int n, int count)
 void CVorteplanSoftLabelDoc::FillTableColumn(const std::vector<std::string>& texts, int row, int column, int copies,
                                              bool insert)
 {
-    // Without an enabled filter the rows of the whole fill go in at once:
-    // the same rows as an insertion per text, without moving the rows
-    // below once per text.
-    const bool insertPerText = insert && IsTableFilterEnabled();
-    if (insert && !insertPerText)
+    // The rows of the whole fill go in at once: the same rows as an
+    // insertion per text, without moving the rows below once per text.
+    // Below the last row of a filtered view each insertion adds a hidden
+    // full row of its own, so there they go in per text.
+    const bool atOnce = insert && (!IsTableFilterEnabled() || row < GetTableRowCount());
+    if (atOnce)
         insertVisibleRows(row, int(std::min<int64_t>(int64_t(texts.size()) * copies, CDataTableBase::kMaxRows)));
     int write = row;
     for (const std::string& text : texts) {
-        if (insertPerText)
+        if (insert && !atOnce)
             insertVisibleRows(write, copies);
         for (int k = 0; k < copies; ++k)
             SetTableCellText(text, write++, column);
@@ -158,8 +188,21 @@ void CVorteplanSoftLabelDoc::insertVisibleRows(int n, int count)
         currentSlot().table->InsertRows(n, count);
         return;
     }
-    for (int i = 0; i < count; ++i)
-        insertVisibleRow(n);
+    // As `count` insertions before filtered row n, in one move of the rows
+    // below: the new rows take rising full rows from the insertion position.
+    TableSlot& s = currentSlot();
+    if (n < 0 || count <= 0)
+        return;
+    const int position = s.rowMap.MapRowCount(n);
+    const bool fullInserted = position >= 0 && position < s.table->GetRowCount();
+    if (fullInserted) {
+        s.table->InsertRows(position, count);
+        shiftEntries(s.rowMap, position, count);
+    }
+    if (n < s.filtered->GetRowCount()) {
+        s.filtered->InsertRows(n, count);
+        insertEntries(s.rowMap, n, count, fullInserted ? position : -1);
+    }
 }
 
 void CVorteplanSoftLabelDoc::insertVisibleRow(int n)

@@ -256,7 +256,7 @@ TEST_F(ProjectTest, TableEditsAgreeWithAPlainModelOfTheFilteredView)
         for (int step = 0; step < 40; ++step) {
             const int visibleRows = doc.GetTableRowCount();
             std::string what;
-            switch (pick(0, 9)) {
+            switch (pick(0, 11)) {
             case 0:
             case 1:
             case 2: {
@@ -272,6 +272,33 @@ TEST_F(ProjectTest, TableEditsAgreeWithAPlainModelOfTheFilteredView)
                 what = "insert " + std::to_string(n);
                 doc.InsertTableRow(n);
                 model.insert(n);
+                break;
+            }
+            case 9: {
+                const int n = pick(0, visibleRows), count = pick(1, 3);
+                what = "insert " + std::to_string(count) + " at " + std::to_string(n);
+                doc.InsertTableRows(n, count);
+                for (int i = 0; i < count; ++i)
+                    model.insert(n);
+                break;
+            }
+            case 10: {
+                // A sequence or repeat with Insert: each text in `copies`
+                // rows of their own before the rows from n on.
+                const int n = pick(0, visibleRows), c = pick(0, 4), copies = pick(1, 2);
+                std::vector<std::string> fill(size_t(pick(1, 3)));
+                for (std::string& t : fill)
+                    t = texts[size_t(pick(0, int(texts.size()) - 1))];
+                what = "fill " + std::to_string(fill.size()) + "x" + std::to_string(copies) + " at " +
+                       std::to_string(n) + "," + std::to_string(c);
+                doc.FillTableColumn(fill, n, c, copies, true);
+                int write = n;
+                for (const std::string& t : fill) {
+                    for (int k = 0; k < copies; ++k)
+                        model.insert(write);
+                    for (int k = 0; k < copies; ++k)
+                        model.write(write++, c, t);
+                }
                 break;
             }
             case 4: {
