@@ -14,7 +14,7 @@
 #include "tables/view/tablefill.h"
 #include "tables/view/vorteplansofttableview.h"
 #include "bench_app.h"
-#include "bench_tablehost.h"
+#include "support/quiet_tablehost.h"
 
 #include <QApplication>
 #include <QFile>

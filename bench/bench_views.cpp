@@ -14,7 +14,7 @@
 #include "shell/views/mainview.h"
 #include "support/sheet_label.h"
 #include "bench_app.h"
-#include "bench_tablehost.h"
+#include "support/quiet_tablehost.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

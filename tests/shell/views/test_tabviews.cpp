@@ -12,6 +12,7 @@
 #include "tables/tableviewhost.h"
 #include "tables/view/vorteplansofttableview.h"
 
+#include "support/quiet_tablehost.h"
 #include "support/widgettest.h"
 #include "shell/frame/commandrouter.h"
 #include "views_test_support.h"
@@ -34,18 +35,6 @@ void clickTab(CTabView& view, int index)
 {
     QTest::mouseClick(view.TabBar(), Qt::LeftButton, {}, view.TabBar()->tabRect(index).center());
 }
-
-struct NullTableHost : CTableViewHost {
-    std::string CharSetBoxText() const override { return {}; }
-    void ShowCharSetBoxText(const std::string&) override {}
-    void ShowContextMenu(QWidget*, QPoint) override {}
-    void Print(QWidget*) override {}
-    bool LinkImages(QWidget*, const std::string&) override { return false; }
-    void DeleteTable() override {}
-    void ToggleStackedWindows() override {}
-    bool IsStackedWindows() const override { return false; }
-    void SetSelectionPaneText(const QString&) override {}
-};
 
 class TabViewTest : public viewtest::ViewTest {
 protected:
@@ -244,7 +233,7 @@ TEST_F(TabViewTest, EveryTemplateKeepsItsOwnLayout)
 
 TEST_F(TabViewTest, TablePagesHoldTableViewsThatBecomeTheActiveView)
 {
-    NullTableHost host;
+    QuietTableHost host;
     tableHost = &host;
     build();
     auto* page = qobject_cast<CTablePage*>(tables().GetPage(0));

@@ -1,6 +1,6 @@
 #pragma once
-// A host for the table views of a benchmark: they ask nothing of a main
-// frame here.
+// A host for table views shown without a main frame (tests and
+// benchmarks): it asks nothing and offers nothing.
 #include "tables/tableviewhost.h"
 
 #include <string>
