@@ -112,6 +112,30 @@ bool showDialog(QPrinter& printer, const CPrintDriver::Job& job, CPrintInfo& inf
     return true;
 }
 
+// Whether a PDF file ends as a writer that wrote all of it leaves it: with
+// "%%EOF" after the offset of its cross-reference table, which is found
+// at that offset. A file cut short, or with a part lost in between, fails.
+bool pdfWrittenWhole(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    const qint64 tailStart = std::max<qint64>(0, size - 1024);
+    QByteArray tail;
+    if (file.seek(tailStart))
+        tail = file.read(size - tailStart);
+    const qsizetype mark = tail.lastIndexOf("startxref");
+    const qsizetype end = tail.lastIndexOf("%%EOF");
+    bool whole = false;
+    if (mark >= 0 && end > mark && tail.mid(end + 5).trimmed().isEmpty()) {
+        bool number = false;
+        const qint64 xref = tail.mid(mark + 9, end - mark - 9).trimmed().toLongLong(&number);
+        whole = number && xref >= 0 && xref < size && file.seek(xref) && file.read(4) == "xref";
+    }
+    return whole;
+}
+
 // Output to a PDF file. A file has no paper of its own: its pages take the
 // label's paper and orientation, as the preview shows them, without
 // margins. The run goes into a new file beside the chosen one, which takes
@@ -156,8 +180,13 @@ public:
         m_printer.setOutputFileName(m_written.fileName());
         return true;
     }
-    // The whole run in the chosen file's place.
-    bool Commit() { return files::CopyFileAtomically(m_written.fileName(), m_target); }
+    // The whole run in the chosen file's place, once the file is known to
+    // be whole: the toolkit's PDF writer says nothing of a write that
+    // failed (a full disk), so its file is checked by its own end.
+    bool Commit()
+    {
+        return pdfWrittenWhole(m_written.fileName()) && files::CopyFileAtomically(m_written.fileName(), m_target);
+    }
 
 private:
     QPrinter& m_printer;

@@ -17,6 +17,7 @@
 #include "shell/printprogressdialog.h"
 #include "shell/printverbs.h"
 
+#include "support/file_size_limit.h"
 #include "support/print_sheet.h"
 #include "support/test_support.h"
 
@@ -41,6 +42,7 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
 #include <vector>
 
 using namespace printtest;
@@ -235,26 +237,32 @@ TEST_F(PrintDriverTest, StoppedAfterPageTwoLeavesAValidTwoPageDocument)
     EXPECT_EQ(pageCount(pdf), 2);
 }
 
-TEST_F(PrintDriverTest, AFailedDrawingLeavesNoOutput)
+TEST_F(PrintDriverTest, ARunThatIsNotWholeLeavesNoOutput)
 {
-    // A QR code that cannot hold a long text in its 15 mm: on the first
-    // label, or on a label of the second page.
+    // A QR code that cannot hold a long text in its 15 mm, on the first
+    // label or on a label of the second page; or a disk that fills up
+    // while the file is written, which the toolkit's PDF writer does not
+    // report.
     struct Case {
         const char* what;
-        int badRow;      // 1-based
+        int badRow;      // 1-based; 0: every label draws
         bool oldFile;    // a file of that name is there before
+        rlim_t diskFull; // bytes a file may take; 0: no limit
     };
     const std::vector<Case> cases = {
-        {"the first label", 1, false},
-        {"label 30 of page 2", 30, false},
-        {"label 30, over an old file", 30, true},
+        {"the first label", 1, false, 0},
+        {"label 30 of page 2", 30, false, 0},
+        {"label 30, over an old file", 30, true, 0},
+        {"a full disk", 0, false, 4096},
+        {"a full disk, over an old file", 0, true, 4096},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CVorteplanSoftLabelDoc run;
         BuildSheet(run, 40);
-        run.GetTable(0)->SetCellText(c.badRow - 1, 0, kTooLongForTheQr);
-        const QString pdf = file(QString("aborted%1%2.pdf").arg(c.badRow).arg(c.oldFile));
+        if (c.badRow > 0)
+            run.GetTable(0)->SetCellText(c.badRow - 1, 0, kTooLongForTheQr);
+        const QString pdf = file(QString("unfinished%1%2%3.pdf").arg(c.badRow).arg(c.oldFile).arg(c.diskFull));
         if (c.oldFile) {
             QFile old(pdf);
             ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -265,15 +273,28 @@ TEST_F(PrintDriverTest, AFailedDrawingLeavesNoOutput)
         CPrintDriver::Job job;
         job.showDialog = false;
         job.showProgress = false;
-        const CPrintDriver::Result r = CPrintDriver::PrintDocument(run, *printer, job);
-        EXPECT_EQ(r.outcome, CPrintDriver::Outcome::Aborted);
+        CPrintDriver::Result r;
+        {
+            std::optional<testsupport::FileSizeLimit> full;
+            if (c.diskFull) {
+                full.emplace(c.diskFull);
+                ASSERT_TRUE(full->active());
+            }
+            r = CPrintDriver::PrintDocument(run, *printer, job);
+        }
         ASSERT_EQ(m_ui.messages.size(), 1u);
-        EXPECT_EQ(m_ui.messages[0].caption, "Utskrift avbruten");
-        // The label as the user counts it, and its text (as the table cell
-        // holds it).
-        const std::string named =
-            "Streckkod klippt p\xE5 etikett nummer " + std::to_string(c.badRow) + " med text \"QQQ";
-        EXPECT_EQ(m_ui.messages[0].text.substr(0, named.size()), named);
+        if (c.badRow > 0) {
+            EXPECT_EQ(r.outcome, CPrintDriver::Outcome::Aborted);
+            EXPECT_EQ(m_ui.messages[0].caption, "Utskrift avbruten");
+            // The label as the user counts it, and its text (as the table
+            // cell holds it).
+            const std::string named =
+                "Streckkod klippt p\xE5 etikett nummer " + std::to_string(c.badRow) + " med text \"QQQ";
+            EXPECT_EQ(m_ui.messages[0].text.substr(0, named.size()), named);
+        } else {
+            EXPECT_EQ(r.outcome, CPrintDriver::Outcome::Failed);
+            EXPECT_EQ(m_ui.messages[0].text, "The printed output could not be finished.");
+        }
         if (c.oldFile) {
             QFile old(pdf);
             ASSERT_TRUE(old.open(QIODevice::ReadOnly));
