@@ -171,9 +171,10 @@ public:
         if (m_target.isEmpty())
             return false;
         const QFileInfo target(m_target);
-        // A name ending in ".pdf", as the toolkit writes PDF to those.
-        m_written.setFileTemplate(target.dir().filePath(QStringLiteral(".") + target.completeBaseName() +
-                                                        QStringLiteral(".XXXXXX.pdf")));
+        // A name ending in ".pdf", as the toolkit writes PDF to those; a
+        // short one for a name near the longest a folder takes.
+        const QString base = target.completeBaseName().size() < 200 ? target.completeBaseName() : QString("print");
+        m_written.setFileTemplate(target.dir().filePath(QStringLiteral(".") + base + QStringLiteral(".XXXXXX.pdf")));
         if (!m_written.open())
             return false;
         m_written.close();
@@ -183,10 +184,15 @@ public:
     // The whole run in the chosen file's place, once the file is known to
     // be whole: the toolkit's PDF writer says nothing of a write that
     // failed (a full disk), so its file is checked by its own end.
-    bool Commit()
+    bool Commit(std::string& why)
     {
-        return pdfWrittenWhole(m_written.fileName()) && files::CopyFileAtomically(m_written.fileName(), m_target);
+        if (!pdfWrittenWhole(m_written.fileName())) {
+            why = "the disk did not take the whole output";
+            return false;
+        }
+        return files::CopyFileAtomically(m_written.fileName(), m_target, &why);
     }
+    const QString& Target() const { return m_target; }
 
 private:
     QPrinter& m_printer;
@@ -313,7 +319,9 @@ CPrintDriver::Result CPrintDriver::PrintDocument(CVorteplanSoftLabelDoc& doc, QP
     if (!file) {
         const PassEnd proved =
             runPass(doc, info, proof.Dc(), [&](int, bool) { return !cancelled(); }, [] { return true; });
-        if (proved == PassEnd::Aborted || proved == PassEnd::Stopped) {
+        // A cancel on the last page ends the pass as whole: nothing is
+        // sent all the same.
+        if (proved == PassEnd::Aborted || proved == PassEnd::Stopped || (progress && progress->IsCancelled())) {
             result.outcome = proved == PassEnd::Aborted ? Outcome::Aborted : Outcome::Cancelled;
             return result;
         }
@@ -367,8 +375,14 @@ CPrintDriver::Result CPrintDriver::PrintDocument(CVorteplanSoftLabelDoc& doc, QP
     }
     // The output is finished (a PDF file written) only here: a failure is
     // no printed run.
-    if (!painter.end() || end == PassEnd::Failed || (file && !file->Commit())) {
+    if (!painter.end() || end == PassEnd::Failed) {
         ShowUserMessage(kPrinterNotFinished, {}, MessageIcon::Error);
+        result.outcome = Outcome::Failed;
+        return result;
+    }
+    if (std::string why; file && !file->Commit(why)) {
+        ShowUserMessage("Can not save file " + QFile::encodeName(file->Target()).toStdString() + ": " + why, {},
+                        MessageIcon::Error);
         result.outcome = Outcome::Failed;
         return result;
     }

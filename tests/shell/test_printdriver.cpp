@@ -293,7 +293,8 @@ TEST_F(PrintDriverTest, ARunThatIsNotWholeLeavesNoOutput)
             EXPECT_EQ(m_ui.messages[0].text.substr(0, named.size()), named);
         } else {
             EXPECT_EQ(r.outcome, CPrintDriver::Outcome::Failed);
-            EXPECT_EQ(m_ui.messages[0].text, "The printed output could not be finished.");
+            EXPECT_EQ(m_ui.messages[0].text, "Can not save file " + QFile::encodeName(pdf).toStdString() +
+                                                 ": the disk did not take the whole output");
         }
         if (c.oldFile) {
             QFile old(pdf);
@@ -338,6 +339,7 @@ TEST_F(PrintDriverTest, RefusedRunsPrintNothing)
     EXPECT_FALSE(QFile::exists(file("refused.pdf")));
     ASSERT_EQ(m_ui.messages.size(), 1u);
     EXPECT_EQ(m_ui.messages[0].text, "The template does not contain a label definition.");
+
 }
 
 TEST_F(PrintDriverTest, ScriptedDialogTakesTheOptionsPage)
@@ -554,6 +556,7 @@ TEST_F(PrintDriverTest, APdfTakesTheLabelsPaperAsThePreviewShowsIt)
         std::function<void(CVorteplanSoftLabelDoc&)> build;
         QSizeF page; // mm, as the page lies
         int pages;
+        QString name = "paper.pdf";
     };
     // 30 labels of 70 x 37 mm on `rows` rows of 3 columns.
     auto sheet = [](const char* paper, int orientation, int rows) {
@@ -572,6 +575,8 @@ TEST_F(PrintDriverTest, APdfTakesTheLabelsPaperAsThePreviewShowsIt)
     };
     const std::vector<Case> cases = {
         {"an A4 sheet", sheet("A4", kPortrait, 8), {210, 297}, 2},
+        {"an A4 sheet, to a file of the longest name a folder takes", sheet("A4", kPortrait, 8), {210, 297}, 2,
+         QString(251, QLatin1Char('p')) + ".pdf"},
         {"an A5 sheet lying", sheet("A5", kLandscape, 3), {210, 148}, 4},
         {"continuous stock, user defined 60 x 25 mm",
          [](CVorteplanSoftLabelDoc& d) {
@@ -601,7 +606,7 @@ TEST_F(PrintDriverTest, APdfTakesTheLabelsPaperAsThePreviewShowsIt)
         CVorteplanSoftLabelDoc run;
         c.build(run);
         // The printer's own paper: A4 with margins.
-        const QString pdf = file("paper.pdf");
+        const QString pdf = file(c.name);
         auto printer = PdfPrinter(pdf, 150, 5, 7);
         const QPageLayout own = printer->pageLayout();
         CPrintDriver::Job job;
