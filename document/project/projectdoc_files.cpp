@@ -226,8 +226,11 @@ bool CVorteplanSoftLabelDoc::SaveModified()
             Ui().Ask({text, {}, MessageIcon::Question}, MessageButtons::YesNoCancel, MessageAnswer::Cancel);
         if (answer == MessageAnswer::Cancel)
             return false;
-        if (answer == MessageAnswer::Yes)
-            label->Save(m_labelsFolder); // asks for a file when it has none
+        // Asks for a file when it has none. A save that did not happen
+        // (the dialog cancelled, a failure already said) stops the close:
+        // going on would lose the label's changes.
+        if (answer == MessageAnswer::Yes && !label->Save(m_labelsFolder))
+            return false;
     }
     return CDocument::SaveModified();
 }

@@ -541,6 +541,15 @@ TEST_F(ProjectTest, CancelAboutAStoredLabelInTemplateSevenStopsClosing)
     EXPECT_EQ(m_ui.questions[1].buttons, MessageButtons::YesNoCancel);
     EXPECT_EQ(m_ui.questions[1].message.icon, MessageIcon::Question);
 
+    // Yes to a label whose save does not happen (its Save dialog is
+    // cancelled): closing stops there and the label keeps its changes.
+    m_ui.questions.clear();
+    m_ui.answers = {MessageAnswer::Yes};
+    m_ui.fileNames = {std::nullopt};
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(m_ui.questions.size(), 1u);
+    EXPECT_TRUE(doc.GetTemplate(2).GetLabel()->IsModified());
+
     // No to every label, then No to the document: closing goes on.
     m_ui.questions.clear();
     m_ui.answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
