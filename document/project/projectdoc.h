@@ -622,12 +622,14 @@ private:
     // Opened from a ".tbf" file and not saved as a project since: saving a
     // ".tbf" file may save the document (SavesWholeDocument).
     bool m_tableFileDocument = false;
-    // The templates as they were when the document was opened from that
-    // file (templatesImage).
+    // The project beside its tables as it was when the document was opened
+    // from that file (projectImageBesideTables).
     std::optional<std::string> m_templatesAtOpen;
-    // The templates as a project file would hold them, for telling whether
-    // they changed; none when an undo or redo step shows that they did.
-    std::optional<std::string> templatesImage() const;
+    // The templates, tab names, table count, table character set and
+    // stacked layouts as a project file would hold them, for telling
+    // whether they changed; none when an undo or redo step shows that the
+    // templates did.
+    std::optional<std::string> projectImageBesideTables() const;
     // The table in that slot has rows, a filter or filtered rows.
     bool tableHoldsData(int slot) const;
 

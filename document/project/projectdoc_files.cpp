@@ -2,6 +2,7 @@
 // questions before it is closed.
 #include "document/project/projectdoc.h"
 
+#include "document/project/projectfile.h"
 #include "platform/files.h"
 #include "platform/record.h"
 #include "platform/uiservices.h"
@@ -57,7 +58,7 @@ bool CVorteplanSoftLabelDoc::OnOpenDocument(const QString& path)
         if (!OpenTableFile(path))
             return false;
         m_tableFileDocument = ext == QLatin1String("tbf");
-        m_templatesAtOpen = templatesImage();
+        m_templatesAtOpen = projectImageBesideTables();
         // A table file holds one table: saving the project under its name
         // would replace it, so Save asks for a project name.
         KeepWithoutPath(title);
@@ -175,7 +176,7 @@ bool CVorteplanSoftLabelDoc::SavesWholeDocument(const QString& path) const
     for (int k = 0; k < kDocSlots; ++k)
         if (k != m_currentTable && tableHoldsData(k))
             return false;
-    const std::optional<std::string> templates = templatesImage();
+    const std::optional<std::string> templates = projectImageBesideTables();
     return templates && templates == m_templatesAtOpen;
 }
 
@@ -185,7 +186,7 @@ bool CVorteplanSoftLabelDoc::tableHoldsData(int slot) const
     return s.table->GetRowCount() > 0 || s.filter || (s.filtered && s.filtered->GetRowCount() > 0);
 }
 
-std::optional<std::string> CVorteplanSoftLabelDoc::templatesImage() const
+std::optional<std::string> CVorteplanSoftLabelDoc::projectImageBesideTables() const
 {
     RecordWriter w;
     w.i32(m_templateCount);
@@ -210,6 +211,14 @@ std::optional<std::string> CVorteplanSoftLabelDoc::templatesImage() const
         if (!copy.Write(w, true))
             return std::nullopt;
     }
+    // The rest of what a project file holds beside the tables' contents,
+    // none of which a table file keeps: the tabs' names and the number of
+    // tables, the table font's character set, the stacked layouts.
+    projectfile::WriteArchiveStringArray(w, {m_templateNames.begin(), m_templateNames.begin() + m_templateCount});
+    projectfile::WriteArchiveStringArray(w, {m_tableNames.begin(), m_tableNames.begin() + m_tableCount});
+    w.i32(m_tableCount);
+    w.u8(m_tableFont.lfCharSet);
+    w.bytes(m_stackedLayout.data(), m_stackedLayout.size());
     return std::string(w.data());
 }
 

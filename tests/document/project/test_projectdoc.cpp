@@ -210,6 +210,7 @@ TEST_F(ProjectTest, SaveAsAPartOfTheProjectIsACopy)
         TableFileObjectAdded, // ... and an object drawn
         TableFileLabelChosen, // ... and a label definition chosen
         TableFileSavedAsProject, // ... and saved as a project
+        TableFileTabRenamed, // ... and a template's tab renamed
     };
     struct Case {
         Start start;
@@ -225,6 +226,7 @@ TEST_F(ProjectTest, SaveAsAPartOfTheProjectIsACopy)
         {Start::OpenedTableFile, "again.tbf", true},  {Start::TableFileLabelChosen, "part.tpe", false},
         {Start::TableFileOtherTable, "again.tbf", false}, {Start::TableFileObjectAdded, "again.tbf", false},
         {Start::TableFileLabelChosen, "again.tbf", false}, {Start::TableFileSavedAsProject, "again.tbf", false},
+        {Start::TableFileTabRenamed, "again.tbf", false},
     };
     int row = 0;
     for (const Case& c : cases) {
@@ -264,6 +266,9 @@ TEST_F(ProjectTest, SaveAsAPartOfTheProjectIsACopy)
             case Start::TableFileSavedAsProject:
                 ui.fileNames.push_back(project);
                 ASSERT_TRUE(opened.SaveAsPublic());
+                break;
+            case Start::TableFileTabRenamed:
+                opened.SetTemplateName(0, "Wires");
                 break;
             default:
                 break;
