@@ -245,9 +245,10 @@ void CDataTableBase::InsertRow(int n)
 
 void CDataTableBase::InsertRows(int n, int count)
 {
+    count = std::min(count, kMaxRows - GetRowCount());
     if (n < 0 || n >= GetRowCount() || count < 1)
         return;
-    m_rows.insert(m_rows.begin() + n, size_t(std::min(count, kMaxRows)), CDataTableRow());
+    m_rows.insert(m_rows.begin() + n, size_t(count), CDataTableRow());
 }
 
 int CDataTableBase::AppendRow()

@@ -118,9 +118,9 @@ public:
 
     // Inserts an empty row before row n; nothing unless row n exists.
     void InsertRow(int n);
-    // Inserts `count` (at most kMaxRows) empty rows before row n at once,
-    // as that many calls of InsertRow (n) would; nothing unless row n
-    // exists, nor for a count below 1.
+    // Inserts `count` empty rows before row n at once, as that many calls
+    // of InsertRow (n) would, as many as fit below kMaxRows; nothing unless
+    // row n exists, nor for a count below 1.
     void InsertRows(int n, int count);
     // Appends an empty row and answers its index; -1 (nothing appended)
     // when the table already holds kMaxRows rows.

@@ -843,9 +843,8 @@ private:
     // The last pre-print check: a barcode of a row the run prints cannot
     // encode its text; true when the user prints all the same.
     bool askAboutUnencodableBarcodes() const;
-    // InsertTableRow without the modified flag and repaint; the second
-    // inserts `count` rows before row n the same way.
-    void insertVisibleRow(int n);
+    // Inserts `count` rows before visible row n as InsertTableRow does
+    // one, without the modified flag and repaint.
     void insertVisibleRows(int n, int count);
     TableSlot& currentSlot() { return m_tables[size_t(m_currentTable)]; }
     const TableSlot& currentSlot() const { return m_tables[size_t(m_currentTable)]; }

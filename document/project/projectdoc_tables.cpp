@@ -39,25 +39,9 @@ void shiftEntries(CDataTableRowMap& map, int32_t from, int delta)
     }
 }
 
-// Makes room for an entry at n (later entries move up one place) and stores
-// `value` there.
-void insertEntry(CDataTableRowMap& map, int n, int32_t value)
-{
-    if (n < 0)
-        return;
-    map.Grow(n);
-    if (n >= map.GetSize())
-        return;
-    if (map.GetAt(map.GetSize() - 1) != -1)
-        map.Grow(map.GetSize());
-    for (int k = map.GetSize() - 2; k >= n; --k)
-        map.SetAt(k + 1, map.GetAt(k));
-    map.SetAt(n, value);
-}
-
 // Makes room for `count` entries at n (later entries move up that many
 // places), each free or, from `first` on, the rising full rows of rows
-// inserted together: what `count` calls of insertEntry at n would leave,
+// inserted together: what `count` insertions of one entry at n would leave,
 // the array grown in its steps only as far as its mapped entries need.
 void insertEntries(CDataTableRowMap& map, int n, int count, int32_t first)
 {
@@ -146,7 +130,7 @@ int CVorteplanSoftLabelDoc::GetUsedTableRowCount() const
 
 void CVorteplanSoftLabelDoc::InsertTableRow(int n)
 {
-    insertVisibleRow(n);
+    insertVisibleRows(n, 1);
     SetModifiedFlag(true);
     InvalidateTableViews();
     InvalidatePreviewViews();
@@ -191,8 +175,11 @@ void CVorteplanSoftLabelDoc::insertVisibleRows(int n, int count)
     // As `count` insertions before filtered row n, in one move of the rows
     // below: the new rows take rising full rows from the insertion position.
     TableSlot& s = currentSlot();
+    // As many as both tables have room for.
+    count = std::min(count, CDataTableBase::kMaxRows - std::max(s.table->GetRowCount(), s.filtered->GetRowCount()));
     if (n < 0 || count <= 0)
         return;
+    // The new full rows go just after the full row of filtered row n - 1.
     const int position = s.rowMap.MapRowCount(n);
     const bool fullInserted = position >= 0 && position < s.table->GetRowCount();
     if (fullInserted) {
@@ -202,26 +189,6 @@ void CVorteplanSoftLabelDoc::insertVisibleRows(int n, int count)
     if (n < s.filtered->GetRowCount()) {
         s.filtered->InsertRows(n, count);
         insertEntries(s.rowMap, n, count, fullInserted ? position : -1);
-    }
-}
-
-void CVorteplanSoftLabelDoc::insertVisibleRow(int n)
-{
-    TableSlot& s = currentSlot();
-    if (n >= 0 && IsTableFilterEnabled()) {
-        // The new full row goes just after the full row of filtered row n - 1.
-        const int position = s.rowMap.MapRowCount(n);
-        const bool fullInserted = position >= 0 && position < s.table->GetRowCount();
-        if (fullInserted) {
-            s.table->InsertRow(position);
-            shiftEntries(s.rowMap, position, +1);
-        }
-        if (n < s.filtered->GetRowCount()) {
-            s.filtered->InsertRow(n);
-            insertEntry(s.rowMap, n, fullInserted ? position : -1);
-        }
-    } else {
-        s.table->InsertRow(n);
     }
 }
 

@@ -151,6 +151,12 @@ TEST(DataTable, RowInsertionAndDeletion)
     t.InsertRows(0, 0);
     t.InsertRows(0, -4);
     EXPECT_EQ(t.GetRowCount(), 5);
+    // Never beyond the rows a table holds (and its file can store).
+    t.InsertRows(1, CDataTableBase::kMaxRows);
+    EXPECT_EQ(t.GetRowCount(), CDataTableBase::kMaxRows);
+    EXPECT_EQ(t.GetCellText(CDataTableBase::kMaxRows - 1, 0), "c");
+    t.InsertRows(0, 1);
+    EXPECT_EQ(t.GetRowCount(), CDataTableBase::kMaxRows);
     t.RemoveAllRows();
     EXPECT_EQ(t.GetRowCount(), 0);
 }
