@@ -9,7 +9,6 @@
 #include <vector>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -286,11 +285,10 @@ public:
         if (exists && ::access(name.constData(), W_OK) != 0)
             return failWith(errno);
         m_finalName = name;
-        // The new file is named after the target; a name near the longest a
-        // folder takes gets a short hidden one in the same folder instead.
-        const qsizetype slash = name.lastIndexOf('/');
-        const QByteArray folder = name.left(slash + 1);
-        const bool fits = name.size() - folder.size() + 8 <= NAME_MAX;
+        // The new file is named after the target; where that name is too
+        // long for the folder, a short hidden one in the same folder.
+        const QByteArray folder = name.left(name.lastIndexOf('/') + 1);
+        bool fits = true;
         for (int attempt = 0; attempt < 100; ++attempt) {
             const QByteArray tag = QByteArray::number(QRandomGenerator::global()->generate() & 0xFFFFFF, 36);
             const QByteArray temp = fits ? name + '.' + tag : folder + ".~" + tag;
@@ -299,7 +297,9 @@ public:
                 m_tempName = temp;
                 break;
             }
-            if (errno != EEXIST)
+            if (errno == ENAMETOOLONG && fits)
+                fits = false;
+            else if (errno != EEXIST)
                 return failWith(errno);
         }
         if (m_fd < 0)
