@@ -367,7 +367,9 @@ CPrintDriver::Result CPrintDriver::PrintDocument(CVorteplanSoftLabelDoc& doc, QP
         end = runPass(doc, info, dc, pageDone, [&] { return printer.newPage(); });
     }
     if (end == PassEnd::Aborted) {
-        // Only a file can be abandoned this way: a queue's run was proved.
+        // A file's run is dropped with its new file. A queue's run was
+        // proved on the stand-in, which draws as the printer does; were a
+        // label to fail on the printer alone, what was drawn would still go.
         printer.abort();
         painter.end();
         result.outcome = Outcome::Aborted;
